@@ -1,0 +1,336 @@
+#include "model/document.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <filesystem>
+#include <limits>
+#include <system_error>
+
+#include "diagnostics.h"
+#include "edit/undo_history.h"
+
+namespace sorvel {
+
+const std::vector<std::string>& tempoItems() {
+    static const std::vector<std::string> items = {"60",  "80",  "100", "120", "140",
+                                                   "160", "180", "200", "220", "240"};
+    return items;
+}
+
+const std::vector<std::string>& inKeyItems() {
+    static const std::vector<std::string> items = {"C", "Bb", "Eb"};
+    return items;
+}
+
+const std::vector<std::string>& beatItems() {
+    static const std::vector<std::string> items = {"4", "3", "2", "5", "6"};
+    return items;
+}
+
+std::vector<std::string> listImageSets(const std::string& setFolder) {
+    std::vector<std::string> names;
+    std::error_code ec;
+    std::filesystem::directory_iterator it(setFolder, ec);
+    if (ec) return names;
+    for (const auto& entry : it) {
+        std::error_code dirEc;
+        if (entry.is_directory(dirEc)) names.push_back(entry.path().filename().string());
+    }
+    // Score files store the index of the chosen set, so the order must not depend on the
+    // file system's listing order.
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::int64_t leadingInteger(const std::string& text) {
+    std::size_t i = 0;
+    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i]))) ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    std::int64_t value = 0;
+    constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+    for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i) {
+        const int d = text[i] - '0';
+        value = value > (kMax - d) / 10 ? kMax : value * 10 + d;
+    }
+    return negative ? -value : value;
+}
+
+Document::Document(UndoHistory* undo, AudioOutput* audio) : undo_(undo), audio_(audio) {
+    cmbTempo.items = tempoItems();
+    cmbInKey.items = inKeyItems();
+    cmbBeat.items = beatItems();
+    for (GosenView* staff : {&gosen1, &gosen2, &gosen3, &gosenE}) {
+        staff->onNeedsDisplay = [this](const GosenView& v) {
+            if (observer_) observer_->staffNeedsDisplay(v);
+        };
+    }
+}
+
+Document::~Document() {
+    if (undo_) undo_->removeAllActions(this);
+}
+
+void Document::setObserver(DocumentObserver* observer) { observer_ = observer; }
+
+void Document::controlsChanged() {
+    if (observer_) observer_->controlsChanged();
+}
+
+void Document::endEditing() {
+    if (observer_) observer_->endEditing();
+}
+
+std::int64_t Document::topPage() const { return leadingInteger(pGosen1); }
+std::int64_t Document::pageCount() const { return leadingInteger(allP); }
+
+GosenView* Document::staffOfRow(std::int64_t row) {
+    switch (row) {
+        case 1: return &gosen1;
+        case 2: return &gosen2;
+        case 3: return &gosen3;
+        default: return nullptr;
+    }
+}
+
+const GosenView* Document::staffOfRow(std::int64_t row) const {
+    return const_cast<Document*>(this)->staffOfRow(row);
+}
+
+void Document::windowControllerDidLoadNib(const DocumentLayout& layout,
+                                          const std::string& setFolder) {
+    diag("Document windowControlDidLoad");
+    A_Hz = "440";
+
+    gosenE.setFrame(layout.gosenE);
+    gosenE.imgFol = setFolder;
+    gosenE.cellMax = 1;
+    gosenE.resetGosen();
+    gosenE.musicData.assign(1, ScoreCell{17, 5});
+    gosenE.setNeedsDisplay();
+
+    const Rect frames[3] = {layout.gosen1, layout.gosen2, layout.gosen3};
+    int i = 0;
+    for (GosenView* staff : {&gosen1, &gosen2, &gosen3}) {
+        staff->setFrame(frames[i++]);
+        staff->imgFol = setFolder;
+        staff->cellMax = gosenCellMax;
+        staff->resetGosen();
+        staff->clearGosen();
+        staff->setNeedsDisplay();
+    }
+
+    codeData.insert(codeData.end(), 3, std::string(7, ' '));
+    for (std::size_t k = 0; k < 3; ++k) cdText[k] = codeData[k];
+
+    pointerSize = {gosen1.frame().width / static_cast<double>(gosenCellMax),
+                   gosen1.frame().height};
+    celPointer.width = pointerSize.width;
+    celPointer.height = pointerSize.height;
+
+    selCell(1, 1);
+
+    imgCombo.items = listImageSets(setFolder);
+    imgCombo.select(0);
+    cmbTempo.select(3);
+    cmbInKey.select(0);
+    cmbBeat.select(0);
+
+    endEditing();
+    controlsChanged();
+}
+
+void Document::handRunToStaff(GosenView& staff, const std::vector<ScoreCell>& run) {
+    staff.clearGosen();
+    const std::size_t n = std::min(run.size(), staff.musicData.size());
+    std::copy_n(run.begin(), n, staff.musicData.begin());
+    staff.setNeedsDisplay();
+}
+
+void Document::showPage(std::int64_t P) {
+    for (std::size_t i = 0; i < 3; ++i) {
+        cdText[i] = "     ";
+        const std::int64_t entry = P - 1 + static_cast<std::int64_t>(i);
+        if (entry >= 0 && static_cast<std::int64_t>(codeData.size()) >= entry + 1) {
+            cdText[i] = codeData[static_cast<std::size_t>(entry)];
+        }
+    }
+    const float pages =
+        std::ceil(static_cast<float>(musicData.size()) / static_cast<float>(gosenCellMax));
+    allP = std::to_string(static_cast<std::int64_t>(pages));
+    const std::int64_t N = pageCount();
+    controlsChanged();
+    if (P < 1 || P > N) return;
+
+    startCell = (P - 1) * gosenCellMax;
+    GosenView* staves[3] = {&gosen1, &gosen2, &gosen3};
+    std::size_t next = 0;
+    std::vector<ScoreCell> run;
+    run.reserve(static_cast<std::size_t>(gosenCellMax));
+    for (std::size_t k = static_cast<std::size_t>(startCell); k < musicData.size() && next < 3;
+         ++k) {
+        run.push_back(musicData[k]);
+        if (static_cast<std::int64_t>(run.size()) == gosenCellMax) {
+            handRunToStaff(*staves[next++], run);
+            run.clear();
+        }
+    }
+    if (next < 3) {
+        handRunToStaff(*staves[next++], run);
+        for (; next < 3; ++next) {
+            staves[next]->clearGosen();
+            staves[next]->musicData.front() = ScoreCell{};
+            staves[next]->setNeedsDisplay();
+        }
+    }
+}
+
+void Document::redrawScoreStaves() {
+    gosen1.setNeedsDisplay();
+    gosen2.setNeedsDisplay();
+    gosen3.setNeedsDisplay();
+}
+
+void Document::selCell(std::int64_t column, std::int64_t row) {
+    if (column > gosenCellMax) {
+        if (row > 2) return;
+        ++row;
+        column = 1;
+    } else if (column < 1) {
+        if (row < 2) return;
+        --row;
+        column = gosenCellMax;
+    }
+    GosenView* staff = staffOfRow(row);
+    if (!staff) return;
+    const std::int64_t k = startCell + (row - 1) * gosenCellMax + column;
+    if (k > static_cast<std::int64_t>(musicData.size())) return;
+
+    gosenCol = std::to_string(column);
+    selCol = column;
+    gosenRaw = std::to_string(row);
+    selRow = row;
+
+    gosen1.selRow = gosen2.selRow = gosen3.selRow = 0;
+    staff->selRow = 1;
+    staff->selCol = staff->selColTo = column;
+    redrawScoreStaves();
+
+    entryCell() = musicData[static_cast<std::size_t>(k - 1)];
+    gosenE.setNeedsDisplay();
+
+    celPointer.x = staff->frame().x + pointerSize.width * static_cast<double>(column - 1);
+    celPointer.y = staff->frame().y;
+
+    gosenColTo = std::to_string(column);
+    gosenRawTo = std::to_string(row);
+    selColTo = column;
+    selRowTo = row;
+    controlsChanged();
+}
+
+void Document::selCellTo(std::int64_t column, std::int64_t row) {
+    if (column > gosenCellMax) {
+        if (row > 2) return;
+        ++row;
+        column = 1;
+    } else if (column < 1) {
+        if (row < 2) return;
+        --row;
+        column = gosenCellMax;
+    }
+    if (row < 1 || row > 3) return;
+    const std::int64_t k = startCell + (row - 1) * gosenCellMax + column;
+    if (k > static_cast<std::int64_t>(musicData.size())) return;
+
+    gosenColTo = std::to_string(column);
+    gosenRawTo = std::to_string(row);
+    selRowTo = row;
+    selColTo = column;
+
+    auto mark = [](GosenView& v, std::int64_t from, std::int64_t to) {
+        v.selRow = 1;
+        v.selCol = from;
+        v.selColTo = to;
+    };
+    const std::int64_t end = gosenCellMax;
+    switch (selRow * 10 + selRowTo) {
+        case 11: mark(gosen1, selCol, selColTo); break;
+        case 12:
+            mark(gosen1, selCol, end);
+            mark(gosen2, 0, selColTo);
+            break;
+        case 13:
+            mark(gosen1, selCol, end);
+            mark(gosen2, 0, end);
+            mark(gosen3, 0, selColTo);
+            break;
+        case 22: mark(gosen2, selCol, selColTo); break;
+        case 23:
+            mark(gosen2, selCol, end);
+            mark(gosen3, 0, selColTo);
+            break;
+        case 33: mark(gosen3, selCol, selColTo); break;
+        default: break;
+    }
+    redrawScoreStaves();
+    controlsChanged();
+}
+
+void Document::storeChordFields() {
+    const std::int64_t P = topPage();
+    if (P < 1) return;
+    for (std::int64_t i = 0; i < 3; ++i) {
+        const std::string& text = cdText[static_cast<std::size_t>(i)];
+        if (static_cast<std::int64_t>(codeData.size()) >= P + i) {
+            codeData[static_cast<std::size_t>(P - 1 + i)] = text;
+        } else {
+            codeData.push_back(text);
+        }
+    }
+}
+
+void Document::btnPageUp() {
+    const std::int64_t P = topPage();
+    if (P < 2) {
+        if (selRow < 2) {
+            selCol = 1;
+        } else {
+            selRow -= 1;
+        }
+        selCell(selCol, selRow);
+        return;
+    }
+    storeChordFields();
+    showPage(P - 1);
+    pGosen1 = std::to_string(leadingInteger(pGosen1) - 1);
+    pGosen2 = std::to_string(leadingInteger(pGosen2) - 1);
+    pGosen3 = std::to_string(leadingInteger(pGosen3) - 1);
+    if (selRow <= 2) selRow += 1;
+    controlsChanged();
+    selCell(selCol, selRow);
+}
+
+void Document::btnPageDown() {
+    const std::int64_t P = topPage();
+    const std::int64_t N = pageCount();
+    if (P >= N) {
+        selCol = 1;
+        selCell(selCol, selRow);
+        return;
+    }
+    storeChordFields();
+    showPage(P + 1);
+    pGosen1 = std::to_string(leadingInteger(pGosen1) + 1);
+    pGosen2 = std::to_string(leadingInteger(pGosen2) + 1);
+    pGosen3 = std::to_string(leadingInteger(pGosen3) + 1);
+    if (leadingInteger(pGosen1) == pageCount()) selCol = 1;
+    if (selRow >= 2) selRow -= 1;
+    controlsChanged();
+    selCell(selCol, selRow);
+}
+
+void Document::cmbImage() { showPage(topPage()); }
+
+}  // namespace sorvel

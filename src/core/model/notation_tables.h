@@ -1,0 +1,87 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+namespace sorvel::tables {
+
+inline constexpr std::int64_t kPitchCount = 39;
+inline constexpr std::int64_t kValueCount = 65;
+inline constexpr std::int64_t kRootCount = 17;
+inline constexpr std::int64_t kStaffPositions = 17;
+
+// Pitch tables, indexed by pitch index 0..38. The octave digit changes at A.
+inline constexpr std::array<std::string_view, kPitchCount> noteArr = {
+    "A0", "A0#", "B0b", "B0", "C0", "C0#", "D0b", "D0", "D0#", "E0b", "E0", "F0", "F0#",
+    "G0b", "G0", "G0#", "A1b", "A1", "A1#", "B1b", "B1", "C1", "C1#", "D1b", "D1", "D1#",
+    "E1b", "E1", "F1", "F1#", "G1b", "G1", "G1#", "A2b", "A2", "A2#", "B2b", "B2", "C2"};
+
+inline constexpr std::array<std::int64_t, kPitchCount> locateArr = {
+    0, 0, 1, 1, 2, 2, 3, 3, 3, 4, 4, 5, 5, 6, 6, 6, 7, 7, 7, 8,
+    8, 9, 9, 10, 10, 10, 11, 11, 12, 12, 13, 13, 13, 14, 14, 14, 15, 15, 16};
+
+inline constexpr std::array<std::int64_t, kPitchCount> shflArr = {
+    0, 1, -1, 0, 0, 1, -1, 0, 1, -1, 0, 0, 1, -1, 0, 1, -1, 0, 1, -1,
+    0, 0, 1, -1, 0, 1, -1, 0, 0, 1, -1, 0, 1, -1, 0, 1, -1, 0, 0};
+
+// The table's own whole-Hz roundings, not computed values.
+inline constexpr std::array<float, kPitchCount> freqArr = {
+    220, 233, 233, 247, 261, 277, 277, 293, 311, 311, 330, 349, 370,
+    370, 392, 415, 415, 440, 466, 466, 493, 523, 554, 554, 587, 622,
+    622, 659, 698, 740, 740, 784, 830, 830, 880, 932, 932, 988, 1046};
+
+// Natural pitch index at each staff position 0..16.
+inline constexpr std::array<std::int64_t, kStaffPositions> Loc2idx = {
+    0, 3, 4, 7, 10, 11, 14, 17, 20, 21, 24, 27, 28, 31, 34, 37, 38};
+
+// Note-value tables, indexed by note-value index 0..64.
+inline constexpr std::array<std::string_view, kValueCount> onpArr = {
+    " ",                                                          // blank
+    "0", "6", "1", "7", "2", "8", "3", "9", "4", ":", "5", ";",   // notes, primary form
+    "=", "=.", "?", "?.", "F", "F.", "G", "G.", "N", "N.", "O", "O.",  // rests
+    "(", ")", "+", "-",                                           // marks
+    "0", "6", "A", "I", "B", "J", "C", "K", "D", "L", "E", "M",   // notes, alternate form
+    "X", "Y", "Z",                                                // triplet notes
+    "a", "b", "c",                                                // triplet rests
+    "d", "e", "f",                                                // triplet notes, alternate
+    "g", "h", "i",                                                // triplet rests, alternate
+    "n", "o", "p", "q", "r", "s",                                 // tied notes
+    "t", "u", "v", "w", "x", "y"};                                // tied notes, alternate
+
+// Durations in quarter-note beats; the triplets are six-digit decimals on purpose.
+inline constexpr std::array<float, kValueCount> tempoArr = {
+    0.0f,
+    4.0f, 6.0f, 2.0f, 3.0f, 1.0f, 1.5f, 0.5f, 0.75f, 0.25f, 0.375f, 0.125f, 0.1875f,
+    4.0f, 6.0f, 2.0f, 3.0f, 1.0f, 1.5f, 0.5f, 0.75f, 0.25f, 0.375f, 0.125f, 0.1875f,
+    0.0f, 0.0f, 0.0f, 0.0f,
+    4.0f, 6.0f, 2.0f, 3.0f, 1.0f, 1.5f, 0.5f, 0.75f, 0.25f, 0.375f, 0.125f, 0.1875f,
+    0.666666f, 0.333333f, 0.166666f,
+    0.666666f, 0.333333f, 0.166666f,
+    0.666666f, 0.333333f, 0.166666f,
+    0.666666f, 0.333333f, 0.166666f,
+    4.0f, 2.0f, 1.0f, 0.5f, 0.25f, 0.125f,
+    4.0f, 2.0f, 1.0f, 0.5f, 0.25f, 0.125f};
+
+// Chord roots: index by name, one semitone up (sharps) and down (flats).
+inline constexpr std::array<std::string_view, kRootCount> codeNames = {
+    "C", "C#", "Db", "D", "D#", "Eb", "E", "F", "F#", "Gb", "G", "G#", "Ab", "A", "A#", "Bb", "B"};
+inline constexpr std::array<std::string_view, kRootCount> upCode = {
+    "C#", "D", "D", "D#", "E", "E", "F", "F#", "G", "G", "G#", "A", "A", "A#", "B", "B", "C"};
+inline constexpr std::array<std::string_view, kRootCount> dnCode = {
+    "B", "C", "C", "Db", "D", "D", "Eb", "E", "F", "F", "Gb", "G", "G", "Ab", "A", "A", "Bb"};
+
+// codeDic: root name to its index, or nothing for a name that is no chord root.
+std::optional<std::int64_t> codeDic(std::string_view root);
+
+constexpr bool validPitch(std::int64_t p) { return p >= 0 && p < kPitchCount; }
+constexpr bool validValue(std::int64_t v) { return v >= 0 && v < kValueCount; }
+
+// True for the note values that show a note head at the cell's pitch.
+constexpr bool isPitched(std::int64_t v) {
+    return (v >= 1 && v <= 12) || (v >= 29 && v <= 43) || (v >= 47 && v <= 49) ||
+           (v >= 53 && v <= 64);
+}
+
+}  // namespace sorvel::tables

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace sorvel {
+
+struct PcmFormat {
+    double sampleRate = 44100.0;
+    std::int64_t channels = 2;
+    friend bool operator==(const PcmFormat&, const PcmFormat&) = default;
+};
+
+// A complete buffer of 32-bit float samples, one vector per channel.
+struct PcmBuffer {
+    PcmFormat format;
+    std::uint32_t frameLength = 0;
+    std::vector<std::vector<float>> channelData;
+};
+
+// The sound output of a score window: buffers are scheduled and then sound one after the
+// other, sample-exactly.
+class AudioOutput {
+public:
+    virtual ~AudioOutput() = default;
+    virtual PcmFormat outputFormat() const = 0;
+    // Connects the source to the output with the given format (called before every buffer).
+    virtual void connect(const PcmFormat& format) = 0;
+    virtual void scheduleBuffer(PcmBuffer buffer) = 0;
+    // Starts the output; the error text when it cannot start.
+    virtual std::optional<std::string> start() = 0;
+    virtual void play() = 0;
+};
+
+}  // namespace sorvel

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "view/geometry.h"
+
+namespace sorvel {
+
+struct Color {
+    std::uint8_t r = 0, g = 0, b = 0, a = 255;
+    friend bool operator==(const Color&, const Color&) = default;
+
+    static constexpr Color white() { return {255, 255, 255, 255}; }
+    static constexpr Color yellow() { return {255, 255, 0, 255}; }
+    static constexpr Color black() { return {0, 0, 0, 255}; }
+    static constexpr Color red() { return {255, 0, 0, 255}; }
+};
+
+struct Dash {
+    double on = 0;
+    double off = 0;
+    double phase = 0;
+    friend bool operator==(const Dash&, const Dash&) = default;
+};
+
+// Where the drawing of the core lands: the screen, a printer, or a recording in tests.
+// Coordinates are those of an unflipped view (y up, origin bottom-left).
+class Canvas {
+public:
+    virtual ~Canvas() = default;
+    virtual void fillRect(const Rect& r, Color c) = 0;
+    virtual void strokeRect(const Rect& r, Color c, double lineWidth) = 0;
+    virtual void line(Point from, Point to, double lineWidth, Color c,
+                      std::optional<Dash> dash) = 0;
+    // Draws the picture at path scaled to fit into r; a missing or undecodable file draws
+    // nothing. Implementations decode each file once.
+    virtual void image(const Rect& r, const std::string& path) = 0;
+    // Text whose line box has its bottom-left corner at `at`, with `kerning` added after
+    // every character.
+    virtual void text(Point at, const std::string& text, const std::string& fontFamily,
+                      double size, double kerning) = 0;
+};
+
+}  // namespace sorvel

@@ -1,0 +1,126 @@
+#include "view/gosen_view.h"
+
+#include <cmath>
+#include <sstream>
+#include <utility>
+
+#include "diagnostics.h"
+#include "model/notation_tables.h"
+
+namespace sorvel {
+
+GosenView::GosenView(std::string identifier)
+    : musicData{ScoreCell{}},
+      freqArr(tables::freqArr.begin(), tables::freqArr.end()),
+      identifier_(std::move(identifier)) {
+    selIndex = tables::Loc2idx[0];
+    selectedNote = std::string(tables::noteArr[static_cast<std::size_t>(selIndex)]);
+    computeGeometry();
+}
+
+void GosenView::setFrame(const Rect& frame) {
+    frame_ = frame;
+    computeGeometry();
+}
+
+void GosenView::computeGeometry() {
+    const double n = cellMax > 0 ? static_cast<double>(cellMax) : 1.0;
+    cellSize = {frame_.width / n, frame_.height};
+    imgSize = {cellSize.width - 10, frame_.height * 0.5};
+    imgOrg = {0, 0};
+    gosenSize = {cellSize.width, cellSize.height * 0.5};
+    gosenOrg = {0, cellSize.height * 0.5};
+}
+
+void GosenView::resetGosen() {
+    computeGeometry();
+    selectedCell = 1;
+    selLocate = 0;
+    selIndex = tables::Loc2idx[0];
+    selectedNote = std::string(tables::noteArr[static_cast<std::size_t>(selIndex)]);
+    onpIndex = 1;
+    setNeedsDisplay();
+}
+
+void GosenView::clearGosen() {
+    const std::int64_t n = cellMax >= 0 ? cellMax + 1 : 1;
+    musicData.assign(static_cast<std::size_t>(n), ScoreCell{});
+}
+
+void GosenView::setFreq(std::int64_t base) {
+    freqArr.clear();
+    const float a = static_cast<float>(base);
+    // The octave factors are computed exactly as listed: half, once, and the sum.
+    const float octaves[3] = {a * 0.5f, a, a + a};
+    for (float m : octaves) {
+        for (int k = 0; k < 12; ++k) {
+            const float f = m * std::pow(2.0f, static_cast<float>(k) / 12.0f);
+            freqArr.push_back(f);
+            if ((0xa52 >> k) & 1) freqArr.push_back(f);
+        }
+    }
+    std::ostringstream line;
+    line << '[';
+    for (std::size_t i = 0; i < freqArr.size(); ++i) line << (i ? ", " : "") << freqArr[i];
+    line << ']';
+    diag(line.str());
+}
+
+void GosenView::draw(Canvas& canvas, const std::string& imageSet) const {
+    const double s = lineSpacing();
+    const std::int64_t n = static_cast<std::int64_t>(musicData.size());
+    const std::string folder = imgFol + "/" + imageSet + "/";
+    for (std::int64_t i = 1; i <= n; ++i) {
+        const ScoreCell& cell = musicData[static_cast<std::size_t>(i - 1)];
+        // Cells arrive from files and the clipboard checked; a stray index draws blank.
+        const bool valid = tables::validPitch(cell.noteIndex) && tables::validValue(cell.onpIndex);
+        selIndex = valid ? cell.noteIndex : 0;
+        onpIndex = valid ? cell.onpIndex : 0;
+        const double x = cellSize.width * static_cast<double>(i - 1);
+
+        const bool highlighted = selRow != 0 && selCol <= i && i <= selColTo;
+        canvas.fillRect({x, 0, cellSize.width, cellSize.height},
+                        highlighted ? Color::yellow() : Color::white());
+
+        for (int k = 1; k <= 9; ++k) {
+            const double y = gosenOrg.y + s * k;
+            if (k >= 3 && k <= 7) {
+                canvas.line({x, y}, {x + gosenSize.width, y}, 1.0, Color::black(), std::nullopt);
+            } else {
+                canvas.line({x + 5, y}, {x + gosenSize.width - 5, y}, 1.0, Color::black(),
+                            Dash{2.0, 2.0, 0.0});
+            }
+        }
+
+        const auto p = static_cast<std::size_t>(selIndex);
+        if (tables::isPitched(onpIndex)) {
+            selectedNote = std::string(tables::noteArr[p]);
+            canvas.image({x, imgOrg.y, imgSize.width, imgSize.height},
+                         folder + selectedNote + ".png");
+        }
+
+        selLocate = tables::locateArr[p];
+        std::string glyph;
+        if (tables::shflArr[p] == -1) {
+            glyph = "/";
+        } else if (tables::shflArr[p] == 1) {
+            glyph = ".";
+        }
+        glyph += tables::onpArr[static_cast<std::size_t>(onpIndex)];
+        canvas.text({x + gosenSize.width / 12.0,
+                     gosenOrg.y - 17.0 + s * 0.5 + s * static_cast<double>(selLocate) * 0.5},
+                    glyph, kNotationFontFamily, kNotationFontSize, kNotationKerning);
+    }
+}
+
+std::int64_t GosenView::columnAt(double windowX) const {
+    if (cellSize.width <= 0) return 1;
+    const double dx = windowX - frame_.x;
+    return static_cast<std::int64_t>(std::trunc(dx / cellSize.width)) + 1;
+}
+
+void drawSelPoint(Canvas& canvas, const Rect& bounds) {
+    canvas.strokeRect(bounds, Color::red(), 1.0);
+}
+
+}  // namespace sorvel
