@@ -1,0 +1,104 @@
+#include "qt_canvas.h"
+
+#include <QFontMetricsF>
+#include <QPen>
+#include <map>
+#include <tuple>
+
+namespace sorvel::gui {
+
+namespace {
+QColor toQColor(Color c) { return QColor(c.r, c.g, c.b, c.a); }
+}  // namespace
+
+PictureCache& PictureCache::instance() {
+    static PictureCache cache;
+    return cache;
+}
+
+void PictureCache::clear() {
+    decoded_.clear();
+    scaled_.clear();
+}
+
+const QPixmap& PictureCache::scaled(const QString& path, QSize deviceSize) {
+    static const QPixmap none;
+    const QString key = path + QLatin1Char('@') + QString::number(deviceSize.width()) +
+                        QLatin1Char('x') + QString::number(deviceSize.height());
+    auto hit = scaled_.constFind(key);
+    if (hit != scaled_.constEnd()) return *hit;
+
+    auto img = decoded_.constFind(path);
+    if (img == decoded_.constEnd()) img = decoded_.insert(path, QImage(path));
+    if (img->isNull() || deviceSize.isEmpty()) return *scaled_.insert(key, none);
+    return *scaled_.insert(key, QPixmap::fromImage(img->scaled(deviceSize, Qt::KeepAspectRatio,
+                                                               Qt::SmoothTransformation)));
+}
+
+QtCanvas::QtCanvas(QPainter& painter, double viewHeight) : painter_(painter), height_(viewHeight) {}
+
+void QtCanvas::fillRect(const Rect& r, Color c) { painter_.fillRect(toQt(r), toQColor(c)); }
+
+void QtCanvas::strokeRect(const Rect& r, Color c, double lineWidth) {
+    QPen pen(toQColor(c));
+    pen.setWidthF(lineWidth);
+    pen.setJoinStyle(Qt::MiterJoin);
+    painter_.setPen(pen);
+    painter_.setBrush(Qt::NoBrush);
+    // Keep the whole stroke inside the rectangle, as a frame drawn over a view's bounds.
+    const double h = lineWidth / 2;
+    painter_.drawRect(toQt(r).adjusted(h, h, -h, -h));
+}
+
+void QtCanvas::line(Point from, Point to, double lineWidth, Color c, std::optional<Dash> dash) {
+    QPen pen(toQColor(c));
+    pen.setWidthF(lineWidth);
+    pen.setCapStyle(Qt::FlatCap);
+    if (dash && lineWidth > 0) {
+        pen.setDashPattern({dash->on / lineWidth, dash->off / lineWidth});
+        pen.setDashOffset(dash->phase / lineWidth);
+    }
+    painter_.setPen(pen);
+    painter_.drawLine(toQt(from), toQt(to));
+}
+
+void QtCanvas::image(const Rect& r, const std::string& path) {
+    const QRectF target = toQt(r);
+    const qreal dpr = painter_.device() ? painter_.device()->devicePixelRatioF() : 1.0;
+    const QSize deviceSize(qRound(target.width() * dpr), qRound(target.height() * dpr));
+    const QPixmap& pm = PictureCache::instance().scaled(QString::fromStdString(path), deviceSize);
+    if (pm.isNull()) return;
+    // Centre the picture in the rectangle, keeping its proportions.
+    const QSizeF logical(pm.width() / dpr, pm.height() / dpr);
+    const QPointF topLeft(target.x() + (target.width() - logical.width()) / 2,
+                          target.y() + (target.height() - logical.height()) / 2);
+    painter_.drawPixmap(QRectF(topLeft, logical), pm, QRectF(pm.rect()));
+}
+
+const QtCanvas::FontEntry& QtCanvas::fontFor(const std::string& family, double size,
+                                            double kerning) {
+    static std::map<std::tuple<std::string, double, double>, FontEntry> fonts;
+    auto key = std::make_tuple(family, size, kerning);
+    auto it = fonts.find(key);
+    if (it != fonts.end()) return it->second;
+    QFont font(QString::fromStdString(family));
+    font.setPixelSize(qMax(1, qRound(size)));
+    font.setHintingPreference(QFont::PreferNoHinting);
+    font.setLetterSpacing(QFont::AbsoluteSpacing, kerning);
+    font.setKerning(false);
+    const double descent = QFontMetricsF(font).descent();
+    return fonts.emplace(key, FontEntry{font, descent}).first->second;
+}
+
+void QtCanvas::text(Point at, const std::string& text, const std::string& fontFamily, double size,
+                    double kerning) {
+    if (text.empty() || text == " ") return;
+    const FontEntry& entry = fontFor(fontFamily, size, kerning);
+    painter_.setFont(entry.font);
+    painter_.setPen(Qt::black);
+    // `at` is the bottom of the line box: the baseline lies the font's descent above it.
+    painter_.drawText(QPointF(at.x, height_ - (at.y + entry.descent)),
+                      QString::fromStdString(text));
+}
+
+}  // namespace sorvel::gui

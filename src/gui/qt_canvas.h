@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QFont>
+#include <QHash>
+#include <QPainter>
+#include <QPixmap>
+#include <QString>
+
+#include "view/canvas.h"
+
+namespace sorvel::gui {
+
+// Decoded pictures, shared by every view: each file is decoded once and kept scaled to the
+// sizes it is drawn at. A file that is missing or cannot be decoded is remembered as such.
+class PictureCache {
+public:
+    static PictureCache& instance();
+    // The picture at path scaled to fit size (device pixels), or a null pixmap.
+    const QPixmap& scaled(const QString& path, QSize deviceSize);
+    void clear();
+
+private:
+    QHash<QString, QImage> decoded_;
+    QHash<QString, QPixmap> scaled_;
+};
+
+// Paints the core's drawing calls with QPainter onto a widget, printer or image. The core
+// draws y-up; this adapter flips into Qt's y-down coordinates over a view of given height.
+class QtCanvas : public Canvas {
+public:
+    QtCanvas(QPainter& painter, double viewHeight);
+
+    void fillRect(const Rect& r, Color c) override;
+    void strokeRect(const Rect& r, Color c, double lineWidth) override;
+    void line(Point from, Point to, double lineWidth, Color c, std::optional<Dash> dash) override;
+    void image(const Rect& r, const std::string& path) override;
+    void text(Point at, const std::string& text, const std::string& fontFamily, double size,
+              double kerning) override;
+
+    // The font the core's text calls map to (family, pixel size, letter spacing), with the
+    // descent that places its baseline.
+    struct FontEntry {
+        QFont font;
+        double descent;
+    };
+    static const FontEntry& fontFor(const std::string& family, double size, double kerning);
+
+private:
+    QRectF toQt(const Rect& r) const { return {r.x, height_ - r.y - r.height, r.width, r.height}; }
+    QPointF toQt(Point p) const { return {p.x, height_ - p.y}; }
+
+    QPainter& painter_;
+    double height_;
+};
+
+}  // namespace sorvel::gui

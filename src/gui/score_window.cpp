@@ -1,0 +1,442 @@
+#include "score_window.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "sound/audio_output.h"
+#include "staff_widget.h"
+
+namespace sorvel::gui {
+
+namespace {
+
+QPushButton* makeButton(const QString& text, const QString& name, const QString& tip,
+                        QWidget* parent) {
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(name);
+    b->setToolTip(tip);
+    // Buttons never take the keyboard away from the score.
+    b->setFocusPolicy(Qt::NoFocus);
+    return b;
+}
+
+QLabel* makeLabel(const QString& name, QWidget* parent) {
+    auto* l = new QLabel(parent);
+    l->setObjectName(name);
+    return l;
+}
+
+void setComboItems(QComboBox* combo, const ComboBox& state) {
+    QStringList items;
+    for (const auto& item : state.items) items << QString::fromStdString(item);
+    bool same = combo->count() == items.size();
+    for (int i = 0; same && i < items.size(); ++i) same = combo->itemText(i) == items[i];
+    if (!same) {
+        combo->clear();
+        combo->addItems(items);
+    }
+    if (combo->currentIndex() != state.selected) combo->setCurrentIndex(static_cast<int>(state.selected));
+}
+
+void setTextIfChanged(QLabel* label, const std::string& text) {
+    const QString t = QString::fromStdString(text);
+    if (label->text() != t) label->setText(t);
+}
+
+void setTextIfChanged(QLineEdit* field, const std::string& text) {
+    const QString t = QString::fromStdString(text);
+    if (field->text() != t) field->setText(t);
+}
+
+}  // namespace
+
+ScoreWindow::ScoreWindow(std::unique_ptr<Document> doc, const std::string& setFolder,
+                         std::unique_ptr<AudioOutput> audio, QWidget* parent)
+    : QMainWindow(parent), audio_(std::move(audio)), doc_(std::move(doc)) {
+    setObjectName(QStringLiteral("winCTL"));
+    setWindowTitle(tr("Untitled"));
+    doc_->setAudioOutput(audio_.get());
+
+    auto* central = new QWidget(this);
+    auto* column = new QVBoxLayout(central);
+    column->setContentsMargins(10, 8, 10, 8);
+    column->setSpacing(8);
+    column->addWidget(buildControls());
+    column->addWidget(buildStaffPanel(), 0, Qt::AlignLeft);
+
+    auto* bottom = new QHBoxLayout;
+    auto* pageUp = makeButton(tr("▲ Page up"), QStringLiteral("btnPageUp"),
+                              tr("Show the previous line on top (Page Up)"), central);
+    auto* pageDown = makeButton(tr("▼ Page down"), QStringLiteral("btnPageDown"),
+                                tr("Show the next line on top (Page Down)"), central);
+    connect(pageUp, &QPushButton::clicked, this, [this] { doc_->btnPageUp(); });
+    connect(pageDown, &QPushButton::clicked, this, [this] { doc_->btnPageDown(); });
+    allP_ = makeLabel(QStringLiteral("allP"), central);
+    bottom->addWidget(pageUp);
+    bottom->addWidget(pageDown);
+    bottom->addSpacing(12);
+    bottom->addWidget(new QLabel(tr("Lines in score:"), central));
+    bottom->addWidget(allP_);
+    bottom->addStretch(1);
+    column->addLayout(bottom);
+    column->addStretch(1);
+    setCentralWidget(central);
+
+    doc_->setObserver(this);
+    const auto frameOf = [](const QWidget* w) {
+        return Rect{static_cast<double>(w->x()), static_cast<double>(w->y()),
+                    static_cast<double>(w->width()), static_cast<double>(w->height())};
+    };
+    DocumentLayout layout{frameOf(staves_[1]), frameOf(staves_[2]), frameOf(staves_[3]),
+                          {0, 0, static_cast<double>(staves_[0]->width()),
+                           static_cast<double>(staves_[0]->height())}};
+    doc_->windowControllerDidLoadNib(layout, setFolder);
+    syncControls();
+    scoreArea_->setFocus();
+}
+
+ScoreWindow::~ScoreWindow() { doc_->setObserver(nullptr); }
+
+QWidget* ScoreWindow::buildControls() {
+    auto* box = new QWidget(this);
+    auto* row = new QHBoxLayout(box);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(14);
+
+    // The entry cell.
+    auto* entry = new QVBoxLayout;
+    entry->setSpacing(2);
+    staves_[0] = new StaffWidget(doc_->gosenE, [this] { return doc_->imageSet(); }, box);
+    staves_[0]->setFixedSize(ScoreLayout::kEntryWidth, ScoreLayout::kStaffHeight);
+    connect(staves_[0], &StaffWidget::clicked, this,
+            [this](double x, bool shift) { staffClicked(0, x, shift); });
+    entry->addWidget(new QLabel(tr("Entry"), box), 0, Qt::AlignHCenter);
+    entry->addWidget(staves_[0]);
+    entry->addStretch(1);
+    row->addLayout(entry);
+
+    // Pitch steps of the entry cell.
+    auto* pitch = new QWidget(box);
+    pitch->setObjectName(QStringLiteral("pitchMtx"));
+    auto* pitchCol = new QVBoxLayout(pitch);
+    pitchCol->setContentsMargins(0, 0, 0, 0);
+    pitchCol->setSpacing(2);
+    const std::array<std::pair<QString, QString>, 5> pitchRows = {{
+        {tr("♯ ▲"), tr("Next pitch up, sharps and flats included (Shift+Up)")},
+        {tr("▲"), tr("Next natural pitch up (Up)")},
+        {tr("▼"), tr("Next natural pitch down (Down)")},
+        {tr("♭ ▼"), tr("Next pitch down, sharps and flats included (Shift+Down)")},
+        {tr("Octave"), tr("An octave up, or down from the top octave (])")},
+    }};
+    pitchCol->addWidget(new QLabel(tr("Pitch"), pitch), 0, Qt::AlignHCenter);
+    for (int r = 0; r < 5; ++r) {
+        auto* b = makeButton(pitchRows[static_cast<std::size_t>(r)].first,
+                             QStringLiteral("pitchMtx_%1").arg(r),
+                             pitchRows[static_cast<std::size_t>(r)].second, pitch);
+        connect(b, &QPushButton::clicked, this, [this, r] { doc_->stepEntryPitch(r); });
+        pitchCol->addWidget(b);
+    }
+    row->addWidget(pitch);
+
+    // Note values, rests and marks.
+    auto* values = new QWidget(box);
+    values->setObjectName(QStringLiteral("onpMtx1"));
+    auto* grid = new QGridLayout(values);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setSpacing(2);
+    const QString sizes[6] = {tr("1"), tr("1/2"), tr("1/4"), tr("1/8"), tr("1/16"), tr("1/32")};
+    const QString sizeNames[6] = {tr("whole"), tr("half"), tr("quarter"),
+                                  tr("eighth"), tr("sixteenth"), tr("thirty-second")};
+    const std::array<std::pair<QString, QString>, 6> marks = {{
+        {tr("Blank"), tr("Empty cell (0)")},
+        {tr("Dot"), tr("Dotted or not (.)")},
+        {tr("Bar"), tr("Bar line (-)")},
+        {tr("|:"), tr("Repeat start (=)")},
+        {tr(":|"), tr("Repeat end")},
+        {tr("1."), tr("First ending (Shift+=)")},
+    }};
+    grid->addWidget(new QLabel(tr("Notes"), values), 0, 0, 1, 6, Qt::AlignHCenter);
+    for (int r = 0; r < 3; ++r) {
+        for (int c = 0; c < 6; ++c) {
+            QString text;
+            QString tip;
+            if (r == 0) {
+                text = sizes[c];
+                tip = tr("%1 note (%2)").arg(sizeNames[c]).arg(c + 1);
+            } else if (r == 1) {
+                text = tr("%1 rest").arg(sizes[c]);
+                tip = tr("%1 rest (Shift+%2)").arg(sizeNames[c]).arg(c + 1);
+            } else {
+                text = marks[static_cast<std::size_t>(c)].first;
+                tip = marks[static_cast<std::size_t>(c)].second;
+            }
+            auto* b = makeButton(text, QStringLiteral("onpMtx1_%1_%2").arg(r).arg(c), tip, values);
+            connect(b, &QPushButton::clicked, this, [this, r, c] { doc_->setEntryValue(r, c); });
+            grid->addWidget(b, r + 1, c);
+        }
+    }
+    auto* triplet = makeButton(tr("Triplet"), QStringLiteral("Triplet"),
+                               tr("Triplet or not (9)"), values);
+    auto* tie = makeButton(tr("Tie"), QStringLiteral("tie"), tr("Tied to the next note or not (8)"),
+                           values);
+    connect(triplet, &QPushButton::clicked, this, [this] { doc_->toggleTriplet(); });
+    connect(tie, &QPushButton::clicked, this, [this] { doc_->toggleTie(); });
+    grid->addWidget(triplet, 4, 0, 1, 3);
+    grid->addWidget(tie, 4, 3, 1, 3);
+    row->addWidget(values);
+
+    // Writing the entry cell into the score.
+    auto* edit = new QWidget(box);
+    auto* editCol = new QVBoxLayout(edit);
+    editCol->setContentsMargins(0, 0, 0, 0);
+    editCol->setSpacing(2);
+    editCol->addWidget(new QLabel(tr("Score"), edit), 0, Qt::AlignHCenter);
+    const std::array<std::tuple<QString, QString, QString>, 4> editButtons = {{
+        {tr("Update"), QStringLiteral("btnUPDate"), tr("Write the entry over the selected cell (Return)")},
+        {tr("Insert"), QStringLiteral("btnIns"), tr("Insert the entry before the selected cell (/)")},
+        {tr("Add"), QStringLiteral("btnADD"), tr("Insert the entry after the selected cell")},
+        {tr("Delete"), QStringLiteral("btnDel"), tr("Delete the selected cells (Backspace)")},
+    }};
+    for (int i = 0; i < 4; ++i) {
+        const auto& [text, name, tip] = editButtons[static_cast<std::size_t>(i)];
+        auto* b = makeButton(text, name, tip, edit);
+        connect(b, &QPushButton::clicked, this, [this, i] {
+            switch (i) {
+                case 0: doc_->btnUPDate(); break;
+                case 1: doc_->btnIns(); break;
+                case 2: doc_->btnADD(); break;
+                default: doc_->btnDel(); break;
+            }
+        });
+        editCol->addWidget(b);
+    }
+    editCol->addStretch(1);
+    row->addWidget(edit);
+
+    // Transposition.
+    auto* transpose = new QWidget(box);
+    transpose->setObjectName(QStringLiteral("transposeMtx"));
+    auto* trCol = new QVBoxLayout(transpose);
+    trCol->setContentsMargins(0, 0, 0, 0);
+    trCol->setSpacing(2);
+    trCol->addWidget(new QLabel(tr("Transpose"), transpose), 0, Qt::AlignHCenter);
+    auto* up = makeButton(tr("Semitone ▲"), QStringLiteral("transposeMtx_0"),
+                          tr("Transpose the score, or the selected cells, a semitone up"), transpose);
+    auto* down = makeButton(tr("Semitone ▼"), QStringLiteral("transposeMtx_1"),
+                            tr("Transpose the score, or the selected cells, a semitone down"),
+                            transpose);
+    connect(up, &QPushButton::clicked, this, [this] { doc_->btnAllUpDown(0); });
+    connect(down, &QPushButton::clicked, this, [this] { doc_->btnAllUpDown(1); });
+    withCode_ = new QCheckBox(tr("Chords too"), transpose);
+    withCode_->setObjectName(QStringLiteral("withCode"));
+    withCode_->setToolTip(tr("Transposing the whole score also transposes the chord symbols"));
+    withCode_->setFocusPolicy(Qt::NoFocus);
+    connect(withCode_, &QCheckBox::toggled, this, [this](bool on) { doc_->withCode = on; });
+    trCol->addWidget(up);
+    trCol->addWidget(down);
+    trCol->addWidget(withCode_);
+    trCol->addStretch(1);
+    row->addWidget(transpose);
+
+    // Playback settings.
+    auto* play = new QWidget(box);
+    auto* form = new QGridLayout(play);
+    form->setContentsMargins(0, 0, 0, 0);
+    form->setHorizontalSpacing(6);
+    form->setVerticalSpacing(3);
+    playBtn_ = makeButton(QStringLiteral("▶︎"), QStringLiteral("playBtn"), tr("Play"), play);
+    playBtn_->setMinimumHeight(34);
+    QFont big = playBtn_->font();
+    big.setPointSizeF(big.pointSizeF() * 1.4);
+    playBtn_->setFont(big);
+    form->addWidget(playBtn_, 0, 0, 1, 2);
+    auto addCombo = [&](int r, const QString& label, const QString& name) {
+        auto* combo = new QComboBox(play);
+        combo->setObjectName(name);
+        form->addWidget(new QLabel(label, play), r, 0);
+        form->addWidget(combo, r, 1);
+        return combo;
+    };
+    cmbTempo_ = addCombo(1, tr("Tempo"), QStringLiteral("cmbTempo"));
+    cmbInKey_ = addCombo(2, tr("Instrument in"), QStringLiteral("cmbInKey"));
+    cmbBeat_ = addCombo(3, tr("Beats"), QStringLiteral("cmbBeat"));
+    imgCombo_ = addCombo(4, tr("Pictures"), QStringLiteral("imgCombo"));
+    aHz_ = new QLineEdit(play);
+    aHz_->setObjectName(QStringLiteral("A_Hz"));
+    aHz_->setToolTip(tr("Concert pitch of A in Hz; press Return to apply"));
+    aHz_->setMaximumWidth(70);
+    form->addWidget(new QLabel(tr("A = Hz"), play), 5, 0);
+    form->addWidget(aHz_, 5, 1);
+    connect(cmbTempo_, &QComboBox::activated, this, [this](int i) { doc_->cmbTempo.select(i); });
+    connect(cmbInKey_, &QComboBox::activated, this, [this](int i) { doc_->cmbInKey.select(i); });
+    connect(cmbBeat_, &QComboBox::activated, this, [this](int i) { doc_->cmbBeat.select(i); });
+    connect(imgCombo_, &QComboBox::activated, this, [this](int i) {
+        doc_->imgCombo.select(i);
+        doc_->cmbImage();
+    });
+    connect(aHz_, &QLineEdit::textEdited, this, [this](const QString& t) { doc_->A_Hz = t.toStdString(); });
+    connect(aHz_, &QLineEdit::returnPressed, this, [this] { doc_->chgFreq(); });
+    row->addWidget(play);
+
+    // Pointer and selection end.
+    auto* where = new QWidget(box);
+    auto* whereGrid = new QGridLayout(where);
+    whereGrid->setContentsMargins(0, 0, 0, 0);
+    whereGrid->addWidget(new QLabel(tr("Selection"), where), 0, 0, 1, 3, Qt::AlignHCenter);
+    whereGrid->addWidget(new QLabel(tr("Row"), where), 1, 1);
+    whereGrid->addWidget(new QLabel(tr("Column"), where), 1, 2);
+    whereGrid->addWidget(new QLabel(tr("From"), where), 2, 0);
+    whereGrid->addWidget(new QLabel(tr("To"), where), 3, 0);
+    gosenRaw_ = makeLabel(QStringLiteral("gosenRaw"), where);
+    gosenCol_ = makeLabel(QStringLiteral("gosenCol"), where);
+    gosenRawTo_ = makeLabel(QStringLiteral("gosenRawTo"), where);
+    gosenColTo_ = makeLabel(QStringLiteral("gosenColTo"), where);
+    whereGrid->addWidget(gosenRaw_, 2, 1);
+    whereGrid->addWidget(gosenCol_, 2, 2);
+    whereGrid->addWidget(gosenRawTo_, 3, 1);
+    whereGrid->addWidget(gosenColTo_, 3, 2);
+    whereGrid->setRowStretch(4, 1);
+    row->addWidget(where);
+    row->addStretch(1);
+    return box;
+}
+
+QWidget* ScoreWindow::buildStaffPanel() {
+    scoreArea_ = new QWidget(this);
+    scoreArea_->setObjectName(QStringLiteral("scoreArea"));
+    scoreArea_->setFocusPolicy(Qt::StrongFocus);
+    scoreArea_->installEventFilter(this);
+    const int width = ScoreLayout::kLabelColumn + ScoreLayout::kStaffWidth;
+    scoreArea_->setFixedSize(width, ScoreLayout::rowTop(4) - ScoreLayout::kRowGap);
+    for (int r = 1; r <= 3; ++r) {
+        const int top = ScoreLayout::rowTop(r);
+        auto* field = new QLineEdit(scoreArea_);
+        field->setObjectName(QStringLiteral("cdText%1").arg(r));
+        field->setPlaceholderText(tr("Chords"));
+        field->setGeometry(ScoreLayout::kLabelColumn, top, ScoreLayout::kStaffWidth,
+                           ScoreLayout::kChordHeight - 3);
+        field->installEventFilter(this);
+        const std::size_t i = static_cast<std::size_t>(r - 1);
+        connect(field, &QLineEdit::textEdited, this,
+                [this, i](const QString& t) { doc_->cdText[i] = t.toStdString(); });
+        connect(field, &QLineEdit::editingFinished, this, [this] { doc_->controlTextDidEndEditing(); });
+        cdText_[i] = field;
+
+        auto* label = makeLabel(QStringLiteral("pGosen%1").arg(r), scoreArea_);
+        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        label->setGeometry(0, top + ScoreLayout::kChordHeight, ScoreLayout::kLabelColumn - 8,
+                           ScoreLayout::kStaffHeight / 2);
+        QFont f = label->font();
+        f.setBold(true);
+        label->setFont(f);
+        pageLabels_[i] = label;
+
+        GosenView& staff = *doc_->staffOfRow(r);
+        auto* w = new StaffWidget(staff, [this] { return doc_->imageSet(); }, scoreArea_);
+        w->setGeometry(ScoreLayout::kLabelColumn, top + ScoreLayout::kChordHeight,
+                       ScoreLayout::kStaffWidth, ScoreLayout::kStaffHeight);
+        connect(w, &StaffWidget::clicked, this,
+                [this, r](double x, bool shift) { staffClicked(r, x, shift); });
+        staves_[static_cast<std::size_t>(r)] = w;
+    }
+    pointer_ = new PointerWidget(scoreArea_);
+    pointer_->raise();
+    return scoreArea_;
+}
+
+void ScoreWindow::staffClicked(int row, double x, bool shift) {
+    endEditing();
+    if (row < 1 || row > 3) return;
+    Document& d = *doc_;
+    GosenView& staff = *d.staffOfRow(row);
+    const std::int64_t column = staff.columnAt(x);
+    const std::int64_t cell = column + (row - 1) * staff.cellMax;
+    if (cell > static_cast<std::int64_t>(d.musicData.size())) return;
+    staff.selectedCell = column;
+    if (shift) {
+        const std::int64_t start = d.selRow * 100 + d.selCol;
+        if (start >= row * 100 + column) {
+            const std::int64_t oldCol = d.selCol;
+            const std::int64_t oldRow = d.selRow;
+            d.selCell(column, row);
+            d.selCellTo(oldCol, oldRow);
+        } else {
+            d.selCellTo(column, row);
+        }
+    } else {
+        d.selCell(column, row);
+    }
+    staff.setNeedsDisplay();
+}
+
+void ScoreWindow::staffNeedsDisplay(const GosenView& staff) {
+    for (StaffWidget* w : staves_) {
+        if (w && &w->staff() == &staff) w->update();
+    }
+}
+
+void ScoreWindow::controlsChanged() {
+    if (!syncing_) syncControls();
+}
+
+void ScoreWindow::syncControls() {
+    if (!scoreArea_) return;
+    syncing_ = true;
+    const Document& d = *doc_;
+    const std::string* pages[3] = {&d.pGosen1, &d.pGosen2, &d.pGosen3};
+    for (std::size_t i = 0; i < 3; ++i) {
+        setTextIfChanged(pageLabels_[i], *pages[i]);
+        setTextIfChanged(cdText_[i], d.cdText[i]);
+    }
+    setTextIfChanged(allP_, d.allP);
+    setTextIfChanged(gosenRaw_, d.gosenRaw);
+    setTextIfChanged(gosenCol_, d.gosenCol);
+    setTextIfChanged(gosenRawTo_, d.gosenRawTo);
+    setTextIfChanged(gosenColTo_, d.gosenColTo);
+    setTextIfChanged(aHz_, d.A_Hz);
+    setComboItems(imgCombo_, d.imgCombo);
+    setComboItems(cmbTempo_, d.cmbTempo);
+    setComboItems(cmbInKey_, d.cmbInKey);
+    setComboItems(cmbBeat_, d.cmbBeat);
+    if (withCode_->isChecked() != d.withCode) withCode_->setChecked(d.withCode);
+    const QRect frame(qRound(d.celPointer.x), qRound(d.celPointer.y), qRound(d.celPointer.width),
+                      qRound(d.celPointer.height));
+    if (pointer_->geometry() != frame) pointer_->setGeometry(frame);
+    syncing_ = false;
+}
+
+void ScoreWindow::endEditing() {
+    QWidget* focus = QApplication::focusWidget();
+    if (focus && focus != scoreArea_ && isAncestorOf(focus) && qobject_cast<QLineEdit*>(focus)) {
+        scoreArea_->setFocus();
+    }
+}
+
+bool ScoreWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyRelease) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (watched == scoreArea_) {
+            emit keyReleased(key);
+            return true;
+        }
+        if (key->key() == Qt::Key_Escape && qobject_cast<QLineEdit*>(watched)) {
+            endEditing();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void ScoreWindow::closeEvent(QCloseEvent* event) { event->accept(); }
+
+}  // namespace sorvel::gui

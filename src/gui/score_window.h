@@ -1,0 +1,92 @@
+#pragma once
+
+#include <QMainWindow>
+#include <array>
+#include <memory>
+
+#include "model/document.h"
+#include "sound/audio_output.h"
+
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace sorvel {
+class UndoHistory;
+}  // namespace sorvel
+
+namespace sorvel::gui {
+
+class PointerWidget;
+class StaffWidget;
+
+// Geometry of the score window's staves, in points.
+struct ScoreLayout {
+    static constexpr int kStaffWidth = 1200;    // 40 cells of 30 points
+    static constexpr int kStaffHeight = 140;    // staff spacing of 7 points
+    static constexpr int kEntryWidth = 60;
+    static constexpr int kLabelColumn = 44;     // page numbers left of the staves
+    static constexpr int kChordHeight = 26;
+    static constexpr int kRowGap = 6;
+    static constexpr int rowTop(int row) { return (row - 1) * (kChordHeight + kStaffHeight + kRowGap); }
+};
+
+// The score window: shows one Document and forwards the user's actions to it.
+class ScoreWindow : public QMainWindow, public DocumentObserver {
+    Q_OBJECT
+public:
+    ScoreWindow(std::unique_ptr<Document> doc, const std::string& setFolder,
+                std::unique_ptr<AudioOutput> audio = nullptr, QWidget* parent = nullptr);
+    ~ScoreWindow() override;
+
+    Document& document() { return *doc_; }
+    const Document& document() const { return *doc_; }
+
+    // DocumentObserver
+    void staffNeedsDisplay(const GosenView& staff) override;
+    void controlsChanged() override;
+    void endEditing() override;
+
+    // The widget that holds the keyboard when no field is being edited.
+    QWidget* scoreArea() const { return scoreArea_; }
+    StaffWidget* staffWidget(int row) const { return staves_[static_cast<std::size_t>(row)]; }
+
+signals:
+    void keyReleased(QKeyEvent* event);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QWidget* buildControls();
+    QWidget* buildStaffPanel();
+    void staffClicked(int row, double x, bool shift);
+    void syncControls();
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+    std::unique_ptr<AudioOutput> audio_;
+    std::unique_ptr<Document> doc_;
+    QWidget* scoreArea_ = nullptr;
+    std::array<StaffWidget*, 4> staves_{};  // gosenE, gosen1, gosen2, gosen3
+    PointerWidget* pointer_ = nullptr;
+    std::array<QLabel*, 3> pageLabels_{};
+    QLabel* allP_ = nullptr;
+    QLabel* gosenRaw_ = nullptr;
+    QLabel* gosenCol_ = nullptr;
+    QLabel* gosenRawTo_ = nullptr;
+    QLabel* gosenColTo_ = nullptr;
+    std::array<QLineEdit*, 3> cdText_{};
+    QLineEdit* aHz_ = nullptr;
+    QComboBox* imgCombo_ = nullptr;
+    QComboBox* cmbTempo_ = nullptr;
+    QComboBox* cmbInKey_ = nullptr;
+    QComboBox* cmbBeat_ = nullptr;
+    QCheckBox* withCode_ = nullptr;
+    QPushButton* playBtn_ = nullptr;
+    bool syncing_ = false;
+};
+
+}  // namespace sorvel::gui

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QWidget>
+#include <functional>
+
+#include "view/gosen_view.h"
+
+namespace sorvel::gui {
+
+// Shows one staff of the core and reports clicks on it.
+class StaffWidget : public QWidget {
+    Q_OBJECT
+public:
+    StaffWidget(const GosenView& staff, std::function<std::string()> imageSet,
+                QWidget* parent = nullptr);
+
+    const GosenView& staff() const { return staff_; }
+
+signals:
+    // x in the coordinates of the parent widget (the frame the core knows).
+    void clicked(double parentX, bool shift);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    const GosenView& staff_;
+    std::function<std::string()> imageSet_;
+};
+
+// The red frame over the current cell.
+class PointerWidget : public QWidget {
+    Q_OBJECT
+public:
+    explicit PointerWidget(QWidget* parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+}  // namespace sorvel::gui
