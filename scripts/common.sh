@@ -1,0 +1,23 @@
+# Shared by scripts/run and scripts/test: the Debian packages the project needs.
+BUILD_PACKAGES=(cmake ninja-build g++ ccache pkg-config
+  qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins libgl-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  fonts-dejavu-core fonts-ipafont-gothic)
+TEST_PACKAGES=(xvfb xauth xdotool imagemagick x11-utils sox python3)
+
+# Installs those of the given packages that are missing, as root or through sudo.
+install_missing() {
+  local missing=() p
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  local sudo=""
+  if [ "$(id -u)" -ne 0 ]; then
+    command -v sudo >/dev/null || { echo "Please install as root: ${missing[*]}"; return 1; }
+    sudo=sudo
+  fi
+  echo "Installing: ${missing[*]}"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
+}
