@@ -1,0 +1,52 @@
+// Repaint of the score window's three staves of 40 cells, with pictures and glyphs.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFontDatabase>
+#include <QImage>
+#include <QPainter>
+
+#include "model/document.h"
+#include "score_window.h"
+#include "staff_widget.h"
+
+namespace {
+
+std::string setFolder() {
+    const QString beside = QCoreApplication::applicationDirPath() + QStringLiteral("/set");
+    return beside.toStdString();
+}
+
+void BM_RepaintThreeStaves(benchmark::State& state) {
+    sorvel::gui::ScoreWindow window(std::make_unique<sorvel::Document>(), setFolder());
+    sorvel::Document& d = window.document();
+    d.musicData.clear();
+    // Every cell a pitched note, a third of them with an accidental: the most drawing.
+    for (int i = 0; i < 120; ++i) d.musicData.push_back(sorvel::ScoreCell{i % 39, 5 + (i % 3) * 2});
+    d.showPage(1);
+    d.selCell(3, 1);
+    d.selCellTo(20, 2);
+    QImage target(sorvel::gui::ScoreLayout::kStaffWidth, sorvel::gui::ScoreLayout::kStaffHeight,
+                  QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        for (int row = 1; row <= 3; ++row) {
+            window.staffWidget(row)->render(&target);
+        }
+        benchmark::DoNotOptimize(target.constBits());
+    }
+    state.counters["imageSet"] = static_cast<double>(d.imgCombo.items.size());
+}
+BENCHMARK(BM_RepaintThreeStaves)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/SorvelNotation.ttf"));
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
