@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QPainter>
 
+#include "app_resources.h"
 #include "model/document.h"
 #include "score_window.h"
 #include "staff_widget.h"
@@ -44,7 +45,7 @@ BENCHMARK(BM_RepaintThreeStaves)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/SorvelNotation.ttf"));
+    sorvel::gui::loadAppResources();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

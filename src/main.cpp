@@ -3,7 +3,7 @@
 #include <QFontDatabase>
 #include <QSettings>
 
-#include "diagnostics.h"
+#include "app_resources.h"
 #include "model/document.h"
 #include "score_window.h"
 
@@ -11,9 +11,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Sorvel"));
     QApplication::setApplicationName(QStringLiteral("Sorvel Score"));
-    if (QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/SorvelNotation.ttf")) < 0) {
-        sorvel::diag("The notation font could not be loaded; notes are drawn with a fallback font");
-    }
+    sorvel::gui::loadAppResources();
     QSettings settings;
     const QString setFolder = settings.contains(QStringLiteral("filePass"))
                                   ? settings.value(QStringLiteral("filePass")).toString()

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QFontDatabase>
+#include "app_resources.h"
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
-    QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/SorvelNotation.ttf"));
+    sorvel::gui::loadAppResources();
     return RUN_ALL_TESTS();
 }
