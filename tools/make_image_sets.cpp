@@ -1,0 +1,414 @@
+// Writes the picture sets of the default set folder, one PNG per pitch name:
+//   <folder>/keyboard/<name>.png  a vertical piano strip with the pitch's key marked
+//   <folder>/names/<name>.png     the pitch name spelled out large
+// and, with --icon <file>, the application icon instead.
+//
+// The staff draws a picture into the lower half of a narrow cell (about 20 x 70 points), scaled
+// to fit, so the pictures are tall and narrow and drawn at four times that size.
+
+#include <QDir>
+#include <QFont>
+#include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QImage>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPainterPathStroker>
+#include <QSaveFile>
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "diagnostics.h"
+#include "model/notation_tables.h"
+
+namespace {
+
+constexpr int kWidth = 80;
+constexpr int kHeight = 280;
+
+const QColor kInk(0x1e, 0x1e, 0x1e);
+const QColor kOutline(0x2a, 0x2a, 0x2a);
+const QColor kMarked(0xe0, 0x1b, 0x24);
+const QColor kMarkedEdge(0x8a, 0x05, 0x0c);
+const QColor kBlackKey(0x1a, 0x1a, 0x1a);
+const QColor kTrack(0xd4, 0xd4, 0xd4);
+const QColor kWindow(0x8c, 0x8c, 0x8c);
+
+// A pitch name taken apart: "A0#" is letter A, octave digit 0, accidental +1.
+struct PitchName {
+    char letter = 'A';
+    std::int64_t octave = 0;
+    std::int64_t accidental = 0;  // -1 flat, 0 natural, +1 sharp
+};
+
+std::optional<PitchName> parsePitchName(std::string_view name) {
+    if (name.size() < 2 || name.size() > 3) return std::nullopt;
+    PitchName p;
+    p.letter = name[0];
+    if (p.letter < 'A' || p.letter > 'G') return std::nullopt;
+    if (name[1] < '0' || name[1] > '9') return std::nullopt;
+    p.octave = name[1] - '0';
+    if (name.size() == 3) {
+        if (name[2] == '#') {
+            p.accidental = 1;
+        } else if (name[2] == 'b') {
+            p.accidental = -1;
+        } else {
+            return std::nullopt;
+        }
+    }
+    return p;
+}
+
+// Semitones above A0. The octave digit of a pitch name changes at A, so A is the zero point.
+std::int64_t semitonesAboveA0(const PitchName& p) {
+    constexpr std::array<std::int64_t, 7> fromA = {0, 2, 3, 5, 7, 8, 10};  // A B C D E F G
+    return p.octave * 12 + fromA[static_cast<std::size_t>(p.letter - 'A')] + p.accidental;
+}
+
+// Lowest and highest pitch of the table, in semitones above A0 (A0 .. C2).
+constexpr std::int64_t kRangeLow = 0;
+constexpr std::int64_t kRangeHigh = 27;
+
+// Semitone of C below or at A0: C-based octaves start here.
+constexpr std::int64_t kCOffset = 3;
+
+std::int64_t floorDiv(std::int64_t a, std::int64_t b) {
+    std::int64_t q = a / b;
+    if ((a % b != 0) && ((a < 0) != (b < 0))) --q;
+    return q;
+}
+
+// ---------------------------------------------------------------- keyboard
+
+// Semitone within the octave of each white key (C D E F G A B) and of the black key that sits
+// above white key i, if any.
+constexpr std::array<int, 7> kWhiteSemitone = {0, 2, 4, 5, 7, 9, 11};
+constexpr std::array<int, 7> kBlackAbove = {1, 3, -1, 6, 8, 10, -1};
+
+// Draws the octave C..B that holds the pitch as a strip of keys, low at the bottom, black keys
+// reaching in from the left, and beside it a gauge of the whole pitch range with the shown octave
+// and the pitch marked on it.
+QImage drawKeyboard(const PitchName& p) {
+    QImage img(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
+    QPainter g(&img);
+    g.setRenderHint(QPainter::Antialiasing);
+
+    const std::int64_t semis = semitonesAboveA0(p);
+    const std::int64_t fromC = semis - kCOffset;
+    const std::int64_t octave = floorDiv(fromC, 12);
+    const int key = static_cast<int>(fromC - octave * 12);
+
+    const double margin = 2.0;
+    const double gaugeWidth = 10.0;
+    const double gap = 4.0;
+    const QRectF keys(margin, margin, kWidth - 2 * margin - gaugeWidth - gap, kHeight - 2 * margin);
+    const double whiteH = keys.height() / 7.0;
+    const double blackH = whiteH * 0.62;
+    const double blackW = keys.width() * 0.58;
+
+    // White keys, bottom (C) to top (B).
+    const double line = 3.0;
+    for (int i = 0; i < 7; ++i) {
+        const QRectF r(keys.left(), keys.bottom() - (i + 1) * whiteH, keys.width(), whiteH);
+        const bool marked = kWhiteSemitone[static_cast<std::size_t>(i)] == key;
+        g.setPen(QPen(marked ? kMarkedEdge : kOutline, line));
+        g.setBrush(marked ? kMarked : QColor(Qt::white));
+        g.drawRect(r.adjusted(line / 2, line / 2, -line / 2, -line / 2));
+    }
+    // Black keys over the boundary between white key i and i + 1.
+    for (int i = 0; i < 7; ++i) {
+        const int semitone = kBlackAbove[static_cast<std::size_t>(i)];
+        if (semitone < 0) continue;
+        const double boundary = keys.bottom() - (i + 1) * whiteH;
+        const QRectF r(keys.left(), boundary - blackH / 2, blackW, blackH);
+        const bool marked = semitone == key;
+        g.setPen(QPen(marked ? kMarkedEdge : kBlackKey, line));
+        g.setBrush(marked ? kMarked : kBlackKey);
+        g.drawRect(r.adjusted(line / 2, 0, 0, 0));
+    }
+
+    // Range gauge: the whole table A0..C2, the shown octave and the pitch itself.
+    const QRectF track(kWidth - margin - gaugeWidth, margin, gaugeWidth, kHeight - 2 * margin);
+    const double slotCount = static_cast<double>(kRangeHigh - kRangeLow + 1);
+    const double slotH = track.height() / slotCount;
+    auto slotTop = [&](std::int64_t s) { return track.bottom() - (s - kRangeLow + 1) * slotH; };
+    g.setPen(Qt::NoPen);
+    g.setBrush(kTrack);
+    g.drawRoundedRect(track, 3, 3);
+    const std::int64_t windowLow = std::max(kRangeLow, octave * 12 + kCOffset);
+    const std::int64_t windowHigh = std::min(kRangeHigh, octave * 12 + kCOffset + 11);
+    g.setBrush(kWindow);
+    g.drawRoundedRect(
+        QRectF(track.left(), slotTop(windowHigh), gaugeWidth, (windowHigh - windowLow + 1) * slotH),
+        3, 3);
+    const double tickH = std::max(slotH, 12.0);
+    const double tickCentre = slotTop(semis) + slotH / 2;
+    g.setBrush(kMarked);
+    g.setPen(QPen(kMarkedEdge, 1.5));
+    g.drawRect(QRectF(track.left() - 1, tickCentre - tickH / 2, gaugeWidth + 2, tickH));
+    return img;
+}
+
+// ---------------------------------------------------------------- names
+
+// Fills a path scaled by s and centred in box.
+void fillCentred(QPainter& g, const QPainterPath& path, double s, const QRectF& box,
+                 const QColor& colour) {
+    const QRectF b = path.boundingRect();
+    QTransform t;
+    t.translate(box.center().x(), box.center().y());
+    t.scale(s, s);
+    t.translate(-b.center().x(), -b.center().y());
+    g.fillPath(t.map(path), colour);
+}
+
+// A sharp in the unit box (0,0)-(1,1), y down: two upright strokes, two bars rising to the right.
+QPainterPath sharpPath() {
+    QPainterPath p;
+    p.setFillRule(Qt::WindingFill);
+    const double stem = 0.12;
+    p.addRect(QRectF(0.30 - stem / 2, 0.06, stem, 0.94));
+    p.addRect(QRectF(0.70 - stem / 2, 0.0, stem, 0.94));
+    const double bar = 0.13;
+    const double rise = 0.12;
+    for (double y : {0.30, 0.62}) {
+        QPolygonF quad;
+        quad << QPointF(0.0, y + rise / 2) << QPointF(1.0, y - rise / 2)
+             << QPointF(1.0, y - rise / 2 + bar) << QPointF(0.0, y + rise / 2 + bar);
+        p.addPolygon(quad);
+        p.closeSubpath();
+    }
+    return p;
+}
+
+// A flat in the unit box (0,0)-(0.62,1), y down: a tall stem and a bowl ending in a point.
+QPainterPath flatPath() {
+    const double stem = 0.12;
+    QPainterPath p;
+    p.setFillRule(Qt::WindingFill);
+    p.addRect(QRectF(0.0, 0.0, stem, 1.0));
+    QPainterPath bowl;
+    bowl.moveTo(stem * 0.5, 0.64);
+    bowl.cubicTo(0.25, 0.48, 0.62, 0.46, 0.56, 0.66);
+    bowl.cubicTo(0.52, 0.80, 0.30, 0.90, stem * 0.5, 0.99);
+    QPainterPathStroker stroker;
+    stroker.setWidth(0.13);
+    stroker.setCapStyle(Qt::FlatCap);
+    stroker.setJoinStyle(Qt::RoundJoin);
+    p.addPath(stroker.createStroke(bowl));
+    return p;
+}
+
+struct NameFonts {
+    QFont letters;
+    double letterScale = 1.0;
+    QFont digits;
+    double digitScale = 1.0;
+};
+
+// One scale for all letters (and one for all digits), so every picture has the same cap height.
+double commonScale(const QFont& font, std::string_view chars, const QSizeF& box) {
+    double w = 0;
+    double h = 0;
+    for (char c : chars) {
+        QPainterPath path;
+        path.addText(0, 0, font, QString(QChar(c)));
+        w = std::max(w, path.boundingRect().width());
+        h = std::max(h, path.boundingRect().height());
+    }
+    if (w <= 0 || h <= 0) return 0;
+    return std::min(box.width() / w, box.height() / h);
+}
+
+const QRectF kLetterBox(4, 8, 72, 118);
+const QRectF kAccidentalBox(14, 140, 52, 78);
+const QRectF kOctaveBox(22, 228, 36, 44);
+
+QImage drawName(const PitchName& p, const NameFonts& fonts) {
+    QImage img(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
+    QPainter g(&img);
+    g.setRenderHint(QPainter::Antialiasing);
+
+    QPainterPath letter;
+    letter.addText(0, 0, fonts.letters, QString(QChar(p.letter)));
+    fillCentred(g, letter, fonts.letterScale, kLetterBox, kInk);
+
+    if (p.accidental > 0) {
+        fillCentred(g, sharpPath(), kAccidentalBox.height(), kAccidentalBox, kInk);
+    } else if (p.accidental < 0) {
+        fillCentred(g, flatPath(), kAccidentalBox.height(), kAccidentalBox, kInk);
+    }
+
+    // The octave digit of the name, framed so that it does not read as part of the spelling.
+    const QRectF frame = kOctaveBox.adjusted(-6, -4, 6, 4);
+    g.setPen(QPen(kWindow, 3));
+    g.setBrush(Qt::NoBrush);
+    g.drawRoundedRect(frame, 8, 8);
+    QPainterPath digit;
+    digit.addText(0, 0, fonts.digits, QString(QChar('0' + static_cast<int>(p.octave))));
+    fillCentred(g, digit, fonts.digitScale, kOctaveBox, QColor(0x50, 0x50, 0x50));
+    return img;
+}
+
+// ---------------------------------------------------------------- icon
+
+// The icon shows what a score cell shows: a note on a staff above a keyboard picture.
+QImage drawIcon() {
+    const int size = 256;
+    QImage img(size, size, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
+    QPainter g(&img);
+    g.setRenderHint(QPainter::Antialiasing);
+
+    const QRectF card(12, 12, 232, 232);
+    QLinearGradient bg(card.topLeft(), card.bottomLeft());
+    bg.setColorAt(0, QColor(0x2b, 0x4c, 0x7e));
+    bg.setColorAt(1, QColor(0x16, 0x2a, 0x4a));
+    g.setPen(Qt::NoPen);
+    g.setBrush(bg);
+    g.drawRoundedRect(card, 40, 40);
+
+    // Staff: five lines across the upper part.
+    const double left = 34;
+    const double right = 222;
+    const double space = 15;
+    const double top = 58;
+    g.setPen(QPen(QColor(0xf4, 0xf4, 0xf4), 4, Qt::SolidLine, Qt::FlatCap));
+    for (int k = 0; k < 5; ++k)
+        g.drawLine(QPointF(left, top + k * space), QPointF(right, top + k * space));
+
+    // Two beamed eighth notes, heads tilted like engraved ones.
+    const QColor noteColour(0xff, 0xd2, 0x4a);
+    g.setPen(Qt::NoPen);
+    g.setBrush(noteColour);
+    auto head = [&](QPointF c) {
+        g.save();
+        g.translate(c);
+        g.rotate(-22);
+        g.drawEllipse(QRectF(-15, -10.5, 30, 21));
+        g.restore();
+    };
+    const QPointF h1(92, top + 3 * space);
+    const QPointF h2(164, top + 1.5 * space);
+    head(h1);
+    head(h2);
+    const double stemW = 6;
+    const double beamTop1 = 38;
+    const double beamTop2 = 26;
+    g.drawRect(QRectF(h1.x() + 13 - stemW, beamTop1, stemW, h1.y() - beamTop1 - 2));
+    g.drawRect(QRectF(h2.x() + 13 - stemW, beamTop2, stemW, h2.y() - beamTop2 - 2));
+    QPolygonF beam;
+    beam << QPointF(h1.x() + 13 - stemW, beamTop1) << QPointF(h2.x() + 13, beamTop2)
+         << QPointF(h2.x() + 13, beamTop2 + 14) << QPointF(h1.x() + 13 - stemW, beamTop1 + 14);
+    g.drawPolygon(beam);
+
+    // Keyboard: one octave, the key of the second note marked.
+    const QRectF kb(34, 146, 188, 78);
+    const double whiteW = kb.width() / 7;
+    g.setPen(QPen(QColor(0x16, 0x2a, 0x4a), 3));
+    for (int i = 0; i < 7; ++i) {
+        g.setBrush(i == 4 ? noteColour : QColor(Qt::white));
+        g.drawRect(QRectF(kb.left() + i * whiteW, kb.top(), whiteW, kb.height()));
+    }
+    g.setBrush(QColor(0x10, 0x10, 0x10));
+    for (int i : {0, 1, 3, 4, 5}) {
+        const double bw = whiteW * 0.6;
+        g.drawRect(QRectF(kb.left() + (i + 1) * whiteW - bw / 2, kb.top(), bw, kb.height() * 0.58));
+    }
+    return img;
+}
+
+// ---------------------------------------------------------------- output
+
+bool savePng(const QImage& img, const QString& path) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || !img.save(&file, "PNG") || !file.commit()) {
+        sorvel::diag("make_image_sets: cannot write " + path.toStdString());
+        return false;
+    }
+    return true;
+}
+
+// A picture with nothing drawn on it means the drawing went wrong (say, no usable font).
+bool hasInk(const QImage& img) {
+    for (int y = 0; y < img.height(); ++y) {
+        for (int x = 0; x < img.width(); ++x) {
+            if (qAlpha(img.pixel(x, y)) > 0) return true;
+        }
+    }
+    return false;
+}
+
+int writeSets(const QString& folder) {
+    NameFonts fonts;
+    fonts.letters = QFont(QStringLiteral("DejaVu Sans"));
+    fonts.letters.setBold(true);
+    fonts.letters.setPixelSize(200);
+    fonts.letters.setStyleHint(QFont::SansSerif);
+    fonts.digits = fonts.letters;
+    fonts.letterScale = commonScale(fonts.letters, "ABCDEFG", kLetterBox.size());
+    fonts.digitScale = commonScale(fonts.digits, "0123456789", kOctaveBox.size());
+    if (fonts.letterScale <= 0 || fonts.digitScale <= 0) {
+        sorvel::diag("make_image_sets: no font with Latin letters and digits available");
+        return 1;
+    }
+
+    const QString keyboardDir = folder + QStringLiteral("/keyboard");
+    const QString namesDir = folder + QStringLiteral("/names");
+    if (!QDir().mkpath(keyboardDir) || !QDir().mkpath(namesDir)) {
+        sorvel::diag("make_image_sets: cannot create the folders under " + folder.toStdString());
+        return 1;
+    }
+
+    int written = 0;
+    for (std::string_view name : sorvel::tables::noteArr) {
+        const std::optional<PitchName> p = parsePitchName(name);
+        if (!p || semitonesAboveA0(*p) < kRangeLow || semitonesAboveA0(*p) > kRangeHigh) {
+            sorvel::diag("make_image_sets: unexpected pitch name " + std::string(name));
+            return 1;
+        }
+        const QString file = QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())) +
+                             QStringLiteral(".png");
+        const QImage keyboard = drawKeyboard(*p);
+        const QImage names = drawName(*p, fonts);
+        if (!hasInk(keyboard) || !hasInk(names)) {
+            sorvel::diag("make_image_sets: empty picture for " + std::string(name));
+            return 1;
+        }
+        if (!savePng(keyboard, keyboardDir + '/' + file) ||
+            !savePng(names, namesDir + '/' + file)) {
+            return 1;
+        }
+        written += 2;
+    }
+    sorvel::diag("make_image_sets: " + std::to_string(written) + " pictures in " +
+                 folder.toStdString());
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // Text needs a GUI application, but never a display.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+
+    const QStringList args = QGuiApplication::arguments();
+    if (args.size() == 3 && args[1] == QStringLiteral("--icon")) {
+        return savePng(drawIcon(), args[2]) ? 0 : 1;
+    }
+    if (args.size() != 2 || args[1].startsWith('-')) {
+        sorvel::diag("usage: make_image_sets <set folder> | make_image_sets --icon <file.png>");
+        return 2;
+    }
+    return writeSets(args[1]);
+}
