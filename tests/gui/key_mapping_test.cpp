@@ -1,0 +1,177 @@
+#include "key_mapping.h"
+
+#include <gtest/gtest.h>
+
+#include <QKeyEvent>
+#include <QTest>
+#include <QWidget>
+#include <optional>
+#include <vector>
+
+using sorvel::KeyModifiers;
+using sorvel::gui::keyModifiers;
+using sorvel::gui::macKeyCode;
+using sorvel::gui::macKeyCodeFrom;
+
+namespace {
+
+QKeyEvent release(int key, Qt::KeyboardModifiers m = Qt::NoModifier, quint32 scanCode = 0,
+                  quint32 virtualKey = 0) {
+    return QKeyEvent(QEvent::KeyRelease, key, m, scanCode, virtualKey, 0);
+}
+
+// Without a scan code (the offscreen platform, synthesized events) the key decides, as a US
+// layout would type it.
+TEST(KeyMapping, FallbackByQtKeyForEveryTableKey) {
+    const struct {
+        int key;
+        std::int64_t mac;
+    } keys[] = {
+        // piano
+        {Qt::Key_A, 0},
+        {Qt::Key_W, 13},
+        {Qt::Key_S, 1},
+        {Qt::Key_D, 2},
+        {Qt::Key_R, 15},
+        {Qt::Key_F, 3},
+        {Qt::Key_T, 17},
+        {Qt::Key_G, 5},
+        {Qt::Key_H, 4},
+        {Qt::Key_U, 32},
+        {Qt::Key_J, 38},
+        {Qt::Key_I, 34},
+        {Qt::Key_K, 40},
+        {Qt::Key_O, 31},
+        {Qt::Key_L, 37},
+        {Qt::Key_Semicolon, 41},
+        {Qt::Key_BracketLeft, 33},
+        {Qt::Key_Apostrophe, 39},
+        // note values, also as the shifted characters of a US layout
+        {Qt::Key_1, 18},
+        {Qt::Key_Exclam, 18},
+        {Qt::Key_2, 19},
+        {Qt::Key_At, 19},
+        {Qt::Key_3, 20},
+        {Qt::Key_4, 21},
+        {Qt::Key_5, 23},
+        {Qt::Key_6, 22},
+        {Qt::Key_0, 29},
+        {Qt::Key_ParenRight, 29},
+        {Qt::Key_Period, 47},
+        {Qt::Key_Minus, 27},
+        {Qt::Key_Equal, 24},
+        {Qt::Key_Plus, 24},
+        {Qt::Key_yen, 93},
+        // steps and selection
+        {Qt::Key_Up, 126},
+        {Qt::Key_Down, 125},
+        {Qt::Key_BracketRight, 30},
+        {Qt::Key_Left, 123},
+        {Qt::Key_Right, 124},
+        // score commands
+        {Qt::Key_Return, 36},
+        {Qt::Key_Enter, 36},
+        {Qt::Key_Slash, 44},
+        {Qt::Key_Underscore, 94},
+        {Qt::Key_Backspace, 51},
+        {Qt::Key_9, 25},
+        {Qt::Key_8, 28},
+        {Qt::Key_Backslash, 42},
+        {Qt::Key_Escape, 53},
+    };
+    for (const auto& k : keys) {
+        EXPECT_EQ(macKeyCode(release(k.key)), k.mac) << k.key;
+    }
+    for (int key : {int(Qt::Key_F1), int(Qt::Key_Shift), int(Qt::Key_Control), int(Qt::Key_Delete),
+                    int(Qt::Key_unknown), int(Qt::Key_Eacute)}) {
+        EXPECT_FALSE(macKeyCode(release(key)).has_value()) << key;
+    }
+}
+
+// On X11 and Wayland the physical key decides, whatever the layout made of it.
+TEST(KeyMapping, ScanCodeWinsOverTheLayout) {
+    const struct {
+        const char* platform;
+        quint32 scanCode;
+        int key;
+        std::optional<std::int64_t> mac;
+    } events[] = {
+        {"xcb", 38, Qt::Key_Q, 0},            // AZERTY: the A position types Q
+        {"xcb", 24, Qt::Key_A, 12},           // AZERTY: the Q position types A
+        {"xcb", 52, Qt::Key_Y, 6},            // QWERTZ: the Z position types Y
+        {"xcb", 47, Qt::Key_Odiaeresis, 41},  // QWERTZ: the ; position
+        {"xcb", 34, Qt::Key_At, 33},          // JIS: @ sits where ANSI has [
+        {"xcb", 48, Qt::Key_Colon, 39},       // JIS: : sits where ANSI has '
+        {"xcb", 132, Qt::Key_yen, 93},        // JIS yen
+        {"xcb", 97, Qt::Key_Backslash, 94},   // JIS ro key types a backslash
+        {"wayland", 38, Qt::Key_Q, 0},
+        {"wayland-egl", 36, Qt::Key_Return, 36},
+        {"xcb", 67, Qt::Key_F1, std::nullopt},
+        {"xcb", 87, Qt::Key_1, std::nullopt},  // keypad 1 is not the digit row
+        {"xcb", 0, Qt::Key_A, 0},              // synthesized: by key
+        {"offscreen", 38, Qt::Key_Q, 12},      // no X11 numbering: by key
+        {"windows", 30, Qt::Key_A, 0},
+    };
+    for (const auto& e : events) {
+        EXPECT_EQ(macKeyCodeFrom(QString::fromLatin1(e.platform), e.scanCode, 0, e.key), e.mac)
+            << e.platform << " " << e.scanCode;
+    }
+}
+
+TEST(KeyMapping, MacVirtualKeyIsTheCode) {
+    // Key code 0 is a real key (A) there, not "none".
+    EXPECT_EQ(macKeyCodeFrom(QStringLiteral("cocoa"), 0, 0, Qt::Key_Q), 0);
+    EXPECT_EQ(macKeyCodeFrom(QStringLiteral("cocoa"), 0, 93, Qt::Key_yen), 93);
+    EXPECT_EQ(macKeyCodeFrom(QStringLiteral("cocoa"), 0, 94, Qt::Key_Underscore), 94);
+}
+
+TEST(KeyMapping, Modifiers) {
+    const struct {
+        Qt::KeyboardModifiers m;
+        bool shift, menu;
+    } cases[] = {
+        {Qt::NoModifier, false, false},
+        {Qt::ShiftModifier, true, false},
+        {Qt::KeypadModifier, false, false},
+        {Qt::ControlModifier, false, true},
+        {Qt::AltModifier, false, true},
+        {Qt::MetaModifier, false, true},
+        {Qt::ShiftModifier | Qt::ControlModifier, true, true},
+    };
+    for (const auto& c : cases) {
+        const KeyModifiers m = keyModifiers(release(Qt::Key_S, c.m));
+        EXPECT_EQ(m.shift, c.shift) << c.m.toInt();
+        EXPECT_EQ(m.menuShortcut(), c.menu) << c.m.toInt();
+    }
+}
+
+// A key release as Qt delivers it to a widget.
+class ReleaseRecorder : public QWidget {
+  public:
+    struct Seen {
+        std::optional<std::int64_t> code;
+        bool shift;
+    };
+    std::vector<Seen> seen;
+
+  protected:
+    void keyReleaseEvent(QKeyEvent* event) override {
+        seen.push_back({macKeyCode(*event), keyModifiers(*event).shift});
+    }
+};
+
+TEST(KeyMapping, DeliveredReleases) {
+    ReleaseRecorder w;
+    QTest::keyRelease(&w, Qt::Key_A, Qt::ShiftModifier);  // A, then Shift itself
+    QTest::keyRelease(&w, Qt::Key_Return);
+    QTest::keyRelease(&w, Qt::Key_yen);
+    ASSERT_EQ(w.seen.size(), 4u);
+    EXPECT_EQ(w.seen[0].code, 0);
+    EXPECT_TRUE(w.seen[0].shift);
+    EXPECT_EQ(w.seen[1].code, std::nullopt);
+    EXPECT_EQ(w.seen[2].code, 36);
+    EXPECT_FALSE(w.seen[2].shift);
+    EXPECT_EQ(w.seen[3].code, 93);
+}
+
+}  // namespace
