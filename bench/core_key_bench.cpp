@@ -1,0 +1,130 @@
+// Key release to entry staff drawn and tone queued.
+#include <benchmark/benchmark.h>
+
+#include "diagnostics.h"
+#include "edit/undo_history.h"
+#include "model/document.h"
+#include "sound/audio_output.h"
+#include "view/canvas.h"
+#include "view/key_dispatch.h"
+
+namespace sorvel {
+namespace {
+
+class DiscardingCanvas : public Canvas {
+  public:
+    void fillRect(const Rect& r, Color) override { benchmark::DoNotOptimize(r); }
+    void strokeRect(const Rect& r, Color, double) override { benchmark::DoNotOptimize(r); }
+    void line(Point from, Point, double, Color, std::optional<Dash>) override {
+        benchmark::DoNotOptimize(from);
+    }
+    void image(const Rect&, const std::string& path) override {
+        benchmark::DoNotOptimize(path.data());
+    }
+    void text(Point, const std::string& text, const std::string&, double, double) override {
+        benchmark::DoNotOptimize(text.data());
+    }
+};
+
+class DiscardingAudio : public AudioOutput {
+  public:
+    PcmFormat outputFormat() const override { return {48000.0, 2}; }
+    void connect(const PcmFormat&) override {}
+    void scheduleBuffer(PcmBuffer buffer) override {
+        benchmark::DoNotOptimize(buffer.channelData.data());
+        ++queued;
+    }
+    std::optional<std::string> start() override { return std::nullopt; }
+    void play() override {}
+    std::int64_t queued = 0;
+};
+
+// Draws every staff the document asks to redraw, at once.
+class DrawingObserver : public DocumentObserver {
+  public:
+    explicit DrawingObserver(const Document& d) : doc(d) {}
+    void staffNeedsDisplay(const GosenView& staff) override {
+        staff.draw(canvas, doc.imageSet());
+        ++drawn;
+    }
+    void controlsChanged() override {}
+    void endEditing() override {}
+    const Document& doc;
+    DiscardingCanvas canvas;
+    std::int64_t drawn = 0;
+};
+
+struct Fixture {
+    Fixture() {
+        setDiagnosticSink([](std::string_view) {});
+        doc.setObserver(&observer);
+        doc.windowControllerDidLoadNib(
+            {{0, 400, 1200, 140}, {0, 240, 1200, 140}, {0, 80, 1200, 140}, {0, 0, 60, 140}},
+            "/nonexistent");
+        doc.musicData.assign(120, ScoreCell{17, 5});
+        doc.showPage(1);
+        doc.selCell(5, 1);
+    }
+    ~Fixture() { setDiagnosticSink({}); }
+
+    UndoHistory undo;
+    DiscardingAudio audio;
+    Document doc{&undo, &audio};
+    DrawingObserver observer{doc};
+    DocumentCommands commands{doc};
+    winCTL win{commands};
+};
+
+void report(benchmark::State& state, const Fixture& f) {
+    state.counters["tones"] =
+        benchmark::Counter(static_cast<double>(f.audio.queued), benchmark::Counter::kAvgIterations);
+    state.counters["staves"] = benchmark::Counter(static_cast<double>(f.observer.drawn),
+                                                  benchmark::Counter::kAvgIterations);
+}
+
+// A piano key: tone synthesized and queued, entry staff drawn.
+void BM_KeyRelease_PianoKey(benchmark::State& state) {
+    Fixture f;
+    std::int64_t i = 0;
+    for (auto _ : state) {
+        f.win.keyUp(i++ % 2 ? 0 : 2, {}, FocusKind::Window);  // A, D
+    }
+    report(state, f);
+}
+BENCHMARK(BM_KeyRelease_PianoKey)->Unit(benchmark::kMicrosecond);
+
+// A pitch step (Up arrow): the same through stepEntryPitch.
+void BM_KeyRelease_PitchStep(benchmark::State& state) {
+    Fixture f;
+    for (auto _ : state) f.win.keyUp(126, {}, FocusKind::Window);
+    report(state, f);
+}
+BENCHMARK(BM_KeyRelease_PitchStep)->Unit(benchmark::kMicrosecond);
+
+// A note-value key: no tone, entry staff drawn.
+void BM_KeyRelease_ValueKey(benchmark::State& state) {
+    Fixture f;
+    for (auto _ : state) f.win.keyUp(47, {}, FocusKind::Window);  // dot toggle
+    report(state, f);
+}
+BENCHMARK(BM_KeyRelease_ValueKey)->Unit(benchmark::kMicrosecond);
+
+// Return: the entry cell written into the score (one undo record), its staff drawn.
+void BM_KeyRelease_Return(benchmark::State& state) {
+    Fixture f;
+    for (auto _ : state) f.win.keyUp(36, {}, FocusKind::Window);
+    report(state, f);
+}
+BENCHMARK(BM_KeyRelease_Return)->Unit(benchmark::kMicrosecond);
+
+// Right arrow: the selection moves, the three staves and the entry staff are drawn.
+void BM_KeyRelease_RightArrow(benchmark::State& state) {
+    Fixture f;
+    std::int64_t i = 0;
+    for (auto _ : state) f.win.keyUp(i++ % 2 ? 123 : 124, {}, FocusKind::Window);
+    report(state, f);
+}
+BENCHMARK(BM_KeyRelease_RightArrow)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace sorvel
