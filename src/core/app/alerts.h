@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+
+namespace sorvel {
+
+// Modal messages to the user.
+class Alerts {
+  public:
+    virtual ~Alerts() = default;
+    // Shows a modal alert and returns when the user has dismissed it.
+    virtual void showAlert(const std::string& text, const std::string& informativeText = {}) = 0;
+};
+
+}  // namespace sorvel

@@ -1,0 +1,190 @@
+#include "app/app_delegate.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "app/alerts.h"
+#include "app/file_dialogs.h"
+#include "app/settings.h"
+#include "app/text_file_writer.h"
+#include "app/window_system.h"
+#include "diagnostics.h"
+#include "model/score_file.h"
+
+namespace sorvel {
+namespace {
+
+// Recent files are remembered by absolute path.
+std::string absolutePath(const std::string& path) {
+    std::error_code ec;
+    const std::filesystem::path abs = std::filesystem::absolute(path, ec);
+    return ec ? path : abs.lexically_normal().string();
+}
+
+}  // namespace
+
+AppDelegate::AppDelegate(AppPorts ports, std::string appFolder)
+    : rootDoc(nullptr), ports_(ports), appFolder_(std::move(appFolder)), initialRootDoc_(&udMngr) {
+    rootDoc = &initialRootDoc_;
+}
+
+bool AppDelegate::start(const std::vector<std::string>& files) {
+    if (!scaleTable.startUp(appFolder_, ports_.settings, ports_.dialogs, ports_.alerts)) {
+        ports_.windows.quit();
+        return false;
+    }
+    launch();
+    if (files.empty()) {
+        ports_.windows.newScoreDocument();
+    } else {
+        for (const std::string& file : files) openFile(file);
+    }
+    return true;
+}
+
+void AppDelegate::launch() {
+    prefURLStr =
+        ports_.settings.has(kFilePassKey) ? ports_.settings.get(kFilePassKey) : appFolder_ + "/set";
+    prefURL = prefURLStr;
+    scaleTable.filePath = prefURLStr;
+
+    ports_.windows.closePreferencesWindow();
+
+    const KeyWindow key = ports_.windows.keyWindow();
+    if (key.kind == KeyWindowKind::Score && key.document) key.document->endEditing();
+
+    ports_.windows.showTitleWindow();
+    mnSong = {true, true};
+    mnExercise = {true, false};
+    ports_.windows.applicationControlsChanged();
+    ports_.windows.runAfter(2.0, [this] { ports_.windows.closeTitleWindow(); });
+    launched_ = true;
+}
+
+void AppDelegate::quit() {
+    if (!launched_ || quitDone_) return;
+    quitDone_ = true;
+    ports_.settings.set(kFilePassKey, prefURL);
+    ports_.settings.sync();
+    scaleTable.writeBack(prefURL, ports_.writer, ports_.alerts);
+}
+
+void AppDelegate::withKeyDocument(const std::function<void(Document&)>& op) {
+    const KeyWindow key = ports_.windows.keyWindow();
+    if (key.kind == KeyWindowKind::None) {
+        ports_.alerts.showAlert(std::string(kOpenMainWindowFirst));
+        return;
+    }
+    if (key.kind != KeyWindowKind::Score || !key.document) {
+        ports_.alerts.showAlert(std::string(kSelectMainWindow));
+        return;
+    }
+    op(*key.document);
+}
+
+void AppDelegate::withScoreWindow(const std::function<void(Document&)>& op) {
+    const KeyWindow key = ports_.windows.keyWindow();
+    if (key.kind != KeyWindowKind::Score || !key.document) {
+        ports_.alerts.showAlert(std::string(kSelectMainWindow));
+        return;
+    }
+    rootDoc = key.document;
+    op(*key.document);
+}
+
+void AppDelegate::fileSave() {
+    withKeyDocument([this](Document& doc) {
+        rootDoc = &doc;
+        const std::optional<std::string> path =
+            ports_.dialogs.saveFile(ports_.windows.windowTitle(doc));
+        if (!path) return;
+        const std::string text = saveScore(doc);
+        if (const auto error = ports_.writer.writeFile(*path, text)) {
+            ports_.alerts.showAlert(std::string(kSaveFailedMessage), *error);
+            return;
+        }
+        diag("save successed");
+        ports_.windows.setWindowTitle(doc, lastPathComponent(*path));
+    });
+}
+
+void AppDelegate::fileOpen() {
+    if (const auto chosen = ports_.dialogs.openFile()) openScore(*chosen);
+}
+
+bool AppDelegate::openFile(const std::string& path) {
+    openScore(path);
+    return true;
+}
+
+void AppDelegate::openScore(const std::string& text) {
+    const OpenPath where = resolveOpenText(text);
+    if (!where.ok) {
+        ports_.alerts.showAlert(std::string(kCantOpenFilePrefix) + "\n\n" + where.error);
+        return;
+    }
+    const ScoreParseResult result = loadScoreFile(where.path);
+    if (result.rejection == ScoreRejection::CannotOpen) {
+        ports_.alerts.showAlert(rejectionMessage(result));
+        return;
+    }
+    if (result.rejection == ScoreRejection::UnknownFormat) {
+        diag(where.path + ": " + result.error);
+        ports_.alerts.showAlert(rejectionMessage(result));
+        ports_.windows.addRecentFile(absolutePath(where.path));
+        return;
+    }
+
+    Document* doc = ports_.windows.newScoreDocument();
+    if (!doc) return;
+    rootDoc = doc;
+    applyScore(*doc, *result.file);
+    ports_.windows.setWindowTitle(*doc, lastPathComponent(where.path));
+    ports_.windows.addRecentFile(absolutePath(where.path));
+}
+
+void AppDelegate::menuPageUp() {
+    withKeyDocument([](Document& doc) { doc.btnPageUp(); });
+}
+
+void AppDelegate::menuPageDown() {
+    withKeyDocument([](Document& doc) { doc.btnPageDown(); });
+}
+
+void AppDelegate::menuSong() {
+    mnSong.on = true;
+    mnExercise.on = false;
+    ports_.windows.applicationControlsChanged();
+}
+
+void AppDelegate::menuExer() {
+    mnSong.on = false;
+    mnExercise.on = true;
+    ports_.windows.applicationControlsChanged();
+}
+
+void AppDelegate::selectFol() {
+    if (const auto folder = ports_.dialogs.chooseFolder(std::string(kChooseSetFolderMessage))) {
+        prefURL = *folder;
+        ports_.windows.applicationControlsChanged();
+    }
+}
+
+void AppDelegate::preferenceMenu() {
+    ports_.windows.showPreferencesWindow();
+}
+
+void AppDelegate::menuAbout() {
+    ports_.windows.showTitleWindow();
+}
+
+void AppDelegate::documentClosed(Document* doc) {
+    if (doc && rootDoc == doc) rootDoc = &initialRootDoc_;
+}
+
+std::string AppDelegate::documentSetFolder() const {
+    return ports_.settings.has(kFilePassKey) ? ports_.settings.get(kFilePassKey)
+                                             : appFolder_ + "/set";
+}
+
+}  // namespace sorvel

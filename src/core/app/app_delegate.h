@@ -1,0 +1,108 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "edit/undo_history.h"
+#include "model/document.h"
+#include "scaleedit/scale_table.h"
+
+namespace sorvel {
+
+class Alerts;
+class FileDialogs;
+class Settings;
+class TextFileWriter;
+class WindowSystem;
+
+inline constexpr std::string_view kOpenMainWindowFirst = "Please open the main window first";
+inline constexpr std::string_view kSelectMainWindow =
+    "Please open or select the main window and try again";
+inline constexpr std::string_view kSaveFailedMessage = "The file could not be saved.";
+
+// The platform services the application state works through.
+struct AppPorts {
+    Alerts& alerts;
+    FileDialogs& dialogs;
+    Settings& settings;
+    WindowSystem& windows;
+    TextFileWriter& writer;
+};
+
+// A menu item's state.
+struct MenuItemState {
+    bool enabled = true;
+    bool on = false;
+};
+
+// Application state: set folder, modes, the score commands act on, and menu routing.
+class AppDelegate {
+  public:
+    // appFolder: the folder that holds the application's binary.
+    AppDelegate(AppPorts ports, std::string appFolder);
+    AppDelegate(const AppDelegate&) = delete;
+    AppDelegate& operator=(const AppDelegate&) = delete;
+
+    // Start of the application: the scale table finds the set folder (or the application
+    // quits), then launch(), then every score file given is opened, or one untitled score
+    // window when there are none. False when the application is quitting.
+    bool start(const std::vector<std::string>& files);
+
+    void launch();
+    // Stores the set folder and writes the pattern table back; runs once, and only after a
+    // launch (a start-up that found no set folder stores nothing).
+    void quit();
+
+    // Runs op on the key window's document.
+    void withKeyDocument(const std::function<void(Document&)>& op);
+    // Runs op on the key score window's document and makes it rootDoc.
+    void withScoreWindow(const std::function<void(Document&)>& op);
+
+    // Menu actions.
+    void fileSave();
+    void fileOpen();
+    // The system's request to open a file (command line, desktop, recent files).
+    bool openFile(const std::string& path);
+    // The open routine: path or "file://" URL.
+    void openScore(const std::string& text);
+    void menuPageUp();
+    void menuPageDown();
+    void menuSong();
+    void menuExer();
+    void selectFol();
+    void preferenceMenu();
+    void menuAbout();
+
+    // The window of doc is closing: commands must not reach it any more.
+    void documentClosed(Document* doc);
+
+    // The set folder a new score window lists its image sets from.
+    std::string documentSetFolder() const;
+    bool exerciseMode() const { return mnExercise.on; }
+    UndoHistory& undoHistory() { return udMngr; }
+    const std::string& appFolder() const { return appFolder_; }
+
+    // Declared before the documents so that it outlives them.
+    UndoHistory udMngr;
+    std::string prefURLStr;
+    // The text of the preferences window's set folder field; the widget writes it back on
+    // editing.
+    std::string prefURL;
+    MenuItemState mnSong, mnExercise;
+    // The pattern table of the scale editor.
+    ScaleTable scaleTable;
+    // The score application-level commands act on; never null.
+    Document* rootDoc;
+
+  private:
+    AppPorts ports_;
+    std::string appFolder_;
+    // rootDoc until a command chooses a score: a document without a window.
+    Document initialRootDoc_;
+    bool launched_ = false;
+    bool quitDone_ = false;
+};
+
+}  // namespace sorvel

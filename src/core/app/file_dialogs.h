@@ -1,0 +1,20 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace sorvel {
+
+// Modal file choosers. Each returns nothing when the user cancels.
+class FileDialogs {
+  public:
+    virtual ~FileDialogs() = default;
+    // A save dialog whose name field starts with suggestedName; the chosen file path.
+    virtual std::optional<std::string> saveFile(const std::string& suggestedName) = 0;
+    // An open dialog for one file; a path or a "file://" URL.
+    virtual std::optional<std::string> openFile() = 0;
+    // A dialog that chooses folders only, showing message; the chosen folder path.
+    virtual std::optional<std::string> chooseFolder(const std::string& message) = 0;
+};
+
+}  // namespace sorvel

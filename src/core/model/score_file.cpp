@@ -1,0 +1,437 @@
+#include "model/score_file.h"
+
+#include <cerrno>
+#include <charconv>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <system_error>
+
+#include "model/document.h"
+#include "model/notation_tables.h"
+
+namespace sorvel {
+namespace {
+
+void appendInt(std::string& out, std::int64_t value) {
+    char buf[24];
+    const auto res = std::to_chars(buf, buf + sizeof buf, value);
+    out.append(buf, res.ptr);
+}
+
+std::string quotedText(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() + 2);
+    out += '"';
+    out += text;
+    out += '"';
+    return out;
+}
+
+std::string readError(const std::string& path, const std::string& reason) {
+    std::string out = "Could not read ";
+    out += quotedText(path);
+    out += ": ";
+    out += reason;
+    out += '.';
+    return out;
+}
+
+// A short, UTF-8-safe excerpt of a line for diagnostics.
+std::string excerpt(std::string_view line) {
+    constexpr std::size_t kMax = 40;
+    if (line.size() <= kMax) return quotedText(line);
+    std::size_t cut = kMax;
+    while (cut > 0 && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80) --cut;
+    std::string shortened(line.substr(0, cut));
+    shortened += "...";
+    return quotedText(shortened);
+}
+
+ScoreParseResult unknownFormat(std::string why) {
+    ScoreParseResult r;
+    r.rejection = ScoreRejection::UnknownFormat;
+    r.error = std::move(why);
+    return r;
+}
+
+ScoreParseResult cannotOpen(std::string why) {
+    ScoreParseResult r;
+    r.rejection = ScoreRejection::CannotOpen;
+    r.error = std::move(why);
+    return r;
+}
+
+bool startsWithNoCase(std::string_view text, std::string_view prefix) {
+    if (text.size() < prefix.size()) return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i) {
+        char c = text[i];
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        if (c != prefix[i]) return false;
+    }
+    return true;
+}
+
+int hexValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+// Percent-decoding; nothing when an escape is malformed.
+std::optional<std::string> percentDecode(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '%') {
+            out.push_back(text[i]);
+            continue;
+        }
+        if (i + 2 >= text.size()) return std::nullopt;
+        const int hi = hexValue(text[i + 1]);
+        const int lo = hexValue(text[i + 2]);
+        if (hi < 0 || lo < 0) return std::nullopt;
+        out.push_back(static_cast<char>(hi * 16 + lo));
+        i += 2;
+    }
+    return out;
+}
+
+}  // namespace
+
+FileBytes readFileBytes(const std::string& path) {
+    namespace fs = std::filesystem;
+    FileBytes result;
+    std::error_code ec;
+    const fs::file_status st = fs::status(path, ec);
+    if (ec && st.type() != fs::file_type::not_found) {
+        result.error = readError(path, ec.message());
+        return result;
+    }
+    if (st.type() == fs::file_type::not_found) {
+        result.error = readError(path, "no such file");
+        return result;
+    }
+    if (st.type() == fs::file_type::directory) {
+        result.error = readError(path, "it is a folder, not a file");
+        return result;
+    }
+    if (st.type() != fs::file_type::regular) {
+        result.error = readError(path, "it is not a regular file");
+        return result;
+    }
+    const std::uintmax_t size = fs::file_size(path, ec);
+    if (!ec && size > kMaxTextFileSize) {
+        result.error =
+            readError(path, "the file is too large (" + std::to_string(size) + " bytes)");
+        return result;
+    }
+
+    errno = 0;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        const int e = errno;
+        result.error =
+            readError(path, e ? std::generic_category().message(e) : "it cannot be opened");
+        return result;
+    }
+    if (!ec) result.bytes.reserve(static_cast<std::size_t>(size));
+    char buf[1 << 16];
+    while (in) {
+        in.read(buf, sizeof buf);
+        result.bytes.append(buf, static_cast<std::size_t>(in.gcount()));
+        if (result.bytes.size() > kMaxTextFileSize) {
+            result.bytes.clear();
+            result.error = readError(path, "the file is too large");
+            return result;
+        }
+    }
+    if (in.bad()) {
+        result.bytes.clear();
+        result.error = readError(path, "a read error occurred");
+        return result;
+    }
+    result.ok = true;
+    return result;
+}
+
+std::optional<std::size_t> firstInvalidUtf8(std::string_view text) {
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    const std::size_t n = text.size();
+    std::size_t i = 0;
+    while (i < n) {
+        const unsigned c = p[i];
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        std::size_t len = 0;
+        unsigned lo = 0x80, hi = 0xBF;  // range of the second byte
+        if (c >= 0xC2 && c <= 0xDF) {
+            len = 2;
+        } else if (c == 0xE0) {
+            len = 3;
+            lo = 0xA0;  // no overlong forms
+        } else if ((c >= 0xE1 && c <= 0xEC) || c == 0xEE || c == 0xEF) {
+            len = 3;
+        } else if (c == 0xED) {
+            len = 3;
+            hi = 0x9F;  // no surrogates
+        } else if (c == 0xF0) {
+            len = 4;
+            lo = 0x90;
+        } else if (c >= 0xF1 && c <= 0xF3) {
+            len = 4;
+        } else if (c == 0xF4) {
+            len = 4;
+            hi = 0x8F;  // nothing above U+10FFFF
+        } else {
+            return i;
+        }
+        if (n - i < len || p[i + 1] < lo || p[i + 1] > hi) return i;
+        for (std::size_t k = 2; k < len; ++k) {
+            if ((p[i + k] & 0xC0) != 0x80) return i;
+        }
+        i += len;
+    }
+    return std::nullopt;
+}
+
+std::vector<std::string_view> splitTextLines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    const std::size_t n = text.size();
+    std::size_t start = 0;
+    std::size_t i = 0;
+    while (i < n) {
+        std::size_t sep = 0;
+        const unsigned c = p[i];
+        if (c >= 0x0A && c <= 0x0D) {
+            sep = 1;
+        } else if (c == 0xC2 && i + 1 < n && p[i + 1] == 0x85) {
+            sep = 2;
+        } else if (c == 0xE2 && i + 2 < n && p[i + 1] == 0x80 &&
+                   (p[i + 2] == 0xA8 || p[i + 2] == 0xA9)) {
+            sep = 3;
+        }
+        if (sep == 0) {
+            ++i;
+            continue;
+        }
+        lines.push_back(text.substr(start, i - start));
+        i += sep;
+        start = i;
+    }
+    lines.push_back(text.substr(start));
+    return lines;
+}
+
+std::vector<std::string_view> splitFields(std::string_view text, char separator) {
+    std::vector<std::string_view> fields;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t pos = text.find(separator, start);
+        if (pos == std::string_view::npos) {
+            fields.push_back(text.substr(start));
+            return fields;
+        }
+        fields.push_back(text.substr(start, pos - start));
+        start = pos + 1;
+    }
+}
+
+std::optional<std::int64_t> parseDecimal(std::string_view text) {
+    std::size_t i = 0;
+    bool negative = false;
+    if (!text.empty() && (text[0] == '+' || text[0] == '-')) {
+        negative = text[0] == '-';
+        i = 1;
+    }
+    if (i == text.size()) return std::nullopt;
+    // Accumulate negatively so that the most negative value fits.
+    std::int64_t value = 0;
+    constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c < '0' || c > '9') return std::nullopt;
+        const int d = c - '0';
+        if (value < (kMin + d) / 10) return std::nullopt;
+        value = value * 10 - d;
+    }
+    if (!negative) {
+        if (value == kMin) return std::nullopt;
+        value = -value;
+    }
+    return value;
+}
+
+std::string lastPathComponent(const std::string& path) {
+    std::size_t end = path.size();
+    while (end > 1 && path[end - 1] == '/') --end;
+    const std::string_view trimmed(path.data(), end);
+    const std::size_t slash = trimmed.rfind('/');
+    if (slash == std::string_view::npos || trimmed.size() == 1) return std::string(trimmed);
+    return std::string(trimmed.substr(slash + 1));
+}
+
+std::string writeScore(const Document& doc) {
+    std::string out;
+    std::size_t chordBytes = 0;
+    for (const std::string& line : doc.codeData) chordBytes += line.size() + 2;
+    out.reserve(64 + doc.A_Hz.size() + chordBytes + doc.musicData.size() * 6);
+
+    out += "<,sorvel2,";
+    appendInt(out, doc.imgCombo.selected);
+    out += ',';
+    appendInt(out, doc.cmbTempo.selected);
+    out += ',';
+    out += doc.A_Hz;
+    out += ',';
+    appendInt(out, doc.cmbInKey.selected);
+    out += ',';
+    appendInt(out, doc.cmbBeat.selected);
+    out += '\n';
+    for (const std::string& line : doc.codeData) {
+        out += '#';
+        out += line;
+        out += '\n';
+    }
+    for (const ScoreCell& cell : doc.musicData) {
+        appendInt(out, cell.noteIndex);
+        out += ',';
+        appendInt(out, cell.onpIndex);
+        out += '\n';
+    }
+    return out;
+}
+
+std::string saveScore(Document& doc) {
+    doc.storeChordFields();
+    return writeScore(doc);
+}
+
+ScoreParseResult parseScore(std::string_view bytes) {
+    if (const auto bad = firstInvalidUtf8(bytes)) {
+        return cannotOpen("The file is not UTF-8 text (invalid byte at offset " +
+                          std::to_string(*bad) + ").");
+    }
+    const std::vector<std::string_view> lines = splitTextLines(bytes);
+    if (lines.front().empty() || lines.front().front() != '<') {
+        return unknownFormat("the first line does not begin with \"<\"");
+    }
+
+    ScoreFile file;
+    const std::vector<std::string_view> header = splitFields(lines.front(), ',');
+    if (header.size() < 4) return unknownFormat("the header has fewer than four fields");
+    auto headerInt = [&](std::size_t index, std::int64_t& out) {
+        const auto v = parseDecimal(header[index]);
+        if (v) out = *v;
+        return v.has_value();
+    };
+    if (!headerInt(2, file.imageSet) || !headerInt(3, file.tempo)) {
+        return unknownFormat("header field 3 or 4 is not an integer");
+    }
+    if (header.size() == 7) {
+        if (!headerInt(4, file.aHz) || !headerInt(5, file.key) || !headerInt(6, file.beat)) {
+            return unknownFormat("header field 5, 6 or 7 is not an integer");
+        }
+    }
+
+    file.musicData.reserve(lines.size());
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        const std::string_view line = lines[i];
+        if (line.empty()) continue;
+        if (line.front() == '#') {
+            file.codeData.emplace_back(line.substr(1));
+            continue;
+        }
+        const std::size_t comma = line.find(',');
+        if (comma == std::string_view::npos) {
+            return unknownFormat("cell line " + excerpt(line) + " has no second field");
+        }
+        const std::string_view rest = line.substr(comma + 1);
+        const auto p = parseDecimal(line.substr(0, comma));
+        const auto v = parseDecimal(rest.substr(0, rest.find(',')));
+        if (!p || !v) {
+            return unknownFormat("cell line " + excerpt(line) + " does not hold two integers");
+        }
+        if (!tables::validPitch(*p) || !tables::validValue(*v)) {
+            return unknownFormat("cell line " + excerpt(line) + " is outside the tables");
+        }
+        file.musicData.push_back(ScoreCell{*p, *v});
+    }
+
+    ScoreParseResult result;
+    result.file = std::move(file);
+    return result;
+}
+
+ScoreParseResult loadScoreFile(const std::string& path) {
+    FileBytes read = readFileBytes(path);
+    if (!read.ok) return cannotOpen(std::move(read.error));
+    return parseScore(read.bytes);
+}
+
+std::string rejectionMessage(const ScoreParseResult& result) {
+    switch (result.rejection) {
+        case ScoreRejection::CannotOpen:
+            return std::string(kCantOpenFilePrefix) + "\n\n" + result.error;
+        case ScoreRejection::UnknownFormat:
+            return std::string(kUnknownFormatMessage);
+        case ScoreRejection::None:
+            break;
+    }
+    return {};
+}
+
+void applyScore(Document& doc, const ScoreFile& file) {
+    doc.musicData = file.musicData;
+    doc.codeData = file.codeData;
+    doc.pGosen1 = std::to_string(1);
+    doc.pGosen2 = std::to_string(2);
+    doc.pGosen3 = std::to_string(3);
+    doc.showPage(1);
+    doc.imgCombo.select(file.imageSet);
+    doc.cmbTempo.select(file.tempo);
+    doc.cmbInKey.select(file.key);
+    doc.cmbBeat.select(file.beat);
+    doc.A_Hz = std::to_string(file.aHz);
+    doc.controlsChanged();
+}
+
+OpenPath resolveOpenText(std::string_view text) {
+    OpenPath result;
+    constexpr std::string_view kScheme = "file://";
+    if (startsWithNoCase(text, kScheme)) {
+        std::string_view rest = text.substr(kScheme.size());
+        const std::size_t end = rest.find_first_of("?#");
+        if (end != std::string_view::npos) rest = rest.substr(0, end);
+        const std::size_t slash = rest.find('/');
+        const std::string_view host =
+            slash == std::string_view::npos ? rest : rest.substr(0, slash);
+        const std::string_view encodedPath =
+            slash == std::string_view::npos ? std::string_view() : rest.substr(slash);
+        if (auto decoded = percentDecode(encodedPath)) {
+            const bool localHost =
+                host.empty() || (host.size() == 9 && startsWithNoCase(host, "localhost"));
+            if (!localHost) {
+                result.error = quotedText(text) + " is not a file on this computer.";
+                return result;
+            }
+            if (decoded->empty() || decoded->find('\0') != std::string::npos) {
+                result.error = quotedText(text) + " does not name a file.";
+                return result;
+            }
+            result.ok = true;
+            result.path = std::move(*decoded);
+            return result;
+        }
+        // A malformed escape: not a URL, so a plain path.
+    }
+    result.ok = true;
+    result.path = std::string(text);
+    return result;
+}
+
+}  // namespace sorvel

@@ -1,0 +1,102 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/score_cell.h"
+
+namespace sorvel {
+
+class Document;
+
+// Text files: reading, UTF-8 and lines.
+
+// The whole content of a file, or a description of why it could not be read.
+struct FileBytes {
+    bool ok = false;
+    std::string bytes;
+    std::string error;
+};
+
+// Reads a regular file at once. Directories, devices and files over kMaxTextFileSize fail.
+FileBytes readFileBytes(const std::string& path);
+inline constexpr std::uintmax_t kMaxTextFileSize = 256u * 1024u * 1024u;
+
+// Byte offset of the first byte that breaks UTF-8, or nothing when the text is valid.
+std::optional<std::size_t> firstInvalidUtf8(std::string_view text);
+
+// Splits at every newline character: LF, VT, FF, CR, NEL (U+0085), U+2028 and U+2029.
+// Each one ends a line, so CR LF gives an empty line; the text must be valid UTF-8.
+std::vector<std::string_view> splitTextLines(std::string_view text);
+
+// Splits at every separator; "" gives one empty field.
+std::vector<std::string_view> splitFields(std::string_view text, char separator);
+
+// A decimal integer with an optional sign and nothing else, or nothing.
+std::optional<std::int64_t> parseDecimal(std::string_view text);
+
+// The last path component, as a window title shows it.
+std::string lastPathComponent(const std::string& path);
+
+// Score files.
+
+inline constexpr std::string_view kUnknownFormatMessage = "認識できないファイル形式です。";
+inline constexpr std::string_view kCantOpenFilePrefix = "Can't open file ";
+
+// The content of a score file, checked against the tables.
+struct ScoreFile {
+    std::int64_t imageSet = 0;
+    std::int64_t tempo = 0;
+    std::int64_t aHz = 440;
+    std::int64_t key = 0;
+    std::int64_t beat = 0;
+    std::vector<std::string> codeData;
+    std::vector<ScoreCell> musicData;
+};
+
+enum class ScoreRejection {
+    None,
+    // The file could not be read as text (unreadable, not UTF-8): "Can't open file ...".
+    CannotOpen,
+    // The text is no score: "認識できないファイル形式です。".
+    UnknownFormat,
+};
+
+struct ScoreParseResult {
+    std::optional<ScoreFile> file;
+    ScoreRejection rejection = ScoreRejection::None;
+    // CannotOpen: the error description the alert shows. UnknownFormat: what was wrong, for a
+    // diagnostic line.
+    std::string error;
+};
+
+// The file text of a document: header, chord lines, cell lines, each ending in LF.
+std::string writeScore(const Document& doc);
+
+// What a save writes: stores the chord fields into codeData first, then writeScore.
+std::string saveScore(Document& doc);
+
+// Parses a whole file; a file is accepted completely or not at all.
+ScoreParseResult parseScore(std::string_view bytes);
+
+// readFileBytes then parseScore; a read failure is CannotOpen.
+ScoreParseResult loadScoreFile(const std::string& path);
+
+// The alert text for a rejection.
+std::string rejectionMessage(const ScoreParseResult& result);
+
+// Fills a document whose window set-up has run: cells, chord lines, page 1, settings.
+void applyScore(Document& doc, const ScoreFile& file);
+
+// A text given to the open routine: a "file://" URL or a plain path.
+struct OpenPath {
+    bool ok = false;
+    std::string path;
+    std::string error;
+};
+OpenPath resolveOpenText(std::string_view text);
+
+}  // namespace sorvel

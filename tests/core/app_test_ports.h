@@ -1,0 +1,192 @@
+#pragma once
+
+// Test doubles of the application's ports, and small helpers shared by the file and
+// application tests.
+
+#include <unistd.h>
+
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/alerts.h"
+#include "app/file_dialogs.h"
+#include "app/settings.h"
+#include "app/text_file_writer.h"
+#include "app/window_system.h"
+#include "diagnostics.h"
+#include "model/document.h"
+
+namespace sorvel::testing {
+
+inline const DocumentLayout kTestLayout{
+    {0, 0, 1200, 140}, {0, 0, 1200, 140}, {0, 0, 1200, 140}, {0, 0, 30, 140}};
+
+// A document as a new score window holds it.
+inline std::unique_ptr<Document> newWindowDocument() {
+    auto doc = std::make_unique<Document>();
+    doc->windowControllerDidLoadNib(kTestLayout, "/nonexistent");
+    return doc;
+}
+
+struct Alert {
+    std::string text;
+    std::string informative;
+};
+
+class FakeAlerts : public Alerts {
+  public:
+    void showAlert(const std::string& text, const std::string& informative) override {
+        shown.push_back({text, informative});
+    }
+    std::vector<Alert> shown;
+};
+
+class FakeDialogs : public FileDialogs {
+  public:
+    std::optional<std::string> saveFile(const std::string& suggestedName) override {
+        saveSuggestions.push_back(suggestedName);
+        return saveAnswer;
+    }
+    std::optional<std::string> openFile() override {
+        ++openCalls;
+        return openAnswer;
+    }
+    std::optional<std::string> chooseFolder(const std::string& message) override {
+        folderMessages.push_back(message);
+        return folderAnswer;
+    }
+    std::optional<std::string> saveAnswer, openAnswer, folderAnswer;
+    std::vector<std::string> saveSuggestions, folderMessages;
+    int openCalls = 0;
+};
+
+class FakeSettings : public Settings {
+  public:
+    bool has(const std::string& key) const override { return values.count(key) > 0; }
+    std::string get(const std::string& key) const override {
+        const auto it = values.find(key);
+        return it == values.end() ? std::string() : it->second;
+    }
+    void set(const std::string& key, const std::string& value) override { values[key] = value; }
+    void sync() override { synced = values; }
+    std::map<std::string, std::string> values;
+    // What the last sync stored permanently.
+    std::map<std::string, std::string> synced;
+};
+
+class FakeWriter : public TextFileWriter {
+  public:
+    std::optional<std::string> writeFile(const std::string& path, std::string_view bytes) override {
+        if (failWith) return failWith;
+        files[path] = std::string(bytes);
+        return std::nullopt;
+    }
+    std::optional<std::string> failWith;
+    std::map<std::string, std::string> files;
+};
+
+class FakeWindows : public WindowSystem {
+  public:
+    KeyWindow keyWindow() const override { return key; }
+    Document* newScoreDocument() override {
+        docs.push_back(newWindowDocument());
+        Document* doc = docs.back().get();
+        titles[doc] = "Untitled";
+        key = {KeyWindowKind::Score, doc};
+        return doc;
+    }
+    std::string windowTitle(const Document& doc) const override {
+        const auto it = titles.find(&doc);
+        return it == titles.end() ? std::string() : it->second;
+    }
+    void setWindowTitle(Document& doc, const std::string& title) override { titles[&doc] = title; }
+    void showTitleWindow() override {
+        titleShown = true;
+        ++titleShows;
+    }
+    void closeTitleWindow() override { titleShown = false; }
+    void showPreferencesWindow() override { prefsShown = true; }
+    void closePreferencesWindow() override { prefsShown = false; }
+    void applicationControlsChanged() override { ++controlsChanges; }
+    void runAfter(double seconds, std::function<void()> callback) override {
+        scheduled.emplace_back(seconds, std::move(callback));
+    }
+    void addRecentFile(const std::string& path) override { recent.push_back(path); }
+    void quit() override { ++quitRequests; }
+
+    // Runs the scheduled callbacks once.
+    void runScheduled() {
+        auto due = std::move(scheduled);
+        scheduled.clear();
+        for (auto& [seconds, callback] : due) callback();
+    }
+
+    KeyWindow key;
+    std::vector<std::unique_ptr<Document>> docs;
+    std::map<const Document*, std::string> titles;
+    bool titleShown = false;
+    int titleShows = 0;
+    bool prefsShown = true;
+    int controlsChanges = 0;
+    std::vector<std::pair<double, std::function<void()>>> scheduled;
+    std::vector<std::string> recent;
+    int quitRequests = 0;
+};
+
+// Collects diagnostic lines while it lives.
+class DiagnosticCapture {
+  public:
+    DiagnosticCapture() {
+        setDiagnosticSink([this](std::string_view line) { lines.emplace_back(line); });
+    }
+    ~DiagnosticCapture() { setDiagnosticSink({}); }
+    DiagnosticCapture(const DiagnosticCapture&) = delete;
+    DiagnosticCapture& operator=(const DiagnosticCapture&) = delete;
+    bool contains(const std::string& line) const {
+        for (const auto& l : lines) {
+            if (l == line) return true;
+        }
+        return false;
+    }
+    std::vector<std::string> lines;
+};
+
+// A fresh folder, removed with everything in it at the end.
+class TempDir {
+  public:
+    TempDir() {
+        static std::atomic<int> counter{0};
+        path_ = std::filesystem::temp_directory_path() /
+                ("sorvel_test_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
+        std::filesystem::remove_all(path_);
+        std::filesystem::create_directories(path_);
+    }
+    ~TempDir() {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    std::string path() const { return path_.string(); }
+    std::string file(const std::string& name) const { return (path_ / name).string(); }
+    std::string write(const std::string& name, const std::string& bytes) const {
+        const std::filesystem::path p = path_ / name;
+        std::filesystem::create_directories(p.parent_path());
+        std::ofstream(p, std::ios::binary) << bytes;
+        return p.string();
+    }
+
+  private:
+    std::filesystem::path path_;
+};
+
+}  // namespace sorvel::testing

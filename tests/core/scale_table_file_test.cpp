@@ -1,0 +1,148 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app_test_ports.h"
+#include "scaleedit/scale_table.h"
+
+namespace sorvel {
+namespace {
+
+using namespace sorvel::testing;
+
+TEST(ScaleTableFile, RowsFromAnyLineEnds) {
+    const std::vector<ScaleRow> expected = {{"maj", "0:4:7"}, {"m7", "0:3:7:10", "x"}, {"solo"}};
+    for (const std::string sep : {"\n", "\r\n", "\r", "\n\n"}) {
+        const std::string text = "maj,0:4:7" + sep + "m7,0:3:7:10,x" + sep + sep + "solo" + sep;
+        EXPECT_EQ(parseScaleRows(text), expected) << sep.size();
+    }
+    EXPECT_TRUE(parseScaleRows("").empty());
+    EXPECT_EQ(parseScaleRows(",\n"), (std::vector<ScaleRow>{{"", ""}}));
+}
+
+TEST(ScaleTableFile, WriteBackTextKeepsTwoFields) {
+    EXPECT_EQ(scaleRowsText({{"maj", "0:4:7"}, {"m7", "0:3:7:10", "x"}, {"solo"}, {"", ""}}),
+              "maj,0:4:7\nm7,0:3:7:10\nsolo,\n,\n");
+    EXPECT_EQ(scaleRowsText({}), "");
+    // What is written reads back as the same rows.
+    const std::vector<ScaleRow> rows = {{"a", "1:2"}, {"NEW", "NEW"}};
+    EXPECT_EQ(parseScaleRows(scaleRowsText(rows)), rows);
+}
+
+class ScaleTableStartUp : public ::testing::Test {
+  protected:
+    bool startUp() { return table.startUp(dir.file("app"), settings, dialogs, alerts); }
+
+    TempDir dir;
+    FakeAlerts alerts;
+    FakeDialogs dialogs;
+    FakeSettings settings;
+    FakeWriter writer;
+    DiagnosticCapture diag;
+    ScaleTable table;
+};
+
+TEST_F(ScaleTableStartUp, FindsScaleCsvUnderFilePass) {
+    dir.write("mine/scale.csv", "maj,0:4:7\r\n");
+    dir.write("app/set/scale.csv", "other,0\n");
+    settings.values[kFilePassKey] = dir.file("mine");
+    ASSERT_TRUE(startUp());
+    EXPECT_EQ(diag.lines, (std::vector<std::string>{dir.file("app"), dir.file("mine/scale.csv"),
+                                                    "ファイルあり0、FILE AVAILABLE"}));
+    EXPECT_EQ(table.filePath, dir.file("mine/scale.csv"));
+    EXPECT_EQ(table.defItem, (std::vector<ScaleRow>{{"maj", "0:4:7"}}));
+    EXPECT_TRUE(dialogs.folderMessages.empty());
+    EXPECT_TRUE(table.canWriteBack());
+}
+
+TEST_F(ScaleTableStartUp, FindsScaleCsvBesideTheApplication) {
+    dir.write("app/set/scale.csv", "maj,0:4:7\n");
+    ASSERT_TRUE(startUp());
+    EXPECT_EQ(table.filePath, dir.file("app") + "/set/scale.csv");
+    EXPECT_EQ(table.defItem.size(), 1u);
+    EXPECT_FALSE(settings.has(kFilePassKey));
+}
+
+TEST_F(ScaleTableStartUp, AsksForTheFolderWhenMissing) {
+    dir.write("chosen/scale.csv", "maj,0:4:7\n");
+    dialogs.folderAnswer = dir.file("chosen");
+    ASSERT_TRUE(startUp());
+    EXPECT_EQ(dialogs.folderMessages, (std::vector<std::string>{"select \"SET\" data folder"}));
+    EXPECT_EQ(settings.synced.at(kFilePassKey), dir.file("chosen"));
+    EXPECT_EQ(table.filePath, dir.file("chosen") + "/scale.csv");
+    EXPECT_EQ(diag.lines.back(), "ファイルあり1、FILE AVAILABLE");
+    EXPECT_TRUE(diag.contains(dir.file("chosen")));
+    EXPECT_EQ(table.defItem.size(), 1u);
+    EXPECT_TRUE(alerts.shown.empty());
+}
+
+TEST_F(ScaleTableStartUp, NoSetFolderSaysByeAndQuits) {
+    const std::string bye =
+        "Can't find \"SET\" data .\n\nPlease check the location of the \"set\" folder \nand "
+        "launch Sorvel Score again .\n\nBye!";
+    for (const bool cancel : {false, true}) {
+        alerts.shown.clear();
+        std::filesystem::create_directories(dir.file("empty"));
+        if (cancel) {
+            dialogs.folderAnswer.reset();
+        } else {
+            dialogs.folderAnswer = dir.file("empty");
+        }
+        EXPECT_FALSE(startUp());
+        ASSERT_EQ(alerts.shown.size(), 1u);
+        EXPECT_EQ(alerts.shown[0].text, bye);
+        EXPECT_EQ(table.filePath, "NO");
+        EXPECT_FALSE(settings.has(kFilePassKey));
+        EXPECT_FALSE(table.writeBack(dir.file("empty"), writer, alerts));
+        EXPECT_TRUE(writer.files.empty());
+    }
+}
+
+TEST_F(ScaleTableStartUp, UnreadableScaleCsvIsNeverReplaced) {
+    // A folder where the file should be, and a file that is not UTF-8.
+    std::filesystem::create_directories(dir.file("app/set/scale.csv"));
+    dir.write("latin/scale.csv", "maj,0:4:7\nd\xE9\x63,0\n");
+    for (const std::string& folder :
+         std::vector<std::string>{dir.file("app") + "/set", dir.file("latin")}) {
+        diag.lines.clear();
+        settings.values[kFilePassKey] = folder;
+        ASSERT_TRUE(startUp()) << folder;
+        EXPECT_TRUE(table.readFailed());
+        EXPECT_TRUE(table.defItem.empty());
+        table.defItem.push_back({"NEW", "NEW"});
+        EXPECT_FALSE(table.writeBack(folder, writer, alerts));
+        EXPECT_TRUE(writer.files.empty());
+        EXPECT_TRUE(alerts.shown.empty());
+        EXPECT_TRUE(diag.contains("scale.csv was not read at start-up; not writing " + folder +
+                                  "/scale.csv"));
+    }
+}
+
+TEST_F(ScaleTableStartUp, WritesTheEditedTableBack) {
+    dir.write("app/set/scale.csv", "maj,0:4:7,comment\nsolo\n");
+    ASSERT_TRUE(startUp());
+    table.defItem.push_back({"NEW", "NEW"});
+    const std::string set = dir.file("app") + "/set";
+    ASSERT_TRUE(table.writeBack(set, writer, alerts));
+    EXPECT_EQ(writer.files.at(set + "/scale.csv"), "maj,0:4:7\nsolo,\nNEW,NEW\n");
+
+    writer.failWith = "disk full";
+    EXPECT_FALSE(table.writeBack(set, writer, alerts));
+    ASSERT_EQ(alerts.shown.size(), 1u);
+    EXPECT_EQ(alerts.shown[0].informative, "disk full");
+    EXPECT_TRUE(diag.contains("Could not write " + set + "/scale.csv: disk full"));
+}
+
+TEST_F(ScaleTableStartUp, AnEmptyTableIsWrittenEmpty) {
+    dir.write("app/set/scale.csv", "");
+    ASSERT_TRUE(startUp());
+    EXPECT_FALSE(table.readFailed());
+    const std::string set = dir.file("app") + "/set";
+    ASSERT_TRUE(table.writeBack(set, writer, alerts));
+    EXPECT_EQ(writer.files.at(set + "/scale.csv"), "");
+}
+
+}  // namespace
+}  // namespace sorvel

@@ -1,0 +1,332 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app_test_ports.h"
+#include "model/document.h"
+#include "model/score_file.h"
+
+namespace sorvel {
+namespace {
+
+using testing::newWindowDocument;
+
+const char* const kExample =
+    "<,sorvel2,0,3,440,0,0\n"
+    "#C\n"
+    "#\n"
+    "#\n"
+    "17,5\n"
+    "20,3\n";
+
+ScoreFile parsed(const std::string& text) {
+    const ScoreParseResult r = parseScore(text);
+    EXPECT_EQ(r.rejection, ScoreRejection::None) << text << " -> " << r.error;
+    return r.file.value_or(ScoreFile{});
+}
+
+TEST(ScoreFileWriter, ExampleScoreByteForByte) {
+    auto doc = newWindowDocument();
+    doc->imgCombo.items = {"animals"};
+    doc->imgCombo.select(0);
+    doc->musicData = {{17, 5}, {20, 3}};
+    doc->cdText = {"C", "", ""};
+    EXPECT_EQ(saveScore(*doc), kExample);
+    // The chord fields were stored first.
+    EXPECT_EQ(doc->codeData, (std::vector<std::string>{"C", "", ""}));
+}
+
+TEST(ScoreFileWriter, NewScoreSavedAtOnce) {
+    auto doc = newWindowDocument();
+    // The set folder has no image sets, so the image combo box has no selection.
+    EXPECT_EQ(saveScore(*doc), "<,sorvel2,-1,3,440,0,0\n#       \n#       \n#       \n0,0\n");
+}
+
+TEST(ScoreFileWriter, WritesReferencePitchTextUnchangedAndEveryChordLine) {
+    auto doc = newWindowDocument();
+    doc->A_Hz = "442";
+    doc->cmbBeat.select(2);
+    doc->cmbInKey.select(1);
+    doc->musicData.clear();
+    doc->codeData = {"a", "b", "c", "d", "e"};
+    doc->cdText = {"a", "b", "c"};
+    EXPECT_EQ(saveScore(*doc), "<,sorvel2,-1,3,442,1,2\n#a\n#b\n#c\n#d\n#e\n");
+}
+
+TEST(ScoreFileRoundTrip, ReadBackAppliesAndWritesTheSameBytes) {
+    const ScoreFile file = parsed(kExample);
+    EXPECT_EQ(file.imageSet, 0);
+    EXPECT_EQ(file.tempo, 3);
+    EXPECT_EQ(file.aHz, 440);
+    EXPECT_EQ(file.codeData, (std::vector<std::string>{"C", "", ""}));
+    EXPECT_EQ(file.musicData, (std::vector<ScoreCell>{{17, 5}, {20, 3}}));
+
+    auto doc = newWindowDocument();
+    doc->imgCombo.items = {"animals", "birds"};
+    applyScore(*doc, file);
+    EXPECT_EQ(writeScore(*doc), kExample);
+    // A save right after opening stores the chord fields shown, which came from the file.
+    EXPECT_EQ(saveScore(*doc), kExample);
+}
+
+TEST(ScoreFileRoundTrip, LargeScoreSurvives) {
+    auto doc = newWindowDocument();
+    doc->musicData.clear();
+    for (std::int64_t i = 0; i < 1000; ++i) doc->musicData.push_back({i % 39, (i * 7) % 65});
+    doc->cdText = {"Am7", "  ", "D/F#"};
+    const std::string text = saveScore(*doc);
+    const ScoreFile file = parsed(text);
+    EXPECT_EQ(file.musicData, doc->musicData);
+    auto other = newWindowDocument();
+    applyScore(*other, file);
+    EXPECT_EQ(writeScore(*other), text);
+}
+
+TEST(ScoreFileReader, HeaderForms) {
+    struct Case {
+        const char* header;
+        std::int64_t imageSet, tempo, aHz, key, beat;
+    };
+    const Case cases[] = {
+        {"<,sorvel2,0,3,440,0,0", 0, 3, 440, 0, 0},
+        {"<,sorvel2,1,2", 1, 2, 440, 0, 0},            // older form
+        {"<,sorvel2,1,2,450,2", 1, 2, 440, 0, 0},      // six fields: older form
+        {"<,sorvel2,1,2,450,2,3,4", 1, 2, 440, 0, 0},  // eight fields: older form
+        {"<,sorvel2,1,2,", 1, 2, 440, 0, 0},           // trailing comma makes five
+        {"<,sorvel2,1,2,abc", 1, 2, 440, 0, 0},        // field 5 unused in the older form
+        {"<,whatever,4,5,415,1,2", 4, 5, 415, 1, 2},   // field 2 is ignored
+        {"<,sorvel2,-1,+3,-440,0,-0", -1, 3, -440, 0, 0},
+        {"<abc,sorvel2,1,2", 1, 2, 440, 0, 0},  // only the first character counts
+    };
+    for (const Case& c : cases) {
+        const ScoreFile f = parsed(std::string(c.header) + "\n");
+        EXPECT_EQ(f.imageSet, c.imageSet) << c.header;
+        EXPECT_EQ(f.tempo, c.tempo) << c.header;
+        EXPECT_EQ(f.aHz, c.aHz) << c.header;
+        EXPECT_EQ(f.key, c.key) << c.header;
+        EXPECT_EQ(f.beat, c.beat) << c.header;
+        EXPECT_TRUE(f.musicData.empty());
+    }
+}
+
+TEST(ScoreFileReader, EveryNewlineCharacterEndsALine) {
+    const std::vector<std::string> separators = {
+        "\n", "\r\n", "\r", "\v", "\f", "\xC2\x85", "\xE2\x80\xA8", "\xE2\x80\xA9", "\n\n\r"};
+    const std::vector<std::string> lines = {
+        "<,sorvel2,1,2,441,1,1", "#Dm", "#", "#G7", "4,5", "38,64"};
+    for (const std::string& sep : separators) {
+        std::string text;
+        for (const auto& line : lines) text += line + sep;
+        const ScoreFile f = parsed(text);
+        EXPECT_EQ(f.aHz, 441);
+        EXPECT_EQ(f.codeData, (std::vector<std::string>{"Dm", "", "G7"}));
+        EXPECT_EQ(f.musicData, (std::vector<ScoreCell>{{4, 5}, {38, 64}}));
+    }
+    // No final line end.
+    EXPECT_EQ(parsed("<,sorvel2,0,0\n1,1").musicData, (std::vector<ScoreCell>{{1, 1}}));
+}
+
+TEST(ScoreFileReader, InterleavedLinesKeepTheirOwnOrder) {
+    const ScoreFile f = parsed(
+        "<,sorvel2,0,3\n"
+        "1,1\n"
+        "#one\n"
+        "\n"
+        "2,2,99\n"
+        "#two, with comma\n"
+        "3,3,x,y\n"
+        "#\xE2\x99\xAD"
+        "7 \n");
+    EXPECT_EQ(f.musicData, (std::vector<ScoreCell>{{1, 1}, {2, 2}, {3, 3}}));
+    EXPECT_EQ(f.codeData, (std::vector<std::string>{"one", "two, with comma",
+                                                    "\xE2\x99\xAD"
+                                                    "7 "}));
+}
+
+TEST(ScoreFileReader, ChordLinesOnlyGiveAnEmptyScore) {
+    const ScoreFile f = parsed("<,sorvel2,0,3,440,0,0\n#A\n#B\n#C\n");
+    EXPECT_TRUE(f.musicData.empty());
+    auto doc = newWindowDocument();
+    applyScore(*doc, f);
+    EXPECT_TRUE(doc->musicData.empty());
+    EXPECT_EQ(doc->allP, "0");
+    // Saving it again writes no cell lines.
+    EXPECT_EQ(saveScore(*doc), "<,sorvel2,-1,3,440,0,0\n#A\n#B\n#C\n");
+}
+
+TEST(ScoreFileReader, MalformedFilesAreRejectedWhole) {
+    const std::string header = "<,sorvel2,0,3,440,0,0\n";
+    const std::vector<std::string> texts = {
+        "",
+        "\n<,sorvel2,0,3\n",
+        "x<,sorvel2,0,3\n",
+        " <,sorvel2,0,3\n",
+        "\xEF\xBB\xBF<,sorvel2,0,3\n",  // a byte-order mark is not "<"
+        "<,sorvel2,0\n",
+        "<\n",
+        "<,sorvel2,a,3\n",
+        "<,sorvel2,0,\n",
+        "<,sorvel2,0, 3\n",
+        "<,sorvel2,0x1,3\n",
+        "<,sorvel2,0,3,440.5,0,0\n",
+        "<,sorvel2,0,3,,0,0\n",
+        "<,sorvel2,0,3,440,C,0\n",
+        "<,sorvel2,0,3,440,0,\n",
+        "<,sorvel2,99999999999999999999,3\n",
+        header + "17\n",
+        header + "17;5\n",
+        header + "17,\n",
+        header + ",5\n",
+        header + "17,5x\n",
+        header + " 17,5\n",
+        header + "17, 5\n",
+        header + "+,5\n",
+        header + "1e1,5\n",
+        header + "39,5\n",
+        header + "-1,5\n",
+        header + "17,65\n",
+        header + "17,-1\n",
+        header + "9223372036854775808,5\n",
+        header + "1,1\n2,2\n3,3\n#ok\nbad\n",
+    };
+    for (const std::string& text : texts) {
+        const ScoreParseResult r = parseScore(text);
+        EXPECT_EQ(r.rejection, ScoreRejection::UnknownFormat) << text;
+        EXPECT_FALSE(r.file.has_value()) << text;
+        EXPECT_FALSE(r.error.empty()) << text;
+        EXPECT_EQ(rejectionMessage(r), "認識できないファイル形式です。");
+    }
+}
+
+TEST(ScoreFileReader, TextThatIsNotUtf8CannotBeOpened) {
+    const std::vector<std::string> texts = {
+        "<,sorvel2,0,3\n#\xFF\n",
+        "<,sorvel2,0,3\n#\xC0\xAF\n",          // overlong "/"
+        "<,sorvel2,0,3\n#\xED\xA0\x80\n",      // surrogate
+        "<,sorvel2,0,3\n#\xF4\x90\x80\x80\n",  // above U+10FFFF
+        "<,sorvel2,0,3\n#\xE2\x80",            // cut short
+        "\x80<,sorvel2,0,3\n",
+    };
+    for (const std::string& text : texts) {
+        const ScoreParseResult r = parseScore(text);
+        EXPECT_EQ(r.rejection, ScoreRejection::CannotOpen) << text;
+        EXPECT_FALSE(r.file.has_value());
+        const std::string message = rejectionMessage(r);
+        EXPECT_EQ(message.rfind("Can't open file \n\n", 0), 0u) << message;
+        EXPECT_NE(message.find("UTF-8"), std::string::npos) << message;
+    }
+    EXPECT_EQ(firstInvalidUtf8("ab\xC3\xA9\xFF"), 4u);
+    EXPECT_EQ(firstInvalidUtf8("\xF0\x9F\x8E\xB5 \xE3\x81\x82"), std::nullopt);
+}
+
+TEST(ScoreFileReader, DecimalIntegers) {
+    const std::vector<std::pair<std::string, std::optional<std::int64_t>>> cases = {
+        {"0", 0},
+        {"-0", 0},
+        {"+7", 7},
+        {"0038", 38},
+        {"-9223372036854775808", INT64_MIN},
+        {"9223372036854775807", INT64_MAX},
+        {"9223372036854775808", std::nullopt},
+        {"-9223372036854775809", std::nullopt},
+        {"", std::nullopt},
+        {"+", std::nullopt},
+        {"-", std::nullopt},
+        {"+-1", std::nullopt},
+        {"1 ", std::nullopt},
+        {" 1", std::nullopt},
+        {"1.0", std::nullopt},
+        {"\xD9\xA1", std::nullopt},  // Arabic-Indic one
+    };
+    for (const auto& [text, expected] : cases) EXPECT_EQ(parseDecimal(text), expected) << text;
+}
+
+TEST(ScoreFileApply, ShowsPageOneWithTheFileSettings) {
+    auto doc = newWindowDocument();
+    doc->imgCombo.items = {"a", "b", "c"};
+    doc->musicData.assign(200, ScoreCell{17, 5});
+    doc->showPage(1);
+    doc->btnPageDown();
+    doc->btnPageDown();
+    ASSERT_EQ(doc->pGosen1, "3");
+
+    ScoreFile f;
+    f.imageSet = 2;
+    f.tempo = 9;
+    f.aHz = 415;
+    f.key = 2;
+    f.beat = 4;
+    f.codeData = {"C", "F"};
+    for (std::int64_t i = 0; i < 81; ++i) f.musicData.push_back({i % 39, 5});
+    applyScore(*doc, f);
+
+    EXPECT_EQ(doc->pGosen1, "1");
+    EXPECT_EQ(doc->pGosen2, "2");
+    EXPECT_EQ(doc->pGosen3, "3");
+    EXPECT_EQ(doc->allP, "3");
+    EXPECT_EQ(doc->startCell, 0);
+    EXPECT_EQ(doc->musicData, f.musicData);
+    EXPECT_EQ(doc->codeData, f.codeData);
+    EXPECT_EQ(doc->cdText, (std::array<std::string, 3>{"C", "F", "     "}));
+    EXPECT_EQ(doc->gosen1.musicData[0], (ScoreCell{0, 5}));
+    EXPECT_EQ(doc->gosen3.musicData[0], (ScoreCell{80 % 39, 5}));
+    EXPECT_EQ(doc->imgCombo.selected, 2);
+    EXPECT_EQ(doc->cmbTempo.selected, 9);
+    EXPECT_EQ(doc->cmbInKey.selected, 2);
+    EXPECT_EQ(doc->cmbBeat.selected, 4);
+    EXPECT_EQ(doc->A_Hz, "415");
+
+    // Indices the lists do not have leave the combo box without a selection.
+    f.imageSet = 3;
+    f.tempo = -1;
+    f.key = 1000;
+    applyScore(*doc, f);
+    EXPECT_EQ(doc->imgCombo.selected, -1);
+    EXPECT_EQ(doc->cmbTempo.selected, -1);
+    EXPECT_EQ(doc->cmbInKey.selected, -1);
+}
+
+TEST(ScoreFileOpenText, UrlsAreDecodedAndEverythingElseIsAPath) {
+    struct Case {
+        std::string text;
+        bool ok;
+        std::string path;
+    };
+    const std::vector<Case> cases = {
+        {"file:///tmp/a%20b.txt", true, "/tmp/a b.txt"},
+        {"FILE:///tmp/x", true, "/tmp/x"},
+        {"file://localhost/tmp/x", true, "/tmp/x"},
+        {"file:///tmp/a%23b%3F.txt?query#frag", true, "/tmp/a#b?.txt"},
+        {"file:///tmp/%E3%81%82.txt", true, "/tmp/\xE3\x81\x82.txt"},
+        {"/home/u/score: draft.txt", true, "/home/u/score: draft.txt"},
+        {"/home/u/a%20b.txt", true, "/home/u/a%20b.txt"},
+        {"C:score.txt", true, "C:score.txt"},
+        {"http://example.org/x.txt", true, "http://example.org/x.txt"},
+        {"relative/dir/x.txt", true, "relative/dir/x.txt"},
+        {"file:///tmp/bad%zz", true, "file:///tmp/bad%zz"},  // not a URL
+        {"file://server/share/x.txt", false, ""},
+        {"file:///tmp/a%00b", false, ""},
+        {"file://", false, ""},
+    };
+    for (const Case& c : cases) {
+        const OpenPath p = resolveOpenText(c.text);
+        EXPECT_EQ(p.ok, c.ok) << c.text;
+        if (c.ok) {
+            EXPECT_EQ(p.path, c.path) << c.text;
+        } else {
+            EXPECT_NE(p.error.find(c.text), std::string::npos) << p.error;
+        }
+    }
+}
+
+TEST(ScoreFileOpenText, LastPathComponent) {
+    EXPECT_EQ(lastPathComponent("/a/b/tune.txt"), "tune.txt");
+    EXPECT_EQ(lastPathComponent("tune.txt"), "tune.txt");
+    EXPECT_EQ(lastPathComponent("/a/b/"), "b");
+    EXPECT_EQ(lastPathComponent("/"), "/");
+}
+
+}  // namespace
+}  // namespace sorvel
