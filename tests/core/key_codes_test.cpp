@@ -16,74 +16,29 @@ namespace {
 // Every key the score window's tables use, by its evdev name, with the macOS key code of
 // the same position.
 TEST(KeyCodes, X11ScanCodesOfEveryTableKey) {
+    // clang-format off
     const struct {
         int evdev;
         std::int64_t mac;
     } keys[] = {
         // piano
-        {KEY_A, 0},
-        {KEY_W, 13},
-        {KEY_S, 1},
-        {KEY_D, 2},
-        {KEY_R, 15},
-        {KEY_F, 3},
-        {KEY_T, 17},
-        {KEY_G, 5},
-        {KEY_H, 4},
-        {KEY_U, 32},
-        {KEY_J, 38},
-        {KEY_I, 34},
-        {KEY_K, 40},
-        {KEY_O, 31},
-        {KEY_L, 37},
-        {KEY_SEMICOLON, 41},
-        {KEY_LEFTBRACE, 33},
-        {KEY_APOSTROPHE, 39},
+        {KEY_A, 0}, {KEY_W, 13}, {KEY_S, 1}, {KEY_D, 2}, {KEY_R, 15}, {KEY_F, 3}, {KEY_T, 17},
+        {KEY_G, 5}, {KEY_H, 4}, {KEY_U, 32}, {KEY_J, 38}, {KEY_I, 34}, {KEY_K, 40}, {KEY_O, 31},
+        {KEY_L, 37}, {KEY_SEMICOLON, 41}, {KEY_LEFTBRACE, 33}, {KEY_APOSTROPHE, 39},
         // note values
-        {KEY_1, 18},
-        {KEY_2, 19},
-        {KEY_3, 20},
-        {KEY_4, 21},
-        {KEY_5, 23},
-        {KEY_6, 22},
-        {KEY_0, 29},
-        {KEY_DOT, 47},
-        {KEY_MINUS, 27},
-        {KEY_EQUAL, 24},
-        {KEY_YEN, 93},
+        {KEY_1, 18}, {KEY_2, 19}, {KEY_3, 20}, {KEY_4, 21}, {KEY_5, 23}, {KEY_6, 22}, {KEY_0, 29},
+        {KEY_DOT, 47}, {KEY_MINUS, 27}, {KEY_EQUAL, 24}, {KEY_YEN, 93},
         // pitch steps and selection
-        {KEY_UP, 126},
-        {KEY_DOWN, 125},
-        {KEY_RIGHTBRACE, 30},
-        {KEY_LEFT, 123},
-        {KEY_RIGHT, 124},
+        {KEY_UP, 126}, {KEY_DOWN, 125}, {KEY_RIGHTBRACE, 30}, {KEY_LEFT, 123}, {KEY_RIGHT, 124},
         // score commands
-        {KEY_ENTER, 36},
-        {KEY_SLASH, 44},
-        {KEY_RO, 94},
-        {KEY_BACKSPACE, 51},
-        {KEY_9, 25},
-        {KEY_8, 28},
-        {KEY_BACKSLASH, 42},
-        {KEY_ESC, 53},
+        {KEY_ENTER, 36}, {KEY_SLASH, 44}, {KEY_RO, 94}, {KEY_BACKSPACE, 51}, {KEY_9, 25},
+        {KEY_8, 28}, {KEY_BACKSLASH, 42}, {KEY_ESC, 53},
         // the rest of the letter rows and digits
-        {KEY_Q, 12},
-        {KEY_E, 14},
-        {KEY_Y, 16},
-        {KEY_P, 35},
-        {KEY_Z, 6},
-        {KEY_X, 7},
-        {KEY_C, 8},
-        {KEY_V, 9},
-        {KEY_B, 11},
-        {KEY_N, 45},
-        {KEY_M, 46},
-        {KEY_COMMA, 43},
-        {KEY_7, 26},
-        {KEY_GRAVE, 50},
-        {KEY_TAB, 48},
-        {KEY_SPACE, 49},
+        {KEY_Q, 12}, {KEY_E, 14}, {KEY_Y, 16}, {KEY_P, 35}, {KEY_Z, 6}, {KEY_X, 7}, {KEY_C, 8},
+        {KEY_V, 9}, {KEY_B, 11}, {KEY_N, 45}, {KEY_M, 46}, {KEY_COMMA, 43}, {KEY_7, 26},
+        {KEY_GRAVE, 50}, {KEY_TAB, 48}, {KEY_SPACE, 49},
     };
+    // clang-format on
     std::set<std::int64_t> seen;
     for (const auto& k : keys) {
         SCOPED_TRACE(k.evdev);

@@ -86,60 +86,31 @@ constexpr std::array<std::int64_t, 256> buildScanCodeTable() {
 constexpr auto kScanCodeTable = buildScanCodeTable();
 
 // US layout: the character of each key, unshifted and shifted.
+// clang-format off
 constexpr struct {
     char plain, shifted;
     std::int64_t key;
 } kUsCharacters[] = {
-    {'a', 'A', mac_key::A},
-    {'b', 'B', mac_key::B},
-    {'c', 'C', mac_key::C},
-    {'d', 'D', mac_key::D},
-    {'e', 'E', mac_key::E},
-    {'f', 'F', mac_key::F},
-    {'g', 'G', mac_key::G},
-    {'h', 'H', mac_key::H},
-    {'i', 'I', mac_key::I},
-    {'j', 'J', mac_key::J},
-    {'k', 'K', mac_key::K},
-    {'l', 'L', mac_key::L},
-    {'m', 'M', mac_key::M},
-    {'n', 'N', mac_key::N},
-    {'o', 'O', mac_key::O},
-    {'p', 'P', mac_key::P},
-    {'q', 'Q', mac_key::Q},
-    {'r', 'R', mac_key::R},
-    {'s', 'S', mac_key::S},
-    {'t', 'T', mac_key::T},
-    {'u', 'U', mac_key::U},
-    {'v', 'V', mac_key::V},
-    {'w', 'W', mac_key::W},
-    {'x', 'X', mac_key::X},
-    {'y', 'Y', mac_key::Y},
-    {'z', 'Z', mac_key::Z},
-    {'1', '!', mac_key::Digit1},
-    {'2', '@', mac_key::Digit2},
-    {'3', '#', mac_key::Digit3},
-    {'4', '$', mac_key::Digit4},
-    {'5', '%', mac_key::Digit5},
-    {'6', '^', mac_key::Digit6},
-    {'7', '&', mac_key::Digit7},
-    {'8', '*', mac_key::Digit8},
-    {'9', '(', mac_key::Digit9},
-    {'0', ')', mac_key::Digit0},
+    {'a', 'A', mac_key::A}, {'b', 'B', mac_key::B}, {'c', 'C', mac_key::C},
+    {'d', 'D', mac_key::D}, {'e', 'E', mac_key::E}, {'f', 'F', mac_key::F},
+    {'g', 'G', mac_key::G}, {'h', 'H', mac_key::H}, {'i', 'I', mac_key::I},
+    {'j', 'J', mac_key::J}, {'k', 'K', mac_key::K}, {'l', 'L', mac_key::L},
+    {'m', 'M', mac_key::M}, {'n', 'N', mac_key::N}, {'o', 'O', mac_key::O},
+    {'p', 'P', mac_key::P}, {'q', 'Q', mac_key::Q}, {'r', 'R', mac_key::R},
+    {'s', 'S', mac_key::S}, {'t', 'T', mac_key::T}, {'u', 'U', mac_key::U},
+    {'v', 'V', mac_key::V}, {'w', 'W', mac_key::W}, {'x', 'X', mac_key::X},
+    {'y', 'Y', mac_key::Y}, {'z', 'Z', mac_key::Z}, {'1', '!', mac_key::Digit1},
+    {'2', '@', mac_key::Digit2}, {'3', '#', mac_key::Digit3}, {'4', '$', mac_key::Digit4},
+    {'5', '%', mac_key::Digit5}, {'6', '^', mac_key::Digit6}, {'7', '&', mac_key::Digit7},
+    {'8', '*', mac_key::Digit8}, {'9', '(', mac_key::Digit9}, {'0', ')', mac_key::Digit0},
     // Shift+minus types '_' on a US layout, but '_' is taken by the JIS key below.
-    {'-', '-', mac_key::Minus},
-    {'=', '+', mac_key::Equal},
-    {'[', '{', mac_key::LeftBracket},
-    {']', '}', mac_key::RightBracket},
-    {'\\', '|', mac_key::Backslash},
-    {';', ':', mac_key::Semicolon},
-    {'\'', '"', mac_key::Quote},
-    {',', '<', mac_key::Comma},
-    {'.', '>', mac_key::Period},
-    {'/', '?', mac_key::Slash},
-    {'`', '~', mac_key::Grave},
+    {'-', '-', mac_key::Minus}, {'=', '+', mac_key::Equal}, {'[', '{', mac_key::LeftBracket},
+    {']', '}', mac_key::RightBracket}, {'\\', '|', mac_key::Backslash},
+    {';', ':', mac_key::Semicolon}, {'\'', '"', mac_key::Quote}, {',', '<', mac_key::Comma},
+    {'.', '>', mac_key::Period}, {'/', '?', mac_key::Slash}, {'`', '~', mac_key::Grave},
     {' ', ' ', mac_key::Space},
 };
+// clang-format on
 
 }  // namespace
 
