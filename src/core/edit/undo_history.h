@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <vector>
 
@@ -8,9 +9,10 @@ namespace sorvel {
 // The one undo history of the application, shared by every document. Primitives record
 // their inverse before they change anything; what is recorded while undoing becomes the
 // redo step and what is recorded while redoing the undo step. One user action is one step:
-// records made inside an open group (see UndoGroup) form a single step.
+// records made inside an open group (see UndoGroup) form a single step, nested groups merge
+// into the outermost, and a record made outside any group is a step of its own.
 class UndoHistory {
-public:
+  public:
     using Action = std::function<void()>;
 
     // Records an action on behalf of target (the document it acts on).
@@ -21,8 +23,11 @@ public:
 
     bool canUndo() const;
     bool canRedo() const;
+    // Undo or redo the latest step; nothing while a group is open or a step is running.
     void undo();
     void redo();
+    std::size_t undoStepCount() const { return undoStack_.size(); }
+    std::size_t redoStepCount() const { return redoStack_.size(); }
 
     // Drops every step that acts on target (its document is going away).
     void removeAllActions(const void* target);
@@ -30,7 +35,7 @@ public:
     bool isUndoing() const { return mode_ == Mode::Undoing; }
     bool isRedoing() const { return mode_ == Mode::Redoing; }
 
-private:
+  private:
     struct Record {
         const void* target;
         Action action;
@@ -50,7 +55,7 @@ private:
 
 // Groups the records of one user action into one step for as long as it lives.
 class UndoGroup {
-public:
+  public:
     explicit UndoGroup(UndoHistory* h) : h_(h) {
         if (h_) h_->beginGroup();
     }
@@ -60,7 +65,7 @@ public:
     UndoGroup(const UndoGroup&) = delete;
     UndoGroup& operator=(const UndoGroup&) = delete;
 
-private:
+  private:
     UndoHistory* h_;
 };
 

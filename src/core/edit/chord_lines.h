@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace sorvel {
+
+// Moves every chord root of a chord line one semitone up (sharp spellings) or down (flat
+// spellings). Tokens are separated by single blanks; each new token is followed by one blank,
+// so the result always ends in a blank. A token whose root is no chord root stays as typed.
+std::string transposeChordLine(std::string_view line, bool up);
+
+}  // namespace sorvel

@@ -1,0 +1,81 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "capturing_audio_output.h"
+#include "diagnostics.h"
+#include "edit/undo_history.h"
+#include "model/document.h"
+
+namespace sorvel::testing {
+
+inline DocumentLayout staffLayout() {
+    DocumentLayout layout;
+    layout.gosen1 = {0, 300, 1200, 140};
+    layout.gosen2 = {0, 150, 1200, 140};
+    layout.gosen3 = {0, 0, 1200, 140};
+    layout.gosenE = {0, 0, 30, 140};
+    return layout;
+}
+
+// A score window's document, set up as the window does, with no set folder.
+inline std::unique_ptr<Document> makeDocument(UndoHistory* undo = nullptr,
+                                              AudioOutput* audio = nullptr) {
+    auto doc = std::make_unique<Document>(undo, audio);
+    doc->windowControllerDidLoadNib(staffLayout(), "/nonexistent");
+    return doc;
+}
+
+// Cells with distinct, valid contents: pitch i % 39, quarter note or a value cycling
+// through the note values.
+inline std::vector<ScoreCell> distinctCells(std::int64_t n) {
+    std::vector<ScoreCell> cells;
+    for (std::int64_t i = 0; i < n; ++i) cells.push_back({i % 39, 1 + (i / 39) % 64});
+    return cells;
+}
+
+// Gives the document a score and shows page 1 with the pointer on the first cell.
+inline void loadScore(Document& doc, std::vector<ScoreCell> cells) {
+    doc.musicData = std::move(cells);
+    doc.pGosen1 = "1";
+    doc.pGosen2 = "2";
+    doc.pGosen3 = "3";
+    doc.showPage(1);
+    doc.selCell(1, 1);
+}
+
+// Every column of the three staves shows the score cell at its index (blank past the end).
+inline void expectStavesShowScore(const Document& doc) {
+    const auto count = static_cast<std::int64_t>(doc.musicData.size());
+    for (std::int64_t row = 1; row <= 3; ++row) {
+        const GosenView& staff = *doc.staffOfRow(row);
+        for (std::int64_t c = 0; c < doc.gosenCellMax; ++c) {
+            const std::int64_t index = doc.startCell + (row - 1) * doc.gosenCellMax + c;
+            const ScoreCell expected = index >= 0 && index < count
+                                           ? doc.musicData[static_cast<std::size_t>(index)]
+                                           : ScoreCell{};
+            ASSERT_LT(c, static_cast<std::int64_t>(staff.musicData.size()));
+            EXPECT_EQ(staff.musicData[static_cast<std::size_t>(c)], expected)
+                << "row " << row << " column " << c + 1 << " score index " << index;
+        }
+    }
+}
+
+// Collects diagnostic lines while it lives.
+class DiagCapture {
+  public:
+    DiagCapture() {
+        setDiagnosticSink([this](std::string_view line) { lines.emplace_back(line); });
+    }
+    ~DiagCapture() { setDiagnosticSink({}); }
+    DiagCapture(const DiagCapture&) = delete;
+    DiagCapture& operator=(const DiagCapture&) = delete;
+    std::vector<std::string> lines;
+};
+
+}  // namespace sorvel::testing

@@ -1,0 +1,184 @@
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "edit_test_document.h"
+#include "model/notation_tables.h"
+
+namespace sorvel {
+namespace {
+
+using testing::distinctCells;
+using testing::expectStavesShowScore;
+using testing::loadScore;
+using testing::makeDocument;
+
+using Scores = std::vector<std::vector<ScoreCell>>;
+
+Scores scoresOf(const std::vector<std::unique_ptr<Document>>& docs) {
+    Scores s;
+    for (const auto& d : docs) s.push_back(d->musicData);
+    return s;
+}
+
+void expectAllStavesTrue(const std::vector<std::unique_ptr<Document>>& docs) {
+    for (const auto& d : docs) expectStavesShowScore(*d);
+}
+
+// One user action of the score window on doc, chosen by the generator.
+void randomEdit(Document& doc, UndoHistory& undo, std::mt19937& rng) {
+    auto pick = [&rng](std::int64_t lo, std::int64_t hi) {
+        return std::uniform_int_distribution<std::int64_t>(lo, hi)(rng);
+    };
+    doc.selCell(pick(1, 40), pick(1, 3));
+    doc.entryCell() = {pick(0, 38), pick(0, 64)};
+    switch (pick(0, 9)) {
+        case 0:
+        case 1:
+            doc.btnUPDate();
+            break;
+        case 2:
+            doc.btnIns();
+            break;
+        case 3:
+            doc.btnADD();
+            break;
+        case 4:
+            doc.selCellTo(pick(1, 40), pick(1, 3));
+            doc.btnDel();
+            break;
+        case 5:
+            doc.btnPageDown();
+            break;
+        case 6:
+            doc.btnPageUp();
+            break;
+        case 7: {
+            // A paste: several cells in one step.
+            const std::int64_t s = doc.selStart();
+            if (s < 0) break;
+            UndoGroup group(&undo);
+            std::vector<ScoreCell> cells;
+            for (std::int64_t n = pick(1, 50); n > 0; --n) cells.push_back({pick(0, 38), 5});
+            doc.insertCells(cells, s + pick(0, 1), doc.selEnd());
+            break;
+        }
+        case 8: {
+            // A cut: a range in one step.
+            const std::int64_t s = doc.selStart();
+            const auto count = static_cast<std::int64_t>(doc.musicData.size());
+            if (s < 0 || count < 2) break;
+            UndoGroup group(&undo);
+            doc.deleteCells(s, std::min(count - 1, s + pick(0, 60)));
+            break;
+        }
+        case 9:
+            doc.stepEntryPitch(pick(0, 4));
+            doc.setEntryValue(pick(0, 2), pick(0, 5));
+            doc.btnUPDate();
+            break;
+    }
+}
+
+class RandomEdits : public ::testing::TestWithParam<unsigned> {};
+
+TEST_P(RandomEdits, UndoneStepByStepAndRedoneAcrossTwoDocuments) {
+    UndoHistory undo;
+    std::vector<std::unique_ptr<Document>> docs;
+    docs.push_back(makeDocument(&undo));
+    docs.push_back(makeDocument(&undo));
+    loadScore(*docs[0], distinctCells(70));
+    loadScore(*docs[1], distinctCells(130));
+
+    std::mt19937 rng(GetParam());
+    std::vector<Scores> history{scoresOf(docs)};
+    for (int i = 0; i < 300; ++i) {
+        Document& doc = *docs[std::uniform_int_distribution<int>(0, 1)(rng)];
+        const std::size_t before = undo.undoStepCount();
+        randomEdit(doc, undo, rng);
+        expectAllStavesTrue(docs);
+        ASSERT_LE(undo.undoStepCount(), before + 1) << "one action, one step";
+        if (undo.undoStepCount() == before + 1) {
+            history.push_back(scoresOf(docs));
+        } else {
+            ASSERT_EQ(scoresOf(docs), history.back()) << "a change with no step, action " << i;
+        }
+        if (HasFatalFailure()) return;
+    }
+    ASSERT_EQ(undo.undoStepCount(), history.size() - 1);
+    ASSERT_GT(history.size(), 100u) << "the sequence should mostly edit";
+
+    for (std::size_t k = history.size() - 1; k > 0; --k) {
+        undo.undo();
+        ASSERT_EQ(scoresOf(docs), history[k - 1]) << "after undoing step " << k;
+        expectAllStavesTrue(docs);
+        if (HasFatalFailure()) return;
+    }
+    EXPECT_FALSE(undo.canUndo());
+    for (std::size_t k = 1; k < history.size(); ++k) {
+        undo.redo();
+        ASSERT_EQ(scoresOf(docs), history[k]) << "after redoing step " << k;
+        expectAllStavesTrue(docs);
+        if (HasFatalFailure()) return;
+    }
+    EXPECT_FALSE(undo.canRedo());
+}
+
+INSTANTIATE_TEST_SUITE_P(Seeds, RandomEdits, ::testing::Values(1u, 2u, 3u, 17u, 2024u));
+
+TEST(UndoEdit, UndoReachesTheDocumentOfTheLatestStep) {
+    UndoHistory undo;
+    auto a = makeDocument(&undo);
+    auto b = makeDocument(&undo);
+    loadScore(*a, distinctCells(5));
+    loadScore(*b, distinctCells(5));
+    a->entryCell() = {20, 7};
+    a->btnIns();
+    b->entryCell() = {21, 9};
+    b->btnADD();
+    undo.undo();
+    EXPECT_EQ(b->musicData, distinctCells(5));
+    EXPECT_EQ(a->musicData.size(), 6u);
+}
+
+TEST(UndoEdit, StepsOfAClosedDocumentAreDropped) {
+    UndoHistory undo;
+    auto a = makeDocument(&undo);
+    auto b = makeDocument(&undo);
+    loadScore(*a, distinctCells(5));
+    loadScore(*b, distinctCells(5));
+    a->entryCell() = {20, 7};
+    a->btnUPDate();
+    b->entryCell() = {21, 9};
+    b->btnIns();
+    a->btnIns();
+    a->btnDel();
+    undo.undo();  // a's delete goes to the redo stack
+    a.reset();    // the window closes
+    EXPECT_FALSE(undo.canRedo());
+    ASSERT_EQ(undo.undoStepCount(), 1u);
+    undo.undo();
+    EXPECT_EQ(b->musicData, distinctCells(5));
+    EXPECT_FALSE(undo.canUndo());
+    undo.redo();
+    EXPECT_EQ(b->musicData.size(), 6u);
+}
+
+TEST(UndoEdit, CommandsWithoutAHistoryRecordNothingAndStillWork) {
+    auto doc = makeDocument(nullptr);
+    loadScore(*doc, distinctCells(5));
+    doc->entryCell() = {20, 7};
+    doc->btnUPDate();
+    doc->btnIns();
+    doc->btnADD();
+    doc->btnDel();
+    std::vector<ScoreCell> expected = distinctCells(5);
+    expected[0] = {20, 7};
+    expected.insert(expected.begin(), ScoreCell{20, 7});
+    // Add put a cell at 1 and selected it; Delete took it again.
+    EXPECT_EQ(doc->musicData, expected);
+    expectStavesShowScore(*doc);
+}
+
+}  // namespace
+}  // namespace sorvel
