@@ -1,24 +1,20 @@
 #include <QApplication>
-#include <QDir>
-#include <QFontDatabase>
-#include <QSettings>
+#include <QIcon>
 
 #include "app_resources.h"
-#include "model/document.h"
-#include "score_window.h"
+#include "sorvel_application.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Sorvel"));
     QApplication::setApplicationName(QStringLiteral("Sorvel Score"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Sorvel Score"));
+    QApplication::setApplicationVersion(QStringLiteral("0.1"));
+    QApplication::setDesktopFileName(QStringLiteral("sorvelscore"));
     sorvel::gui::loadAppResources();
-    QSettings settings;
-    const QString setFolder = settings.contains(QStringLiteral("filePass"))
-                                  ? settings.value(QStringLiteral("filePass")).toString()
-                                  : QApplication::applicationDirPath() + QStringLiteral("/set");
-    auto* window = new sorvel::gui::ScoreWindow(std::make_unique<sorvel::Document>(),
-                                                setFolder.toStdString());
-    window->setAttribute(Qt::WA_DeleteOnClose);
-    window->show();
-    return app.exec();
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/sorvelscore.png")));
+
+    sorvel::gui::SorvelApplication sorvelApp(QApplication::applicationDirPath());
+    if (!sorvelApp.start(QApplication::arguments().mid(1))) return 1;
+    return QApplication::exec();
 }

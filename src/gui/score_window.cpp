@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "key_mapping.h"
 #include "sound/audio_output.h"
 #include "staff_widget.h"
 
@@ -62,7 +63,11 @@ void setTextIfChanged(QLineEdit* field, const std::string& text) {
 
 ScoreWindow::ScoreWindow(std::unique_ptr<Document> doc, const std::string& setFolder,
                          std::unique_ptr<AudioOutput> audio, QWidget* parent)
-    : QMainWindow(parent), audio_(std::move(audio)), doc_(std::move(doc)) {
+    : QMainWindow(parent),
+      audio_(std::move(audio)),
+      doc_(std::move(doc)),
+      commands_(std::make_unique<DocumentCommands>(*doc_)),
+      ctl_(std::make_unique<winCTL>(*commands_)) {
     setObjectName(QStringLiteral("winCTL"));
     setWindowTitle(tr("Untitled"));
     doc_->setAudioOutput(audio_.get());
@@ -103,9 +108,25 @@ ScoreWindow::ScoreWindow(std::unique_ptr<Document> doc, const std::string& setFo
     doc_->windowControllerDidLoadNib(layout, setFolder);
     syncControls();
     scoreArea_->setFocus();
+
+    // Every key release of the window goes through the key logic, whoever has the focus.
+    for (QWidget* child : findChildren<QWidget*>()) child->installEventFilter(this);
+    installEventFilter(this);
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (now && now->window() == this) ctl_->makeFirstResponder(qobject_cast<QLineEdit*>(now));
+    });
 }
 
-ScoreWindow::~ScoreWindow() { doc_->setObserver(nullptr); }
+ScoreWindow::~ScoreWindow() {
+    announceClosing();
+    doc_->setObserver(nullptr);
+}
+
+void ScoreWindow::announceClosing() {
+    if (closingAnnounced_) return;
+    closingAnnounced_ = true;
+    emit closing(doc_.get());
+}
 
 QWidget* ScoreWindow::buildControls() {
     auto* box = new QWidget(this);
@@ -355,28 +376,11 @@ QWidget* ScoreWindow::buildStaffPanel() {
 }
 
 void ScoreWindow::staffClicked(int row, double x, bool shift) {
-    endEditing();
-    if (row < 1 || row > 3) return;
-    Document& d = *doc_;
-    GosenView& staff = *d.staffOfRow(row);
-    const std::int64_t column = staff.columnAt(x);
-    const std::int64_t cell = column + (row - 1) * staff.cellMax;
-    if (cell > static_cast<std::int64_t>(d.musicData.size())) return;
-    staff.selectedCell = column;
-    if (shift) {
-        const std::int64_t start = d.selRow * 100 + d.selCol;
-        if (start >= row * 100 + column) {
-            const std::int64_t oldCol = d.selCol;
-            const std::int64_t oldRow = d.selRow;
-            d.selCell(column, row);
-            d.selCellTo(oldCol, oldRow);
-        } else {
-            d.selCellTo(column, row);
-        }
-    } else {
-        d.selCell(column, row);
+    if (row == 0) {
+        ctl_->staffMouseUp(0, 1, shift);
+        return;
     }
-    staff.setNeedsDisplay();
+    ctl_->staffMouseUp(row, doc_->staffOfRow(row)->columnAt(x), shift);
 }
 
 void ScoreWindow::staffNeedsDisplay(const GosenView& staff) {
@@ -422,21 +426,44 @@ void ScoreWindow::endEditing() {
     }
 }
 
+FocusKind ScoreWindow::focusKind() const {
+    QWidget* focus = QApplication::focusWidget();
+    if (!focus || focus == scoreArea_ || focus == this || focus->window() != this) {
+        return FocusKind::Window;
+    }
+    if (qobject_cast<QLineEdit*>(focus)) return FocusKind::TextField;
+    return FocusKind::OtherControl;
+}
+
 bool ScoreWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyRelease) {
+    const QEvent::Type type = event->type();
+    if (type == QEvent::KeyRelease || type == QEvent::KeyPress || type == QEvent::ShortcutOverride) {
         auto* key = static_cast<QKeyEvent*>(event);
-        if (watched == scoreArea_) {
-            emit keyReleased(key);
-            return true;
+        const std::optional<std::int64_t> code = macKeyCode(*key);
+        if (type != QEvent::KeyRelease) {
+            // Keys pressed with Ctrl, Alt or Meta stay shortcut keys until released.
+            if (code && !key->isAutoRepeat()) ctl_->keyDown(*code, keyModifiers(*key));
+            return false;
         }
-        if (key->key() == Qt::Key_Escape && qobject_cast<QLineEdit*>(watched)) {
-            endEditing();
-            return true;
+        if (!key->isAutoRepeat() && code) {
+            QWidget* focus = QApplication::focusWidget();
+            const char* focusClass = focus ? focus->metaObject()->className() : "";
+            ctl_->keyUp(*code, keyModifiers(*key), focusKind(), focusClass);
         }
+        // Handled once here, not again by the parents.
+        return true;
     }
     return QMainWindow::eventFilter(watched, event);
 }
 
-void ScoreWindow::closeEvent(QCloseEvent* event) { event->accept(); }
+void ScoreWindow::mouseReleaseEvent(QMouseEvent* event) {
+    ctl_->mouseUp();
+    QMainWindow::mouseReleaseEvent(event);
+}
+
+void ScoreWindow::closeEvent(QCloseEvent* event) {
+    announceClosing();
+    event->accept();
+}
 
 }  // namespace sorvel::gui

@@ -6,6 +6,7 @@
 
 #include "model/document.h"
 #include "sound/audio_output.h"
+#include "view/key_dispatch.h"
 
 class QButtonGroup;
 class QCheckBox;
@@ -53,12 +54,16 @@ public:
     // The widget that holds the keyboard when no field is being edited.
     QWidget* scoreArea() const { return scoreArea_; }
     StaffWidget* staffWidget(int row) const { return staves_[static_cast<std::size_t>(row)]; }
+    // The key and mouse logic of the window.
+    winCTL& keyLogic() { return *ctl_; }
 
 signals:
-    void keyReleased(QKeyEvent* event);
+    // The window is closing: its document goes with it.
+    void closing(Document* doc);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     QWidget* buildControls();
@@ -66,9 +71,14 @@ private:
     void staffClicked(int row, double x, bool shift);
     void syncControls();
     bool eventFilter(QObject* watched, QEvent* event) override;
+    FocusKind focusKind() const;
+    void announceClosing();
 
     std::unique_ptr<AudioOutput> audio_;
     std::unique_ptr<Document> doc_;
+    std::unique_ptr<DocumentCommands> commands_;
+    std::unique_ptr<winCTL> ctl_;
+    bool closingAnnounced_ = false;
     QWidget* scoreArea_ = nullptr;
     std::array<StaffWidget*, 4> staves_{};  // gosenE, gosen1, gosen2, gosen3
     PointerWidget* pointer_ = nullptr;

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+
+#include "app/alerts.h"
+#include "app/file_dialogs.h"
+#include "app/settings.h"
+#include "app/text_file_writer.h"
+
+class QWidget;
+
+namespace sorvel::gui {
+
+// Modal message boxes over the active window.
+class QtAlerts : public Alerts {
+public:
+    void showAlert(const std::string& text, const std::string& informativeText) override;
+};
+
+// Qt's own file dialogs (the same on every platform, so they can be driven by tests).
+class QtFileDialogs : public FileDialogs {
+public:
+    std::optional<std::string> saveFile(const std::string& suggestedName) override;
+    std::optional<std::string> openFile() override;
+    std::optional<std::string> chooseFolder(const std::string& message) override;
+};
+
+// QSettings in the platform's standard place (XDG on Linux).
+class QtSettings : public Settings {
+public:
+    bool has(const std::string& key) const override;
+    std::string get(const std::string& key) const override;
+    void set(const std::string& key, const std::string& value) override;
+    void sync() override;
+};
+
+// Atomic writes through QSaveFile.
+class QtTextFileWriter : public TextFileWriter {
+public:
+    std::optional<std::string> writeFile(const std::string& path, std::string_view bytes) override;
+};
+
+}  // namespace sorvel::gui

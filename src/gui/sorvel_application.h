@@ -1,0 +1,87 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QObject>
+#include <QPointer>
+#include <QStringList>
+#include <memory>
+
+#include "app/app_delegate.h"
+#include "app/window_system.h"
+#include "qt_ports.h"
+
+class QAction;
+class QLineEdit;
+class QMainWindow;
+class QMenu;
+class QWidget;
+
+namespace sorvel::gui {
+
+class ScoreWindow;
+
+// The platform services the application runs through; tests replace some of them.
+struct PortOverrides {
+    Alerts* alerts = nullptr;
+    FileDialogs* dialogs = nullptr;
+    Settings* settings = nullptr;
+    TextFileWriter* writer = nullptr;
+    // Score windows get no sound output (tests).
+    bool silent = false;
+};
+
+// The application: its state, its windows and menus.
+class SorvelApplication : public QObject, public WindowSystem {
+    Q_OBJECT
+public:
+    explicit SorvelApplication(const QString& appFolder, PortOverrides overrides = {});
+    ~SorvelApplication() override;
+
+    // Finds the set folder, launches and opens the files (or one new score). False when the
+    // application has to end (no set folder).
+    bool start(const QStringList& files);
+
+    AppDelegate& delegate() { return *delegate_; }
+    QList<ScoreWindow*> scoreWindows() const;
+    ScoreWindow* windowOf(const Document& doc) const;
+    QWidget* titleWindow() const { return titleWindow_; }
+    QWidget* preferencesWindow() const { return prefWindow_; }
+
+    // WindowSystem
+    KeyWindow keyWindow() const override;
+    Document* newScoreDocument() override;
+    std::string windowTitle(const Document& doc) const override;
+    void setWindowTitle(Document& doc, const std::string& title) override;
+    void showTitleWindow() override;
+    void closeTitleWindow() override;
+    void showPreferencesWindow() override;
+    void closePreferencesWindow() override;
+    void applicationControlsChanged() override;
+    void runAfter(double seconds, std::function<void()> callback) override;
+    void addRecentFile(const std::string& path) override;
+    void quit() override;
+
+private:
+    void installMenus(QMainWindow* window);
+    void fillRecentMenu(QMenu* menu);
+    void buildTitleWindow();
+    void buildPreferencesWindow();
+    void undo();
+    void redo();
+
+    QtAlerts qtAlerts_;
+    QtFileDialogs qtDialogs_;
+    QtSettings qtSettings_;
+    QtTextFileWriter qtWriter_;
+    bool silent_ = false;
+    std::unique_ptr<AppDelegate> delegate_;
+    QList<QPointer<ScoreWindow>> windows_;
+    QPointer<QWidget> titleWindow_;
+    QPointer<QMainWindow> prefWindow_;
+    QLineEdit* prefURL_ = nullptr;
+    QList<QPointer<QAction>> songActions_;
+    QList<QPointer<QAction>> exerciseActions_;
+    int untitledCount_ = 0;
+};
+
+}  // namespace sorvel::gui
