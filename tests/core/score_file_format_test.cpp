@@ -55,6 +55,20 @@ TEST(ScoreFileWriter, WritesReferencePitchTextUnchangedAndEveryChordLine) {
     EXPECT_EQ(saveScore(*doc), "<,sorvel2,-1,3,442,1,2\n#a\n#b\n#c\n#d\n#e\n");
 }
 
+TEST(ScoreFileWriter, ReferencePitchThatIsNoIntegerIsSavedSoTheFileOpensAgain) {
+    // Typed into the field but not applied: the file must still open.
+    for (const auto& [typed, written] : std::vector<std::pair<std::string, std::string>>{
+             {"442.7", "442"}, {"", "0"}, {" 415", "415"}, {"abc", "0"}, {"-3", "-3"}}) {
+        auto doc = newWindowDocument();
+        doc->A_Hz = typed;
+        const std::string text = saveScore(*doc);
+        EXPECT_EQ(text.substr(0, text.find('\n')), "<,sorvel2,-1,3," + written + ",0,0") << typed;
+        const ScoreParseResult back = parseScore(text);
+        ASSERT_TRUE(back.file.has_value()) << typed;
+        EXPECT_EQ(std::to_string(back.file->aHz), written);
+    }
+}
+
 TEST(ScoreFileRoundTrip, ReadBackAppliesAndWritesTheSameBytes) {
     const ScoreFile file = parsed(kExample);
     EXPECT_EQ(file.imageSet, 0);

@@ -286,7 +286,13 @@ std::string writeScore(const Document& doc) {
     out += ',';
     appendInt(out, doc.cmbTempo.selected);
     out += ',';
-    out += doc.A_Hz;
+    // The field as typed when it is an integer; otherwise the integer the pitch field would
+    // apply, so that every saved file opens again.
+    if (parseDecimal(doc.A_Hz)) {
+        out += doc.A_Hz;
+    } else {
+        out += std::to_string(leadingInteger(doc.A_Hz));
+    }
     out += ',';
     appendInt(out, doc.cmbInKey.selected);
     out += ',';
