@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFontDatabase>
 #include <QImage>
+#include <QKeyEvent>
 #include <QPainter>
 
 #include "app_resources.h"
@@ -39,6 +40,43 @@ void BM_RepaintThreeStaves(benchmark::State& state) {
     state.counters["imageSet"] = static_cast<double>(d.imgCombo.items.size());
 }
 BENCHMARK(BM_RepaintThreeStaves)->Unit(benchmark::kMillisecond);
+
+// Takes the buffers a real output would queue, and drops them.
+class DiscardingOutput : public sorvel::AudioOutput {
+public:
+    sorvel::PcmFormat outputFormat() const override { return {48000.0, 2}; }
+    void connect(const sorvel::PcmFormat&) override {}
+    void scheduleBuffer(sorvel::PcmBuffer buffer) override {
+        frames += buffer.frameLength;
+        benchmark::DoNotOptimize(buffer.channelData.data());
+    }
+    std::optional<std::string> start() override { return std::nullopt; }
+    void play() override {}
+    std::int64_t frames = 0;
+};
+
+// A piano key released in the score window, through the window's key handling, until the
+// entry staff is repainted and the tone is queued.
+void BM_KeyReleaseToEntryRepaint(benchmark::State& state) {
+    auto output = std::make_unique<DiscardingOutput>();
+    DiscardingOutput* out = output.get();
+    sorvel::gui::ScoreWindow window(std::make_unique<sorvel::Document>(), setFolder(),
+                                    std::move(output));
+    window.show();
+    window.scoreArea()->setFocus();
+    const int keys[] = {Qt::Key_D, Qt::Key_F, Qt::Key_G, Qt::Key_H};
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const int key = keys[i++ % 4];
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier,
+                          QString(QChar(key).toLower()));
+        QApplication::sendEvent(window.scoreArea(), &release);
+        window.staffWidget(0)->repaint();
+    }
+    state.counters["tones"] = static_cast<double>(out->frames) / 24000.0 /
+                              static_cast<double>(state.iterations());
+}
+BENCHMARK(BM_KeyReleaseToEntryRepaint)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
