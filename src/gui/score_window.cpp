@@ -10,10 +10,15 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QFontMetricsF>
+#include <QIcon>
+#include <QPainter>
+#include <QPixmap>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 #include "key_mapping.h"
+#include "model/notation_tables.h"
 #include "sound/audio_output.h"
 #include "staff_widget.h"
 
@@ -47,6 +52,26 @@ void setComboItems(QComboBox* combo, const ComboBox& state) {
         combo->addItems(items);
     }
     if (combo->currentIndex() != state.selected) combo->setCurrentIndex(static_cast<int>(state.selected));
+}
+
+// A button picture of a notation glyph, centred, as the staff would show it.
+QIcon glyphIcon(const char* glyph, QSize size) {
+    const qreal dpr = qApp->devicePixelRatio();
+    QPixmap pm(size * dpr);
+    pm.setDevicePixelRatio(dpr);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    QFont font(QString::fromLatin1(kNotationFontFamily));
+    font.setPixelSize(qRound(size.height() * 0.95));
+    p.setFont(font);
+    p.setPen(Qt::black);
+    const QString text = QString::fromLatin1(glyph);
+    const QRectF ink = QFontMetricsF(font).tightBoundingRect(text);
+    p.drawText(QPointF((size.width() - ink.width()) / 2 - ink.x(),
+                       (size.height() - ink.height()) / 2 - ink.y()),
+               text);
+    return QIcon(pm);
 }
 
 void setTextIfChanged(QLabel* label, const std::string& text) {
@@ -202,6 +227,14 @@ QWidget* ScoreWindow::buildControls() {
                 tip = marks[static_cast<std::size_t>(c)].second;
             }
             auto* b = makeButton(text, QStringLiteral("onpMtx1_%1_%2").arg(r).arg(c), tip, values);
+            // Notes, rests and marks show their own glyph; blank and dot keep their words.
+            const std::int64_t v = r == 0 ? 2 * c + 1 : r == 1 ? 2 * c + 13 : c + 23;
+            if (r < 2 || c >= 2) {
+                b->setText(QString());
+                b->setIcon(glyphIcon(tables::onpArr[static_cast<std::size_t>(v)].data(), {22, 30}));
+                b->setIconSize({22, 30});
+            }
+            b->setFixedSize(48, 36);
             connect(b, &QPushButton::clicked, this, [this, r, c] { doc_->setEntryValue(r, c); });
             grid->addWidget(b, r + 1, c);
         }
