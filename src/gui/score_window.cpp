@@ -143,6 +143,9 @@ ScoreWindow::ScoreWindow(std::unique_ptr<Document> doc, const std::string& setFo
 }
 
 ScoreWindow::~ScoreWindow() {
+    // Hidden while the document still exists: hiding ends a chord field's editing, which the
+    // base class destructor would otherwise do after the document is gone.
+    hide();
     announceClosing();
     doc_->setObserver(nullptr);
 }
