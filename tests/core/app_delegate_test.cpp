@@ -209,9 +209,12 @@ TEST_F(AppDelegateTest, RoutingReachesTheKeyScore) {
     EXPECT_EQ(app().rootDoc, doc);
     EXPECT_TRUE(alerts.shown.empty());
 
-    // A closing window no longer receives commands through rootDoc.
+    // A closing window no longer receives commands through rootDoc, nor undo steps.
+    app().undoHistory().registerUndo(doc, [] { FAIL() << "a closed document's step ran"; });
+    ASSERT_TRUE(app().undoHistory().canUndo());
     app().documentClosed(doc);
     EXPECT_EQ(app().rootDoc, initialRoot);
+    EXPECT_FALSE(app().undoHistory().canUndo());
 }
 
 TEST_F(AppDelegateTest, ModesAndWindows) {

@@ -179,7 +179,10 @@ void AppDelegate::menuAbout() {
 }
 
 void AppDelegate::documentClosed(Document* doc) {
-    if (doc && rootDoc == doc) rootDoc = &initialRootDoc_;
+    if (!doc) return;
+    if (rootDoc == doc) rootDoc = &initialRootDoc_;
+    // Its steps go at once: an undo must never reach a closed window.
+    udMngr.removeAllActions(doc);
 }
 
 std::string AppDelegate::documentSetFolder() const {
