@@ -192,20 +192,27 @@ void Document::redrawScoreStaves() {
     gosen3.setNeedsDisplay();
 }
 
-void Document::selCell(std::int64_t column, std::int64_t row) {
+bool Document::wrapToCell(std::int64_t& column, std::int64_t& row) const {
+    // Past either end of a staff the position moves to the next or previous staff, but never
+    // off the three staves shown.
     if (column > gosenCellMax) {
-        if (row > 2) return;
+        if (row > 2) return false;
         ++row;
         column = 1;
     } else if (column < 1) {
-        if (row < 2) return;
+        if (row < 2) return false;
         --row;
         column = gosenCellMax;
     }
-    GosenView* staff = staffOfRow(row);
-    if (!staff) return;
+    if (row < 1 || row > 3) return false;
     const std::int64_t k = startCell + (row - 1) * gosenCellMax + column;
-    if (k > static_cast<std::int64_t>(musicData.size())) return;
+    return k <= static_cast<std::int64_t>(musicData.size());
+}
+
+void Document::selCell(std::int64_t column, std::int64_t row) {
+    if (!wrapToCell(column, row)) return;
+    GosenView* staff = staffOfRow(row);
+    const std::int64_t k = startCell + (row - 1) * gosenCellMax + column;
 
     gosenCol = std::to_string(column);
     selCol = column;
@@ -231,18 +238,7 @@ void Document::selCell(std::int64_t column, std::int64_t row) {
 }
 
 void Document::selCellTo(std::int64_t column, std::int64_t row) {
-    if (column > gosenCellMax) {
-        if (row > 2) return;
-        ++row;
-        column = 1;
-    } else if (column < 1) {
-        if (row < 2) return;
-        --row;
-        column = gosenCellMax;
-    }
-    if (row < 1 || row > 3) return;
-    const std::int64_t k = startCell + (row - 1) * gosenCellMax + column;
-    if (k > static_cast<std::int64_t>(musicData.size())) return;
+    if (!wrapToCell(column, row)) return;
 
     gosenColTo = std::to_string(column);
     gosenRawTo = std::to_string(row);

@@ -139,6 +139,8 @@ public:
     void endEditing();
 
 private:
+    // Wraps a position at the staff ends; false when it leaves the staves or the score.
+    bool wrapToCell(std::int64_t& column, std::int64_t& row) const;
     void handRunToStaff(GosenView& staff, const std::vector<ScoreCell>& run);
     void redrawScoreStaves();
 
