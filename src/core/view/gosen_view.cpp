@@ -100,12 +100,9 @@ void GosenView::draw(Canvas& canvas, const std::string& imageSet) const {
         }
 
         selLocate = tables::locateArr[p];
-        std::string glyph;
-        if (tables::shflArr[p] == -1) {
-            glyph = "/";
-        } else if (tables::shflArr[p] == 1) {
-            glyph = ".";
-        }
+        // A blank cell is empty whatever its pitch: no accidental either.
+        const std::int64_t accidental = onpIndex == 0 ? 0 : tables::shflArr[p];
+        std::string glyph = accidental == -1 ? "/" : accidental == 1 ? "." : "";
         glyph += tables::onpArr[static_cast<std::size_t>(onpIndex)];
         canvas.text({x + gosenSize.width / 12.0,
                      gosenOrg.y - 17.0 + s * 0.5 + s * static_cast<double>(selLocate) * 0.5},
