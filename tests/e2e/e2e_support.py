@@ -7,22 +7,50 @@ import tempfile
 import time
 
 SCREEN = (1280, 800)
+YELLOW = (255, 255, 0)
+BLACK = (0, 0, 0)
+STAFF_COLUMNS = 40
 
 
 class App:
-    def __init__(self, binary, args=(), config=None):
+    """The application under its own X server.
+
+    title: a regular expression for the score window's name to wait for at start (default:
+    "Untitled" without arguments, any window otherwise).
+    own_set_folder: copy the set folder beside the binary into the temporary home and point
+    filePass at the copy, so that a quit (which writes scale.csv back) never touches the build.
+    """
+
+    def __init__(self, binary, args=(), config=None, title=None, own_set_folder=False):
         self.binary = os.path.abspath(binary)
         self.home = tempfile.mkdtemp(prefix="sorvel-e2e-")
         self.config = config or os.path.join(self.home, "config")
         os.makedirs(self.config, exist_ok=True)
         self.args = list(args)
+        self.title = title
         self.xvfb = None
         self.proc = None
         self.display = None
+        self.log = None
+        self.set_folder = None
+        self.keep = False
+        if own_set_folder:
+            self.set_folder = os.path.join(self.home, "set")
+            shutil.copytree(os.path.join(os.path.dirname(self.binary), "set"), self.set_folder)
+            os.makedirs(os.path.dirname(self.settings_path()), exist_ok=True)
+            with open(self.settings_path(), "w") as f:
+                f.write("[General]\nfilePass=%s\n" % self.set_folder)
+
+    def settings_path(self):
+        return os.path.join(self.config, "Sorvel", "Sorvel Score.conf")
 
     def __enter__(self):
         self._start_xvfb()
-        self.start()
+        try:
+            self.start()
+        except BaseException:
+            self.__exit__(None, None, None)
+            raise
         return self
 
     def __exit__(self, *exc):
@@ -30,7 +58,10 @@ class App:
         if self.xvfb:
             self.xvfb.terminate()
             self.xvfb.wait(5)
-        shutil.rmtree(self.home, ignore_errors=True)
+        if self.keep:
+            print("kept for inspection: " + self.home)
+        else:
+            shutil.rmtree(self.home, ignore_errors=True)
 
     def _start_xvfb(self):
         r, w = os.pipe()
@@ -67,7 +98,7 @@ class App:
         self.log = open(os.path.join(self.home, "app.log"), "w")
         self.proc = subprocess.Popen([self.binary] + self.args, env=self.env(),
                                      stdout=self.log, stderr=subprocess.STDOUT, cwd=self.home)
-        self.window = self.wait_window("Untitled" if not self.args else None)
+        self.window = self.wait_window(self.title or ("Untitled" if not self.args else None))
 
     def stop(self):
         if self.proc and self.proc.poll() is None:
@@ -76,8 +107,9 @@ class App:
                 self.proc.wait(10)
             except subprocess.TimeoutExpired:
                 self.proc.kill()
-        if self.proc:
+        if self.log:
             self.log.close()
+            self.log = None
 
     def output(self):
         with open(os.path.join(self.home, "app.log")) as f:
@@ -103,6 +135,49 @@ class App:
             time.sleep(0.2)
         raise RuntimeError("no window appeared:\n" + self.output())
 
+    def window_names(self, name="."):
+        ids = self.xdotool("search", "--onlyvisible", "--name", name, check=False).split()
+        return [self.xdotool("getwindowname", i, check=False) for i in ids]
+
+    def wait_until(self, what, condition, timeout=20, interval=0.1):
+        """Polls condition() until it is true; raises with `what` when it never is."""
+        deadline = time.time() + timeout
+        while time.time() < deadline:
+            value = condition()
+            if value:
+                return value
+            time.sleep(interval)
+        raise RuntimeError("timed out waiting for " + what)
+
+    def wait_title_window_closed(self, timeout=10):
+        """The title window sits over the staves for its first two seconds."""
+        self.wait_until("the title window to close",
+                        lambda: not self.window_names("^Sorvel Score$"), timeout)
+
+    def focus(self, wid=None):
+        self.xdotool("windowfocus", "--sync", wid or self.window, check=False)
+
+    def wait_exit(self, timeout=20):
+        try:
+            return self.proc.wait(timeout)
+        except subprocess.TimeoutExpired:
+            raise RuntimeError("the application did not exit")
+
+    def save_as(self, path, title_pattern, timeout=15):
+        """Ctrl+S, then the path typed into the save dialog's name field and Return; waits for
+        the file and for the score window's new title, and gives the score window the
+        keyboard again (without a window manager nobody else does)."""
+        self.key("ctrl+s")
+        dialog = self.wait_until("the save dialog", lambda: self.xdotool(
+            "search", "--onlyvisible", "--name", "^Save Score", check=False).split(), timeout)
+        self.focus(dialog[-1])
+        self.key("ctrl+a")
+        self.xdotool("type", "--delay", "20", path)
+        self.press("Return")
+        self.wait_until("the saved file " + path + " and the window title " + title_pattern,
+                        lambda: os.path.exists(path) and self.window_names(title_pattern), timeout)
+        self.focus()
+
     def screenshot(self, path=None):
         path = path or os.path.join(self.home, "shot-%d.png" % int(time.time() * 1000))
         subprocess.run(["import", "-window", "root", path], env=self.env(), check=True)
@@ -111,6 +186,20 @@ class App:
     def key(self, *keys):
         for k in keys:
             self.xdotool("key", "--clearmodifiers", k)
+            time.sleep(0.05)
+
+    def press(self, *keys):
+        """Like key(), but "shift+K" holds Shift down until K is released, as a person does.
+
+        (xdotool key shift+K lets go of Shift before K, so the release of K carries no Shift,
+        and the score window acts on key releases.)"""
+        for k in keys:
+            if k.startswith("shift+"):
+                self.xdotool("keydown", "Shift_L")
+                self.xdotool("key", k[len("shift+"):])
+                self.xdotool("keyup", "Shift_L")
+            else:
+                self.xdotool("key", "--clearmodifiers", k)
             time.sleep(0.05)
 
     def type_keys(self, *keys):
@@ -155,6 +244,131 @@ def find_pointer(data):
     return None
 
 
+def find_frame(data, color=b"\xff\x00\x00", min_side=20):
+    """(x, y, width, height) of the first rectangle outlined in pure `color`, or None.
+
+    A frame is a horizontal run of at least min_side pixels whose left end also starts a
+    vertical run of at least min_side pixels; the runs give its size."""
+    w, h, raw = data
+    for y in range(h):
+        row = raw[y * w * 3:(y + 1) * w * 3]
+        start = row.find(color * min_side)
+        while start >= 0:
+            if start % 3 == 0:
+                x = start // 3
+                width = 0
+                while x + width < w and pixel(data, x + width, y) == tuple(color):
+                    width += 1
+                height = 0
+                while y + height < h and pixel(data, x, y + height) == tuple(color):
+                    height += 1
+                if height >= min_side:
+                    return x, y, width, height
+            start = row.find(color * min_side, start + 1)
+    return None
+
+
+def count_color(data, rect, color):
+    """Number of pixels of exactly `color` inside rect = (x, y, width, height)."""
+    x0, y0, rw, rh = rect
+    n = 0
+    for y in range(y0, y0 + rh):
+        for x in range(x0, x0 + rw):
+            if pixel(data, x, y) == color:
+                n += 1
+    return n
+
+
+def region(data, rect):
+    """The raw bytes of rect = (x, y, width, height), for comparing screenshots."""
+    w, _, raw = data
+    x0, y0, rw, rh = rect
+    return b"".join(raw[((y * w) + x0) * 3:((y * w) + x0 + rw) * 3] for y in range(y0, y0 + rh))
+
+
+class Staves:
+    """Cell rectangles of the three staves, measured from a screenshot taken while the pointer
+    is on the first cell: the pointer frame gives that cell, the five solid staff lines (pure
+    black) of each staff give the rows, and the length of those lines the column width."""
+
+    def __init__(self, data):
+        frame = find_frame(data)
+        if not frame:
+            raise ValueError("no red pointer frame on screen")
+        self.x0, self.y0, self.cell_w, self.cell_h = frame
+        _, h, _ = data
+        x = self.x0 + 1
+        lines = [y for y in range(self.y0, h) if pixel(data, x, y) == BLACK]
+        groups = []
+        for y in lines:
+            if groups and y - groups[-1][-1] <= 12 and len(groups[-1]) < 5:
+                groups[-1].append(y)
+            else:
+                groups.append([y])
+        staves = [g for g in groups
+                  if len(g) == 5 and len({b - a for a, b in zip(g, g[1:])}) == 1 and g[1] - g[0] > 2]
+        staves = staves[:3]
+        if len(staves) != 3:
+            raise ValueError("expected three staves of five lines below x=%d, found %s" % (x, groups))
+        offset = staves[0][0] - self.y0
+        self.tops = [g[0] - offset for g in staves]
+        # The solid lines run across all 40 cells: their length gives the column width.
+        y = staves[0][-1]
+        end = x = self.x0
+        while x + 1 < data[0] and x - end <= 3:  # the pointer frame and glyphs break it briefly
+            x += 1
+            if sum(pixel(data, x, y)) < 150:
+                end = x
+        staff_width = end - self.x0 + 1
+        if abs(staff_width / STAFF_COLUMNS - self.cell_w) > 1:
+            raise ValueError("staff of %d px does not hold 40 cells of %d px" % (staff_width, self.cell_w))
+
+    def rect(self, column, row):
+        return (self.x0 + (column - 1) * self.cell_w, self.tops[row - 1], self.cell_w, self.cell_h)
+
+    def centre(self, column, row):
+        x, y, w, h = self.rect(column, row)
+        return x + w // 2, y + h // 2
+
+    def chord_field(self, row):
+        """A point inside the chord field right above the staff of `row`."""
+        return self.x0 + 10 * self.cell_w, self.tops[row - 1] - 12
+
+    def area(self):
+        return (self.x0, self.tops[0], STAFF_COLUMNS * self.cell_w, self.tops[2] + self.cell_h - self.tops[0])
+
+    def yellow_cells(self, data):
+        """Every (column, row) whose inside is mostly yellow; raises on a partly yellow cell."""
+        w, _, raw = data
+        target = bytes(YELLOW)
+        out = set()
+        for row in (1, 2, 3):
+            for column in range(1, STAFF_COLUMNS + 1):
+                x, y, cw, ch = self.rect(column, row)
+                n = 0
+                for yy in range(y + 1, y + ch - 1):
+                    start = (yy * w + x + 1) * 3
+                    line = raw[start:start + (cw - 2) * 3]
+                    n += sum(1 for i in range(0, len(line), 3) if line[i:i + 3] == target)
+                inside = (cw - 2) * (ch - 2)
+                if n > inside // 5:
+                    out.add((column, row))
+                elif n > 0:
+                    raise ValueError("cell (%d, %d) is partly yellow (%d px)" % (column, row, n))
+        return out
+
+
 def fail(message):
     print("FAILED: " + message)
     sys.exit(1)
+
+
+def run_test(test):
+    """Runs test(binary) for the binary named on the command line; a timeout or an early exit
+    of the application (RuntimeError) fails the test with its message."""
+    if len(sys.argv) != 2:
+        fail("usage: %s <path to sorvelscore>" % os.path.basename(sys.argv[0]))
+    try:
+        test(sys.argv[1])
+    except RuntimeError as e:
+        fail(str(e))
