@@ -18,7 +18,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "qt_audio_output.h"
+#include "sound_output.h"
 #include "score_window.h"
 
 namespace sorvel::gui {
@@ -128,7 +128,7 @@ KeyWindow SorvelApplication::keyWindow() const {
 Document* SorvelApplication::newScoreDocument() {
     auto doc = std::make_unique<Document>(&delegate_->undoHistory());
     std::unique_ptr<AudioOutput> audio;
-    if (!silent_) audio = std::make_unique<QtAudioOutput>();
+    if (!silent_) audio = std::make_unique<SoundOutput>();
     auto* w = new ScoreWindow(std::move(doc), delegate_->documentSetFolder(), std::move(audio));
     w->setAttribute(Qt::WA_DeleteOnClose);
     ++untitledCount_;

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <memory>
+#include <vector>
+
+#include "sound/audio_output.h"
+
+namespace sorvel::gui {
+
+// Single-producer single-consumer ring of buffer pointers: the main thread pushes, the audio
+// thread pops. Neither side ever waits.
+class BufferRing {
+public:
+    static constexpr std::size_t kCapacity = 1024;
+    bool push(std::vector<float>* buffer);
+    std::vector<float>* pop();
+
+private:
+    std::array<std::vector<float>*, kCapacity> slots_{};
+    std::atomic<std::size_t> head_{0};  // next slot to pop
+    std::atomic<std::size_t> tail_{0};  // next slot to push
+};
+
+// Reads the queued buffers one after the other, sample-exactly, and silence while none waits.
+// Used on the audio thread only; the buffers it finishes go back to the main thread.
+class BufferReader {
+public:
+    BufferReader(BufferRing& queued, BufferRing& done) : queued_(queued), done_(done) {}
+    // Fills n interleaved samples.
+    void read(float* out, std::size_t n);
+
+private:
+    BufferRing& queued_;
+    BufferRing& done_;
+    std::vector<float>* current_ = nullptr;
+    std::size_t offset_ = 0;
+};
+
+// The platform's sound output for one score window, rendering on a thread of its own from
+// complete buffers. On Linux it talks to the PulseAudio (or PipeWire) server; elsewhere it
+// uses Qt Multimedia. Without an output device sound is dropped after one diagnostic line.
+class SoundOutput : public AudioOutput {
+public:
+    SoundOutput();
+    ~SoundOutput() override;
+
+    PcmFormat outputFormat() const override { return format_; }
+    void connect(const PcmFormat&) override {}
+    void scheduleBuffer(PcmBuffer buffer) override;
+    std::optional<std::string> start() override;
+    void play() override {}
+
+    // Output latency of the running stream in milliseconds (0 before it runs).
+    double latencyMs() const;
+
+    class Backend;
+
+private:
+    void reclaim();
+
+    PcmFormat format_;
+    BufferRing queued_;
+    BufferRing done_;
+    BufferReader reader_{queued_, done_};
+    std::unique_ptr<Backend> backend_;
+    bool failed_ = false;
+};
+
+}  // namespace sorvel::gui
