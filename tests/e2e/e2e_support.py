@@ -1,4 +1,7 @@
-"""Runs the real sorvelscore binary under its own Xvfb and drives it with xdotool."""
+"""Runs the real sorvelscore binary under its own Xvfb and drives it with xdotool.
+
+A failing test keeps its temporary home (screenshots, app.log) and prints its path; set
+SORVEL_E2E_KEEP=1 to keep it after a passing run too."""
 import os
 import shutil
 import subprocess
