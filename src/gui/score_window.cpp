@@ -473,15 +473,22 @@ FocusKind ScoreWindow::focusKind() const {
 
 bool ScoreWindow::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
+    // Keys held when the window loses the keyboard are released elsewhere.
+    if (type == QEvent::WindowDeactivate && watched == this) pressedHere_.clear();
     if (type == QEvent::KeyRelease || type == QEvent::KeyPress || type == QEvent::ShortcutOverride) {
         auto* key = static_cast<QKeyEvent*>(event);
         const std::optional<std::int64_t> code = macKeyCode(*key);
         if (type != QEvent::KeyRelease) {
             // Keys pressed with Ctrl, Alt or Meta stay shortcut keys until released.
-            if (code && !key->isAutoRepeat()) ctl_->keyDown(*code, keyModifiers(*key));
+            if (code && !key->isAutoRepeat()) {
+                ctl_->keyDown(*code, keyModifiers(*key));
+                if (type == QEvent::KeyPress) pressedHere_.insert(*code);
+            }
             return false;
         }
-        if (!key->isAutoRepeat() && code) {
+        // Only a key pressed in this window acts on release: the Return that closed a save
+        // dialog or a letter that chose a menu item must not edit the score.
+        if (!key->isAutoRepeat() && code && pressedHere_.erase(*code) > 0) {
             QWidget* focus = QApplication::focusWidget();
             const char* focusClass = focus ? focus->metaObject()->className() : "";
             ctl_->keyUp(*code, keyModifiers(*key), focusKind(), focusClass);

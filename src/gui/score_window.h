@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <array>
 #include <memory>
+#include <set>
 
 #include "model/document.h"
 #include "sound/audio_output.h"
@@ -79,6 +80,8 @@ private:
     std::unique_ptr<DocumentCommands> commands_;
     std::unique_ptr<winCTL> ctl_;
     bool closingAnnounced_ = false;
+    // Key codes pressed while this window had the keyboard, not yet released.
+    std::set<std::int64_t> pressedHere_;
     QWidget* scoreArea_ = nullptr;
     std::array<StaffWidget*, 4> staves_{};  // gosenE, gosen1, gosen2, gosen3
     PointerWidget* pointer_ = nullptr;
