@@ -1,7 +1,6 @@
 #pragma once
 
-// Test doubles of the application's ports, and small helpers shared by the file and
-// application tests.
+// Test doubles of the application's ports and a temporary folder.
 
 #include <unistd.h>
 
@@ -21,20 +20,9 @@
 #include "app/settings.h"
 #include "app/text_file_writer.h"
 #include "app/window_system.h"
-#include "diagnostics.h"
-#include "model/document.h"
+#include "edit_test_document.h"
 
 namespace sorvel::testing {
-
-inline const DocumentLayout kTestLayout{
-    {0, 0, 1200, 140}, {0, 0, 1200, 140}, {0, 0, 1200, 140}, {0, 0, 30, 140}};
-
-// A document as a new score window holds it.
-inline std::unique_ptr<Document> newWindowDocument() {
-    auto doc = std::make_unique<Document>();
-    doc->windowControllerDidLoadNib(kTestLayout, "/nonexistent");
-    return doc;
-}
 
 struct Alert {
     std::string text;
@@ -97,7 +85,7 @@ class FakeWindows : public WindowSystem {
   public:
     KeyWindow keyWindow() const override { return key; }
     Document* newScoreDocument() override {
-        docs.push_back(newWindowDocument());
+        docs.push_back(makeDocument());
         Document* doc = docs.back().get();
         titles[doc] = "Untitled";
         key = {KeyWindowKind::Score, doc};
@@ -139,24 +127,6 @@ class FakeWindows : public WindowSystem {
     std::vector<std::pair<double, std::function<void()>>> scheduled;
     std::vector<std::string> recent;
     int quitRequests = 0;
-};
-
-// Collects diagnostic lines while it lives.
-class DiagnosticCapture {
-  public:
-    DiagnosticCapture() {
-        setDiagnosticSink([this](std::string_view line) { lines.emplace_back(line); });
-    }
-    ~DiagnosticCapture() { setDiagnosticSink({}); }
-    DiagnosticCapture(const DiagnosticCapture&) = delete;
-    DiagnosticCapture& operator=(const DiagnosticCapture&) = delete;
-    bool contains(const std::string& line) const {
-        for (const auto& l : lines) {
-            if (l == line) return true;
-        }
-        return false;
-    }
-    std::vector<std::string> lines;
 };
 
 // A fresh folder, removed with everything in it at the end.

@@ -1,3 +1,4 @@
+// The entry cell's operations: pitch steps with their tone, note values, triplets and ties.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -12,45 +13,49 @@ using testing::CapturingAudioOutput;
 using testing::DiagCapture;
 using testing::makeDocument;
 
-struct PitchStep {
-    std::int64_t from;
-    std::int64_t row;
-    std::int64_t to;
-};
+float sample(const PcmBuffer& b, std::size_t i, float f) {
+    EXPECT_EQ(b.frameLength, 22050u);
+    return b.channelData.at(0).at(i) -
+           std::sin((f * 6.2831855f) * static_cast<float>(i) / 44100.0f);
+}
 
 TEST(EntryCell, StepEntryPitchTable) {
-    const PitchStep steps[] = {
-        {38, 0, 0},  {5, 0, 6},   {0, 0, 1},                // chromatic up, wrapping at C2
-        {0, 3, 38},  {6, 3, 5},                             // chromatic down, wrapping at A0
-        {21, 4, 38}, {22, 4, 5},  {0, 4, 17}, {38, 4, 21},  // octave
-        {9, 1, 11},  {5, 1, 7},   {38, 1, 0}, {37, 1, 38}, {33, 1, 37},  // natural up
-        {0, 2, 38},  {11, 2, 10}, {3, 2, 0},  {38, 2, 37},               // natural down
-        {2, 2, 0},                                                       // B0b sits above A0
-        {1, 2, 38},               // A0# has no position below it: wraps like A0
-        {5, 5, 5},   {5, -1, 5},  // other rows change nothing
+    // {from, row, to}
+    // clang-format off
+    const std::int64_t steps[][3] = {
+        {38, 0, 0}, {5, 0, 6}, {0, 0, 1},                              // chromatic up, wraps
+        {0, 3, 38}, {6, 3, 5},                                         // chromatic down, wraps
+        {21, 4, 38}, {22, 4, 5}, {0, 4, 17}, {38, 4, 21},              // octave
+        {9, 1, 11}, {5, 1, 7}, {38, 1, 0}, {37, 1, 38}, {33, 1, 37},   // natural up
+        {0, 2, 38}, {11, 2, 10}, {3, 2, 0}, {38, 2, 37}, {2, 2, 0},    // natural down
+        {1, 2, 38},                            // A0# has no position below it: wraps like A0
+        {1000, 0, 0}, {-7, 3, 38}, {39, 1, 0}, {-7, 2, 38}, {1000, 4, 21},  // stray: clamped
+        {5, 5, 5}, {5, -1, 5}, {1000, 9, 1000},  // other rows change nothing
     };
-    for (const PitchStep& s : steps) {
+    // clang-format on
+    for (const auto& s : steps) {
+        SCOPED_TRACE(::testing::Message() << "from " << s[0] << " row " << s[1]);
         CapturingAudioOutput audio;
         auto doc = makeDocument(nullptr, &audio);
-        doc->entryCell() = {s.from, 5};
+        doc->entryCell() = {s[0], 5};
         DiagCapture diag;
-        doc->stepEntryPitch(s.row);
-        EXPECT_EQ(doc->entryCell(), (ScoreCell{s.to, 5})) << "from " << s.from << " row " << s.row;
+        doc->stepEntryPitch(s[1]);
+        EXPECT_EQ(doc->entryCell(), (ScoreCell{s[2], 5}));
         ASSERT_FALSE(diag.lines.empty());
-        EXPECT_EQ(diag.lines.front(), std::to_string(s.row));
-        // The pitch is sounded for every row, also when nothing changed.
+        EXPECT_EQ(diag.lines.front(), std::to_string(s[1]));
+        // The pitch is sounded for every row, also when nothing changed; silence off the table.
         ASSERT_EQ(audio.buffers.size(), 1u);
-        const PcmBuffer& b = audio.buffers.front();
-        EXPECT_EQ(b.frameLength, 22050u);
-        const float f = tables::freqArr[static_cast<std::size_t>(s.to)];
-        EXPECT_EQ(b.channelData[0][100], std::sin((f * 6.2831855f) * 100.0f / 44100.0f));
+        const float f =
+            tables::validPitch(s[2]) ? tables::freqArr[static_cast<std::size_t>(s[2])] : 0.0f;
+        EXPECT_EQ(sample(audio.buffers[0], 100, f), 0.0f);
     }
 }
 
-TEST(EntryCell, NaturalStepsFollowThePitchNotALateRedraw) {
+TEST(EntryCell, StepsStartFromTheCurrentPitchAndSoundTheEntryStaffsTable) {
     // Two steps in a row without any drawing in between: each starts from the pitch the
     // entry cell holds now.
-    auto doc = makeDocument();
+    CapturingAudioOutput audio;
+    auto doc = makeDocument(nullptr, &audio);
     doc->entryCell() = {4, 5};  // C0
     doc->stepEntryPitch(1);
     doc->stepEntryPitch(1);
@@ -58,49 +63,20 @@ TEST(EntryCell, NaturalStepsFollowThePitchNotALateRedraw) {
     EXPECT_EQ(doc->gosenE.selLocate, 4);
     doc->stepEntryPitch(2);
     EXPECT_EQ(doc->entryCell().noteIndex, 7);  // D0
-}
 
-TEST(EntryCell, StrayPitchIsSteppedIntoTheTable) {
-    auto doc = makeDocument();
-    for (std::int64_t row = 0; row <= 4; ++row) {
-        for (std::int64_t stray : {-7, 39, 1000}) {
-            doc->entryCell() = {stray, 5};
-            doc->stepEntryPitch(row);
-            EXPECT_TRUE(tables::validPitch(doc->entryCell().noteIndex))
-                << "row " << row << " from " << stray;
-        }
-    }
-    // An unknown row leaves a stray pitch alone and sounds silence.
-    CapturingAudioOutput audio;
-    doc->setAudioOutput(&audio);
-    doc->entryCell() = {1000, 5};
-    doc->stepEntryPitch(9);
-    EXPECT_EQ(doc->entryCell().noteIndex, 1000);
-    ASSERT_EQ(audio.buffers.size(), 1u);
-    for (float sample : audio.buffers[0].channelData[0]) ASSERT_EQ(sample, 0.0f);
-}
-
-TEST(EntryCell, StepSoundsTheEntryStaffsOwnTable) {
-    CapturingAudioOutput audio;
-    auto doc = makeDocument(nullptr, &audio);
     doc->A_Hz = "442";
     doc->chgFreq();
     doc->entryCell() = {16, 5};
     doc->stepEntryPitch(0);  // A1 at 442 Hz
-    ASSERT_EQ(audio.buffers.size(), 1u);
-    const float f = doc->gosenE.freqArr[17];
-    EXPECT_FLOAT_EQ(f, 442.0f);
-    EXPECT_EQ(audio.buffers[0].channelData[0][7], std::sin((f * 6.2831855f) * 7.0f / 44100.0f));
+    EXPECT_EQ(sample(audio.buffers.back(), 7, 442.0f), 0.0f);
 }
 
-struct ValueCase {
-    ScoreCell before;
-    std::int64_t row, column;
-    ScoreCell after;
-};
-
 TEST(EntryCell, SetEntryValueTable) {
-    const ValueCase cases[] = {
+    const struct {
+        ScoreCell before;
+        std::int64_t row, column;
+        ScoreCell after;
+    } cases[] = {
         {{4, 9}, 0, 0, {4, 1}},     {{4, 9}, 0, 2, {4, 5}},     {{4, 9}, 0, 5, {4, 11}},
         {{4, 9}, 1, 0, {17, 13}},   {{4, 9}, 1, 2, {17, 17}},   {{30, 9}, 1, 5, {17, 23}},
         {{4, 9}, 2, 0, {4, 0}},                              // blank keeps the pitch
@@ -113,7 +89,7 @@ TEST(EntryCell, SetEntryValueTable) {
         {{4, 9}, 3, 0, {4, 9}},     {{4, 9}, -1, 1, {4, 9}},
     };
     auto doc = makeDocument();
-    for (const ValueCase& c : cases) {
+    for (const auto& c : cases) {
         doc->entryCell() = c.before;
         doc->setEntryValue(c.row, c.column);
         EXPECT_EQ(doc->entryCell(), c.after)
@@ -122,46 +98,31 @@ TEST(EntryCell, SetEntryValueTable) {
     }
 }
 
-TEST(EntryCell, TripletAndTiePairs) {
-    const std::pair<std::int64_t, std::int64_t> triplets[] = {
+TEST(EntryCell, TripletAndTiePairsSwapBothWaysAndLeaveOtherValues) {
+    const std::vector<std::pair<std::int64_t, std::int64_t>> triplets = {
         {5, 41}, {7, 42}, {9, 43}, {17, 44}, {19, 45}, {21, 46}, {33, 47}, {35, 48}, {37, 49}};
-    const std::pair<std::int64_t, std::int64_t> ties[] = {{1, 53},  {3, 54},  {5, 55},  {7, 56},
-                                                          {9, 57},  {11, 58}, {29, 59}, {31, 60},
-                                                          {33, 61}, {35, 62}, {37, 63}, {39, 64}};
-    auto doc = makeDocument();
-    auto check = [&](auto toggle, const auto& pairs, const char* what) {
-        for (std::int64_t v = -2; v <= 70; ++v) {
-            std::int64_t expected = v;
-            for (const auto& [a, b] : pairs) {
-                if (v == a) expected = b;
-                if (v == b) expected = a;
-            }
-            doc->entryCell() = {12, v};
-            toggle();
-            EXPECT_EQ(doc->entryCell(), (ScoreCell{12, expected})) << what << " " << v;
-        }
-    };
-    check([&] { doc->toggleTriplet(); }, triplets, "triplet");
-    check([&] { doc->toggleTie(); }, ties, "tie");
-    doc->entryCell() = {12, 6};
-    doc->toggleTriplet();
-    EXPECT_EQ(doc->entryCell().onpIndex, 6);
-    doc->entryCell() = {12, 2};
-    doc->toggleTie();
-    EXPECT_EQ(doc->entryCell().onpIndex, 2);
-}
-
-TEST(EntryCell, OperationsRedrawTheEntryStaffAndRecordNothing) {
+    const std::vector<std::pair<std::int64_t, std::int64_t>> ties = {
+        {1, 53},  {3, 54},  {5, 55},  {7, 56},  {9, 57},  {11, 58},
+        {29, 59}, {31, 60}, {33, 61}, {35, 62}, {37, 63}, {39, 64}};
     UndoHistory undo;
     auto doc = makeDocument(&undo);
     int redraws = 0;
     doc->gosenE.onNeedsDisplay = [&](const GosenView&) { ++redraws; };
+    for (const auto& [toggle, pairs] :
+         {std::pair{&Document::toggleTriplet, triplets}, std::pair{&Document::toggleTie, ties}}) {
+        for (std::int64_t v = -2; v <= 70; ++v) {
+            std::int64_t expected = v;
+            for (const auto& [a, b] : pairs) expected = v == a ? b : v == b ? a : expected;
+            doc->entryCell() = {12, v};
+            (doc.get()->*toggle)();
+            EXPECT_EQ(doc->entryCell(), (ScoreCell{12, expected})) << v;
+        }
+    }
+    // Every entry operation redraws the entry staff and records no undo step.
+    EXPECT_EQ(redraws, 2 * 73);
     doc->stepEntryPitch(0);
-    doc->setEntryValue(0, 2);
     doc->setEntryValue(7, 7);
-    doc->toggleTriplet();
-    doc->toggleTie();
-    EXPECT_EQ(redraws, 5);
+    EXPECT_EQ(redraws, 2 * 73 + 2);
     EXPECT_FALSE(undo.canUndo());
 }
 

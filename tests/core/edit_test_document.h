@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -15,19 +16,15 @@
 namespace sorvel::testing {
 
 inline DocumentLayout staffLayout() {
-    DocumentLayout layout;
-    layout.gosen1 = {0, 300, 1200, 140};
-    layout.gosen2 = {0, 150, 1200, 140};
-    layout.gosen3 = {0, 0, 1200, 140};
-    layout.gosenE = {0, 0, 30, 140};
-    return layout;
+    return {{44, 26, 1200, 140}, {44, 198, 1200, 140}, {44, 370, 1200, 140}, {0, 0, 60, 140}};
 }
 
-// A score window's document, set up as the window does, with no set folder.
+// A score window's document, set up as the window does, with no set folder (an empty path
+// never lists image sets, whatever folders the machine has).
 inline std::unique_ptr<Document> makeDocument(UndoHistory* undo = nullptr,
                                               AudioOutput* audio = nullptr) {
     auto doc = std::make_unique<Document>(undo, audio);
-    doc->windowControllerDidLoadNib(staffLayout(), "/nonexistent");
+    doc->windowControllerDidLoadNib(staffLayout(), "");
     return doc;
 }
 
@@ -42,9 +39,9 @@ inline std::vector<ScoreCell> distinctCells(std::int64_t n) {
 // Gives the document a score and shows page 1 with the pointer on the first cell.
 inline void loadScore(Document& doc, std::vector<ScoreCell> cells) {
     doc.musicData = std::move(cells);
-    doc.pGosen1 = "1";
-    doc.pGosen2 = "2";
-    doc.pGosen3 = "3";
+    doc.pGosen1 = std::to_string(1);
+    doc.pGosen2 = std::to_string(2);
+    doc.pGosen3 = std::to_string(3);
     doc.showPage(1);
     doc.selCell(1, 1);
 }
@@ -75,6 +72,9 @@ class DiagCapture {
     ~DiagCapture() { setDiagnosticSink({}); }
     DiagCapture(const DiagCapture&) = delete;
     DiagCapture& operator=(const DiagCapture&) = delete;
+    bool contains(const std::string& line) const {
+        return std::find(lines.begin(), lines.end(), line) != lines.end();
+    }
     std::vector<std::string> lines;
 };
 

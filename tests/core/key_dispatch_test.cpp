@@ -1,18 +1,21 @@
+// The score window's key and mouse logic: against a recording of the commands it gives, and
+// through DocumentCommands on a real document.
 #include "view/key_dispatch.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <set>
 #include <sstream>
-#include <string>
-#include <vector>
 
-#include "diagnostics.h"
+#include "edit_test_document.h"
 
 namespace sorvel {
 namespace {
 
 using Calls = std::vector<std::string>;
+using testing::CapturingAudioOutput;
+using testing::DiagCapture;
 
 template <typename... Args>
 std::string call(const std::string& name, Args... args) {
@@ -34,6 +37,12 @@ std::string tone(std::int64_t p) {
 std::string entry(std::int64_t p, std::int64_t v) {
     return call("entry", p, v);
 }
+std::string value(std::int64_t r, std::int64_t c) {
+    return call("setEntryValue", r, c);
+}
+std::string step(std::int64_t r) {
+    return call("stepEntryPitch", r);
+}
 
 // Records what the dispatcher asks of the document, with just enough state to answer.
 class RecordingCommands : public ScoreCommands {
@@ -42,7 +51,6 @@ class RecordingCommands : public ScoreCommands {
     ScoreCell cell{9, 7};
     Selection sel{1, 3, 1, 3};
     std::int64_t cells = 200;
-    std::int64_t cellMax = 40;
 
     ScoreCell entryCell() const override { return cell; }
     void writeEntryCell(ScoreCell c) override {
@@ -52,10 +60,8 @@ class RecordingCommands : public ScoreCommands {
     void redrawEntry() override { calls.push_back("redrawEntry"); }
     float entryFrequency(std::int64_t p) const override { return frequencyOf(p); }
     void playTone(float f, float s) override { calls.push_back(call("playTone", f, s)); }
-    void stepEntryPitch(std::int64_t r) override { calls.push_back(call("stepEntryPitch", r)); }
-    void setEntryValue(std::int64_t r, std::int64_t c) override {
-        calls.push_back(call("setEntryValue", r, c));
-    }
+    void stepEntryPitch(std::int64_t r) override { calls.push_back(step(r)); }
+    void setEntryValue(std::int64_t r, std::int64_t c) override { calls.push_back(value(r, c)); }
     void toggleTriplet() override { calls.push_back("toggleTriplet"); }
     void toggleTie() override { calls.push_back("toggleTie"); }
     void btnUPDate() override { calls.push_back("btnUPDate"); }
@@ -72,7 +78,7 @@ class RecordingCommands : public ScoreCommands {
         sel.rowTo = r;
         sel.columnTo = c;
     }
-    std::int64_t staffCellMax(std::int64_t) const override { return cellMax; }
+    std::int64_t staffCellMax(std::int64_t) const override { return 40; }
     void setStaffSelectedCell(std::int64_t r, std::int64_t c) override {
         calls.push_back(call("selectedCell", r, c));
     }
@@ -86,63 +92,68 @@ constexpr KeyModifiers kShift{.shift = true};
 
 class KeyDispatch : public ::testing::Test {
   protected:
-    void SetUp() override {
-        setDiagnosticSink([this](std::string_view line) { diagLines.emplace_back(line); });
-    }
-    void TearDown() override { setDiagnosticSink({}); }
-
     void release(std::int64_t code, KeyModifiers m = kPlain, FocusKind focus = FocusKind::Window) {
         win.keyUp(code, m, focus);
     }
-    void release(std::int64_t code, bool shift) { release(code, shift ? kShift : kPlain); }
-
+    DiagCapture diag;
     RecordingCommands doc;
     winCTL win{doc};
-    std::vector<std::string> diagLines;
 };
 
 TEST_F(KeyDispatch, PitchKeysSoundAndSetTheEntryPitch) {
-    // code, pitch, pitch with Shift (-1: Shift only redraws)
-    const struct {
-        std::int64_t code, p, shifted;
-    } keys[] = {
+    // {code, pitch, pitch with Shift (-1: Shift only redraws)}
+    // clang-format off
+    const std::int64_t keys[][3] = {
         {0, 0, 17},   {13, 1, 18},  {1, 3, 20},   {2, 4, 21},   {15, 5, 22},  {3, 7, 24},
         {17, 8, 25},  {5, 10, 27},  {4, 11, 28},  {32, 12, 29}, {38, 14, 31}, {34, 15, 32},
         {40, 17, 34}, {31, 18, 35}, {37, 20, 37}, {41, 21, 38}, {33, 22, -1}, {39, 24, -1},
     };
+    // clang-format on
     for (const auto& k : keys) {
         for (bool shift : {false, true}) {
-            SCOPED_TRACE(call("key", k.code, shift));
+            SCOPED_TRACE(call("key", k[0], shift));
             RecordingCommands d;
             winCTL w{d};
-            w.keyUp(k.code, shift ? kShift : kPlain, FocusKind::Window);
-            const std::int64_t p = shift ? k.shifted : k.p;
-            if (p < 0) {
-                EXPECT_EQ(d.calls, Calls({"redrawEntry"}));
-                EXPECT_EQ(d.cell, (ScoreCell{9, 7}));
-            } else {
-                // Sound first, then the pitch, then the redraw; the note value stays.
-                EXPECT_EQ(d.calls, Calls({tone(p), entry(p, 7), "redrawEntry"}));
-            }
+            w.keyUp(k[0], shift ? kShift : kPlain, FocusKind::Window);
+            const std::int64_t p = shift ? k[2] : k[1];
+            // Sound first, then the pitch, then the redraw; the note value stays.
+            const Calls expected =
+                p < 0 ? Calls{"redrawEntry"} : Calls{tone(p), entry(p, 7), "redrawEntry"};
+            EXPECT_EQ(d.calls, expected);
             EXPECT_EQ(w.selectedRow, 0);
-            EXPECT_EQ(w.selectedColumn, 0);
         }
     }
 }
 
-TEST_F(KeyDispatch, NoteValueKeysStoreAndApplyTheirChoice) {
-    // The stored choice before the key is (1, 3); -1 in the expectation means "repeat it".
+TEST_F(KeyDispatch, NoteValueStepAndCommandKeys) {
+    // The stored choice before each key is (1, 3); a value key with Shift that has no choice
+    // of its own repeats it, a step key stores its step as the row.
     const struct {
         std::int64_t code;
         bool shift;
-        std::int64_t row, column;
+        std::string command;
+        std::int64_t row, column;  // stored after
     } keys[] = {
-        {18, false, 0, 0}, {18, true, 1, 0},   {19, false, 0, 1}, {19, true, 1, 1},
-        {20, false, 0, 2}, {20, true, 1, 2},   {21, false, 0, 3}, {21, true, 1, 3},
-        {23, false, 0, 4}, {23, true, 1, 4},   {22, false, 0, 5}, {22, true, 1, 5},
-        {29, false, 2, 0}, {29, true, -1, -1}, {47, false, 2, 1}, {47, true, -1, -1},
-        {27, false, 2, 2}, {27, true, -1, -1}, {24, false, 2, 3}, {24, true, 2, 5},
-        {93, false, 2, 4}, {93, true, -1, -1},
+        {18, false, value(0, 0), 0, 0},     {18, true, value(1, 0), 1, 0},
+        {19, false, value(0, 1), 0, 1},     {19, true, value(1, 1), 1, 1},
+        {20, false, value(0, 2), 0, 2},     {20, true, value(1, 2), 1, 2},
+        {21, false, value(0, 3), 0, 3},     {21, true, value(1, 3), 1, 3},
+        {23, false, value(0, 4), 0, 4},     {23, true, value(1, 4), 1, 4},
+        {22, false, value(0, 5), 0, 5},     {22, true, value(1, 5), 1, 5},
+        {29, false, value(2, 0), 2, 0},     {29, true, value(1, 3), 1, 3},
+        {47, false, value(2, 1), 2, 1},     {47, true, value(1, 3), 1, 3},
+        {27, false, value(2, 2), 2, 2},     {27, true, value(1, 3), 1, 3},
+        {24, false, value(2, 3), 2, 3},     {24, true, value(2, 5), 2, 5},
+        {93, false, value(2, 4), 2, 4},     {93, true, value(1, 3), 1, 3},
+        {126, false, step(1), 1, 3},        {126, true, step(0), 0, 3},
+        {125, false, step(2), 2, 3},        {125, true, step(3), 3, 3},
+        {30, false, step(4), 4, 3},         {30, true, step(4), 4, 3},
+        {36, false, "btnUPDate", 1, 3},     {36, true, "btnUPDate", 1, 3},
+        {44, false, "btnIns", 1, 3},        {44, true, "btnIns", 1, 3},
+        {94, false, "btnADD", 1, 3},        {94, true, "btnADD", 1, 3},
+        {51, false, "btnDel", 1, 3},        {51, true, "btnDel", 1, 3},
+        {25, false, "toggleTriplet", 1, 3}, {25, true, "toggleTriplet", 1, 3},
+        {28, false, "toggleTie", 1, 3},     {28, true, "toggleTie", 1, 3},
     };
     for (const auto& k : keys) {
         SCOPED_TRACE(call("key", k.code, k.shift));
@@ -151,61 +162,30 @@ TEST_F(KeyDispatch, NoteValueKeysStoreAndApplyTheirChoice) {
         w.selectedRow = 1;
         w.selectedColumn = 3;
         w.keyUp(k.code, k.shift ? kShift : kPlain, FocusKind::Window);
-        const std::int64_t row = k.row < 0 ? 1 : k.row;
-        const std::int64_t column = k.row < 0 ? 3 : k.column;
-        EXPECT_EQ(d.calls, Calls({call("setEntryValue", row, column)}));
-        EXPECT_EQ(w.selectedRow, row);
-        EXPECT_EQ(w.selectedColumn, column);
+        EXPECT_EQ(d.calls, Calls{k.command});
+        EXPECT_EQ(w.selectedRow, k.row);
+        EXPECT_EQ(w.selectedColumn, k.column);
     }
 }
 
 TEST_F(KeyDispatch, StoredChoiceRepeats) {
-    // Shift+minus right after the 2 key repeats the half note.
+    // Shift+minus right after the 2 key repeats the half note; Shift+= stores its own choice.
     release(19);
     release(27, kShift);
-    EXPECT_EQ(doc.calls, Calls({call("setEntryValue", 0, 1), call("setEntryValue", 0, 1)}));
-
+    release(24, kShift);
+    release(47, kShift);
+    EXPECT_EQ(doc.calls, Calls({value(0, 1), value(0, 1), value(2, 5), value(2, 5)}));
     // A click on the window background stores row 1, column 0 (whole rest).
     doc.calls.clear();
     win.mouseUp();
     release(27, kShift);
-    EXPECT_EQ(doc.calls, Calls({call("setEntryValue", 1, 0)}));
-
-    // Shift+= stores its own choice, which the next repeat uses.
-    doc.calls.clear();
-    release(24, kShift);
-    release(47, kShift);
-    EXPECT_EQ(doc.calls, Calls({call("setEntryValue", 2, 5), call("setEntryValue", 2, 5)}));
-
-    // A pitch step shares the row field: after 4 (row 0, column 3) and Up (code 1) the
-    // repeat asks for row 1, column 3.
+    EXPECT_EQ(doc.calls, Calls({value(1, 0)}));
+    // A pitch step shares the row: after 4 (row 0, column 3) and Up the repeat is (1, 3).
     doc.calls.clear();
     release(21);
     release(126);
     release(29, kShift);
-    EXPECT_EQ(doc.calls, Calls({call("setEntryValue", 0, 3), call("stepEntryPitch", 1),
-                                call("setEntryValue", 1, 3)}));
-}
-
-TEST_F(KeyDispatch, PitchStepKeysStoreTheirCode) {
-    const struct {
-        std::int64_t code;
-        bool shift;
-        std::int64_t step;
-    } keys[] = {
-        {126, false, 1}, {126, true, 0}, {125, false, 2},
-        {125, true, 3},  {30, false, 4}, {30, true, 4},
-    };
-    for (const auto& k : keys) {
-        SCOPED_TRACE(call("key", k.code, k.shift));
-        RecordingCommands d;
-        winCTL w{d};
-        w.selectedColumn = 5;
-        w.keyUp(k.code, k.shift ? kShift : kPlain, FocusKind::Window);
-        EXPECT_EQ(d.calls, Calls({call("stepEntryPitch", k.step)}));
-        EXPECT_EQ(w.selectedRow, k.step);
-        EXPECT_EQ(w.selectedColumn, 5);
-    }
+    EXPECT_EQ(doc.calls, Calls({value(0, 3), step(1), value(1, 3)}));
 }
 
 TEST_F(KeyDispatch, SelectionKeys) {
@@ -220,7 +200,6 @@ TEST_F(KeyDispatch, SelectionKeys) {
         {123, true, {1, 3, 2, 7}, {call("selCell", 2, 1), call("selCellTo", 7, 2)}},
         {124, false, {1, 3, 2, 7}, {call("selCell", 4, 1)}},
         {124, true, {1, 3, 2, 7}, {call("selCellTo", 8, 2)}},
-        {124, true, {1, 3, 1, 3}, {call("selCellTo", 4, 1)}},
     };
     for (const auto& k : keys) {
         SCOPED_TRACE(call("key", k.code, k.shift));
@@ -232,161 +211,81 @@ TEST_F(KeyDispatch, SelectionKeys) {
     }
 }
 
-TEST_F(KeyDispatch, ScoreCommandsIgnoreShift) {
-    const struct {
-        std::int64_t code;
-        const char* command;
-    } keys[] = {{36, "btnUPDate"}, {44, "btnIns"},        {94, "btnADD"},
-                {51, "btnDel"},    {25, "toggleTriplet"}, {28, "toggleTie"}};
-    for (const auto& k : keys) {
-        for (bool shift : {false, true}) {
-            SCOPED_TRACE(call("key", k.code, shift));
-            RecordingCommands d;
-            winCTL w{d};
-            w.keyUp(k.code, shift ? kShift : kPlain, FocusKind::Window);
-            EXPECT_EQ(d.calls, Calls({k.command}));
-        }
-    }
-}
-
 TEST_F(KeyDispatch, KeysOutsideTheTablesDoNothing) {
     const std::set<std::int64_t> used = {
         0,  1,  2,  3,  4,  5,  13, 15, 17, 18, 19, 20, 21, 22, 23, 24, 25, 27,  28,  29,  30,
         31, 32, 33, 34, 36, 37, 38, 39, 40, 41, 42, 44, 47, 51, 53, 93, 94, 123, 124, 125, 126};
     for (std::int64_t code = -3; code <= 300; ++code) {
         if (used.count(code)) continue;
-        for (bool shift : {false, true}) {
-            doc.calls.clear();
-            diagLines.clear();
-            release(code, shift);
-            EXPECT_TRUE(doc.calls.empty()) << code << " shift " << shift;
-            // Only the description of the event is written.
-            EXPECT_EQ(diagLines.size(), 1u) << code;
+        for (KeyModifiers m : {kPlain, kShift}) {
+            diag.lines.clear();
+            release(code, m);
+            EXPECT_TRUE(doc.calls.empty()) << code;
+            EXPECT_EQ(diag.lines.size(), 1u) << code;  // only the description of the event
         }
     }
 }
 
 TEST_F(KeyDispatch, FormSwap) {
-    const struct {
-        std::int64_t v, swapped;
-    } values[] = {
-        {5, 33},
-        {33, 5},
-        {1, 29},
-        {12, 40},
-        {29, 1},
-        {40, 12},
-        {41, 47},
-        {42, 48},
-        {46, 52},
-        {47, 41},
-        {48, 42},
-        {52, 46},
-        {53, 59},
-        {58, 64},
-        {59, 53},
-        {64, 58},
-        {0, 0},
-        {25, 25},
-        {26, 26},
-        {28, 28},
-        // Rests have no alternate form: they must not turn into triplet values.
-        {13, 13},
-        {17, 17},
-        {24, 24},
-        // Values no glyph exists for stay as they are.
-        {-1, -1},
-        {65, 65},
+    // {value, alternate}: notes, triplets and ties swap family; blanks, rests and marks and
+    // values without a glyph stay (a rest must not turn into a triplet value).
+    // clang-format off
+    const std::int64_t values[][2] = {
+        {5, 33}, {33, 5}, {1, 29}, {12, 40}, {29, 1}, {40, 12}, {41, 47}, {42, 48}, {46, 52},
+        {47, 41}, {48, 42}, {52, 46}, {53, 59}, {58, 64}, {59, 53}, {64, 58}, {0, 0}, {25, 25},
+        {26, 26}, {28, 28}, {13, 13}, {17, 17}, {24, 24}, {-1, -1}, {65, 65},
     };
-    for (const auto& c : values) {
-        SCOPED_TRACE(c.v);
-        RecordingCommands d;
-        d.cell = {21, c.v};
-        winCTL w{d};
-        w.keyUp(42, kPlain, FocusKind::Window);
-        // No tone; the pitch stays.
-        EXPECT_EQ(d.calls, Calls({entry(21, c.swapped), "redrawEntry"}));
-    }
-
+    // clang-format on
+    for (const auto& v : values) EXPECT_EQ(alternateForm(v[0]), v[1]) << v[0];
+    // The backslash key swaps the entry cell's form without a tone, with or without Shift.
     doc.cell = {4, 5};
     release(42);
     release(42, kShift);
-    EXPECT_EQ(doc.calls, Calls({entry(4, 33), "redrawEntry", entry(4, 5), "redrawEntry"}));
+    doc.cell = {4, 17};
+    release(42);
+    EXPECT_EQ(doc.calls, Calls({entry(4, 33), "redrawEntry", entry(4, 5), "redrawEntry",
+                                entry(4, 17), "redrawEntry"}));
 }
 
-TEST_F(KeyDispatch, TextModeLeavesKeysToTheField) {
-    EXPECT_TRUE(win.makeFirstResponder(true));
-    EXPECT_TRUE(win.textMode);
-
-    release(36);
-    release(0);
+TEST_F(KeyDispatch, TextModeAndFocusLeaveKeysToTheControls) {
+    win.keyUp(36, kPlain, FocusKind::OtherControl, "QComboBox");
+    win.keyUp(0, kPlain, FocusKind::TextField, "QLineEdit");  // a field outside text mode
     EXPECT_TRUE(doc.calls.empty());
-    EXPECT_EQ(diagLines,
-              (std::vector<std::string>{"keyUp 36", "TEXT MODE", "keyUp 0", "TEXT MODE"}));
+    EXPECT_EQ(diag.lines,
+              (Calls{"keyUp 36", "QComboBox", "NOT winCTL", "keyUp 0", "QLineEdit", "NOT winCTL"}));
 
-    // Escape ends the editing and gives the keys back to the score.
-    release(53);
-    EXPECT_EQ(doc.calls, Calls({"endEditing"}));
+    diag.lines.clear();
+    EXPECT_TRUE(win.makeFirstResponder(true));
+    release(36);
+    win.keyUp(0, kPlain, FocusKind::OtherControl, "QComboBox");  // text mode is checked first
+    EXPECT_TRUE(doc.calls.empty());
+    EXPECT_EQ(diag.lines, (Calls{"keyUp 36", "TEXT MODE", "keyUp 0", "TEXT MODE"}));
+
+    // Escape ends the editing whoever has the focus and gives the keys back to the score.
+    win.keyUp(53, kPlain, FocusKind::OtherControl, "QComboBox");
     EXPECT_FALSE(win.textMode);
     release(36);
     EXPECT_EQ(doc.calls, Calls({"endEditing", "btnUPDate"}));
-
     // Focus moving to anything but a text view also leaves text mode.
     win.makeFirstResponder(true);
     EXPECT_TRUE(win.makeFirstResponder(false));
     EXPECT_FALSE(win.textMode);
 }
 
-TEST_F(KeyDispatch, OnlyTheWindowItselfTakesKeys) {
-    win.keyUp(36, kPlain, FocusKind::OtherControl, "QComboBox");
-    EXPECT_TRUE(doc.calls.empty());
-    EXPECT_EQ(diagLines, (std::vector<std::string>{"keyUp 36", "QComboBox", "NOT winCTL"}));
-
-    // A focused text field outside text mode is still not the window.
-    diagLines.clear();
-    win.keyUp(0, kPlain, FocusKind::TextField, "QLineEdit");
-    EXPECT_TRUE(doc.calls.empty());
-    EXPECT_EQ(diagLines, (std::vector<std::string>{"keyUp 0", "QLineEdit", "NOT winCTL"}));
-
-    // Text mode is checked first.
-    diagLines.clear();
-    win.makeFirstResponder(true);
-    win.keyUp(0, kPlain, FocusKind::OtherControl, "QComboBox");
-    EXPECT_EQ(diagLines, (std::vector<std::string>{"keyUp 0", "TEXT MODE"}));
-
-    // Escape works whoever has the focus.
-    win.keyUp(53, kPlain, FocusKind::OtherControl, "QComboBox");
-    EXPECT_EQ(doc.calls, Calls({"endEditing"}));
-    EXPECT_FALSE(win.textMode);
-}
-
 TEST_F(KeyDispatch, MenuShortcutKeysLeaveTheEntryCellAlone) {
-    const struct {
-        std::int64_t code;
-        KeyModifiers m;
-    } keys[] = {
-        {1, {.control = true}},                 // Ctrl+S
-        {6, {.control = true}},                 // Ctrl+Z
-        {6, {.shift = true, .control = true}},  // Ctrl+Shift+Z
-        {0, {.alt = true}},
-        {20, {.meta = true}},
-        {36, {.control = true}},
-        {123, {.alt = true}},
+    const std::pair<std::int64_t, KeyModifiers> keys[] = {
+        {1, {.control = true}},  {6, {.shift = true, .control = true}},
+        {0, {.alt = true}},      {20, {.meta = true}},
+        {36, {.control = true}}, {123, {.alt = true}},
     };
-    for (const auto& k : keys) {
-        SCOPED_TRACE(k.code);
-        release(k.code, k.m);
-        EXPECT_TRUE(doc.calls.empty());
-    }
-    EXPECT_EQ(doc.cell, (ScoreCell{9, 7}));
-
+    for (const auto& [code, m] : keys) release(code, m);
+    EXPECT_TRUE(doc.calls.empty());
     // Ctrl let go before the key: the release still belongs to the shortcut, once.
     win.keyDown(1, {.control = true});
     release(1);
     EXPECT_TRUE(doc.calls.empty());
     release(1);
     EXPECT_EQ(doc.calls, Calls({tone(3), entry(3, 7), "redrawEntry"}));
-
     // A plain press of the same key forgets it.
     doc.calls.clear();
     win.keyDown(1, {.control = true});
@@ -396,57 +295,104 @@ TEST_F(KeyDispatch, MenuShortcutKeysLeaveTheEntryCellAlone) {
 }
 
 TEST_F(KeyDispatch, StaffClicks) {
-    win.textMode = true;
-    // The entry staff only ends the editing.
-    win.staffMouseUp(0, 1, false);
-    EXPECT_EQ(doc.calls, Calls({"endEditing"}));
-    EXPECT_FALSE(win.textMode);
-
-    // gosen2, column 5 is cell 45.
-    doc.calls.clear();
-    doc.cells = 44;
-    win.staffMouseUp(2, 5, false);
-    EXPECT_EQ(doc.calls, Calls({"endEditing"}));
-    doc.calls.clear();
-    diagLines.clear();
-    doc.cells = 45;
-    win.staffMouseUp(2, 5, false);
-    EXPECT_EQ(doc.calls, Calls({"endEditing", call("selectedCell", 2, 5), call("selCell", 5, 2),
-                                call("redrawStaff", 2)}));
-    EXPECT_EQ(diagLines, (std::vector<std::string>{"No Shift"}));
-
-    // Columns outside the staff are not cells.
-    doc.calls.clear();
-    win.staffMouseUp(1, 0, false);
-    win.staffMouseUp(1, 41, false);
-    EXPECT_EQ(doc.calls, Calls({"endEditing", "endEditing"}));
-}
-
-TEST_F(KeyDispatch, ShiftClicksExtendTheSelection) {
     const struct {
         Selection before;
-        std::int64_t row, column;
-        Calls expected;
+        std::int64_t row, column, cells;
+        bool shift;
+        Calls selection;  // between the staff's selected cell and its redraw; {} for no cell
     } clicks[] = {
-        // Before the start: the clicked cell becomes the start, the old start the end.
-        {{1, 10, 1, 12}, 1, 4, {call("selCell", 4, 1), call("selCellTo", 10, 1)}},
-        {{2, 1, 2, 1}, 1, 40, {call("selCell", 40, 1), call("selCellTo", 1, 2)}},
-        {{1, 10, 1, 10}, 1, 10, {call("selCell", 10, 1), call("selCellTo", 10, 1)}},
+        {{1, 3, 1, 3}, 0, 1, 200, false, {}},  // the entry staff only ends the editing
+        {{1, 3, 1, 3}, 2, 5, 44, false, {}},   // gosen2 column 5 is cell 45
+        {{1, 3, 1, 3}, 2, 5, 45, false, {call("selCell", 5, 2)}},
+        {{1, 3, 1, 3}, 1, 0, 200, false, {}},
+        {{1, 3, 1, 3}, 1, 41, 200, false, {}},
+        // Shift before the start: the clicked cell becomes the start, the old start the end.
+        {{1, 10, 1, 12}, 1, 4, 200, true, {call("selCell", 4, 1), call("selCellTo", 10, 1)}},
+        {{2, 1, 2, 1}, 1, 40, 200, true, {call("selCell", 40, 1), call("selCellTo", 1, 2)}},
+        {{1, 10, 1, 10}, 1, 10, 200, true, {call("selCell", 10, 1), call("selCellTo", 10, 1)}},
         // After the start: only the end moves.
-        {{1, 10, 1, 10}, 2, 1, {call("selCellTo", 1, 2)}},
-        {{1, 10, 1, 10}, 1, 11, {call("selCellTo", 11, 1)}},
+        {{1, 10, 1, 10}, 2, 1, 200, true, {call("selCellTo", 1, 2)}},
+        {{1, 10, 1, 10}, 1, 11, 200, true, {call("selCellTo", 11, 1)}},
     };
     for (const auto& c : clicks) {
-        SCOPED_TRACE(call("click", c.row, c.column));
+        SCOPED_TRACE(call("click", c.row, c.column, c.shift));
         RecordingCommands d;
         d.sel = c.before;
+        d.cells = c.cells;
         winCTL w{d};
-        w.staffMouseUp(c.row, c.column, true);
-        Calls expected = {"endEditing", call("selectedCell", c.row, c.column)};
-        expected.insert(expected.end(), c.expected.begin(), c.expected.end());
-        expected.push_back(call("redrawStaff", c.row));
+        w.textMode = true;
+        w.staffMouseUp(c.row, c.column, c.shift);
+        Calls expected = {"endEditing"};
+        if (!c.selection.empty()) {
+            expected.push_back(call("selectedCell", c.row, c.column));
+            expected.insert(expected.end(), c.selection.begin(), c.selection.end());
+            expected.push_back(call("redrawStaff", c.row));
+        }
         EXPECT_EQ(d.calls, expected);
+        EXPECT_FALSE(w.textMode);
     }
+}
+
+// Keys and clicks through DocumentCommands on a real document.
+class KeyDocument : public ::testing::Test, public DocumentObserver {
+  protected:
+    KeyDocument() {
+        doc->setObserver(this);
+        testing::loadScore(*doc, testing::distinctCells(50));
+    }
+    ~KeyDocument() override { doc->setObserver(nullptr); }
+    void staffNeedsDisplay(const GosenView& s) override { redrawn.push_back(s.identifier()); }
+    void controlsChanged() override {}
+    void endEditing() override { ++endEditingCount; }
+    void release(std::int64_t code, bool shift = false) {
+        win.keyUp(code, {.shift = shift}, FocusKind::Window);
+    }
+
+    DiagCapture diag;
+    UndoHistory undo;
+    CapturingAudioOutput audio;
+    std::unique_ptr<Document> doc = testing::makeDocument(&undo, &audio);
+    DocumentCommands commands{*doc};
+    winCTL win{commands};
+    std::vector<std::string> redrawn;
+    int endEditingCount = 0;
+};
+
+TEST_F(KeyDocument, KeysAndClicksReachTheDocument) {
+    doc->selCell(3, 1);
+    release(2, true);  // Shift+D: C1, at the entry staff's own frequency
+    release(20);       // 3: quarter note
+    EXPECT_EQ(doc->entryCell(), (ScoreCell{21, 5}));
+    ASSERT_EQ(audio.buffers.size(), 1u);
+    const PcmBuffer& b = audio.buffers[0];
+    EXPECT_EQ(b.channelData[0][1], std::sin(523.0f * 6.2831855f / 44100.0f));
+    EXPECT_EQ(redrawn.back(), "gosenE");
+
+    release(36);  // Return
+    EXPECT_EQ(doc->musicData[2], (ScoreCell{21, 5}));
+    EXPECT_EQ(doc->gosen1.musicData[2], (ScoreCell{21, 5}));
+    undo.undo();
+    EXPECT_EQ(doc->musicData, testing::distinctCells(50));
+
+    release(124);
+    release(124, true);
+    EXPECT_EQ(commands.selection().column, 4);
+    EXPECT_EQ(doc->selColTo, 5);
+    EXPECT_EQ(doc->entryCell(), doc->musicData[3]);
+
+    // Shift-click before the start swaps the range ends; 50 cells end at gosen2 column 10.
+    win.staffMouseUp(1, 2, true);
+    EXPECT_EQ(doc->selCol, 2);
+    EXPECT_EQ(doc->selColTo, 4);
+    EXPECT_EQ(doc->gosen1.selectedCell, 2);
+    win.staffMouseUp(2, 11, false);
+    EXPECT_EQ(doc->selRow, 1);
+    win.staffMouseUp(2, 10, false);
+    EXPECT_EQ(doc->selRow, 2);
+    EXPECT_EQ(doc->entryCell(), doc->musicData[49]);
+    EXPECT_EQ(endEditingCount, 3);
+    release(53);
+    EXPECT_EQ(endEditingCount, 4);
 }
 
 }  // namespace

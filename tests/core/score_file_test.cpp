@@ -1,17 +1,18 @@
+// Score files: the writer, the reader and what it rejects, applying a file to a document,
+// reading from disk and the texts the open routine takes.
+#include "model/score_file.h"
+
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <string>
-#include <vector>
+#include <filesystem>
 
 #include "app_test_ports.h"
-#include "model/document.h"
-#include "model/score_file.h"
 
 namespace sorvel {
 namespace {
 
-using testing::newWindowDocument;
+using testing::makeDocument;
+using testing::TempDir;
 
 const char* const kExample =
     "<,sorvel2,0,3,440,0,0\n"
@@ -27,25 +28,35 @@ ScoreFile parsed(const std::string& text) {
     return r.file.value_or(ScoreFile{});
 }
 
-TEST(ScoreFileWriter, ExampleScoreByteForByte) {
-    auto doc = newWindowDocument();
+TEST(ScoreFile, ExampleScoreIsWrittenAndReadBackByteForByte) {
+    auto doc = makeDocument();
     doc->imgCombo.items = {"animals"};
     doc->imgCombo.select(0);
     doc->musicData = {{17, 5}, {20, 3}};
     doc->cdText = {"C", "", ""};
     EXPECT_EQ(saveScore(*doc), kExample);
-    // The chord fields were stored first.
-    EXPECT_EQ(doc->codeData, (std::vector<std::string>{"C", "", ""}));
+    EXPECT_EQ(doc->codeData, (std::vector<std::string>{"C", "", ""}));  // stored first
+
+    const ScoreFile file = parsed(kExample);
+    EXPECT_EQ(file.imageSet, 0);
+    EXPECT_EQ(file.tempo, 3);
+    EXPECT_EQ(file.aHz, 440);
+    EXPECT_EQ(file.codeData, (std::vector<std::string>{"C", "", ""}));
+    EXPECT_EQ(file.musicData, (std::vector<ScoreCell>{{17, 5}, {20, 3}}));
+    auto other = makeDocument();
+    other->imgCombo.items = {"animals", "birds"};
+    applyScore(*other, file);
+    EXPECT_EQ(writeScore(*other), kExample);
+    // A save right after opening stores the chord fields shown, which came from the file.
+    EXPECT_EQ(saveScore(*other), kExample);
 }
 
-TEST(ScoreFileWriter, NewScoreSavedAtOnce) {
-    auto doc = newWindowDocument();
-    // The set folder has no image sets, so the image combo box has no selection.
+TEST(ScoreFile, WriterVariants) {
+    // A new score saved at once: no image set, three blank chord fields, one blank cell.
+    auto doc = makeDocument();
     EXPECT_EQ(saveScore(*doc), "<,sorvel2,-1,3,440,0,0\n#       \n#       \n#       \n0,0\n");
-}
 
-TEST(ScoreFileWriter, WritesReferencePitchTextUnchangedAndEveryChordLine) {
-    auto doc = newWindowDocument();
+    // Settings, every chord line, and no cell lines for an empty score.
     doc->A_Hz = "442";
     doc->cmbBeat.select(2);
     doc->cmbInKey.select(1);
@@ -53,57 +64,24 @@ TEST(ScoreFileWriter, WritesReferencePitchTextUnchangedAndEveryChordLine) {
     doc->codeData = {"a", "b", "c", "d", "e"};
     doc->cdText = {"a", "b", "c"};
     EXPECT_EQ(saveScore(*doc), "<,sorvel2,-1,3,442,1,2\n#a\n#b\n#c\n#d\n#e\n");
-}
 
-TEST(ScoreFileWriter, ReferencePitchThatIsNoIntegerIsSavedSoTheFileOpensAgain) {
-    // Typed into the field but not applied: the file must still open.
-    for (const auto& [typed, written] : std::vector<std::pair<std::string, std::string>>{
-             {"442.7", "442"}, {"", "0"}, {" 415", "415"}, {"abc", "0"}, {"-3", "-3"}}) {
-        auto doc = newWindowDocument();
+    // A reference pitch typed but not applied is saved as an integer, so the file opens again.
+    const std::pair<const char*, const char*> pitches[] = {
+        {"442.7", "442"}, {"", "0"}, {" 415", "415"}, {"abc", "0"}, {"-3", "-3"}};
+    for (const auto& [typed, written] : pitches) {
         doc->A_Hz = typed;
         const std::string text = saveScore(*doc);
-        EXPECT_EQ(text.substr(0, text.find('\n')), "<,sorvel2,-1,3," + written + ",0,0") << typed;
-        const ScoreParseResult back = parseScore(text);
-        ASSERT_TRUE(back.file.has_value()) << typed;
-        EXPECT_EQ(std::to_string(back.file->aHz), written);
+        EXPECT_EQ(text.substr(0, text.find('\n')),
+                  std::string("<,sorvel2,-1,3,") + written + ",1,2");
+        EXPECT_EQ(std::to_string(parsed(text).aHz), written);
     }
 }
 
-TEST(ScoreFileRoundTrip, ReadBackAppliesAndWritesTheSameBytes) {
-    const ScoreFile file = parsed(kExample);
-    EXPECT_EQ(file.imageSet, 0);
-    EXPECT_EQ(file.tempo, 3);
-    EXPECT_EQ(file.aHz, 440);
-    EXPECT_EQ(file.codeData, (std::vector<std::string>{"C", "", ""}));
-    EXPECT_EQ(file.musicData, (std::vector<ScoreCell>{{17, 5}, {20, 3}}));
-
-    auto doc = newWindowDocument();
-    doc->imgCombo.items = {"animals", "birds"};
-    applyScore(*doc, file);
-    EXPECT_EQ(writeScore(*doc), kExample);
-    // A save right after opening stores the chord fields shown, which came from the file.
-    EXPECT_EQ(saveScore(*doc), kExample);
-}
-
-TEST(ScoreFileRoundTrip, LargeScoreSurvives) {
-    auto doc = newWindowDocument();
-    doc->musicData.clear();
-    for (std::int64_t i = 0; i < 1000; ++i) doc->musicData.push_back({i % 39, (i * 7) % 65});
-    doc->cdText = {"Am7", "  ", "D/F#"};
-    const std::string text = saveScore(*doc);
-    const ScoreFile file = parsed(text);
-    EXPECT_EQ(file.musicData, doc->musicData);
-    auto other = newWindowDocument();
-    applyScore(*other, file);
-    EXPECT_EQ(writeScore(*other), text);
-}
-
-TEST(ScoreFileReader, HeaderForms) {
-    struct Case {
+TEST(ScoreFile, HeaderForms) {
+    const struct {
         const char* header;
         std::int64_t imageSet, tempo, aHz, key, beat;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"<,sorvel2,0,3,440,0,0", 0, 3, 440, 0, 0},
         {"<,sorvel2,1,2", 1, 2, 440, 0, 0},            // older form
         {"<,sorvel2,1,2,450,2", 1, 2, 440, 0, 0},      // six fields: older form
@@ -114,44 +92,34 @@ TEST(ScoreFileReader, HeaderForms) {
         {"<,sorvel2,-1,+3,-440,0,-0", -1, 3, -440, 0, 0},
         {"<abc,sorvel2,1,2", 1, 2, 440, 0, 0},  // only the first character counts
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         const ScoreFile f = parsed(std::string(c.header) + "\n");
-        EXPECT_EQ(f.imageSet, c.imageSet) << c.header;
-        EXPECT_EQ(f.tempo, c.tempo) << c.header;
-        EXPECT_EQ(f.aHz, c.aHz) << c.header;
-        EXPECT_EQ(f.key, c.key) << c.header;
-        EXPECT_EQ(f.beat, c.beat) << c.header;
+        EXPECT_EQ((std::vector{f.imageSet, f.tempo, f.aHz, f.key, f.beat}),
+                  (std::vector{c.imageSet, c.tempo, c.aHz, c.key, c.beat}))
+            << c.header;
         EXPECT_TRUE(f.musicData.empty());
     }
 }
 
-TEST(ScoreFileReader, EveryNewlineCharacterEndsALine) {
+TEST(ScoreFile, EveryNewlineCharacterEndsALine) {
     const std::vector<std::string> separators = {
         "\n", "\r\n", "\r", "\v", "\f", "\xC2\x85", "\xE2\x80\xA8", "\xE2\x80\xA9", "\n\n\r"};
-    const std::vector<std::string> lines = {
-        "<,sorvel2,1,2,441,1,1", "#Dm", "#", "#G7", "4,5", "38,64"};
     for (const std::string& sep : separators) {
         std::string text;
-        for (const auto& line : lines) text += line + sep;
+        for (const char* line : {"<,sorvel2,1,2,441,1,1", "#Dm", "#", "#G7", "4,5", "38,64"}) {
+            text += line + sep;
+        }
         const ScoreFile f = parsed(text);
         EXPECT_EQ(f.aHz, 441);
         EXPECT_EQ(f.codeData, (std::vector<std::string>{"Dm", "", "G7"}));
         EXPECT_EQ(f.musicData, (std::vector<ScoreCell>{{4, 5}, {38, 64}}));
     }
-    // No final line end.
     EXPECT_EQ(parsed("<,sorvel2,0,0\n1,1").musicData, (std::vector<ScoreCell>{{1, 1}}));
 }
 
-TEST(ScoreFileReader, InterleavedLinesKeepTheirOwnOrder) {
+TEST(ScoreFile, InterleavedLinesKeepTheirOwnOrder) {
     const ScoreFile f = parsed(
-        "<,sorvel2,0,3\n"
-        "1,1\n"
-        "#one\n"
-        "\n"
-        "2,2,99\n"
-        "#two, with comma\n"
-        "3,3,x,y\n"
-        "#\xE2\x99\xAD"
+        "<,sorvel2,0,3\n1,1\n#one\n\n2,2,99\n#two, with comma\n3,3,x,y\n#\xE2\x99\xAD"
         "7 \n");
     EXPECT_EQ(f.musicData, (std::vector<ScoreCell>{{1, 1}, {2, 2}, {3, 3}}));
     EXPECT_EQ(f.codeData, (std::vector<std::string>{"one", "two, with comma",
@@ -159,20 +127,9 @@ TEST(ScoreFileReader, InterleavedLinesKeepTheirOwnOrder) {
                                                     "7 "}));
 }
 
-TEST(ScoreFileReader, ChordLinesOnlyGiveAnEmptyScore) {
-    const ScoreFile f = parsed("<,sorvel2,0,3,440,0,0\n#A\n#B\n#C\n");
-    EXPECT_TRUE(f.musicData.empty());
-    auto doc = newWindowDocument();
-    applyScore(*doc, f);
-    EXPECT_TRUE(doc->musicData.empty());
-    EXPECT_EQ(doc->allP, "0");
-    // Saving it again writes no cell lines.
-    EXPECT_EQ(saveScore(*doc), "<,sorvel2,-1,3,440,0,0\n#A\n#B\n#C\n");
-}
-
-TEST(ScoreFileReader, MalformedFilesAreRejectedWhole) {
-    const std::string header = "<,sorvel2,0,3,440,0,0\n";
-    const std::vector<std::string> texts = {
+TEST(ScoreFile, MalformedFilesAreRejectedWhole) {
+    const std::string h = "<,sorvel2,0,3,440,0,0\n";
+    const std::string texts[] = {
         "",
         "\n<,sorvel2,0,3\n",
         "x<,sorvel2,0,3\n",
@@ -189,21 +146,21 @@ TEST(ScoreFileReader, MalformedFilesAreRejectedWhole) {
         "<,sorvel2,0,3,440,C,0\n",
         "<,sorvel2,0,3,440,0,\n",
         "<,sorvel2,99999999999999999999,3\n",
-        header + "17\n",
-        header + "17;5\n",
-        header + "17,\n",
-        header + ",5\n",
-        header + "17,5x\n",
-        header + " 17,5\n",
-        header + "17, 5\n",
-        header + "+,5\n",
-        header + "1e1,5\n",
-        header + "39,5\n",
-        header + "-1,5\n",
-        header + "17,65\n",
-        header + "17,-1\n",
-        header + "9223372036854775808,5\n",
-        header + "1,1\n2,2\n3,3\n#ok\nbad\n",
+        h + "17\n",
+        h + "17;5\n",
+        h + "17,\n",
+        h + ",5\n",
+        h + "17,5x\n",
+        h + " 17,5\n",
+        h + "17, 5\n",
+        h + "+,5\n",
+        h + "1e1,5\n",
+        h + "39,5\n",
+        h + "-1,5\n",
+        h + "17,65\n",
+        h + "17,-1\n",
+        h + "9223372036854775808,5\n",
+        h + "1,1\n2,2\n3,3\n#ok\nbad\n",
     };
     for (const std::string& text : texts) {
         const ScoreParseResult r = parseScore(text);
@@ -214,8 +171,8 @@ TEST(ScoreFileReader, MalformedFilesAreRejectedWhole) {
     }
 }
 
-TEST(ScoreFileReader, TextThatIsNotUtf8CannotBeOpened) {
-    const std::vector<std::string> texts = {
+TEST(ScoreFile, TextThatIsNotUtf8CannotBeOpened) {
+    const std::string texts[] = {
         "<,sorvel2,0,3\n#\xFF\n",
         "<,sorvel2,0,3\n#\xC0\xAF\n",          // overlong "/"
         "<,sorvel2,0,3\n#\xED\xA0\x80\n",      // surrogate
@@ -228,15 +185,15 @@ TEST(ScoreFileReader, TextThatIsNotUtf8CannotBeOpened) {
         EXPECT_EQ(r.rejection, ScoreRejection::CannotOpen) << text;
         EXPECT_FALSE(r.file.has_value());
         const std::string message = rejectionMessage(r);
-        EXPECT_EQ(message.rfind("Can't open file \n\n", 0), 0u) << message;
+        EXPECT_TRUE(message.starts_with("Can't open file \n\n")) << message;
         EXPECT_NE(message.find("UTF-8"), std::string::npos) << message;
     }
     EXPECT_EQ(firstInvalidUtf8("ab\xC3\xA9\xFF"), 4u);
     EXPECT_EQ(firstInvalidUtf8("\xF0\x9F\x8E\xB5 \xE3\x81\x82"), std::nullopt);
 }
 
-TEST(ScoreFileReader, DecimalIntegers) {
-    const std::vector<std::pair<std::string, std::optional<std::int64_t>>> cases = {
+TEST(ScoreFile, DecimalIntegers) {
+    const std::pair<std::string, std::optional<std::int64_t>> cases[] = {
         {"0", 0},
         {"-0", 0},
         {"+7", 7},
@@ -257,8 +214,8 @@ TEST(ScoreFileReader, DecimalIntegers) {
     for (const auto& [text, expected] : cases) EXPECT_EQ(parseDecimal(text), expected) << text;
 }
 
-TEST(ScoreFileApply, ShowsPageOneWithTheFileSettings) {
-    auto doc = newWindowDocument();
+TEST(ScoreFile, ApplyingShowsPageOneWithTheFileSettings) {
+    auto doc = makeDocument();
     doc->imgCombo.items = {"a", "b", "c"};
     doc->musicData.assign(200, ScoreCell{17, 5});
     doc->showPage(1);
@@ -266,30 +223,18 @@ TEST(ScoreFileApply, ShowsPageOneWithTheFileSettings) {
     doc->btnPageDown();
     ASSERT_EQ(doc->pGosen1, "3");
 
-    ScoreFile f;
-    f.imageSet = 2;
-    f.tempo = 9;
-    f.aHz = 415;
-    f.key = 2;
-    f.beat = 4;
-    f.codeData = {"C", "F"};
+    ScoreFile f{2, 9, 415, 2, 4, {"C", "F"}, {}};
     for (std::int64_t i = 0; i < 81; ++i) f.musicData.push_back({i % 39, 5});
     applyScore(*doc, f);
-
-    EXPECT_EQ(doc->pGosen1, "1");
-    EXPECT_EQ(doc->pGosen2, "2");
-    EXPECT_EQ(doc->pGosen3, "3");
-    EXPECT_EQ(doc->allP, "3");
+    EXPECT_EQ(doc->pGosen1 + doc->pGosen2 + doc->pGosen3 + doc->allP, "1233");
     EXPECT_EQ(doc->startCell, 0);
     EXPECT_EQ(doc->musicData, f.musicData);
     EXPECT_EQ(doc->codeData, f.codeData);
     EXPECT_EQ(doc->cdText, (std::array<std::string, 3>{"C", "F", "     "}));
-    EXPECT_EQ(doc->gosen1.musicData[0], (ScoreCell{0, 5}));
     EXPECT_EQ(doc->gosen3.musicData[0], (ScoreCell{80 % 39, 5}));
-    EXPECT_EQ(doc->imgCombo.selected, 2);
-    EXPECT_EQ(doc->cmbTempo.selected, 9);
-    EXPECT_EQ(doc->cmbInKey.selected, 2);
-    EXPECT_EQ(doc->cmbBeat.selected, 4);
+    EXPECT_EQ((std::vector{doc->imgCombo.selected, doc->cmbTempo.selected, doc->cmbInKey.selected,
+                           doc->cmbBeat.selected}),
+              (std::vector<std::int64_t>{2, 9, 2, 4}));
     EXPECT_EQ(doc->A_Hz, "415");
 
     // Indices the lists do not have leave the combo box without a selection.
@@ -297,18 +242,43 @@ TEST(ScoreFileApply, ShowsPageOneWithTheFileSettings) {
     f.tempo = -1;
     f.key = 1000;
     applyScore(*doc, f);
-    EXPECT_EQ(doc->imgCombo.selected, -1);
-    EXPECT_EQ(doc->cmbTempo.selected, -1);
-    EXPECT_EQ(doc->cmbInKey.selected, -1);
+    EXPECT_EQ((std::vector{doc->imgCombo.selected, doc->cmbTempo.selected, doc->cmbInKey.selected}),
+              (std::vector<std::int64_t>{-1, -1, -1}));
 }
 
-TEST(ScoreFileOpenText, UrlsAreDecodedAndEverythingElseIsAPath) {
-    struct Case {
+TEST(ScoreFile, ReadsBytesExactlyAndSaysWhyAPathIsUnreadable) {
+    TempDir dir;
+    const std::string bytes("<,sorvel2,0,3\r\n#\0x\n1,1\n", 22);
+    const FileBytes r = readFileBytes(dir.write("s.txt", bytes));
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_EQ(r.bytes, bytes);
+    EXPECT_TRUE(readFileBytes(dir.write("empty.txt", "")).ok);
+
+    std::filesystem::create_directory(dir.file("folder"));
+    const std::pair<std::string, std::string> unreadable[] = {
+        {dir.file("missing.txt"), "no such file"},
+        {dir.file("folder"), "folder"},
+        {"/dev/zero", "not a regular file"},
+        {dir.file("missing/deeper.txt"), "no such file"},
+    };
+    for (const auto& [path, why] : unreadable) {
+        const FileBytes u = readFileBytes(path);
+        EXPECT_FALSE(u.ok) << path;
+        EXPECT_TRUE(u.bytes.empty());
+        EXPECT_NE(u.error.find(path), std::string::npos) << u.error;
+        EXPECT_NE(u.error.find(why), std::string::npos) << u.error;
+        const ScoreParseResult s = loadScoreFile(path);
+        EXPECT_EQ(s.rejection, ScoreRejection::CannotOpen);
+        EXPECT_EQ(rejectionMessage(s), "Can't open file \n\n" + u.error);
+    }
+}
+
+TEST(ScoreFile, OpenTextsUrlsAreDecodedAndEverythingElseIsAPath) {
+    const struct {
         std::string text;
         bool ok;
         std::string path;
-    };
-    const std::vector<Case> cases = {
+    } cases[] = {
         {"file:///tmp/a%20b.txt", true, "/tmp/a b.txt"},
         {"FILE:///tmp/x", true, "/tmp/x"},
         {"file://localhost/tmp/x", true, "/tmp/x"},
@@ -324,18 +294,15 @@ TEST(ScoreFileOpenText, UrlsAreDecodedAndEverythingElseIsAPath) {
         {"file:///tmp/a%00b", false, ""},
         {"file://", false, ""},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         const OpenPath p = resolveOpenText(c.text);
         EXPECT_EQ(p.ok, c.ok) << c.text;
-        if (c.ok) {
-            EXPECT_EQ(p.path, c.path) << c.text;
-        } else {
+        EXPECT_EQ(p.path, c.path) << c.text;
+        if (!c.ok) {
             EXPECT_NE(p.error.find(c.text), std::string::npos) << p.error;
         }
     }
-}
-
-TEST(ScoreFileOpenText, LastPathComponent) {
+    // The window title of a path.
     EXPECT_EQ(lastPathComponent("/a/b/tune.txt"), "tune.txt");
     EXPECT_EQ(lastPathComponent("tune.txt"), "tune.txt");
     EXPECT_EQ(lastPathComponent("/a/b/"), "b");

@@ -1,0 +1,354 @@
+// The score document's set-up, pages, selection and chord fields, and a staff's drawing,
+// click columns and frequency table.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <sstream>
+#include <tuple>
+
+#include "edit_test_document.h"
+#include "model/notation_tables.h"
+
+namespace sorvel {
+namespace {
+
+using testing::DiagCapture;
+using testing::distinctCells;
+using testing::expectStavesShowScore;
+using testing::loadScore;
+using testing::makeDocument;
+
+struct Pos {
+    std::int64_t row, col;
+    friend bool operator==(const Pos&, const Pos&) = default;
+};
+std::ostream& operator<<(std::ostream& os, const Pos& p) {
+    return os << "(" << p.row << "," << p.col << ")";
+}
+Pos selStartOf(const Document& d) {
+    return {d.selRow, d.selCol};
+}
+Pos selEndOf(const Document& d) {
+    return {d.selRowTo, d.selColTo};
+}
+
+// Shows page P as the page buttons leave it.
+void goToPage(Document& d, std::int64_t P) {
+    d.pGosen1 = std::to_string(P);
+    d.pGosen2 = std::to_string(P + 1);
+    d.pGosen3 = std::to_string(P + 2);
+    d.showPage(P);
+}
+
+TEST(Document, SetUpStartsOnCellOneWithBlankStavesAndDefaults) {
+    auto d = makeDocument();
+    EXPECT_EQ(d->A_Hz, "440");
+    EXPECT_EQ(d->codeData, std::vector<std::string>(3, std::string(7, ' ')));
+    EXPECT_EQ(d->cdText[2], std::string(7, ' '));
+    EXPECT_EQ(d->entryCell(), (ScoreCell{0, 0}));  // the set-up's (17, 5) is replaced
+    EXPECT_EQ(d->gosenRaw + d->gosenCol + d->gosenRawTo + d->gosenColTo, "1111");
+    EXPECT_EQ(d->gosen2.musicData.size(), 41u);
+    EXPECT_EQ(d->cmbTempo.text() + d->cmbInKey.text() + d->cmbBeat.text(), "120C4");
+    EXPECT_TRUE(d->imgCombo.items.empty());  // a folder that cannot be listed
+    EXPECT_EQ(d->celPointer, (Rect{44, 26, 30, 140}));
+}
+
+TEST(Document, ShowPageHandsThreeStavesOfCellsAndIgnoresPagesOutsideTheScore) {
+    auto d = makeDocument();
+    d->codeData = {"A", "B", "C", "D"};
+    for (std::int64_t cells : {40, 81, 130}) {
+        loadScore(*d, distinctCells(cells));
+        EXPECT_EQ(d->pageCount(), (cells + 39) / 40);
+        for (std::int64_t P = 1; P <= d->pageCount(); ++P) {
+            d->showPage(P);
+            EXPECT_EQ(d->startCell, (P - 1) * 40);
+            expectStavesShowScore(*d);  // the last pages end in blank cells and staves
+        }
+    }
+    EXPECT_EQ(d->cdText, (std::array<std::string, 3>{"D", "     ", "     "}));
+    // Outside the score only the chord fields and the page count change.
+    const auto staff = d->gosen1.musicData;
+    for (std::int64_t P : {-3, 5, 0}) {
+        d->showPage(P);
+        EXPECT_EQ(d->startCell, 120) << P;
+        EXPECT_EQ(d->gosen1.musicData, staff);
+    }
+    EXPECT_EQ(d->cdText, (std::array<std::string, 3>{"     ", "A", "B"}));
+    d->musicData.clear();
+    d->showPage(1);
+    EXPECT_EQ(d->allP, "0");
+}
+
+TEST(Document, SelCellWrapsAtTheStaffEndsAndIgnoresPositionsOffTheScore) {
+    const struct {
+        std::int64_t page, col, row;
+        Pos after;  // (2, 3) is the selection before: ignored
+    } cases[] = {
+        {1, 5, 3, {3, 5}},  {1, 41, 1, {2, 1}},  {1, 41, 2, {3, 1}}, {1, 0, 2, {1, 40}},
+        {1, 0, 3, {2, 40}}, {1, 41, 3, {2, 3}},  {1, 0, 1, {2, 3}},  {1, 5, 0, {2, 3}},
+        {1, 5, 4, {2, 3}},  {3, 10, 2, {2, 10}},                     // index 129, the last cell
+        {3, 11, 2, {2, 3}}, {3, 41, 2, {2, 3}},  {3, 1, 3, {2, 3}},  // past the end
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE("page " + std::to_string(c.page) + " selCell(" + std::to_string(c.col) + ", " +
+                     std::to_string(c.row) + ")");
+        auto d = makeDocument();
+        loadScore(*d, distinctCells(130));
+        goToPage(*d, c.page);
+        d->selCell(3, 2);
+        d->selCell(c.col, c.row);
+        const Pos p = selStartOf(*d);
+        EXPECT_EQ(p, c.after);
+        EXPECT_EQ(selEndOf(*d), p);
+        const std::int64_t index = d->startCell + (p.row - 1) * 40 + p.col - 1;
+        EXPECT_EQ(d->entryCell(), d->musicData[static_cast<std::size_t>(index)]);
+        const std::string r = std::to_string(p.row), k = std::to_string(p.col);
+        EXPECT_EQ(d->gosenRaw + "," + d->gosenCol + "," + d->gosenRawTo + "," + d->gosenColTo,
+                  r + "," + k + "," + r + "," + k);
+        const GosenView& staff = *d->staffOfRow(p.row);
+        EXPECT_EQ(d->celPointer.x, 44 + 30.0 * static_cast<double>(p.col - 1));
+        EXPECT_EQ(d->celPointer.y, staff.frame().y);
+        for (std::int64_t row = 1; row <= 3; ++row) {
+            EXPECT_EQ(d->staffOfRow(row)->selRow, row == p.row ? 1 : 0);
+        }
+        EXPECT_EQ(staff.selCol, p.col);
+        EXPECT_EQ(staff.selColTo, p.col);
+    }
+}
+
+TEST(Document, SelCellToMarksTheRangeOnEachStaffItCrosses) {
+    using Marks = std::array<std::array<std::int64_t, 3>, 3>;  // selRow, selCol, selColTo
+    const struct {
+        Pos from, to, end;
+        Marks marks;
+    } ranges[] = {
+        {{1, 3}, {1, 7}, {1, 7}, {{{1, 3, 7}, {0, 0, 0}, {0, 0, 0}}}},
+        {{1, 38}, {2, 4}, {2, 4}, {{{1, 38, 40}, {1, 0, 4}, {0, 0, 0}}}},
+        {{1, 10}, {3, 2}, {3, 2}, {{{1, 10, 40}, {1, 0, 40}, {1, 0, 2}}}},
+        {{2, 5}, {3, 6}, {3, 6}, {{{0, 0, 0}, {1, 5, 40}, {1, 0, 6}}}},
+        {{3, 2}, {3, 9}, {3, 9}, {{{0, 0, 0}, {0, 0, 0}, {1, 2, 9}}}},
+        {{2, 5}, {2, 41}, {3, 1}, {{{0, 0, 0}, {1, 5, 40}, {1, 0, 1}}}},  // wraps
+        {{2, 6}, {1, 2}, {1, 2}, {{{0, 0, 0}, {1, 6, 6}, {0, 0, 0}}}},    // before the start
+        // Off the staves or past the score: ignored.
+        {{2, 6}, {3, 41}, {2, 6}, {{{0, 0, 0}, {1, 6, 6}, {0, 0, 0}}}},
+        {{2, 6}, {1, 0}, {2, 6}, {{{0, 0, 0}, {1, 6, 6}, {0, 0, 0}}}},
+        {{2, 6}, {4, 1}, {2, 6}, {{{0, 0, 0}, {1, 6, 6}, {0, 0, 0}}}},
+        {{2, 6}, {3, 11}, {2, 6}, {{{0, 0, 0}, {1, 6, 6}, {0, 0, 0}}}},
+    };
+    auto d = makeDocument();
+    loadScore(*d, distinctCells(90));
+    for (const auto& r : ranges) {
+        d->selCell(r.from.col, r.from.row);
+        d->selCellTo(r.to.col, r.to.row);
+        SCOPED_TRACE(::testing::Message() << r.from << " to " << r.to);
+        EXPECT_EQ(selStartOf(*d), r.from);
+        EXPECT_EQ(selEndOf(*d), r.end);
+        EXPECT_EQ(d->gosenRawTo + d->gosenColTo,
+                  std::to_string(r.end.row) + std::to_string(r.end.col));
+        for (std::int64_t row = 1; row <= 3; ++row) {
+            const GosenView& v = *d->staffOfRow(row);
+            const auto& m = r.marks[static_cast<std::size_t>(row - 1)];
+            EXPECT_EQ(v.selRow, m[0]) << "staff " << row;
+            if (m[0]) {
+                EXPECT_EQ((std::array{v.selRow, v.selCol, v.selColTo}), m) << "staff " << row;
+            }
+        }
+    }
+}
+
+TEST(Document, PageButtonsMoveOneStaffAndKeepTheSelectedCell) {
+    const struct {
+        bool down;
+        std::int64_t page;
+        Pos before;
+        std::int64_t pageAfter;
+        Pos after;
+    } cases[] = {
+        {true, 1, {2, 7}, 2, {1, 7}},  {true, 1, {1, 7}, 2, {1, 7}},
+        {true, 2, {3, 7}, 3, {2, 7}},  {true, 4, {1, 7}, 5, {1, 1}},  // onto the last page
+        {true, 5, {1, 7}, 5, {1, 1}},                                 // on the last page
+        {false, 3, {1, 7}, 2, {2, 7}}, {false, 3, {3, 7}, 2, {3, 7}},
+        {false, 1, {2, 7}, 1, {1, 7}}, {false, 1, {1, 7}, 1, {1, 1}},  // on the first page
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.down ? "down" : "up") + " from page " + std::to_string(c.page));
+        auto d = makeDocument();
+        loadScore(*d, distinctCells(200));
+        goToPage(*d, c.page);
+        d->selCell(c.before.col, c.before.row);
+        c.down ? d->btnPageDown() : d->btnPageUp();
+        EXPECT_EQ(d->pGosen1 + d->pGosen2 + d->pGosen3, std::to_string(c.pageAfter) +
+                                                            std::to_string(c.pageAfter + 1) +
+                                                            std::to_string(c.pageAfter + 2));
+        EXPECT_EQ(selStartOf(*d), c.after);
+        EXPECT_EQ(d->startCell, (c.pageAfter - 1) * 40);
+        expectStavesShowScore(*d);
+    }
+}
+
+TEST(Document, ChordFieldsAreStoredForThePagesShown) {
+    auto d = makeDocument();
+    loadScore(*d, distinctCells(130));
+    d->cdText = {"A", "B", "C"};
+    d->btnPageDown();  // stores the fields of pages 1..3, then shows 2..4
+    EXPECT_EQ(d->codeData, (std::vector<std::string>{"A", "B", "C"}));
+    EXPECT_EQ(d->cdText, (std::array<std::string, 3>{"B", "C", "     "}));
+    d->cdText[2] = "D";
+    d->btnPageUp();  // appends page 4's line
+    EXPECT_EQ(d->codeData, (std::vector<std::string>{"A", "B", "C", "D"}));
+    d->cdText[0] = "a";
+    d->controlTextDidEndEditing();
+    EXPECT_EQ(d->codeData[0], "a");
+    goToPage(*d, 4);
+    d->cdText = {"p4", "p5", "p6"};
+    d->storeChordFields();
+    EXPECT_EQ(d->codeData, (std::vector<std::string>{"a", "B", "C", "p4", "p5", "p6"}));
+    d->pGosen1 = "0";  // no page: nothing to store
+    d->storeChordFields();
+    EXPECT_EQ(d->codeData.size(), 6u);
+}
+
+// Every drawing call as a line of text; "?" marks a colour, dash or font a staff never uses.
+class RecordingCanvas : public Canvas {
+  public:
+    void fillRect(const Rect& r, Color c) override {
+        put("fill ", r.x, ",", r.y, " ", r.width, "x", r.height, " ",
+            c == Color::yellow()  ? "yellow"
+            : c == Color::white() ? "white"
+                                  : "?");
+    }
+    void strokeRect(const Rect&, Color, double) override { put("stroke"); }
+    void line(Point a, Point b, double w, Color c, std::optional<Dash> dash) override {
+        put("line ", a.x, "-", b.x, " y", a.y, a.y == b.y && c == Color::black() ? " " : " ? ", w,
+            !dash                    ? ""
+            : *dash == Dash{2, 2, 0} ? " dashed"
+                                     : " ?");
+    }
+    void image(const Rect& r, const std::string& path) override {
+        put("image ", r.x, ",", r.y, " ", r.width, "x", r.height, " ", path);
+    }
+    void text(Point at, const std::string& t, const std::string& font, double size,
+              double kerning) override {
+        put("text '", t, "' ", at.x, ",", at.y,
+            font == kNotationFontFamily && size == 44 && kerning == -5 ? "" : " ?");
+    }
+    // The calls of each cell, which starts with its fill.
+    std::vector<std::vector<std::string>> cells;
+
+  private:
+    template <typename... T>
+    void put(const T&... parts) {
+        std::ostringstream out;
+        (out << ... << parts);
+        if (out.str().starts_with("fill") || cells.empty()) cells.emplace_back();
+        cells.back().push_back(out.str());
+    }
+};
+
+GosenView staffOf(std::vector<ScoreCell> cells) {
+    GosenView v("gosen1");
+    v.cellMax = static_cast<std::int64_t>(cells.size());
+    v.setFrame({44, 26, 30.0 * static_cast<double>(cells.size()), 140});  // staff spacing 7
+    v.imgFol = "/sets";
+    v.musicData = std::move(cells);
+    return v;
+}
+
+TEST(GosenView, DrawsStaffLinesAGlyphAndThePictureOfEachCell) {
+    const struct {
+        ScoreCell cell;
+        std::string text;     // glyph, then its position
+        std::string picture;  // "" for none
+    } cases[] = {
+        {{17, 5}, "'2' 2.5,81", "A1"},        // A1 quarter
+        {{19, 5}, "'/2' 32.5,84.5", "B1b"},   // flat prefix
+        {{18, 33}, "'.B' 62.5,81", "A1#"},    // alternate quarter, sharp prefix
+        {{2, 14}, "'/=.' 92.5,60", ""},       // dotted whole rest, no picture
+        {{17, 17}, "'F' 122.5,81", ""},       // quarter rest
+        {{38, 53}, "'n' 152.5,112.5", "C2"},  // tie start
+        {{17, 25}, "'(' 182.5,81", ""},       // mark
+        {{0, 44}, "'a' 212.5,56.5", ""},      // triplet rest
+        {{25, 0}, "' ' 242.5,91.5", ""},      // blank: no accidental either
+        {{39, 5}, "' ' 272.5,56.5", ""},      // stray pitch: drawn blank
+        {{17, 65}, "' ' 302.5,56.5", ""},     // stray value: drawn blank
+    };
+    std::vector<ScoreCell> cells;
+    for (const auto& c : cases) cells.push_back(c.cell);
+    GosenView staff = staffOf(cells);
+    staff.selRow = 1;
+    staff.selCol = 2;
+    staff.selColTo = 3;
+    RecordingCanvas canvas;
+    staff.draw(canvas, "names");
+    ASSERT_EQ(canvas.cells.size(), std::size(cases));
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const auto& c = cases[i];
+        const auto& calls = canvas.cells[i];
+        SCOPED_TRACE(c.text);
+        const std::string x = std::to_string(30 * i);
+        ASSERT_EQ(calls.size(), c.picture.empty() ? 11u : 12u);
+        EXPECT_EQ(calls[0], "fill " + x + ",0 30x140 " + (i == 1 || i == 2 ? "yellow" : "white"));
+        EXPECT_EQ(calls.back(), "text " + c.text);
+        if (!c.picture.empty()) {
+            EXPECT_EQ(calls[10], "image " + x + ",0 20x70 /sets/names/" + c.picture + ".png");
+        }
+    }
+    // Ledger lines dashed and 5 points shorter at each end, the five staff lines solid.
+    EXPECT_EQ(std::vector<std::string>(canvas.cells[0].begin() + 1, canvas.cells[0].begin() + 10),
+              (std::vector<std::string>{"line 5-25 y77 1 dashed", "line 5-25 y84 1 dashed",
+                                        "line 0-30 y91 1", "line 0-30 y98 1", "line 0-30 y105 1",
+                                        "line 0-30 y112 1", "line 0-30 y119 1",
+                                        "line 5-25 y126 1 dashed", "line 5-25 y133 1 dashed"}));
+    // Working values keep the last cell drawn; a staff without the selection is all white.
+    EXPECT_EQ(staff.selectedNote, "C2");
+    staff.selRow = 0;
+    RecordingCanvas plain;
+    staff.draw(plain, "names");
+    for (const auto& calls : plain.cells) EXPECT_TRUE(calls[0].ends_with("white")) << calls[0];
+}
+
+TEST(GosenView, ColumnUnderAClick) {
+    const GosenView staff = staffOf(std::vector<ScoreCell>(40));
+    const std::pair<double, std::int64_t> clicks[] = {
+        {45, 1}, {44 + 4 * 30 + 29.9, 5}, {44 + 5 * 30, 6}, {44 + 1199, 40}, {39, 1}, {13, 0}};
+    for (const auto& [x, column] : clicks) EXPECT_EQ(staff.columnAt(x), column) << x;
+}
+
+TEST(GosenView, SetFreqRebuildsTheTableAlignedWithThePitchNames) {
+    GosenView staff("gosenE");
+    EXPECT_EQ(staff.freqArr[4], 261.0f);  // the fixed table until the first rebuild
+    staff.setFreq(440);
+    ASSERT_EQ(staff.freqArr.size(), 51u);
+    // Within the table's whole-Hz rounding at every pitch index, sharps and flats alike.
+    for (std::size_t i = 0; i < tables::freqArr.size(); ++i) {
+        EXPECT_NEAR(staff.freqArr[i], tables::freqArr[i], 1.0f) << tables::noteArr[i];
+    }
+    EXPECT_EQ(staff.freqArr[1], staff.freqArr[2]);
+    EXPECT_NEAR(staff.freqArr[4], 261.63f, 0.01f);
+    EXPECT_FLOAT_EQ(staff.freqArr[34], 880.0f);
+}
+
+TEST(Document, ChgFreqReadsTheFieldAndRebuildsEveryStaffsTable) {
+    const std::tuple<const char*, const char*, float> cases[] = {{"442", "442", 442},
+                                                                 {"442.7", "442", 442},
+                                                                 {"  415Hz", "415", 415},
+                                                                 {"abc", "0", 0},
+                                                                 {"", "0", 0}};
+    for (const auto& [field, rewritten, a1] : cases) {
+        auto d = makeDocument();
+        d->A_Hz = field;
+        DiagCapture diag;
+        d->chgFreq();
+        ASSERT_EQ(diag.lines.size(), 5u);  // and one table line per staff
+        EXPECT_EQ(diag.lines.front(), "chgFreq");
+        EXPECT_EQ(d->A_Hz, rewritten);
+        for (const GosenView* staff : {&d->gosen1, &d->gosen2, &d->gosen3, &d->gosenE}) {
+            ASSERT_EQ(staff->freqArr.size(), 51u) << staff->identifier();
+            EXPECT_FLOAT_EQ(staff->freqArr[17], a1);
+            EXPECT_FLOAT_EQ(staff->freqArr[0], a1 / 2);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace sorvel
