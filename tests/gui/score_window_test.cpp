@@ -1,62 +1,48 @@
-#include "score_window.h"
-
-#include <gtest/gtest.h>
-
+// The real score window: its controls mirror the document, and clicks, buttons, fields and
+// combo boxes reach it.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QImage>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
+#include <cmath>
 
-#include "staff_widget.h"
 #include "test_support.h"
 
-using sorvel::Document;
-using sorvel::ScoreCell;
-using sorvel::gui::ScoreLayout;
-using sorvel::gui::ScoreWindow;
-using sorvel::test::labelText;
-
+namespace sorvel::test {
 namespace {
 
-std::unique_ptr<ScoreWindow> makeWindow() {
-    auto w = std::make_unique<ScoreWindow>(std::make_unique<Document>(), sorvel::test::setFolder());
-    w->show();
-    w->activateWindow();
-    EXPECT_TRUE(QTest::qWaitForWindowActive(w.get()));
-    return w;
+using Cells = std::vector<ScoreCell>;
+
+// Every column of the three staves shows the score cell at its index.
+void expectStavesShowScore(const Document& d) {
+    testing::expectStavesShowScore(d);
 }
 
-// Centre of a cell of a staff row in the staff widget's coordinates.
-QPoint cellCentre(int column) {
-    return {(column - 1) * ScoreLayout::kStaffWidth / 40 + 15, ScoreLayout::kStaffHeight / 2};
+// The frequency a tone was synthesized at, from its second sample.
+double toneHz(const PcmBuffer& b) {
+    return std::asin(b.channelData.at(0).at(1)) * b.format.sampleRate / (2 * M_PI);
 }
-
-void fillScore(Document& d, int cells) {
-    d.musicData.clear();
-    for (int i = 0; i < cells; ++i) d.musicData.push_back(ScoreCell{17 + i % 5, 5});
-    d.showPage(1);
-}
-
-}  // namespace
 
 TEST(ScoreWindow, EveryControlExistsAndMirrorsTheNewDocument) {
-    auto w = makeWindow();
-    for (const char* name : {"gosen1", "gosen2", "gosen3", "gosenE", "celPointer", "pGosen1",
-                             "pGosen2", "pGosen3", "allP", "gosenRaw", "gosenCol", "gosenRawTo",
-                             "gosenColTo", "cdText1", "cdText2", "cdText3", "A_Hz", "imgCombo",
-                             "cmbTempo", "cmbInKey", "cmbBeat", "onpMtx1", "pitchMtx",
-                             "transposeMtx", "withCode", "playBtn", "btnUPDate", "btnIns",
-                             "btnADD", "btnDel", "btnPageUp", "btnPageDown", "Triplet", "tie"}) {
+    auto [w, audio] = makeWindow();
+    for (const char* name :
+         {"gosen1",     "gosen2",      "gosen3",    "gosenE",   "celPointer", "pGosen1",
+          "pGosen2",    "pGosen3",     "allP",      "gosenRaw", "gosenCol",   "gosenRawTo",
+          "gosenColTo", "cdText1",     "cdText2",   "cdText3",  "A_Hz",       "imgCombo",
+          "cmbTempo",   "cmbInKey",    "cmbBeat",   "onpMtx1",  "pitchMtx",   "transposeMtx",
+          "withCode",   "playBtn",     "btnUPDate", "btnIns",   "btnADD",     "btnDel",
+          "btnPageUp",  "btnPageDown", "Triplet",   "tie"}) {
         EXPECT_NE(w->findChild<QWidget*>(QString::fromLatin1(name)), nullptr) << name;
     }
-    EXPECT_EQ(labelText(*w, "pGosen1"), "1");
-    EXPECT_EQ(labelText(*w, "pGosen3"), "3");
-    EXPECT_EQ(labelText(*w, "allP"), "1");
-    for (const char* name : {"gosenRaw", "gosenCol", "gosenRawTo", "gosenColTo"}) {
-        EXPECT_EQ(labelText(*w, name), "1") << name;
+    for (int b = 0; b < 18; ++b) {
+        const QString name = QStringLiteral("onpMtx1_%1_%2").arg(b / 6).arg(b % 6);
+        EXPECT_NE(w->findChild<QPushButton*>(name), nullptr) << name.toStdString();
     }
+    QString labels;
+    for (const char* name : {"pGosen1", "pGosen2", "pGosen3", "allP", "gosenRaw", "gosenCol",
+                             "gosenRawTo", "gosenColTo"}) {
+        labels += labelText(*w, name);
+    }
+    EXPECT_EQ(labels, "12311111");
     EXPECT_EQ(w->findChild<QLineEdit*>("A_Hz")->text(), "440");
     EXPECT_EQ(w->findChild<QLineEdit*>("cdText2")->text(), QString(7, ' '));
     EXPECT_EQ(w->findChild<QComboBox*>("cmbTempo")->currentText(), "120");
@@ -64,91 +50,154 @@ TEST(ScoreWindow, EveryControlExistsAndMirrorsTheNewDocument) {
     EXPECT_EQ(w->findChild<QComboBox*>("cmbBeat")->currentText(), "4");
     auto* images = w->findChild<QComboBox*>("imgCombo");
     ASSERT_GE(images->count(), 2) << "image sets of the set folder";
-    EXPECT_EQ(images->currentIndex(), 0);
     EXPECT_EQ(images->currentText().toStdString(), w->document().imageSet());
-    // The onpMtx1 matrix has three rows of six.
-    for (int r = 0; r < 3; ++r) {
-        for (int c = 0; c < 6; ++c) {
-            EXPECT_NE(w->findChild<QPushButton*>(QStringLiteral("onpMtx1_%1_%2").arg(r).arg(c)),
-                      nullptr);
-        }
-    }
-    // The entry cell is the score's first cell, the pointer sits on cell (1, 1).
-    EXPECT_EQ(w->document().entryCell(), (ScoreCell{0, 0}));
     const QRect pointer = w->findChild<QWidget*>("celPointer")->geometry();
-    EXPECT_EQ(pointer, w->staffWidget(1)->geometry().adjusted(0, 0, 30 - ScoreLayout::kStaffWidth, 0));
+    EXPECT_EQ(pointer, QRect(w->staffWidget(1)->geometry().topLeft(), QSize(30, 140)));
 }
 
-TEST(ScoreWindow, ClicksMoveThePointerAndShiftClicksSelect) {
-    auto w = makeWindow();
+TEST(ScoreWindow, ClicksSelectCellsThatArePaintedYellowAndPagesMoveOneStaff) {
+    auto [w, audio] = makeWindow();
     Document& d = w->document();
-    fillScore(d, 81);
+    d.musicData.clear();
+    for (int i = 0; i < 81; ++i) d.musicData.push_back({i % 5, 1 + i % 12});  // low glyphs
+    d.showPage(1);
     EXPECT_EQ(labelText(*w, "allP"), "3");
 
-    QTest::mouseClick(w->staffWidget(2), Qt::LeftButton, {}, cellCentre(5));
+    clickCell(*w, 2, 5);
     EXPECT_EQ(d.selRow, 2);
     EXPECT_EQ(d.selCol, 5);
-    EXPECT_EQ(labelText(*w, "gosenRaw"), "2");
-    EXPECT_EQ(labelText(*w, "gosenCol"), "5");
+    EXPECT_EQ(labelText(*w, "gosenRaw") + labelText(*w, "gosenCol"), "25");
     EXPECT_EQ(d.entryCell(), d.musicData[44]);
     EXPECT_EQ(w->findChild<QWidget*>("celPointer")->geometry().topLeft(),
               w->staffWidget(2)->geometry().topLeft() + QPoint(4 * 30, 0));
-
-    // Shift-click after the start extends the selection ...
-    QTest::mouseClick(w->staffWidget(2), Qt::LeftButton, Qt::ShiftModifier, cellCentre(9));
-    EXPECT_EQ(d.selColTo, 9);
+    // Shift-click after the start extends the selection, before it swaps the ends.
+    clickCell(*w, 2, 9, true);
     EXPECT_EQ(labelText(*w, "gosenColTo"), "9");
-    // ... and before it swaps: the clicked cell becomes the start, the old start the end.
-    QTest::mouseClick(w->staffWidget(1), Qt::LeftButton, Qt::ShiftModifier, cellCentre(38));
-    EXPECT_EQ(d.selRow, 1);
+    clickCell(*w, 1, 38, true);
+    EXPECT_EQ((std::vector{d.selRow, d.selCol, d.selRowTo, d.selColTo}),
+              (std::vector<std::int64_t>{1, 38, 2, 5}));
+    clickCell(*w, 3, 2);  // past the end of the score
     EXPECT_EQ(d.selCol, 38);
-    EXPECT_EQ(d.selRowTo, 2);
-    EXPECT_EQ(d.selColTo, 5);
 
-    // A click past the end of the score does nothing.
-    QTest::mouseClick(w->staffWidget(3), Qt::LeftButton, {}, cellCentre(2));
-    EXPECT_EQ(d.selRow, 1);
-    EXPECT_EQ(d.selCol, 38);
-}
-
-TEST(ScoreWindow, SelectionIsPaintedYellowAndPagesMoveOneStaff) {
-    auto w = makeWindow();
-    Document& d = w->document();
-    fillScore(d, 200);
-    d.selCell(3, 1);
-    d.selCellTo(5, 1);
-    const QImage shot = w->staffWidget(1)->grab().toImage();
-    const double dpr = shot.devicePixelRatio();
-    auto colourAt = [&](int column) {
+    auto colourAt = [&](int row, int column) {
+        const QImage shot = w->staffWidget(row)->grab().toImage();
+        const double dpr = shot.devicePixelRatio();
         return shot.pixelColor(qRound(((column - 1) * 30 + 2) * dpr), qRound(4 * dpr));
     };
-    EXPECT_EQ(colourAt(2), QColor(Qt::white));
-    EXPECT_EQ(colourAt(3), QColor(Qt::yellow));
-    EXPECT_EQ(colourAt(5), QColor(Qt::yellow));
-    EXPECT_EQ(colourAt(6), QColor(Qt::white));
+    EXPECT_EQ(colourAt(1, 37), QColor(Qt::white));
+    EXPECT_EQ(colourAt(1, 38), QColor(Qt::yellow));
+    EXPECT_EQ(colourAt(2, 5), QColor(Qt::yellow));
+    EXPECT_EQ(colourAt(2, 6), QColor(Qt::white));
 
-    w->findChild<QPushButton*>("btnPageDown")->click();
-    EXPECT_EQ(labelText(*w, "pGosen1"), "2");
-    EXPECT_EQ(labelText(*w, "pGosen3"), "4");
+    click(*w, {"btnPageDown"});
+    EXPECT_EQ(labelText(*w, "pGosen1") + labelText(*w, "pGosen3"), "24");
     EXPECT_EQ(d.gosen1.musicData[0], d.musicData[40]);
-    w->findChild<QPushButton*>("btnPageUp")->click();
+    click(*w, {"btnPageUp"});
     EXPECT_EQ(labelText(*w, "pGosen1"), "1");
 }
 
-TEST(ScoreWindow, ChordFieldsAndSettingsReachTheDocument) {
-    auto w = makeWindow();
+TEST(ScoreWindow, ButtonsDriveTheEntryCellAndTheScore) {
+    const struct {
+        std::vector<const char*> clicks;
+        ScoreCell entry;
+        Cells score;
+        std::int64_t column;  // selected, start and end
+        double toneHz;        // 0: no tone
+    } steps[] = {
+        // From a new score: one blank cell, the entry (0, 0), the pointer on (1, 1).
+        {{"pitchMtx_4"}, {17, 0}, {{0, 0}}, 1, 440},  // octave up
+        {{"pitchMtx_0"}, {18, 0}, {{0, 0}}, 1, 466},  // next pitch
+        {{"pitchMtx_1"}, {20, 0}, {{0, 0}}, 1, 493},  // next natural
+        {{"pitchMtx_2"}, {17, 0}, {{0, 0}}, 1, 440},  // natural down
+        {{"pitchMtx_3"}, {16, 0}, {{0, 0}}, 1, 415},  // previous pitch
+        {{"onpMtx1_0_2"}, {16, 5}, {{0, 0}}, 1, 0},
+        {{"onpMtx1_2_1"}, {16, 6}, {{0, 0}}, 1, 0},              // dotted
+        {{"onpMtx1_1_3"}, {17, 19}, {{0, 0}}, 1, 0},             // a rest resets the pitch
+        {{"onpMtx1_2_4"}, {17, 27}, {{0, 0}}, 1, 0},             // a mark
+        {{"onpMtx1_2_0"}, {17, 0}, {{0, 0}}, 1, 0},              // blank
+        {{"onpMtx1_0_5", "Triplet"}, {17, 11}, {{0, 0}}, 1, 0},  // no triplet form
+        {{"onpMtx1_0_2", "Triplet"}, {17, 41}, {{0, 0}}, 1, 0},
+        {{"Triplet", "tie"}, {17, 55}, {{0, 0}}, 1, 0},
+        {{"tie", "btnUPDate"}, {17, 5}, {{17, 5}}, 1, 0},
+        // Add writes after the selected cell and selects it; Insert writes before it.
+        {{"onpMtx1_0_1", "btnADD"}, {17, 3}, {{17, 5}, {17, 3}}, 2, 0},
+        {{"onpMtx1_1_0", "btnIns"}, {17, 13}, {{17, 5}, {17, 13}, {17, 3}}, 2, 0},
+        {{"btnDel"}, {17, 3}, {{17, 5}, {17, 3}}, 2, 0},  // the next cell moves up
+        {{"btnDel"}, {17, 5}, {{17, 5}}, 1, 0},           // the last cell: one column left
+        {{"btnDel"}, {17, 5}, {{17, 5}}, 1, 0},           // the only cell stays
+    };
+    auto [w, audio] = makeWindow();
     Document& d = w->document();
-    auto* field = w->findChild<QLineEdit*>("cdText1");
-    field->setFocus();
-    QTest::keyClicks(field, "Am7");
-    EXPECT_EQ(d.cdText[0], QString(7, ' ').append("Am7").toStdString());
-    w->scoreArea()->setFocus();  // editing ends
-    EXPECT_EQ(d.codeData[0], d.cdText[0]);
-
-    auto* tempo = w->findChild<QComboBox*>("cmbTempo");
-    tempo->setCurrentIndex(5);
-    emit tempo->activated(5);
-    EXPECT_EQ(d.cmbTempo.selected, 5);
-    w->findChild<QCheckBox*>("withCode")->setChecked(true);
-    EXPECT_TRUE(d.withCode);
+    int n = 0;
+    for (const auto& s : steps) {
+        SCOPED_TRACE("step " + std::to_string(++n));
+        const std::size_t tones = audio->buffers.size();
+        for (const char* name : s.clicks) click(*w, {name});
+        EXPECT_EQ(d.entryCell(), s.entry);
+        EXPECT_EQ(d.gosenE.musicData[0], s.entry) << "the entry staff shows it";
+        EXPECT_EQ(d.musicData, s.score);
+        EXPECT_EQ((std::vector{d.selRow, d.selCol, d.selRowTo, d.selColTo}),
+                  (std::vector<std::int64_t>{1, s.column, 1, s.column}));
+        const QString column = QString::number(s.column);
+        EXPECT_EQ(labelText(*w, "gosenCol") + labelText(*w, "gosenColTo"), column + column);
+        expectStavesShowScore(d);
+        ASSERT_EQ(audio->buffers.size(), tones + (s.toneHz > 0 ? 1 : 0)) << "only steps sound";
+        if (s.toneHz > 0) {
+            const PcmBuffer& tone = audio->buffers.back();
+            EXPECT_EQ(tone.frameLength, 22050u) << "0.5 s at 44.1 kHz";
+            EXPECT_NEAR(toneHz(tone), s.toneHz, 0.5);
+            EXPECT_EQ(tone.channelData[1], tone.channelData[0]);
+        }
+    }
 }
+
+TEST(ScoreWindow, ChordFieldsTranspositionAndSettingsReachTheDocument) {
+    auto [w, audio] = makeWindow();
+    Document& d = w->document();
+    d.musicData = {{38, 5}, {1, 5}, {17, 17}};
+    d.showPage(1);
+    auto field = [&](int i) { return w->findChild<QLineEdit*>(QStringLiteral("cdText%1").arg(i)); };
+
+    typeInto(*w, "cdText2", "Bb7");
+    EXPECT_EQ(d.cdText[1], "Bb7");
+    w->scoreArea()->setFocus();  // editing ends: the line is stored
+    EXPECT_EQ(d.codeData[1], "Bb7");
+    // cdText1 still has the keyboard when the transposition button is clicked: what is
+    // typed there counts.
+    typeInto(*w, "cdText1", "C G7");
+    ASSERT_TRUE(field(1)->hasFocus());
+    w->findChild<QCheckBox*>("withCode")->click();
+    ASSERT_TRUE(d.withCode);
+    click(*w, {"transposeMtx_0"});
+    const std::vector<std::string> chordsUp = {"C# G#7 ", "B7 ", std::string(8, ' ')};
+    EXPECT_EQ(d.codeData, chordsUp);
+    EXPECT_EQ(field(1)->text() + "|" + field(2)->text(), "C# G#7 |B7 ");
+    EXPECT_EQ(d.musicData, (Cells{{5, 5}, {3, 5}, {17, 17}}));
+    expectStavesShowScore(d);
+    // Without withCode the chords stay.
+    w->findChild<QCheckBox*>("withCode")->click();
+    click(*w, {"transposeMtx_1"});
+    EXPECT_EQ(d.codeData, chordsUp);
+    EXPECT_EQ(d.musicData, (Cells{{4, 5}, {2, 5}, {17, 17}}));
+
+    for (const char* name : {"cmbTempo", "cmbInKey", "cmbBeat", "imgCombo"}) {
+        auto* combo = w->findChild<QComboBox*>(name);
+        combo->setCurrentIndex(1);
+        emit combo->activated(1);
+    }
+    EXPECT_EQ((std::vector{d.cmbTempo.selected, d.cmbInKey.selected, d.cmbBeat.selected}),
+              (std::vector<std::int64_t>{1, 1, 1}));
+    EXPECT_EQ(d.imageSet(), w->findChild<QComboBox*>("imgCombo")->itemText(1).toStdString());
+
+    // A new reference pitch: the field is rewritten as an integer and the tones follow it.
+    typeInto(*w, "A_Hz", "442.7");
+    QTest::keyClick(w->findChild<QLineEdit*>("A_Hz"), Qt::Key_Return);
+    EXPECT_EQ(w->findChild<QLineEdit*>("A_Hz")->text(), "442");
+    EXPECT_EQ(d.A_Hz, "442");
+    d.entryCell() = {16, 5};
+    click(*w, {"pitchMtx_0"});
+    EXPECT_NEAR(toneHz(audio->buffers.back()), 442.0, 0.5);
+}
+
+}  // namespace
+}  // namespace sorvel::test

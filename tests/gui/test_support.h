@@ -1,17 +1,32 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QAction>
+#include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QString>
-#include <QWidget>
+#include <QTest>
 #include <cstdlib>
+#include <memory>
 #include <string>
 
+#include "../core/app_test_ports.h"
+#include "../core/capturing_audio_output.h"
+#include "app/settings.h"
+#include "score_window.h"
+#include "sorvel_application.h"
+#include "staff_widget.h"
+
 namespace sorvel::test {
+
+using gui::ScoreLayout;
+using gui::ScoreWindow;
 
 // The set folder the build generated (image sets and scale.csv).
 inline std::string setFolder() {
@@ -24,25 +39,87 @@ inline QString labelText(const QWidget& root, const char* name) {
     return label ? label->text() : QStringLiteral("<missing %1>").arg(QString::fromLatin1(name));
 }
 
-// Clicks the button of that object name; false when the window has none.
-inline bool clickButton(QWidget& root, const char* name) {
-    auto* button = root.findChild<QPushButton*>(QString::fromLatin1(name));
-    if (!button) return false;
-    button->click();
-    return true;
+// Clicks the named buttons in order; fails the test for a missing one.
+inline void click(QWidget& root, std::initializer_list<const char*> names) {
+    for (const char* name : names) {
+        auto* button = root.findChild<QPushButton*>(QString::fromLatin1(name));
+        ASSERT_NE(button, nullptr) << name;
+        button->click();
+    }
 }
 
-// The action of a window's menu bar whose text, without "&" and "…", is text; nullptr when
-// there is none.
-inline QAction* menuAction(QMainWindow& window, const QString& text) {
-    for (QMenu* menu : window.menuBar()->findChildren<QMenu*>()) {
-        for (QAction* action : menu->actions()) {
-            QString plain = action->text();
-            plain.remove(QLatin1Char('&')).remove(QChar(0x2026));
-            if (plain == text) return action;
-        }
-    }
-    return nullptr;
+// Clicks the middle of a cell of a score staff (row 1..3, column 1..40).
+inline void clickCell(ScoreWindow& w, int row, int column, bool shift = false) {
+    QTest::mouseClick(
+        w.staffWidget(row), Qt::LeftButton,
+        shift ? Qt::KeyboardModifiers(Qt::ShiftModifier) : Qt::KeyboardModifiers(),
+        QPoint((column - 1) * ScoreLayout::kStaffWidth / 40 + 15, ScoreLayout::kStaffHeight / 2));
 }
+
+// Types text over the whole content of a field, which keeps the keyboard.
+inline void typeInto(QWidget& root, const char* field, const QString& text) {
+    auto* f = root.findChild<QLineEdit*>(QString::fromLatin1(field));
+    ASSERT_NE(f, nullptr) << field;
+    f->setFocus();
+    f->selectAll();
+    QTest::keyClicks(f, text);
+}
+
+// A score window of its own, shown and active, recording the tones it plays.
+struct WindowWithSound {
+    std::unique_ptr<ScoreWindow> window;
+    testing::CapturingAudioOutput* audio = nullptr;  // owned by the window
+};
+inline WindowWithSound makeWindow() {
+    auto audio = std::make_unique<testing::CapturingAudioOutput>();
+    WindowWithSound out{nullptr, audio.get()};
+    out.window =
+        std::make_unique<ScoreWindow>(std::make_unique<Document>(), setFolder(), std::move(audio));
+    out.window->show();
+    out.window->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(out.window.get()));
+    return out;
+}
+
+// The whole application with its real windows and menus; modals answer through fakes.
+class AppTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        settings_.values[kFilePassKey] = setFolder();
+        gui::PortOverrides ports;
+        ports.alerts = &alerts_;
+        ports.dialogs = &dialogs_;
+        ports.settings = &settings_;
+        ports.silent = true;  // the file writer stays the real one
+        app_ = std::make_unique<gui::SorvelApplication>(
+            QFileInfo(QString::fromStdString(setFolder())).path(), ports);
+    }
+    void TearDown() override { app_.reset(); }
+
+    ScoreWindow* newWindow() {
+        Document* doc = app_->newScoreDocument();
+        return doc ? app_->windowOf(*doc) : nullptr;
+    }
+    static bool makeKey(QWidget* w) {
+        w->activateWindow();
+        return QTest::qWaitForWindowActive(w);
+    }
+    // Triggers the action of the window's menu bar whose text, without "&" and "…", is text.
+    static void trigger(QMainWindow* w, const char* text) {
+        for (QMenu* menu : w->menuBar()->findChildren<QMenu*>()) {
+            for (QAction* action : menu->actions()) {
+                QString plain = action->text();
+                plain.remove(QLatin1Char('&')).remove(QChar(0x2026));
+                if (plain == QString::fromUtf8(text)) return action->trigger();
+            }
+        }
+        ADD_FAILURE() << "no menu item " << text;
+    }
+
+    testing::FakeAlerts alerts_;
+    testing::FakeDialogs dialogs_;
+    testing::FakeSettings settings_;
+    std::unique_ptr<gui::SorvelApplication> app_;
+};
 
 }  // namespace sorvel::test
