@@ -15,30 +15,18 @@ using namespace sorvel::testing;
 
 const std::string kScaleCsv = "maj,0:4:7\nm7,0:3:7:10\n";
 
-class AppDelegateTest : public ::testing::Test {
+// The application state on fake ports, in a temporary folder whose "app" is the application's.
+struct AppUnderTest : FakePorts {
+    TempDir dir;
+    DiagCapture diag;
+    AppDelegate app{ports(), dir.file("app")};
+};
+
+class AppDelegateTest : public ::testing::Test, protected AppUnderTest {
   protected:
     AppDelegateTest() { dir.write("app/set/scale.csv", kScaleCsv); }
-
-    AppDelegate& app() {
-        if (!delegate_) {
-            delegate_ = std::make_unique<AppDelegate>(
-                AppPorts{alerts, dialogs, settings, windows, writer}, appFolder);
-        }
-        return *delegate_;
-    }
     Document* firstDoc() { return windows.docs.front().get(); }
-
-    TempDir dir;
-    std::string appFolder = dir.file("app");
-    FakeAlerts alerts;
-    FakeDialogs dialogs;
-    FakeSettings settings;
-    FakeWindows windows;
-    FakeWriter writer;
-    DiagCapture diag;
-
-  private:
-    std::unique_ptr<AppDelegate> delegate_;
+    const std::string appFolder = dir.file("app");
 };
 
 TEST(AppDelegate, LaunchAndQuitWithAndWithoutFilePass) {
@@ -56,63 +44,56 @@ TEST(AppDelegate, LaunchAndQuitWithAndWithoutFilePass) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        TempDir dir;
-        dir.write(c.setFolder + "/scale.csv", c.scaleCsv);
-        FakeAlerts alerts;
-        FakeDialogs dialogs;
-        FakeSettings settings;
-        FakeWindows windows;
-        FakeWriter writer;
-        DiagCapture diag;
-        if (!c.filePass.empty()) settings.values[kFilePassKey] = dir.file(c.filePass);
-        AppDelegate app({alerts, dialogs, settings, windows, writer}, dir.file("app"));
-        ASSERT_TRUE(app.start({}));
-        const std::string setFolder = dir.file(c.setFolder);
-        EXPECT_EQ(app.prefURLStr, setFolder);
-        EXPECT_EQ(app.prefURL, setFolder);
-        EXPECT_EQ(app.documentSetFolder(), setFolder);
-        EXPECT_FALSE(windows.prefsShown);
+        AppUnderTest t;
+        t.dir.write("app/set/scale.csv", kScaleCsv);  // a filePass folder wins over this one
+        t.dir.write(c.setFolder + "/scale.csv", c.scaleCsv);
+        if (!c.filePass.empty()) t.settings.values[kFilePassKey] = t.dir.file(c.filePass);
+        ASSERT_TRUE(t.app.start({}));
+        const std::string setFolder = t.dir.file(c.setFolder);
+        EXPECT_EQ(t.diag.lines[1], setFolder + "/scale.csv");
+        EXPECT_EQ(t.diag.lines[2], "ファイルあり0、FILE AVAILABLE");
+        EXPECT_EQ(t.app.prefURLStr, setFolder);
+        EXPECT_EQ(t.app.prefURL, setFolder);
+        EXPECT_EQ(t.app.documentSetFolder(), setFolder);
+        EXPECT_FALSE(t.windows.prefsShown);
         // One untitled score window, and the title window until 2.0 seconds later.
-        EXPECT_EQ(windows.docs.size(), 1u);
-        EXPECT_TRUE(windows.titleShown);
-        ASSERT_EQ(windows.scheduled.size(), 1u);
-        EXPECT_EQ(windows.scheduled[0].first, 2.0);
-        windows.runScheduled();
-        EXPECT_FALSE(windows.titleShown);
+        EXPECT_EQ(t.windows.docs.size(), 1u);
+        EXPECT_TRUE(t.windows.titleShown);
+        ASSERT_EQ(t.windows.scheduled.size(), 1u);
+        EXPECT_EQ(t.windows.scheduled[0].first, 2.0);
+        t.windows.runScheduled();
+        EXPECT_FALSE(t.windows.titleShown);
         // Song mode, both items enabled.
-        EXPECT_TRUE(app.mnSong.on && app.mnSong.enabled && app.mnExercise.enabled);
-        EXPECT_FALSE(app.exerciseMode());
-        EXPECT_TRUE(alerts.shown.empty());
+        EXPECT_TRUE(t.app.mnSong.on && t.app.mnSong.enabled && t.app.mnExercise.enabled);
+        EXPECT_FALSE(t.app.exerciseMode());
+        EXPECT_TRUE(t.alerts.shown.empty());
 
-        app.quit();
-        EXPECT_EQ(settings.synced.at(kFilePassKey), setFolder);
-        if (c.written == "-") {
-            EXPECT_TRUE(writer.files.empty());
-        } else {
-            EXPECT_EQ(writer.files,
-                      (std::map<std::string, std::string>{{setFolder + "/scale.csv", c.written}}));
-        }
+        t.app.quit();
+        EXPECT_EQ(t.settings.synced.at(kFilePassKey), setFolder);
+        std::map<std::string, std::string> written;
+        if (c.written != "-") written[setFolder + "/scale.csv"] = c.written;
+        EXPECT_EQ(t.writer.files, written);
     }
 }
 
 TEST_F(AppDelegateTest, ChosenFolderIsStoredAtQuitAndOnlyOnce) {
-    ASSERT_TRUE(app().start({}));
+    ASSERT_TRUE(app.start({}));
     dialogs.folderAnswer = dir.file("other");
-    app().selectFol();
+    app.selectFol();
     EXPECT_EQ(dialogs.folderMessages, (std::vector<std::string>{"select \"SET\" data folder"}));
-    EXPECT_EQ(app().prefURL, dir.file("other"));
+    EXPECT_EQ(app.prefURL, dir.file("other"));
     // Score windows keep listing the old folder until the next launch.
-    EXPECT_EQ(app().documentSetFolder(), appFolder + "/set");
+    EXPECT_EQ(app.documentSetFolder(), appFolder + "/set");
     dialogs.folderAnswer.reset();
-    app().selectFol();
-    EXPECT_EQ(app().prefURL, dir.file("other"));
+    app.selectFol();
+    EXPECT_EQ(app.prefURL, dir.file("other"));
 
-    app().quit();
+    app.quit();
     EXPECT_EQ(settings.synced.at(kFilePassKey), dir.file("other"));
     EXPECT_EQ(writer.files.count(dir.file("other") + "/scale.csv"), 1u);
     writer.files.clear();
     settings.synced.clear();
-    app().quit();
+    app.quit();
     EXPECT_TRUE(writer.files.empty());
     EXPECT_TRUE(settings.synced.empty());
 }
@@ -120,11 +101,11 @@ TEST_F(AppDelegateTest, ChosenFolderIsStoredAtQuitAndOnlyOnce) {
 TEST_F(AppDelegateTest, NoSetFolderQuitsWithoutStoringAnything) {
     std::filesystem::remove(appFolder + "/set/scale.csv");
     dialogs.folderAnswer = dir.file("empty");
-    EXPECT_FALSE(app().start({dir.write("s.txt", "<,sorvel2,0,3\n")}));
+    EXPECT_FALSE(app.start({dir.write("s.txt", "<,sorvel2,0,3\n")}));
     EXPECT_EQ(windows.quitRequests, 1);
     EXPECT_TRUE(windows.docs.empty());
     EXPECT_EQ(alerts.shown.size(), 1u);
-    app().quit();
+    app.quit();
     EXPECT_TRUE(settings.values.empty());
     EXPECT_TRUE(writer.files.empty());
 }
@@ -132,16 +113,16 @@ TEST_F(AppDelegateTest, NoSetFolderQuitsWithoutStoringAnything) {
 TEST_F(AppDelegateTest, ScoreFilesOpenInNewWindowsFromTheCommandLineAndTheDialog) {
     const std::string a = dir.write("a.txt", "<,sorvel2,0,3\n1,1\n");
     const std::string b = dir.write("dir/b c.txt", "<,sorvel2,0,3\n2,2\n3,3\n");
-    ASSERT_TRUE(app().start({a, b}));
+    ASSERT_TRUE(app.start({a, b}));
     ASSERT_EQ(windows.docs.size(), 2u);
     EXPECT_EQ(windows.titles[windows.docs[0].get()], "a.txt");
     EXPECT_EQ(windows.titles[windows.docs[1].get()], "b c.txt");
     EXPECT_EQ(windows.docs[1]->musicData, (std::vector<ScoreCell>{{2, 2}, {3, 3}}));
-    EXPECT_EQ(app().rootDoc, windows.docs[1].get());
+    EXPECT_EQ(app.rootDoc, windows.docs[1].get());
 
-    app().fileOpen();  // cancelled
+    app.fileOpen();  // cancelled
     dialogs.openAnswer = dir.write("x.txt", "<,sorvel2,0,3\n#A\n5,5\n");
-    app().fileOpen();
+    app.fileOpen();
     ASSERT_EQ(windows.docs.size(), 3u);
     EXPECT_EQ(windows.docs.back()->codeData, (std::vector<std::string>{"A"}));
     EXPECT_EQ(dialogs.openCalls, 2);
@@ -149,51 +130,51 @@ TEST_F(AppDelegateTest, ScoreFilesOpenInNewWindowsFromTheCommandLineAndTheDialog
     // Recent files are remembered by absolute path.
     const auto cwd = std::filesystem::current_path();
     std::filesystem::current_path(dir.path());
-    app().openFile("a.txt");
+    app.openFile("a.txt");
     std::filesystem::current_path(cwd);
     EXPECT_EQ(windows.recent, (std::vector<std::string>{a, b, dir.file("x.txt"), a}));
     EXPECT_EQ(windows.docs.size(), 4u);
 }
 
 TEST_F(AppDelegateTest, RejectedFilesOpenNoWindow) {
-    ASSERT_TRUE(app().start({}));
-    Document* rootBefore = app().rootDoc;
+    ASSERT_TRUE(app.start({}));
+    Document* rootBefore = app.rootDoc;
+    const std::string unknown = "認識できないファイル形式です。", cantOpen = "Can't open file \n\n";
     const struct {
         std::string text;  // handed to the open routine
-        std::string alertPrefix;
+        std::string alert, detail;
         bool recent;
     } cases[] = {
-        {dir.write("bad.txt", "<,sorvel2,0,3\n17,5\n17,99\n"), "認識できないファイル形式です。",
-         true},
-        {dir.write("notes.txt", "hello\n"), "認識できないファイル形式です。", true},
-        {dir.write("latin1.txt", "<,sorvel2,0,3\n#caf\xE9\n"), "Can't open file \n\n", false},
-        {dir.file("missing.txt"), "Can't open file \n\n", false},
-        {dir.path(), "Can't open file \n\n", false},
-        {"file://elsewhere/x.txt", "Can't open file \n\n", false},
+        {dir.write("bad.txt", "<,sorvel2,0,3\n17,5\n17,99\n"), unknown, "", true},
+        {dir.write("notes.txt", "hello\n"), unknown, "", true},
+        {dir.write("latin1.txt", "<,sorvel2,0,3\n#caf\xE9\n"), cantOpen, "UTF-8", false},
+        {dir.file("missing.txt"), cantOpen, "no such file", false},
+        {dir.path(), cantOpen, "folder", false},
+        {"/dev/zero", cantOpen, "not a regular file", false},  // never read: it has no end
+        {"file://elsewhere/x.txt", cantOpen, "file://elsewhere/x.txt", false},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
         alerts.shown.clear();
         windows.recent.clear();
-        EXPECT_TRUE(app().openFile(c.text));
-        ASSERT_EQ(alerts.shown.size(), 1u) << c.text;
-        EXPECT_TRUE(alerts.shown[0].text.starts_with(c.alertPrefix)) << alerts.shown[0].text;
-        if (!c.recent) {  // the error description follows the two line feeds
-            EXPECT_GT(alerts.shown[0].text.size(), c.alertPrefix.size() + 4) << c.text;
-        }
-        EXPECT_EQ(windows.recent.size(), c.recent ? 1u : 0u) << c.text;
-        EXPECT_EQ(windows.docs.size(), 1u) << c.text;
-        EXPECT_EQ(app().rootDoc, rootBefore);
+        EXPECT_TRUE(app.openFile(c.text));
+        ASSERT_EQ(alerts.shown.size(), 1u);
+        EXPECT_TRUE(alerts.shown[0].text.starts_with(c.alert)) << alerts.shown[0].text;
+        EXPECT_NE(alerts.shown[0].text.find(c.detail), std::string::npos) << alerts.shown[0].text;
+        EXPECT_EQ(windows.recent.size(), c.recent ? 1u : 0u);
+        EXPECT_EQ(windows.docs.size(), 1u);
+        EXPECT_EQ(app.rootDoc, rootBefore);
     }
 }
 
 TEST_F(AppDelegateTest, SaveWritesTheScoreOrSaysWhyNot) {
-    ASSERT_TRUE(app().start({}));
+    ASSERT_TRUE(app.start({}));
     Document* doc = firstDoc();
     doc->musicData = {{17, 5}, {20, 3}};
     doc->cdText = {"C", "", ""};
     dialogs.saveAnswer = dir.file("nowhere/x.txt");
     writer.failWith = "Could not write \"x.txt\": No such file or directory";
-    app().fileSave();
+    app.fileSave();
     ASSERT_EQ(alerts.shown.size(), 1u);
     EXPECT_EQ(alerts.shown[0].text, "The file could not be saved.");
     EXPECT_EQ(alerts.shown[0].informative, *writer.failWith);
@@ -202,16 +183,16 @@ TEST_F(AppDelegateTest, SaveWritesTheScoreOrSaysWhyNot) {
 
     writer.failWith.reset();
     dialogs.saveAnswer = dir.file("out/tune.sorvel");
-    app().fileSave();
+    app.fileSave();
     EXPECT_EQ(dialogs.saveSuggestions, (std::vector<std::string>{"Untitled", "Untitled"}));
     EXPECT_EQ(writer.files.at(*dialogs.saveAnswer),
               "<,sorvel2,-1,3,440,0,0\n#C\n#\n#\n17,5\n20,3\n");
     EXPECT_EQ(windows.titles[doc], "tune.sorvel");
     EXPECT_TRUE(diag.contains("save successed"));
-    EXPECT_EQ(app().rootDoc, doc);
+    EXPECT_EQ(app.rootDoc, doc);
     // The next save suggests the new title; a cancelled dialog writes nothing.
     dialogs.saveAnswer.reset();
-    app().fileSave();
+    app.fileSave();
     EXPECT_EQ(dialogs.saveSuggestions.back(), "tune.sorvel");
     EXPECT_EQ(writer.files.size(), 1u);
     EXPECT_EQ(alerts.shown.size(), 1u);
@@ -234,56 +215,56 @@ TEST_F(AppDelegateTest, RoutingWithoutAScoreWindowInFront) {
         {KeyWindowKind::None, [&](AppDelegate& a) { a.withScoreWindow(noOp); }, select},
         {KeyWindowKind::Other, [&](AppDelegate& a) { a.withScoreWindow(noOp); }, select},
     };
-    ASSERT_TRUE(app().start({}));
+    ASSERT_TRUE(app.start({}));
     for (const auto& c : cases) {
         alerts.shown.clear();
         windows.key = {c.kind, nullptr};
-        c.command(app());
+        c.command(app);
         ASSERT_EQ(alerts.shown.size(), 1u);
         EXPECT_EQ(alerts.shown[0].text, c.alert);
         EXPECT_TRUE(dialogs.saveSuggestions.empty());
-        EXPECT_NE(app().rootDoc, firstDoc());
+        EXPECT_NE(app.rootDoc, firstDoc());
     }
 }
 
 TEST_F(AppDelegateTest, RoutingReachesTheKeyScoreUntilItsWindowCloses) {
-    ASSERT_TRUE(app().start({}));
+    ASSERT_TRUE(app.start({}));
     Document* doc = firstDoc();
     doc->musicData.assign(81, ScoreCell{17, 5});
     doc->showPage(1);
-    Document* initialRoot = app().rootDoc;
-    app().menuPageDown();
+    Document* initialRoot = app.rootDoc;
+    app.menuPageDown();
     EXPECT_EQ(doc->pGosen1, "2");
-    app().menuPageUp();
+    app.menuPageUp();
     EXPECT_EQ(doc->pGosen1, "1");
-    EXPECT_EQ(app().rootDoc, initialRoot);  // the key document route leaves rootDoc alone
+    EXPECT_EQ(app.rootDoc, initialRoot);  // the key document route leaves rootDoc alone
     Document* reached = nullptr;
-    app().withScoreWindow([&](Document& d) { reached = &d; });
+    app.withScoreWindow([&](Document& d) { reached = &d; });
     EXPECT_EQ(reached, doc);
-    EXPECT_EQ(app().rootDoc, doc);
+    EXPECT_EQ(app.rootDoc, doc);
     EXPECT_TRUE(alerts.shown.empty());
 
     // A closing window no longer receives commands through rootDoc, nor undo steps.
-    app().undoHistory().registerUndo(doc, [] { FAIL() << "a closed document's step ran"; });
-    app().documentClosed(doc);
-    EXPECT_EQ(app().rootDoc, initialRoot);
-    EXPECT_FALSE(app().undoHistory().canUndo());
+    app.undoHistory().registerUndo(doc, [] { FAIL() << "a closed document's step ran"; });
+    app.documentClosed(doc);
+    EXPECT_EQ(app.rootDoc, initialRoot);
+    EXPECT_FALSE(app.undoHistory().canUndo());
 }
 
 TEST_F(AppDelegateTest, ModesAndWindows) {
-    ASSERT_TRUE(app().start({}));
+    ASSERT_TRUE(app.start({}));
     const int changes = windows.controlsChanges;
-    app().menuExer();
-    EXPECT_TRUE(app().exerciseMode());
-    EXPECT_FALSE(app().mnSong.on);
-    app().menuSong();
-    EXPECT_TRUE(app().mnSong.on);
-    EXPECT_FALSE(app().mnExercise.on);
+    app.menuExer();
+    EXPECT_TRUE(app.exerciseMode());
+    EXPECT_FALSE(app.mnSong.on);
+    app.menuSong();
+    EXPECT_TRUE(app.mnSong.on);
+    EXPECT_FALSE(app.mnExercise.on);
     EXPECT_EQ(windows.controlsChanges, changes + 2);
     windows.runScheduled();
-    app().menuAbout();
+    app.menuAbout();
     EXPECT_TRUE(windows.titleShown);
-    app().preferenceMenu();
+    app.preferenceMenu();
     EXPECT_TRUE(windows.prefsShown);
 }
 

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "app/alerts.h"
+#include "app/app_delegate.h"
 #include "app/file_dialogs.h"
 #include "app/settings.h"
 #include "app/text_file_writer.h"
@@ -96,10 +97,7 @@ class FakeWindows : public WindowSystem {
         return it == titles.end() ? std::string() : it->second;
     }
     void setWindowTitle(Document& doc, const std::string& title) override { titles[&doc] = title; }
-    void showTitleWindow() override {
-        titleShown = true;
-        ++titleShows;
-    }
+    void showTitleWindow() override { titleShown = true; }
     void closeTitleWindow() override { titleShown = false; }
     void showPreferencesWindow() override { prefsShown = true; }
     void closePreferencesWindow() override { prefsShown = false; }
@@ -121,12 +119,21 @@ class FakeWindows : public WindowSystem {
     std::vector<std::unique_ptr<Document>> docs;
     std::map<const Document*, std::string> titles;
     bool titleShown = false;
-    int titleShows = 0;
     bool prefsShown = true;
     int controlsChanges = 0;
     std::vector<std::pair<double, std::function<void()>>> scheduled;
     std::vector<std::string> recent;
     int quitRequests = 0;
+};
+
+// Every port of the application state, faked.
+struct FakePorts {
+    AppPorts ports() { return {alerts, dialogs, settings, windows, writer}; }
+    FakeAlerts alerts;
+    FakeDialogs dialogs;
+    FakeSettings settings;
+    FakeWindows windows;
+    FakeWriter writer;
 };
 
 // A fresh folder, removed with everything in it at the end.

@@ -1,10 +1,9 @@
-// The score document's set-up, pages, selection and chord fields, and a staff's drawing,
-// click columns and frequency table.
+// The score document's pages, selection and chord fields, and a staff's drawing, click
+// columns and frequency table.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <sstream>
-#include <tuple>
 
 #include "edit_test_document.h"
 #include "model/notation_tables.h"
@@ -17,20 +16,10 @@ using testing::distinctCells;
 using testing::expectStavesShowScore;
 using testing::loadScore;
 using testing::makeDocument;
+using testing::Pos;
 
-struct Pos {
-    std::int64_t row, col;
-    friend bool operator==(const Pos&, const Pos&) = default;
-};
-std::ostream& operator<<(std::ostream& os, const Pos& p) {
-    return os << "(" << p.row << "," << p.col << ")";
-}
-Pos selStartOf(const Document& d) {
-    return {d.selRow, d.selCol};
-}
-Pos selEndOf(const Document& d) {
-    return {d.selRowTo, d.selColTo};
-}
+const auto selStartOf = [](const Document& d) { return Pos{d.selRow, d.selCol}; };
+const auto selEndOf = [](const Document& d) { return Pos{d.selRowTo, d.selColTo}; };
 
 // Shows page P as the page buttons leave it.
 void goToPage(Document& d, std::int64_t P) {
@@ -38,19 +27,6 @@ void goToPage(Document& d, std::int64_t P) {
     d.pGosen2 = std::to_string(P + 1);
     d.pGosen3 = std::to_string(P + 2);
     d.showPage(P);
-}
-
-TEST(Document, SetUpStartsOnCellOneWithBlankStavesAndDefaults) {
-    auto d = makeDocument();
-    EXPECT_EQ(d->A_Hz, "440");
-    EXPECT_EQ(d->codeData, std::vector<std::string>(3, std::string(7, ' ')));
-    EXPECT_EQ(d->cdText[2], std::string(7, ' '));
-    EXPECT_EQ(d->entryCell(), (ScoreCell{0, 0}));  // the set-up's (17, 5) is replaced
-    EXPECT_EQ(d->gosenRaw + d->gosenCol + d->gosenRawTo + d->gosenColTo, "1111");
-    EXPECT_EQ(d->gosen2.musicData.size(), 41u);
-    EXPECT_EQ(d->cmbTempo.text() + d->cmbInKey.text() + d->cmbBeat.text(), "120C4");
-    EXPECT_TRUE(d->imgCombo.items.empty());  // a folder that cannot be listed
-    EXPECT_EQ(d->celPointer, (Rect{44, 26, 30, 140}));
 }
 
 TEST(Document, ShowPageHandsThreeStavesOfCellsAndIgnoresPagesOutsideTheScore) {
@@ -208,21 +184,23 @@ TEST(Document, ChordFieldsAreStoredForThePagesShown) {
     EXPECT_EQ(d->codeData.size(), 6u);
 }
 
+const char* colourName(Color c) {
+    return c == Color::yellow() ? "yellow" : c == Color::white() ? "white" : "?";
+}
+
 // Every drawing call as a line of text; "?" marks a colour, dash or font a staff never uses.
 class RecordingCanvas : public Canvas {
   public:
     void fillRect(const Rect& r, Color c) override {
-        put("fill ", r.x, ",", r.y, " ", r.width, "x", r.height, " ",
-            c == Color::yellow()  ? "yellow"
-            : c == Color::white() ? "white"
-                                  : "?");
+        put("fill ", r.x, ",", r.y, " ", r.width, "x", r.height, " ", colourName(c));
     }
     void strokeRect(const Rect&, Color, double) override { put("stroke"); }
     void line(Point a, Point b, double w, Color c, std::optional<Dash> dash) override {
+        const bool ledger = dash && *dash == Dash{2, 2, 0};
         put("line ", a.x, "-", b.x, " y", a.y, a.y == b.y && c == Color::black() ? " " : " ? ", w,
-            !dash                    ? ""
-            : *dash == Dash{2, 2, 0} ? " dashed"
-                                     : " ?");
+            ledger ? " dashed"
+            : dash ? " ?"
+                   : "");
     }
     void image(const Rect& r, const std::string& path) override {
         put("image ", r.x, ",", r.y, " ", r.width, "x", r.height, " ", path);
@@ -314,7 +292,7 @@ TEST(GosenView, ColumnUnderAClick) {
     for (const auto& [x, column] : clicks) EXPECT_EQ(staff.columnAt(x), column) << x;
 }
 
-TEST(GosenView, SetFreqRebuildsTheTableAlignedWithThePitchNames) {
+TEST(GosenView, SetFreqAndChgFreqRebuildTheTablesFromTheReferencePitch) {
     GosenView staff("gosenE");
     EXPECT_EQ(staff.freqArr[4], 261.0f);  // the fixed table until the first rebuild
     staff.setFreq(440);
@@ -325,27 +303,20 @@ TEST(GosenView, SetFreqRebuildsTheTableAlignedWithThePitchNames) {
     }
     EXPECT_EQ(staff.freqArr[1], staff.freqArr[2]);
     EXPECT_NEAR(staff.freqArr[4], 261.63f, 0.01f);
-    EXPECT_FLOAT_EQ(staff.freqArr[34], 880.0f);
-}
 
-TEST(Document, ChgFreqReadsTheFieldAndRebuildsEveryStaffsTable) {
-    const std::tuple<const char*, const char*, float> cases[] = {{"442", "442", 442},
-                                                                 {"442.7", "442", 442},
-                                                                 {"  415Hz", "415", 415},
-                                                                 {"abc", "0", 0},
-                                                                 {"", "0", 0}};
-    for (const auto& [field, rewritten, a1] : cases) {
+    // chgFreq reads the field's leading integer, writes it back and rebuilds every staff.
+    for (const auto& [field, a1] : {std::pair{"442.7", 442}, {"  415Hz", 415}, {"abc", 0}}) {
         auto d = makeDocument();
         d->A_Hz = field;
         DiagCapture diag;
         d->chgFreq();
-        ASSERT_EQ(diag.lines.size(), 5u);  // and one table line per staff
-        EXPECT_EQ(diag.lines.front(), "chgFreq");
-        EXPECT_EQ(d->A_Hz, rewritten);
-        for (const GosenView* staff : {&d->gosen1, &d->gosen2, &d->gosen3, &d->gosenE}) {
-            ASSERT_EQ(staff->freqArr.size(), 51u) << staff->identifier();
-            EXPECT_FLOAT_EQ(staff->freqArr[17], a1);
-            EXPECT_FLOAT_EQ(staff->freqArr[0], a1 / 2);
+        ASSERT_EQ(diag.lines.size(), 5u);  // "chgFreq" and one table line per staff
+        EXPECT_EQ(diag.lines[1].substr(0, 1), "[");
+        EXPECT_EQ(d->A_Hz, std::to_string(a1));
+        for (const GosenView* s : {&d->gosen1, &d->gosen2, &d->gosen3, &d->gosenE}) {
+            ASSERT_EQ(s->freqArr.size(), 51u) << s->identifier();
+            EXPECT_FLOAT_EQ(s->freqArr[17], static_cast<float>(a1)) << s->identifier();
+            EXPECT_FLOAT_EQ(s->freqArr[34], 2.0f * static_cast<float>(a1));
         }
     }
 }

@@ -8,86 +8,76 @@ namespace sorvel {
 namespace {
 
 using testing::DiagCapture;
+using testing::Pos;
 using testing::distinctCells;
 using testing::expectStavesShowScore;
 using testing::loadScore;
 using testing::makeDocument;
 
-struct Pos {
-    std::int64_t row, col;
-    friend bool operator==(const Pos&, const Pos&) = default;
-};
-std::ostream& operator<<(std::ostream& os, const Pos& p) {
-    return os << "(" << p.row << "," << p.col << ")";
+
+// Sets the selection as the window would have left it, also where selCell refuses to go.
+void select(Document& d, Pos from, Pos to) {
+    d.selRow = from.row;
+    d.selCol = from.col;
+    d.selRowTo = to.row;
+    d.selColTo = to.col;
 }
 
 class CellCommands : public ::testing::Test {
   protected:
     void SetUp() override { doc = makeDocument(&undo); }
-    // Sets the selection as the window would have left it, also where selCell refuses to go.
-    void select(Pos from, Pos to) {
-        doc->selRow = from.row;
-        doc->selCol = from.col;
-        doc->selRowTo = to.row;
-        doc->selColTo = to.col;
-    }
     UndoHistory undo;
     std::unique_ptr<Document> doc;
 };
 
 TEST_F(CellCommands, EachCommandEditsTheScoreMovesTheSelectionAndUndoesAsOneStep) {
     const ScoreCell entry{20, 7};
+    const auto U = &Document::btnUPDate, I = &Document::btnIns, A = &Document::btnADD,
+               D = &Document::btnDel;
     const struct {
-        char command;
+        void (Document::*command)();
         std::int64_t cells;
         Pos from, to;
         std::int64_t at, removed;  // cells removed at `at`, then the entry cell put there
         bool entered;
         Pos after;
     } cases[] = {
-        {'U', 100, {2, 3}, {2, 3}, 42, 1, true, {2, 3}},
-        {'U', 10, {0, 1}, {0, 1}, 0, 0, false, {0, 1}},     // off the staves
-        {'U', 10, {1, 11}, {1, 11}, 0, 0, false, {1, 11}},  // past the end
-        {'I', 50, {1, 40}, {1, 40}, 39, 0, true, {1, 40}},  // the last cell moves on a page
-        {'I', 10, {0, 1}, {0, 1}, 0, 0, false, {0, 1}},
-        {'A', 10, {1, 3}, {1, 3}, 3, 0, true, {1, 4}},
-        {'A', 10, {1, 10}, {1, 10}, 10, 0, true, {1, 11}},    // appended and selected
-        {'A', 80, {1, 40}, {1, 40}, 40, 0, true, {2, 1}},     // on to the next staff
-        {'A', 120, {3, 40}, {3, 40}, 120, 0, true, {3, 40}},  // the third staff's end: stays
-        {'A', 10, {4, 1}, {4, 1}, 0, 0, false, {4, 1}},
-        {'D', 10, {1, 3}, {1, 3}, 2, 1, false, {1, 3}},
-        {'D', 10, {1, 3}, {1, 6}, 2, 4, false, {1, 3}},
-        {'D', 10, {1, 8}, {1, 10}, 7, 3, false, {1, 7}},  // up to the end: one column left
-        {'D', 10, {1, 10}, {1, 10}, 9, 1, false, {1, 9}},
-        {'D', 100, {1, 39}, {2, 2}, 38, 4, false, {1, 39}},  // across two staves
-        {'D', 1, {1, 1}, {1, 1}, 0, 0, false, {1, 1}},       // the only cell stays
-        {'D', 10, {1, 5}, {1, 3}, 0, 0, false, {1, 5}},      // end before start
-        {'D', 10, {1, 7}, {1, 14}, 0, 0, false, {1, 7}},     // end past the score (after a cut)
+        {U, 100, {2, 3}, {2, 3}, 42, 1, true, {2, 3}},
+        {U, 10, {0, 1}, {0, 1}, 0, 0, false, {0, 1}},     // off the staves
+        {U, 10, {1, 11}, {1, 11}, 0, 0, false, {1, 11}},  // past the end
+        {I, 50, {1, 40}, {1, 40}, 39, 0, true, {1, 40}},  // the last cell moves on a page
+        {I, 10, {0, 1}, {0, 1}, 0, 0, false, {0, 1}},
+        {A, 10, {1, 3}, {1, 3}, 3, 0, true, {1, 4}},
+        {A, 10, {1, 10}, {1, 10}, 10, 0, true, {1, 11}},    // appended and selected
+        {A, 80, {1, 40}, {1, 40}, 40, 0, true, {2, 1}},     // on to the next staff
+        {A, 120, {3, 40}, {3, 40}, 120, 0, true, {3, 40}},  // the third staff's end: stays
+        {A, 10, {4, 1}, {4, 1}, 0, 0, false, {4, 1}},
+        {D, 10, {1, 3}, {1, 3}, 2, 1, false, {1, 3}},
+        {D, 10, {1, 3}, {1, 6}, 2, 4, false, {1, 3}},
+        {D, 10, {1, 8}, {1, 10}, 7, 3, false, {1, 7}},  // up to the end: one column left
+        {D, 10, {1, 10}, {1, 10}, 9, 1, false, {1, 9}},
+        {D, 100, {1, 39}, {2, 2}, 38, 4, false, {1, 39}},  // across two staves
+        {D, 1, {1, 1}, {1, 1}, 0, 0, false, {1, 1}},       // the only cell stays
+        {D, 10, {1, 5}, {1, 3}, 0, 0, false, {1, 5}},      // end before start
+        {D, 10, {1, 7}, {1, 14}, 0, 0, false, {1, 7}},     // end past the score (after a cut)
     };
+    int row = 0;
     for (const auto& c : cases) {
-        SCOPED_TRACE(::testing::Message()
-                     << c.command << " " << c.cells << " cells " << c.from << "-" << c.to);
-        loadScore(*doc, distinctCells(c.cells));
-        select(c.from, c.to);
-        doc->entryCell() = entry;
-        const std::size_t steps = undo.undoStepCount();
-        switch (c.command) {
-            case 'U':
-                doc->btnUPDate();
-                break;
-            case 'I':
-                doc->btnIns();
-                break;
-            case 'A':
-                doc->btnADD();
-                break;
-            case 'D':
-                doc->btnDel();
-                break;
-        }
+        SCOPED_TRACE("case " + std::to_string(++row));
         std::vector<ScoreCell> expected = distinctCells(c.cells);
         expected.erase(expected.begin() + c.at, expected.begin() + c.at + c.removed);
         if (c.entered) expected.insert(expected.begin() + c.at, entry);
+        // Once without an undo history, then with one.
+        auto plain = makeDocument();
+        for (Document* d : {plain.get(), doc.get()}) {
+            loadScore(*d, distinctCells(c.cells));
+            select(*d, c.from, c.to);
+            d->entryCell() = entry;
+        }
+        (plain.get()->*c.command)();
+        EXPECT_EQ(plain->musicData, expected);
+        const std::size_t steps = undo.undoStepCount();
+        (doc.get()->*c.command)();
         EXPECT_EQ(doc->musicData, expected);
         EXPECT_EQ((Pos{doc->selRow, doc->selCol}), c.after);
         EXPECT_EQ((Pos{doc->selRowTo, doc->selColTo}), c.after);
@@ -239,8 +229,7 @@ TEST_F(CellCommands, TransposeARangeOnly) {
         loadScore(*doc, std::vector<ScoreCell>(static_cast<std::size_t>(n), ScoreCell{17, 5}));
         if (c.page == 2) doc->btnPageDown();
         doc->selCell(c.from.col, c.from.row);
-        doc->selRowTo = c.to.row;
-        doc->selColTo = c.to.col;
+        select(*doc, c.from, c.to);
         doc->btnAllUpDown(1);
         for (std::int64_t i = 0; i < n; ++i) {
             EXPECT_EQ(doc->musicData[static_cast<std::size_t>(i)].noteIndex,

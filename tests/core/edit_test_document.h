@@ -1,32 +1,73 @@
 #pragma once
 
+// Documents as a score window sets them up, with a recording audio output and diagnostics.
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "capturing_audio_output.h"
 #include "diagnostics.h"
 #include "edit/undo_history.h"
 #include "model/document.h"
+#include "sound/audio_output.h"
 
 namespace sorvel::testing {
 
-inline DocumentLayout staffLayout() {
-    return {{44, 26, 1200, 140}, {44, 198, 1200, 140}, {44, 370, 1200, 140}, {0, 0, 60, 140}};
-}
+// Records every call and every scheduled buffer, for checks of order and samples.
+class CapturingAudioOutput : public AudioOutput {
+  public:
+    explicit CapturingAudioOutput(PcmFormat format = {}) : format_(format) {}
+
+    PcmFormat outputFormat() const override { return format_; }
+    void connect(const PcmFormat& format) override {
+        calls.push_back("connect");
+        connected.push_back(format);
+    }
+    void scheduleBuffer(PcmBuffer buffer) override {
+        calls.push_back("schedule");
+        buffers.push_back(std::move(buffer));
+    }
+    std::optional<std::string> start() override {
+        calls.push_back("start");
+        return startError;
+    }
+    void play() override { calls.push_back("play"); }
+
+    void setFormat(PcmFormat format) { format_ = format; }
+
+    std::vector<std::string> calls;
+    std::vector<PcmFormat> connected;
+    std::vector<PcmBuffer> buffers;
+    // When set, start() fails with this text.
+    std::optional<std::string> startError;
+
+  private:
+    PcmFormat format_;
+};
 
 // A score window's document, set up as the window does, with no set folder (an empty path
 // never lists image sets, whatever folders the machine has).
 inline std::unique_ptr<Document> makeDocument(UndoHistory* undo = nullptr,
                                               AudioOutput* audio = nullptr) {
     auto doc = std::make_unique<Document>(undo, audio);
-    doc->windowControllerDidLoadNib(staffLayout(), "");
+    doc->windowControllerDidLoadNib(
+        {{44, 26, 1200, 140}, {44, 198, 1200, 140}, {44, 370, 1200, 140}, {0, 0, 60, 140}}, "");
     return doc;
 }
+
+// A staff row (1..3) and 1-based column of the score window.
+struct Pos {
+    std::int64_t row, col;
+    friend bool operator==(const Pos&, const Pos&) = default;
+    friend std::ostream& operator<<(std::ostream& os, const Pos& p) {
+        return os << "(" << p.row << "," << p.col << ")";
+    }
+};
 
 // Cells with distinct, valid contents: pitch i % 39, quarter note or a value cycling
 // through the note values.

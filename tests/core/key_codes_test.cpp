@@ -51,7 +51,7 @@ TEST(KeyCodes, X11ScanCodesOfEveryTableKey) {
 TEST(KeyCodes, X11ScanCodesWithoutAKey) {
     // Modifiers, function keys, unused codes and codes out of range give nothing.
     for (std::int64_t code : {-1LL, 0LL, 8LL, 37LL /* left Ctrl */, 50LL /* left Shift */,
-                              67LL /* F1 */, 255LL, 256LL, 100000LL}) {
+                              67LL /* F1 */, 87LL /* keypad 1 */, 255LL, 256LL, 100000LL}) {
         EXPECT_FALSE(macKeyCodeFromX11ScanCode(code).has_value()) << code;
     }
 }

@@ -37,18 +37,6 @@ class ScaleTableStartUp : public ::testing::Test {
     ScaleTable table;
 };
 
-TEST_F(ScaleTableStartUp, FindsScaleCsvUnderFilePass) {
-    dir.write("mine/scale.csv", "maj,0:4:7\r\n");
-    dir.write("app/set/scale.csv", "other,0\n");
-    settings.values[kFilePassKey] = dir.file("mine");
-    ASSERT_TRUE(startUp());
-    EXPECT_EQ(diag.lines, (std::vector<std::string>{dir.file("app"), dir.file("mine/scale.csv"),
-                                                    "ファイルあり0、FILE AVAILABLE"}));
-    EXPECT_EQ(table.filePath, dir.file("mine/scale.csv"));
-    EXPECT_EQ(table.defItem, (std::vector<ScaleRow>{{"maj", "0:4:7"}}));
-    EXPECT_TRUE(dialogs.folderMessages.empty());
-}
-
 TEST_F(ScaleTableStartUp, AsksForTheFolderWhenMissing) {
     dir.write("chosen/scale.csv", "maj,0:4:7\n");
     dialogs.folderAnswer = dir.file("chosen");

@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "app_test_ports.h"
 
 namespace sorvel {
@@ -129,39 +127,18 @@ TEST(ScoreFile, InterleavedLinesKeepTheirOwnOrder) {
 
 TEST(ScoreFile, MalformedFilesAreRejectedWhole) {
     const std::string h = "<,sorvel2,0,3,440,0,0\n";
+    // clang-format off
     const std::string texts[] = {
-        "",
-        "\n<,sorvel2,0,3\n",
-        "x<,sorvel2,0,3\n",
-        " <,sorvel2,0,3\n",
+        "", "\n<,sorvel2,0,3\n", "x<,sorvel2,0,3\n", " <,sorvel2,0,3\n",
         "\xEF\xBB\xBF<,sorvel2,0,3\n",  // a byte-order mark is not "<"
-        "<,sorvel2,0\n",
-        "<\n",
-        "<,sorvel2,a,3\n",
-        "<,sorvel2,0,\n",
-        "<,sorvel2,0, 3\n",
-        "<,sorvel2,0x1,3\n",
-        "<,sorvel2,0,3,440.5,0,0\n",
-        "<,sorvel2,0,3,,0,0\n",
-        "<,sorvel2,0,3,440,C,0\n",
-        "<,sorvel2,0,3,440,0,\n",
-        "<,sorvel2,99999999999999999999,3\n",
-        h + "17\n",
-        h + "17;5\n",
-        h + "17,\n",
-        h + ",5\n",
-        h + "17,5x\n",
-        h + " 17,5\n",
-        h + "17, 5\n",
-        h + "+,5\n",
-        h + "1e1,5\n",
-        h + "39,5\n",
-        h + "-1,5\n",
-        h + "17,65\n",
-        h + "17,-1\n",
-        h + "9223372036854775808,5\n",
-        h + "1,1\n2,2\n3,3\n#ok\nbad\n",
+        "<,sorvel2,0\n", "<\n", "<,sorvel2,a,3\n", "<,sorvel2,0,\n", "<,sorvel2,0, 3\n",
+        "<,sorvel2,0x1,3\n", "<,sorvel2,0,3,440.5,0,0\n", "<,sorvel2,0,3,,0,0\n",
+        "<,sorvel2,0,3,440,C,0\n", "<,sorvel2,0,3,440,0,\n", "<,sorvel2,99999999999999999999,3\n",
+        h + "17\n", h + "17;5\n", h + "17,\n", h + ",5\n", h + "17,5x\n", h + " 17,5\n",
+        h + "17, 5\n", h + "+,5\n", h + "1e1,5\n", h + "39,5\n", h + "-1,5\n", h + "17,65\n",
+        h + "17,-1\n", h + "9223372036854775808,5\n", h + "1,1\n2,2\n3,3\n#ok\nbad\n",
     };
+    // clang-format on
     for (const std::string& text : texts) {
         const ScoreParseResult r = parseScore(text);
         EXPECT_EQ(r.rejection, ScoreRejection::UnknownFormat) << text;
@@ -190,28 +167,6 @@ TEST(ScoreFile, TextThatIsNotUtf8CannotBeOpened) {
     }
     EXPECT_EQ(firstInvalidUtf8("ab\xC3\xA9\xFF"), 4u);
     EXPECT_EQ(firstInvalidUtf8("\xF0\x9F\x8E\xB5 \xE3\x81\x82"), std::nullopt);
-}
-
-TEST(ScoreFile, DecimalIntegers) {
-    const std::pair<std::string, std::optional<std::int64_t>> cases[] = {
-        {"0", 0},
-        {"-0", 0},
-        {"+7", 7},
-        {"0038", 38},
-        {"-9223372036854775808", INT64_MIN},
-        {"9223372036854775807", INT64_MAX},
-        {"9223372036854775808", std::nullopt},
-        {"-9223372036854775809", std::nullopt},
-        {"", std::nullopt},
-        {"+", std::nullopt},
-        {"-", std::nullopt},
-        {"+-1", std::nullopt},
-        {"1 ", std::nullopt},
-        {" 1", std::nullopt},
-        {"1.0", std::nullopt},
-        {"\xD9\xA1", std::nullopt},  // Arabic-Indic one
-    };
-    for (const auto& [text, expected] : cases) EXPECT_EQ(parseDecimal(text), expected) << text;
 }
 
 TEST(ScoreFile, ApplyingShowsPageOneWithTheFileSettings) {
@@ -246,31 +201,13 @@ TEST(ScoreFile, ApplyingShowsPageOneWithTheFileSettings) {
               (std::vector<std::int64_t>{-1, -1, -1}));
 }
 
-TEST(ScoreFile, ReadsBytesExactlyAndSaysWhyAPathIsUnreadable) {
+TEST(ScoreFile, ReadsBytesExactly) {
     TempDir dir;
     const std::string bytes("<,sorvel2,0,3\r\n#\0x\n1,1\n", 22);
     const FileBytes r = readFileBytes(dir.write("s.txt", bytes));
     ASSERT_TRUE(r.ok) << r.error;
     EXPECT_EQ(r.bytes, bytes);
     EXPECT_TRUE(readFileBytes(dir.write("empty.txt", "")).ok);
-
-    std::filesystem::create_directory(dir.file("folder"));
-    const std::pair<std::string, std::string> unreadable[] = {
-        {dir.file("missing.txt"), "no such file"},
-        {dir.file("folder"), "folder"},
-        {"/dev/zero", "not a regular file"},
-        {dir.file("missing/deeper.txt"), "no such file"},
-    };
-    for (const auto& [path, why] : unreadable) {
-        const FileBytes u = readFileBytes(path);
-        EXPECT_FALSE(u.ok) << path;
-        EXPECT_TRUE(u.bytes.empty());
-        EXPECT_NE(u.error.find(path), std::string::npos) << u.error;
-        EXPECT_NE(u.error.find(why), std::string::npos) << u.error;
-        const ScoreParseResult s = loadScoreFile(path);
-        EXPECT_EQ(s.rejection, ScoreRejection::CannotOpen);
-        EXPECT_EQ(rejectionMessage(s), "Can't open file \n\n" + u.error);
-    }
 }
 
 TEST(ScoreFile, OpenTextsUrlsAreDecodedAndEverythingElseIsAPath) {
@@ -284,11 +221,8 @@ TEST(ScoreFile, OpenTextsUrlsAreDecodedAndEverythingElseIsAPath) {
         {"file://localhost/tmp/x", true, "/tmp/x"},
         {"file:///tmp/a%23b%3F.txt?query#frag", true, "/tmp/a#b?.txt"},
         {"file:///tmp/%E3%81%82.txt", true, "/tmp/\xE3\x81\x82.txt"},
-        {"/home/u/score: draft.txt", true, "/home/u/score: draft.txt"},
         {"/home/u/a%20b.txt", true, "/home/u/a%20b.txt"},
-        {"C:score.txt", true, "C:score.txt"},
         {"http://example.org/x.txt", true, "http://example.org/x.txt"},
-        {"relative/dir/x.txt", true, "relative/dir/x.txt"},
         {"file:///tmp/bad%zz", true, "file:///tmp/bad%zz"},  // not a URL
         {"file://server/share/x.txt", false, ""},
         {"file:///tmp/a%00b", false, ""},
@@ -304,7 +238,6 @@ TEST(ScoreFile, OpenTextsUrlsAreDecodedAndEverythingElseIsAPath) {
     }
     // The window title of a path.
     EXPECT_EQ(lastPathComponent("/a/b/tune.txt"), "tune.txt");
-    EXPECT_EQ(lastPathComponent("tune.txt"), "tune.txt");
     EXPECT_EQ(lastPathComponent("/a/b/"), "b");
     EXPECT_EQ(lastPathComponent("/"), "/");
 }

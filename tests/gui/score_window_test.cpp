@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QImage>
+#include <QKeyEvent>
 #include <cmath>
 
 #include "test_support.h"
@@ -197,6 +198,26 @@ TEST(ScoreWindow, ChordFieldsTranspositionAndSettingsReachTheDocument) {
     d.entryCell() = {16, 5};
     click(*w, {"pitchMtx_0"});
     EXPECT_NEAR(toneHz(audio->buffers.back()), 442.0, 0.5);
+}
+
+// A key acts on its release only when it was pressed in the score window: the Return that
+// closed a dialog, or a letter that chose a menu item, arrives here as a lone release.
+TEST(ScoreWindow, OnlyKeysPressedInTheWindowActOnRelease) {
+    auto [w, audio] = makeWindow();
+    w->scoreArea()->setFocus();
+    Document& d = w->document();
+
+    QKeyEvent loneRelease(QEvent::KeyRelease, Qt::Key_G, Qt::NoModifier, QStringLiteral("g"));
+    QApplication::sendEvent(w->scoreArea(), &loneRelease);
+    EXPECT_EQ(d.entryCell(), (ScoreCell{0, 0}));
+
+    QTest::keyClick(w->scoreArea(), Qt::Key_G);  // press and release here: E0
+    EXPECT_EQ(d.entryCell().noteIndex, 10);
+    QKeyEvent loneReturn(QEvent::KeyRelease, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(w->scoreArea(), &loneReturn);
+    EXPECT_EQ(d.musicData.front(), (ScoreCell{0, 0}));
+    QTest::keyClick(w->scoreArea(), Qt::Key_Return);
+    EXPECT_EQ(d.musicData.front(), (ScoreCell{10, 0}));
 }
 
 }  // namespace

@@ -17,7 +17,6 @@
 #include <string>
 
 #include "../core/app_test_ports.h"
-#include "../core/capturing_audio_output.h"
 #include "app/settings.h"
 #include "score_window.h"
 #include "sorvel_application.h"
