@@ -2,18 +2,16 @@
 #include <gtest/gtest.h>
 
 #include "edit_test_document.h"
-#include "model/notation_tables.h"
 
 namespace sorvel {
 namespace {
 
 using testing::DiagCapture;
-using testing::Pos;
 using testing::distinctCells;
 using testing::expectStavesShowScore;
 using testing::loadScore;
 using testing::makeDocument;
-
+using testing::Pos;
 
 // Sets the selection as the window would have left it, also where selCell refuses to go.
 void select(Document& d, Pos from, Pos to) {
@@ -109,20 +107,6 @@ TEST_F(CellCommands, UndoOfAnUpdateAfterThePageMovedKeepsTheStavesTrue) {
     ASSERT_EQ(doc->startCell, 120);
     undo.redo();
     EXPECT_EQ(doc->musicData[42], (ScoreCell{20, 7}));
-    expectStavesShowScore(*doc);
-}
-
-TEST_F(CellCommands, DeletingTheTopPagesCellsBlanksTheStaves) {
-    loadScore(*doc, distinctCells(81));
-    doc->btnPageDown();
-    doc->btnPageDown();
-    ASSERT_EQ(doc->gosen1.musicData[0], distinctCells(81)[80]);
-    doc->selCell(1, 1);
-    doc->btnDel();  // the only cell of page 3
-    EXPECT_EQ(doc->allP, "2");
-    expectStavesShowScore(*doc);  // page 3 is past the end: blank
-    undo.undo();
-    EXPECT_EQ(doc->musicData, distinctCells(81));
     expectStavesShowScore(*doc);
 }
 

@@ -97,6 +97,14 @@ TEST_F(ScaleTableStartUp, WritesTheEditedTableBackAndSaysWhenItCannot) {
     ASSERT_TRUE(table.writeBack(set, writer, alerts));
     EXPECT_EQ(writer.files.at(set + "/scale.csv"), "maj,0:4:7\nsolo,\nNEW,NEW\n");
 
+    // A newly chosen set folder with a table of its own keeps it; one without gets ours.
+    dir.write("other/scale.csv", "m,0:3:7\n");
+    EXPECT_FALSE(table.writeBack(dir.file("other"), writer, alerts));
+    EXPECT_EQ(writer.files.count(dir.file("other") + "/scale.csv"), 0u);
+    std::filesystem::create_directories(dir.file("empty"));
+    EXPECT_TRUE(table.writeBack(dir.file("empty"), writer, alerts));
+    EXPECT_EQ(writer.files.at(dir.file("empty") + "/scale.csv"), "maj,0:4:7\nsolo,\nNEW,NEW\n");
+
     writer.failWith = "disk full";
     EXPECT_FALSE(table.writeBack(set, writer, alerts));
     ASSERT_EQ(alerts.shown.size(), 1u);

@@ -176,29 +176,21 @@ TEST(ScoreFile, ApplyingShowsPageOneWithTheFileSettings) {
     doc->showPage(1);
     doc->btnPageDown();
     doc->btnPageDown();
-    ASSERT_EQ(doc->pGosen1, "3");
-
-    ScoreFile f{2, 9, 415, 2, 4, {"C", "F"}, {}};
-    for (std::int64_t i = 0; i < 81; ++i) f.musicData.push_back({i % 39, 5});
+    ScoreFile f{2, 9, 415, 2, 4, {"C", "F"}, testing::distinctCells(81)};
     applyScore(*doc, f);
     EXPECT_EQ(doc->pGosen1 + doc->pGosen2 + doc->pGosen3 + doc->allP, "1233");
-    EXPECT_EQ(doc->startCell, 0);
-    EXPECT_EQ(doc->musicData, f.musicData);
     EXPECT_EQ(doc->codeData, f.codeData);
     EXPECT_EQ(doc->cdText, (std::array<std::string, 3>{"C", "F", "     "}));
-    EXPECT_EQ(doc->gosen3.musicData[0], (ScoreCell{80 % 39, 5}));
-    EXPECT_EQ((std::vector{doc->imgCombo.selected, doc->cmbTempo.selected, doc->cmbInKey.selected,
-                           doc->cmbBeat.selected}),
-              (std::vector<std::int64_t>{2, 9, 2, 4}));
+    testing::expectStavesShowScore(*doc);
+    auto selections = [&] {
+        return std::vector{doc->imgCombo.selected, doc->cmbTempo.selected, doc->cmbInKey.selected,
+                           doc->cmbBeat.selected};
+    };
+    EXPECT_EQ(selections(), (std::vector<std::int64_t>{2, 9, 2, 4}));
     EXPECT_EQ(doc->A_Hz, "415");
-
     // Indices the lists do not have leave the combo box without a selection.
-    f.imageSet = 3;
-    f.tempo = -1;
-    f.key = 1000;
-    applyScore(*doc, f);
-    EXPECT_EQ((std::vector{doc->imgCombo.selected, doc->cmbTempo.selected, doc->cmbInKey.selected}),
-              (std::vector<std::int64_t>{-1, -1, -1}));
+    applyScore(*doc, ScoreFile{3, -1, 440, 1000, 5, {}, {}});
+    EXPECT_EQ(selections(), (std::vector<std::int64_t>{-1, -1, -1, -1}));
 }
 
 TEST(ScoreFile, ReadsBytesExactly) {

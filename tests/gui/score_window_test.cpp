@@ -13,31 +13,15 @@ namespace {
 
 using Cells = std::vector<ScoreCell>;
 
-// Every column of the three staves shows the score cell at its index.
-void expectStavesShowScore(const Document& d) {
-    testing::expectStavesShowScore(d);
-}
+using testing::expectStavesShowScore;
 
 // The frequency a tone was synthesized at, from its second sample.
 double toneHz(const PcmBuffer& b) {
     return std::asin(b.channelData.at(0).at(1)) * b.format.sampleRate / (2 * M_PI);
 }
 
-TEST(ScoreWindow, EveryControlExistsAndMirrorsTheNewDocument) {
+TEST(ScoreWindow, ItsControlsMirrorTheNewDocument) {
     auto [w, audio] = makeWindow();
-    for (const char* name :
-         {"gosen1",     "gosen2",      "gosen3",    "gosenE",   "celPointer", "pGosen1",
-          "pGosen2",    "pGosen3",     "allP",      "gosenRaw", "gosenCol",   "gosenRawTo",
-          "gosenColTo", "cdText1",     "cdText2",   "cdText3",  "A_Hz",       "imgCombo",
-          "cmbTempo",   "cmbInKey",    "cmbBeat",   "onpMtx1",  "pitchMtx",   "transposeMtx",
-          "withCode",   "playBtn",     "btnUPDate", "btnIns",   "btnADD",     "btnDel",
-          "btnPageUp",  "btnPageDown", "Triplet",   "tie"}) {
-        EXPECT_NE(w->findChild<QWidget*>(QString::fromLatin1(name)), nullptr) << name;
-    }
-    for (int b = 0; b < 18; ++b) {
-        const QString name = QStringLiteral("onpMtx1_%1_%2").arg(b / 6).arg(b % 6);
-        EXPECT_NE(w->findChild<QPushButton*>(name), nullptr) << name.toStdString();
-    }
     QString labels;
     for (const char* name : {"pGosen1", "pGosen2", "pGosen3", "allP", "gosenRaw", "gosenCol",
                              "gosenRawTo", "gosenColTo"}) {
