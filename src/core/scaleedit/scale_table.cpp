@@ -81,6 +81,7 @@ bool ScaleTable::startUp(const std::string& appFolder, Settings& settings, FileD
 void ScaleTable::read(const std::string& path) {
     defItem.clear();
     readFailed_ = false;
+    readFrom_ = path;
     FileBytes file = readFileBytes(path);
     if (file.ok) {
         if (const auto bad = firstInvalidUtf8(file.bytes)) {
@@ -102,6 +103,13 @@ bool ScaleTable::writeBack(const std::string& setFolder, TextFileWriter& writer,
     const std::string path = setFolder + "/scale.csv";
     if (!canWriteBack()) {
         diag("scale.csv was not read at start-up; not writing " + path);
+        return false;
+    }
+    // A newly chosen set folder that has a table of its own keeps it: that table is the
+    // one the next start reads.
+    std::error_code ec;
+    if (std::filesystem::exists(path, ec) && !std::filesystem::equivalent(path, readFrom_, ec)) {
+        diag("The new set folder keeps its own " + path);
         return false;
     }
     if (const auto error = writer.writeFile(path, scaleRowsText(defItem))) {

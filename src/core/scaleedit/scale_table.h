@@ -51,6 +51,7 @@ class ScaleTable {
     std::string filePath;
 
   private:
+    std::string readFrom_;  // the file the table was read from
     bool found_ = false;
     bool readFailed_ = false;
 };
