@@ -97,7 +97,7 @@ public:
 
 private:
     void run() {
-        const pa_sample_spec spec{PA_SAMPLE_FLOAT32NE, static_cast<std::uint32_t>(format_.sampleRate),
+        const pa_sample_spec sampleFormat{PA_SAMPLE_FLOAT32NE, static_cast<std::uint32_t>(format_.sampleRate),
                                   static_cast<std::uint8_t>(format_.channels)};
         const std::size_t frameBytes = sizeof(float) * static_cast<std::size_t>(format_.channels);
         pa_buffer_attr attr;
@@ -109,7 +109,7 @@ private:
         attr.fragsize = static_cast<std::uint32_t>(-1);
         int error = 0;
         pa_simple* stream = pa_simple_new(nullptr, "Sorvel Score", PA_STREAM_PLAYBACK, nullptr,
-                                          "Score", &spec, nullptr, &attr, &error);
+                                          "Score", &sampleFormat, nullptr, &attr, &error);
         if (!stream) {
             reportOnce(std::string("No audio output (") + pa_strerror(error) + "): sound is off");
             return;
