@@ -43,7 +43,7 @@ BENCHMARK(BM_RepaintThreeStaves)->Unit(benchmark::kMillisecond);
 
 // Takes the buffers a real output would queue, and drops them.
 class DiscardingOutput : public sorvel::AudioOutput {
-public:
+  public:
     sorvel::PcmFormat outputFormat() const override { return {48000.0, 2}; }
     void connect(const sorvel::PcmFormat&) override {}
     void scheduleBuffer(sorvel::PcmBuffer buffer) override {
@@ -68,13 +68,12 @@ void BM_KeyReleaseToEntryRepaint(benchmark::State& state) {
     std::size_t i = 0;
     for (auto _ : state) {
         const int key = keys[i++ % 4];
-        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier,
-                          QString(QChar(key).toLower()));
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(QChar(key).toLower()));
         QApplication::sendEvent(window.scoreArea(), &release);
         window.staffWidget(0)->repaint();
     }
-    state.counters["tones"] = static_cast<double>(out->frames) / 24000.0 /
-                              static_cast<double>(state.iterations());
+    state.counters["tones"] =
+        static_cast<double>(out->frames) / 24000.0 / static_cast<double>(state.iterations());
 }
 BENCHMARK(BM_KeyReleaseToEntryRepaint)->Unit(benchmark::kMillisecond);
 

@@ -21,6 +21,8 @@ void diag(std::string_view line) {
     std::fflush(stdout);
 }
 
-void setDiagnosticSink(std::function<void(std::string_view)> s) { sink() = std::move(s); }
+void setDiagnosticSink(std::function<void(std::string_view)> s) {
+    sink() = std::move(s);
+}
 
 }  // namespace sorvel

@@ -8,7 +8,9 @@
 namespace sorvel::gui {
 
 namespace {
-QColor toQColor(Color c) { return QColor(c.r, c.g, c.b, c.a); }
+QColor toQColor(Color c) {
+    return QColor(c.r, c.g, c.b, c.a);
+}
 }  // namespace
 
 PictureCache& PictureCache::instance() {
@@ -37,7 +39,9 @@ const QPixmap& PictureCache::scaled(const QString& path, QSize deviceSize) {
 
 QtCanvas::QtCanvas(QPainter& painter, double viewHeight) : painter_(painter), height_(viewHeight) {}
 
-void QtCanvas::fillRect(const Rect& r, Color c) { painter_.fillRect(toQt(r), toQColor(c)); }
+void QtCanvas::fillRect(const Rect& r, Color c) {
+    painter_.fillRect(toQt(r), toQColor(c));
+}
 
 void QtCanvas::strokeRect(const Rect& r, Color c, double lineWidth) {
     QPen pen(toQColor(c));
@@ -76,7 +80,7 @@ void QtCanvas::image(const Rect& r, const std::string& path) {
 }
 
 const QtCanvas::FontEntry& QtCanvas::fontFor(const std::string& family, double size,
-                                            double kerning) {
+                                             double kerning) {
     static std::map<std::tuple<std::string, double, double>, FontEntry> fonts;
     auto key = std::make_tuple(family, size, kerning);
     auto it = fonts.find(key);

@@ -13,13 +13,13 @@ namespace sorvel::gui {
 // Decoded pictures, shared by every view: each file is decoded once and kept scaled to the
 // sizes it is drawn at. A file that is missing or cannot be decoded is remembered as such.
 class PictureCache {
-public:
+  public:
     static PictureCache& instance();
     // The picture at path scaled to fit size (device pixels), or a null pixmap.
     const QPixmap& scaled(const QString& path, QSize deviceSize);
     void clear();
 
-private:
+  private:
     QHash<QString, QImage> decoded_;
     QHash<QString, QPixmap> scaled_;
 };
@@ -27,7 +27,7 @@ private:
 // Paints the core's drawing calls with QPainter onto a widget, printer or image. The core
 // draws y-up; this adapter flips into Qt's y-down coordinates over a view of given height.
 class QtCanvas : public Canvas {
-public:
+  public:
     QtCanvas(QPainter& painter, double viewHeight);
 
     void fillRect(const Rect& r, Color c) override;
@@ -45,7 +45,7 @@ public:
     };
     static const FontEntry& fontFor(const std::string& family, double size, double kerning);
 
-private:
+  private:
     QRectF toQt(const Rect& r) const { return {r.x, height_ - r.y - r.height, r.width, r.height}; }
     QPointF toQt(Point p) const { return {p.x, height_ - p.y}; }
 

@@ -11,7 +11,9 @@
 namespace sorvel::gui {
 
 namespace {
-QString q(const std::string& s) { return QString::fromStdString(s); }
+QString q(const std::string& s) {
+    return QString::fromStdString(s);
+}
 
 QString startFolder() {
     const QString docs = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
@@ -59,7 +61,9 @@ std::optional<std::string> QtFileDialogs::chooseFolder(const std::string& messag
     return dialog.selectedFiles().front().toStdString();
 }
 
-bool QtSettings::has(const std::string& key) const { return QSettings().contains(q(key)); }
+bool QtSettings::has(const std::string& key) const {
+    return QSettings().contains(q(key));
+}
 
 std::string QtSettings::get(const std::string& key) const {
     return QSettings().value(q(key)).toString().toStdString();
@@ -69,7 +73,9 @@ void QtSettings::set(const std::string& key, const std::string& value) {
     QSettings().setValue(q(key), q(value));
 }
 
-void QtSettings::sync() { QSettings().sync(); }
+void QtSettings::sync() {
+    QSettings().sync();
+}
 
 std::optional<std::string> QtTextFileWriter::writeFile(const std::string& path,
                                                        std::string_view bytes) {

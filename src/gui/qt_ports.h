@@ -13,13 +13,13 @@ namespace sorvel::gui {
 
 // Modal message boxes over the active window.
 class QtAlerts : public Alerts {
-public:
+  public:
     void showAlert(const std::string& text, const std::string& informativeText) override;
 };
 
 // Qt's own file dialogs (the same on every platform, so they can be driven by tests).
 class QtFileDialogs : public FileDialogs {
-public:
+  public:
     std::optional<std::string> saveFile(const std::string& suggestedName) override;
     std::optional<std::string> openFile() override;
     std::optional<std::string> chooseFolder(const std::string& message) override;
@@ -27,7 +27,7 @@ public:
 
 // QSettings in the platform's standard place (XDG on Linux).
 class QtSettings : public Settings {
-public:
+  public:
     bool has(const std::string& key) const override;
     std::string get(const std::string& key) const override;
     void set(const std::string& key, const std::string& value) override;
@@ -36,7 +36,7 @@ public:
 
 // Atomic writes through QSaveFile.
 class QtTextFileWriter : public TextFileWriter {
-public:
+  public:
     std::optional<std::string> writeFile(const std::string& path, std::string_view bytes) override;
 };
 

@@ -4,14 +4,14 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFontMetricsF>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QFontMetricsF>
-#include <QIcon>
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
@@ -51,7 +51,8 @@ void setComboItems(QComboBox* combo, const ComboBox& state) {
         combo->clear();
         combo->addItems(items);
     }
-    if (combo->currentIndex() != state.selected) combo->setCurrentIndex(static_cast<int>(state.selected));
+    if (combo->currentIndex() != state.selected)
+        combo->setCurrentIndex(static_cast<int>(state.selected));
 }
 
 // A button picture of a notation glyph, centred, as the staff would show it.
@@ -127,7 +128,9 @@ ScoreWindow::ScoreWindow(std::unique_ptr<Document> doc, const std::string& setFo
         return Rect{static_cast<double>(w->x()), static_cast<double>(w->y()),
                     static_cast<double>(w->width()), static_cast<double>(w->height())};
     };
-    DocumentLayout layout{frameOf(staves_[1]), frameOf(staves_[2]), frameOf(staves_[3]),
+    DocumentLayout layout{frameOf(staves_[1]),
+                          frameOf(staves_[2]),
+                          frameOf(staves_[3]),
                           {0, 0, static_cast<double>(staves_[0]->width()),
                            static_cast<double>(staves_[0]->height())}};
     doc_->windowControllerDidLoadNib(layout, setFolder);
@@ -165,7 +168,8 @@ QWidget* ScoreWindow::buildControls() {
     // The entry cell.
     auto* entry = new QVBoxLayout;
     entry->setSpacing(2);
-    staves_[0] = new StaffWidget(doc_->gosenE, [this] { return doc_->imageSet(); }, box);
+    staves_[0] = new StaffWidget(
+        doc_->gosenE, [this] { return doc_->imageSet(); }, box);
     staves_[0]->setFixedSize(ScoreLayout::kEntryWidth, ScoreLayout::kStaffHeight);
     connect(staves_[0], &StaffWidget::clicked, this,
             [this](double x, bool shift) { staffClicked(0, x, shift); });
@@ -204,7 +208,7 @@ QWidget* ScoreWindow::buildControls() {
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setSpacing(2);
     const QString sizes[6] = {tr("1"), tr("1/2"), tr("1/4"), tr("1/8"), tr("1/16"), tr("1/32")};
-    const QString sizeNames[6] = {tr("whole"), tr("half"), tr("quarter"),
+    const QString sizeNames[6] = {tr("whole"),  tr("half"),      tr("quarter"),
                                   tr("eighth"), tr("sixteenth"), tr("thirty-second")};
     const std::array<std::pair<QString, QString>, 6> marks = {{
         {tr("Blank"), tr("Empty cell (0)")},
@@ -242,8 +246,8 @@ QWidget* ScoreWindow::buildControls() {
             grid->addWidget(b, r + 1, c);
         }
     }
-    auto* triplet = makeButton(tr("Triplet"), QStringLiteral("Triplet"),
-                               tr("Triplet or not (9)"), values);
+    auto* triplet =
+        makeButton(tr("Triplet"), QStringLiteral("Triplet"), tr("Triplet or not (9)"), values);
     auto* tie = makeButton(tr("Tie"), QStringLiteral("tie"), tr("Tied to the next note or not (8)"),
                            values);
     connect(triplet, &QPushButton::clicked, this, [this] { doc_->toggleTriplet(); });
@@ -259,8 +263,10 @@ QWidget* ScoreWindow::buildControls() {
     editCol->setSpacing(2);
     editCol->addWidget(new QLabel(tr("Score"), edit), 0, Qt::AlignHCenter);
     const std::array<std::tuple<QString, QString, QString>, 4> editButtons = {{
-        {tr("Update"), QStringLiteral("btnUPDate"), tr("Write the entry over the selected cell (Return)")},
-        {tr("Insert"), QStringLiteral("btnIns"), tr("Insert the entry before the selected cell (/)")},
+        {tr("Update"), QStringLiteral("btnUPDate"),
+         tr("Write the entry over the selected cell (Return)")},
+        {tr("Insert"), QStringLiteral("btnIns"),
+         tr("Insert the entry before the selected cell (/)")},
         {tr("Add"), QStringLiteral("btnADD"), tr("Insert the entry after the selected cell")},
         {tr("Delete"), QStringLiteral("btnDel"), tr("Delete the selected cells (Backspace)")},
     }};
@@ -269,10 +275,18 @@ QWidget* ScoreWindow::buildControls() {
         auto* b = makeButton(text, name, tip, edit);
         connect(b, &QPushButton::clicked, this, [this, i] {
             switch (i) {
-                case 0: doc_->btnUPDate(); break;
-                case 1: doc_->btnIns(); break;
-                case 2: doc_->btnADD(); break;
-                default: doc_->btnDel(); break;
+                case 0:
+                    doc_->btnUPDate();
+                    break;
+                case 1:
+                    doc_->btnIns();
+                    break;
+                case 2:
+                    doc_->btnADD();
+                    break;
+                default:
+                    doc_->btnDel();
+                    break;
             }
         });
         editCol->addWidget(b);
@@ -287,11 +301,12 @@ QWidget* ScoreWindow::buildControls() {
     trCol->setContentsMargins(0, 0, 0, 0);
     trCol->setSpacing(2);
     trCol->addWidget(new QLabel(tr("Transpose"), transpose), 0, Qt::AlignHCenter);
-    auto* up = makeButton(tr("Semitone ▲"), QStringLiteral("transposeMtx_0"),
-                          tr("Transpose the score, or the selected cells, a semitone up"), transpose);
-    auto* down = makeButton(tr("Semitone ▼"), QStringLiteral("transposeMtx_1"),
-                            tr("Transpose the score, or the selected cells, a semitone down"),
-                            transpose);
+    auto* up =
+        makeButton(tr("Semitone ▲"), QStringLiteral("transposeMtx_0"),
+                   tr("Transpose the score, or the selected cells, a semitone up"), transpose);
+    auto* down =
+        makeButton(tr("Semitone ▼"), QStringLiteral("transposeMtx_1"),
+                   tr("Transpose the score, or the selected cells, a semitone down"), transpose);
     connect(up, &QPushButton::clicked, this, [this] { doc_->btnAllUpDown(0); });
     connect(down, &QPushButton::clicked, this, [this] { doc_->btnAllUpDown(1); });
     withCode_ = new QCheckBox(tr("Chords too"), transpose);
@@ -341,7 +356,8 @@ QWidget* ScoreWindow::buildControls() {
         doc_->imgCombo.select(i);
         doc_->cmbImage();
     });
-    connect(aHz_, &QLineEdit::textEdited, this, [this](const QString& t) { doc_->A_Hz = t.toStdString(); });
+    connect(aHz_, &QLineEdit::textEdited, this,
+            [this](const QString& t) { doc_->A_Hz = t.toStdString(); });
     connect(aHz_, &QLineEdit::returnPressed, this, [this] { doc_->chgFreq(); });
     row->addWidget(play);
 
@@ -386,7 +402,8 @@ QWidget* ScoreWindow::buildStaffPanel() {
         const std::size_t i = static_cast<std::size_t>(r - 1);
         connect(field, &QLineEdit::textEdited, this,
                 [this, i](const QString& t) { doc_->cdText[i] = t.toStdString(); });
-        connect(field, &QLineEdit::editingFinished, this, [this] { doc_->controlTextDidEndEditing(); });
+        connect(field, &QLineEdit::editingFinished, this,
+                [this] { doc_->controlTextDidEndEditing(); });
         cdText_[i] = field;
 
         auto* label = makeLabel(QStringLiteral("pGosen%1").arg(r), scoreArea_);
@@ -399,7 +416,8 @@ QWidget* ScoreWindow::buildStaffPanel() {
         pageLabels_[i] = label;
 
         GosenView& staff = *doc_->staffOfRow(r);
-        auto* w = new StaffWidget(staff, [this] { return doc_->imageSet(); }, scoreArea_);
+        auto* w = new StaffWidget(
+            staff, [this] { return doc_->imageSet(); }, scoreArea_);
         w->setGeometry(ScoreLayout::kLabelColumn, top + ScoreLayout::kChordHeight,
                        ScoreLayout::kStaffWidth, ScoreLayout::kStaffHeight);
         connect(w, &StaffWidget::clicked, this,
@@ -475,7 +493,8 @@ bool ScoreWindow::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     // Keys held when the window loses the keyboard are released elsewhere.
     if (type == QEvent::WindowDeactivate && watched == this) pressedHere_.clear();
-    if (type == QEvent::KeyRelease || type == QEvent::KeyPress || type == QEvent::ShortcutOverride) {
+    if (type == QEvent::KeyRelease || type == QEvent::KeyPress ||
+        type == QEvent::ShortcutOverride) {
         auto* key = static_cast<QKeyEvent*>(event);
         const std::optional<std::int64_t> code = macKeyCode(*key);
         if (type != QEvent::KeyRelease) {

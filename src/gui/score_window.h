@@ -27,19 +27,21 @@ class StaffWidget;
 
 // Geometry of the score window's staves, in points.
 struct ScoreLayout {
-    static constexpr int kStaffWidth = 1200;    // 40 cells of 30 points
-    static constexpr int kStaffHeight = 140;    // staff spacing of 7 points
+    static constexpr int kStaffWidth = 1200;  // 40 cells of 30 points
+    static constexpr int kStaffHeight = 140;  // staff spacing of 7 points
     static constexpr int kEntryWidth = 60;
-    static constexpr int kLabelColumn = 44;     // page numbers left of the staves
+    static constexpr int kLabelColumn = 44;  // page numbers left of the staves
     static constexpr int kChordHeight = 26;
     static constexpr int kRowGap = 6;
-    static constexpr int rowTop(int row) { return (row - 1) * (kChordHeight + kStaffHeight + kRowGap); }
+    static constexpr int rowTop(int row) {
+        return (row - 1) * (kChordHeight + kStaffHeight + kRowGap);
+    }
 };
 
 // The score window: shows one Document and forwards the user's actions to it.
 class ScoreWindow : public QMainWindow, public DocumentObserver {
     Q_OBJECT
-public:
+  public:
     ScoreWindow(std::unique_ptr<Document> doc, const std::string& setFolder,
                 std::unique_ptr<AudioOutput> audio = nullptr, QWidget* parent = nullptr);
     ~ScoreWindow() override;
@@ -58,15 +60,15 @@ public:
     // The key and mouse logic of the window.
     winCTL& keyLogic() { return *ctl_; }
 
-signals:
+  signals:
     // The window is closing: its document goes with it.
     void closing(Document* doc);
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
-private:
+  private:
     QWidget* buildControls();
     QWidget* buildStaffPanel();
     void staffClicked(int row, double x, bool shift);

@@ -18,8 +18,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "sound_output.h"
 #include "score_window.h"
+#include "sound_output.h"
 
 namespace sorvel::gui {
 
@@ -28,12 +28,15 @@ namespace {
 constexpr int kMaxRecentFiles = 10;
 const QString kRecentKey = QStringLiteral("recentFiles");
 
-QString q(const std::string& s) { return QString::fromStdString(s); }
+QString q(const std::string& s) {
+    return QString::fromStdString(s);
+}
 
 // The title window closes when clicked.
 class TitleWindow : public QWidget {
-public:
-    TitleWindow() : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
+  public:
+    TitleWindow()
+        : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
         setObjectName(QStringLiteral("titleWindow"));
         setAttribute(Qt::WA_ShowWithoutActivating);
         setWindowTitle(QApplication::applicationDisplayName());
@@ -66,7 +69,7 @@ public:
         col->addWidget(font);
     }
 
-protected:
+  protected:
     void mouseReleaseEvent(QMouseEvent*) override { close(); }
 };
 
@@ -218,7 +221,8 @@ void SorvelApplication::closePreferencesWindow() {
 }
 
 void SorvelApplication::applicationControlsChanged() {
-    if (prefURL_ && prefURL_->text() != q(delegate_->prefURL)) prefURL_->setText(q(delegate_->prefURL));
+    if (prefURL_ && prefURL_->text() != q(delegate_->prefURL))
+        prefURL_->setText(q(delegate_->prefURL));
     for (const QPointer<QAction>& a : songActions_) {
         if (a) a->setChecked(delegate_->mnSong.on);
     }
@@ -261,7 +265,8 @@ void SorvelApplication::fillRecentMenu(QMenu* menu) {
     for (const QString& path : recent) {
         QAction* a = menu->addAction(QFileInfo(path).fileName());
         a->setToolTip(path);
-        connect(a, &QAction::triggered, this, [this, path] { delegate_->openFile(path.toStdString()); });
+        connect(a, &QAction::triggered, this,
+                [this, path] { delegate_->openFile(path.toStdString()); });
     }
     if (recent.isEmpty()) menu->addAction(tr("No recent scores"))->setEnabled(false);
 }
@@ -284,10 +289,14 @@ void SorvelApplication::installMenus(QMainWindow* window) {
     add(file, tr("&Save…"), QKeySequence::Save, [this] { delegate_->fileSave(); });
     add(file, tr("&Close"), QKeySequence::Close, [window] { window->close(); });
     file->addSeparator();
-    add(file, tr("&Preferences…"), QKeySequence::Preferences, [this] { delegate_->preferenceMenu(); });
+    add(file, tr("&Preferences…"), QKeySequence::Preferences,
+        [this] { delegate_->preferenceMenu(); });
     add(file, tr("Choose Set &Folder…"), QKeySequence(), [this] { delegate_->selectFol(); });
     file->addSeparator();
-    QAction* quitAction = add(file, tr("&Quit"), QKeySequence::Quit, [] { QApplication::closeAllWindows(); QCoreApplication::quit(); });
+    QAction* quitAction = add(file, tr("&Quit"), QKeySequence::Quit, [] {
+        QApplication::closeAllWindows();
+        QCoreApplication::quit();
+    });
     quitAction->setMenuRole(QAction::QuitRole);
 
     QMenu* edit = bar->addMenu(tr("&Edit"));
@@ -296,11 +305,13 @@ void SorvelApplication::installMenus(QMainWindow* window) {
 
     QMenu* score = bar->addMenu(tr("&Score"));
     add(score, tr("Page &Up"), QKeySequence(Qt::Key_PageUp), [this] { delegate_->menuPageUp(); });
-    add(score, tr("Page &Down"), QKeySequence(Qt::Key_PageDown), [this] { delegate_->menuPageDown(); });
+    add(score, tr("Page &Down"), QKeySequence(Qt::Key_PageDown),
+        [this] { delegate_->menuPageDown(); });
     score->addSeparator();
     auto* modes = new QActionGroup(window);
     QAction* song = add(score, tr("&Song"), QKeySequence(), [this] { delegate_->menuSong(); });
-    QAction* exercise = add(score, tr("&Exercise"), QKeySequence(), [this] { delegate_->menuExer(); });
+    QAction* exercise =
+        add(score, tr("&Exercise"), QKeySequence(), [this] { delegate_->menuExer(); });
     for (QAction* a : {song, exercise}) {
         a->setCheckable(true);
         modes->addAction(a);
@@ -313,8 +324,9 @@ void SorvelApplication::installMenus(QMainWindow* window) {
     exerciseActions_ << exercise;
 
     QMenu* help = bar->addMenu(tr("&Help"));
-    add(help, tr("&About Sorvel Score"), QKeySequence(), [this] { delegate_->menuAbout(); })
-        ->setMenuRole(QAction::AboutRole);
+    add(help, tr("&About Sorvel Score"), QKeySequence(), [this] {
+        delegate_->menuAbout();
+    })->setMenuRole(QAction::AboutRole);
 }
 
 }  // namespace sorvel::gui

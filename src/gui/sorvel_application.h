@@ -33,7 +33,7 @@ struct PortOverrides {
 // The application: its state, its windows and menus.
 class SorvelApplication : public QObject, public WindowSystem {
     Q_OBJECT
-public:
+  public:
     explicit SorvelApplication(const QString& appFolder, PortOverrides overrides = {});
     ~SorvelApplication() override;
 
@@ -61,7 +61,7 @@ public:
     void addRecentFile(const std::string& path) override;
     void quit() override;
 
-private:
+  private:
     void installMenus(QMainWindow* window);
     void fillRecentMenu(QMenu* menu);
     void buildTitleWindow();

@@ -76,7 +76,7 @@ void BufferReader::read(float* out, std::size_t n) {
 }
 
 class SoundOutput::Backend {
-public:
+  public:
     virtual ~Backend() = default;
     virtual double latencyMs() const = 0;
 };
@@ -85,7 +85,7 @@ public:
 
 // A PulseAudio stream fed from its own thread; the blocking writes pace the thread.
 class PulseBackend : public SoundOutput::Backend {
-public:
+  public:
     PulseBackend(BufferReader& reader, PcmFormat format) : reader_(reader), format_(format) {
         thread_ = std::thread([this] { run(); });
     }
@@ -95,10 +95,11 @@ public:
     }
     double latencyMs() const override { return latencyMs_.load(); }
 
-private:
+  private:
     void run() {
-        const pa_sample_spec sampleFormat{PA_SAMPLE_FLOAT32NE, static_cast<std::uint32_t>(format_.sampleRate),
-                                  static_cast<std::uint8_t>(format_.channels)};
+        const pa_sample_spec sampleFormat{PA_SAMPLE_FLOAT32NE,
+                                          static_cast<std::uint32_t>(format_.sampleRate),
+                                          static_cast<std::uint8_t>(format_.channels)};
         const std::size_t frameBytes = sizeof(float) * static_cast<std::size_t>(format_.channels);
         pa_buffer_attr attr;
         attr.maxlength = static_cast<std::uint32_t>(-1);
@@ -124,7 +125,8 @@ private:
                 break;
             }
             const pa_usec_t latency = pa_simple_get_latency(stream, &error);
-            if (latency != static_cast<pa_usec_t>(-1)) latencyMs_ = static_cast<double>(latency) / 1000.0;
+            if (latency != static_cast<pa_usec_t>(-1))
+                latencyMs_ = static_cast<double>(latency) / 1000.0;
         }
         pa_simple_free(stream);
     }
@@ -140,11 +142,12 @@ private:
 
 // Qt Multimedia's sink pulling from the queue, on a thread of its own.
 class PullDevice : public QIODevice {
-public:
-    PullDevice(BufferReader& reader, std::int64_t channels) : reader_(reader), channels_(channels) {}
+  public:
+    PullDevice(BufferReader& reader, std::int64_t channels)
+        : reader_(reader), channels_(channels) {}
     qint64 readData(char* data, qint64 maxSize) override {
-        const auto frames = static_cast<std::size_t>(maxSize) / sizeof(float) /
-                            static_cast<std::size_t>(channels_);
+        const auto frames =
+            static_cast<std::size_t>(maxSize) / sizeof(float) / static_cast<std::size_t>(channels_);
         reader_.read(reinterpret_cast<float*>(data), frames * static_cast<std::size_t>(channels_));
         return static_cast<qint64>(frames * sizeof(float) * static_cast<std::size_t>(channels_));
     }
@@ -152,13 +155,13 @@ public:
     bool isSequential() const override { return true; }
     qint64 bytesAvailable() const override { return 1 << 20; }
 
-private:
+  private:
     BufferReader& reader_;
     std::int64_t channels_;
 };
 
 class SinkBackend : public SoundOutput::Backend {
-public:
+  public:
     SinkBackend(BufferReader& reader, PcmFormat format) {
         QAudioFormat f;
         f.setSampleRate(static_cast<int>(format.sampleRate));
@@ -198,7 +201,7 @@ public:
     }
     double latencyMs() const override { return latencyMs_; }
 
-private:
+  private:
     QThread thread_;
     PullDevice* device_ = nullptr;
     QAudioSink* sink_ = nullptr;
@@ -215,7 +218,9 @@ SoundOutput::~SoundOutput() {
     while (std::vector<float>* b = queued_.pop()) delete b;
 }
 
-double SoundOutput::latencyMs() const { return backend_ ? backend_->latencyMs() : 0.0; }
+double SoundOutput::latencyMs() const {
+    return backend_ ? backend_->latencyMs() : 0.0;
+}
 
 void SoundOutput::reclaim() {
     while (std::vector<float>* b = done_.pop()) delete b;
@@ -225,7 +230,8 @@ void SoundOutput::scheduleBuffer(PcmBuffer buffer) {
     reclaim();
     if (failed_) return;
     const auto channels = static_cast<std::size_t>(format_.channels);
-    auto* interleaved = new std::vector<float>(static_cast<std::size_t>(buffer.frameLength) * channels);
+    auto* interleaved =
+        new std::vector<float>(static_cast<std::size_t>(buffer.frameLength) * channels);
     for (std::size_t c = 0; c < channels && c < buffer.channelData.size(); ++c) {
         const std::vector<float>& src = buffer.channelData[c];
         const std::size_t n = std::min<std::size_t>(src.size(), buffer.frameLength);

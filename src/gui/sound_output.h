@@ -12,12 +12,12 @@ namespace sorvel::gui {
 // Single-producer single-consumer ring of buffer pointers: the main thread pushes, the audio
 // thread pops. Neither side ever waits.
 class BufferRing {
-public:
+  public:
     static constexpr std::size_t kCapacity = 1024;
     bool push(std::vector<float>* buffer);
     std::vector<float>* pop();
 
-private:
+  private:
     std::array<std::vector<float>*, kCapacity> slots_{};
     std::atomic<std::size_t> head_{0};  // next slot to pop
     std::atomic<std::size_t> tail_{0};  // next slot to push
@@ -26,12 +26,12 @@ private:
 // Reads the queued buffers one after the other, sample-exactly, and silence while none waits.
 // Used on the audio thread only; the buffers it finishes go back to the main thread.
 class BufferReader {
-public:
+  public:
     BufferReader(BufferRing& queued, BufferRing& done) : queued_(queued), done_(done) {}
     // Fills n interleaved samples.
     void read(float* out, std::size_t n);
 
-private:
+  private:
     BufferRing& queued_;
     BufferRing& done_;
     std::vector<float>* current_ = nullptr;
@@ -42,7 +42,7 @@ private:
 // complete buffers. On Linux it talks to the PulseAudio (or PipeWire) server; elsewhere it
 // uses Qt Multimedia. Without an output device sound is dropped after one diagnostic line.
 class SoundOutput : public AudioOutput {
-public:
+  public:
     SoundOutput();
     ~SoundOutput() override;
 
@@ -57,7 +57,7 @@ public:
 
     class Backend;
 
-private:
+  private:
     void reclaim();
 
     PcmFormat format_;

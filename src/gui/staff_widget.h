@@ -10,21 +10,21 @@ namespace sorvel::gui {
 // Shows one staff of the core and reports clicks on it.
 class StaffWidget : public QWidget {
     Q_OBJECT
-public:
+  public:
     StaffWidget(const GosenView& staff, std::function<std::string()> imageSet,
                 QWidget* parent = nullptr);
 
     const GosenView& staff() const { return staff_; }
 
-signals:
+  signals:
     // x in the coordinates of the parent widget (the frame the core knows).
     void clicked(double parentX, bool shift);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
-private:
+  private:
     const GosenView& staff_;
     std::function<std::string()> imageSet_;
 };
@@ -32,10 +32,10 @@ private:
 // The red frame over the current cell.
 class PointerWidget : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit PointerWidget(QWidget* parent = nullptr);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 };
 

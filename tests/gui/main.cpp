@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+
 #include "app_resources.h"
 
 int main(int argc, char** argv) {

@@ -72,7 +72,9 @@ Document::~Document() {
     if (undo_) undo_->removeAllActions(this);
 }
 
-void Document::setObserver(DocumentObserver* observer) { observer_ = observer; }
+void Document::setObserver(DocumentObserver* observer) {
+    observer_ = observer;
+}
 
 void Document::controlsChanged() {
     if (observer_) observer_->controlsChanged();
@@ -82,15 +84,23 @@ void Document::endEditing() {
     if (observer_) observer_->endEditing();
 }
 
-std::int64_t Document::topPage() const { return leadingInteger(pGosen1); }
-std::int64_t Document::pageCount() const { return leadingInteger(allP); }
+std::int64_t Document::topPage() const {
+    return leadingInteger(pGosen1);
+}
+std::int64_t Document::pageCount() const {
+    return leadingInteger(allP);
+}
 
 GosenView* Document::staffOfRow(std::int64_t row) {
     switch (row) {
-        case 1: return &gosen1;
-        case 2: return &gosen2;
-        case 3: return &gosen3;
-        default: return nullptr;
+        case 1:
+            return &gosen1;
+        case 2:
+            return &gosen2;
+        case 3:
+            return &gosen3;
+        default:
+            return nullptr;
     }
 }
 
@@ -124,8 +134,7 @@ void Document::windowControllerDidLoadNib(const DocumentLayout& layout,
     codeData.insert(codeData.end(), 3, std::string(7, ' '));
     for (std::size_t k = 0; k < 3; ++k) cdText[k] = codeData[k];
 
-    pointerSize = {gosen1.frame().width / static_cast<double>(gosenCellMax),
-                   gosen1.frame().height};
+    pointerSize = {gosen1.frame().width / static_cast<double>(gosenCellMax), gosen1.frame().height};
     celPointer.width = pointerSize.width;
     celPointer.height = pointerSize.height;
 
@@ -252,7 +261,9 @@ void Document::selCellTo(std::int64_t column, std::int64_t row) {
     };
     const std::int64_t end = gosenCellMax;
     switch (selRow * 10 + selRowTo) {
-        case 11: mark(gosen1, selCol, selColTo); break;
+        case 11:
+            mark(gosen1, selCol, selColTo);
+            break;
         case 12:
             mark(gosen1, selCol, end);
             mark(gosen2, 0, selColTo);
@@ -262,13 +273,18 @@ void Document::selCellTo(std::int64_t column, std::int64_t row) {
             mark(gosen2, 0, end);
             mark(gosen3, 0, selColTo);
             break;
-        case 22: mark(gosen2, selCol, selColTo); break;
+        case 22:
+            mark(gosen2, selCol, selColTo);
+            break;
         case 23:
             mark(gosen2, selCol, end);
             mark(gosen3, 0, selColTo);
             break;
-        case 33: mark(gosen3, selCol, selColTo); break;
-        default: break;
+        case 33:
+            mark(gosen3, selCol, selColTo);
+            break;
+        default:
+            break;
     }
     redrawScoreStaves();
     controlsChanged();
@@ -327,6 +343,8 @@ void Document::btnPageDown() {
     selCell(selCol, selRow);
 }
 
-void Document::cmbImage() { showPage(topPage()); }
+void Document::cmbImage() {
+    showPage(topPage());
+}
 
 }  // namespace sorvel

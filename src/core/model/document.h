@@ -17,7 +17,7 @@ class UndoHistory;
 
 // What a score window shows of its document. The widgets mirror the document's state.
 class DocumentObserver {
-public:
+  public:
     virtual ~DocumentObserver() = default;
     virtual void staffNeedsDisplay(const GosenView& staff) = 0;
     // Labels, chord fields, combo boxes, the reference-pitch field or the pointer changed.
@@ -42,7 +42,7 @@ std::vector<std::string> listImageSets(const std::string& setFolder);
 
 // One open score with the state of its window.
 class Document {
-public:
+  public:
     explicit Document(UndoHistory* undo = nullptr, AudioOutput* audio = nullptr);
     ~Document();
     Document(const Document&) = delete;
@@ -138,7 +138,7 @@ public:
     void controlsChanged();
     void endEditing();
 
-private:
+  private:
     // Wraps a position at the staff ends; false when it leaves the staves or the score.
     bool wrapToCell(std::int64_t& column, std::int64_t& row) const;
     void handRunToStaff(GosenView& staff, const std::vector<ScoreCell>& run);

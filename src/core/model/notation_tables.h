@@ -12,6 +12,7 @@ inline constexpr std::int64_t kValueCount = 65;
 inline constexpr std::int64_t kRootCount = 17;
 inline constexpr std::int64_t kStaffPositions = 17;
 
+// clang-format off
 // Pitch tables, indexed by pitch index 0..38. The octave digit changes at A.
 inline constexpr std::array<std::string_view, kPitchCount> noteArr = {
     "A0", "A0#", "B0b", "B0", "C0", "C0#", "D0b", "D0", "D0#", "E0b", "E0", "F0", "F0#",
@@ -72,11 +73,17 @@ inline constexpr std::array<std::string_view, kRootCount> upCode = {
 inline constexpr std::array<std::string_view, kRootCount> dnCode = {
     "B", "C", "C", "Db", "D", "D", "Eb", "E", "F", "F", "Gb", "G", "G", "Ab", "A", "A", "Bb"};
 
+// clang-format on
+
 // codeDic: root name to its index, or nothing for a name that is no chord root.
 std::optional<std::int64_t> codeDic(std::string_view root);
 
-constexpr bool validPitch(std::int64_t p) { return p >= 0 && p < kPitchCount; }
-constexpr bool validValue(std::int64_t v) { return v >= 0 && v < kValueCount; }
+constexpr bool validPitch(std::int64_t p) {
+    return p >= 0 && p < kPitchCount;
+}
+constexpr bool validValue(std::int64_t v) {
+    return v >= 0 && v < kValueCount;
+}
 
 // True for the note values that show a note head at the cell's pitch.
 constexpr bool isPitched(std::int64_t v) {

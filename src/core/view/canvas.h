@@ -28,7 +28,7 @@ struct Dash {
 // Where the drawing of the core lands: the screen, a printer, or a recording in tests.
 // Coordinates are those of an unflipped view (y up, origin bottom-left).
 class Canvas {
-public:
+  public:
     virtual ~Canvas() = default;
     virtual void fillRect(const Rect& r, Color c) = 0;
     virtual void strokeRect(const Rect& r, Color c, double lineWidth) = 0;
@@ -39,8 +39,8 @@ public:
     virtual void image(const Rect& r, const std::string& path) = 0;
     // Text whose line box has its bottom-left corner at `at`, with `kerning` added after
     // every character.
-    virtual void text(Point at, const std::string& text, const std::string& fontFamily,
-                      double size, double kerning) = 0;
+    virtual void text(Point at, const std::string& text, const std::string& fontFamily, double size,
+                      double kerning) = 0;
 };
 
 }  // namespace sorvel

@@ -20,7 +20,7 @@ inline constexpr double kNotationKerning = -5.0;
 // One staff of score cells: the upper half of each cell is a five-line staff with two
 // dashed ledger lines below and above, the lower half the picture of the cell's pitch.
 class GosenView {
-public:
+  public:
     explicit GosenView(std::string identifier);
 
     const std::string& identifier() const { return identifier_; }
@@ -69,7 +69,7 @@ public:
     std::vector<ScoreCell> musicData;
     std::vector<float> freqArr;
 
-private:
+  private:
     void computeGeometry();
 
     std::string identifier_;
