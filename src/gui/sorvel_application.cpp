@@ -289,7 +289,10 @@ void SorvelApplication::installMenus(QMainWindow* window) {
     add(file, tr("&Save…"), QKeySequence::Save, [this] { delegate_->fileSave(); });
     add(file, tr("&Close"), QKeySequence::Close, [window] { window->close(); });
     file->addSeparator();
-    add(file, tr("&Preferences…"), QKeySequence::Preferences,
+    // Not every platform names a preferences key; Ctrl+, is the usual one then.
+    QKeySequence preferencesKeys(QKeySequence::Preferences);
+    if (preferencesKeys.isEmpty()) preferencesKeys = QKeySequence(Qt::CTRL | Qt::Key_Comma);
+    add(file, tr("&Preferences…"), preferencesKeys,
         [this] { delegate_->preferenceMenu(); });
     add(file, tr("Choose Set &Folder…"), QKeySequence(), [this] { delegate_->selectFol(); });
     file->addSeparator();
