@@ -18,11 +18,6 @@ PictureCache& PictureCache::instance() {
     return cache;
 }
 
-void PictureCache::clear() {
-    decoded_.clear();
-    scaled_.clear();
-}
-
 const QPixmap& PictureCache::scaled(const QString& path, QSize deviceSize) {
     static const QPixmap none;
     const QString key = path + QLatin1Char('@') + QString::number(deviceSize.width()) +

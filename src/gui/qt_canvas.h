@@ -17,7 +17,6 @@ class PictureCache {
     static PictureCache& instance();
     // The picture at path scaled to fit size (device pixels), or a null pixmap.
     const QPixmap& scaled(const QString& path, QSize deviceSize);
-    void clear();
 
   private:
     QHash<QString, QImage> decoded_;

@@ -36,6 +36,18 @@ QPushButton* makeButton(const QString& text, const QString& name, const QString&
     return b;
 }
 
+// A titled column of controls: the widget and its layout, title already in place.
+std::pair<QWidget*, QVBoxLayout*> titledColumn(const QString& title, const QString& name,
+                                               QWidget* parent) {
+    auto* w = new QWidget(parent);
+    if (!name.isEmpty()) w->setObjectName(name);
+    auto* col = new QVBoxLayout(w);
+    col->setContentsMargins(0, 0, 0, 0);
+    col->setSpacing(2);
+    col->addWidget(new QLabel(title, w), 0, Qt::AlignHCenter);
+    return {w, col};
+}
+
 QLabel* makeLabel(const QString& name, QWidget* parent) {
     auto* l = new QLabel(parent);
     l->setObjectName(name);
@@ -179,11 +191,7 @@ QWidget* ScoreWindow::buildControls() {
     row->addLayout(entry);
 
     // Pitch steps of the entry cell.
-    auto* pitch = new QWidget(box);
-    pitch->setObjectName(QStringLiteral("pitchMtx"));
-    auto* pitchCol = new QVBoxLayout(pitch);
-    pitchCol->setContentsMargins(0, 0, 0, 0);
-    pitchCol->setSpacing(2);
+    auto [pitch, pitchCol] = titledColumn(tr("Pitch"), QStringLiteral("pitchMtx"), box);
     const std::array<std::pair<QString, QString>, 5> pitchRows = {{
         {tr("♯ ▲"), tr("Next pitch up, sharps and flats included (Shift+Up)")},
         {tr("▲"), tr("Next natural pitch up (Up)")},
@@ -191,7 +199,6 @@ QWidget* ScoreWindow::buildControls() {
         {tr("♭ ▼"), tr("Next pitch down, sharps and flats included (Shift+Down)")},
         {tr("Octave"), tr("An octave up, or down from the top octave (])")},
     }};
-    pitchCol->addWidget(new QLabel(tr("Pitch"), pitch), 0, Qt::AlignHCenter);
     for (int r = 0; r < 5; ++r) {
         auto* b = makeButton(pitchRows[static_cast<std::size_t>(r)].first,
                              QStringLiteral("pitchMtx_%1").arg(r),
@@ -257,11 +264,7 @@ QWidget* ScoreWindow::buildControls() {
     row->addWidget(values);
 
     // Writing the entry cell into the score.
-    auto* edit = new QWidget(box);
-    auto* editCol = new QVBoxLayout(edit);
-    editCol->setContentsMargins(0, 0, 0, 0);
-    editCol->setSpacing(2);
-    editCol->addWidget(new QLabel(tr("Score"), edit), 0, Qt::AlignHCenter);
+    auto [edit, editCol] = titledColumn(tr("Score"), QString(), box);
     const std::array<std::tuple<QString, QString, QString>, 4> editButtons = {{
         {tr("Update"), QStringLiteral("btnUPDate"),
          tr("Write the entry over the selected cell (Return)")},
@@ -295,12 +298,7 @@ QWidget* ScoreWindow::buildControls() {
     row->addWidget(edit);
 
     // Transposition.
-    auto* transpose = new QWidget(box);
-    transpose->setObjectName(QStringLiteral("transposeMtx"));
-    auto* trCol = new QVBoxLayout(transpose);
-    trCol->setContentsMargins(0, 0, 0, 0);
-    trCol->setSpacing(2);
-    trCol->addWidget(new QLabel(tr("Transpose"), transpose), 0, Qt::AlignHCenter);
+    auto [transpose, trCol] = titledColumn(tr("Transpose"), QStringLiteral("transposeMtx"), box);
     auto* up =
         makeButton(tr("Semitone ▲"), QStringLiteral("transposeMtx_0"),
                    tr("Transpose the score, or the selected cells, a semitone up"), transpose);

@@ -57,8 +57,6 @@ class ScoreWindow : public QMainWindow, public DocumentObserver {
     // The widget that holds the keyboard when no field is being edited.
     QWidget* scoreArea() const { return scoreArea_; }
     StaffWidget* staffWidget(int row) const { return staves_[static_cast<std::size_t>(row)]; }
-    // The key and mouse logic of the window.
-    winCTL& keyLogic() { return *ctl_; }
 
   signals:
     // The window is closing: its document goes with it.

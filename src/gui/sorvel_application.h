@@ -44,7 +44,6 @@ class SorvelApplication : public QObject, public WindowSystem {
     AppDelegate& delegate() { return *delegate_; }
     QList<ScoreWindow*> scoreWindows() const;
     ScoreWindow* windowOf(const Document& doc) const;
-    QWidget* titleWindow() const { return titleWindow_; }
     QWidget* preferencesWindow() const { return prefWindow_; }
 
     // WindowSystem

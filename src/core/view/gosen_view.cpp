@@ -83,7 +83,7 @@ void GosenView::draw(Canvas& canvas, const std::string& imageSet) const {
                         highlighted ? Color::yellow() : Color::white());
 
         for (int k = 1; k <= 9; ++k) {
-            const double y = gosenOrg.y + s * k;
+            const double y = lineY(k);
             if (k >= 3 && k <= 7) {
                 canvas.line({x, y}, {x + gosenSize.width, y}, 1.0, Color::black(), std::nullopt);
             } else {
