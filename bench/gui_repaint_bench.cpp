@@ -38,6 +38,12 @@ void BM_RepaintThreeStaves(benchmark::State& state) {
         benchmark::DoNotOptimize(target.constBits());
     }
     state.counters["imageSet"] = static_cast<double>(d.imgCombo.items.size());
+    // Staff lines are black: a target without a dark pixel means nothing was drawn.
+    bool drawn = false;
+    for (int y = 0; y < target.height() && !drawn; ++y) {
+        for (int x = 0; x < target.width() && !drawn; ++x) drawn = qGray(target.pixel(x, y)) < 128;
+    }
+    if (!drawn) state.SkipWithError("the staves drew nothing");
 }
 BENCHMARK(BM_RepaintThreeStaves)->Unit(benchmark::kMillisecond);
 
@@ -68,12 +74,17 @@ void BM_KeyReleaseToEntryRepaint(benchmark::State& state) {
     std::size_t i = 0;
     for (auto _ : state) {
         const int key = keys[i++ % 4];
-        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(QChar(key).toLower()));
+        const QString text(QChar(key).toLower());
+        // Only a key pressed in the score window acts when it is released.
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+        QApplication::sendEvent(window.scoreArea(), &press);
         QApplication::sendEvent(window.scoreArea(), &release);
         window.staffWidget(0)->repaint();
     }
     state.counters["tones"] =
         static_cast<double>(out->frames) / 24000.0 / static_cast<double>(state.iterations());
+    if (out->frames == 0) state.SkipWithError("no key release reached the score: no tone queued");
 }
 BENCHMARK(BM_KeyReleaseToEntryRepaint)->Unit(benchmark::kMillisecond);
 

@@ -19,6 +19,7 @@
 
 #include "key_mapping.h"
 #include "model/notation_tables.h"
+#include "model/note_values.h"
 #include "sound/audio_output.h"
 #include "staff_widget.h"
 
@@ -242,10 +243,10 @@ QWidget* ScoreWindow::buildControls() {
             }
             auto* b = makeButton(text, QStringLiteral("onpMtx1_%1_%2").arg(r).arg(c), tip, values);
             // Notes, rests and marks show their own glyph; blank and dot keep their words.
-            const std::int64_t v = r == 0 ? 2 * c + 1 : r == 1 ? 2 * c + 13 : c + 23;
-            if (r < 2 || c >= 2) {
+            if (const auto v = matrixValue(r, c)) {
+                const std::string glyph(noteValue(*v).glyph);
                 b->setText(QString());
-                b->setIcon(glyphIcon(tables::onpArr[static_cast<std::size_t>(v)].data(), {22, 30}));
+                b->setIcon(glyphIcon(glyph.c_str(), {22, 30}));
                 b->setIconSize({22, 30});
             }
             b->setFixedSize(48, 36);

@@ -5,6 +5,7 @@
 
 #include "edit/chord_lines.h"
 #include "edit_test_document.h"
+#include "model/note_values.h"
 
 namespace sorvel {
 namespace {
@@ -28,18 +29,36 @@ TEST(NotationTables, PitchNamesAgreeWithAccidentalsPositionsAndFrequencies) {
     EXPECT_EQ(noteArr[17], "A1");
 }
 
-TEST(NotationTables, ValueGroupsAndDurations) {
+TEST(NoteValues, PartnersPairUpAndKeepLengthAndKind) {
+    for (std::int64_t v = 0; v < kValueCount; ++v) {
+        const NoteValue& n = noteValue(v);
+        for (std::int64_t partner : {n.dotToggle, n.triplet, n.tie, n.alternate}) {
+            ASSERT_TRUE(validValue(partner)) << v;
+        }
+        // Every form swaps back to where it came from.
+        EXPECT_EQ(noteValue(n.triplet).triplet, v) << v;
+        EXPECT_EQ(noteValue(n.tie).tie, v) << v;
+        EXPECT_EQ(noteValue(n.alternate).alternate, v) << v;
+        // Alternates and ties are the same length and kind; a triplet keeps its kind.
+        EXPECT_EQ(noteValue(n.alternate).beats, n.beats) << v;
+        EXPECT_EQ(noteValue(n.alternate).kind, n.kind) << v;
+        EXPECT_EQ(noteValue(n.tie).kind, n.kind) << v;
+        EXPECT_EQ(noteValue(n.triplet).kind, n.kind) << v;
+        if (n.tie != v) {
+            EXPECT_EQ(noteValue(n.tie).beats, n.beats) << v;
+        }
+    }
     // Plain values are odd, the next index is the dotted form worth half as much again.
-    for (int v = 1; v <= 23; v += 2) EXPECT_FLOAT_EQ(tempoArr[v + 1], tempoArr[v] * 1.5f) << v;
-    for (int v = 13; v <= 23; v += 2) EXPECT_EQ(std::string(onpArr[v]) + ".", onpArr[v + 1]);
-    // Alternate forms last as long as their primary forms; marks take no time.
-    for (int v = 1; v <= 12; ++v) EXPECT_EQ(tempoArr[v], tempoArr[v + 28]);
-    for (int v = 41; v <= 46; ++v) EXPECT_EQ(tempoArr[v], tempoArr[v + 6]);
-    for (int v = 53; v <= 58; ++v) EXPECT_EQ(tempoArr[v], tempoArr[v + 6]);
-    for (int v = 25; v <= 28; ++v) EXPECT_EQ(tempoArr[v], 0.0f);
-    // Triplets are six-digit decimals, not thirds.
-    EXPECT_NE(tempoArr[41], 2.0f / 3.0f);
-    EXPECT_EQ(tempoArr[41], 0.666666f);
+    for (int v = 1; v <= 23; v += 2) {
+        EXPECT_FLOAT_EQ(noteValue(v + 1).beats, noteValue(v).beats * 1.5f) << v;
+    }
+    for (int v = 13; v <= 23; v += 2) {
+        EXPECT_EQ(std::string(noteValue(v).glyph) + ".", noteValue(v + 1).glyph);
+    }
+    // Triplets are six-digit decimals, not thirds; marks take no time.
+    EXPECT_EQ(noteValue(41).beats, 0.666666f);
+    for (int v = 25; v <= 28; ++v) EXPECT_EQ(noteValue(v).beats, 0.0f);
+    EXPECT_EQ(noteValue(-1).kind, NoteKind::Blank);
 }
 
 TEST(ChordLines, TransposeTable) {

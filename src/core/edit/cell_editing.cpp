@@ -1,6 +1,5 @@
 // The entry cell, the cell commands of the score window and the cell primitives.
 #include <algorithm>
-#include <initializer_list>
 #include <optional>
 #include <string>
 #include <utility>
@@ -11,6 +10,7 @@
 #include "edit/undo_history.h"
 #include "model/document.h"
 #include "model/notation_tables.h"
+#include "model/note_values.h"
 
 namespace sorvel {
 namespace {
@@ -73,21 +73,6 @@ void refreshPages(Document& d) {
     }
 }
 
-bool swapInPairs(std::int64_t& v,
-                 std::initializer_list<std::pair<std::int64_t, std::int64_t>> pairs) {
-    for (const auto& [a, b] : pairs) {
-        if (v == a) {
-            v = b;
-            return true;
-        }
-        if (v == b) {
-            v = a;
-            return true;
-        }
-    }
-    return false;
-}
-
 std::int64_t transposePitch(std::int64_t p, bool up) {
     const std::int64_t accidental = tables::shflArr[static_cast<std::size_t>(p)];
     if (up) {
@@ -139,43 +124,28 @@ void Document::stepEntryPitch(std::int64_t row) {
 
 void Document::setEntryValue(std::int64_t row, std::int64_t column) {
     ScoreCell& entry = entryCell();
-    const bool size = column >= 0 && column <= 5;
-    if (row == 0 && size) {
-        entry.onpIndex = 2 * column + 1;
-    } else if (row == 1 && size) {
-        entry = ScoreCell{17, 2 * column + 13};
+    if (const auto v = matrixValue(row, column)) {
+        // Rests and marks are written at the middle pitch; notes keep the entry's pitch.
+        entry = noteValue(*v).kind == NoteKind::Note ? ScoreCell{entry.noteIndex, *v}
+                                                     : ScoreCell{17, *v};
     } else if (row == 2 && column == 0) {
         entry.onpIndex = 0;
     } else if (row == 2 && column == 1) {
         // A blank (or stray) value has no dotted form.
-        const std::int64_t v = entry.onpIndex;
-        if (v >= 1 && v < tables::kValueCount) entry.onpIndex = v % 2 == 1 ? v + 1 : v - 1;
-    } else if (row == 2 && size) {
-        entry = ScoreCell{17, column + 23};
+        if (validValue(entry.onpIndex)) entry.onpIndex = noteValue(entry.onpIndex).dotToggle;
     }
     gosenE.setNeedsDisplay();
 }
 
 void Document::toggleTriplet() {
-    swapInPairs(
-        entryCell().onpIndex,
-        {{5, 41}, {7, 42}, {9, 43}, {17, 44}, {19, 45}, {21, 46}, {33, 47}, {35, 48}, {37, 49}});
+    ScoreCell& entry = entryCell();
+    if (validValue(entry.onpIndex)) entry.onpIndex = noteValue(entry.onpIndex).triplet;
     gosenE.setNeedsDisplay();
 }
 
 void Document::toggleTie() {
-    swapInPairs(entryCell().onpIndex, {{1, 53},
-                                       {3, 54},
-                                       {5, 55},
-                                       {7, 56},
-                                       {9, 57},
-                                       {11, 58},
-                                       {29, 59},
-                                       {31, 60},
-                                       {33, 61},
-                                       {35, 62},
-                                       {37, 63},
-                                       {39, 64}});
+    ScoreCell& entry = entryCell();
+    if (validValue(entry.onpIndex)) entry.onpIndex = noteValue(entry.onpIndex).tie;
     gosenE.setNeedsDisplay();
 }
 
@@ -238,7 +208,7 @@ void Document::btnAllUpDown(std::int64_t row) {
     to = std::min(to, count);
     for (std::int64_t i = from; i < to; ++i) {
         ScoreCell& cell = musicData[static_cast<std::size_t>(i)];
-        if (!tables::isPitched(cell.onpIndex) || !tables::validPitch(cell.noteIndex)) continue;
+        if (!isPitched(cell.onpIndex) || !tables::validPitch(cell.noteIndex)) continue;
         cell.noteIndex = transposePitch(cell.noteIndex, up);
     }
     refreshPages(*this);

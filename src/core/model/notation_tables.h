@@ -8,7 +8,6 @@
 namespace sorvel::tables {
 
 inline constexpr std::int64_t kPitchCount = 39;
-inline constexpr std::int64_t kValueCount = 65;
 inline constexpr std::int64_t kRootCount = 17;
 inline constexpr std::int64_t kStaffPositions = 17;
 
@@ -37,34 +36,6 @@ inline constexpr std::array<float, kPitchCount> freqArr = {
 inline constexpr std::array<std::int64_t, kStaffPositions> Loc2idx = {
     0, 3, 4, 7, 10, 11, 14, 17, 20, 21, 24, 27, 28, 31, 34, 37, 38};
 
-// Note-value tables, indexed by note-value index 0..64.
-inline constexpr std::array<std::string_view, kValueCount> onpArr = {
-    " ",                                                          // blank
-    "0", "6", "1", "7", "2", "8", "3", "9", "4", ":", "5", ";",   // notes, primary form
-    "=", "=.", "?", "?.", "F", "F.", "G", "G.", "N", "N.", "O", "O.",  // rests
-    "(", ")", "+", "-",                                           // marks
-    "0", "6", "A", "I", "B", "J", "C", "K", "D", "L", "E", "M",   // notes, alternate form
-    "X", "Y", "Z",                                                // triplet notes
-    "a", "b", "c",                                                // triplet rests
-    "d", "e", "f",                                                // triplet notes, alternate
-    "g", "h", "i",                                                // triplet rests, alternate
-    "n", "o", "p", "q", "r", "s",                                 // tied notes
-    "t", "u", "v", "w", "x", "y"};                                // tied notes, alternate
-
-// Durations in quarter-note beats; the triplets are six-digit decimals on purpose.
-inline constexpr std::array<float, kValueCount> tempoArr = {
-    0.0f,
-    4.0f, 6.0f, 2.0f, 3.0f, 1.0f, 1.5f, 0.5f, 0.75f, 0.25f, 0.375f, 0.125f, 0.1875f,
-    4.0f, 6.0f, 2.0f, 3.0f, 1.0f, 1.5f, 0.5f, 0.75f, 0.25f, 0.375f, 0.125f, 0.1875f,
-    0.0f, 0.0f, 0.0f, 0.0f,
-    4.0f, 6.0f, 2.0f, 3.0f, 1.0f, 1.5f, 0.5f, 0.75f, 0.25f, 0.375f, 0.125f, 0.1875f,
-    0.666666f, 0.333333f, 0.166666f,
-    0.666666f, 0.333333f, 0.166666f,
-    0.666666f, 0.333333f, 0.166666f,
-    0.666666f, 0.333333f, 0.166666f,
-    4.0f, 2.0f, 1.0f, 0.5f, 0.25f, 0.125f,
-    4.0f, 2.0f, 1.0f, 0.5f, 0.25f, 0.125f};
-
 // Chord roots: index by name, one semitone up (sharps) and down (flats).
 inline constexpr std::array<std::string_view, kRootCount> codeNames = {
     "C", "C#", "Db", "D", "D#", "Eb", "E", "F", "F#", "Gb", "G", "G#", "Ab", "A", "A#", "Bb", "B"};
@@ -81,14 +52,4 @@ std::optional<std::int64_t> codeDic(std::string_view root);
 constexpr bool validPitch(std::int64_t p) {
     return p >= 0 && p < kPitchCount;
 }
-constexpr bool validValue(std::int64_t v) {
-    return v >= 0 && v < kValueCount;
-}
-
-// True for the note values that show a note head at the cell's pitch.
-constexpr bool isPitched(std::int64_t v) {
-    return (v >= 1 && v <= 12) || (v >= 29 && v <= 43) || (v >= 47 && v <= 49) ||
-           (v >= 53 && v <= 64);
-}
-
 }  // namespace sorvel::tables

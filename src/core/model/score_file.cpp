@@ -9,6 +9,7 @@
 
 #include "model/document.h"
 #include "model/notation_tables.h"
+#include "model/note_values.h"
 
 namespace sorvel {
 namespace {
@@ -362,7 +363,7 @@ ScoreParseResult parseScore(std::string_view bytes) {
         if (!p || !v) {
             return unknownFormat("cell line " + excerpt(line) + " does not hold two integers");
         }
-        if (!tables::validPitch(*p) || !tables::validValue(*v)) {
+        if (!tables::validPitch(*p) || !validValue(*v)) {
             return unknownFormat("cell line " + excerpt(line) + " is outside the tables");
         }
         file.musicData.push_back(ScoreCell{*p, *v});

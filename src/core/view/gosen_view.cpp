@@ -6,6 +6,7 @@
 
 #include "diagnostics.h"
 #include "model/notation_tables.h"
+#include "model/note_values.h"
 
 namespace sorvel {
 
@@ -73,7 +74,7 @@ void GosenView::draw(Canvas& canvas, const std::string& imageSet) const {
     for (std::int64_t i = 1; i <= n; ++i) {
         const ScoreCell& cell = musicData[static_cast<std::size_t>(i - 1)];
         // Cells arrive from files and the clipboard checked; a stray index draws blank.
-        const bool valid = tables::validPitch(cell.noteIndex) && tables::validValue(cell.onpIndex);
+        const bool valid = tables::validPitch(cell.noteIndex) && validValue(cell.onpIndex);
         selIndex = valid ? cell.noteIndex : 0;
         onpIndex = valid ? cell.onpIndex : 0;
         const double x = cellSize.width * static_cast<double>(i - 1);
@@ -93,7 +94,7 @@ void GosenView::draw(Canvas& canvas, const std::string& imageSet) const {
         }
 
         const auto p = static_cast<std::size_t>(selIndex);
-        if (tables::isPitched(onpIndex)) {
+        if (isPitched(onpIndex)) {
             selectedNote = std::string(tables::noteArr[p]);
             canvas.image({x, imgOrg.y, imgSize.width, imgSize.height},
                          folder + selectedNote + ".png");
@@ -103,7 +104,7 @@ void GosenView::draw(Canvas& canvas, const std::string& imageSet) const {
         // A blank cell is empty whatever its pitch: no accidental either.
         const std::int64_t accidental = onpIndex == 0 ? 0 : tables::shflArr[p];
         std::string glyph = accidental == -1 ? "/" : accidental == 1 ? "." : "";
-        glyph += tables::onpArr[static_cast<std::size_t>(onpIndex)];
+        glyph += noteValue(onpIndex).glyph;
         canvas.text({x + gosenSize.width / 12.0,
                      gosenOrg.y - 17.0 + s * 0.5 + s * static_cast<double>(selLocate) * 0.5},
                     glyph, kNotationFontFamily, kNotationFontSize, kNotationKerning);

@@ -4,6 +4,7 @@
 
 #include "diagnostics.h"
 #include "model/document.h"
+#include "model/note_values.h"
 #include "view/key_codes.h"
 
 namespace sorvel {
@@ -90,17 +91,6 @@ const char* focusName(FocusKind focus) {
 }
 
 }  // namespace
-
-std::int64_t alternateForm(std::int64_t v) {
-    if (v >= 41 && v <= 46) return v + 6;
-    if (v >= 47 && v <= 52) return v - 6;
-    if (v >= 53 && v <= 58) return v + 6;
-    if (v >= 59 && v <= 64) return v - 6;
-    if (v >= 29 && v <= 40) return v - 28;
-    if (v >= 1 && v <= 12) return v + 28;
-    // Blank, rests (13..24) and marks have no alternate form.
-    return v;
-}
 
 void winCTL::keyDown(std::int64_t keyCode, KeyModifiers modifiers) {
     if (modifiers.menuShortcut()) {
@@ -267,7 +257,7 @@ void winCTL::stepPitch(std::int64_t code) {
 
 void winCTL::swapForm() {
     ScoreCell cell = commands_.entryCell();
-    cell.onpIndex = alternateForm(cell.onpIndex);
+    if (validValue(cell.onpIndex)) cell.onpIndex = noteValue(cell.onpIndex).alternate;
     commands_.writeEntryCell(cell);
     commands_.redrawEntry();
 }

@@ -142,8 +142,4 @@ class winCTL {
     std::unordered_set<std::int64_t> shortcutKeys_;
 };
 
-// The alternate form of a note value: notes, triplets and ties swap family; blanks, rests
-// and marks have none and stay.
-std::int64_t alternateForm(std::int64_t v);
-
 }  // namespace sorvel

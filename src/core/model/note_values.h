@@ -1,0 +1,132 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+namespace sorvel {
+
+// What a note value is: the kinds playback, printing and drawing tell apart.
+enum class NoteKind { Blank, Note, Rest, BarLine, RepeatStart, RepeatEnd, FirstEnding };
+
+// One note value (the second index of a score cell): the glyph of the notation font, its
+// length in quarter-note beats and its partners. A value without a partner names itself.
+struct NoteValue {
+    std::string_view glyph;
+    float beats;
+    NoteKind kind;
+    // The Dot button's partner: odd and even indices pair up (1<->2, 3<->4 ...) across the
+    // whole table, marks and triplets included, as score files have always been edited.
+    std::int64_t dotToggle;
+    std::int64_t triplet;    // the triplet form of a note or rest, and back
+    std::int64_t tie;        // the tied form of a note, and back
+    std::int64_t alternate;  // the other glyph family of a note, triplet or tie
+};
+
+inline constexpr std::int64_t kValueCount = 65;
+
+// clang-format off
+// Triplet lengths are six-digit decimals on purpose: score files and playback use these.
+inline constexpr std::array<NoteValue, kValueCount> noteValues = [] {
+    using K = NoteKind;
+    return std::array<NoteValue, kValueCount>{{
+    //  glyph  beats      kind          dot trip tie alt
+        {" ",  0.0f,      K::Blank,        0,  0,  0,  0},  // 0
+        {"0",  4.0f,      K::Note,         2,  1, 53, 29},  // 1
+        {"6",  6.0f,      K::Note,         1,  2,  2, 30},  // 2
+        {"1",  2.0f,      K::Note,         4,  3, 54, 31},  // 3
+        {"7",  3.0f,      K::Note,         3,  4,  4, 32},  // 4
+        {"2",  1.0f,      K::Note,         6, 41, 55, 33},  // 5
+        {"8",  1.5f,      K::Note,         5,  6,  6, 34},  // 6
+        {"3",  0.5f,      K::Note,         8, 42, 56, 35},  // 7
+        {"9",  0.75f,     K::Note,         7,  8,  8, 36},  // 8
+        {"4",  0.25f,     K::Note,        10, 43, 57, 37},  // 9
+        {":",  0.375f,    K::Note,         9, 10, 10, 38},  // 10
+        {"5",  0.125f,    K::Note,        12, 11, 58, 39},  // 11
+        {";",  0.1875f,   K::Note,        11, 12, 12, 40},  // 12
+        {"=",  4.0f,      K::Rest,        14, 13, 13, 13},  // 13
+        {"=.", 6.0f,      K::Rest,        13, 14, 14, 14},  // 14
+        {"?",  2.0f,      K::Rest,        16, 15, 15, 15},  // 15
+        {"?.", 3.0f,      K::Rest,        15, 16, 16, 16},  // 16
+        {"F",  1.0f,      K::Rest,        18, 44, 17, 17},  // 17
+        {"F.", 1.5f,      K::Rest,        17, 18, 18, 18},  // 18
+        {"G",  0.5f,      K::Rest,        20, 45, 19, 19},  // 19
+        {"G.", 0.75f,     K::Rest,        19, 20, 20, 20},  // 20
+        {"N",  0.25f,     K::Rest,        22, 46, 21, 21},  // 21
+        {"N.", 0.375f,    K::Rest,        21, 22, 22, 22},  // 22
+        {"O",  0.125f,    K::Rest,        24, 23, 23, 23},  // 23
+        {"O.", 0.1875f,   K::Rest,        23, 24, 24, 24},  // 24
+        {"(",  0.0f,      K::BarLine,     26, 25, 25, 25},  // 25
+        {")",  0.0f,      K::RepeatStart, 25, 26, 26, 26},  // 26
+        {"+",  0.0f,      K::RepeatEnd,   28, 27, 27, 27},  // 27
+        {"-",  0.0f,      K::FirstEnding, 27, 28, 28, 28},  // 28
+        {"0",  4.0f,      K::Note,        30, 29, 59,  1},  // 29
+        {"6",  6.0f,      K::Note,        29, 30, 30,  2},  // 30
+        {"A",  2.0f,      K::Note,        32, 31, 60,  3},  // 31
+        {"I",  3.0f,      K::Note,        31, 32, 32,  4},  // 32
+        {"B",  1.0f,      K::Note,        34, 47, 61,  5},  // 33
+        {"J",  1.5f,      K::Note,        33, 34, 34,  6},  // 34
+        {"C",  0.5f,      K::Note,        36, 48, 62,  7},  // 35
+        {"K",  0.75f,     K::Note,        35, 36, 36,  8},  // 36
+        {"D",  0.25f,     K::Note,        38, 49, 63,  9},  // 37
+        {"L",  0.375f,    K::Note,        37, 38, 38, 10},  // 38
+        {"E",  0.125f,    K::Note,        40, 39, 64, 11},  // 39
+        {"M",  0.1875f,   K::Note,        39, 40, 40, 12},  // 40
+        {"X",  0.666666f, K::Note,        42,  5, 41, 47},  // 41
+        {"Y",  0.333333f, K::Note,        41,  7, 42, 48},  // 42
+        {"Z",  0.166666f, K::Note,        44,  9, 43, 49},  // 43
+        {"a",  0.666666f, K::Rest,        43, 17, 44, 50},  // 44
+        {"b",  0.333333f, K::Rest,        46, 19, 45, 51},  // 45
+        {"c",  0.166666f, K::Rest,        45, 21, 46, 52},  // 46
+        {"d",  0.666666f, K::Note,        48, 33, 47, 41},  // 47
+        {"e",  0.333333f, K::Note,        47, 35, 48, 42},  // 48
+        {"f",  0.166666f, K::Note,        50, 37, 49, 43},  // 49
+        {"g",  0.666666f, K::Rest,        49, 50, 50, 44},  // 50
+        {"h",  0.333333f, K::Rest,        52, 51, 51, 45},  // 51
+        {"i",  0.166666f, K::Rest,        51, 52, 52, 46},  // 52
+        {"n",  4.0f,      K::Note,        54, 53,  1, 59},  // 53
+        {"o",  2.0f,      K::Note,        53, 54,  3, 60},  // 54
+        {"p",  1.0f,      K::Note,        56, 55,  5, 61},  // 55
+        {"q",  0.5f,      K::Note,        55, 56,  7, 62},  // 56
+        {"r",  0.25f,     K::Note,        58, 57,  9, 63},  // 57
+        {"s",  0.125f,    K::Note,        57, 58, 11, 64},  // 58
+        {"t",  4.0f,      K::Note,        60, 59, 29, 53},  // 59
+        {"u",  2.0f,      K::Note,        59, 60, 31, 54},  // 60
+        {"v",  1.0f,      K::Note,        62, 61, 33, 55},  // 61
+        {"w",  0.5f,      K::Note,        61, 62, 35, 56},  // 62
+        {"x",  0.25f,     K::Note,        64, 63, 37, 57},  // 63
+        {"y",  0.125f,    K::Note,        63, 64, 39, 58},  // 64
+    }};
+}();
+// clang-format on
+
+constexpr bool validValue(std::int64_t v) {
+    return v >= 0 && v < kValueCount;
+}
+
+// The value at v; a stray index reads as the blank value.
+constexpr const NoteValue& noteValue(std::int64_t v) {
+    return noteValues[static_cast<std::size_t>(validValue(v) ? v : 0)];
+}
+
+// True for the note values that show a note head at the cell's pitch.
+constexpr bool isPitched(std::int64_t v) {
+    return validValue(v) && noteValue(v).kind == NoteKind::Note;
+}
+
+// The note-value buttons of the score window: row 0 notes and row 1 rests, whole to
+// thirty-second; row 2 blank, dot, bar line, repeat start, repeat end, first ending. The
+// value a button sets, or nothing for the blank and dot buttons (which change the value in
+// place) and positions off the matrix.
+inline constexpr std::int64_t kValueRows = 3;
+inline constexpr std::int64_t kValueColumns = 6;
+constexpr std::optional<std::int64_t> matrixValue(std::int64_t row, std::int64_t column) {
+    if (column < 0 || column >= kValueColumns) return std::nullopt;
+    if (row == 0) return 2 * column + 1;
+    if (row == 1) return 2 * column + 13;
+    if (row == 2 && column >= 2) return column + 23;
+    return std::nullopt;
+}
+
+}  // namespace sorvel
