@@ -450,16 +450,17 @@ void ScoreWindow::syncControls() {
     if (!scoreArea_) return;
     syncing_ = true;
     const Document& d = *doc_;
-    const std::string* pages[3] = {&d.pGosen1, &d.pGosen2, &d.pGosen3};
+    // Page and selection labels are formatted from the document's integers here.
     for (std::size_t i = 0; i < 3; ++i) {
-        setTextIfChanged(pageLabels_[i], *pages[i]);
+        setTextIfChanged(pageLabels_[i],
+                         std::to_string(d.topPage() + static_cast<std::int64_t>(i)));
         setTextIfChanged(cdText_[i], d.cdText[i]);
     }
-    setTextIfChanged(allP_, d.allP);
-    setTextIfChanged(gosenRaw_, d.gosenRaw);
-    setTextIfChanged(gosenCol_, d.gosenCol);
-    setTextIfChanged(gosenRawTo_, d.gosenRawTo);
-    setTextIfChanged(gosenColTo_, d.gosenColTo);
+    setTextIfChanged(allP_, std::to_string(d.pageCount()));
+    setTextIfChanged(gosenRaw_, std::to_string(d.selRow));
+    setTextIfChanged(gosenCol_, std::to_string(d.selCol));
+    setTextIfChanged(gosenRawTo_, std::to_string(d.selRowTo));
+    setTextIfChanged(gosenColTo_, std::to_string(d.selColTo));
     setTextIfChanged(aHz_, d.A_Hz);
     setComboItems(imgCombo_, d.imgCombo);
     setComboItems(cmbTempo_, d.cmbTempo);

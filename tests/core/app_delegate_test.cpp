@@ -234,9 +234,9 @@ TEST_F(AppDelegateTest, RoutingReachesTheKeyScoreUntilItsWindowCloses) {
     doc->showPage(1);
     Document* initialRoot = app.rootDoc;
     app.menuPageDown();
-    EXPECT_EQ(doc->pGosen1, "2");
+    EXPECT_EQ(doc->topPage(), 2);
     app.menuPageUp();
-    EXPECT_EQ(doc->pGosen1, "1");
+    EXPECT_EQ(doc->topPage(), 1);
     EXPECT_EQ(app.rootDoc, initialRoot);  // the key document route leaves rootDoc alone
     Document* reached = nullptr;
     app.withScoreWindow([&](Document& d) { reached = &d; });

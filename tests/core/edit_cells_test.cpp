@@ -116,7 +116,7 @@ TEST_F(CellCommands, EveryCommandKeepsWorkingOnAnEmptyScore) {
     doc->selCellTo(2, 1);
     doc->btnDel();
     ASSERT_TRUE(doc->musicData.empty());
-    EXPECT_EQ(doc->allP, "0");
+    EXPECT_EQ(doc->pageCount(), 0);
     EXPECT_EQ(doc->selStart(), -1);
 
     doc->entryCell() = {20, 7};

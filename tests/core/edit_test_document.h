@@ -80,9 +80,7 @@ inline std::vector<ScoreCell> distinctCells(std::int64_t n) {
 // Gives the document a score and shows page 1 with the pointer on the first cell.
 inline void loadScore(Document& doc, std::vector<ScoreCell> cells) {
     doc.musicData = std::move(cells);
-    doc.pGosen1 = std::to_string(1);
-    doc.pGosen2 = std::to_string(2);
-    doc.pGosen3 = std::to_string(3);
+    doc.setTopPage(1);
     doc.showPage(1);
     doc.selCell(1, 1);
 }

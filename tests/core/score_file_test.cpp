@@ -178,7 +178,8 @@ TEST(ScoreFile, ApplyingShowsPageOneWithTheFileSettings) {
     doc->btnPageDown();
     ScoreFile f{2, 9, 415, 2, 4, {"C", "F"}, testing::distinctCells(81)};
     applyScore(*doc, f);
-    EXPECT_EQ(doc->pGosen1 + doc->pGosen2 + doc->pGosen3 + doc->allP, "1233");
+    EXPECT_EQ(doc->topPage(), 1);
+    EXPECT_EQ(doc->pageCount(), 3);
     EXPECT_EQ(doc->codeData, f.codeData);
     EXPECT_EQ(doc->cdText, (std::array<std::string, 3>{"C", "F", "     "}));
     testing::expectStavesShowScore(*doc);

@@ -84,13 +84,6 @@ void Document::endEditing() {
     if (observer_) observer_->endEditing();
 }
 
-std::int64_t Document::topPage() const {
-    return leadingInteger(pGosen1);
-}
-std::int64_t Document::pageCount() const {
-    return leadingInteger(allP);
-}
-
 GosenView* Document::staffOfRow(std::int64_t row) {
     switch (row) {
         case 1:
@@ -167,8 +160,8 @@ void Document::showPage(std::int64_t P) {
     }
     const float pages =
         std::ceil(static_cast<float>(musicData.size()) / static_cast<float>(gosenCellMax));
-    allP = std::to_string(static_cast<std::int64_t>(pages));
-    const std::int64_t N = pageCount();
+    pageCount_ = static_cast<std::int64_t>(pages);
+    const std::int64_t N = pageCount_;
     controlsChanged();
     if (P < 1 || P > N) return;
 
@@ -223,9 +216,7 @@ void Document::selCell(std::int64_t column, std::int64_t row) {
     GosenView* staff = staffOfRow(row);
     const std::int64_t k = startCell + (row - 1) * gosenCellMax + column;
 
-    gosenCol = std::to_string(column);
     selCol = column;
-    gosenRaw = std::to_string(row);
     selRow = row;
 
     gosen1.selRow = gosen2.selRow = gosen3.selRow = 0;
@@ -239,8 +230,6 @@ void Document::selCell(std::int64_t column, std::int64_t row) {
     celPointer.x = staff->frame().x + pointerSize.width * static_cast<double>(column - 1);
     celPointer.y = staff->frame().y;
 
-    gosenColTo = std::to_string(column);
-    gosenRawTo = std::to_string(row);
     selColTo = column;
     selRowTo = row;
     controlsChanged();
@@ -249,8 +238,6 @@ void Document::selCell(std::int64_t column, std::int64_t row) {
 void Document::selCellTo(std::int64_t column, std::int64_t row) {
     if (!wrapToCell(column, row)) return;
 
-    gosenColTo = std::to_string(column);
-    gosenRawTo = std::to_string(row);
     selRowTo = row;
     selColTo = column;
 
@@ -316,9 +303,7 @@ void Document::btnPageUp() {
     }
     storeChordFields();
     showPage(P - 1);
-    pGosen1 = std::to_string(leadingInteger(pGosen1) - 1);
-    pGosen2 = std::to_string(leadingInteger(pGosen2) - 1);
-    pGosen3 = std::to_string(leadingInteger(pGosen3) - 1);
+    topPage_ -= 1;
     if (selRow <= 2) selRow += 1;
     controlsChanged();
     selCell(selCol, selRow);
@@ -334,10 +319,8 @@ void Document::btnPageDown() {
     }
     storeChordFields();
     showPage(P + 1);
-    pGosen1 = std::to_string(leadingInteger(pGosen1) + 1);
-    pGosen2 = std::to_string(leadingInteger(pGosen2) + 1);
-    pGosen3 = std::to_string(leadingInteger(pGosen3) + 1);
-    if (leadingInteger(pGosen1) == pageCount()) selCol = 1;
+    topPage_ += 1;
+    if (topPage_ == pageCount_) selCol = 1;
     if (selRow >= 2) selRow -= 1;
     controlsChanged();
     selCell(selCol, selRow);

@@ -65,10 +65,12 @@ class Document {
     void btnPageDown();
     void cmbImage();
 
-    // The top page P as the page label shows it.
-    std::int64_t topPage() const;
-    // Number of pages as the allP label shows it.
-    std::int64_t pageCount() const;
+    // The top page P of the three shown (the page labels show P, P+1, P+2); the page
+    // buttons move it, showPage does not.
+    std::int64_t topPage() const { return topPage_; }
+    void setTopPage(std::int64_t P) { topPage_ = P; }
+    // Number of pages of the score as the last showPage counted them.
+    std::int64_t pageCount() const { return pageCount_; }
     // The staff of row 1..3, or nullptr.
     GosenView* staffOfRow(std::int64_t row);
     const GosenView* staffOfRow(std::int64_t row) const;
@@ -127,8 +129,6 @@ class Document {
     // The staves and the state of the window's controls.
     GosenView gosen1{"gosen1"}, gosen2{"gosen2"}, gosen3{"gosen3"}, gosenE{"gosenE"};
     Rect celPointer;
-    std::string pGosen1 = "1", pGosen2 = "2", pGosen3 = "3", allP = "1";
-    std::string gosenRaw, gosenCol, gosenRawTo, gosenColTo;
     std::array<std::string, 3> cdText;
     ComboBox imgCombo, cmbTempo, cmbInKey, cmbBeat;
     std::string A_Hz;
@@ -144,6 +144,8 @@ class Document {
     void handRunToStaff(GosenView& staff, const std::vector<ScoreCell>& run);
     void redrawScoreStaves();
 
+    std::int64_t topPage_ = 1;
+    std::int64_t pageCount_ = 1;
     UndoHistory* undo_ = nullptr;
     AudioOutput* audio_ = nullptr;
     DocumentObserver* observer_ = nullptr;

@@ -395,9 +395,7 @@ std::string rejectionMessage(const ScoreParseResult& result) {
 void applyScore(Document& doc, const ScoreFile& file) {
     doc.musicData = file.musicData;
     doc.codeData = file.codeData;
-    doc.pGosen1 = std::to_string(1);
-    doc.pGosen2 = std::to_string(2);
-    doc.pGosen3 = std::to_string(3);
+    doc.setTopPage(1);
     doc.showPage(1);
     doc.imgCombo.select(file.imageSet);
     doc.cmbTempo.select(file.tempo);
