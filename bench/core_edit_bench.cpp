@@ -1,9 +1,9 @@
 // From a pitch step on the entry cell to the entry staff drawn and the tone queued.
 #include <benchmark/benchmark.h>
 
-#include "diagnostics.h"
+#include "app/document.h"
 #include "edit/undo_history.h"
-#include "model/document.h"
+#include "model/diagnostics.h"
 #include "sound/audio_output.h"
 #include "view/canvas.h"
 

@@ -8,8 +8,9 @@
 #include <memory>
 #include <string>
 
-#include "diagnostics.h"
-#include "model/document.h"
+#include "app/document.h"
+#include "app/document_file.h"
+#include "model/diagnostics.h"
 #include "model/score_file.h"
 
 namespace {

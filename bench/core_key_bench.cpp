@@ -1,9 +1,10 @@
 // Key release to entry staff drawn and tone queued.
 #include <benchmark/benchmark.h>
 
-#include "diagnostics.h"
+#include "app/document.h"
+#include "app/document_commands.h"
 #include "edit/undo_history.h"
-#include "model/document.h"
+#include "model/diagnostics.h"
 #include "sound/audio_output.h"
 #include "view/canvas.h"
 #include "view/key_dispatch.h"

@@ -8,8 +8,8 @@
 #include <QKeyEvent>
 #include <QPainter>
 
+#include "app/document.h"
 #include "app_resources.h"
-#include "model/document.h"
 #include "score_window.h"
 #include "staff_widget.h"
 

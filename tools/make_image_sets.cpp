@@ -24,7 +24,7 @@
 #include <string>
 #include <string_view>
 
-#include "diagnostics.h"
+#include "model/diagnostics.h"
 #include "model/notation_tables.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <QFontDatabase>
 #include <QString>
 
-#include "diagnostics.h"
+#include "model/diagnostics.h"
 
 // Resources compiled into a static library must be registered by name.
 static void initResources() {

@@ -2,10 +2,10 @@
 
 #include <QString>
 
-#include "app/alerts.h"
-#include "app/file_dialogs.h"
-#include "app/settings.h"
-#include "app/text_file_writer.h"
+#include "ports/alerts.h"
+#include "ports/file_dialogs.h"
+#include "ports/settings.h"
+#include "ports/text_file_writer.h"
 
 class QWidget;
 

@@ -5,7 +5,8 @@
 #include <memory>
 #include <set>
 
-#include "model/document.h"
+#include "app/document.h"
+#include "app/document_commands.h"
 #include "sound/audio_output.h"
 #include "view/key_dispatch.h"
 

@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "app/app_delegate.h"
-#include "app/window_system.h"
+#include "ports/window_system.h"
 #include "qt_ports.h"
 
 class QAction;

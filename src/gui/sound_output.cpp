@@ -6,7 +6,7 @@
 #include <string>
 #include <thread>
 
-#include "diagnostics.h"
+#include "model/diagnostics.h"
 
 #if defined(SORVEL_HAVE_PULSE)
 #include <pulse/error.h>

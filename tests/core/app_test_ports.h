@@ -15,13 +15,13 @@
 #include <utility>
 #include <vector>
 
-#include "app/alerts.h"
 #include "app/app_delegate.h"
-#include "app/file_dialogs.h"
-#include "app/settings.h"
-#include "app/text_file_writer.h"
-#include "app/window_system.h"
 #include "edit_test_document.h"
+#include "ports/alerts.h"
+#include "ports/file_dialogs.h"
+#include "ports/settings.h"
+#include "ports/text_file_writer.h"
+#include "ports/window_system.h"
 
 namespace sorvel::testing {
 

@@ -11,9 +11,9 @@
 #include <string_view>
 #include <vector>
 
-#include "diagnostics.h"
+#include "app/document.h"
 #include "edit/undo_history.h"
-#include "model/document.h"
+#include "model/diagnostics.h"
 #include "sound/audio_output.h"
 
 namespace sorvel::testing {

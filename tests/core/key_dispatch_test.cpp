@@ -8,6 +8,7 @@
 #include <set>
 #include <sstream>
 
+#include "app/document_commands.h"
 #include "edit_test_document.h"
 
 namespace sorvel {

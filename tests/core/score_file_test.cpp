@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/document_file.h"
 #include "app_test_ports.h"
 
 namespace sorvel {

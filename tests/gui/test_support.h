@@ -17,7 +17,7 @@
 #include <string>
 
 #include "../core/app_test_ports.h"
-#include "app/settings.h"
+#include "ports/settings.h"
 #include "score_window.h"
 #include "sorvel_application.h"
 #include "staff_widget.h"

@@ -3,13 +3,14 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/alerts.h"
-#include "app/file_dialogs.h"
-#include "app/settings.h"
-#include "app/text_file_writer.h"
-#include "app/window_system.h"
-#include "diagnostics.h"
+#include "app/document_file.h"
+#include "model/diagnostics.h"
 #include "model/score_file.h"
+#include "ports/alerts.h"
+#include "ports/file_dialogs.h"
+#include "ports/settings.h"
+#include "ports/text_file_writer.h"
+#include "ports/window_system.h"
 
 namespace sorvel {
 namespace {

@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "app/document.h"
 #include "edit/undo_history.h"
-#include "model/document.h"
 #include "scaleedit/scale_table.h"
 
 namespace sorvel {

@@ -2,7 +2,7 @@
 
 #include <cctype>
 
-#include "diagnostics.h"
+#include "model/diagnostics.h"
 #include "model/notation_tables.h"
 
 namespace sorvel {

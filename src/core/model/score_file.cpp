@@ -7,18 +7,11 @@
 #include <limits>
 #include <system_error>
 
-#include "model/document.h"
 #include "model/notation_tables.h"
 #include "model/note_values.h"
 
 namespace sorvel {
 namespace {
-
-void appendInt(std::string& out, std::int64_t value) {
-    char buf[24];
-    const auto res = std::to_chars(buf, buf + sizeof buf, value);
-    out.append(buf, res.ptr);
-}
 
 std::string quotedText(std::string_view text) {
     std::string out;
@@ -276,48 +269,6 @@ std::string lastPathComponent(const std::string& path) {
     return std::string(trimmed.substr(slash + 1));
 }
 
-std::string writeScore(const Document& doc) {
-    std::string out;
-    std::size_t chordBytes = 0;
-    for (const std::string& line : doc.codeData) chordBytes += line.size() + 2;
-    out.reserve(64 + doc.A_Hz.size() + chordBytes + doc.musicData.size() * 6);
-
-    out += "<,sorvel2,";
-    appendInt(out, doc.imgCombo.selected);
-    out += ',';
-    appendInt(out, doc.cmbTempo.selected);
-    out += ',';
-    // The field as typed when it is an integer; otherwise the integer the pitch field would
-    // apply, so that every saved file opens again.
-    if (parseDecimal(doc.A_Hz)) {
-        out += doc.A_Hz;
-    } else {
-        out += std::to_string(leadingInteger(doc.A_Hz));
-    }
-    out += ',';
-    appendInt(out, doc.cmbInKey.selected);
-    out += ',';
-    appendInt(out, doc.cmbBeat.selected);
-    out += '\n';
-    for (const std::string& line : doc.codeData) {
-        out += '#';
-        out += line;
-        out += '\n';
-    }
-    for (const ScoreCell& cell : doc.musicData) {
-        appendInt(out, cell.noteIndex);
-        out += ',';
-        appendInt(out, cell.onpIndex);
-        out += '\n';
-    }
-    return out;
-}
-
-std::string saveScore(Document& doc) {
-    doc.storeChordFields();
-    return writeScore(doc);
-}
-
 ScoreParseResult parseScore(std::string_view bytes) {
     if (const auto bad = firstInvalidUtf8(bytes)) {
         return cannotOpen("The file is not UTF-8 text (invalid byte at offset " +
@@ -390,19 +341,6 @@ std::string rejectionMessage(const ScoreParseResult& result) {
             break;
     }
     return {};
-}
-
-void applyScore(Document& doc, const ScoreFile& file) {
-    doc.musicData = file.musicData;
-    doc.codeData = file.codeData;
-    doc.setTopPage(1);
-    doc.showPage(1);
-    doc.imgCombo.select(file.imageSet);
-    doc.cmbTempo.select(file.tempo);
-    doc.cmbInKey.select(file.key);
-    doc.cmbBeat.select(file.beat);
-    doc.A_Hz = std::to_string(file.aHz);
-    doc.controlsChanged();
 }
 
 OpenPath resolveOpenText(std::string_view text) {

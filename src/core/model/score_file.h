@@ -10,8 +10,6 @@
 
 namespace sorvel {
 
-class Document;
-
 // Text files: reading, UTF-8 and lines.
 
 // The whole content of a file, or a description of why it could not be read.
@@ -73,12 +71,6 @@ struct ScoreParseResult {
     std::string error;
 };
 
-// The file text of a document: header, chord lines, cell lines, each ending in LF.
-std::string writeScore(const Document& doc);
-
-// What a save writes: stores the chord fields into codeData first, then writeScore.
-std::string saveScore(Document& doc);
-
 // Parses a whole file; a file is accepted completely or not at all.
 ScoreParseResult parseScore(std::string_view bytes);
 
@@ -87,9 +79,6 @@ ScoreParseResult loadScoreFile(const std::string& path);
 
 // The alert text for a rejection.
 std::string rejectionMessage(const ScoreParseResult& result);
-
-// Fills a document whose window set-up has run: cells, chord lines, page 1, settings.
-void applyScore(Document& doc, const ScoreFile& file);
 
 // A text given to the open routine: a "file://" URL or a plain path.
 struct OpenPath {

@@ -4,12 +4,12 @@
 #include <optional>
 #include <system_error>
 
-#include "app/alerts.h"
-#include "app/file_dialogs.h"
-#include "app/settings.h"
-#include "app/text_file_writer.h"
-#include "diagnostics.h"
+#include "model/diagnostics.h"
 #include "model/score_file.h"
+#include "ports/alerts.h"
+#include "ports/file_dialogs.h"
+#include "ports/settings.h"
+#include "ports/text_file_writer.h"
 
 namespace sorvel {
 namespace {

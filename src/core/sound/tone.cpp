@@ -4,9 +4,7 @@
 #include <limits>
 #include <utility>
 
-#include "diagnostics.h"
-#include "model/document.h"
-#include "model/notation_tables.h"
+#include "model/diagnostics.h"
 
 namespace sorvel {
 namespace {
@@ -73,26 +71,16 @@ void handOver(AudioOutput& output, PcmBuffer buffer) {
     output.play();
 }
 
-void Document::playTone(float frequency, float seconds) {
-    if (!audio_) return;
-    const PcmFormat format = audio_->outputFormat();
+void playToneOn(AudioOutput& output, float frequency, float seconds) {
+    const PcmFormat format = output.outputFormat();
     if (!usableFormat(format)) return;
-    handOver(*audio_, synthesizeTone(format, frequency, seconds));
+    handOver(output, synthesizeTone(format, frequency, seconds));
 }
 
-void Document::playClick(float frequency, float seconds) {
-    if (!audio_) return;
-    const PcmFormat format = audio_->outputFormat();
+void playClickOn(AudioOutput& output, float frequency, float seconds) {
+    const PcmFormat format = output.outputFormat();
     if (!usableFormat(format)) return;
-    handOver(*audio_, synthesizeClick(format, frequency, seconds));
-}
-
-void Document::chgFreq() {
-    diag("chgFreq");
-    const std::int64_t a = leadingInteger(A_Hz);
-    A_Hz = std::to_string(a);
-    for (GosenView* staff : {&gosen1, &gosen2, &gosen3, &gosenE}) staff->setFreq(a);
-    controlsChanged();
+    handOver(output, synthesizeClick(format, frequency, seconds));
 }
 
 }  // namespace sorvel

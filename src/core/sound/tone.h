@@ -30,4 +30,9 @@ PcmBuffer synthesizeClick(const PcmFormat& format, float frequency, float second
 // A start failure is written as a diagnostic line and the buffer is left queued unplayed.
 void handOver(AudioOutput& output, PcmBuffer buffer);
 
+// Synthesizes a tone (or a count-in click) and hands it over; an output whose format has no
+// usable rate or channel count plays nothing.
+void playToneOn(AudioOutput& output, float frequency, float seconds);
+void playClickOn(AudioOutput& output, float frequency, float seconds);
+
 }  // namespace sorvel

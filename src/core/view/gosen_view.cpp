@@ -4,7 +4,7 @@
 #include <sstream>
 #include <utility>
 
-#include "diagnostics.h"
+#include "model/diagnostics.h"
 #include "model/notation_tables.h"
 #include "model/note_values.h"
 

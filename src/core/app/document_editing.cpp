@@ -5,10 +5,10 @@
 #include <utility>
 #include <vector>
 
-#include "diagnostics.h"
+#include "app/document.h"
 #include "edit/chord_lines.h"
 #include "edit/undo_history.h"
-#include "model/document.h"
+#include "model/diagnostics.h"
 #include "model/notation_tables.h"
 #include "model/note_values.h"
 

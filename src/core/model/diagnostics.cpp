@@ -1,4 +1,4 @@
-#include "diagnostics.h"
+#include "model/diagnostics.h"
 
 #include <cstdio>
 #include <utility>

@@ -1,4 +1,4 @@
-#include "model/document.h"
+#include "app/document.h"
 
 #include <algorithm>
 #include <cctype>
@@ -7,8 +7,8 @@
 #include <limits>
 #include <system_error>
 
-#include "diagnostics.h"
 #include "edit/undo_history.h"
+#include "model/diagnostics.h"
 
 namespace sorvel {
 
