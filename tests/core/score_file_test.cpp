@@ -198,10 +198,10 @@ TEST(ScoreFile, ApplyingShowsPageOneWithTheFileSettings) {
 TEST(ScoreFile, ReadsBytesExactly) {
     TempDir dir;
     const std::string bytes("<,sorvel2,0,3\r\n#\0x\n1,1\n", 22);
-    const FileBytes r = readFileBytes(dir.write("s.txt", bytes));
-    ASSERT_TRUE(r.ok) << r.error;
-    EXPECT_EQ(r.bytes, bytes);
-    EXPECT_TRUE(readFileBytes(dir.write("empty.txt", "")).ok);
+    const Result<std::string> r = readFileBytes(dir.write("s.txt", bytes));
+    ASSERT_TRUE(r) << r.reason();
+    EXPECT_EQ(r.value(), bytes);
+    EXPECT_TRUE(readFileBytes(dir.write("empty.txt", "")));
 }
 
 TEST(ScoreFile, OpenTextsUrlsAreDecodedAndEverythingElseIsAPath) {
@@ -223,11 +223,12 @@ TEST(ScoreFile, OpenTextsUrlsAreDecodedAndEverythingElseIsAPath) {
         {"file://", false, ""},
     };
     for (const auto& c : cases) {
-        const OpenPath p = resolveOpenText(c.text);
-        EXPECT_EQ(p.ok, c.ok) << c.text;
-        EXPECT_EQ(p.path, c.path) << c.text;
-        if (!c.ok) {
-            EXPECT_NE(p.error.find(c.text), std::string::npos) << p.error;
+        const Result<std::string> p = resolveOpenText(c.text);
+        ASSERT_EQ(p.ok(), c.ok) << c.text;
+        if (c.ok) {
+            EXPECT_EQ(p.value(), c.path) << c.text;
+        } else {
+            EXPECT_NE(p.reason().find(c.text), std::string::npos) << p.reason();
         }
     }
     // The window title of a path.

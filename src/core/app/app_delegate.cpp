@@ -119,20 +119,21 @@ bool AppDelegate::openFile(const std::string& path) {
 }
 
 void AppDelegate::openScore(const std::string& text) {
-    const OpenPath where = resolveOpenText(text);
-    if (!where.ok) {
-        ports_.alerts.showAlert(std::string(kCantOpenFilePrefix) + "\n\n" + where.error);
+    const Result<std::string> resolved = resolveOpenText(text);
+    if (!resolved) {
+        ports_.alerts.showAlert(std::string(kCantOpenFilePrefix) + "\n\n" + resolved.reason());
         return;
     }
-    const ScoreParseResult result = loadScoreFile(where.path);
+    const std::string& path = resolved.value();
+    const ScoreParseResult result = loadScoreFile(path);
     if (result.rejection == ScoreRejection::CannotOpen) {
         ports_.alerts.showAlert(rejectionMessage(result));
         return;
     }
     if (result.rejection == ScoreRejection::UnknownFormat) {
-        diag(where.path + ": " + result.error);
+        diag(path + ": " + result.error);
         ports_.alerts.showAlert(rejectionMessage(result));
-        ports_.windows.addRecentFile(absolutePath(where.path));
+        ports_.windows.addRecentFile(absolutePath(path));
         return;
     }
 
@@ -140,8 +141,8 @@ void AppDelegate::openScore(const std::string& text) {
     if (!doc) return;
     rootDoc = doc;
     applyScore(*doc, *result.file);
-    ports_.windows.setWindowTitle(*doc, lastPathComponent(where.path));
-    ports_.windows.addRecentFile(absolutePath(where.path));
+    ports_.windows.setWindowTitle(*doc, lastPathComponent(path));
+    ports_.windows.addRecentFile(absolutePath(path));
 }
 
 void AppDelegate::menuPageUp() {

@@ -94,60 +94,49 @@ std::optional<std::string> percentDecode(std::string_view text) {
 
 }  // namespace
 
-FileBytes readFileBytes(const std::string& path) {
+Result<std::string> readFileBytes(const std::string& path) {
     namespace fs = std::filesystem;
-    FileBytes result;
+    std::string bytes;
     std::error_code ec;
     const fs::file_status st = fs::status(path, ec);
     if (ec && st.type() != fs::file_type::not_found) {
-        result.error = readError(path, ec.message());
-        return result;
+        return Result<std::string>::failure(readError(path, ec.message()));
     }
     if (st.type() == fs::file_type::not_found) {
-        result.error = readError(path, "no such file");
-        return result;
+        return Result<std::string>::failure(readError(path, "no such file"));
     }
     if (st.type() == fs::file_type::directory) {
-        result.error = readError(path, "it is a folder, not a file");
-        return result;
+        return Result<std::string>::failure(readError(path, "it is a folder, not a file"));
     }
     if (st.type() != fs::file_type::regular) {
-        result.error = readError(path, "it is not a regular file");
-        return result;
+        return Result<std::string>::failure(readError(path, "it is not a regular file"));
     }
     const std::uintmax_t size = fs::file_size(path, ec);
     if (!ec && size > kMaxTextFileSize) {
-        result.error =
-            readError(path, "the file is too large (" + std::to_string(size) + " bytes)");
-        return result;
+        return Result<std::string>::failure(
+            readError(path, "the file is too large (" + std::to_string(size) + " bytes)"));
     }
 
     errno = 0;
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         const int e = errno;
-        result.error =
-            readError(path, e ? std::generic_category().message(e) : "it cannot be opened");
-        return result;
+        return Result<std::string>::failure(
+            readError(path, e ? std::generic_category().message(e) : "it cannot be opened"));
     }
-    if (!ec) result.bytes.reserve(static_cast<std::size_t>(size));
+    if (!ec) bytes.reserve(static_cast<std::size_t>(size));
     char buf[1 << 16];
     while (in) {
         in.read(buf, sizeof buf);
-        result.bytes.append(buf, static_cast<std::size_t>(in.gcount()));
-        if (result.bytes.size() > kMaxTextFileSize) {
-            result.bytes.clear();
-            result.error = readError(path, "the file is too large");
-            return result;
+        bytes.append(buf, static_cast<std::size_t>(in.gcount()));
+        if (bytes.size() > kMaxTextFileSize) {
+            return Result<std::string>::failure(readError(path, "the file is too large"));
         }
     }
     if (in.bad()) {
-        result.bytes.clear();
-        result.error = readError(path, "a read error occurred");
-        return result;
+        return Result<std::string>::failure(readError(path, "a read error occurred"));
     }
-    result.ok = true;
-    return result;
+    return bytes;
 }
 
 std::optional<std::size_t> firstInvalidUtf8(std::string_view text) {
@@ -326,9 +315,9 @@ ScoreParseResult parseScore(std::string_view bytes) {
 }
 
 ScoreParseResult loadScoreFile(const std::string& path) {
-    FileBytes read = readFileBytes(path);
-    if (!read.ok) return cannotOpen(std::move(read.error));
-    return parseScore(read.bytes);
+    const Result<std::string> read = readFileBytes(path);
+    if (!read) return cannotOpen(read.reason());
+    return parseScore(read.value());
 }
 
 std::string rejectionMessage(const ScoreParseResult& result) {
@@ -343,8 +332,7 @@ std::string rejectionMessage(const ScoreParseResult& result) {
     return {};
 }
 
-OpenPath resolveOpenText(std::string_view text) {
-    OpenPath result;
+Result<std::string> resolveOpenText(std::string_view text) {
     constexpr std::string_view kScheme = "file://";
     if (startsWithNoCase(text, kScheme)) {
         std::string_view rest = text.substr(kScheme.size());
@@ -359,22 +347,17 @@ OpenPath resolveOpenText(std::string_view text) {
             const bool localHost =
                 host.empty() || (host.size() == 9 && startsWithNoCase(host, "localhost"));
             if (!localHost) {
-                result.error = quotedText(text) + " is not a file on this computer.";
-                return result;
+                return Result<std::string>::failure(quotedText(text) +
+                                                    " is not a file on this computer.");
             }
             if (decoded->empty() || decoded->find('\0') != std::string::npos) {
-                result.error = quotedText(text) + " does not name a file.";
-                return result;
+                return Result<std::string>::failure(quotedText(text) + " does not name a file.");
             }
-            result.ok = true;
-            result.path = std::move(*decoded);
-            return result;
+            return std::move(*decoded);
         }
         // A malformed escape: not a URL, so a plain path.
     }
-    result.ok = true;
-    result.path = std::string(text);
-    return result;
+    return std::string(text);
 }
 
 }  // namespace sorvel

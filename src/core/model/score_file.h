@@ -6,21 +6,16 @@
 #include <string_view>
 #include <vector>
 
+#include "model/result.h"
 #include "model/score_cell.h"
 
 namespace sorvel {
 
 // Text files: reading, UTF-8 and lines.
 
-// The whole content of a file, or a description of why it could not be read.
-struct FileBytes {
-    bool ok = false;
-    std::string bytes;
-    std::string error;
-};
-
-// Reads a regular file at once. Directories, devices and files over kMaxTextFileSize fail.
-FileBytes readFileBytes(const std::string& path);
+// Reads a regular file at once: its whole content, or why it could not be read. Directories,
+// devices and files over kMaxTextFileSize fail.
+Result<std::string> readFileBytes(const std::string& path);
 inline constexpr std::uintmax_t kMaxTextFileSize = 256u * 1024u * 1024u;
 
 // Byte offset of the first byte that breaks UTF-8, or nothing when the text is valid.
@@ -80,12 +75,8 @@ ScoreParseResult loadScoreFile(const std::string& path);
 // The alert text for a rejection.
 std::string rejectionMessage(const ScoreParseResult& result);
 
-// A text given to the open routine: a "file://" URL or a plain path.
-struct OpenPath {
-    bool ok = false;
-    std::string path;
-    std::string error;
-};
-OpenPath resolveOpenText(std::string_view text);
+// A text given to the open routine (a "file://" URL or a plain path): the path it names, or
+// why it names no file on this computer.
+Result<std::string> resolveOpenText(std::string_view text);
 
 }  // namespace sorvel

@@ -82,20 +82,20 @@ void ScaleTable::read(const std::string& path) {
     defItem.clear();
     readFailed_ = false;
     readFrom_ = path;
-    FileBytes file = readFileBytes(path);
-    if (file.ok) {
-        if (const auto bad = firstInvalidUtf8(file.bytes)) {
-            file.ok = false;
-            file.error = "\"" + path + "\" is not UTF-8 text (invalid byte at offset " +
-                         std::to_string(*bad) + ").";
+    Result<std::string> file = readFileBytes(path);
+    if (file) {
+        if (const auto bad = firstInvalidUtf8(file.value())) {
+            file = Result<std::string>::failure("\"" + path +
+                                                "\" is not UTF-8 text (invalid byte at offset " +
+                                                std::to_string(*bad) + ").");
         }
     }
-    if (!file.ok) {
+    if (!file) {
         readFailed_ = true;
-        diag(file.error + " The pattern table starts empty and will not be written at quit.");
+        diag(file.reason() + " The pattern table starts empty and will not be written at quit.");
         return;
     }
-    defItem = parseScaleRows(file.bytes);
+    defItem = parseScaleRows(file.value());
 }
 
 bool ScaleTable::writeBack(const std::string& setFolder, TextFileWriter& writer,
