@@ -73,6 +73,8 @@ class SorvelApplication : public QObject, public WindowSystem {
     QtSettings qtSettings_;
     QtTextFileWriter qtWriter_;
     bool silent_ = false;
+    // The settings the application runs on: the user's, or a test's.
+    Settings& settings_;
     std::unique_ptr<AppDelegate> delegate_;
     QList<QPointer<ScoreWindow>> windows_;
     QPointer<QWidget> titleWindow_;

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "app/recent_files.h"
 #include "app_test_ports.h"
 
 namespace sorvel {
@@ -266,6 +267,29 @@ TEST_F(AppDelegateTest, ModesAndWindows) {
     EXPECT_TRUE(windows.titleShown);
     app.preferenceMenu();
     EXPECT_TRUE(windows.prefsShown);
+}
+
+}  // namespace
+}  // namespace sorvel
+
+namespace sorvel {
+namespace {
+
+TEST(RecentFiles, NewestFirstOnceAndAtMostTen) {
+    const struct {
+        std::vector<std::string> remembered;
+        std::vector<std::string> expected;
+    } cases[] = {
+        {{"/a", "/b", "/a"}, {"/a", "/b"}},
+        {{"/a", "", "/b\nc", "/d\r"}, {"/a"}},  // no empty or multi-line paths
+        {{"/1", "/2", "/3", "/4", "/5", "/6", "/7", "/8", "/9", "/10", "/11"},
+         {"/11", "/10", "/9", "/8", "/7", "/6", "/5", "/4", "/3", "/2"}},
+    };
+    for (const auto& c : cases) {
+        testing::FakeSettings settings;
+        for (const std::string& path : c.remembered) rememberRecentFile(settings, path);
+        EXPECT_EQ(recentFiles(settings), c.expected);
+    }
 }
 
 }  // namespace

@@ -6,10 +6,10 @@
 #include <QDir>
 #include <QFile>
 #include <QPointer>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QUrl>
 
+#include "app/recent_files.h"
 #include "test_support.h"
 
 namespace sorvel::test {
@@ -17,7 +17,7 @@ namespace {
 
 using Cells = std::vector<ScoreCell>;
 
-// Qt settings (the recent files) go to a folder of their own, never the user's.
+// Qt settings go to a folder of their own, never the user's.
 class IsolatedConfig : public ::testing::Environment {
   public:
     void SetUp() override {
@@ -96,7 +96,7 @@ TEST_F(AppFiles, SaveThroughTheWindowThenOpenInANewWindowGivesTheSameScore) {
         EXPECT_EQ(second->findChild<QComboBox*>(name)->currentIndex(), index) << name;
     }
     EXPECT_EQ(labelText(*second, "allP"), "1");
-    EXPECT_EQ(QSettings().value(QStringLiteral("recentFiles")).toStringList().value(0), saved);
+    EXPECT_EQ(recentFiles(settings_).front(), saved.toStdString());
 
     // Through File > Open with the dialog answering a file URL: a third window, which saves
     // to the same bytes.

@@ -1,0 +1,77 @@
+// The title window shown at start-up, and the application's handling of it.
+#include <QApplication>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QVBoxLayout>
+
+#include "sorvel_application.h"
+
+namespace sorvel::gui {
+namespace {
+
+// The title window closes when clicked.
+class TitleWindow : public QWidget {
+  public:
+    TitleWindow()
+        : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
+        setObjectName(QStringLiteral("titleWindow"));
+        setAttribute(Qt::WA_ShowWithoutActivating);
+        setWindowTitle(QApplication::applicationDisplayName());
+        setStyleSheet(QStringLiteral("background: white;"));
+        auto* col = new QVBoxLayout(this);
+        col->setContentsMargins(36, 28, 36, 28);
+        auto* icon = new QLabel(this);
+        icon->setPixmap(QIcon(QStringLiteral(":/icons/sorvelscore.png")).pixmap(96, 96));
+        icon->setAlignment(Qt::AlignCenter);
+        auto* name = new QLabel(QStringLiteral("Sorvel Score"), this);
+        QFont f = name->font();
+        f.setPointSizeF(f.pointSizeF() * 2.2);
+        f.setBold(true);
+        name->setFont(f);
+        name->setAlignment(Qt::AlignCenter);
+        auto* line = new QLabel(QObject::tr("Write, hear and practise melodies.\nVersion %1")
+                                    .arg(QApplication::applicationVersion()),
+                                this);
+        line->setAlignment(Qt::AlignCenter);
+        auto* font = new QLabel(
+            QObject::tr("Notation font made from Emmentaler (SIL Open Font License 1.1)."), this);
+        font->setAlignment(Qt::AlignCenter);
+        QFont small = font->font();
+        small.setPointSizeF(small.pointSizeF() * 0.85);
+        font->setFont(small);
+        col->addWidget(icon);
+        col->addWidget(name);
+        col->addWidget(line);
+        col->addSpacing(8);
+        col->addWidget(font);
+    }
+
+  protected:
+    void mouseReleaseEvent(QMouseEvent*) override { close(); }
+};
+
+}  // namespace
+
+void SorvelApplication::buildTitleWindow() {
+    titleWindow_ = new TitleWindow;
+    titleWindow_->adjustSize();
+}
+
+void SorvelApplication::showTitleWindow() {
+    if (!titleWindow_) return;
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        titleWindow_->move(area.center() - titleWindow_->rect().center());
+    }
+    titleWindow_->show();
+    titleWindow_->raise();
+}
+
+void SorvelApplication::closeTitleWindow() {
+    if (titleWindow_) titleWindow_->close();
+}
+
+}  // namespace sorvel::gui
