@@ -66,7 +66,8 @@ TEST(AppDelegate, LaunchAndQuitWithAndWithoutFilePass) {
         // Song mode, both items enabled.
         EXPECT_TRUE(t.app.mnSong.on && t.app.mnSong.enabled && t.app.mnExercise.enabled);
         EXPECT_FALSE(t.app.exerciseMode());
-        EXPECT_TRUE(t.alerts.shown.empty());
+        // Only a table that could not be read is reported.
+        EXPECT_EQ(t.alerts.shown.size(), c.written == "-" ? 1u : 0u);
 
         t.app.quit();
         EXPECT_EQ(t.settings.synced.at(kFilePassKey), setFolder);
