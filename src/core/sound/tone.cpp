@@ -63,9 +63,13 @@ PcmBuffer synthesizeClick(const PcmFormat& format, float frequency, float second
     return buffer;
 }
 
-void handOver(AudioOutput& output, PcmBuffer buffer) {
+void handOver(AudioOutput& output, PcmBuffer buffer, Handover how) {
     output.connect(buffer.format);
-    output.scheduleBuffer(std::move(buffer));
+    if (how == Handover::Replacing) {
+        output.playNow(std::move(buffer));
+    } else {
+        output.scheduleBuffer(std::move(buffer));
+    }
     if (const auto error = output.start()) {
         diag(*error);
         return;
@@ -77,7 +81,7 @@ void Document::playTone(float frequency, float seconds) {
     if (!audio_) return;
     const PcmFormat format = audio_->outputFormat();
     if (!usableFormat(format)) return;
-    handOver(*audio_, synthesizeTone(format, frequency, seconds));
+    handOver(*audio_, synthesizeTone(format, frequency, seconds), Handover::Replacing);
 }
 
 void Document::playClick(float frequency, float seconds) {

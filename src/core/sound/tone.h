@@ -26,8 +26,10 @@ PcmBuffer synthesizeTone(const PcmFormat& format, float frequency, float seconds
 // samples, everything else is silent.
 PcmBuffer synthesizeClick(const PcmFormat& format, float frequency, float seconds);
 
-// Hands a complete buffer to the output: connect, schedule, start, and play once started.
-// A start failure is written as a diagnostic line and the buffer is left queued unplayed.
-void handOver(AudioOutput& output, PcmBuffer buffer);
+// Hands a complete buffer to the output: connect, schedule (or, for an entry tone that
+// replaces the one sounding, play at once), start, and play once started. A start failure is
+// written as a diagnostic line and the buffer is left queued unplayed.
+enum class Handover { Queued, Replacing };
+void handOver(AudioOutput& output, PcmBuffer buffer, Handover how = Handover::Queued);
 
 }  // namespace sorvel
