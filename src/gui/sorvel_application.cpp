@@ -98,9 +98,7 @@ SorvelApplication::~SorvelApplication() {
     delete prefWindow_.data();
 }
 
-bool SorvelApplication::start(const QStringList& files) {
-    std::vector<std::string> paths;
-    for (const QString& f : files) paths.push_back(f.toStdString());
+bool SorvelApplication::start(const std::vector<std::string>& paths) {
     return delegate_->start(paths);
 }
 
@@ -292,8 +290,7 @@ void SorvelApplication::installMenus(QMainWindow* window) {
     // Not every platform names a preferences key; Ctrl+, is the usual one then.
     QKeySequence preferencesKeys(QKeySequence::Preferences);
     if (preferencesKeys.isEmpty()) preferencesKeys = QKeySequence(Qt::CTRL | Qt::Key_Comma);
-    add(file, tr("&Preferences…"), preferencesKeys,
-        [this] { delegate_->preferenceMenu(); });
+    add(file, tr("&Preferences…"), preferencesKeys, [this] { delegate_->preferenceMenu(); });
     add(file, tr("Choose Set &Folder…"), QKeySequence(), [this] { delegate_->selectFol(); });
     file->addSeparator();
     QAction* quitAction = add(file, tr("&Quit"), QKeySequence::Quit, [] {

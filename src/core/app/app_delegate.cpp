@@ -1,6 +1,7 @@
 #include "app/app_delegate.h"
 
 #include <filesystem>
+#include <new>
 #include <system_error>
 
 #include "app/alerts.h"
@@ -34,11 +35,10 @@ bool AppDelegate::start(const std::vector<std::string>& files) {
         return false;
     }
     launch();
-    if (files.empty()) {
-        ports_.windows.newScoreDocument();
-    } else {
-        for (const std::string& file : files) openFile(file);
-    }
+    bool opened = false;
+    for (const std::string& file : files) opened = openFile(file) || opened;
+    // Files that could not be opened have had their alerts; the user still gets a window.
+    if (!opened) ports_.windows.newScoreDocument();
     return true;
 }
 
@@ -113,34 +113,42 @@ void AppDelegate::fileOpen() {
 }
 
 bool AppDelegate::openFile(const std::string& path) {
-    openScore(path);
-    return true;
+    return openScore(path);
 }
 
-void AppDelegate::openScore(const std::string& text) {
+bool AppDelegate::openScore(const std::string& text) {
     const OpenPath where = resolveOpenText(text);
     if (!where.ok) {
         ports_.alerts.showAlert(std::string(kCantOpenFilePrefix) + "\n\n" + where.error);
-        return;
+        return false;
     }
-    const ScoreParseResult result = loadScoreFile(where.path);
-    if (result.rejection == ScoreRejection::CannotOpen) {
-        ports_.alerts.showAlert(rejectionMessage(result));
-        return;
-    }
-    if (result.rejection == ScoreRejection::UnknownFormat) {
-        diag(where.path + ": " + result.error);
-        ports_.alerts.showAlert(rejectionMessage(result));
-        ports_.windows.addRecentFile(absolutePath(where.path));
-        return;
-    }
+    // Running out of memory on one file is that file's failure; the open windows stay.
+    try {
+        const ScoreParseResult result = loadScoreFile(where.path);
+        if (result.rejection == ScoreRejection::CannotOpen) {
+            ports_.alerts.showAlert(rejectionMessage(result));
+            return false;
+        }
+        if (result.rejection == ScoreRejection::UnknownFormat) {
+            diag(where.path + ": " + result.error);
+            ports_.alerts.showAlert(rejectionMessage(result));
+            ports_.windows.addRecentFile(absolutePath(where.path));
+            return false;
+        }
 
-    Document* doc = ports_.windows.newScoreDocument();
-    if (!doc) return;
-    rootDoc = doc;
-    applyScore(*doc, *result.file);
-    ports_.windows.setWindowTitle(*doc, lastPathComponent(where.path));
-    ports_.windows.addRecentFile(absolutePath(where.path));
+        Document* doc = ports_.windows.newScoreDocument();
+        if (!doc) return false;
+        rootDoc = doc;
+        applyScore(*doc, *result.file);
+        ports_.windows.setWindowTitle(*doc, lastPathComponent(where.path));
+        ports_.windows.addRecentFile(absolutePath(where.path));
+        return true;
+    } catch (const std::bad_alloc&) {
+        ports_.alerts.showAlert(std::string(kCantOpenFilePrefix) + lastPathComponent(where.path),
+                                "There is not enough memory to open this file. The other "
+                                "windows are not affected.");
+        return false;
+    }
 }
 
 void AppDelegate::menuPageUp() {
