@@ -1,5 +1,7 @@
 #include <QApplication>
 #include <QIcon>
+#include <string>
+#include <vector>
 
 #include "app_resources.h"
 #include "sorvel_application.h"
@@ -15,6 +17,9 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/sorvelscore.png")));
 
     sorvel::gui::SorvelApplication sorvelApp(QApplication::applicationDirPath());
-    if (!sorvelApp.start(QApplication::arguments().mid(1))) return 1;
+    // File names are passed on as the bytes the system gave, so names that are not valid
+    // UTF-8 still open; QApplication has already taken its own options out of argv.
+    std::vector<std::string> files(argv + 1, argv + argc);
+    if (!sorvelApp.start(files)) return 1;
     return QApplication::exec();
 }

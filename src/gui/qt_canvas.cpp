@@ -1,9 +1,12 @@
 #include "qt_canvas.h"
 
 #include <QFontMetricsF>
+#include <QImageReader>
 #include <QPen>
 #include <map>
 #include <tuple>
+
+#include "model/diagnostics.h"
 
 namespace sorvel::gui {
 
@@ -18,18 +21,41 @@ PictureCache& PictureCache::instance() {
     return cache;
 }
 
-const QPixmap& PictureCache::scaled(const QString& path, QSize deviceSize) {
-    static const QPixmap none;
+QPixmap PictureCache::scaled(const QString& path, QSize deviceSize) {
     const QString key = path + QLatin1Char('@') + QString::number(deviceSize.width()) +
                         QLatin1Char('x') + QString::number(deviceSize.height());
     auto hit = scaled_.constFind(key);
     if (hit != scaled_.constEnd()) return *hit;
 
-    auto img = decoded_.constFind(path);
-    if (img == decoded_.constEnd()) img = decoded_.insert(path, QImage(path));
-    if (img->isNull() || deviceSize.isEmpty()) return *scaled_.insert(key, none);
-    return *scaled_.insert(key, QPixmap::fromImage(img->scaled(deviceSize, Qt::KeepAspectRatio,
-                                                               Qt::SmoothTransformation)));
+    QPixmap picture;
+    QImageReader reader(path);
+    const QSize full = reader.size();
+    if (full.width() > kMaxSide || full.height() > kMaxSide) {
+        diag("The picture " + path.toStdString() + " is too large to draw (" +
+             std::to_string(full.width()) + "x" + std::to_string(full.height()) + " pixels).");
+    } else if (!deviceSize.isEmpty() && reader.canRead()) {
+        // Decode at the drawn size where the format can, and scale smoothly to fit.
+        const QSize fit = full.isValid() ? full.scaled(deviceSize, Qt::KeepAspectRatio) : QSize();
+        if (fit.isValid() && fit.width() * 2 <= full.width()) reader.setScaledSize(fit * 2);
+        const QImage image = reader.read();
+        if (!image.isNull()) {
+            picture = QPixmap::fromImage(
+                image.scaled(deviceSize, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+        }
+    }
+    const qint64 bytes = qint64(picture.width()) * picture.height() * 4;
+    evictFor(bytes);
+    held_ += bytes;
+    order_.append(key);
+    scaled_.insert(key, picture);
+    return picture;
+}
+
+void PictureCache::evictFor(qint64 bytes) {
+    while (held_ + bytes > kBudgetBytes && !order_.isEmpty()) {
+        const QPixmap old = scaled_.take(order_.takeFirst());
+        held_ -= qint64(old.width()) * old.height() * 4;
+    }
 }
 
 QtCanvas::QtCanvas(QPainter& painter, double viewHeight) : painter_(painter), height_(viewHeight) {}
@@ -65,7 +91,7 @@ void QtCanvas::image(const Rect& r, const std::string& path) {
     const QRectF target = toQt(r);
     const qreal dpr = painter_.device() ? painter_.device()->devicePixelRatioF() : 1.0;
     const QSize deviceSize(qRound(target.width() * dpr), qRound(target.height() * dpr));
-    const QPixmap& pm = PictureCache::instance().scaled(QString::fromStdString(path), deviceSize);
+    const QPixmap pm = PictureCache::instance().scaled(QString::fromStdString(path), deviceSize);
     if (pm.isNull()) return;
     // Centre the picture in the rectangle, keeping its proportions.
     const QSizeF logical(pm.width() / dpr, pm.height() / dpr);

@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QHash>
+#include <QList>
 #include <QPainter>
 #include <QPixmap>
 #include <QString>
@@ -10,17 +11,26 @@
 
 namespace sorvel::gui {
 
-// Decoded pictures, shared by every view: each file is decoded once and kept scaled to the
-// sizes it is drawn at. A file that is missing or cannot be decoded is remembered as such.
+// Decoded pictures, shared by every view. Each file is decoded straight to the size it is
+// drawn at and only that is kept, within a bounded budget; a full-size decode is never held.
+// A file that is missing, cannot be decoded or is absurdly large is remembered as such.
 class PictureCache {
   public:
     static PictureCache& instance();
     // The picture at path scaled to fit size (device pixels), or a null pixmap.
-    const QPixmap& scaled(const QString& path, QSize deviceSize);
+    QPixmap scaled(const QString& path, QSize deviceSize);
+    // Bytes of the pictures held.
+    qint64 heldBytes() const { return held_; }
+
+    static constexpr qint64 kBudgetBytes = 64ll * 1024 * 1024;
+    static constexpr int kMaxSide = 8192;
 
   private:
-    QHash<QString, QImage> decoded_;
+    void evictFor(qint64 bytes);
+
     QHash<QString, QPixmap> scaled_;
+    QList<QString> order_;  // least recently added first
+    qint64 held_ = 0;
 };
 
 // Paints the core's drawing calls with QPainter onto a widget, printer or image. The core

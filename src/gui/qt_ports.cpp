@@ -3,10 +3,13 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QSaveFile>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QStorageInfo>
+#include <cerrno>
 
 namespace sorvel::gui {
 
@@ -77,19 +80,42 @@ void QtSettings::sync() {
     QSettings().sync();
 }
 
+namespace {
+
+// Why a save failed, in words: a full disk is named as such, whatever Qt reports.
+std::string saveFailure(const QString& path, const QString& qtReason, int error,
+                        std::size_t bytes) {
+    const QStorageInfo volume(QFileInfo(path).absolutePath());
+    const bool full = error == ENOSPC || error == EDQUOT ||
+                      (volume.isValid() && volume.bytesAvailable() >= 0 &&
+                       static_cast<quint64>(volume.bytesAvailable()) < bytes);
+    if (full) {
+        return QObject::tr("%1: the disk is full (%2 bytes needed, %3 free).")
+            .arg(path)
+            .arg(bytes)
+            .arg(volume.bytesAvailable())
+            .toStdString();
+    }
+    return QObject::tr("%1: %2").arg(path, qtReason).toStdString();
+}
+
+}  // namespace
+
 std::optional<std::string> QtTextFileWriter::writeFile(const std::string& path,
                                                        std::string_view bytes) {
     QSaveFile file(q(path));
+    errno = 0;
     if (!file.open(QIODevice::WriteOnly)) {
-        return QObject::tr("%1: %2").arg(q(path), file.errorString()).toStdString();
+        return saveFailure(q(path), file.errorString(), errno, bytes.size());
     }
     const qint64 n = file.write(bytes.data(), static_cast<qint64>(bytes.size()));
     if (n != static_cast<qint64>(bytes.size())) {
+        const int error = errno;
         const QString why = file.errorString();
         file.cancelWriting();
-        return QObject::tr("%1: %2").arg(q(path), why).toStdString();
+        return saveFailure(q(path), why, error, bytes.size());
     }
-    if (!file.commit()) return QObject::tr("%1: %2").arg(q(path), file.errorString()).toStdString();
+    if (!file.commit()) return saveFailure(q(path), file.errorString(), errno, bytes.size());
     return std::nullopt;
 }
 

@@ -41,9 +41,7 @@ SorvelApplication::~SorvelApplication() {
     delete prefWindow_.data();
 }
 
-bool SorvelApplication::start(const QStringList& files) {
-    std::vector<std::string> paths;
-    for (const QString& f : files) paths.push_back(f.toStdString());
+bool SorvelApplication::start(const std::vector<std::string>& paths) {
     return delegate_->start(paths);
 }
 

@@ -39,7 +39,8 @@ class SorvelApplication : public QObject, public WindowSystem {
 
     // Finds the set folder, launches and opens the files (or one new score). False when the
     // application has to end (no set folder).
-    bool start(const QStringList& files);
+    // File names as the system gives them (bytes, not necessarily UTF-8).
+    bool start(const std::vector<std::string>& paths);
 
     AppDelegate& delegate() { return *delegate_; }
     QList<ScoreWindow*> scoreWindows() const;

@@ -54,7 +54,12 @@ std::vector<float>* BufferRing::pop() {
     return buffer;
 }
 
-void BufferReader::read(float* out, std::size_t n) {
+void BufferReader::retire(std::vector<float>* buffer) {
+    // Freed on the main thread; should that ring be full, the buffer is kept.
+    if (buffer) done_.push(buffer);
+}
+
+void BufferReader::readQueue(float* out, std::size_t n) {
     std::size_t written = 0;
     while (written < n) {
         if (!current_) {
@@ -67,12 +72,47 @@ void BufferReader::read(float* out, std::size_t n) {
         written += k;
         offset_ += k;
         if (offset_ >= current_->size()) {
-            // Freed on the main thread; should that ring be full, the buffer is kept.
-            done_.push(current_);
+            retire(current_);
             current_ = nullptr;
         }
     }
     std::fill(out + written, out + n, 0.0f);
+}
+
+bool BufferReader::mixVoice(Voice& voice, float* out, std::size_t n) {
+    if (!voice.samples) return false;
+    const std::vector<float>& s = *voice.samples;
+    const std::size_t totalFrames = s.size() / channels_;
+    for (std::size_t i = 0; i + channels_ <= n && voice.offset < s.size(); i += channels_) {
+        const std::size_t frame = voice.offset / channels_;
+        // Fade over the last frames of the buffer, and over the frames after a cut.
+        float gain = std::min(1.0f, static_cast<float>(totalFrames - frame) / kFadeFrames);
+        if (voice.fadeLeft > 0) {
+            gain = std::min(gain, static_cast<float>(voice.fadeLeft) / kFadeFrames);
+        }
+        for (std::size_t c = 0; c < channels_; ++c) out[i + c] += gain * s[voice.offset + c];
+        voice.offset += channels_;
+        if (voice.fadeLeft > 0 && --voice.fadeLeft == 0) voice.offset = s.size();
+    }
+    if (voice.offset < s.size()) return true;
+    retire(voice.samples);
+    voice = Voice{};
+    return false;
+}
+
+void BufferReader::read(float* out, std::size_t n) {
+    readQueue(out, n);
+    // The newest voice wins; one still sounding fades out under it.
+    while (std::vector<float>* next = voices_.pop()) {
+        if (voice_.samples) {
+            retire(fading_.samples);
+            fading_ = voice_;
+            fading_.fadeLeft = kFadeFrames;
+        }
+        voice_ = Voice{next, 0, 0};
+    }
+    mixVoice(fading_, out, n);
+    mixVoice(voice_, out, n);
 }
 
 class SoundOutput::Backend {
@@ -210,12 +250,15 @@ class SinkBackend : public SoundOutput::Backend {
 
 #endif
 
-SoundOutput::SoundOutput() : format_{kSampleRate, kChannels} {}
+SoundOutput::SoundOutput()
+    : format_{kSampleRate, kChannels},
+      reader_(queued_, voices_, done_, static_cast<std::size_t>(kChannels)) {}
 
 SoundOutput::~SoundOutput() {
     backend_.reset();  // the audio thread ends before the queues go
     reclaim();
     while (std::vector<float>* b = queued_.pop()) delete b;
+    while (std::vector<float>* b = voices_.pop()) delete b;
 }
 
 double SoundOutput::latencyMs() const {
@@ -226,9 +269,7 @@ void SoundOutput::reclaim() {
     while (std::vector<float>* b = done_.pop()) delete b;
 }
 
-void SoundOutput::scheduleBuffer(PcmBuffer buffer) {
-    reclaim();
-    if (failed_) return;
+std::vector<float>* SoundOutput::interleave(const PcmBuffer& buffer) const {
     const auto channels = static_cast<std::size_t>(format_.channels);
     auto* interleaved =
         new std::vector<float>(static_cast<std::size_t>(buffer.frameLength) * channels);
@@ -237,10 +278,24 @@ void SoundOutput::scheduleBuffer(PcmBuffer buffer) {
         const std::size_t n = std::min<std::size_t>(src.size(), buffer.frameLength);
         for (std::size_t i = 0; i < n; ++i) (*interleaved)[i * channels + c] = src[i];
     }
+    return interleaved;
+}
+
+void SoundOutput::scheduleBuffer(PcmBuffer buffer) {
+    reclaim();
+    if (failed_) return;
+    std::vector<float>* interleaved = interleave(buffer);
     if (!queued_.push(interleaved)) {
         delete interleaved;
         diag("Sound queue full: a tone was dropped");
     }
+}
+
+void SoundOutput::playNow(PcmBuffer buffer) {
+    reclaim();
+    if (failed_) return;
+    std::vector<float>* interleaved = interleave(buffer);
+    if (!voices_.push(interleaved)) delete interleaved;
 }
 
 std::optional<std::string> SoundOutput::start() {

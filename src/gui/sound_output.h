@@ -24,18 +24,37 @@ class BufferRing {
 };
 
 // Reads the queued buffers one after the other, sample-exactly, and silence while none waits.
-// Used on the audio thread only; the buffers it finishes go back to the main thread.
+// On top of them it mixes one voice: a buffer that sounds at once and is cut short, with a
+// fade, by the next voice; each voice also fades out over its own last frames, so neither a
+// cut nor an end clicks. Used on the audio thread only; the buffers it finishes go back to
+// the main thread.
 class BufferReader {
   public:
-    BufferReader(BufferRing& queued, BufferRing& done) : queued_(queued), done_(done) {}
+    static constexpr std::size_t kFadeFrames = 240;  // 5 ms at 48 kHz
+
+    BufferReader(BufferRing& queued, BufferRing& voices, BufferRing& done, std::size_t channels)
+        : queued_(queued), voices_(voices), done_(done), channels_(channels) {}
     // Fills n interleaved samples.
     void read(float* out, std::size_t n);
 
   private:
+    struct Voice {
+        std::vector<float>* samples = nullptr;
+        std::size_t offset = 0;    // in samples
+        std::size_t fadeLeft = 0;  // frames left of a cut's fade; 0 while not cut
+    };
+    void readQueue(float* out, std::size_t n);
+    // Adds the voice to n samples; false when it has ended.
+    bool mixVoice(Voice& voice, float* out, std::size_t n);
+    void retire(std::vector<float>* buffer);
+
     BufferRing& queued_;
+    BufferRing& voices_;
     BufferRing& done_;
+    std::size_t channels_;
     std::vector<float>* current_ = nullptr;
     std::size_t offset_ = 0;
+    Voice voice_, fading_;
 };
 
 // The platform's sound output for one score window, rendering on a thread of its own from
@@ -49,6 +68,7 @@ class SoundOutput : public AudioOutput {
     PcmFormat outputFormat() const override { return format_; }
     void connect(const PcmFormat&) override {}
     void scheduleBuffer(PcmBuffer buffer) override;
+    void playNow(PcmBuffer buffer) override;
     std::optional<std::string> start() override;
     void play() override {}
 
@@ -59,11 +79,13 @@ class SoundOutput : public AudioOutput {
 
   private:
     void reclaim();
+    std::vector<float>* interleave(const PcmBuffer& buffer) const;
 
     PcmFormat format_;
     BufferRing queued_;
+    BufferRing voices_;
     BufferRing done_;
-    BufferReader reader_{queued_, done_};
+    BufferReader reader_;
     std::unique_ptr<Backend> backend_;
     bool failed_ = false;
 };

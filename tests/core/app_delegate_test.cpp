@@ -67,7 +67,8 @@ TEST(AppDelegate, LaunchAndQuitWithAndWithoutFilePass) {
         // Song mode, both items enabled.
         EXPECT_TRUE(t.app.mnSong.on && t.app.mnSong.enabled && t.app.mnExercise.enabled);
         EXPECT_FALSE(t.app.exerciseMode());
-        EXPECT_TRUE(t.alerts.shown.empty());
+        // Only a table that could not be read is reported.
+        EXPECT_EQ(t.alerts.shown.size(), c.written == "-" ? 1u : 0u);
 
         t.app.quit();
         EXPECT_EQ(t.settings.synced.at(kFilePassKey), setFolder);
@@ -158,7 +159,7 @@ TEST_F(AppDelegateTest, RejectedFilesOpenNoWindow) {
         SCOPED_TRACE(c.text);
         alerts.shown.clear();
         windows.recent.clear();
-        EXPECT_TRUE(app.openFile(c.text));
+        EXPECT_FALSE(app.openFile(c.text));
         ASSERT_EQ(alerts.shown.size(), 1u);
         EXPECT_TRUE(alerts.shown[0].text.starts_with(c.alert)) << alerts.shown[0].text;
         EXPECT_NE(alerts.shown[0].text.find(c.detail), std::string::npos) << alerts.shown[0].text;
@@ -166,6 +167,22 @@ TEST_F(AppDelegateTest, RejectedFilesOpenNoWindow) {
         EXPECT_EQ(windows.docs.size(), 1u);
         EXPECT_EQ(app.rootDoc, rootBefore);
     }
+
+    // Running out of memory while opening is an alert; the open window stays.
+    alerts.shown.clear();
+    windows.failNextWithBadAlloc = true;
+    EXPECT_FALSE(app.openFile(dir.write("big.txt", "<,sorvel2,0,3\n1,1\n")));
+    ASSERT_EQ(alerts.shown.size(), 1u);
+    EXPECT_NE(alerts.shown[0].informative.find("not enough memory"), std::string::npos);
+    EXPECT_EQ(windows.docs.size(), 1u);
+}
+
+TEST_F(AppDelegateTest, LaunchWithOnlyUnopenableFilesLeavesAnUntitledScore) {
+    // Otherwise the alerts end and a process without any window runs on.
+    ASSERT_TRUE(app.start({dir.write("bad.txt", "hello\n"), dir.file("missing.txt")}));
+    EXPECT_EQ(alerts.shown.size(), 2u);
+    ASSERT_EQ(windows.docs.size(), 1u);
+    EXPECT_EQ(windows.titles[windows.docs[0].get()], "Untitled");
 }
 
 TEST_F(AppDelegateTest, SaveWritesTheScoreOrSaysWhyNot) {

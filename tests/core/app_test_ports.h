@@ -86,6 +86,10 @@ class FakeWindows : public WindowSystem {
   public:
     KeyWindow keyWindow() const override { return key; }
     Document* newScoreDocument() override {
+        if (failNextWithBadAlloc) {
+            failNextWithBadAlloc = false;
+            throw std::bad_alloc();
+        }
         docs.push_back(makeDocument());
         Document* doc = docs.back().get();
         titles[doc] = "Untitled";
@@ -117,6 +121,7 @@ class FakeWindows : public WindowSystem {
 
     KeyWindow key;
     std::vector<std::unique_ptr<Document>> docs;
+    bool failNextWithBadAlloc = false;
     std::map<const Document*, std::string> titles;
     bool titleShown = false;
     bool prefsShown = true;

@@ -32,6 +32,10 @@ class CapturingAudioOutput : public AudioOutput {
         calls.push_back("schedule");
         buffers.push_back(std::move(buffer));
     }
+    void playNow(PcmBuffer buffer) override {
+        calls.push_back("now");
+        buffers.push_back(std::move(buffer));
+    }
     std::optional<std::string> start() override {
         calls.push_back("start");
         return startError;

@@ -12,7 +12,7 @@ namespace {
 using namespace sorvel::testing;
 
 TEST(ScaleTableFile, RowsFromAnyLineEndsAndWrittenBackWithTwoFields) {
-    const std::vector<ScaleRow> rows = {{"maj", "0:4:7"}, {"m7", "0:3:7:10", "x"}, {"solo"}};
+    const std::vector<ScaleRow> rows = {{"maj", "0:4:7"}, {"m7", "0:3:7:10"}, {"solo"}};
     for (const std::string sep : {"\n", "\r\n", "\r", "\n\n"}) {
         const std::string text = "maj,0:4:7" + sep + "m7,0:3:7:10,x" + sep + sep + "solo" + sep;
         EXPECT_EQ(parseScaleRows(text), rows) << sep.size();
@@ -66,19 +66,33 @@ TEST_F(ScaleTableStartUp, NoSetFolderSaysByeAndWritesNothing) {
     }
 }
 
-TEST_F(ScaleTableStartUp, UnreadableScaleCsvIsNeverReplaced) {
-    // A folder where the file should be, and a file that is not UTF-8.
+TEST_F(ScaleTableStartUp, UnusableScaleCsvIsReportedAndNeverReplaced) {
+    // A folder where the file should be, a file that is not UTF-8, and tables far too large.
     std::filesystem::create_directories(dir.file("app/set/scale.csv"));
     dir.write("latin/scale.csv", "maj,0:4:7\nd\xE9\x63,0\n");
-    for (const std::string& folder : {dir.file("app") + "/set", dir.file("latin")}) {
+    dir.write("huge/scale.csv", std::string((4u << 20) + 1, ','));
+    std::string rows;
+    for (int i = 0; i <= 10000; ++i) rows += "m,0:3:7\n";
+    dir.write("long/scale.csv", rows);
+    const std::pair<std::string, std::string> cases[] = {
+        {dir.file("app") + "/set", "folder"},
+        {dir.file("latin"), "UTF-8"},
+        {dir.file("huge"), "too large"},
+        {dir.file("long"), "more than 10000 rows"},
+    };
+    for (const auto& [folder, reason] : cases) {
         settings.values[kFilePassKey] = folder;
+        alerts.shown.clear();
         ASSERT_TRUE(startUp()) << folder;
         EXPECT_TRUE(table.readFailed());
         EXPECT_TRUE(table.defItem.empty());
+        ASSERT_EQ(alerts.shown.size(), 1u) << folder;
+        EXPECT_EQ(alerts.shown[0].text, "The pattern table could not be read.");
+        EXPECT_NE(alerts.shown[0].informative.find(reason), std::string::npos)
+            << alerts.shown[0].informative;
         table.defItem.push_back({"NEW", "NEW"});
         EXPECT_FALSE(table.writeBack(folder, writer, alerts));
         EXPECT_TRUE(writer.files.empty());
-        EXPECT_TRUE(alerts.shown.empty());
         EXPECT_TRUE(diag.contains("scale.csv was not read at start-up; not writing " + folder +
                                   "/scale.csv"));
     }

@@ -89,7 +89,13 @@ TEST(ScoreFile, HeaderForms) {
         {"<,sorvel2,1,2,abc", 1, 2, 440, 0, 0},        // field 5 unused in the older form
         {"<,whatever,4,5,415,1,2", 4, 5, 415, 1, 2},   // field 2 is ignored
         {"<,sorvel2,-1,+3,-440,0,-0", -1, 3, -440, 0, 0},
-        {"<abc,sorvel2,1,2", 1, 2, 440, 0, 0},  // only the first character counts
+        {"<abc,sorvel2,1,2", 1, 2, 440, 0, 0},                   // only the first character counts
+        {"\xEF\xBB\xBF<,sorvel2,1,2,441,1,1", 1, 2, 441, 1, 1},  // byte-order mark
+        // A reference pitch saved as typed: its leading integer, else 440.
+        {"<,sorvel2,0,3,442.5,1,2", 0, 3, 442, 1, 2},
+        {"<,sorvel2,0,3,x,1,2", 0, 3, 440, 1, 2},
+        {"<,sorvel2,0,3,,1,2", 0, 3, 440, 1, 2},
+        {"<,sorvel2,0,3,415Hz,1,2", 0, 3, 415, 1, 2},
     };
     for (const auto& c : cases) {
         const ScoreFile f = parsed(std::string(c.header) + "\n");
@@ -131,9 +137,9 @@ TEST(ScoreFile, MalformedFilesAreRejectedWhole) {
     // clang-format off
     const std::string texts[] = {
         "", "\n<,sorvel2,0,3\n", "x<,sorvel2,0,3\n", " <,sorvel2,0,3\n",
-        "\xEF\xBB\xBF<,sorvel2,0,3\n",  // a byte-order mark is not "<"
+        "\xEF\xBB\xBF\xEF\xBB\xBF<,sorvel2,0,3\n",  // one byte-order mark is skipped, not two
         "<,sorvel2,0\n", "<\n", "<,sorvel2,a,3\n", "<,sorvel2,0,\n", "<,sorvel2,0, 3\n",
-        "<,sorvel2,0x1,3\n", "<,sorvel2,0,3,440.5,0,0\n", "<,sorvel2,0,3,,0,0\n",
+        "<,sorvel2,0x1,3\n",
         "<,sorvel2,0,3,440,C,0\n", "<,sorvel2,0,3,440,0,\n", "<,sorvel2,99999999999999999999,3\n",
         h + "17\n", h + "17;5\n", h + "17,\n", h + ",5\n", h + "17,5x\n", h + " 17,5\n",
         h + "17, 5\n", h + "+,5\n", h + "1e1,5\n", h + "39,5\n", h + "-1,5\n", h + "17,65\n",

@@ -96,8 +96,9 @@ TEST(ToneSynthesis, HandOverOrderAndStartFailure) {
     auto doc = makeDocument(nullptr, &audio);
     doc->playTone(440.0f, 0.5f);
     doc->playClick(880.0f, 0.5f);
-    EXPECT_EQ(audio.calls, (std::vector<std::string>{"connect", "schedule", "start", "play",
-                                                     "connect", "schedule", "start", "play"}));
+    // An entry tone replaces the one sounding; clicks are queued.
+    EXPECT_EQ(audio.calls, (std::vector<std::string>{"connect", "now", "start", "play", "connect",
+                                                     "schedule", "start", "play"}));
     EXPECT_EQ(audio.connected[0], (PcmFormat{48000, 2}));
     ASSERT_EQ(audio.buffers.size(), 2u);
     EXPECT_EQ(audio.buffers[0].format, (PcmFormat{48000, 2}));
@@ -107,7 +108,7 @@ TEST(ToneSynthesis, HandOverOrderAndStartFailure) {
     audio.startError = "no output device";
     DiagCapture diag;
     doc->playTone(440.0f, 0.5f);
-    EXPECT_EQ(audio.calls, (std::vector<std::string>{"connect", "schedule", "start"}));
+    EXPECT_EQ(audio.calls, (std::vector<std::string>{"connect", "now", "start"}));
     EXPECT_EQ(diag.lines, (std::vector<std::string>{"no output device"}));
     EXPECT_EQ(audio.buffers.size(), 3u);  // left queued
 }

@@ -1,6 +1,7 @@
 #include "app/app_delegate.h"
 
 #include <filesystem>
+#include <new>
 #include <system_error>
 
 #include "app/document_file.h"
@@ -35,11 +36,10 @@ bool AppDelegate::start(const std::vector<std::string>& files) {
         return false;
     }
     launch();
-    if (files.empty()) {
-        ports_.windows.newScoreDocument();
-    } else {
-        for (const std::string& file : files) openFile(file);
-    }
+    bool opened = false;
+    for (const std::string& file : files) opened = openFile(file) || opened;
+    // Files that could not be opened have had their alerts; the user still gets a window.
+    if (!opened) ports_.windows.newScoreDocument();
     return true;
 }
 
@@ -114,35 +114,43 @@ void AppDelegate::fileOpen() {
 }
 
 bool AppDelegate::openFile(const std::string& path) {
-    openScore(path);
-    return true;
+    return openScore(path);
 }
 
-void AppDelegate::openScore(const std::string& text) {
+bool AppDelegate::openScore(const std::string& text) {
     const Result<std::string> resolved = resolveOpenText(text);
     if (!resolved) {
         ports_.alerts.showAlert(std::string(kCantOpenFilePrefix) + "\n\n" + resolved.reason());
-        return;
+        return false;
     }
     const std::string& path = resolved.value();
-    const ScoreParseResult result = loadScoreFile(path);
-    if (result.rejection == ScoreRejection::CannotOpen) {
-        ports_.alerts.showAlert(rejectionMessage(result));
-        return;
-    }
-    if (result.rejection == ScoreRejection::UnknownFormat) {
-        diag(path + ": " + result.error);
-        ports_.alerts.showAlert(rejectionMessage(result));
-        ports_.windows.addRecentFile(absolutePath(path));
-        return;
-    }
+    // Running out of memory on one file is that file's failure; the open windows stay.
+    try {
+        const ScoreParseResult result = loadScoreFile(path);
+        if (result.rejection == ScoreRejection::CannotOpen) {
+            ports_.alerts.showAlert(rejectionMessage(result));
+            return false;
+        }
+        if (result.rejection == ScoreRejection::UnknownFormat) {
+            diag(path + ": " + result.error);
+            ports_.alerts.showAlert(rejectionMessage(result));
+            ports_.windows.addRecentFile(absolutePath(path));
+            return false;
+        }
 
-    Document* doc = ports_.windows.newScoreDocument();
-    if (!doc) return;
-    rootDoc = doc;
-    applyScore(*doc, *result.file);
-    ports_.windows.setWindowTitle(*doc, lastPathComponent(path));
-    ports_.windows.addRecentFile(absolutePath(path));
+        Document* doc = ports_.windows.newScoreDocument();
+        if (!doc) return false;
+        rootDoc = doc;
+        applyScore(*doc, *result.file);
+        ports_.windows.setWindowTitle(*doc, lastPathComponent(path));
+        ports_.windows.addRecentFile(absolutePath(path));
+        return true;
+    } catch (const std::bad_alloc&) {
+        ports_.alerts.showAlert(std::string(kCantOpenFilePrefix) + lastPathComponent(path),
+                                "There is not enough memory to open this file. The other "
+                                "windows are not affected.");
+        return false;
+    }
 }
 
 void AppDelegate::menuPageUp() {

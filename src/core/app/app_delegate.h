@@ -66,7 +66,7 @@ class AppDelegate {
     // The system's request to open a file (command line, desktop, recent files).
     bool openFile(const std::string& path);
     // The open routine: path or "file://" URL.
-    void openScore(const std::string& text);
+    bool openScore(const std::string& text);
     void menuPageUp();
     void menuPageDown();
     void menuSong();

@@ -1,5 +1,6 @@
 #include "model/score_file.h"
 
+#include <array>
 #include <cerrno>
 #include <charconv>
 #include <filesystem>
@@ -92,9 +93,19 @@ std::optional<std::string> percentDecode(std::string_view text) {
     return out;
 }
 
+// The reference pitch of a header field that is no integer: its leading digits, or 440.
+std::int64_t leadingPitch(std::string_view text) {
+    std::size_t digits = 0;
+    while (digits < text.size() && digits < 9 && text[digits] >= '0' && text[digits] <= '9') {
+        ++digits;
+    }
+    if (digits == 0) return 440;
+    return *parseDecimal(text.substr(0, digits));
+}
+
 }  // namespace
 
-Result<std::string> readFileBytes(const std::string& path) {
+Result<std::string> readFileBytes(const std::string& path, std::uintmax_t maxSize) {
     namespace fs = std::filesystem;
     std::string bytes;
     std::error_code ec;
@@ -112,7 +123,7 @@ Result<std::string> readFileBytes(const std::string& path) {
         return Result<std::string>::failure(readError(path, "it is not a regular file"));
     }
     const std::uintmax_t size = fs::file_size(path, ec);
-    if (!ec && size > kMaxTextFileSize) {
+    if (!ec && size > maxSize) {
         return Result<std::string>::failure(
             readError(path, "the file is too large (" + std::to_string(size) + " bytes)"));
     }
@@ -129,7 +140,7 @@ Result<std::string> readFileBytes(const std::string& path) {
     while (in) {
         in.read(buf, sizeof buf);
         bytes.append(buf, static_cast<std::size_t>(in.gcount()));
-        if (bytes.size() > kMaxTextFileSize) {
+        if (bytes.size() > maxSize) {
             return Result<std::string>::failure(readError(path, "the file is too large"));
         }
     }
@@ -181,13 +192,11 @@ std::optional<std::size_t> firstInvalidUtf8(std::string_view text) {
     return std::nullopt;
 }
 
-std::vector<std::string_view> splitTextLines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
-    const std::size_t n = text.size();
-    std::size_t start = 0;
-    std::size_t i = 0;
-    while (i < n) {
+std::optional<std::string_view> TextLines::next() {
+    if (done_) return std::nullopt;
+    const auto* p = reinterpret_cast<const unsigned char*>(text_.data());
+    const std::size_t n = text_.size();
+    for (std::size_t i = pos_; i < n; ++i) {
         std::size_t sep = 0;
         const unsigned c = p[i];
         if (c >= 0x0A && c <= 0x0D) {
@@ -198,16 +207,13 @@ std::vector<std::string_view> splitTextLines(std::string_view text) {
                    (p[i + 2] == 0xA8 || p[i + 2] == 0xA9)) {
             sep = 3;
         }
-        if (sep == 0) {
-            ++i;
-            continue;
-        }
-        lines.push_back(text.substr(start, i - start));
-        i += sep;
-        start = i;
+        if (sep == 0) continue;
+        const std::string_view line = text_.substr(pos_, i - pos_);
+        pos_ = i + sep;
+        return line;
     }
-    lines.push_back(text.substr(start));
-    return lines;
+    done_ = true;
+    return text_.substr(pos_);
 }
 
 std::vector<std::string_view> splitFields(std::string_view text, char separator) {
@@ -263,14 +269,30 @@ ScoreParseResult parseScore(std::string_view bytes) {
         return cannotOpen("The file is not UTF-8 text (invalid byte at offset " +
                           std::to_string(*bad) + ").");
     }
-    const std::vector<std::string_view> lines = splitTextLines(bytes);
-    if (lines.front().empty() || lines.front().front() != '<') {
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    if (bytes.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
+        bytes.remove_prefix(kByteOrderMark.size());
+    }
+    TextLines lines(bytes);
+    const std::string_view first = *lines.next();
+    if (first.empty() || first.front() != '<') {
         return unknownFormat("the first line does not begin with \"<\"");
     }
 
+    // Only the first seven header fields mean anything; the rest are counted, not kept.
     ScoreFile file;
-    const std::vector<std::string_view> header = splitFields(lines.front(), ',');
-    if (header.size() < 4) return unknownFormat("the header has fewer than four fields");
+    constexpr std::size_t kHeaderFields = 7;
+    std::array<std::string_view, kHeaderFields> header;
+    std::size_t fieldCount = 0;
+    for (std::size_t start = 0;;) {
+        const std::size_t comma = first.find(',', start);
+        const std::size_t end = comma == std::string_view::npos ? first.size() : comma;
+        if (fieldCount < kHeaderFields) header[fieldCount] = first.substr(start, end - start);
+        ++fieldCount;
+        if (comma == std::string_view::npos) break;
+        start = comma + 1;
+    }
+    if (fieldCount < 4) return unknownFormat("the header has fewer than four fields");
     auto headerInt = [&](std::size_t index, std::int64_t& out) {
         const auto v = parseDecimal(header[index]);
         if (v) out = *v;
@@ -279,15 +301,17 @@ ScoreParseResult parseScore(std::string_view bytes) {
     if (!headerInt(2, file.imageSet) || !headerInt(3, file.tempo)) {
         return unknownFormat("header field 3 or 4 is not an integer");
     }
-    if (header.size() == 7) {
-        if (!headerInt(4, file.aHz) || !headerInt(5, file.key) || !headerInt(6, file.beat)) {
-            return unknownFormat("header field 5, 6 or 7 is not an integer");
+    if (fieldCount == kHeaderFields) {
+        if (!headerInt(5, file.key) || !headerInt(6, file.beat)) {
+            return unknownFormat("header field 6 or 7 is not an integer");
         }
+        // Writers that store the pitch field as typed leave texts such as "442.5" or "";
+        // the pitch field applies the leading integer of such a text.
+        if (!headerInt(4, file.aHz)) file.aHz = leadingPitch(header[4]);
     }
 
-    file.musicData.reserve(lines.size());
-    for (std::size_t i = 1; i < lines.size(); ++i) {
-        const std::string_view line = lines[i];
+    while (const auto next = lines.next()) {
+        const std::string_view line = *next;
         if (line.empty()) continue;
         if (line.front() == '#') {
             file.codeData.emplace_back(line.substr(1));

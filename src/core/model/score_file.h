@@ -14,16 +14,28 @@ namespace sorvel {
 // Text files: reading, UTF-8 and lines.
 
 // Reads a regular file at once: its whole content, or why it could not be read. Directories,
-// devices and files over kMaxTextFileSize fail.
-Result<std::string> readFileBytes(const std::string& path);
+// devices and files over maxSize fail.
 inline constexpr std::uintmax_t kMaxTextFileSize = 256u * 1024u * 1024u;
+Result<std::string> readFileBytes(const std::string& path,
+                                  std::uintmax_t maxSize = kMaxTextFileSize);
 
 // Byte offset of the first byte that breaks UTF-8, or nothing when the text is valid.
 std::optional<std::size_t> firstInvalidUtf8(std::string_view text);
 
-// Splits at every newline character: LF, VT, FF, CR, NEL (U+0085), U+2028 and U+2029.
-// Each one ends a line, so CR LF gives an empty line; the text must be valid UTF-8.
-std::vector<std::string_view> splitTextLines(std::string_view text);
+// Walks a text line by line without indexing it first. Every newline character ends a line:
+// LF, VT, FF, CR, NEL (U+0085), U+2028 and U+2029, so CR LF gives an empty line; the text
+// must be valid UTF-8. A text of n newlines has n + 1 lines.
+class TextLines {
+  public:
+    explicit TextLines(std::string_view text) : text_(text) {}
+    // The next line, or nothing after the last one.
+    std::optional<std::string_view> next();
+
+  private:
+    std::string_view text_;
+    std::size_t pos_ = 0;
+    bool done_ = false;
+};
 
 // Splits at every separator; "" gives one empty field.
 std::vector<std::string_view> splitFields(std::string_view text, char separator);

@@ -14,19 +14,34 @@
 namespace sorvel {
 namespace {
 
+// Present also when the file is there but may not be looked at: reading it then says why,
+// instead of start-up calling an unreadable set folder missing.
 bool existsAt(const std::string& path) {
     std::error_code ec;
-    return std::filesystem::exists(path, ec);
+    const bool exists = std::filesystem::exists(path, ec);
+    return exists || ec == std::errc::permission_denied;
 }
+
+// Real tables hold a few dozen rows; anything this large is no pattern table.
+constexpr std::uintmax_t kMaxScaleTableBytes = 4u * 1024u * 1024u;
+constexpr std::size_t kMaxScaleRows = 10000;
 
 }  // namespace
 
 std::vector<ScaleRow> parseScaleRows(std::string_view text) {
     std::vector<ScaleRow> rows;
-    for (const std::string_view line : splitTextLines(text)) {
+    TextLines lines(text);
+    while (const auto next = lines.next()) {
+        const std::string_view line = *next;
         if (line.empty()) continue;
-        ScaleRow row;
-        for (const std::string_view field : splitFields(line, ',')) row.emplace_back(field);
+        // Only the name and the offsets are used and written back; further fields are
+        // dropped so that a row of a million commas costs nothing.
+        const std::size_t comma = line.find(',');
+        ScaleRow row{std::string(line.substr(0, comma))};
+        if (comma != std::string_view::npos) {
+            const std::string_view rest = line.substr(comma + 1);
+            row.emplace_back(rest.substr(0, rest.find(',')));
+        }
         rows.push_back(std::move(row));
     }
     return rows;
@@ -56,6 +71,7 @@ bool ScaleTable::startUp(const std::string& appFolder, Settings& settings, FileD
         diag("ファイルあり0、FILE AVAILABLE");
         found_ = true;
         read(filePath);
+        reportReadFailure(alerts);
         return true;
     }
 
@@ -70,6 +86,7 @@ bool ScaleTable::startUp(const std::string& appFolder, Settings& settings, FileD
             filePath = *chosen + "/scale.csv";
             found_ = true;
             read(filePath);
+            reportReadFailure(alerts);
             return true;
         }
     }
@@ -82,7 +99,8 @@ void ScaleTable::read(const std::string& path) {
     defItem.clear();
     readFailed_ = false;
     readFrom_ = path;
-    Result<std::string> file = readFileBytes(path);
+    readError_.clear();
+    Result<std::string> file = readFileBytes(path, kMaxScaleTableBytes);
     if (file) {
         if (const auto bad = firstInvalidUtf8(file.value())) {
             file = Result<std::string>::failure("\"" + path +
@@ -90,12 +108,28 @@ void ScaleTable::read(const std::string& path) {
                                                 std::to_string(*bad) + ").");
         }
     }
+    if (file) {
+        defItem = parseScaleRows(file.value());
+        if (defItem.size() > kMaxScaleRows) {
+            defItem.clear();
+            file = Result<std::string>::failure("\"" + path + "\" has more than " +
+                                                std::to_string(kMaxScaleRows) +
+                                                " rows, too many for a pattern table.");
+        }
+    }
     if (!file) {
         readFailed_ = true;
+        readError_ = file.reason();
         diag(file.reason() + " The pattern table starts empty and will not be written at quit.");
-        return;
     }
-    defItem = parseScaleRows(file.value());
+}
+
+void ScaleTable::reportReadFailure(Alerts& alerts) const {
+    if (!readFailed_) return;
+    alerts.showAlert("The pattern table could not be read.",
+                     readError_ +
+                         "\n\nChord symbols find no patterns until it is mended, and "
+                         "the file is left as it is.");
 }
 
 bool ScaleTable::writeBack(const std::string& setFolder, TextFileWriter& writer,

@@ -16,10 +16,11 @@ inline constexpr std::string_view kNoSetFolderAlert =
     "Can't find \"SET\" data .\n\nPlease check the location of the \"set\" folder \nand launch "
     "Sorvel Score again .\n\nBye!";
 
-// One pattern: field 0 the name, field 1 the semitone offsets; further fields are kept.
+// One pattern: field 0 the name, field 1 the semitone offsets.
 using ScaleRow = std::vector<std::string>;
 
-// Rows of scale.csv: any newline ends a line, empty lines are skipped, fields split at ",".
+// Rows of scale.csv: any newline ends a line, empty lines are skipped, fields split at ",";
+// fields after the second are dropped.
 std::vector<ScaleRow> parseScaleRows(std::string_view text);
 
 // The text written back: field 0, ",", field 1 and LF per row; a missing field is empty.
@@ -51,7 +52,11 @@ class ScaleTable {
     std::string filePath;
 
   private:
-    std::string readFrom_;  // the file the table was read from
+    // Tells the user why the table found at start-up could not be used.
+    void reportReadFailure(Alerts& alerts) const;
+
+    std::string readFrom_;   // the file the table was read from
+    std::string readError_;  // the file the table was read from
     bool found_ = false;
     bool readFailed_ = false;
 };

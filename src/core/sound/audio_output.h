@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace sorvel {
@@ -23,12 +24,16 @@ struct PcmBuffer {
 // The sound output of a score window: buffers are scheduled and then sound one after the
 // other, sample-exactly.
 class AudioOutput {
-public:
+  public:
     virtual ~AudioOutput() = default;
     virtual PcmFormat outputFormat() const = 0;
     // Connects the source to the output with the given format (called before every buffer).
     virtual void connect(const PcmFormat& format) = 0;
     virtual void scheduleBuffer(PcmBuffer buffer) = 0;
+    // Sounds the buffer at once, over whatever is scheduled, cutting short (with a short fade)
+    // the one given before, so quick entry tones never queue up behind each other. Outputs
+    // without a separate voice schedule it.
+    virtual void playNow(PcmBuffer buffer) { scheduleBuffer(std::move(buffer)); }
     // Starts the output; the error text when it cannot start.
     virtual std::optional<std::string> start() = 0;
     virtual void play() = 0;

@@ -61,9 +61,13 @@ PcmBuffer synthesizeClick(const PcmFormat& format, float frequency, float second
     return buffer;
 }
 
-void handOver(AudioOutput& output, PcmBuffer buffer) {
+void handOver(AudioOutput& output, PcmBuffer buffer, Handover how) {
     output.connect(buffer.format);
-    output.scheduleBuffer(std::move(buffer));
+    if (how == Handover::Replacing) {
+        output.playNow(std::move(buffer));
+    } else {
+        output.scheduleBuffer(std::move(buffer));
+    }
     if (const auto error = output.start()) {
         diag(*error);
         return;
@@ -74,7 +78,7 @@ void handOver(AudioOutput& output, PcmBuffer buffer) {
 void playToneOn(AudioOutput& output, float frequency, float seconds) {
     const PcmFormat format = output.outputFormat();
     if (!usableFormat(format)) return;
-    handOver(output, synthesizeTone(format, frequency, seconds));
+    handOver(output, synthesizeTone(format, frequency, seconds), Handover::Replacing);
 }
 
 void playClickOn(AudioOutput& output, float frequency, float seconds) {

@@ -26,9 +26,11 @@ PcmBuffer synthesizeTone(const PcmFormat& format, float frequency, float seconds
 // samples, everything else is silent.
 PcmBuffer synthesizeClick(const PcmFormat& format, float frequency, float seconds);
 
-// Hands a complete buffer to the output: connect, schedule, start, and play once started.
-// A start failure is written as a diagnostic line and the buffer is left queued unplayed.
-void handOver(AudioOutput& output, PcmBuffer buffer);
+// Hands a complete buffer to the output: connect, schedule (or, for an entry tone that
+// replaces the one sounding, play at once), start, and play once started. A start failure is
+// written as a diagnostic line and the buffer is left queued unplayed.
+enum class Handover { Queued, Replacing };
+void handOver(AudioOutput& output, PcmBuffer buffer, Handover how = Handover::Queued);
 
 // Synthesizes a tone (or a count-in click) and hands it over; an output whose format has no
 // usable rate or channel count plays nothing.

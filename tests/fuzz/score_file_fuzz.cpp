@@ -1,0 +1,27 @@
+// The score reader takes any bytes: a file is accepted whole with every index inside the
+// tables, or rejected with a reason; it never crashes, hangs or half-reads.
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+#include "model/notation_tables.h"
+#include "model/score_file.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    const sorvel::ScoreParseResult r = sorvel::parseScore(bytes);
+    if (!r.file) {
+        if (r.error.empty() || r.rejection == sorvel::ScoreRejection::None) std::abort();
+        return 0;
+    }
+    for (const sorvel::ScoreCell& cell : r.file->musicData) {
+        if (!sorvel::tables::validPitch(cell.noteIndex) ||
+            !sorvel::tables::validValue(cell.onpIndex)) {
+            std::abort();
+        }
+    }
+    for (const std::string& line : r.file->codeData) {
+        if (sorvel::firstInvalidUtf8(line)) std::abort();
+    }
+    return 0;
+}

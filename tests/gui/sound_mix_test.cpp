@@ -1,0 +1,63 @@
+// The output's voice: an entry tone sounds at once over the queue, a new one cuts the old
+// with a short fade, and every voice fades out at its end instead of clicking.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "sound_output.h"
+
+namespace sorvel::gui {
+namespace {
+
+constexpr std::size_t kFade = BufferReader::kFadeFrames;
+
+struct Mixer {
+    BufferRing queued, voices, done;
+    BufferReader reader{queued, voices, done, 1};
+    std::vector<std::vector<float>*> owned;
+
+    void voice(float level, std::size_t frames) { voices.push(make(level, frames)); }
+    void queue(float level, std::size_t frames) { queued.push(make(level, frames)); }
+    std::vector<float> read(std::size_t n) {
+        std::vector<float> out(n, -9.0f);
+        reader.read(out.data(), n);
+        return out;
+    }
+    ~Mixer() {
+        for (auto* b : owned) delete b;
+    }
+
+  private:
+    std::vector<float>* make(float level, std::size_t frames) {
+        owned.push_back(new std::vector<float>(frames, level));
+        return owned.back();
+    }
+};
+
+TEST(SoundMix, VoicesCutEachOtherWithAFadeAndMixOverTheQueue) {
+    Mixer m;
+    m.queue(0.25f, 1000);
+    m.voice(0.5f, 10000);
+    std::vector<float> out = m.read(1000);
+    EXPECT_FLOAT_EQ(out[0], 0.75f);  // at once, over the queue
+    EXPECT_FLOAT_EQ(out[999], 0.75f);
+
+    // A new voice sounds at once; the old one fades out within the fade length.
+    m.voice(0.125f, 2000);
+    out = m.read(2 * kFade);
+    EXPECT_GT(out[0], 0.125f + 0.49f);
+    for (std::size_t i = 1; i < kFade; ++i) EXPECT_LE(out[i], out[i - 1]) << i;
+    EXPECT_FLOAT_EQ(out[kFade], 0.125f);
+    EXPECT_FLOAT_EQ(out[2 * kFade - 1], 0.125f);
+
+    // Its end fades to silence instead of stopping at full level.
+    out = m.read(2000);
+    const std::size_t end = 2000 - 2 * kFade;  // frames of the voice still to come
+    EXPECT_FLOAT_EQ(out[end - kFade - 1], 0.125f);
+    EXPECT_LT(out[end - 1], 0.125f / kFade * 2);
+    EXPECT_FLOAT_EQ(out[end], 0.0f);
+    EXPECT_FLOAT_EQ(out[1999], 0.0f);
+}
+
+}  // namespace
+}  // namespace sorvel::gui
