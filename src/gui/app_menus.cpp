@@ -40,6 +40,7 @@ void SorvelApplication::installMenus(QMainWindow* window) {
     };
 
     QMenu* file = bar->addMenu(tr("&File"));
+    file->setObjectName(QStringLiteral("fileMenu"));
     add(file, tr("&New"), QKeySequence::New, [this] { newScoreDocument(); });
     add(file, tr("&Open…"), QKeySequence::Open, [this] { delegate_->fileOpen(); });
     QMenu* recent = file->addMenu(tr("Open &Recent"));
@@ -61,10 +62,12 @@ void SorvelApplication::installMenus(QMainWindow* window) {
     quitAction->setMenuRole(QAction::QuitRole);
 
     QMenu* edit = bar->addMenu(tr("&Edit"));
+    edit->setObjectName(QStringLiteral("editMenu"));
     add(edit, tr("&Undo"), QKeySequence::Undo, [this] { undo(); });
     add(edit, tr("&Redo"), QKeySequence::Redo, [this] { redo(); });
 
     QMenu* score = bar->addMenu(tr("&Score"));
+    score->setObjectName(QStringLiteral("scoreMenu"));
     add(score, tr("Page &Up"), QKeySequence(Qt::Key_PageUp), [this] { delegate_->menuPageUp(); });
     add(score, tr("Page &Down"), QKeySequence(Qt::Key_PageDown),
         [this] { delegate_->menuPageDown(); });
@@ -83,6 +86,10 @@ void SorvelApplication::installMenus(QMainWindow* window) {
     exercise->setChecked(delegate_->mnExercise.on);
     songActions_ << song;
     exerciseActions_ << exercise;
+
+    QMenu* tools = bar->addMenu(tr("&Tools"));
+    tools->setObjectName(QStringLiteral("toolsMenu"));
+    // Each feature adds its own items below, from its own file.
 
     QMenu* help = bar->addMenu(tr("&Help"));
     add(help, tr("&About Sorvel Score"), QKeySequence(), [this] {
