@@ -16,6 +16,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <limits>
 
 #include "key_mapping.h"
 #include "model/notation_tables.h"
@@ -395,6 +396,8 @@ QWidget* ScoreWindow::buildStaffPanel() {
         auto* field = new QLineEdit(scoreArea_);
         field->setObjectName(QStringLiteral("cdText%1").arg(r));
         field->setPlaceholderText(tr("Chords"));
+        // A chord line holds whatever the file held; the field's default limit would cut it.
+        field->setMaxLength(std::numeric_limits<int>::max());
         field->setGeometry(ScoreLayout::kLabelColumn, top, ScoreLayout::kStaffWidth,
                            ScoreLayout::kChordHeight - 3);
         field->installEventFilter(this);

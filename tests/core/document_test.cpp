@@ -51,6 +51,11 @@ TEST(Document, ShowPageHandsThreeStavesOfCellsAndIgnoresPagesOutsideTheScore) {
     d->musicData.clear();
     d->showPage(1);
     EXPECT_EQ(d->pageCount(), 0);
+    // Counted in integers: in single precision 16,777,241 cells would read as 16,777,240 and
+    // their last page could never be shown.
+    EXPECT_EQ(pagesFor(16'777'241, 40), 419'432);
+    EXPECT_EQ(pagesFor(16'777'240, 40), 419'431);
+    EXPECT_EQ(pagesFor(1, 0), 0);
 }
 
 TEST(Document, SelCellWrapsAtTheStaffEndsAndIgnoresPositionsOffTheScore) {

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "model/notation_tables.h"
+#include "model/note_values.h"
 #include "model/score_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -16,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     for (const sorvel::ScoreCell& cell : r.file->musicData) {
         if (!sorvel::tables::validPitch(cell.noteIndex) ||
-            !sorvel::tables::validValue(cell.onpIndex)) {
+            !sorvel::validValue(cell.onpIndex)) {
             std::abort();
         }
     }

@@ -150,6 +150,11 @@ void Document::handRunToStaff(GosenView& staff, const std::vector<ScoreCell>& ru
     staff.setNeedsDisplay();
 }
 
+std::int64_t pagesFor(std::int64_t cells, std::int64_t cellsPerPage) {
+    if (cells <= 0 || cellsPerPage <= 0) return 0;
+    return (cells - 1) / cellsPerPage + 1;
+}
+
 void Document::showPage(std::int64_t P) {
     for (std::size_t i = 0; i < 3; ++i) {
         cdText[i] = "     ";
@@ -158,9 +163,7 @@ void Document::showPage(std::int64_t P) {
             cdText[i] = codeData[static_cast<std::size_t>(entry)];
         }
     }
-    const float pages =
-        std::ceil(static_cast<float>(musicData.size()) / static_cast<float>(gosenCellMax));
-    pageCount_ = static_cast<std::int64_t>(pages);
+    pageCount_ = pagesFor(static_cast<std::int64_t>(musicData.size()), gosenCellMax);
     const std::int64_t N = pageCount_;
     controlsChanged();
     if (P < 1 || P > N) return;

@@ -154,4 +154,8 @@ class Document {
 // Parses the leading decimal integer of a label or field text (0 when there is none).
 std::int64_t leadingInteger(const std::string& text);
 
+// Pages of a score: one per started run of cellsPerPage cells, counted in integers so that
+// the last page of any score can be shown.
+std::int64_t pagesFor(std::int64_t cells, std::int64_t cellsPerPage);
+
 }  // namespace sorvel

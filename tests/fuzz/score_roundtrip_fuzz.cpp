@@ -1,0 +1,32 @@
+// Open, save, open, save: a score the reader accepts is saved so that it opens again, and the
+// second save writes exactly the bytes of the first.
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "app/document_file.h"
+#include "fuzz_document.h"
+
+namespace {
+
+std::string openAndSave(std::string_view bytes) {
+    const sorvel::ScoreParseResult r = sorvel::parseScore(bytes);
+    if (!r.file) return {};
+    auto doc = sorvel::fuzz::makeDocument();
+    sorvel::applyScore(*doc, *r.file);
+    const std::string saved = sorvel::saveScore(*doc);
+    if (doc->musicData != r.file->musicData) std::abort();
+    return saved;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string first = openAndSave({reinterpret_cast<const char*>(data), size});
+    if (first.empty()) return 0;
+    const std::string second = openAndSave(first);
+    if (second.empty()) std::abort();  // our own file was refused
+    if (second != first) std::abort();
+    return 0;
+}
