@@ -97,8 +97,8 @@ QIcon noteButtonIcon(std::size_t button, phrase::Clef clef, QSize size) {
     const int bottom = treble ? 2 : -10;
     const int step = diatonicStep(name) - (treble ? 0 : 14);
     const int lowest = bottom - 4;  // two ledger lines below, one above
-    const double half = size.height() / 16.0;
-    auto yOf = [&](int s) { return size.height() - (s - lowest + 1.5) * half; };
+    const double half = size.height() / 18.0;
+    auto yOf = [&](int s) { return size.height() - (s - lowest + 2.0) * half; };
 
     const qreal dpr = qApp->devicePixelRatio();
     QPixmap pm(size * dpr);
