@@ -15,7 +15,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-#include "app/alerts.h"
+#include "ports/alerts.h"
 #include "scaleedit/phrase_score.h"
 
 namespace sorvel::gui {
@@ -164,7 +164,10 @@ void PhraseBuilderWindow::buildLayout() {
     fields->addWidget(phraseField_, 0, 1, 1, 3);
     fields->addWidget(new QLabel(tr("Line"), this), 1, 0);
     fields->addWidget(lineField_, 1, 1, 1, 3);
-    fields->addWidget(new QLabel(tr("Chords"), this), 2, 0);
+    // Alt+H reaches the chord symbols from the keyboard.
+    auto* chordLabel = new QLabel(tr("C&hord symbols"), this);
+    chordLabel->setBuddy(chordField_);
+    fields->addWidget(chordLabel, 2, 0);
     fields->addWidget(chordField_, 2, 1);
     fields->addWidget(new QLabel(tr("Root"), this), 2, 2);
     fields->addWidget(rootField_, 2, 3);
@@ -199,14 +202,14 @@ void PhraseBuilderWindow::buildLayout() {
         void (PhraseBuilderWindow::*run)();
     };
     const Command list[] = {
-        {tr("Up"), "upBtn", &PhraseBuilderWindow::transposeUp},
-        {tr("Down"), "downBtn", &PhraseBuilderWindow::transposeDown},
-        {tr("Chords"), "intScale", &PhraseBuilderWindow::applyChords},
-        {tr("Add to line"), "addBtn", &PhraseBuilderWindow::addPhrase},
-        {tr("Circle of 4ths"), "circle4thBtn", nullptr},
-        {tr("Circle (short)"), "circle4thKanniBtn", nullptr},
-        {tr("Play"), "soundBtn", &PhraseBuilderWindow::playPhrase},
-        {tr("Send to score"), "setMain", &PhraseBuilderWindow::sendLine},
+        {tr("&Up"), "upBtn", &PhraseBuilderWindow::transposeUp},
+        {tr("&Down"), "downBtn", &PhraseBuilderWindow::transposeDown},
+        {tr("&Chords"), "intScale", &PhraseBuilderWindow::applyChords},
+        {tr("&Add to line"), "addBtn", &PhraseBuilderWindow::addPhrase},
+        {tr("Circle of &4ths"), "circle4thBtn", nullptr},
+        {tr("Circle (sh&ort)"), "circle4thKanniBtn", nullptr},
+        {tr("&Play"), "soundBtn", &PhraseBuilderWindow::playPhrase},
+        {tr("&Send to score"), "setMain", &PhraseBuilderWindow::sendLine},
     };
     for (const Command& c : list) {
         auto* b = commandButton(c.title, c.name, this);

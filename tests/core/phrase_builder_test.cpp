@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "app/alerts.h"
-#include "diagnostics.h"
+#include "model/diagnostics.h"
+#include "ports/alerts.h"
 #include "scaleedit/phrase_score.h"
 
 namespace sorvel {

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/alerts.h"
+#include "ports/alerts.h"
 #include "scaleedit/phrase_score.h"
 
 namespace sorvel {

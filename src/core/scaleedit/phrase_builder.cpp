@@ -2,8 +2,8 @@
 
 #include <utility>
 
-#include "app/alerts.h"
-#include "diagnostics.h"
+#include "model/diagnostics.h"
+#include "ports/alerts.h"
 #include "scaleedit/phrase_score.h"
 
 namespace sorvel {
