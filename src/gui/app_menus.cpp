@@ -90,6 +90,7 @@ void SorvelApplication::installMenus(QMainWindow* window) {
     QMenu* tools = bar->addMenu(tr("&Tools"));
     tools->setObjectName(QStringLiteral("toolsMenu"));
     // Each feature adds its own items below, from its own file.
+    installPhraseMenu(tools);
 
     QMenu* help = bar->addMenu(tr("&Help"));
     add(help, tr("&About Sorvel Score"), QKeySequence(), [this] {

@@ -18,7 +18,12 @@ class QWidget;
 
 namespace sorvel::gui {
 
+class PhraseBuilderWindow;
 class ScoreWindow;
+struct PhraseBuilderParts;
+struct PhraseBuilderPartsDeleter {
+    void operator()(PhraseBuilderParts* parts) const;
+};
 
 // The platform services the application runs through; tests replace some of them.
 struct PortOverrides {
@@ -46,6 +51,8 @@ class SorvelApplication : public QObject, public WindowSystem {
     QList<ScoreWindow*> scoreWindows() const;
     ScoreWindow* windowOf(const Document& doc) const;
     QWidget* preferencesWindow() const { return prefWindow_; }
+    // The phrase builder window once Tools > Phrase Builder has shown it, else null.
+    PhraseBuilderWindow* phraseBuilderWindow() const;
 
     // WindowSystem
     KeyWindow keyWindow() const override;
@@ -63,6 +70,8 @@ class SorvelApplication : public QObject, public WindowSystem {
 
   private:
     void installMenus(QMainWindow* window);
+    void installPhraseMenu(QMenu* tools);
+    void showPhraseBuilder();
     void fillRecentMenu(QMenu* menu);
     void buildTitleWindow();
     void buildPreferencesWindow();
@@ -84,6 +93,8 @@ class SorvelApplication : public QObject, public WindowSystem {
     QList<QPointer<QAction>> songActions_;
     QList<QPointer<QAction>> exerciseActions_;
     int untitledCount_ = 0;
+    // The phrase builder (phrase_menu.cpp); declared after delegate_ so that it goes first.
+    std::unique_ptr<PhraseBuilderParts, PhraseBuilderPartsDeleter> phrase_;
 };
 
 }  // namespace sorvel::gui

@@ -1,0 +1,76 @@
+// The phrase builder's line sent to a score window's document, and its phrase played there.
+#include "app/document_phrase.h"
+
+#include <string>
+
+#include "app/document.h"
+#include "edit/undo_history.h"
+#include "model/note_values.h"
+#include "sound/tone.h"
+
+namespace sorvel {
+namespace {
+
+constexpr std::int64_t kDefaultTempo = 120;
+
+// The transposing key's factor, as playback applies it to every sounding note.
+float keyFactor(const std::string& key) {
+    if (key == "Bb") return 0.8908986f;
+    if (key == "Eb") return 1.1892073f;
+    return 1.0f;
+}
+
+}  // namespace
+
+void appendPhraseCells(Document& doc, const std::vector<ScoreCell>& cells) {
+    {
+        UndoGroup group(doc.undoHistory());
+        std::vector<std::int64_t> list;
+        list.reserve(2 * cells.size());
+        for (const ScoreCell& c : cells) {
+            list.push_back(c.noteIndex);
+            list.push_back(c.onpIndex);
+        }
+        doc.insertCellList(list, static_cast<std::int64_t>(doc.musicData.size()));
+    }
+    doc.setTopPage(1);
+    doc.showPage(1);
+    doc.controlsChanged();
+}
+
+std::int64_t phraseTempo(const Document& doc) {
+    const std::int64_t shown = leadingInteger(doc.cmbTempo.text());
+    if (shown > 0) return shown;
+    return doc.playTempo > 0 ? doc.playTempo : kDefaultTempo;
+}
+
+void playPhraseCells(Document& doc, const std::vector<ScoreCell>& cells) {
+    AudioOutput* out = doc.audioOutput();
+    if (!out) return;
+    const PcmFormat format = out->outputFormat();
+    if (!(format.sampleRate > 0.0) || format.channels < 1) return;
+    const float secondsPerBeat = 60.0f / static_cast<float>(phraseTempo(doc));
+    const float factor = keyFactor(doc.cmbInKey.text());
+    const std::vector<float>& freq = doc.gosenE.freqArr;
+    for (const ScoreCell& cell : cells) {
+        if (!isPitched(cell.onpIndex)) continue;
+        if (cell.noteIndex < 0 || cell.noteIndex >= static_cast<std::int64_t>(freq.size()))
+            continue;
+        const float f = freq[static_cast<std::size_t>(cell.noteIndex)] * factor;
+        const float seconds = noteValue(cell.onpIndex).beats * secondsPerBeat;
+        handOver(*out, synthesizeTone(format, f, seconds));
+    }
+}
+
+bool DocumentPhraseScore::appendCells(const std::vector<ScoreCell>& cells) {
+    Document* doc = target_ ? target_() : nullptr;
+    if (!doc) return false;
+    appendPhraseCells(*doc, cells);
+    return true;
+}
+
+void DocumentPhraseScore::playCells(const std::vector<ScoreCell>& cells) {
+    if (Document* doc = target_ ? target_() : nullptr) playPhraseCells(*doc, cells);
+}
+
+}  // namespace sorvel

@@ -1,0 +1,351 @@
+#include "phrase_builder_window.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFont>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPixmap>
+#include <QPushButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include "ports/alerts.h"
+#include "scaleedit/phrase_score.h"
+
+namespace sorvel::gui {
+namespace {
+
+// Diatonic steps above C0 of an editor note name ("F1#" is 3 + 7).
+int diatonicStep(std::string_view name) {
+    static constexpr std::string_view kLetters = "CDEFGAB";
+    return static_cast<int>(kLetters.find(name[0])) + 7 * (name[1] - '0');
+}
+
+QPushButton* commandButton(const QString& title, const char* objectName, QWidget* parent) {
+    auto* b = new QPushButton(title, parent);
+    b->setObjectName(QString::fromLatin1(objectName));
+    b->setAutoDefault(false);
+    return b;
+}
+
+QLineEdit* field(const char* objectName, QWidget* parent) {
+    auto* f = new QLineEdit(parent);
+    f->setObjectName(QString::fromLatin1(objectName));
+    return f;
+}
+
+}  // namespace
+
+PatternTableModel::PatternTableModel(PhraseBuilder& builder, QObject* parent)
+    : QAbstractTableModel(parent), builder_(builder) {}
+
+int PatternTableModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(builder_.rowCount());
+}
+
+int PatternTableModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : 2;
+}
+
+QVariant PatternTableModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole)) return {};
+    return QString::fromStdString(
+        builder_.field(static_cast<std::size_t>(index.row()), index.column()));
+}
+
+bool PatternTableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (!index.isValid() || role != Qt::EditRole) return false;
+    const auto refused = builder_.setField(static_cast<std::size_t>(index.row()), index.column(),
+                                           value.toString().toStdString());
+    if (refused) {
+        if (onRefused) onRefused(QString::fromStdString(*refused));
+        return false;
+    }
+    // The row is now exactly its name and offsets: both cells may show something new.
+    emit dataChanged(this->index(index.row(), 0), this->index(index.row(), 1));
+    return true;
+}
+
+QVariant PatternTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role != Qt::DisplayRole) return {};
+    if (orientation == Qt::Vertical) return section + 1;
+    return section == 0 ? tr("key") : tr("offsets");
+}
+
+Qt::ItemFlags PatternTableModel::flags(const QModelIndex& index) const {
+    if (!index.isValid()) return Qt::NoItemFlags;
+    return Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsEditable;
+}
+
+void PatternTableModel::reload() {
+    beginResetModel();
+    endResetModel();
+}
+
+QIcon noteButtonIcon(std::size_t button, phrase::Clef clef, QSize size) {
+    if (button >= phrase::kNoteButtons) return {};
+    const std::string_view name = phrase::cdArr[button];
+    // The treble staff's bottom line is E0; the bass staff shows the note two octaves lower,
+    // in its own register, with G under C0 as its bottom line.
+    const bool treble = clef == phrase::Clef::Treble;
+    const int bottom = treble ? 2 : -10;
+    const int step = diatonicStep(name) - (treble ? 0 : 14);
+    const int lowest = bottom - 4;  // two ledger lines below, one above
+    const double half = size.height() / 18.0;
+    auto yOf = [&](int s) { return size.height() - (s - lowest + 2.0) * half; };
+
+    const qreal dpr = qApp->devicePixelRatio();
+    QPixmap pm(size * dpr);
+    pm.setDevicePixelRatio(dpr);
+    pm.fill(Qt::white);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(Qt::black, 1.0));
+    const double left = 2, right = size.width() - 2;
+    for (int line = 0; line < 5; ++line) {
+        const double y = yOf(bottom + 2 * line);
+        p.drawLine(QPointF(left, y), QPointF(right, y));
+    }
+    const double headX = size.width() * 0.55;
+    const double headW = half * 2.6, headH = half * 1.9;
+    for (int s = bottom - 2; s >= step; s -= 2)
+        p.drawLine(QPointF(headX - headW, yOf(s)), QPointF(headX + headW, yOf(s)));
+    for (int s = bottom + 10; s <= step; s += 2)
+        p.drawLine(QPointF(headX - headW, yOf(s)), QPointF(headX + headW, yOf(s)));
+
+    const double y = yOf(step);
+    p.setBrush(Qt::black);
+    p.save();
+    p.translate(headX, y);
+    p.rotate(-20);
+    p.drawEllipse(QPointF(0, 0), headW / 2, headH / 2);
+    p.restore();
+    // Stems go down from notes on or above the middle line.
+    const bool stemDown = step >= bottom + 4;
+    const double stemX = stemDown ? headX - headW / 2 + 0.5 : headX + headW / 2 - 0.5;
+    p.drawLine(QPointF(stemX, y), QPointF(stemX, y + (stemDown ? 7 : -7) * half));
+
+    if (name.size() == 3) {
+        QFont font = QApplication::font();
+        font.setPixelSize(qRound(half * 4));
+        p.setFont(font);
+        p.drawText(QRectF(0, y - half * 3, headX - headW / 2, half * 6),
+                   Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("\u266F"));
+    }
+    return QIcon(pm);
+}
+
+PhraseBuilderWindow::PhraseBuilderWindow(PhraseBuilder& builder, Alerts& alerts, QWidget* parent)
+    : QWidget(parent, Qt::Window), builder_(builder), alerts_(alerts) {
+    setObjectName(QStringLiteral("editWindow"));
+    setWindowTitle(tr("Phrase Builder"));
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    buildLayout();
+    toggleClef(builder_.clef == phrase::Clef::Bass);
+    refreshFields();
+}
+
+void PhraseBuilderWindow::buildLayout() {
+    auto* root = new QVBoxLayout(this);
+
+    auto* fields = new QGridLayout;
+    phraseField_ = field("editField", this);
+    lineField_ = field("editLineFld", this);
+    rootField_ = field("rtCD", this);
+    chordField_ = field("cdFld", this);
+    chordField_->setPlaceholderText(QStringLiteral("Dm7 G7 Cmaj7"));
+    fields->addWidget(new QLabel(tr("Phrase"), this), 0, 0);
+    fields->addWidget(phraseField_, 0, 1, 1, 3);
+    fields->addWidget(new QLabel(tr("Line"), this), 1, 0);
+    fields->addWidget(lineField_, 1, 1, 1, 3);
+    // Alt+H reaches the chord symbols from the keyboard.
+    auto* chordLabel = new QLabel(tr("C&hord symbols"), this);
+    chordLabel->setBuddy(chordField_);
+    fields->addWidget(chordLabel, 2, 0);
+    fields->addWidget(chordField_, 2, 1);
+    fields->addWidget(new QLabel(tr("Root"), this), 2, 2);
+    fields->addWidget(rootField_, 2, 3);
+    root->addLayout(fields);
+
+    auto* notes = new QHBoxLayout;
+    notes->setSpacing(1);
+    clefToggle_ = commandButton(tr("Bass clef"), "TOonHeon", this);
+    clefToggle_->setCheckable(true);
+    clefToggle_->setChecked(builder_.clef == phrase::Clef::Bass);
+    connect(clefToggle_, &QPushButton::toggled, this, [this](bool on) { toggleClef(on); });
+    notes->addWidget(clefToggle_);
+    for (std::size_t i = 0; i < phrase::kNoteButtons; ++i) {
+        const QString name =
+            QString::fromLatin1(phrase::cdArr[i].data(), static_cast<int>(phrase::cdArr[i].size()));
+        auto* b = commandButton(QString(), "", this);
+        b->setObjectName(QStringLiteral("note_") + name);
+        b->setToolTip(name);
+        b->setIconSize(QSize(26, 56));
+        b->setFixedSize(30, 62);
+        connect(b, &QPushButton::clicked, this, [this, i] { clickNote(i); });
+        noteButtons_[i] = b;
+        notes->addWidget(b);
+    }
+    notes->addStretch();
+    root->addLayout(notes);
+
+    auto* commands = new QHBoxLayout;
+    struct Command {
+        QString title;
+        const char* name;
+        void (PhraseBuilderWindow::*run)();
+    };
+    const Command list[] = {
+        {tr("&Up"), "upBtn", &PhraseBuilderWindow::transposeUp},
+        {tr("&Down"), "downBtn", &PhraseBuilderWindow::transposeDown},
+        {tr("&Chords"), "intScale", &PhraseBuilderWindow::applyChords},
+        {tr("&Add to line"), "addBtn", &PhraseBuilderWindow::addPhrase},
+        {tr("Circle of &4ths"), "circle4thBtn", nullptr},
+        {tr("Circle (sh&ort)"), "circle4thKanniBtn", nullptr},
+        {tr("&Play"), "soundBtn", &PhraseBuilderWindow::playPhrase},
+        {tr("&Send to score"), "setMain", &PhraseBuilderWindow::sendLine},
+    };
+    for (const Command& c : list) {
+        auto* b = commandButton(c.title, c.name, this);
+        if (c.run) {
+            connect(b, &QPushButton::clicked, this, c.run);
+        } else {
+            const bool shortForm = std::string_view(c.name) == "circle4thKanniBtn";
+            connect(b, &QPushButton::clicked, this,
+                    [this, shortForm] { circleOfFourths(shortForm); });
+        }
+        commands->addWidget(b);
+    }
+    root->addLayout(commands);
+
+    model_ = new PatternTableModel(builder_, this);
+    model_->onRefused = [this](const QString& why) { showMessage(why); };
+    table_ = new QTableView(this);
+    table_->setObjectName(QStringLiteral("tblView"));
+    table_->setModel(model_);
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setSelectionMode(QAbstractItemView::SingleSelection);
+    table_->horizontalHeader()->setStretchLastSection(true);
+    root->addWidget(table_, 1);
+
+    auto* rows = new QHBoxLayout;
+    auto* add = commandButton(tr("Add pattern"), "addCode", this);
+    auto* del = commandButton(tr("Delete pattern"), "delCode", this);
+    connect(add, &QPushButton::clicked, this, &PhraseBuilderWindow::addPatternRow);
+    connect(del, &QPushButton::clicked, this, &PhraseBuilderWindow::deletePatternRow);
+    rows->addWidget(add);
+    rows->addWidget(del);
+    rows->addStretch();
+    root->addLayout(rows);
+
+    message_ = new QLabel(this);
+    message_->setObjectName(QStringLiteral("message"));
+    message_->setWordWrap(true);
+    root->addWidget(message_);
+}
+
+void PhraseBuilderWindow::refreshFields() {
+    auto set = [](QLineEdit* f, const std::string& text) {
+        const QString t = QString::fromStdString(text);
+        if (f->text() != t) f->setText(t);
+    };
+    set(phraseField_, builder_.phrase);
+    set(lineField_, builder_.line);
+    set(chordField_, builder_.chords);
+}
+
+void PhraseBuilderWindow::pullFields() {
+    // The user may have typed into the fields: the commands work on what they show.
+    builder_.phrase = phraseField_->text().toStdString();
+    builder_.line = lineField_->text().toStdString();
+    builder_.chords = chordField_->text().toStdString();
+}
+
+void PhraseBuilderWindow::showMessage(const QString& text) {
+    message_->setText(text);
+}
+
+void PhraseBuilderWindow::toggleClef(bool bass) {
+    builder_.clef = bass ? phrase::Clef::Bass : phrase::Clef::Treble;
+    if (clefToggle_->isChecked() != bass) clefToggle_->setChecked(bass);
+    clefToggle_->setText(bass ? tr("Bass clef") : tr("Treble clef"));
+    for (std::size_t i = 0; i < noteButtons_.size(); ++i) {
+        noteButtons_[i]->setIcon(noteButtonIcon(i, builder_.clef, QSize(26, 56)));
+        noteButtons_[i]->setProperty("image", QString::fromStdString(builder_.noteButtonImage(i)));
+    }
+}
+
+void PhraseBuilderWindow::clickNote(std::size_t button) {
+    pullFields();
+    if (builder_.clickNote(button)) refreshFields();
+}
+
+void PhraseBuilderWindow::transposeUp() {
+    pullFields();
+    builder_.transposeUp();
+    refreshFields();
+}
+
+void PhraseBuilderWindow::transposeDown() {
+    pullFields();
+    builder_.transposeDown();
+    refreshFields();
+}
+
+void PhraseBuilderWindow::addPhrase() {
+    pullFields();
+    builder_.addPhraseToLine();
+    refreshFields();
+}
+
+void PhraseBuilderWindow::circleOfFourths(bool shortForm) {
+    pullFields();
+    builder_.circleOfFourths(shortForm);
+    refreshFields();
+}
+
+void PhraseBuilderWindow::applyChords() {
+    pullFields();
+    const std::string added = builder_.applyChordSymbols();
+    refreshFields();
+    showMessage(added.empty() ? tr("No notes: the chord symbols name no root or pattern.")
+                              : QString());
+}
+
+void PhraseBuilderWindow::addPatternRow() {
+    builder_.addRow();
+    model_->reload();
+    table_->scrollToBottom();
+}
+
+void PhraseBuilderWindow::deletePatternRow() {
+    std::optional<std::size_t> selected;
+    const QModelIndexList rows = table_->selectionModel()->selectedRows();
+    if (!rows.isEmpty()) selected = static_cast<std::size_t>(rows.first().row());
+    if (builder_.deleteRow(selected, alerts_)) model_->reload();
+}
+
+void PhraseBuilderWindow::sendLine() {
+    pullFields();
+    if (!score_ || !builder_.sendLine(*score_)) {
+        showMessage(
+            tr("There is no score to send the line to: choose a score window and "
+               "open the Phrase Builder from it again."));
+        return;
+    }
+    showMessage(QString());
+    close();
+}
+
+void PhraseBuilderWindow::playPhrase() {
+    pullFields();
+    if (score_) builder_.playPhrase(*score_);
+}
+
+}  // namespace sorvel::gui

@@ -1,0 +1,137 @@
+// The phrase builder's line on a real document (one undoable step, shown from line 1), its
+// phrase played through the document's sound, and the edited pattern table kept at quit.
+#include "app/document_phrase.h"
+
+#include <gtest/gtest.h>
+
+#include "app/app_delegate.h"
+#include "app_test_ports.h"
+#include "edit_test_document.h"
+#include "scaleedit/phrase_builder.h"
+#include "sound/tone.h"
+
+namespace sorvel {
+namespace {
+
+using testing::CapturingAudioOutput;
+using testing::distinctCells;
+using testing::makeDocument;
+using Cells = std::vector<ScoreCell>;
+
+TEST(DocumentPhrase, AppendsAtTheEndAsOneStepAndShowsLineOne) {
+    const struct {
+        const char* name;
+        std::int64_t scoreCells;  // cells before
+        std::int64_t topPage;     // page shown before
+        Cells appended;
+    } cases[] = {
+        {"short score", 3, 1, {{4, 5}, {17, 25}, {17, 26}, {17, 5}, {17, 27}}},
+        {"long score, later page", 250, 4, {{21, 5}, {17, 25}}},
+        {"nothing to append", 130, 3, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        UndoHistory undo;
+        auto doc = makeDocument(&undo);
+        doc->musicData = distinctCells(c.scoreCells);
+        const Cells before = doc->musicData;
+        doc->setTopPage(c.topPage);
+        doc->showPage(c.topPage);
+        ASSERT_EQ(doc->startCell, (c.topPage - 1) * doc->gosenCellMax);
+        const std::size_t steps = undo.undoStepCount();
+
+        DocumentPhraseScore score([&] { return doc.get(); });
+        ASSERT_TRUE(score.appendCells(c.appended));
+
+        Cells expected = before;
+        expected.insert(expected.end(), c.appended.begin(), c.appended.end());
+        EXPECT_EQ(doc->musicData, expected);
+        EXPECT_EQ(doc->topPage(), 1);
+        EXPECT_EQ(doc->startCell, 0);
+        EXPECT_EQ(doc->gosen1.musicData.front(), expected.front());
+        EXPECT_EQ(undo.undoStepCount(), steps + (c.appended.empty() ? 0 : 1));
+        if (c.appended.empty()) continue;
+        undo.undo();
+        EXPECT_EQ(doc->musicData, before);
+        undo.redo();
+        EXPECT_EQ(doc->musicData, expected);
+    }
+}
+
+TEST(DocumentPhrase, WithoutAScoreNothingHappens) {
+    DocumentPhraseScore none([]() -> Document* { return nullptr; });
+    EXPECT_FALSE(none.appendCells({{4, 5}}));
+    none.playCells({{4, 5}});  // no document, no sound, no crash
+    DocumentPhraseScore empty({});
+    EXPECT_FALSE(empty.appendCells({{4, 5}}));
+}
+
+TEST(DocumentPhrase, PlaysTheNotesInSequenceAtTheScoresTempoAndKey) {
+    const PcmFormat format{8000.0, 1};
+    const struct {
+        const char* name;
+        std::int64_t tempoItem;  // index into the tempo list
+        std::int64_t keyItem;    // "C", "Bb", "Eb"
+        Cells cells;
+        std::vector<std::pair<float, float>> tones;  // Hz, seconds
+    } cases[] = {
+        {"120, C: quarters, marks left out",
+         3,
+         0,
+         {{17, 5}, {17, 25}, {4, 5}, {17, 26}, {21, 5}},
+         {{440.0f, 0.5f}, {261.0f, 0.5f}, {523.0f, 0.5f}}},
+        {"60, Bb", 0, 1, {{17, 5}}, {{440.0f * 0.8908986f, 1.0f}}},
+        {"240, Eb", 9, 2, {{4, 5}, {99, 5}, {-1, 5}}, {{261.0f * 1.1892073f, 0.25f}}},
+        {"marks only", 3, 0, {{17, 25}, {17, 27}}, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CapturingAudioOutput audio(format);
+        auto doc = makeDocument(nullptr, &audio);
+        doc->cmbTempo.select(c.tempoItem);
+        doc->cmbInKey.select(c.keyItem);
+        DocumentPhraseScore score([&] { return doc.get(); });
+        score.playCells(c.cells);
+
+        ASSERT_EQ(audio.buffers.size(), c.tones.size());
+        // Queued one behind the other, never cutting each other short.
+        EXPECT_EQ(std::count(audio.calls.begin(), audio.calls.end(), "now"), 0);
+        for (std::size_t i = 0; i < c.tones.size(); ++i) {
+            const PcmBuffer want = synthesizeTone(format, c.tones[i].first, c.tones[i].second);
+            EXPECT_EQ(audio.buffers[i].frameLength, want.frameLength) << i;
+            EXPECT_EQ(audio.buffers[i].channelData, want.channelData) << i;
+        }
+    }
+}
+
+TEST(DocumentPhrase, NoSoundWithoutAUsableOutput) {
+    auto silent = makeDocument();
+    playPhraseCells(*silent, {{17, 5}});  // no output at all
+
+    CapturingAudioOutput broken(PcmFormat{0.0, 2});
+    auto doc = makeDocument(nullptr, &broken);
+    playPhraseCells(*doc, {{17, 5}});
+    EXPECT_TRUE(broken.calls.empty());
+}
+
+// An edit in the builder's table reaches scale.csv when the application quits.
+TEST(DocumentPhrase, TableEditsAreWrittenBackAtQuit) {
+    testing::FakePorts ports;
+    testing::TempDir dir;
+    dir.write("app/set/scale.csv", "maj,0:4:7\nm7,0:3:7:10,old\nsus\n");
+    AppDelegate app(ports.ports(), dir.file("app"));
+    ASSERT_TRUE(app.start({}));
+    PhraseBuilder builder(app.scaleTable);
+    EXPECT_FALSE(builder.setField(1, 1, "0:3:7"));
+    EXPECT_FALSE(builder.setField(2, 1, "0:5:7"));
+    builder.addRow();
+    EXPECT_FALSE(builder.setField(3, 0, "dim"));
+    EXPECT_TRUE(builder.deleteRow(0, ports.alerts));
+    app.quit();
+    EXPECT_EQ(ports.writer.files,
+              (std::map<std::string, std::string>{
+                  {dir.file("app/set") + "/scale.csv", "m7,0:3:7\nsus,0:5:7\ndim,NEW\n"}}));
+}
+
+}  // namespace
+}  // namespace sorvel

@@ -1,0 +1,174 @@
+// The phrase builder window, driven through its buttons, fields and table.
+#include "phrase_builder_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+#include <string>
+#include <vector>
+
+#include "ports/alerts.h"
+#include "scaleedit/phrase_score.h"
+
+namespace sorvel {
+namespace {
+
+using gui::PhraseBuilderWindow;
+
+class NoteAlerts : public Alerts {
+  public:
+    void showAlert(const std::string& text, const std::string& informative) override {
+        shown.push_back(text + "|" + informative);
+    }
+    std::vector<std::string> shown;
+};
+
+class ScoreDouble : public PhraseScore {
+  public:
+    bool appendCells(const std::vector<ScoreCell>& c) override {
+        cells.insert(cells.end(), c.begin(), c.end());
+        ++sends;
+        return true;
+    }
+    void playCells(const std::vector<ScoreCell>& c) override { played = c; }
+    std::vector<ScoreCell> cells, played;
+    int sends = 0;
+};
+
+class PhraseWindowTest : public ::testing::Test {
+  protected:
+    PhraseWindowTest() : builder(table), window(builder, alerts) {
+        table.defItem = {{"maj", "0:4:7"}, {"m7", "0:3:7:10"}, {"7", "0:4:7:10"}};
+        window.tableModel().reload();
+        window.setScore(&score);
+        window.show();
+    }
+    template <typename T>
+    T* child(const char* name) {
+        T* w = window.findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+    void click(const char* name) {
+        if (auto* b = child<QPushButton>(name)) b->click();
+    }
+    QString text(const char* name) {
+        auto* f = child<QLineEdit>(name);
+        return f ? f->text() : QString();
+    }
+
+    ScaleTable table;
+    PhraseBuilder builder;
+    NoteAlerts alerts;
+    ScoreDouble score;
+    PhraseBuilderWindow window;
+};
+
+TEST_F(PhraseWindowTest, BuildsAPhraseFromButtonsAndChordsAndSendsIt) {
+    click("note_C0");
+    click("note_E0");
+    click("note_G0#");
+    EXPECT_EQ(text("editField"), ",C0,E0,G0#");
+    click("downBtn");
+    EXPECT_EQ(text("editField"), ",B1,D0#,G0");
+
+    auto* chords = child<QLineEdit>("cdFld");
+    ASSERT_NE(chords, nullptr);
+    chords->setFocus();
+    QTest::keyClicks(chords, "Dm7 H7 G");
+    click("intScale");
+    EXPECT_EQ(text("editField"), ",B1,D0#,G0,D0,F0,A0,C1,00,G0,B0,D1,00");
+
+    click("addBtn");
+    EXPECT_EQ(text("editLineFld"), ",B1,D0#,G0,D0,F0,A0,C1,00,G0,B0,D1,00");
+    // Typed text in the line counts: a repeat start and something that is no note.
+    auto* line = child<QLineEdit>("editLineFld");
+    line->setFocus();
+    line->end(false);
+    QTest::keyClicks(line, ",01,zz");
+    click("setMain");
+    EXPECT_EQ(score.cells, (std::vector<ScoreCell>{{37, 5},
+                                                   {8, 5},
+                                                   {14, 5},
+                                                   {7, 5},
+                                                   {11, 5},
+                                                   {17, 5},
+                                                   {21, 5},
+                                                   {17, 25},
+                                                   {14, 5},
+                                                   {20, 5},
+                                                   {24, 5},
+                                                   {17, 25},
+                                                   {17, 26}}));
+    EXPECT_FALSE(window.isVisible());  // sending closes the window
+    window.show();
+    EXPECT_EQ(text("editLineFld").toStdString(), builder.line);  // the line stays
+}
+
+TEST_F(PhraseWindowTest, CircleAndClefAndPlay) {
+    click("note_C0");
+    click("circle4thKanniBtn");
+    EXPECT_EQ(text("editLineFld"), ",C0,00,F0,00,B0,00,E1,00,A1,00,D0,00,G0");
+    EXPECT_EQ(text("editField"), ",G0");
+
+    auto* note = child<QPushButton>("note_A1#");
+    ASSERT_NE(note, nullptr);
+    const QImage treble = note->icon().pixmap(26, 56).toImage();
+    EXPECT_EQ(note->property("image").toString(), "S_A1#.png");
+    click("TOonHeon");
+    EXPECT_EQ(note->property("image").toString(), "H_A1#.png");
+    EXPECT_NE(note->icon().pixmap(26, 56).toImage(), treble);
+    // The clef changes the picture, not the note.
+    note->click();
+    EXPECT_EQ(text("editField"), ",G0,A1#");
+
+    click("soundBtn");
+    EXPECT_EQ(score.played, (std::vector<ScoreCell>{{14, 5}, {35, 5}}));
+}
+
+TEST_F(PhraseWindowTest, TableEditsAddAndDelete) {
+    auto* view = child<QTableView>("tblView");
+    ASSERT_NE(view, nullptr);
+    auto& model = window.tableModel();
+    EXPECT_EQ(model.rowCount(), 3);
+    EXPECT_EQ(model.data(model.index(1, 0), Qt::DisplayRole).toString(), "m7");
+    EXPECT_EQ(model.data(model.index(1, 1), Qt::DisplayRole).toString(), "0:3:7:10");
+
+    EXPECT_TRUE(model.setData(model.index(2, 0), "dom", Qt::EditRole));
+    EXPECT_EQ(table.defItem[2], (ScaleRow{"dom", "0:4:7:10"}));
+    EXPECT_FALSE(model.setData(model.index(2, 1), "0,4", Qt::EditRole));
+    EXPECT_EQ(table.defItem[2], (ScaleRow{"dom", "0:4:7:10"}));
+    EXPECT_FALSE(child<QLabel>("message")->text().isEmpty());
+
+    click("delCode");  // nothing selected
+    EXPECT_EQ(alerts.shown, (std::vector<std::string>{"コードエラー|コードを選択してください"}));
+    EXPECT_EQ(model.rowCount(), 3);
+
+    click("addCode");
+    EXPECT_EQ(model.rowCount(), 4);
+    EXPECT_EQ(model.data(model.index(3, 1), Qt::DisplayRole).toString(), "NEW");
+
+    view->selectRow(0);
+    click("delCode");
+    EXPECT_EQ(alerts.shown.size(), 1u);
+    EXPECT_EQ(table.defItem,
+              (std::vector<ScaleRow>{{"m7", "0:3:7:10"}, {"dom", "0:4:7:10"}, {"NEW", "NEW"}}));
+}
+
+TEST_F(PhraseWindowTest, WithoutAScoreTheLineStays) {
+    window.setScore(nullptr);
+    click("note_D0");
+    click("addBtn");
+    click("setMain");
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_FALSE(child<QLabel>("message")->text().isEmpty());
+    EXPECT_EQ(text("editLineFld"), ",D0");
+    EXPECT_EQ(score.sends, 0);
+}
+
+}  // namespace
+}  // namespace sorvel

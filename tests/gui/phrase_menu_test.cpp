@@ -1,0 +1,124 @@
+// Tools > Phrase Builder in the running application: the builder works for the score in
+// front, sends its line there as one undoable step, and refuses to run without a score.
+#include <QLabel>
+
+#include "app/document.h"
+#include "phrase_builder_window.h"
+#include "test_support.h"
+
+namespace sorvel::test {
+namespace {
+
+using Cells = std::vector<ScoreCell>;
+
+class PhraseMenu : public AppTest {
+  protected:
+    void SetUp() override {
+        AppTest::SetUp();
+        ASSERT_TRUE(app_->start({}));
+        ASSERT_EQ(app_->scoreWindows().size(), 1);
+        first_ = app_->scoreWindows().front();
+        ASSERT_TRUE(makeKey(first_));
+    }
+    // Opens the builder from the window's Tools menu.
+    gui::PhraseBuilderWindow* openBuilder(ScoreWindow* from) {
+        EXPECT_TRUE(makeKey(from));
+        trigger(from, "Phrase Builder");
+        gui::PhraseBuilderWindow* b = app_->phraseBuilderWindow();
+        EXPECT_NE(b, nullptr);
+        EXPECT_TRUE(b && b->isVisible());
+        return b;
+    }
+    // Two note buttons and the chord G: the phrase ",C0,E0,G0,B0,D1,00", copied to the line.
+    void buildLine(gui::PhraseBuilderWindow& b) {
+        click(b, {"note_C0", "note_E0"});
+        typeInto(b, "cdFld", "G");
+        click(b, {"intScale", "addBtn"});
+    }
+    static const Cells& lineCells() {
+        static const Cells cells{{4, 5}, {10, 5}, {14, 5}, {20, 5}, {24, 5}, {17, 25}};
+        return cells;
+    }
+
+    ScoreWindow* first_ = nullptr;
+};
+
+TEST_F(PhraseMenu, SendsTheLineToTheScoreInFrontAndOneUndoTakesItBack) {
+    Document& doc = first_->document();
+    // A score of four lines, its third line shown on top.
+    doc.musicData.clear();
+    for (std::int64_t i = 0; i < 130; ++i) doc.musicData.push_back({i % 39, 1 + i % 12});
+    const Cells before = doc.musicData;
+    doc.setTopPage(3);
+    doc.showPage(3);
+    doc.controlsChanged();
+    ASSERT_EQ(labelText(*first_, "pGosen1"), "3");
+
+    gui::PhraseBuilderWindow* b = openBuilder(first_);
+    ASSERT_NE(b, nullptr);
+    buildLine(*b);
+    EXPECT_EQ(b->findChild<QLineEdit*>("editLineFld")->text(), ",C0,E0,G0,B0,D1,00");
+    click(*b, {"setMain"});
+    EXPECT_FALSE(b->isVisible());
+
+    Cells expected = before;
+    expected.insert(expected.end(), lineCells().begin(), lineCells().end());
+    EXPECT_EQ(doc.musicData, expected);
+    EXPECT_EQ(doc.topPage(), 1);
+    EXPECT_EQ(labelText(*first_, "pGosen1"), "1");
+
+    ASSERT_TRUE(makeKey(first_));
+    trigger(first_, "Undo");
+    EXPECT_EQ(doc.musicData, before);
+    trigger(first_, "Redo");
+    EXPECT_EQ(doc.musicData, expected);
+    EXPECT_TRUE(alerts_.shown.empty());
+}
+
+TEST_F(PhraseMenu, OneWindowFollowsTheScoreItWasLastOpenedFor) {
+    ScoreWindow* second = newWindow();
+    ASSERT_NE(second, nullptr);
+    ASSERT_TRUE(makeKey(second));  // its activation is over before another window takes over
+    const Cells firstBefore = first_->document().musicData;
+    const Cells secondBefore = second->document().musicData;
+
+    gui::PhraseBuilderWindow* fromFirst = openBuilder(first_);
+    fromFirst->close();
+    gui::PhraseBuilderWindow* b = openBuilder(second);
+    EXPECT_EQ(b, fromFirst);  // the same window, kept with its fields
+    click(*b, {"note_A0", "addBtn", "setMain"});
+    Cells expected = secondBefore;
+    expected.push_back({17, 5});
+    EXPECT_EQ(second->document().musicData, expected);
+    EXPECT_EQ(first_->document().musicData, firstBefore);
+
+    // The score's window goes away while the builder is open: nothing is sent anywhere.
+    b = openBuilder(second);
+    second->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    click(*b, {"setMain"});
+    EXPECT_TRUE(b->isVisible());
+    EXPECT_FALSE(b->findChild<QLabel*>("message")->text().isEmpty());
+    EXPECT_EQ(first_->document().musicData, firstBefore);
+}
+
+TEST_F(PhraseMenu, WithoutAScoreInFrontTheUserIsToldSo) {
+    ScoreWindow* second = newWindow();
+    ASSERT_NE(second, nullptr);
+    ASSERT_TRUE(makeKey(second));  // its activation is over before another window takes over
+    gui::PhraseBuilderWindow* b = openBuilder(first_);
+    ASSERT_NE(b, nullptr);
+    // The builder itself in front is no score window: the builder keeps its score.
+    ASSERT_TRUE(makeKey(b));
+    trigger(second, "Phrase Builder");
+    ASSERT_EQ(alerts_.shown.size(), 1u);
+    EXPECT_EQ(alerts_.shown[0].text, "Please open or select the main window and try again");
+    EXPECT_EQ(app_->delegate().rootDoc, &first_->document());
+    const Cells secondBefore = second->document().musicData;
+    click(*b, {"note_D0", "addBtn", "setMain"});
+    EXPECT_EQ(first_->document().musicData.back(), (ScoreCell{7, 5}));
+    EXPECT_EQ(second->document().musicData, secondBefore);
+}
+
+}  // namespace
+}  // namespace sorvel::test
