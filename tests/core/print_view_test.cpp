@@ -321,6 +321,41 @@ TEST_F(PrintViewTest, TripletBracketAboveOrBelowAtTheThirdCell) {
     }
 }
 
+TEST_F(PrintViewTest, TripletAcrossAStaffLineIsBracketedOnBothLinesWithinThePage) {
+    for (const std::int64_t value : {41, 47}) {
+        const bool above = value == 41;
+        std::vector<ScoreCell> cells = quarters(42);
+        cells[38] = note(at(4), value);  // columns 39 and 40 of line 1
+        cells[39] = note(at(6), value);
+        cells[40] = note(at(5), value);  // column 1 of line 2
+        PrintView v = viewOf(cells);
+        PageRecorder rec = draw(v, 1);
+        std::vector<Call> paths = rec.of("polyline");
+        ASSERT_FALSE(paths.empty()) << value;
+        bool onFirst = false, onSecond = false;
+        const double extreme = above ? 6 : 4;
+        const double yOn1 = base(1) + kS * extreme * 0.5 + (above ? 26 : -10);
+        const double yOn2 = base(2) + kS * extreme * 0.5 + (above ? 26 : -10);
+        for (const Call& p : paths) {
+            for (const Point& pt : p.points) {
+                EXPECT_GE(pt.x, kPage.x) << value;
+                EXPECT_LE(pt.x, kPage.x + kPage.width) << value;
+                onFirst = onFirst || pt.y == yOn1;
+                onSecond = onSecond || pt.y == yOn2;
+            }
+        }
+        EXPECT_TRUE(onFirst && onSecond) << value;
+        // The first line's part starts with a hook at the group's first note.
+        EXPECT_EQ(paths[0].points.front().x, cellX(39) + (above ? kHc : 0)) << value;
+        std::vector<Call> digits;
+        for (const Call& t : rec.textsIn(kPrintMonoFontFamily)) {
+            if (t.text == "3") digits.push_back(t);
+        }
+        ASSERT_EQ(digits.size(), 1u);
+        EXPECT_GE(digits[0].points[0].x, kPage.x);
+    }
+}
+
 TEST_F(PrintViewTest, TieArcsAcrossBarsRestsAndStaffLines) {
     struct Arc {
         Point from, to;

@@ -156,12 +156,12 @@ void PrintView::drawCell(Canvas& canvas, const LineFrame& frame, std::int64_t co
         printed.role == PrintGlyphRole::TieUp || printed.role == PrintGlyphRole::TieDown;
     if (printed.role == PrintGlyphRole::TripletAbove ||
         printed.role == PrintGlyphRole::TripletBelow) {
+        if (triplet_.empty()) tripletStart_ = {frame.line, column, b};
         triplet_.push_back(pos);
         if (triplet_.size() == 3) {
             const auto [lo, hi] = std::minmax_element(triplet_.begin(), triplet_.end());
             const bool above = printed.role == PrintGlyphRole::TripletAbove;
-            drawTripletBracket(canvas, b + s_ * static_cast<double>(above ? *hi : *lo) * 0.5, x,
-                               above);
+            drawTripletBracket(canvas, frame, x, above, above ? *hi : *lo);
             triplet_.clear();
         }
     }
@@ -255,21 +255,42 @@ void PrintView::drawTie(Canvas& canvas, const PendingTie& from, const LineFrame&
                  kArcWidth, Color::black());
 }
 
-void PrintView::drawTripletBracket(Canvas& canvas, double yb, double x, bool above) {
+void PrintView::drawTripletBracket(Canvas& canvas, const LineFrame& frame, double x, bool above,
+                                   std::int64_t position) {
     const double hc = hc_;
-    if (above) {
-        canvas.polyline({{x - 3 * hc, yb + 23}, {x - 3 * hc, yb + 26}, {x - 2 * hc, yb + 26}},
-                        kBracketWidth, Color::black());
-        canvas.polyline({{x, yb + 26}, {x + hc + 4, yb + 26}, {x + hc + 4, yb + 23}}, kBracketWidth,
-                        Color::black());
-        canvas.text({x - 2 * hc + 3, yb + 20}, "3", kPrintMonoFontFamily, kTripletDigitSize, 0);
-    } else {
-        canvas.polyline({{x - 4 * hc, yb - 7}, {x - 4 * hc, yb - 10}, {x - 2 * hc - 2, yb - 10}},
-                        kBracketWidth, Color::black());
-        canvas.polyline({{x - 2 * hc + 7, yb - 10}, {x + hc + 3, yb - 10}, {x + hc + 3, yb - 7}},
-                        kBracketWidth, Color::black());
-        canvas.text({x - 2 * hc, yb - 15}, "3", kPrintMonoFontFamily, kTripletDigitSize, 0);
+    const double yb = frame.base + s_ * static_cast<double>(position) * 0.5;
+    // The bracket's line, the tips of its hooks, its two ends and the gap left for the "3".
+    const double y = above ? yb + 26 : yb - 10;
+    const double tip = above ? yb + 23 : yb - 7;
+    const double left = above ? x - 3 * hc : x - 4 * hc;
+    const double right = above ? x + hc + 4 : x + hc + 3;
+    const double gapFrom = above ? x - 2 * hc : x - 2 * hc - 2;
+    const double gapTo = above ? x : x - 2 * hc + 7;
+    const Point label = above ? Point{x - 2 * hc + 3, yb + 20} : Point{x - 2 * hc, yb - 15};
+
+    if (tripletStart_.line == frame.line) {
+        canvas.polyline({{left, tip}, {left, y}, {gapFrom, y}}, kBracketWidth, Color::black());
+        canvas.polyline({{gapTo, y}, {right, y}, {right, tip}}, kBracketWidth, Color::black());
+        canvas.text(label, "3", kPrintMonoFontFamily, kTripletDigitSize, 0);
+        return;
     }
+    // The group began on an earlier staff line: the bracket opens there and runs to the end of
+    // that line, and continues here from the start of the line, instead of hanging off the
+    // left edge of the page.
+    const double ybFirst = tripletStart_.base + s_ * static_cast<double>(position) * 0.5;
+    const double yFirst = above ? ybFirst + 26 : ybFirst - 10;
+    const double tipFirst = above ? ybFirst + 23 : ybFirst - 7;
+    const double xFirst = x0_ + w_ * static_cast<double>(tripletStart_.column - 1);
+    const double hook = above ? xFirst + hc : xFirst;
+    const double lineEnd = x0_ + w_ * static_cast<double>(cellMax);
+    canvas.polyline({{hook, tipFirst}, {hook, yFirst}, {lineEnd, yFirst}}, kBracketWidth,
+                    Color::black());
+    if (gapFrom > x0_) {
+        canvas.polyline({{x0_, y}, {gapFrom, y}}, kBracketWidth, Color::black());
+    }
+    canvas.polyline({{std::max(gapTo, x0_), y}, {right, y}, {right, tip}}, kBracketWidth,
+                    Color::black());
+    canvas.text({std::max(label.x, x0_), label.y}, "3", kPrintMonoFontFamily, kTripletDigitSize, 0);
 }
 
 }  // namespace sorvel

@@ -84,11 +84,19 @@ class PrintView {
     void drawCell(Canvas& canvas, const LineFrame& frame, std::int64_t column, std::int64_t cell);
     void drawTie(Canvas& canvas, const PendingTie& from, const LineFrame& frame,
                  std::int64_t column, std::int64_t position);
-    void drawTripletBracket(Canvas& canvas, double base, double x, bool above);
+    // A triplet's first cell, for a group that ends on a later staff line.
+    struct TripletStart {
+        std::int64_t line = 0;
+        std::int64_t column = 0;
+        double base = 0;
+    };
+    void drawTripletBracket(Canvas& canvas, const LineFrame& frame, double x, bool above,
+                            std::int64_t position);
 
     double x0_ = 0, w_ = 0, hc_ = 0, h_ = 0, s_ = 0;
     std::optional<PendingTie> pendingTie_;
     std::vector<std::int64_t> triplet_;
+    TripletStart tripletStart_;
 };
 
 }  // namespace sorvel
