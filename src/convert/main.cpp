@@ -105,6 +105,12 @@ bool parseArguments(const std::vector<std::string>& args, Options& out) {
     return true;
 }
 
+// Qt's notes about the session (no runtime folder on a headless machine) mean nothing here.
+void quietMessages(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (text.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR"))) return;
+    std::fprintf(stderr, "%s\n", qFormatLogMessage(type, context, text).toLocal8Bit().constData());
+}
+
 bool samePath(const std::string& a, const std::string& b) {
     std::error_code ec;
     if (std::filesystem::equivalent(a, b, ec)) return true;
@@ -156,6 +162,7 @@ int main(int argc, char** argv) {
 
     // Nothing here needs a screen.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(quietMessages);
     QGuiApplication app(argc, argv);
     if (!sorvel::gui::loadAppResources()) {
         complain("warning: the notation font could not be loaded; notes use a fallback font");
