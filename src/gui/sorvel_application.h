@@ -16,8 +16,14 @@ class QMainWindow;
 class QMenu;
 class QWidget;
 
+namespace sorvel {
+struct PrintInput;
+}
+
 namespace sorvel::gui {
 
+class PrintDialogs;
+class PrintSupport;
 class ScoreWindow;
 
 // The platform services the application runs through; tests replace some of them.
@@ -26,6 +32,7 @@ struct PortOverrides {
     FileDialogs* dialogs = nullptr;
     Settings* settings = nullptr;
     TextFileWriter* writer = nullptr;
+    PrintDialogs* printDialogs = nullptr;
     // Score windows get no sound output (tests).
     bool silent = false;
 };
@@ -63,6 +70,8 @@ class SorvelApplication : public QObject, public WindowSystem {
 
   private:
     void installMenus(QMainWindow* window);
+    void installPrintMenu(QMenu* file, QMainWindow* window);
+    PrintInput printInput(Document& doc);
     void fillRecentMenu(QMenu* menu);
     void buildTitleWindow();
     void buildPreferencesWindow();
@@ -84,6 +93,9 @@ class SorvelApplication : public QObject, public WindowSystem {
     QList<QPointer<QAction>> songActions_;
     QList<QPointer<QAction>> exerciseActions_;
     int untitledCount_ = 0;
+    // One printer set-up for every score window; shared_ptr: deleted where its type is known.
+    PrintDialogs* printDialogs_ = nullptr;
+    std::shared_ptr<PrintSupport> printSupport_;
 };
 
 }  // namespace sorvel::gui
