@@ -40,7 +40,7 @@ void SorvelApplication::installPrintMenu(QMenu* file, QMainWindow*) {
     file->addSeparator();
     add(tr("Page Set&up…"), QKeySequence(), "pageSetupAction",
         [this](Document&, QWidget* parent) { printSupport_->pageSetup(parent); });
-    add(tr("&Print…"), QKeySequence::Print, "printAction",
+    add(tr("Pr&int…"), QKeySequence::Print, "printAction",
         [this](Document& doc, QWidget* parent) { printSupport_->print(printInput(doc), parent); });
     add(tr("&Export PDF…"), QKeySequence(), "exportPdfAction",
         [this](Document& doc, QWidget* parent) {

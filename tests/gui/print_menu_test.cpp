@@ -5,6 +5,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <map>
 
 #include "model/diagnostics.h"
 #include "print_support.h"
@@ -138,6 +139,30 @@ TEST_F(PrintMenu, PageSetupThroughTheMenuChangesThePaperOfPrintAndExport) {
     EXPECT_EQ(pdfInfo(path("printed.pdf"), "Pages"), QStringLiteral("1"));
     EXPECT_EQ(pdfInfo(path("printed.pdf"), "Page size").left(9), QStringLiteral("612 x 792"));
     EXPECT_EQ(action("printAction")->shortcut(), QKeySequence(QKeySequence::Print));
+}
+
+TEST_F(PrintMenu, FileMenuHasThePrintItemsAfterSaveWithAccessKeysOfTheirOwn) {
+    auto* file = window_->findChild<QMenu*>(QStringLiteral("fileMenu"));
+    ASSERT_NE(file, nullptr);
+    QStringList order, plain;
+    std::map<QChar, QString> keys;
+    for (QAction* a : file->actions()) {
+        if (a->isSeparator()) continue;
+        order << a->objectName();
+        const QString text = a->text();
+        plain << QString(text).remove(QLatin1Char('&')).remove(QChar(0x2026));
+        const qsizetype amp = text.indexOf(QLatin1Char('&'));
+        if (amp < 0 || amp + 1 >= text.size()) continue;
+        // Two items on one key make the key cycle between them instead of choosing one.
+        const auto [it, fresh] = keys.emplace(text.at(amp + 1).toLower(), text);
+        EXPECT_TRUE(fresh) << text.toStdString() << " and " << it->second.toStdString();
+    }
+    const qsizetype setup = order.indexOf(QStringLiteral("pageSetupAction"));
+    ASSERT_GE(setup, 1);
+    EXPECT_EQ(plain.at(setup - 1), QStringLiteral("Save"));
+    EXPECT_EQ(order.mid(setup, 3),
+              (QStringList{QStringLiteral("pageSetupAction"), QStringLiteral("printAction"),
+                           QStringLiteral("exportPdfAction")}));
 }
 
 TEST_F(PrintMenu, WithNoScoreWindowInFrontEveryPrintItemAsksForTheMainWindow) {
