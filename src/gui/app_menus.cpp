@@ -47,6 +47,7 @@ void SorvelApplication::installMenus(QMainWindow* window) {
     connect(recent, &QMenu::aboutToShow, this, [this, recent] { fillRecentMenu(recent); });
     fillRecentMenu(recent);
     add(file, tr("&Save…"), QKeySequence::Save, [this] { delegate_->fileSave(); });
+    installPrintMenu(file, window);
     add(file, tr("&Close"), QKeySequence::Close, [window] { window->close(); });
     file->addSeparator();
     // Not every platform names a preferences key; Ctrl+, is the usual one then.

@@ -2,7 +2,10 @@
 
 #include <QFontMetricsF>
 #include <QImageReader>
+#include <QPainterPath>
 #include <QPen>
+#include <algorithm>
+#include <cmath>
 #include <map>
 #include <tuple>
 
@@ -89,7 +92,10 @@ void QtCanvas::line(Point from, Point to, double lineWidth, Color c, std::option
 
 void QtCanvas::image(const Rect& r, const std::string& path) {
     const QRectF target = toQt(r);
-    const qreal dpr = painter_.device() ? painter_.device()->devicePixelRatioF() : 1.0;
+    // Pictures are decoded at the resolution they land on: a printer's or PDF's painter is
+    // scaled from points to its own, finer, units.
+    const qreal scale = std::max(std::abs(painter_.worldTransform().m11()), 1e-6);
+    const qreal dpr = (painter_.device() ? painter_.device()->devicePixelRatioF() : 1.0) * scale;
     const QSize deviceSize(qRound(target.width() * dpr), qRound(target.height() * dpr));
     const QPixmap pm = PictureCache::instance().scaled(QString::fromStdString(path), deviceSize);
     if (pm.isNull()) return;
@@ -98,6 +104,31 @@ void QtCanvas::image(const Rect& r, const std::string& path) {
     const QPointF topLeft(target.x() + (target.width() - logical.width()) / 2,
                           target.y() + (target.height() - logical.height()) / 2);
     painter_.drawPixmap(QRectF(topLeft, logical), pm, QRectF(pm.rect()));
+}
+
+void QtCanvas::polyline(const std::vector<Point>& points, double lineWidth, Color c) {
+    if (points.size() < 2) return;
+    QPainterPath path(toQt(points.front()));
+    for (std::size_t i = 1; i < points.size(); ++i) path.lineTo(toQt(points[i]));
+    QPen pen(toQColor(c));
+    pen.setWidthF(lineWidth);
+    pen.setCapStyle(Qt::FlatCap);
+    pen.setJoinStyle(Qt::MiterJoin);
+    painter_.setPen(pen);
+    painter_.setBrush(Qt::NoBrush);
+    painter_.drawPath(path);
+}
+
+void QtCanvas::curve(Point from, Point control1, Point control2, Point to, double lineWidth,
+                     Color c) {
+    QPainterPath path(toQt(from));
+    path.cubicTo(toQt(control1), toQt(control2), toQt(to));
+    QPen pen(toQColor(c));
+    pen.setWidthF(lineWidth);
+    pen.setCapStyle(Qt::RoundCap);
+    painter_.setPen(pen);
+    painter_.setBrush(Qt::NoBrush);
+    painter_.drawPath(path);
 }
 
 const QtCanvas::FontEntry& QtCanvas::fontFor(const std::string& family, double size,
@@ -122,8 +153,23 @@ void QtCanvas::text(Point at, const std::string& text, const std::string& fontFa
     painter_.setFont(entry.font);
     painter_.setPen(Qt::black);
     // `at` is the bottom of the line box: the baseline lies the font's descent above it.
-    painter_.drawText(QPointF(at.x, height_ - (at.y + entry.descent)),
-                      QString::fromStdString(text));
+    const double baseline = height_ - (at.y + entry.descent);
+    const QString str = QString::fromStdString(text);
+    if (!oneByOne_ || kerning == 0) {
+        painter_.drawText(QPointF(at.x, baseline), str);
+        return;
+    }
+    const FontEntry& plain = fontFor(fontFamily, size, 0);
+    painter_.setFont(plain.font);
+    const QFontMetricsF metrics(plain.font);
+    double x = at.x;
+    for (qsizetype i = 0; i < str.size();) {
+        const qsizetype n = str.at(i).isHighSurrogate() && i + 1 < str.size() ? 2 : 1;
+        const QString ch = str.mid(i, n);
+        painter_.drawText(QPointF(x, baseline), ch);
+        x += metrics.horizontalAdvance(ch) + kerning;
+        i += n;
+    }
 }
 
 }  // namespace sorvel::gui

@@ -45,6 +45,13 @@ class QtCanvas : public Canvas {
     void image(const Rect& r, const std::string& path) override;
     void text(Point at, const std::string& text, const std::string& fontFamily, double size,
               double kerning) override;
+    void polyline(const std::vector<Point>& points, double lineWidth, Color c) override;
+    void curve(Point from, Point control1, Point control2, Point to, double lineWidth,
+               Color c) override;
+
+    // Places every character of a kerned text at its own position instead of relying on the
+    // font's letter spacing, which the PDF and printer engines ignore.
+    void setPlaceCharactersOneByOne(bool on) { oneByOne_ = on; }
 
     // The font the core's text calls map to (family, pixel size, letter spacing), with the
     // descent that places its baseline.
@@ -60,6 +67,7 @@ class QtCanvas : public Canvas {
 
     QPainter& painter_;
     double height_;
+    bool oneByOne_ = false;
 };
 
 }  // namespace sorvel::gui

@@ -21,6 +21,7 @@ QString q(const std::string& s) {
 
 SorvelApplication::SorvelApplication(const QString& appFolder, PortOverrides overrides)
     : silent_(overrides.silent), settings_(overrides.settings ? *overrides.settings : qtSettings_) {
+    printDialogs_ = overrides.printDialogs;
     AppPorts ports{overrides.alerts ? *overrides.alerts : qtAlerts_,
                    overrides.dialogs ? *overrides.dialogs : qtDialogs_, settings_, *this,
                    overrides.writer ? *overrides.writer : qtWriter_};

@@ -16,9 +16,15 @@ class QMainWindow;
 class QMenu;
 class QWidget;
 
+namespace sorvel {
+struct PrintInput;
+}
+
 namespace sorvel::gui {
 
 class PhraseBuilderWindow;
+class PrintDialogs;
+class PrintSupport;
 class ScoreWindow;
 struct PhraseBuilderParts;
 struct PhraseBuilderPartsDeleter {
@@ -31,6 +37,7 @@ struct PortOverrides {
     FileDialogs* dialogs = nullptr;
     Settings* settings = nullptr;
     TextFileWriter* writer = nullptr;
+    PrintDialogs* printDialogs = nullptr;
     // Score windows get no sound output (tests).
     bool silent = false;
 };
@@ -72,6 +79,8 @@ class SorvelApplication : public QObject, public WindowSystem {
     void installMenus(QMainWindow* window);
     void installPhraseMenu(QMenu* tools);
     void showPhraseBuilder();
+    void installPrintMenu(QMenu* file, QMainWindow* window);
+    PrintInput printInput(Document& doc);
     void fillRecentMenu(QMenu* menu);
     void buildTitleWindow();
     void buildPreferencesWindow();
@@ -95,6 +104,9 @@ class SorvelApplication : public QObject, public WindowSystem {
     int untitledCount_ = 0;
     // The phrase builder (phrase_menu.cpp); declared after delegate_ so that it goes first.
     std::unique_ptr<PhraseBuilderParts, PhraseBuilderPartsDeleter> phrase_;
+    // One printer set-up for every score window; shared_ptr: deleted where its type is known.
+    PrintDialogs* printDialogs_ = nullptr;
+    std::shared_ptr<PrintSupport> printSupport_;
 };
 
 }  // namespace sorvel::gui

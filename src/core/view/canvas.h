@@ -1,8 +1,10 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "view/geometry.h"
 
@@ -41,6 +43,30 @@ class Canvas {
     // every character.
     virtual void text(Point at, const std::string& text, const std::string& fontFamily, double size,
                       double kerning) = 0;
+
+    // A connected path through the points, stroked with joined corners. The default strokes
+    // each segment on its own.
+    virtual void polyline(const std::vector<Point>& points, double lineWidth, Color c) {
+        for (std::size_t i = 1; i < points.size(); ++i) {
+            line(points[i - 1], points[i], lineWidth, c, std::nullopt);
+        }
+    }
+    // A cubic Bezier curve from `from` to `to`, stroked. The default strokes it as short
+    // straight segments.
+    virtual void curve(Point from, Point control1, Point control2, Point to, double lineWidth,
+                       Color c) {
+        constexpr int kSteps = 16;
+        Point prev = from;
+        for (int i = 1; i <= kSteps; ++i) {
+            const double t = static_cast<double>(i) / kSteps;
+            const double u = 1 - t;
+            const double a = u * u * u, b = 3 * u * u * t, d = 3 * u * t * t, e = t * t * t;
+            const Point next{a * from.x + b * control1.x + d * control2.x + e * to.x,
+                             a * from.y + b * control1.y + d * control2.y + e * to.y};
+            line(prev, next, lineWidth, c, std::nullopt);
+            prev = next;
+        }
+    }
 };
 
 }  // namespace sorvel

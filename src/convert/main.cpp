@@ -1,0 +1,210 @@
+// sorvel-convert: writes the printed pages of a score file as a PDF, without a display.
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/document.h"
+#include "app_resources.h"
+#include "model/diagnostics.h"
+#include "model/score_file.h"
+#include "print_support.h"
+
+namespace {
+
+constexpr int kExitOk = 0;
+constexpr int kExitFailed = 1;  // the score could not be read or the PDF not written
+constexpr int kExitUsage = 2;   // unknown option, missing argument
+
+const char* const kUsage =
+    "Usage: sorvel-convert [options] IN.txt OUT.pdf\n"
+    "Writes the pages of a Sorvel Score file to a PDF, as File > Print lays them out.\n"
+    "\n"
+    "Options:\n"
+    "  --paper a4|letter   paper size (default: a4)\n"
+    "  --images SET        picture set to print under the notes (default: the score's own)\n"
+    "  --set-folder DIR    folder holding the picture sets (default: \"set\" beside this program)\n"
+    "  -h, --help          show this help\n"
+    "  --version           show the version\n"
+    "\n"
+    "Exit status: 0 written, 1 the score could not be read or the PDF not written, 2 bad usage.\n";
+
+struct Options {
+    std::string input, output, paper = "a4", images, setFolder;
+    bool help = false, version = false;
+};
+
+void complain(const std::string& text) {
+    std::fprintf(stderr, "sorvel-convert: %s\n", text.c_str());
+}
+
+// Parses the arguments; false with a message on bad usage.
+bool parseArguments(const std::vector<std::string>& args, Options& out) {
+    std::vector<std::string> positional;
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (optionsEnded || a.empty() || a[0] != '-' || a == "-") {
+            positional.push_back(a);
+            continue;
+        }
+        if (a == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        if (a == "-h" || a == "--help") {
+            out.help = true;
+            continue;
+        }
+        if (a == "--version") {
+            out.version = true;
+            continue;
+        }
+        std::string name = a, value;
+        bool hasValue = false;
+        if (const auto eq = a.find('='); eq != std::string::npos) {
+            name = a.substr(0, eq);
+            value = a.substr(eq + 1);
+            hasValue = true;
+        }
+        std::string* target = name == "--paper"        ? &out.paper
+                              : name == "--images"     ? &out.images
+                              : name == "--set-folder" ? &out.setFolder
+                                                       : nullptr;
+        if (!target) {
+            complain("unknown option " + a);
+            return false;
+        }
+        if (!hasValue) {
+            if (i + 1 >= args.size()) {
+                complain("option " + name + " needs a value");
+                return false;
+            }
+            value = args[++i];
+        }
+        if (value.empty()) {
+            complain("option " + name + " needs a value");
+            return false;
+        }
+        *target = value;
+    }
+    if (out.help || out.version) return true;
+    if (positional.size() != 2) {
+        complain(positional.size() < 2 ? "give the score file and the PDF file"
+                                       : "too many files: give one score file and one PDF file");
+        return false;
+    }
+    out.input = positional[0];
+    out.output = positional[1];
+    return true;
+}
+
+// Qt's notes about the session (no runtime folder on a headless machine) mean nothing here.
+void quietMessages(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (text.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR"))) return;
+    std::fprintf(stderr, "%s\n", qFormatLogMessage(type, context, text).toLocal8Bit().constData());
+}
+
+bool samePath(const std::string& a, const std::string& b) {
+    std::error_code ec;
+    if (std::filesystem::equivalent(a, b, ec)) return true;
+    return std::filesystem::weakly_canonical(a, ec) == std::filesystem::weakly_canonical(b, ec);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    Options opt;
+    if (!parseArguments(args, opt)) {
+        std::fputs("Try 'sorvel-convert --help'.\n", stderr);
+        return kExitUsage;
+    }
+    if (opt.help) {
+        std::fputs(kUsage, stdout);
+        return kExitOk;
+    }
+    if (opt.version) {
+        std::printf("sorvel-convert (%s)\n", sorvel::printFooterLine().c_str());
+        return kExitOk;
+    }
+    const auto paper = sorvel::gui::paperFromName(QString::fromStdString(opt.paper));
+    if (!paper) {
+        complain("unknown paper '" + opt.paper + "': use a4 or letter");
+        return kExitUsage;
+    }
+    if (samePath(opt.input, opt.output)) {
+        complain("the PDF would overwrite the score file " + opt.input);
+        return kExitUsage;
+    }
+
+    // The page drawing lines of the layout are for the application's console, not for a
+    // converter's output.
+    sorvel::setDiagnosticSink([](std::string_view) {});
+
+    const sorvel::ScoreParseResult parsed = sorvel::loadScoreFile(opt.input);
+    if (!parsed.file) {
+        std::string why = parsed.rejection == sorvel::ScoreRejection::UnknownFormat
+                              ? "not a Sorvel Score file"
+                              : parsed.error;
+        if (parsed.rejection == sorvel::ScoreRejection::UnknownFormat && !parsed.error.empty()) {
+            why += " (" + parsed.error + ")";
+        }
+        complain("cannot read " + opt.input + ": " + why);
+        return kExitFailed;
+    }
+
+    // Nothing here needs a screen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(quietMessages);
+    QGuiApplication app(argc, argv);
+    if (!sorvel::gui::loadAppResources()) {
+        complain("warning: the notation font could not be loaded; notes use a fallback font");
+    }
+
+    std::string setFolder = opt.setFolder;
+    if (setFolder.empty()) {
+        setFolder = QDir(QCoreApplication::applicationDirPath()).filePath("set").toStdString();
+    }
+    const std::vector<std::string> sets = sorvel::listImageSets(setFolder);
+    std::string imageSet = opt.images;
+    if (imageSet.empty()) {
+        const std::int64_t chosen = parsed.file->imageSet;
+        if (chosen >= 0 && chosen < static_cast<std::int64_t>(sets.size())) {
+            imageSet = sets[static_cast<std::size_t>(chosen)];
+        } else if (!sets.empty()) {
+            imageSet = sets.front();
+        }
+    }
+    // Missing pictures never stop the pages: say so and print the notes alone.
+    if (sets.empty()) {
+        complain("warning: no picture sets in " + setFolder + "; printing without pictures");
+    } else if (std::find(sets.begin(), sets.end(), imageSet) == sets.end()) {
+        complain("warning: no picture set '" + imageSet + "' in " + setFolder +
+                 "; printing without pictures");
+    }
+
+    sorvel::PrintInput input;
+    input.musicData = parsed.file->musicData;
+    input.codeData = parsed.file->codeData;
+    input.cellMax = 40;
+    input.title = sorvel::lastPathComponent(opt.input);
+    input.imgFol = setFolder;
+    input.imageSet = imageSet;
+
+    const sorvel::gui::ExportResult result = sorvel::gui::exportPdf(
+        input, QString::fromStdString(opt.output), sorvel::gui::defaultPageLayout(*paper));
+    if (!result.ok) {
+        complain(result.error.toStdString());
+        return kExitFailed;
+    }
+    std::printf("%s: %lld page%s\n", opt.output.c_str(), static_cast<long long>(result.pages),
+                result.pages == 1 ? "" : "s");
+    return kExitOk;
+}

@@ -1,0 +1,186 @@
+// File > Page Setup, Print and Export PDF of the running application, through its menus, with
+// dialogs that answer at once.
+#include <QFile>
+#include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <map>
+
+#include "model/diagnostics.h"
+#include "print_support.h"
+#include "test_support.h"
+
+namespace sorvel::test {
+namespace {
+
+class MenuDialogs : public gui::PrintDialogs {
+  public:
+    bool print(QPrinter& printer, QWidget*, const std::function<void(QPrinter&)>& paint) override {
+        ++calls;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(printTo);
+        paint(printer);
+        return true;
+    }
+    bool pageSetup(QPrinter& printer, QWidget*) override {
+        ++calls;
+        printer.setPageSize(QPageSize(QPageSize::Letter));
+        return true;
+    }
+    QString pdfPath(QWidget*, const QString& suggested) override {
+        ++calls;
+        suggestedSeen = suggested;
+        return answerPath;
+    }
+    void showError(QWidget*, const QString& text) override { errors << text; }
+
+    QString printTo, answerPath, suggestedSeen;
+    QStringList errors;
+    int calls = 0;
+};
+
+QString tool(const QString& program, const QStringList& args) {
+    QProcess p;
+    p.start(program, args);
+    if (!p.waitForFinished(60000) || p.exitCode() != 0) {
+        ADD_FAILURE() << program.toStdString() << " failed on " << args.join(' ').toStdString();
+        return {};
+    }
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+QString pdfInfo(const QString& pdf, const char* field) {
+    const QRegularExpression re(QStringLiteral("%1:\\s+([^\\n]+)").arg(QLatin1String(field)));
+    const auto m = re.match(tool(QStringLiteral("pdfinfo"), {pdf}));
+    return m.hasMatch() ? m.captured(1).trimmed() : QString();
+}
+
+// The application started as from the desktop, its printing answered by MenuDialogs.
+class PrintMenu : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir_.isValid());
+        setDiagnosticSink([](std::string_view) {});
+        settings_.values[kFilePassKey] = setFolder();
+        gui::PortOverrides ports;
+        ports.alerts = &alerts_;
+        ports.dialogs = &files_;
+        ports.settings = &settings_;
+        ports.printDialogs = &print_;
+        ports.silent = true;
+        app_ = std::make_unique<gui::SorvelApplication>(
+            QFileInfo(QString::fromStdString(setFolder())).path(), ports);
+        ASSERT_TRUE(app_->start({}));
+        ASSERT_EQ(app_->scoreWindows().size(), 1);
+        window_ = app_->scoreWindows().front();
+        window_->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window_));
+    }
+    void TearDown() override {
+        app_.reset();
+        setDiagnosticSink({});
+    }
+    QAction* action(const char* name) const {
+        auto* a = window_->findChild<QAction*>(QString::fromLatin1(name));
+        EXPECT_NE(a, nullptr) << name;
+        return a;
+    }
+    QString path(const char* name) const { return dir_.filePath(QString::fromLatin1(name)); }
+
+    QTemporaryDir dir_;
+    testing::FakeAlerts alerts_;
+    testing::FakeDialogs files_;
+    testing::FakeSettings settings_;
+    MenuDialogs print_;
+    std::unique_ptr<gui::SorvelApplication> app_;
+    ScoreWindow* window_ = nullptr;
+};
+
+TEST_F(PrintMenu, ExportPdfWritesTheKeyWindowsScoreWithItsTitleAndUnstoredChordText) {
+    // 170 cells of 40 a line make five staff lines: two pages of four.
+    Document& doc = window_->document();
+    doc.musicData.assign(170, ScoreCell{17, 5});
+    window_->setWindowTitle(QStringLiteral("Evening Song.txt"));
+    // Typed into the chord field and never confirmed: still printed.
+    typeInto(*window_, "cdText1", QStringLiteral("Cmaj7 G7sus4"));
+    print_.answerPath = path("song.pdf");
+
+    QAction* exportPdf = action("exportPdfAction");
+    ASSERT_NE(exportPdf, nullptr);
+    exportPdf->trigger();
+
+    EXPECT_TRUE(alerts_.shown.empty());
+    EXPECT_TRUE(print_.errors.isEmpty()) << print_.errors.join(' ').toStdString();
+    EXPECT_TRUE(print_.suggestedSeen.endsWith(QStringLiteral("Evening Song.pdf")))
+        << print_.suggestedSeen.toStdString();
+    ASSERT_TRUE(QFile::exists(path("song.pdf")));
+    EXPECT_EQ(pdfInfo(path("song.pdf"), "Pages"), QStringLiteral("2"));
+    EXPECT_EQ(pdfInfo(path("song.pdf"), "Title"), QStringLiteral("Evening Song.txt"));
+    const QString text = tool(QStringLiteral("pdftotext"), {path("song.pdf"), QStringLiteral("-")});
+    for (const char* t : {"Evening Song.txt", "- 1 -", "- 2 -", "Cmaj7 G7sus4"}) {
+        EXPECT_TRUE(text.contains(QString::fromLatin1(t))) << t;
+    }
+}
+
+TEST_F(PrintMenu, PageSetupThroughTheMenuChangesThePaperOfPrintAndExport) {
+    window_->document().musicData.assign(3, ScoreCell{17, 5});
+    print_.answerPath = path("a4.pdf");
+    action("exportPdfAction")->trigger();
+    EXPECT_EQ(pdfInfo(path("a4.pdf"), "Page size").left(9), QStringLiteral("595 x 842"));
+
+    action("pageSetupAction")->trigger();
+    print_.answerPath = path("letter.pdf");
+    action("exportPdfAction")->trigger();
+    EXPECT_EQ(pdfInfo(path("letter.pdf"), "Page size").left(9), QStringLiteral("612 x 792"));
+
+    print_.printTo = path("printed.pdf");
+    action("printAction")->trigger();
+    EXPECT_EQ(pdfInfo(path("printed.pdf"), "Pages"), QStringLiteral("1"));
+    EXPECT_EQ(pdfInfo(path("printed.pdf"), "Page size").left(9), QStringLiteral("612 x 792"));
+    EXPECT_EQ(action("printAction")->shortcut(), QKeySequence(QKeySequence::Print));
+}
+
+TEST_F(PrintMenu, FileMenuHasThePrintItemsAfterSaveWithAccessKeysOfTheirOwn) {
+    auto* file = window_->findChild<QMenu*>(QStringLiteral("fileMenu"));
+    ASSERT_NE(file, nullptr);
+    QStringList order, plain;
+    std::map<QChar, QString> keys;
+    for (QAction* a : file->actions()) {
+        if (a->isSeparator()) continue;
+        order << a->objectName();
+        const QString text = a->text();
+        plain << QString(text).remove(QLatin1Char('&')).remove(QChar(0x2026));
+        const qsizetype amp = text.indexOf(QLatin1Char('&'));
+        if (amp < 0 || amp + 1 >= text.size()) continue;
+        // Two items on one key make the key cycle between them instead of choosing one.
+        const auto [it, fresh] = keys.emplace(text.at(amp + 1).toLower(), text);
+        EXPECT_TRUE(fresh) << text.toStdString() << " and " << it->second.toStdString();
+    }
+    const qsizetype setup = order.indexOf(QStringLiteral("pageSetupAction"));
+    ASSERT_GE(setup, 1);
+    EXPECT_EQ(plain.at(setup - 1), QStringLiteral("Save"));
+    EXPECT_EQ(order.mid(setup, 3),
+              (QStringList{QStringLiteral("pageSetupAction"), QStringLiteral("printAction"),
+                           QStringLiteral("exportPdfAction")}));
+}
+
+TEST_F(PrintMenu, WithNoScoreWindowInFrontEveryPrintItemAsksForTheMainWindow) {
+    app_->showPreferencesWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(app_->preferencesWindow()));
+    window_->document().musicData.assign(3, ScoreCell{17, 5});
+    print_.answerPath = path("never.pdf");
+    print_.printTo = path("never-printed.pdf");
+    for (const char* name : {"pageSetupAction", "printAction", "exportPdfAction"}) {
+        alerts_.shown.clear();
+        action(name)->trigger();
+        ASSERT_EQ(alerts_.shown.size(), 1u) << name;
+        EXPECT_EQ(alerts_.shown.front().text, kSelectMainWindow) << name;
+    }
+    EXPECT_EQ(print_.calls, 0);
+    EXPECT_FALSE(QFile::exists(path("never.pdf")));
+    EXPECT_FALSE(QFile::exists(path("never-printed.pdf")));
+}
+
+}  // namespace
+}  // namespace sorvel::test

@@ -1,0 +1,275 @@
+#include "print_support.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "model/diagnostics.h"
+#include "model/notation_tables.h"
+
+namespace sorvel::test {
+namespace {
+
+using gui::ExportResult;
+using gui::PrintSupport;
+
+std::string testSetFolder() {
+    const char* env = std::getenv("SORVEL_TEST_SET");
+    return env ? env : "set";
+}
+
+// Output of a poppler tool; fails the test when the tool is missing or fails.
+QString run(const QString& program, const QStringList& args) {
+    QProcess p;
+    p.start(program, args);
+    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
+        ADD_FAILURE() << program.toStdString() << " failed: " << p.errorString().toStdString()
+                      << p.readAllStandardError().toStdString();
+        return {};
+    }
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+int pdfPages(const QString& pdf) {
+    const QRegularExpression re(QStringLiteral("Pages:\\s+(\\d+)"));
+    const auto m = re.match(run(QStringLiteral("pdfinfo"), {pdf}));
+    return m.hasMatch() ? m.captured(1).toInt() : -1;
+}
+
+QString pdfPageSize(const QString& pdf) {
+    const QRegularExpression re(QStringLiteral("Page size:\\s+([\\d.]+ x [\\d.]+) pts"));
+    const auto m = re.match(run(QStringLiteral("pdfinfo"), {pdf}));
+    return m.hasMatch() ? m.captured(1) : QString();
+}
+
+PrintInput songInput(std::int64_t cells) {
+    PrintInput in;
+    for (std::int64_t i = 0; i < cells; ++i) in.musicData.push_back({17, 5});
+    in.codeData = {"Cmaj7", "Am7", "Dm7", "G7sus4", "Fmaj7", "Bb13"};
+    in.cellMax = 40;
+    in.title = "Evening Song";
+    in.imgFol = testSetFolder();
+    in.imageSet = "names";
+    return in;
+}
+
+class PrintSupportTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        setDiagnosticSink([](std::string_view) {});
+        ASSERT_TRUE(dir.isValid());
+    }
+    void TearDown() override { setDiagnosticSink({}); }
+    QString path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
+    QTemporaryDir dir;
+};
+
+TEST_F(PrintSupportTest, ExportedPdfHasThePagesTextAndPaper) {
+    const struct {
+        std::int64_t cells;
+        gui::Paper paper;
+        int pages;
+        QString size;
+        QStringList texts;
+    } cases[] = {
+        {1, gui::Paper::A4, 1, "595 x 842", {"Evening Song", "- 1 -", "Cmaj7", "G7sus4"}},
+        {170,
+         gui::Paper::A4,
+         2,
+         "595 x 842",
+         {"- 1 -", "- 2 -", "Fmaj7", "Bb13", "Sorvel Score 0.1.0"}},
+        {161, gui::Paper::Letter, 2, "612 x 792", {"Evening Song", "- 2 -", "Am7"}},
+    };
+    for (const auto& c : cases) {
+        const QString pdf = path("song.pdf");
+        ExportResult r = gui::exportPdf(songInput(c.cells), pdf, gui::defaultPageLayout(c.paper));
+        ASSERT_TRUE(r.ok) << r.error.toStdString();
+        EXPECT_EQ(r.pages, c.pages);
+        EXPECT_EQ(pdfPages(pdf), c.pages) << c.cells;
+        EXPECT_EQ(pdfPageSize(pdf), c.size) << c.cells;
+        const QString text = run(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+        for (const QString& t : c.texts) EXPECT_TRUE(text.contains(t)) << t.toStdString();
+    }
+}
+
+TEST_F(PrintSupportTest, ExportFailuresLeaveNoFileAndSayWhy) {
+    const struct {
+        std::string name;
+        std::int64_t cells;
+        QString path;
+    } cases[] = {
+        {"empty score", 0, path("empty.pdf")},
+        {"missing folder", 5, path("no/such/dir/x.pdf")},
+        {"a folder as the file", 5, dir.path()},
+    };
+    for (const auto& c : cases) {
+        ExportResult r = gui::exportPdf(songInput(c.cells), c.path);
+        EXPECT_FALSE(r.ok) << c.name;
+        EXPECT_EQ(r.pages, 0) << c.name;
+        EXPECT_FALSE(r.error.isEmpty()) << c.name;
+    }
+    EXPECT_FALSE(QFile::exists(path("empty.pdf")));
+    // A failed export keeps an existing file as it was.
+    const QString kept = path("kept.pdf");
+    {
+        QFile f(kept);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("old");
+    }
+    EXPECT_FALSE(gui::exportPdf(songInput(0), kept).ok);
+    QFile f(kept);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), QByteArray("old"));
+}
+
+// Dialogs that answer at once.
+class ScriptedDialogs : public gui::PrintDialogs {
+  public:
+    bool print(QPrinter& printer, QWidget*, const std::function<void(QPrinter&)>& paint) override {
+        ++printCalls;
+        if (printTo.isEmpty()) return false;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(printTo);
+        paint(printer);
+        return true;
+    }
+    bool pageSetup(QPrinter& printer, QWidget*) override {
+        if (!acceptPageSetup) return false;
+        printer.setPageSize(QPageSize(QPageSize::Letter));
+        return true;
+    }
+    QString pdfPath(QWidget*, const QString& suggested) override {
+        suggestedSeen = suggested;
+        return answerPath;
+    }
+    void showError(QWidget*, const QString& text) override { errors << text; }
+
+    QString printTo, answerPath, suggestedSeen;
+    bool acceptPageSetup = true;
+    int printCalls = 0;
+    QStringList errors;
+};
+
+TEST_F(PrintSupportTest, MenuCommandsGoThroughTheDialogs) {
+    ScriptedDialogs dialogs;
+    PrintSupport support(&dialogs);
+
+    // Export PDF: cancelled, failed, written.
+    dialogs.answerPath.clear();
+    EXPECT_FALSE(support.exportPdfWithDialog(songInput(3), nullptr, "Song.pdf").ok);
+    EXPECT_EQ(dialogs.suggestedSeen, QStringLiteral("Song.pdf"));
+    EXPECT_TRUE(dialogs.errors.isEmpty());
+    dialogs.answerPath = path("missing/dir/a.pdf");
+    EXPECT_FALSE(support.exportPdfWithDialog(songInput(3), nullptr).ok);
+    EXPECT_EQ(dialogs.errors.size(), 1);
+    dialogs.answerPath = path("a4.pdf");
+    EXPECT_TRUE(support.exportPdfWithDialog(songInput(3), nullptr).ok);
+    EXPECT_EQ(pdfPageSize(path("a4.pdf")), QStringLiteral("595 x 842"));
+
+    // Page Setup: a refused dialog keeps the paper, an accepted one changes it for what follows.
+    dialogs.acceptPageSetup = false;
+    EXPECT_FALSE(support.pageSetup(nullptr));
+    EXPECT_EQ(support.pageLayout().pageSize().id(), QPageSize::A4);
+    dialogs.acceptPageSetup = true;
+    EXPECT_TRUE(support.pageSetup(nullptr));
+    EXPECT_EQ(support.pageLayout().pageSize().id(), QPageSize::Letter);
+    dialogs.answerPath = path("letter.pdf");
+    EXPECT_TRUE(support.exportPdfWithDialog(songInput(3), nullptr).ok);
+    EXPECT_EQ(pdfPageSize(path("letter.pdf")), QStringLiteral("612 x 792"));
+
+    // Print: the pages reach the printer the dialog chose.
+    dialogs.printTo = path("printed.pdf");
+    EXPECT_TRUE(support.print(songInput(200), nullptr));
+    EXPECT_EQ(dialogs.printCalls, 1);
+    EXPECT_EQ(pdfPages(path("printed.pdf")), 2);
+    const QString text =
+        run(QStringLiteral("pdftotext"), {path("printed.pdf"), QStringLiteral("-")});
+    EXPECT_TRUE(text.contains(QStringLiteral("Evening Song")));
+    EXPECT_TRUE(text.contains(QStringLiteral("- 2 -")));
+}
+
+// Mean row of the dark pixels in a column band, leaving out the rows of staff and ledger
+// lines; -1 when there are none.
+double inkRow(const QImage& img, int x0, int x1, int yLo, int yHi, const std::vector<int>& skip) {
+    double sum = 0;
+    int count = 0;
+    for (int y = yLo; y <= yHi; ++y) {
+        bool onLine = false;
+        for (int l : skip) onLine = onLine || std::abs(y - l) <= 1;
+        if (onLine) continue;
+        for (int x = x0; x <= x1; ++x) {
+            if (qGray(img.pixel(x, y)) < 110) {
+                sum += y;
+                ++count;
+            }
+        }
+    }
+    return count ? sum / count : -1;
+}
+
+TEST_F(PrintSupportTest, RenderedPageShowsNoteHeadsOnTheirLinesAndPicturesBelow) {
+    // Whole notes (no stems) in every other column, climbing the staff from A0 to C2.
+    PrintInput in = songInput(0);
+    in.codeData.clear();
+    std::vector<std::int64_t> positions;
+    for (std::int64_t pos = 0; pos <= 16; ++pos) {
+        in.musicData.push_back({tables::Loc2idx[static_cast<std::size_t>(pos)], 1});
+        in.musicData.push_back({0, 0});
+        positions.push_back(pos);
+    }
+    const QString pdf = path("heads.pdf");
+    const QPageLayout layout = gui::defaultPageLayout(gui::Paper::A4);
+    ASSERT_TRUE(gui::exportPdf(in, pdf, layout).ok);
+    constexpr int kDpi = 144;
+    run(QStringLiteral("pdftoppm"),
+        {QStringLiteral("-r"), QString::number(kDpi), QStringLiteral("-f"), QStringLiteral("1"),
+         QStringLiteral("-l"), QStringLiteral("1"), QStringLiteral("-png"),
+         QStringLiteral("-singlefile"), pdf, path("heads")});
+    QImage img(path("heads.png"));
+    ASSERT_FALSE(img.isNull());
+
+    // The layout's geometry, in points with y up, then in image pixels.
+    const Rect page = gui::imageableBounds(layout);
+    const double paperH = gui::paperSizePoints(layout).height;
+    const double k = kDpi / 72.0;
+    const double lineHeight = (page.height - 32 * 4) / 4 - 4;
+    const double w = page.width / 40, s = lineHeight / 20;
+    const double bandBottom = page.y + page.height - (lineHeight + 32);
+    const double b = bandBottom + lineHeight / 2;
+    auto py = [&](double y) { return (paperH - y) * k; };
+    std::vector<int> lines;
+    for (int l = 1; l <= 9; ++l) lines.push_back(static_cast<int>(std::lround(py(b + s * l))));
+
+    for (std::size_t i = 0; i < positions.size(); ++i) {
+        const double x = page.x + w * static_cast<double>(2 * i);
+        const int x0 = static_cast<int>((x + 1) * k), x1 = static_cast<int>((x + w - 1) * k);
+        const double expected = py(b + s + s * static_cast<double>(positions[i]) * 0.5);
+        const double head =
+            inkRow(img, x0, x1, static_cast<int>(py(b + 10.5 * s)), static_cast<int>(py(b)), lines);
+        EXPECT_NEAR(head, expected, s * k * 0.5) << "staff position " << positions[i];
+        // The picture of the pitch fills the band's lower half.
+        const double picture =
+            inkRow(img, x0, x1, static_cast<int>(py(b - 4)), static_cast<int>(py(bandBottom)), {});
+        EXPECT_GT(picture, 0) << "no picture under staff position " << positions[i];
+        // The blank cell beside it shows nothing but its staff.
+        const double bx = x + w;
+        EXPECT_LT(
+            inkRow(img, static_cast<int>((bx + 2) * k), static_cast<int>((bx + w - 2) * k),
+                   static_cast<int>(py(b + 10.5 * s)), static_cast<int>(py(bandBottom)), lines),
+            0)
+            << "ink in the blank cell after staff position " << positions[i];
+    }
+}
+
+}  // namespace
+}  // namespace sorvel::test
