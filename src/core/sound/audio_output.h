@@ -23,7 +23,7 @@ struct PcmBuffer {
 // The sound output of a score window: buffers are scheduled and then sound one after the
 // other, sample-exactly.
 class AudioOutput {
-public:
+  public:
     virtual ~AudioOutput() = default;
     virtual PcmFormat outputFormat() const = 0;
     // Connects the source to the output with the given format (called before every buffer).
@@ -32,6 +32,9 @@ public:
     // Starts the output; the error text when it cannot start.
     virtual std::optional<std::string> start() = 0;
     virtual void play() = 0;
+    // Drops the scheduled buffers that have not begun to sound; the one sounding ends normally.
+    // False when the output cannot, and everything scheduled still plays.
+    virtual bool dropQueued() { return false; }
 };
 
 }  // namespace sorvel
