@@ -30,12 +30,19 @@ class BufferReader {
     BufferReader(BufferRing& queued, BufferRing& done) : queued_(queued), done_(done) {}
     // Fills n interleaved samples.
     void read(float* out, std::size_t n);
+    // From the main thread: the first `pushed` buffers ever queued are not to sound unless they
+    // have begun already; later ones play as usual.
+    void dropThrough(std::uint64_t pushed) {
+        dropThrough_.store(pushed, std::memory_order_release);
+    }
 
   private:
     BufferRing& queued_;
     BufferRing& done_;
     std::vector<float>* current_ = nullptr;
     std::size_t offset_ = 0;
+    std::uint64_t popped_ = 0;  // buffers taken from the queue so far
+    std::atomic<std::uint64_t> dropThrough_{0};
 };
 
 // The platform's sound output for one score window, rendering on a thread of its own from
@@ -51,6 +58,7 @@ class SoundOutput : public AudioOutput {
     void scheduleBuffer(PcmBuffer buffer) override;
     std::optional<std::string> start() override;
     void play() override {}
+    bool dropQueued() override;
 
     // Output latency of the running stream in milliseconds (0 before it runs).
     double latencyMs() const;
@@ -64,6 +72,7 @@ class SoundOutput : public AudioOutput {
     BufferRing queued_;
     BufferRing done_;
     BufferReader reader_{queued_, done_};
+    std::uint64_t pushed_ = 0;  // buffers queued so far
     std::unique_ptr<Backend> backend_;
     bool failed_ = false;
 };
