@@ -261,17 +261,31 @@ TEST(ScorePlayer, LateTimersNeverMoveTheSound) {
 }
 
 TEST(ScorePlayer, ATimerLaterThanTheLookaheadLeavesOneGapAndLosesNothing) {
-    Rig rig;
-    const Score score{{{17, kQuarter}, {18, kQuarter}, {19, kQuarter}, {20, kQuarter}}};
-    rig.clock.lateness = [](std::size_t n) { return n == 5 ? 0.3 : 0.0; };
-    rig.player->playAll(score.request());
-    ASSERT_TRUE(rig.clock.runUntilIdle(rig.clock.now() + 60));
-    // The output ran dry once; every buffer still came, whole and in order, and the ones after
-    // the gap follow each other exactly again.
-    EXPECT_EQ(rig.output.gaps(), 1);
-    expectSameSound(
-        rig.output.placed,
-        expectedBuffers({8000, 1}, 4, 0.5f, {{440, 0.5f}, {466, 0.5f}, {466, 0.5f}, {493, 0.5f}}));
+    for (double late : {0.3, 5.0}) {
+        SCOPED_TRACE(late);
+        Rig rig;
+        Score score;
+        std::vector<PlayEntry> entries;
+        for (std::int64_t i = 0; i < 20; ++i) {
+            score.cells.push_back({i, kQuarter});
+            entries.push_back({tables::freqArr[static_cast<std::size_t>(i)], 0.5f});
+        }
+        rig.clock.lateness = [late](std::size_t n) { return n == 5 ? late : 0.0; };
+        rig.player->playAll(score.request());
+        ASSERT_TRUE(rig.clock.runUntilIdle(rig.clock.now() + 600));
+        // The output ran dry once; every buffer still came, whole and in order, and the ones
+        // after the gap follow each other exactly again.
+        EXPECT_EQ(rig.output.gaps(), 1);
+        expectSameSound(rig.output.placed, expectedBuffers({8000, 1}, 4, 0.5f, entries));
+        // No backlog is pushed after the gap: each buffer still goes out just ahead of its time.
+        const auto& placed = rig.output.placed;
+        for (std::size_t i = 1; i < placed.size(); ++i) {
+            EXPECT_GE(placed[i].scheduledAt, placed[i - 1].end - kDefaultLookaheadSeconds - 1e-9)
+                << i;
+        }
+        ASSERT_EQ(rig.listener.alertTimes.size(), 1u);
+        EXPECT_NEAR(rig.listener.alertTimes[0], placed.back().start, 1e-9);
+    }
 }
 
 TEST(ScorePlayer, PressingAgainStopsAfterTheSoundingBuffer) {
