@@ -63,6 +63,7 @@ class SorvelApplication : public QObject, public WindowSystem {
 
   private:
     void installMenus(QMainWindow* window);
+    void installPlaybackMenu(QMenu* score, QMainWindow* window);
     void fillRecentMenu(QMenu* menu);
     void buildTitleWindow();
     void buildPreferencesWindow();
@@ -74,6 +75,8 @@ class SorvelApplication : public QObject, public WindowSystem {
     QtSettings qtSettings_;
     QtTextFileWriter qtWriter_;
     bool silent_ = false;
+    // The alerts the application runs on: the user's, or a test's.
+    Alerts* alerts_ = nullptr;
     // The settings the application runs on: the user's, or a test's.
     Settings& settings_;
     std::unique_ptr<AppDelegate> delegate_;
