@@ -328,8 +328,10 @@ QWidget* ScoreWindow::buildControls() {
     form->setContentsMargins(0, 0, 0, 0);
     form->setHorizontalSpacing(6);
     form->setVerticalSpacing(3);
-    playBtn_ = makeButton(QStringLiteral("▶︎"), QStringLiteral("playBtn"),
-                          tr("Play the score from the selected cell, or stop (Space)"), play);
+    playBtn_ =
+        makeButton(QString::fromUtf8(kPlayTitle.data(), static_cast<qsizetype>(kPlayTitle.size())),
+                   QStringLiteral("playBtn"),
+                   tr("Play the score from the selected cell, or stop (Space)"), play);
     playBtn_->setMinimumHeight(34);
     QFont big = playBtn_->font();
     big.setPointSizeF(big.pointSizeF() * 1.4);
