@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "model/diagnostics.h"
 #include "fake_clock.h"
+#include "model/diagnostics.h"
 #include "model/notation_tables.h"
 #include "sound/tone.h"
 
