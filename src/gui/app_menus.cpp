@@ -87,6 +87,7 @@ void SorvelApplication::installMenus(QMainWindow* window) {
     exercise->setChecked(delegate_->mnExercise.on);
     songActions_ << song;
     exerciseActions_ << exercise;
+    installPlaybackMenu(score, window);
 
     QMenu* tools = bar->addMenu(tr("&Tools"));
     tools->setObjectName(QStringLiteral("toolsMenu"));

@@ -21,6 +21,7 @@
 #include "key_mapping.h"
 #include "model/notation_tables.h"
 #include "model/note_values.h"
+#include "score_playback.h"
 #include "sound/audio_output.h"
 #include "staff_widget.h"
 
@@ -148,6 +149,8 @@ ScoreWindow::ScoreWindow(std::unique_ptr<Document> doc, const std::string& setFo
                           {0, 0, static_cast<double>(staves_[0]->width()),
                            static_cast<double>(staves_[0]->height())}};
     doc_->windowControllerDidLoadNib(layout, setFolder);
+    playback_ = std::make_unique<ScorePlayback>(audio_.get(), playBtn_, playMessage_);
+    ctl_->playPressed = [this] { togglePlayback(); };
     syncControls();
     scoreArea_->setFocus();
 
@@ -326,7 +329,10 @@ QWidget* ScoreWindow::buildControls() {
     form->setContentsMargins(0, 0, 0, 0);
     form->setHorizontalSpacing(6);
     form->setVerticalSpacing(3);
-    playBtn_ = makeButton(QStringLiteral("▶︎"), QStringLiteral("playBtn"), tr("Play"), play);
+    playBtn_ =
+        makeButton(QString::fromUtf8(kPlayTitle.data(), static_cast<qsizetype>(kPlayTitle.size())),
+                   QStringLiteral("playBtn"),
+                   tr("Play the score from the selected cell, or stop (Space)"), play);
     playBtn_->setMinimumHeight(34);
     QFont big = playBtn_->font();
     big.setPointSizeF(big.pointSizeF() * 1.4);
@@ -349,7 +355,16 @@ QWidget* ScoreWindow::buildControls() {
     aHz_->setMaximumWidth(70);
     form->addWidget(new QLabel(tr("A = Hz"), play), 5, 0);
     form->addWidget(aHz_, 5, 1);
-    connect(cmbTempo_, &QComboBox::activated, this, [this](int i) { doc_->cmbTempo.select(i); });
+    // Why playback did not start, when it did not; hidden otherwise.
+    playMessage_ = new QLabel(play);
+    playMessage_->setObjectName(QStringLiteral("playMessage"));
+    playMessage_->setWordWrap(true);
+    form->addWidget(playMessage_, 6, 0, 1, 2);
+    connect(playBtn_, &QPushButton::clicked, this, [this] { togglePlayback(); });
+    connect(cmbTempo_, &QComboBox::activated, this, [this](int i) {
+        doc_->cmbTempo.select(i);
+        playback_->tempoChanged(cmbTempo_->itemText(i).toStdString());
+    });
     connect(cmbInKey_, &QComboBox::activated, this, [this](int i) { doc_->cmbInKey.select(i); });
     connect(cmbBeat_, &QComboBox::activated, this, [this](int i) { doc_->cmbBeat.select(i); });
     connect(imgCombo_, &QComboBox::activated, this, [this](int i) {
@@ -526,7 +541,25 @@ void ScoreWindow::mouseReleaseEvent(QMouseEvent* event) {
     QMainWindow::mouseReleaseEvent(event);
 }
 
+void ScoreWindow::togglePlayback() {
+    PlayRequest request;
+    request.cells = &doc_->musicData;
+    request.startIndex = doc_->selStart();
+    request.freqArr = &doc_->gosenE.freqArr;
+    request.key = cmbInKey_->currentText().toStdString();
+    request.tempoText = cmbTempo_->currentText().toStdString();
+    request.beatsText = cmbBeat_->currentText().toStdString();
+    request.exercise = playback_->exerciseMode();
+    request.cellsPerLine = doc_->gosenCellMax;
+    playback_->toggle(request);
+}
+
+void ScoreWindow::setPlaybackContext(Alerts* alerts, std::function<bool()> exerciseMode) {
+    playback_->setContext(alerts, std::move(exerciseMode));
+}
+
 void ScoreWindow::closeEvent(QCloseEvent* event) {
+    playback_->stop();
     announceClosing();
     event->accept();
 }

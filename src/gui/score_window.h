@@ -2,11 +2,13 @@
 
 #include <QMainWindow>
 #include <array>
+#include <functional>
 #include <memory>
 #include <set>
 
 #include "app/document.h"
 #include "app/document_commands.h"
+#include "ports/alerts.h"
 #include "sound/audio_output.h"
 #include "view/key_dispatch.h"
 
@@ -24,6 +26,7 @@ class UndoHistory;
 namespace sorvel::gui {
 
 class PointerWidget;
+class ScorePlayback;
 class StaffWidget;
 
 // Geometry of the score window's staves, in points.
@@ -58,6 +61,12 @@ class ScoreWindow : public QMainWindow, public DocumentObserver {
     // The widget that holds the keyboard when no field is being edited.
     QWidget* scoreArea() const { return scoreArea_; }
     StaffWidget* staffWidget(int row) const { return staves_[static_cast<std::size_t>(row)]; }
+
+    // Playback: the play button, Space and the Score menu's Play all come here.
+    void togglePlayback();
+    ScorePlayback& playback() { return *playback_; }
+    // The alerts the end of a score is shown with, and where exercise mode is read.
+    void setPlaybackContext(Alerts* alerts, std::function<bool()> exerciseMode);
 
   signals:
     // The window is closing: its document goes with it.
@@ -100,7 +109,10 @@ class ScoreWindow : public QMainWindow, public DocumentObserver {
     QComboBox* cmbBeat_ = nullptr;
     QCheckBox* withCode_ = nullptr;
     QPushButton* playBtn_ = nullptr;
+    QLabel* playMessage_ = nullptr;
     bool syncing_ = false;
+    // After the output and the document, so it stops before either goes.
+    std::unique_ptr<ScorePlayback> playback_;
 };
 
 }  // namespace sorvel::gui

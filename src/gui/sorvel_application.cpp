@@ -25,6 +25,7 @@ SorvelApplication::SorvelApplication(const QString& appFolder, PortOverrides ove
     AppPorts ports{overrides.alerts ? *overrides.alerts : qtAlerts_,
                    overrides.dialogs ? *overrides.dialogs : qtDialogs_, settings_, *this,
                    overrides.writer ? *overrides.writer : qtWriter_};
+    alerts_ = &ports.alerts;
     delegate_ = std::make_unique<AppDelegate>(ports, appFolder.toStdString());
     buildTitleWindow();
     buildPreferencesWindow();
@@ -76,6 +77,7 @@ Document* SorvelApplication::newScoreDocument() {
     if (!silent_) audio = std::make_unique<SoundOutput>();
     auto* w = new ScoreWindow(std::move(doc), delegate_->documentSetFolder(), std::move(audio));
     w->setAttribute(Qt::WA_DeleteOnClose);
+    w->setPlaybackContext(alerts_, [this] { return delegate_->exerciseMode(); });
     ++untitledCount_;
     w->setWindowTitle(untitledCount_ == 1 ? tr("Untitled") : tr("Untitled %1").arg(untitledCount_));
     installMenus(w);

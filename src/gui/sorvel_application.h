@@ -81,6 +81,7 @@ class SorvelApplication : public QObject, public WindowSystem {
     void showPhraseBuilder();
     void installPrintMenu(QMenu* file, QMainWindow* window);
     PrintInput printInput(Document& doc);
+    void installPlaybackMenu(QMenu* score, QMainWindow* window);
     void fillRecentMenu(QMenu* menu);
     void buildTitleWindow();
     void buildPreferencesWindow();
@@ -92,6 +93,8 @@ class SorvelApplication : public QObject, public WindowSystem {
     QtSettings qtSettings_;
     QtTextFileWriter qtWriter_;
     bool silent_ = false;
+    // The alerts the application runs on: the user's, or a test's.
+    Alerts* alerts_ = nullptr;
     // The settings the application runs on: the user's, or a test's.
     Settings& settings_;
     std::unique_ptr<AppDelegate> delegate_;

@@ -66,6 +66,12 @@ void BufferReader::readQueue(float* out, std::size_t n) {
             current_ = queued_.pop();
             offset_ = 0;
             if (!current_) break;
+            if (++popped_ <= dropThrough_.load(std::memory_order_acquire)) {
+                // Dropped before it began: straight back to the main thread.
+                done_.push(current_);
+                current_ = nullptr;
+                continue;
+            }
         }
         const std::size_t k = std::min(n - written, current_->size() - offset_);
         std::memcpy(out + written, current_->data() + offset_, k * sizeof(float));
@@ -288,7 +294,14 @@ void SoundOutput::scheduleBuffer(PcmBuffer buffer) {
     if (!queued_.push(interleaved)) {
         delete interleaved;
         diag("Sound queue full: a tone was dropped");
+        return;
     }
+    ++pushed_;
+}
+
+bool SoundOutput::dropQueued() {
+    reader_.dropThrough(pushed_);
+    return true;
 }
 
 void SoundOutput::playNow(PcmBuffer buffer) {

@@ -36,6 +36,11 @@ class BufferReader {
         : queued_(queued), voices_(voices), done_(done), channels_(channels) {}
     // Fills n interleaved samples.
     void read(float* out, std::size_t n);
+    // From the main thread: the first `pushed` buffers ever queued are not to sound unless they
+    // have begun already; later ones play as usual.
+    void dropThrough(std::uint64_t pushed) {
+        dropThrough_.store(pushed, std::memory_order_release);
+    }
 
   private:
     struct Voice {
@@ -55,6 +60,8 @@ class BufferReader {
     std::vector<float>* current_ = nullptr;
     std::size_t offset_ = 0;
     Voice voice_, fading_;
+    std::uint64_t popped_ = 0;  // buffers taken from the queue so far
+    std::atomic<std::uint64_t> dropThrough_{0};
 };
 
 // The platform's sound output for one score window, rendering on a thread of its own from
@@ -71,6 +78,7 @@ class SoundOutput : public AudioOutput {
     void playNow(PcmBuffer buffer) override;
     std::optional<std::string> start() override;
     void play() override {}
+    bool dropQueued() override;
 
     // Output latency of the running stream in milliseconds (0 before it runs).
     double latencyMs() const;
@@ -86,6 +94,7 @@ class SoundOutput : public AudioOutput {
     BufferRing voices_;
     BufferRing done_;
     BufferReader reader_;
+    std::uint64_t pushed_ = 0;  // buffers queued so far
     std::unique_ptr<Backend> backend_;
     bool failed_ = false;
 };

@@ -279,6 +279,32 @@ TEST_F(KeyDispatch, MenuShortcutKeysLeaveTheEntryCellAlone) {
     EXPECT_EQ(doc.calls, Calls({tone(3), entry(3, 7), "redrawEntry"}));
 }
 
+TEST_F(KeyDispatch, SpacePressesPlayOnlyWhenTheScoreHasTheKeyboard) {
+    int presses = 0;
+    win.playPressed = [&] { ++presses; };
+    // {modifiers, focus, text mode, presses after}
+    const struct {
+        KeyModifiers modifiers;
+        FocusKind focus;
+        bool textMode;
+        int expected;
+    } cases[] = {
+        {kPlain, FocusKind::Window, false, 1},
+        {kShift, FocusKind::Window, false, 1},
+        {kPlain, FocusKind::TextField, false, 0},     // typed into a chord field
+        {kPlain, FocusKind::Window, true, 0},         // a chord field is being edited
+        {kPlain, FocusKind::OtherControl, false, 0},  // the focused control's own Space
+        {{.control = true}, FocusKind::Window, false, 0},
+    };
+    for (const auto& c : cases) {
+        presses = 0;
+        win.makeFirstResponder(c.textMode);
+        release(49, c.modifiers, c.focus);
+        EXPECT_EQ(presses, c.expected) << static_cast<int>(c.focus) << c.textMode;
+    }
+    EXPECT_TRUE(doc.calls.empty());  // Space never touches the score
+}
+
 TEST_F(KeyDispatch, StaffClicks) {
     const struct {
         Selection before;

@@ -37,6 +37,9 @@ class AudioOutput {
     // Starts the output; the error text when it cannot start.
     virtual std::optional<std::string> start() = 0;
     virtual void play() = 0;
+    // Drops the scheduled buffers that have not begun to sound; the one sounding ends normally.
+    // False when the output cannot, and everything scheduled still plays.
+    virtual bool dropQueued() { return false; }
 };
 
 }  // namespace sorvel

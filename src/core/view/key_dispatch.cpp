@@ -190,6 +190,10 @@ void winCTL::keyUp(std::int64_t keyCode, KeyModifiers modifiers, FocusKind focus
             swapForm();
             break;
         }
+        case mac_key::Space: {
+            if (playPressed) playPressed();
+            break;
+        }
         default:
             break;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_set>
@@ -97,6 +98,8 @@ class winCTL {
     std::int64_t selectedColumn = 0;
     std::int64_t selectedRow = 0;
     bool textMode = false;
+    // Space: the window's play button (start, or stop while playing). Unset, Space does nothing.
+    std::function<void()> playPressed;
 
   private:
     void setPitch(std::int64_t p);

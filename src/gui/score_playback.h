@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QObject>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "playback_view.h"
+#include "ports/alerts.h"
+#include "qt_clock.h"
+#include "qt_ports.h"
+#include "sound/score_player.h"
+
+class QAbstractButton;
+class QLabel;
+
+namespace sorvel::gui {
+
+// The playback of one score window: its player, the main-thread clock the player's ticks run
+// on and the view that shows it. Without a sound output the player runs over one that takes
+// the buffers and drops them, so the window still counts in and plays, silently.
+class ScorePlayback {
+  public:
+    ScorePlayback(AudioOutput* output, QAbstractButton* playButton, QLabel* messageLine);
+    ~ScorePlayback();
+    ScorePlayback(const ScorePlayback&) = delete;
+    ScorePlayback& operator=(const ScorePlayback&) = delete;
+
+    // Where the "end" alert goes (the application's alerts; a modal box until set) and where
+    // the exercise mode is read at every start.
+    void setContext(Alerts* alerts, std::function<bool()> exerciseMode);
+    bool exerciseMode() const { return exerciseMode_ && exerciseMode_(); }
+
+    // The play button: starts when idle, requests a stop otherwise.
+    void toggle(const PlayRequest& request) { player_->playAll(request); }
+    void stop() { player_->stop(); }
+    void tempoChanged(const std::string& tempoText) { player_->cmbTempoChange(tempoText); }
+    bool playing() const { return !player_->idle(); }
+    const ScorePlayer& player() const { return *player_; }
+
+  private:
+    // Hands the alert to whichever alerts are current.
+    class ForwardingAlerts : public Alerts {
+      public:
+        explicit ForwardingAlerts(ScorePlayback& owner) : owner_(owner) {}
+        void showAlert(const std::string& text, const std::string& informativeText) override;
+
+      private:
+        ScorePlayback& owner_;
+    };
+
+    QtAlerts modalAlerts_;
+    Alerts* alerts_ = &modalAlerts_;
+    ForwardingAlerts forwarding_{*this};
+    std::function<bool()> exerciseMode_;
+    std::unique_ptr<AudioOutput> silentOutput_;
+    QtClock clock_;
+    PlaybackView view_;
+    // Last, so it goes first: its destructor cancels its timer on the clock above.
+    std::unique_ptr<ScorePlayer> player_;
+};
+
+}  // namespace sorvel::gui

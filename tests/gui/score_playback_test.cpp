@@ -1,0 +1,183 @@
+// A score window plays its score: the play button, Space and the Score menu start and stop it,
+// and the count-in and the notes reach the window's sound output.
+#include "score_playback.h"
+
+#include <QComboBox>
+
+#include "model/diagnostics.h"
+#include "sound/tone.h"
+#include "test_support.h"
+
+namespace sorvel::test {
+namespace {
+
+const QString kIdle = QStringLiteral("▶︎");
+const QString kPlaying = QStringLiteral("■");
+
+QPushButton* playButton(ScoreWindow& w) {
+    return w.findChild<QPushButton*>(QStringLiteral("playBtn"));
+}
+
+void choose(ScoreWindow& w, const char* combo, const char* text) {
+    auto* box = w.findChild<QComboBox*>(QString::fromLatin1(combo));
+    ASSERT_NE(box, nullptr) << combo;
+    const int i = box->findText(QString::fromLatin1(text));
+    ASSERT_GE(i, 0) << combo << " has no " << text;
+    box->setCurrentIndex(i);
+}
+
+// Zero crossings of the first channel in the first `frames` frames: about 2 f t for a sine.
+int crossings(const PcmBuffer& b, std::size_t frames) {
+    int n = 0;
+    const std::vector<float>& s = b.channelData.at(0);
+    for (std::size_t i = 1; i < std::min(frames, s.size()); ++i) {
+        if ((s[i - 1] < 0.0f) != (s[i] < 0.0f)) ++n;
+    }
+    return n;
+}
+
+class ScorePlaybackTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        setDiagnosticSink([](std::string_view) {});
+        made_ = makeWindow();
+        w().setPlaybackContext(&alerts_, [this] { return exercise_; });
+    }
+    void TearDown() override {
+        made_.window.reset();
+        setDiagnosticSink({});
+    }
+    ScoreWindow& w() { return *made_.window; }
+    // Two eighth notes, A4 and B4 of the entry staff's table, from the first cell.
+    void writeScore() {
+        w().document().musicData = {{10, 7}, {12, 7}};
+        w().document().selRow = 1;
+        w().document().selCol = 1;
+    }
+    bool waitIdle(int ms = 3000) {
+        return QTest::qWaitFor([&] { return !w().playback().playing(); }, ms);
+    }
+
+    WindowWithSound made_;
+    testing::FakeAlerts alerts_;
+    bool exercise_ = false;
+};
+
+TEST_F(ScorePlaybackTest, ThePlayButtonCountsInThenPlaysTheNotesAndShowsItsState) {
+    writeScore();
+    choose(w(), "cmbTempo", "240");
+    choose(w(), "cmbBeat", "2");
+    QPushButton* button = playButton(w());
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->text(), kIdle);
+    button->click();
+    EXPECT_EQ(button->text(), kPlaying);
+    ASSERT_TRUE(waitIdle());
+    EXPECT_EQ(button->text(), kIdle);
+    ASSERT_EQ(alerts_.shown.size(), 1u);
+    EXPECT_EQ(alerts_.shown[0].text, "end");
+
+    const std::vector<PcmBuffer>& buffers = made_.audio->buffers;
+    ASSERT_EQ(buffers.size(), 4u);  // two clicks, two notes
+    const double rate = made_.audio->outputFormat().sampleRate;
+    const std::vector<float>& table = w().document().gosenE.freqArr;
+    const struct {
+        float hz, seconds;
+    } expected[] = {
+        {kFirstBeatClickHz, 0.25f},
+        {kBeatClickHz, 0.25f},
+        {table.at(10), noteSeconds(7, 240)},
+        {table.at(12), noteSeconds(7, 240)},
+    };
+    for (std::size_t i = 0; i < 4; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(buffers[i].frameLength, frameCount(rate, expected[i].seconds));
+        // Clicks sound for 20 ms only; the notes throughout.
+        const std::size_t frames = i < 2 ? frameCount(rate, kClickSeconds) : buffers[i].frameLength;
+        const double wanted = 2.0 * expected[i].hz * static_cast<double>(frames) / rate;
+        EXPECT_NEAR(crossings(buffers[i], frames), wanted, 2.0);
+    }
+}
+
+TEST_F(ScorePlaybackTest, SpaceStartsAndStopsButNotInAChordField) {
+    writeScore();
+    QPushButton* button = playButton(w());
+    QTest::keyClick(w().scoreArea(), Qt::Key_Space);
+    EXPECT_EQ(button->text(), kPlaying);
+    // Stopped during the count-in: no note is handed over, and no end alert.
+    QTest::keyClick(w().scoreArea(), Qt::Key_Space);
+    EXPECT_EQ(button->text(), kIdle);
+    ASSERT_TRUE(waitIdle());
+    EXPECT_TRUE(alerts_.shown.empty());
+    EXPECT_LE(made_.audio->buffers.size(), 1u);
+
+    auto* chord = w().findChild<QLineEdit*>(QStringLiteral("cdText1"));
+    if (!chord) chord = w().findChild<QLineEdit*>();
+    ASSERT_NE(chord, nullptr);
+    chord->setFocus();
+    QTest::keyClick(chord, Qt::Key_Space);
+    EXPECT_EQ(button->text(), kIdle);
+    EXPECT_FALSE(w().playback().playing());
+}
+
+TEST_F(ScorePlaybackTest, BadTempoTextSaysWhyAndExerciseModeLoopsUntilStopped) {
+    writeScore();
+    auto* tempo = w().findChild<QComboBox*>(QStringLiteral("cmbTempo"));
+    tempo->setEditable(true);
+    tempo->setEditText(QStringLiteral("fast"));
+    playButton(w())->click();
+    EXPECT_FALSE(w().playback().playing());
+    auto* message = w().findChild<QLabel*>(QStringLiteral("playMessage"));
+    ASSERT_NE(message, nullptr);
+    EXPECT_TRUE(message->isVisible());
+    EXPECT_FALSE(message->text().isEmpty());
+
+    tempo->setEditText(QStringLiteral("240"));
+    choose(w(), "cmbBeat", "2");
+    exercise_ = true;
+    playButton(w())->click();
+    EXPECT_FALSE(message->isVisible());
+    // Count-in 0.5 s and the line of 0.25 s, then it goes round: still playing after 1.2 s.
+    QTest::qWait(1200);
+    EXPECT_TRUE(w().playback().playing());
+    EXPECT_GT(made_.audio->buffers.size(), 2u + 4u);
+    playButton(w())->click();
+    ASSERT_TRUE(waitIdle());
+    EXPECT_TRUE(alerts_.shown.empty());
+}
+
+class PlaybackMenuTest : public AppTest {};
+
+TEST_F(PlaybackMenuTest, TheScoreMenuPlaysAndStopsAndClosingAPlayingWindowIsSafe) {
+    ScoreWindow* w = newWindow();
+    ASSERT_NE(w, nullptr);
+    w->document().musicData = {{10, 1}};  // a whole note: 2 s at 120
+    QAction* play = w->menuBar()->findChild<QAction*>(QStringLiteral("mnPlay"));
+    ASSERT_NE(play, nullptr);
+    EXPECT_TRUE(play->text().startsWith(QStringLiteral("Play")));
+    EXPECT_TRUE(play->text().endsWith(QStringLiteral("\tSpace")));
+    play->trigger();
+    EXPECT_TRUE(w->playback().playing());
+    EXPECT_EQ(playButton(*w)->text(), kPlaying);
+    auto* scoreMenu = w->menuBar()->findChild<QMenu*>(QStringLiteral("scoreMenu"));
+    ASSERT_NE(scoreMenu, nullptr);
+    emit scoreMenu->aboutToShow();
+    EXPECT_TRUE(play->text().startsWith(QStringLiteral("Stop")));
+    play->trigger();
+    EXPECT_EQ(playButton(*w)->text(), kIdle);
+
+    // A second window plays while the first is closed in the middle of its count-in.
+    ScoreWindow* other = newWindow();
+    ASSERT_NE(other, nullptr);
+    other->togglePlayback();
+    w->togglePlayback();
+    QPointer<ScoreWindow> closing(w);
+    w->close();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return closing.isNull(); }, 2000));
+    EXPECT_TRUE(other->playback().playing());
+    other->togglePlayback();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !other->playback().playing(); }, 3000));
+}
+
+}  // namespace
+}  // namespace sorvel::test
