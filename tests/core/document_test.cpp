@@ -175,6 +175,48 @@ TEST(Document, ChordFieldsAreStoredForThePagesShown) {
     EXPECT_EQ(d->codeData.size(), 6u);
 }
 
+// A command that rewrites the page would otherwise write the stored chord lines back over
+// what is being typed in the fields.
+TEST(Document, EveryCommandThatRefreshesThePageKeepsTheChordTextBeingTyped) {
+    UndoHistory undo;
+    const struct {
+        const char* name;
+        void (*run)(Document&, UndoHistory&);
+    } commands[] = {
+        {"insert", [](Document& d, UndoHistory&) { d.btnIns(); }},
+        {"add", [](Document& d, UndoHistory&) { d.btnADD(); }},
+        {"delete", [](Document& d, UndoHistory&) { d.btnDel(); }},
+        {"update", [](Document& d, UndoHistory&) { d.btnUPDate(); }},
+        {"pictures", [](Document& d, UndoHistory&) { d.cmbImage(); }},
+        {"transpose", [](Document& d, UndoHistory&) { d.btnAllUpDown(0); }},
+        {"page down", [](Document& d, UndoHistory&) { d.btnPageDown(); }},
+        {"undo of an insert",
+         [](Document& d, UndoHistory& u) {
+             const std::string typed = d.cdText[1];
+             d.btnIns();
+             d.cdText[1] = typed;  // typed again after the insert
+             u.undo();
+         }},
+    };
+    for (const auto& c : commands) {
+        SCOPED_TRACE(c.name);
+        auto d = makeDocument(&undo);
+        loadScore(*d, distinctCells(130));
+        d->selCell(3, 1);
+        d->cdText = {"C", "G7", "Am"};  // typed, editing not ended
+        c.run(*d, undo);
+        ASSERT_GE(d->codeData.size(), 3u);
+        EXPECT_EQ(std::vector<std::string>(d->codeData.begin(), d->codeData.begin() + 3),
+                  (std::vector<std::string>{"C", "G7", "Am"}));
+        // The fields show the stored lines of the pages now on top.
+        for (std::size_t i = 0; i < 3; ++i) {
+            const std::size_t line = static_cast<std::size_t>(d->topPage() - 1) + i;
+            EXPECT_EQ(d->cdText[i], line < d->codeData.size() ? d->codeData[line] : "     ");
+        }
+        undo.removeAllActions(d.get());
+    }
+}
+
 const char* colourName(Color c) {
     return c == Color::yellow() ? "yellow" : c == Color::white() ? "white" : "?";
 }
