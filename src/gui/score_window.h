@@ -34,7 +34,7 @@ struct ScoreLayout {
     static constexpr int kLabelColumn = 44;  // page numbers left of the staves
     static constexpr int kChordHeight = 26;
     // Above each staff's band: room for the stems, flags and triplet marks of high notes.
-    static constexpr int kStaffHeadroom = 26;
+    static constexpr int kStaffHeadroom = 30;
     static constexpr int kRowGap = 6;
     static constexpr int rowTop(int row) {
         return (row - 1) * (kChordHeight + kStaffHeadroom + kStaffHeight + kRowGap);
