@@ -248,7 +248,7 @@ QWidget* ScoreWindow::buildControls() {
         {tr("Dot"), tr("Dotted or not (.)")},
         {tr("Bar"), tr("Bar line (-)")},
         {tr("|:"), tr("Repeat start (=)")},
-        {tr(":|"), tr("Repeat end")},
+        {tr(":|"), tr("Repeat end (` or, on JIS keyboards, ¥)")},
         {tr("1."), tr("First ending (Shift+=)")},
     }};
     grid->addWidget(new QLabel(tr("Notes"), values), 0, 0, 1, 6, Qt::AlignHCenter);
@@ -295,7 +295,8 @@ QWidget* ScoreWindow::buildControls() {
          tr("Write the entry over the selected cell (Return)")},
         {tr("Insert"), QStringLiteral("btnIns"),
          tr("Insert the entry before the selected cell (/)")},
-        {tr("Add"), QStringLiteral("btnADD"), tr("Insert the entry after the selected cell")},
+        {tr("Add"), QStringLiteral("btnADD"),
+         tr("Insert the entry after the selected cell (, or, on JIS keyboards, _)")},
         {tr("Delete"), QStringLiteral("btnDel"), tr("Delete the selected cells (Backspace)")},
     }};
     for (int i = 0; i < 4; ++i) {
