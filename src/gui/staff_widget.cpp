@@ -23,6 +23,7 @@ class HeadroomCanvas : public Canvas {
     void strokeRect(const Rect& r, Color c, double lineWidth) override {
         inner_.strokeRect(r, c, lineWidth);
     }
+    void fillEllipse(const Rect& r, Color c) override { inner_.fillEllipse(r, c); }
     void line(Point from, Point to, double lineWidth, Color c, std::optional<Dash> dash) override {
         inner_.line(from, to, lineWidth, c, dash);
     }
