@@ -153,6 +153,10 @@ TEST(ScoreWindowPictures, WholeAndHalfRestButtonsLookDifferent) {
     const auto whole = inkRows(iconOf("onpMtx1_1_0"));
     const auto half = inkRows(iconOf("onpMtx1_1_1"));
     EXPECT_NE(whole, half);
+    const QString dir = qEnvironmentVariable("SORVEL_SHOT_DIR");
+    if (!dir.isEmpty()) {
+        EXPECT_TRUE(w->findChild<QWidget*>("onpMtx1")->grab().save(dir + "/value_buttons.png"));
+    }
 }
 
 // Stems, flags and triplet marks of the highest pitches rise above the staff's band into
