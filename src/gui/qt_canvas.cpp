@@ -90,6 +90,16 @@ void QtCanvas::line(Point from, Point to, double lineWidth, Color c, std::option
     painter_.drawLine(toQt(from), toQt(to));
 }
 
+void QtCanvas::fillEllipse(const Rect& r, Color c) {
+    // Round even where the staff draws its lines without antialiasing.
+    painter_.save();
+    painter_.setRenderHint(QPainter::Antialiasing, true);
+    painter_.setPen(Qt::NoPen);
+    painter_.setBrush(QColor(c.r, c.g, c.b, c.a));
+    painter_.drawEllipse(toQt(r));
+    painter_.restore();
+}
+
 void QtCanvas::image(const Rect& r, const std::string& path) {
     const QRectF target = toQt(r);
     // Pictures are decoded at the resolution they land on: a printer's or PDF's painter is

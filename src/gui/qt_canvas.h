@@ -41,6 +41,7 @@ class QtCanvas : public Canvas {
 
     void fillRect(const Rect& r, Color c) override;
     void strokeRect(const Rect& r, Color c, double lineWidth) override;
+    void fillEllipse(const Rect& r, Color c) override;
     void line(Point from, Point to, double lineWidth, Color c, std::optional<Dash> dash) override;
     void image(const Rect& r, const std::string& path) override;
     void text(Point at, const std::string& text, const std::string& fontFamily, double size,

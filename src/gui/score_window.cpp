@@ -16,8 +16,10 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <limits>
 
+#include "edit/chord_lines.h"
 #include "key_mapping.h"
 #include "model/notation_tables.h"
 #include "model/note_values.h"
@@ -70,22 +72,42 @@ void setComboItems(QComboBox* combo, const ComboBox& state) {
         combo->setCurrentIndex(static_cast<int>(state.selected));
 }
 
-// A button picture of a notation glyph, centred, as the staff would show it.
-QIcon glyphIcon(const char* glyph, QSize size) {
+// A button picture of a note value: its glyph at the place a staff gives it, on the three
+// middle lines of the staff, so that values told apart by their place (the whole rest hangs
+// from a line, the half rest sits on one) look different on their buttons too.
+QIcon glyphIcon(std::int64_t value, QSize size) {
     const qreal dpr = qApp->devicePixelRatio();
     QPixmap pm(size * dpr);
     pm.setDevicePixelRatio(dpr);
     pm.fill(Qt::transparent);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
+    // The staff's geometry scaled down: lines kIconSpacing apart, the font in proportion.
+    constexpr double kStaffSpacing = 7.0;
+    constexpr double kIconSpacing = 4.5;
+    constexpr double scale = kIconSpacing / kStaffSpacing;
     QFont font(QString::fromLatin1(kNotationFontFamily));
-    font.setPixelSize(qRound(size.height() * 0.95));
+    font.setPixelSize(qRound(kNotationFontSize * scale));
+    font.setHintingPreference(QFont::PreferNoHinting);
     p.setFont(font);
-    p.setPen(Qt::black);
-    const QString text = QString::fromLatin1(glyph);
-    const QRectF ink = QFontMetricsF(font).tightBoundingRect(text);
-    p.drawText(QPointF((size.width() - ink.width()) / 2 - ink.x(),
-                       (size.height() - ink.height()) / 2 - ink.y()),
+    const QFontMetricsF metrics(font);
+    // Rests and marks are written at the middle pitch; notes shown there too.
+    constexpr std::size_t kPitch = 17;
+    const double middle = size.height() / 2.0;
+    p.setPen(QPen(Qt::black, 1.0));
+    for (int k = -1; k <= 1; ++k) {
+        const double y = middle + k * kIconSpacing;
+        p.drawLine(QPointF(1, y), QPointF(size.width() - 1, y));
+    }
+    // Where the staff puts the glyph's line box bottom (y up, band of 140): the middle line
+    // at 105, the box at 56.5 plus half a spacing per staff position.
+    const double staffBottom =
+        56.5 + kStaffSpacing / 2 * static_cast<double>(tables::locateArr[kPitch]);
+    const double bottom = middle + (105.0 - staffBottom) * scale;
+    const QString text = QString::fromUtf8(noteValue(value).glyph.data(),
+                                           static_cast<qsizetype>(noteValue(value).glyph.size()));
+    const QRectF ink = metrics.tightBoundingRect(text);
+    p.drawText(QPointF((size.width() - ink.width()) / 2 - ink.x(), bottom - metrics.descent()),
                text);
     return QIcon(pm);
 }
@@ -139,15 +161,17 @@ ScoreWindow::ScoreWindow(std::unique_ptr<Document> doc, const std::string& setFo
     setCentralWidget(central);
 
     doc_->setObserver(this);
+    // A staff's frame is its band, below the widget's headroom.
     const auto frameOf = [](const QWidget* w) {
-        return Rect{static_cast<double>(w->x()), static_cast<double>(w->y()),
-                    static_cast<double>(w->width()), static_cast<double>(w->height())};
+        return Rect{
+            static_cast<double>(w->x()), static_cast<double>(w->y() + ScoreLayout::kStaffHeadroom),
+            static_cast<double>(w->width()), static_cast<double>(ScoreLayout::kStaffHeight)};
     };
     DocumentLayout layout{frameOf(staves_[1]),
                           frameOf(staves_[2]),
                           frameOf(staves_[3]),
                           {0, 0, static_cast<double>(staves_[0]->width()),
-                           static_cast<double>(staves_[0]->height())}};
+                           static_cast<double>(ScoreLayout::kStaffHeight)}};
     doc_->windowControllerDidLoadNib(layout, setFolder);
     playback_ = std::make_unique<ScorePlayback>(audio_.get(), playBtn_, playMessage_);
     ctl_->playPressed = [this] { togglePlayback(); };
@@ -186,8 +210,9 @@ QWidget* ScoreWindow::buildControls() {
     auto* entry = new QVBoxLayout;
     entry->setSpacing(2);
     staves_[0] = new StaffWidget(
-        doc_->gosenE, [this] { return doc_->imageSet(); }, box);
-    staves_[0]->setFixedSize(ScoreLayout::kEntryWidth, ScoreLayout::kStaffHeight);
+        doc_->gosenE, [this] { return doc_->imageSet(); }, box, ScoreLayout::kStaffHeadroom);
+    staves_[0]->setFixedSize(ScoreLayout::kEntryWidth,
+                             ScoreLayout::kStaffHeadroom + ScoreLayout::kStaffHeight);
     connect(staves_[0], &StaffWidget::clicked, this,
             [this](double x, bool shift) { staffClicked(0, x, shift); });
     entry->addWidget(new QLabel(tr("Entry"), box), 0, Qt::AlignHCenter);
@@ -227,7 +252,7 @@ QWidget* ScoreWindow::buildControls() {
         {tr("Dot"), tr("Dotted or not (.)")},
         {tr("Bar"), tr("Bar line (-)")},
         {tr("|:"), tr("Repeat start (=)")},
-        {tr(":|"), tr("Repeat end")},
+        {tr(":|"), tr("Repeat end (` or, on JIS keyboards, ¥)")},
         {tr("1."), tr("First ending (Shift+=)")},
     }};
     grid->addWidget(new QLabel(tr("Notes"), values), 0, 0, 1, 6, Qt::AlignHCenter);
@@ -248,9 +273,8 @@ QWidget* ScoreWindow::buildControls() {
             auto* b = makeButton(text, QStringLiteral("onpMtx1_%1_%2").arg(r).arg(c), tip, values);
             // Notes, rests and marks show their own glyph; blank and dot keep their words.
             if (const auto v = matrixValue(r, c)) {
-                const std::string glyph(noteValue(*v).glyph);
                 b->setText(QString());
-                b->setIcon(glyphIcon(glyph.c_str(), {22, 30}));
+                b->setIcon(glyphIcon(*v, {22, 30}));
                 b->setIconSize({22, 30});
             }
             b->setFixedSize(48, 36);
@@ -275,7 +299,8 @@ QWidget* ScoreWindow::buildControls() {
          tr("Write the entry over the selected cell (Return)")},
         {tr("Insert"), QStringLiteral("btnIns"),
          tr("Insert the entry before the selected cell (/)")},
-        {tr("Add"), QStringLiteral("btnADD"), tr("Insert the entry after the selected cell")},
+        {tr("Add"), QStringLiteral("btnADD"),
+         tr("Insert the entry after the selected cell (, or, on JIS keyboards, _)")},
         {tr("Delete"), QStringLiteral("btnDel"), tr("Delete the selected cells (Backspace)")},
     }};
     for (int i = 0; i < 4; ++i) {
@@ -371,9 +396,16 @@ QWidget* ScoreWindow::buildControls() {
         doc_->imgCombo.select(i);
         doc_->cmbImage();
     });
+    // After a choice the keyboard goes back to the score: the arrow keys would otherwise
+    // go on changing the combo box while the user means to step the entry pitch.
+    for (QComboBox* combo : {cmbTempo_, cmbInKey_, cmbBeat_, imgCombo_}) {
+        connect(combo, &QComboBox::activated, this, [this] { scoreArea_->setFocus(); });
+    }
     connect(aHz_, &QLineEdit::textEdited, this,
             [this](const QString& t) { doc_->A_Hz = t.toStdString(); });
-    connect(aHz_, &QLineEdit::returnPressed, this, [this] { doc_->chgFreq(); });
+    // Applied on Return and when the field loses the keyboard, so the pitch shown is the
+    // pitch sounding.
+    connect(aHz_, &QLineEdit::editingFinished, this, [this] { doc_->chgFreq(); });
     row->addWidget(play);
 
     // Pointer and selection end.
@@ -417,15 +449,24 @@ QWidget* ScoreWindow::buildStaffPanel() {
                            ScoreLayout::kChordHeight - 3);
         field->installEventFilter(this);
         const std::size_t i = static_cast<std::size_t>(r - 1);
-        connect(field, &QLineEdit::textEdited, this,
-                [this, i](const QString& t) { doc_->cdText[i] = t.toStdString(); });
+        connect(field, &QLineEdit::textEdited, this, [this, i, field](const QString& t) {
+            // A pasted line break would split the chord line in the saved file.
+            const std::string text = chordTextOnOneLine(t.toStdString());
+            const QString shown = QString::fromStdString(text);
+            if (shown != t) {
+                const int cursor = field->cursorPosition();
+                field->setText(shown);
+                field->setCursorPosition(std::min(cursor, static_cast<int>(shown.size())));
+            }
+            doc_->cdText[i] = text;
+        });
         connect(field, &QLineEdit::editingFinished, this,
                 [this] { doc_->controlTextDidEndEditing(); });
         cdText_[i] = field;
 
         auto* label = makeLabel(QStringLiteral("pGosen%1").arg(r), scoreArea_);
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        label->setGeometry(0, top + ScoreLayout::kChordHeight, ScoreLayout::kLabelColumn - 8,
+        label->setGeometry(0, top + ScoreLayout::kBandOffset, ScoreLayout::kLabelColumn - 8,
                            ScoreLayout::kStaffHeight / 2);
         QFont f = label->font();
         f.setBold(true);
@@ -434,9 +475,10 @@ QWidget* ScoreWindow::buildStaffPanel() {
 
         GosenView& staff = *doc_->staffOfRow(r);
         auto* w = new StaffWidget(
-            staff, [this] { return doc_->imageSet(); }, scoreArea_);
+            staff, [this] { return doc_->imageSet(); }, scoreArea_, ScoreLayout::kStaffHeadroom);
         w->setGeometry(ScoreLayout::kLabelColumn, top + ScoreLayout::kChordHeight,
-                       ScoreLayout::kStaffWidth, ScoreLayout::kStaffHeight);
+                       ScoreLayout::kStaffWidth,
+                       ScoreLayout::kStaffHeadroom + ScoreLayout::kStaffHeight);
         connect(w, &StaffWidget::clicked, this,
                 [this, r](double x, bool shift) { staffClicked(r, x, shift); });
         staves_[static_cast<std::size_t>(r)] = w;
@@ -485,17 +527,19 @@ void ScoreWindow::syncControls() {
     setComboItems(cmbInKey_, d.cmbInKey);
     setComboItems(cmbBeat_, d.cmbBeat);
     if (withCode_->isChecked() != d.withCode) withCode_->setChecked(d.withCode);
-    const QRect frame(qRound(d.celPointer.x), qRound(d.celPointer.y), qRound(d.celPointer.width),
-                      qRound(d.celPointer.height));
+    // The pointer frames the whole cell, its headroom included.
+    const QRect frame(qRound(d.celPointer.x), qRound(d.celPointer.y) - ScoreLayout::kStaffHeadroom,
+                      qRound(d.celPointer.width),
+                      qRound(d.celPointer.height) + ScoreLayout::kStaffHeadroom);
     if (pointer_->geometry() != frame) pointer_->setGeometry(frame);
     syncing_ = false;
 }
 
 void ScoreWindow::endEditing() {
+    // Any control of the window gives the keyboard back: a field ends its editing, a combo
+    // box stops taking the arrow keys.
     QWidget* focus = QApplication::focusWidget();
-    if (focus && focus != scoreArea_ && isAncestorOf(focus) && qobject_cast<QLineEdit*>(focus)) {
-        scoreArea_->setFocus();
-    }
+    if (focus && focus != scoreArea_ && isAncestorOf(focus)) scoreArea_->setFocus();
 }
 
 FocusKind ScoreWindow::focusKind() const {

@@ -36,10 +36,14 @@ struct ScoreLayout {
     static constexpr int kEntryWidth = 60;
     static constexpr int kLabelColumn = 44;  // page numbers left of the staves
     static constexpr int kChordHeight = 26;
+    // Above each staff's band: room for the stems, flags and triplet marks of high notes.
+    static constexpr int kStaffHeadroom = 30;
     static constexpr int kRowGap = 6;
     static constexpr int rowTop(int row) {
-        return (row - 1) * (kChordHeight + kStaffHeight + kRowGap);
+        return (row - 1) * (kChordHeight + kStaffHeadroom + kStaffHeight + kRowGap);
     }
+    // Top of a staff's band (its frame) within its row.
+    static constexpr int kBandOffset = kChordHeight + kStaffHeadroom;
 };
 
 // The score window: shows one Document and forwards the user's actions to it.

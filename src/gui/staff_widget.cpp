@@ -7,10 +7,43 @@
 #include "qt_canvas.h"
 
 namespace sorvel::gui {
+namespace {
+
+// Passes the staff's drawing on; a cell's background reaching the top of the staff's band
+// is carried on over the headroom above it, so a cell is one colour from top to bottom.
+class HeadroomCanvas : public Canvas {
+  public:
+    HeadroomCanvas(Canvas& inner, double bandTop, double headroom)
+        : inner_(inner), bandTop_(bandTop), headroom_(headroom) {}
+    void fillRect(const Rect& r, Color c) override {
+        Rect grown = r;
+        if (r.y + r.height >= bandTop_) grown.height += headroom_;
+        inner_.fillRect(grown, c);
+    }
+    void strokeRect(const Rect& r, Color c, double lineWidth) override {
+        inner_.strokeRect(r, c, lineWidth);
+    }
+    void fillEllipse(const Rect& r, Color c) override { inner_.fillEllipse(r, c); }
+    void line(Point from, Point to, double lineWidth, Color c, std::optional<Dash> dash) override {
+        inner_.line(from, to, lineWidth, c, dash);
+    }
+    void image(const Rect& r, const std::string& path) override { inner_.image(r, path); }
+    void text(Point at, const std::string& text, const std::string& fontFamily, double size,
+              double kerning) override {
+        inner_.text(at, text, fontFamily, size, kerning);
+    }
+
+  private:
+    Canvas& inner_;
+    double bandTop_;
+    double headroom_;
+};
+
+}  // namespace
 
 StaffWidget::StaffWidget(const GosenView& staff, std::function<std::string()> imageSet,
-                         QWidget* parent)
-    : QWidget(parent), staff_(staff), imageSet_(std::move(imageSet)) {
+                         QWidget* parent, int headroom)
+    : QWidget(parent), staff_(staff), imageSet_(std::move(imageSet)), headroom_(headroom) {
     setObjectName(QString::fromStdString(staff.identifier()));
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
@@ -22,7 +55,10 @@ void StaffWidget::paintEvent(QPaintEvent*) {
     painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
     // Beyond the last cell (a staff narrower than its widget) stays white.
     painter.fillRect(rect(), Qt::white);
-    QtCanvas canvas(painter, height());
+    // The core draws y-up from the bottom of the widget; its band ends headroom_ pixels
+    // below the widget's top edge, and whatever rises above the band shows there.
+    QtCanvas qt(painter, height());
+    HeadroomCanvas canvas(qt, height() - headroom_, headroom_);
     staff_.draw(canvas, imageSet_());
 }
 

@@ -11,10 +11,13 @@ namespace sorvel::gui {
 class StaffWidget : public QWidget {
     Q_OBJECT
   public:
+    // headroom: pixels above the staff's own band where the stems, flags and triplet marks
+    // of high notes are drawn; the widget is that much taller than the staff's frame.
     StaffWidget(const GosenView& staff, std::function<std::string()> imageSet,
-                QWidget* parent = nullptr);
+                QWidget* parent = nullptr, int headroom = 0);
 
     const GosenView& staff() const { return staff_; }
+    int headroom() const { return headroom_; }
 
   signals:
     // x in the coordinates of the parent widget (the frame the core knows).
@@ -27,6 +30,7 @@ class StaffWidget : public QWidget {
   private:
     const GosenView& staff_;
     std::function<std::string()> imageSet_;
+    int headroom_ = 0;
 };
 
 // The red frame over the current cell.

@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QScreen>
@@ -12,13 +13,12 @@
 namespace sorvel::gui {
 namespace {
 
-// The title window closes when clicked.
+// The title window: an ordinary framed window that other windows may cover, closed by a
+// click, by Escape or by its close button.
 class TitleWindow : public QWidget {
   public:
-    TitleWindow()
-        : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
+    TitleWindow() : QWidget(nullptr, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
         setObjectName(QStringLiteral("titleWindow"));
-        setAttribute(Qt::WA_ShowWithoutActivating);
         setWindowTitle(QApplication::applicationDisplayName());
         setStyleSheet(QStringLiteral("background: white;"));
         auto* col = new QVBoxLayout(this);
@@ -51,6 +51,13 @@ class TitleWindow : public QWidget {
 
   protected:
     void mouseReleaseEvent(QMouseEvent*) override { close(); }
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->key() == Qt::Key_Escape) {
+            close();
+            return;
+        }
+        QWidget::keyPressEvent(event);
+    }
 };
 
 }  // namespace
@@ -68,6 +75,7 @@ void SorvelApplication::showTitleWindow() {
     }
     titleWindow_->show();
     titleWindow_->raise();
+    titleWindow_->activateWindow();
 }
 
 void SorvelApplication::closeTitleWindow() {

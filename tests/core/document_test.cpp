@@ -7,6 +7,7 @@
 
 #include "edit_test_document.h"
 #include "model/notation_tables.h"
+#include "model/note_values.h"
 
 namespace sorvel {
 namespace {
@@ -180,6 +181,48 @@ TEST(Document, ChordFieldsAreStoredForThePagesShown) {
     EXPECT_EQ(d->codeData.size(), 6u);
 }
 
+// A command that rewrites the page would otherwise write the stored chord lines back over
+// what is being typed in the fields.
+TEST(Document, EveryCommandThatRefreshesThePageKeepsTheChordTextBeingTyped) {
+    UndoHistory undo;
+    const struct {
+        const char* name;
+        void (*run)(Document&, UndoHistory&);
+    } commands[] = {
+        {"insert", [](Document& d, UndoHistory&) { d.btnIns(); }},
+        {"add", [](Document& d, UndoHistory&) { d.btnADD(); }},
+        {"delete", [](Document& d, UndoHistory&) { d.btnDel(); }},
+        {"update", [](Document& d, UndoHistory&) { d.btnUPDate(); }},
+        {"pictures", [](Document& d, UndoHistory&) { d.cmbImage(); }},
+        {"transpose", [](Document& d, UndoHistory&) { d.btnAllUpDown(0); }},
+        {"page down", [](Document& d, UndoHistory&) { d.btnPageDown(); }},
+        {"undo of an insert",
+         [](Document& d, UndoHistory& u) {
+             const std::string typed = d.cdText[1];
+             d.btnIns();
+             d.cdText[1] = typed;  // typed again after the insert
+             u.undo();
+         }},
+    };
+    for (const auto& c : commands) {
+        SCOPED_TRACE(c.name);
+        auto d = makeDocument(&undo);
+        loadScore(*d, distinctCells(130));
+        d->selCell(3, 1);
+        d->cdText = {"C", "G7", "Am"};  // typed, editing not ended
+        c.run(*d, undo);
+        ASSERT_GE(d->codeData.size(), 3u);
+        EXPECT_EQ(std::vector<std::string>(d->codeData.begin(), d->codeData.begin() + 3),
+                  (std::vector<std::string>{"C", "G7", "Am"}));
+        // The fields show the stored lines of the pages now on top.
+        for (std::size_t i = 0; i < 3; ++i) {
+            const std::size_t line = static_cast<std::size_t>(d->topPage() - 1) + i;
+            EXPECT_EQ(d->cdText[i], line < d->codeData.size() ? d->codeData[line] : "     ");
+        }
+        undo.removeAllActions(d.get());
+    }
+}
+
 const char* colourName(Color c) {
     return c == Color::yellow() ? "yellow" : c == Color::white() ? "white" : "?";
 }
@@ -191,6 +234,12 @@ class RecordingCanvas : public Canvas {
         put("fill ", r.x, ",", r.y, " ", r.width, "x", r.height, " ", colourName(c));
     }
     void strokeRect(const Rect&, Color, double) override { put("stroke"); }
+    void fillEllipse(const Rect& r, Color c) override {
+        put("dot ", r.x + r.width / 2, ",", r.y + r.height / 2, " ", r.width, "x", r.height,
+            c == Color::black() ? "" : " ?");
+        dots.push_back({r.x + r.width / 2, r.y + r.height / 2});
+    }
+    std::vector<Point> dots;
     void line(Point a, Point b, double w, Color c, std::optional<Dash> dash) override {
         const bool ledger = dash && *dash == Dash{2, 2, 0};
         put("line ", a.x, "-", b.x, " y", a.y, a.y == b.y && c == Color::black() ? " " : " ? ", w,
@@ -279,6 +328,55 @@ TEST(GosenView, DrawsStaffLinesAGlyphAndThePictureOfEachCell) {
     RecordingCanvas plain;
     staff.draw(plain, "names");
     for (const auto& calls : plain.cells) EXPECT_TRUE(calls[0].ends_with("white")) << calls[0];
+}
+
+// Augmentation dots sit in a space: the note's own space, or the space above a note on a
+// line. The glyph drawn is the plain note's; the dot is drawn on its own.
+TEST(GosenView, DotsOfDottedNotesSitInASpace) {
+    std::int64_t dottedValues = 0;
+    for (std::int64_t v = 0; v < kValueCount; ++v) {
+        if (!isDottedNote(v)) continue;
+        ++dottedValues;
+        SCOPED_TRACE(v);
+        std::vector<ScoreCell> cells;
+        for (std::int64_t p = 0; p < tables::kPitchCount; ++p) cells.push_back({p, v});
+        const GosenView staff = staffOf(cells);
+        RecordingCanvas canvas;
+        staff.draw(canvas, "names");
+        ASSERT_EQ(canvas.dots.size(), cells.size());
+        const double s = staff.lineSpacing();
+        for (std::size_t p = 0; p < cells.size(); ++p) {
+            SCOPED_TRACE(tables::noteArr[p]);
+            const Point dot = canvas.dots[p];
+            // Lines (ledger lines included) lie at 77 + 7k; the dot is half a space off them.
+            const double fromLowest = (dot.y - staff.lineY(1)) / s;
+            EXPECT_NEAR(fromLowest - std::floor(fromLowest), 0.5, 1e-9) << dot.y;
+            // Level with the head or half a space above it, never below.
+            const double head = staff.lineY(1) + s * 0.5 * tables::locateArr[p];
+            EXPECT_TRUE(dot.y == head || dot.y == head + s * 0.5) << dot.y << " " << head;
+            // Right of the head, inside the cell.
+            const double cellX = 30.0 * static_cast<double>(p);
+            EXPECT_GT(dot.x, cellX + 12) << dot.x;
+            EXPECT_LT(dot.x, cellX + 30) << dot.x;
+            // The plain glyph is drawn, never the one with the dot built in.
+            std::string text;
+            for (const std::string& call : canvas.cells[p]) {
+                if (call.starts_with("text '")) text = call;
+            }
+            const std::string plain(noteValue(noteValue(v).dotToggle).glyph);
+            EXPECT_TRUE(text.starts_with("text '")) << text;
+            EXPECT_NE(text.find(plain + "' "), std::string::npos) << text;
+        }
+    }
+    EXPECT_EQ(dottedValues, 12);
+    // Plain notes, rests (whose dot is placed by the font), triplets and ties: no drawn dot.
+    std::vector<ScoreCell> others;
+    for (std::int64_t v = 0; v < kValueCount; ++v) {
+        if (!isDottedNote(v)) others.push_back({20, v});
+    }
+    RecordingCanvas canvas;
+    staffOf(others).draw(canvas, "names");
+    EXPECT_TRUE(canvas.dots.empty());
 }
 
 TEST(GosenView, ColumnUnderAClick) {

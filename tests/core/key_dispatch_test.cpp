@@ -143,6 +143,7 @@ TEST_F(KeyDispatch, NoteValueStepSelectionAndCommandKeys) {
         {27, {value(2, 2)}, {2, 2}, {value(1, 3)}, {1, 3}},
         {24, {value(2, 3)}, {2, 3}, {value(2, 5)}, {2, 5}},
         {93, {value(2, 4)}, {2, 4}, {value(1, 3)}, {1, 3}},
+        {50, {value(2, 4)}, {2, 4}, {value(1, 3)}, {1, 3}},  // repeat end off JIS keyboards
         {126, {step(1)}, {1, 3}, {step(0)}, {0, 3}},
         {125, {step(2)}, {2, 3}, {step(3)}, {3, 3}},
         {30, {step(4)}, {4, 3}, {step(4)}, {4, 3}},
@@ -152,6 +153,7 @@ TEST_F(KeyDispatch, NoteValueStepSelectionAndCommandKeys) {
         {36, {u}, {1, 3}, {u}, {1, 3}},
         {44, {i}, {1, 3}, {i}, {1, 3}},
         {94, {a}, {1, 3}, {a}, {1, 3}},
+        {43, {a}, {1, 3}, {a}, {1, 3}},  // Add off JIS keyboards
         {51, {d}, {1, 3}, {d}, {1, 3}},
         {25, {tr}, {1, 3}, {tr}, {1, 3}},
         {28, {ti}, {1, 3}, {ti}, {1, 3}},
@@ -193,8 +195,8 @@ TEST_F(KeyDispatch, StoredChoiceRepeats) {
 
 TEST_F(KeyDispatch, KeysOutsideTheTablesDoNothing) {
     const std::set<std::int64_t> used = {
-        0,  1,  2,  3,  4,  5,  13, 15, 17, 18, 19, 20, 21, 22, 23, 24, 25, 27,  28,  29,  30,
-        31, 32, 33, 34, 36, 37, 38, 39, 40, 41, 42, 44, 47, 51, 53, 93, 94, 123, 124, 125, 126};
+        0,  1,  2,  3,  4,  5,  13, 15, 17, 18, 19, 20, 21, 22, 23, 24, 25, 27, 28,  29,  30,  31,
+        32, 33, 34, 36, 37, 38, 39, 40, 41, 42, 43, 44, 47, 50, 51, 53, 93, 94, 123, 124, 125, 126};
     for (std::int64_t code = -3; code <= 300; ++code) {
         if (used.count(code)) continue;
         for (KeyModifiers m : {kPlain, kShift}) {

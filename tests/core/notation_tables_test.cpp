@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "edit/chord_lines.h"
 #include "edit_test_document.h"
 #include "model/note_values.h"
@@ -47,6 +49,20 @@ TEST(NoteValues, PartnersPairUpAndKeepLengthAndKind) {
         if (n.tie != v) {
             EXPECT_EQ(noteValue(n.tie).beats, n.beats) << v;
         }
+    }
+    // The dot pairs a plain value with its dotted form, worth half as much again, of the same
+    // kind; every other value (marks, triplets, ties) is its own partner.
+    for (std::int64_t v = 1; v < kValueCount; ++v) {
+        const NoteValue& n = noteValue(v);
+        const NoteValue& d = noteValue(n.dotToggle);
+        EXPECT_EQ(d.dotToggle, v) << v;
+        if (n.dotToggle == v) continue;
+        EXPECT_EQ(d.kind, n.kind) << v;
+        EXPECT_FLOAT_EQ(std::max(d.beats, n.beats), std::min(d.beats, n.beats) * 1.5f) << v;
+    }
+    for (std::int64_t v = 25; v < kValueCount; ++v) {
+        if (v >= 29 && v <= 40) continue;
+        EXPECT_EQ(noteValue(v).dotToggle, v) << v;
     }
     // Plain values are odd, the next index is the dotted form worth half as much again.
     for (int v = 1; v <= 23; v += 2) {

@@ -106,6 +106,32 @@ TEST(ScoreFile, HeaderForms) {
     }
 }
 
+TEST(ScoreFile, LineBreaksInChordTextBecomeBlanksAndTheFileReadsBackWithItsCells) {
+    const struct {
+        std::string typed;
+        std::string written;
+    } cases[] = {
+        {"C\n17,5", "C 17,5"},
+        {"C\r\nG", "C G"},
+        {"C\rG\r", "C G "},
+        {"C\vG\fAm", "C G Am"},
+        {"C\xC2\x85G", "C G"},                                   // NEL
+        {"C\xE2\x80\xA8G\xE2\x80\xA9", "C G "},                  // line and paragraph separators
+        {"C\xE2\x80\xA6G \xC2\xA0", "C\xE2\x80\xA6G \xC2\xA0"},  // other text as it is
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.written);
+        auto doc = makeDocument();
+        doc->musicData = {{17, 5}};
+        doc->cdText = {c.typed, "Dm", ""};
+        const std::string text = saveScore(*doc);
+        EXPECT_EQ(text, "<,sorvel2,-1,3,440,0,0\n#" + c.written + "\n#Dm\n#\n17,5\n");
+        const ScoreFile file = parsed(text);
+        EXPECT_EQ(file.codeData, (std::vector<std::string>{c.written, "Dm", ""}));
+        EXPECT_EQ(file.musicData, (std::vector<ScoreCell>{{17, 5}}));
+    }
+}
+
 TEST(ScoreFile, EveryNewlineCharacterEndsALine) {
     const std::vector<std::string> separators = {
         "\n", "\r\n", "\r", "\v", "\f", "\xC2\x85", "\xE2\x80\xA8", "\xE2\x80\xA9", "\n\n\r"};

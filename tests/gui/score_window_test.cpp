@@ -37,7 +37,8 @@ TEST(ScoreWindow, ItsControlsMirrorTheNewDocument) {
     ASSERT_GE(images->count(), 2) << "image sets of the set folder";
     EXPECT_EQ(images->currentText().toStdString(), w->document().imageSet());
     const QRect pointer = w->findChild<QWidget*>("celPointer")->geometry();
-    EXPECT_EQ(pointer, QRect(w->staffWidget(1)->geometry().topLeft(), QSize(30, 140)));
+    EXPECT_EQ(pointer, QRect(w->staffWidget(1)->geometry().topLeft(),
+                             QSize(30, 140 + ScoreLayout::kStaffHeadroom)));
 }
 
 TEST(ScoreWindow, ClicksSelectCellsThatArePaintedYellowAndPagesMoveOneStaff) {

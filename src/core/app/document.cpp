@@ -330,7 +330,10 @@ void Document::btnPageDown() {
 }
 
 void Document::cmbImage() {
+    storeChordFields();
     showPage(topPage());
+    // The entry staff shows its cell's picture from the new set too.
+    gosenE.setNeedsDisplay();
 }
 
 }  // namespace sorvel

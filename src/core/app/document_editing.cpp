@@ -60,8 +60,10 @@ void refreshShownCell(Document& d, std::int64_t index) {
 
 // The page refresh after a change of the score's length. When the top page now lies beyond
 // the end of the score (the last cells were deleted), the staves would keep showing cells
-// that no longer exist: they show blank pages instead.
-void refreshPages(Document& d) {
+// that no longer exist: they show blank pages instead. The chord fields are stored first,
+// as the refresh rewrites them from the score's chord lines.
+void refreshPages(Document& d, bool storeFields = true) {
+    if (storeFields) d.storeChordFields();
     const std::int64_t P = d.topPage();
     d.showPage(P);
     if (P >= 1 && P <= d.pageCount()) return;
@@ -153,6 +155,7 @@ void Document::toggleTie() {
 
 void Document::btnUPDate() {
     UndoGroup group(undo_);
+    storeChordFields();
     GosenView* view = staffOfRow(selRow);
     const auto index = positionIndex(*this, selRow, selCol);
     if (!view || !index || *index < 0 || *index >= cellCount(*this)) return;
@@ -211,7 +214,8 @@ void Document::btnAllUpDown(std::int64_t row) {
         if (!isPitched(cell.onpIndex) || !tables::validPitch(cell.noteIndex)) continue;
         cell.noteIndex = transposePitch(cell.noteIndex, up);
     }
-    refreshPages(*this);
+    // The fields were stored above and the chord lines may have been transposed since.
+    refreshPages(*this, false);
 }
 
 // ---- Primitives -------------------------------------------------------------------------

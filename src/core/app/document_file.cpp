@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/document.h"
+#include "edit/chord_lines.h"
 
 namespace sorvel {
 namespace {
@@ -42,7 +43,8 @@ std::string writeScore(const Document& doc) {
     out += '\n';
     for (const std::string& line : doc.codeData) {
         out += '#';
-        out += line;
+        // A line break would end the chord line early and shift every line after it.
+        out += chordTextOnOneLine(line);
         out += '\n';
     }
     for (const ScoreCell& cell : doc.musicData) {

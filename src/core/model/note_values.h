@@ -16,8 +16,8 @@ struct NoteValue {
     std::string_view glyph;
     float beats;
     NoteKind kind;
-    // The Dot button's partner: odd and even indices pair up (1<->2, 3<->4 ...) across the
-    // whole table, marks and triplets included, as score files have always been edited.
+    // The Dot button's partner: the dotted form of a plain note or rest, and back. Marks,
+    // triplets and tied notes have no dotted form and name themselves.
     std::int64_t dotToggle;
     std::int64_t triplet;    // the triplet form of a note or rest, and back
     std::int64_t tie;        // the tied form of a note, and back
@@ -57,10 +57,10 @@ inline constexpr std::array<NoteValue, kValueCount> noteValues = [] {
         {"N.", 0.375f,    K::Rest,        21, 22, 22, 22},  // 22
         {"O",  0.125f,    K::Rest,        24, 23, 23, 23},  // 23
         {"O.", 0.1875f,   K::Rest,        23, 24, 24, 24},  // 24
-        {"(",  0.0f,      K::BarLine,     26, 25, 25, 25},  // 25
-        {")",  0.0f,      K::RepeatStart, 25, 26, 26, 26},  // 26
-        {"+",  0.0f,      K::RepeatEnd,   28, 27, 27, 27},  // 27
-        {"-",  0.0f,      K::FirstEnding, 27, 28, 28, 28},  // 28
+        {"(",  0.0f,      K::BarLine,     25, 25, 25, 25},  // 25
+        {")",  0.0f,      K::RepeatStart, 26, 26, 26, 26},  // 26
+        {"+",  0.0f,      K::RepeatEnd,   27, 27, 27, 27},  // 27
+        {"-",  0.0f,      K::FirstEnding, 28, 28, 28, 28},  // 28
         {"0",  4.0f,      K::Note,        30, 29, 59,  1},  // 29
         {"6",  6.0f,      K::Note,        29, 30, 30,  2},  // 30
         {"A",  2.0f,      K::Note,        32, 31, 60,  3},  // 31
@@ -73,30 +73,30 @@ inline constexpr std::array<NoteValue, kValueCount> noteValues = [] {
         {"L",  0.375f,    K::Note,        37, 38, 38, 10},  // 38
         {"E",  0.125f,    K::Note,        40, 39, 64, 11},  // 39
         {"M",  0.1875f,   K::Note,        39, 40, 40, 12},  // 40
-        {"X",  0.666666f, K::Note,        42,  5, 41, 47},  // 41
-        {"Y",  0.333333f, K::Note,        41,  7, 42, 48},  // 42
-        {"Z",  0.166666f, K::Note,        44,  9, 43, 49},  // 43
-        {"a",  0.666666f, K::Rest,        43, 17, 44, 50},  // 44
-        {"b",  0.333333f, K::Rest,        46, 19, 45, 51},  // 45
-        {"c",  0.166666f, K::Rest,        45, 21, 46, 52},  // 46
-        {"d",  0.666666f, K::Note,        48, 33, 47, 41},  // 47
-        {"e",  0.333333f, K::Note,        47, 35, 48, 42},  // 48
-        {"f",  0.166666f, K::Note,        50, 37, 49, 43},  // 49
-        {"g",  0.666666f, K::Rest,        49, 50, 50, 44},  // 50
-        {"h",  0.333333f, K::Rest,        52, 51, 51, 45},  // 51
-        {"i",  0.166666f, K::Rest,        51, 52, 52, 46},  // 52
-        {"n",  4.0f,      K::Note,        54, 53,  1, 59},  // 53
-        {"o",  2.0f,      K::Note,        53, 54,  3, 60},  // 54
-        {"p",  1.0f,      K::Note,        56, 55,  5, 61},  // 55
-        {"q",  0.5f,      K::Note,        55, 56,  7, 62},  // 56
-        {"r",  0.25f,     K::Note,        58, 57,  9, 63},  // 57
-        {"s",  0.125f,    K::Note,        57, 58, 11, 64},  // 58
-        {"t",  4.0f,      K::Note,        60, 59, 29, 53},  // 59
-        {"u",  2.0f,      K::Note,        59, 60, 31, 54},  // 60
-        {"v",  1.0f,      K::Note,        62, 61, 33, 55},  // 61
-        {"w",  0.5f,      K::Note,        61, 62, 35, 56},  // 62
-        {"x",  0.25f,     K::Note,        64, 63, 37, 57},  // 63
-        {"y",  0.125f,    K::Note,        63, 64, 39, 58},  // 64
+        {"X",  0.666666f, K::Note,        41,  5, 41, 47},  // 41
+        {"Y",  0.333333f, K::Note,        42,  7, 42, 48},  // 42
+        {"Z",  0.166666f, K::Note,        43,  9, 43, 49},  // 43
+        {"a",  0.666666f, K::Rest,        44, 17, 44, 50},  // 44
+        {"b",  0.333333f, K::Rest,        45, 19, 45, 51},  // 45
+        {"c",  0.166666f, K::Rest,        46, 21, 46, 52},  // 46
+        {"d",  0.666666f, K::Note,        47, 33, 47, 41},  // 47
+        {"e",  0.333333f, K::Note,        48, 35, 48, 42},  // 48
+        {"f",  0.166666f, K::Note,        49, 37, 49, 43},  // 49
+        {"g",  0.666666f, K::Rest,        50, 50, 50, 44},  // 50
+        {"h",  0.333333f, K::Rest,        51, 51, 51, 45},  // 51
+        {"i",  0.166666f, K::Rest,        52, 52, 52, 46},  // 52
+        {"n",  4.0f,      K::Note,        53, 53,  1, 59},  // 53
+        {"o",  2.0f,      K::Note,        54, 54,  3, 60},  // 54
+        {"p",  1.0f,      K::Note,        55, 55,  5, 61},  // 55
+        {"q",  0.5f,      K::Note,        56, 56,  7, 62},  // 56
+        {"r",  0.25f,     K::Note,        57, 57,  9, 63},  // 57
+        {"s",  0.125f,    K::Note,        58, 58, 11, 64},  // 58
+        {"t",  4.0f,      K::Note,        59, 59, 29, 53},  // 59
+        {"u",  2.0f,      K::Note,        60, 60, 31, 54},  // 60
+        {"v",  1.0f,      K::Note,        61, 61, 33, 55},  // 61
+        {"w",  0.5f,      K::Note,        62, 62, 35, 56},  // 62
+        {"x",  0.25f,     K::Note,        63, 63, 37, 57},  // 63
+        {"y",  0.125f,    K::Note,        64, 64, 39, 58},  // 64
     }};
 }();
 // clang-format on

@@ -34,6 +34,9 @@ class Canvas {
     virtual ~Canvas() = default;
     virtual void fillRect(const Rect& r, Color c) = 0;
     virtual void strokeRect(const Rect& r, Color c, double lineWidth) = 0;
+    // A filled ellipse inside r (a note's augmentation dot). Canvases that draw no curves
+    // fill the rectangle.
+    virtual void fillEllipse(const Rect& r, Color c) { fillRect(r, c); }
     virtual void line(Point from, Point to, double lineWidth, Color c,
                       std::optional<Dash> dash) = 0;
     // Draws the picture at path scaled to fit into r; a missing or undecodable file draws

@@ -10,6 +10,36 @@
 
 namespace sorvel {
 
+namespace {
+
+// Advances of the notation font's accidentals at the staff's size and kerning, and the
+// augmentation dot: its size and the distance of its centre from a note glyph's origin
+// (right of the head, or right of the flag of a stem-up note).
+constexpr double kSharpAdvance = 8.67;
+constexpr double kFlatAdvance = 7.47;
+constexpr double kDotDiameter = 3.0;
+
+double dotOffset(std::int64_t plainValue) {
+    switch (plainValue) {
+        case 1:   // whole
+        case 29:  // whole, other family
+        case 7:   // stem-up eighth, sixteenth and thirty-second
+        case 9:
+        case 11:
+            return 16.5;
+        default:
+            return 12.5;
+    }
+}
+
+}  // namespace
+
+bool isDottedNote(std::int64_t v) {
+    if (!isPitched(v)) return false;
+    const NoteValue& plain = noteValue(noteValue(v).dotToggle);
+    return noteValue(v).dotToggle != v && plain.beats < noteValue(v).beats;
+}
+
 GosenView::GosenView(std::string identifier)
     : musicData{ScoreCell{}},
       freqArr(tables::freqArr.begin(), tables::freqArr.end()),
@@ -104,10 +134,28 @@ void GosenView::draw(Canvas& canvas, const std::string& imageSet) const {
         // A blank cell is empty whatever its pitch: no accidental either.
         const std::int64_t accidental = onpIndex == 0 ? 0 : tables::shflArr[p];
         std::string glyph = accidental == -1 ? "/" : accidental == 1 ? "." : "";
-        glyph += noteValue(onpIndex).glyph;
-        canvas.text({x + gosenSize.width / 12.0,
-                     gosenOrg.y - 17.0 + s * 0.5 + s * static_cast<double>(selLocate) * 0.5},
-                    glyph, kNotationFontFamily, kNotationFontSize, kNotationKerning);
+        // A dotted note is drawn as its plain glyph with a dot of its own: the font's dotted
+        // glyphs hold the dot half a space above the head, right for a note on a line but on
+        // the line above for a note in a space.
+        const bool dotted = isDottedNote(onpIndex);
+        const std::int64_t shown = dotted ? noteValue(onpIndex).dotToggle : onpIndex;
+        glyph += noteValue(shown).glyph;
+        const double glyphX = x + gosenSize.width / 12.0;
+        canvas.text(
+            {glyphX, gosenOrg.y - 17.0 + s * 0.5 + s * static_cast<double>(selLocate) * 0.5}, glyph,
+            kNotationFontFamily, kNotationFontSize, kNotationKerning);
+        if (dotted) {
+            // Staff position 0 lies on the lowest ledger line: even positions are on lines.
+            const double head = lineY(1) + s * 0.5 * static_cast<double>(selLocate);
+            const double dotY = selLocate % 2 == 0 ? head + s * 0.5 : head;
+            const double prefix = accidental == -1  ? kFlatAdvance
+                                  : accidental == 1 ? kSharpAdvance
+                                                    : 0.0;
+            const double dotX = glyphX + prefix + dotOffset(shown);
+            canvas.fillEllipse(
+                {dotX - kDotDiameter / 2, dotY - kDotDiameter / 2, kDotDiameter, kDotDiameter},
+                Color::black());
+        }
     }
 }
 

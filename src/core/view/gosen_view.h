@@ -76,6 +76,9 @@ class GosenView {
     Rect frame_;
 };
 
+// True for a dotted note value (its plain form is the Dot button's partner).
+bool isDottedNote(std::int64_t v);
+
 // The red frame over the current cell of the score window.
 void drawSelPoint(Canvas& canvas, const Rect& bounds);
 

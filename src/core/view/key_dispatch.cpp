@@ -42,12 +42,19 @@ struct ValueKey {
     std::int64_t code, row, column, shiftedRow, shiftedColumn;
 };
 constexpr ValueKey kValueKeys[] = {
-    {mac_key::Digit1, 0, 0, 1, 0},         {mac_key::Digit2, 0, 1, 1, 1},
-    {mac_key::Digit3, 0, 2, 1, 2},         {mac_key::Digit4, 0, 3, 1, 3},
-    {mac_key::Digit5, 0, 4, 1, 4},         {mac_key::Digit6, 0, 5, 1, 5},
-    {mac_key::Digit0, 2, 0, kNone, kNone}, {mac_key::Period, 2, 1, kNone, kNone},
-    {mac_key::Minus, 2, 2, kNone, kNone},  {mac_key::Equal, 2, 3, 2, 5},
+    {mac_key::Digit1, 0, 0, 1, 0},
+    {mac_key::Digit2, 0, 1, 1, 1},
+    {mac_key::Digit3, 0, 2, 1, 2},
+    {mac_key::Digit4, 0, 3, 1, 3},
+    {mac_key::Digit5, 0, 4, 1, 4},
+    {mac_key::Digit6, 0, 5, 1, 5},
+    {mac_key::Digit0, 2, 0, kNone, kNone},
+    {mac_key::Period, 2, 1, kNone, kNone},
+    {mac_key::Minus, 2, 2, kNone, kNone},
+    {mac_key::Equal, 2, 3, 2, 5},
     {mac_key::JisYen, 2, 4, kNone, kNone},
+    // The repeat end again, on a key every ANSI and ISO keyboard has (left of 1).
+    {mac_key::Grave, 2, 4, kNone, kNone},
 };
 
 // Pitch-step keys: the code handed to stepEntryPitch.
@@ -170,7 +177,9 @@ void winCTL::keyUp(std::int64_t keyCode, KeyModifiers modifiers, FocusKind focus
             commands_.btnIns();
             break;
         }
-        case mac_key::JisUnderscore: {
+        // Add: the JIS key, or the comma key of ANSI and ISO keyboards.
+        case mac_key::JisUnderscore:
+        case mac_key::Comma: {
             commands_.btnADD();
             break;
         }

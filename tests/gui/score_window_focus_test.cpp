@@ -1,0 +1,213 @@
+// The score window's fields and controls: what they let into the score and where the
+// keyboard goes after them.
+#include <QClipboard>
+#include <QComboBox>
+#include <QDir>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QPushButton>
+
+#include "test_support.h"
+
+namespace sorvel::test {
+namespace {
+
+using gui::StaffWidget;
+
+TEST(ScoreWindowFields, PastedLineBreaksInAChordFieldBecomeBlanks) {
+    auto [w, audio] = makeWindow();
+    Document& d = w->document();
+    auto* field = w->findChild<QLineEdit*>("cdText1");
+    ASSERT_NE(field, nullptr);
+    const std::pair<QString, QString> cases[] = {
+        {QStringLiteral("C\n17,5"), QStringLiteral("C 17,5")},
+        {QStringLiteral("C\rG7"), QStringLiteral("C G7")},
+        {QString::fromUtf8("Am\xE2\x80\xA8"
+                           "F"),
+         QStringLiteral("Am F")},
+        {QString::fromUtf8("Dm\xE2\x80\xA9G\xC2\x85"
+                           "C"),
+         QStringLiteral("Dm G C")},
+    };
+    for (const auto& [pasted, shown] : cases) {
+        SCOPED_TRACE(shown.toStdString());
+        QGuiApplication::clipboard()->setText(pasted);
+        field->setFocus();
+        field->selectAll();
+        field->paste();
+        EXPECT_EQ(field->text(), shown);
+        EXPECT_EQ(d.cdText[0], shown.toStdString());
+    }
+    w->scoreArea()->setFocus();
+    EXPECT_EQ(d.codeData[0], "Dm G C");
+}
+
+// Where the keyboard ends up after each way of leaving a control.
+TEST(ScoreWindowFocus, ChoicesEscapeAndStaffClicksGiveTheKeyboardBackToTheScore) {
+    auto [w, audio] = makeWindow();
+    QWidget* score = w->scoreArea();
+    const char* const controls[] = {"cmbTempo", "cmbInKey", "cmbBeat",
+                                    "imgCombo", "A_Hz",     "cdText2"};
+    for (const char* name : controls) {
+        SCOPED_TRACE(name);
+        auto* control = w->findChild<QWidget*>(name);
+        ASSERT_NE(control, nullptr);
+        control->setFocus();
+        ASSERT_TRUE(control->hasFocus());
+        QTest::keyClick(control, Qt::Key_Escape);
+        EXPECT_TRUE(score->hasFocus()) << "Escape";
+        for (int row = 0; row <= 3; ++row) {
+            control->setFocus();
+            QTest::mouseClick(w->staffWidget(row), Qt::LeftButton, {}, QPoint(15, 100));
+            EXPECT_TRUE(score->hasFocus()) << "click on staff " << row;
+        }
+    }
+    Document& d = w->document();
+    for (const char* name : {"cmbTempo", "cmbInKey", "cmbBeat", "imgCombo"}) {
+        SCOPED_TRACE(name);
+        auto* combo = w->findChild<QComboBox*>(name);
+        combo->setFocus();
+        combo->setCurrentIndex(2);
+        emit combo->activated(2);
+        EXPECT_TRUE(score->hasFocus());
+    }
+    // The arrow keys now step the entry pitch and leave the settings alone.
+    const ScoreCell before = d.entryCell();
+    const auto tempo = d.cmbTempo.selected;
+    QTest::keyClick(score, Qt::Key_Up);
+    EXPECT_NE(d.entryCell().noteIndex, before.noteIndex);
+    EXPECT_EQ(d.cmbTempo.selected, tempo);
+}
+
+TEST(ScoreWindowFocus, TheReferencePitchAppliesWhenTheFieldIsLeft) {
+    auto [w, audio] = makeWindow();
+    Document& d = w->document();
+    const std::pair<QString, int> cases[] = {{"445", 445}, {"430.5", 430}};
+    for (const auto& [typed, hz] : cases) {
+        SCOPED_TRACE(typed.toStdString());
+        typeInto(*w, "A_Hz", typed);
+        clickCell(*w, 1, 1);  // leaves the field by a click, no Return
+        EXPECT_EQ(d.A_Hz, std::to_string(hz));
+        EXPECT_EQ(w->findChild<QLineEdit*>("A_Hz")->text(), QString::number(hz));
+        for (const GosenView* staff : {&d.gosenE, &d.gosen1}) {
+            EXPECT_NEAR(staff->freqArr.at(17), static_cast<float>(hz), 0.01f);
+        }
+    }
+}
+
+// Counts the paints a widget receives.
+class PaintCounter : public QObject {
+  public:
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+};
+
+TEST(ScoreWindowPictures, TheEntryStaffRedrawsWithANewPictureSetAtOnce) {
+    auto [w, audio] = makeWindow();
+    auto* images = w->findChild<QComboBox*>("imgCombo");
+    ASSERT_GE(images->count(), 2);
+    QApplication::processEvents();
+    PaintCounter counter;
+    w->staffWidget(0)->installEventFilter(&counter);
+    images->setCurrentIndex(1);
+    emit images->activated(1);
+    QTRY_VERIFY(counter.paints > 0);
+    EXPECT_EQ(w->document().imageSet(), images->itemText(1).toStdString());
+}
+
+TEST(ScoreWindowPictures, WholeAndHalfRestButtonsLookDifferent) {
+    auto [w, audio] = makeWindow();
+    auto iconOf = [&](const char* name) {
+        auto* b = w->findChild<QPushButton*>(name);
+        EXPECT_NE(b, nullptr) << name;
+        return b ? b->icon().pixmap(b->iconSize()).toImage() : QImage();
+    };
+    // Rests and notes of the button matrix, each unlike its neighbour.
+    const std::pair<const char*, const char*> pairs[] = {{"onpMtx1_1_0", "onpMtx1_1_1"},
+                                                         {"onpMtx1_0_0", "onpMtx1_0_1"},
+                                                         {"onpMtx1_1_1", "onpMtx1_1_2"}};
+    for (const auto& [a, b] : pairs) {
+        const QImage ia = iconOf(a);
+        ASSERT_FALSE(ia.isNull()) << a;
+        EXPECT_NE(ia, iconOf(b)) << a << " " << b;
+    }
+    // The whole rest hangs lower on its lines than the half rest sits: its ink starts and
+    // ends further down.
+    auto inkRows = [](const QImage& image) {
+        int first = -1, last = -1;
+        for (int y = 0; y < image.height(); ++y) {
+            int dark = 0;
+            for (int x = 0; x < image.width(); ++x) dark += qAlpha(image.pixel(x, y)) > 128;
+            // A staff line runs across the icon; a rest's block is narrower.
+            if (dark > 0 && dark < image.width() - 4) {
+                if (first < 0) first = y;
+                last = y;
+            }
+        }
+        return std::pair{first, last};
+    };
+    const auto whole = inkRows(iconOf("onpMtx1_1_0"));
+    const auto half = inkRows(iconOf("onpMtx1_1_1"));
+    EXPECT_NE(whole, half);
+    const QString dir = qEnvironmentVariable("SORVEL_SHOT_DIR");
+    if (!dir.isEmpty()) {
+        EXPECT_TRUE(w->findChild<QWidget*>("onpMtx1")->grab().save(dir + "/value_buttons.png"));
+    }
+}
+
+// Stems, flags and triplet marks of the highest pitches rise above the staff's band into
+// its headroom. SORVEL_SHOT_DIR, when set, receives a picture of every value at every pitch.
+TEST(ScoreWindowStaves, HighNotesDrawTheirStemsAndFlagsAboveTheBand) {
+    auto [w, audio] = makeWindow();
+    Document& d = w->document();
+    StaffWidget* staff = w->staffWidget(1);
+    ASSERT_EQ(staff->height(), ScoreLayout::kStaffHeight + ScoreLayout::kStaffHeadroom);
+    // Eighth, thirty-second and triplet eighth at the top pitch, and a blank cell.
+    d.musicData = {{38, 7}, {38, 11}, {38, 42}, {38, 0}};
+    d.showPage(1);
+    const QImage shot = staff->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const double dpr = shot.devicePixelRatio();
+    auto inkAboveBand = [&](int column) {
+        int dark = 0;
+        for (int y = 0; y < qRound(ScoreLayout::kStaffHeadroom * dpr); ++y) {
+            for (int x = qRound(column * 30 * dpr); x < qRound((column + 1) * 30 * dpr); ++x) {
+                dark += qGray(shot.pixel(x, y)) < 96;
+            }
+        }
+        return dark;
+    };
+    for (int column = 0; column < 3; ++column) EXPECT_GT(inkAboveBand(column), 4) << column;
+    EXPECT_EQ(inkAboveBand(3), 0);
+
+    const QString dir = qEnvironmentVariable("SORVEL_SHOT_DIR");
+    if (dir.isEmpty()) return;
+    // Every pitch of the table with each note, triplet, tie and rest value: one staff a value.
+    const std::vector<std::int64_t> values = {1,  3,  5,  7,  9,  11, 2,  4,  6,  8,  10,
+                                              12, 33, 35, 37, 39, 41, 42, 43, 47, 48, 49,
+                                              55, 56, 57, 58, 13, 15, 17, 19, 44, 25, 27};
+    const int bandHeight = ScoreLayout::kStaffHeadroom + ScoreLayout::kStaffHeight;
+    QImage sheet(39 * 30, bandHeight * static_cast<int>(values.size()), QImage::Format_RGB32);
+    sheet.fill(Qt::white);
+    QPainter painter(&sheet);
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        GosenView row("shot");
+        row.cellMax = 39;
+        row.setFrame({0, 0, 39 * 30, static_cast<double>(ScoreLayout::kStaffHeight)});
+        row.imgFol = QDir::currentPath().toStdString() + "/none";
+        row.musicData.clear();
+        for (std::int64_t p = 0; p < 39; ++p) row.musicData.push_back({p, values[i]});
+        StaffWidget widget(
+            row, [] { return std::string("none"); }, nullptr, ScoreLayout::kStaffHeadroom);
+        widget.resize(39 * 30, bandHeight);
+        painter.drawImage(0, bandHeight * static_cast<int>(i), widget.grab().toImage());
+    }
+    painter.end();
+    EXPECT_TRUE(sheet.save(dir + "/all_pitches_and_values.png"));
+}
+
+}  // namespace
+}  // namespace sorvel::test
