@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
 #include <QFont>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -15,6 +17,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "model/diagnostics.h"
 #include "ports/alerts.h"
 #include "scaleedit/phrase_score.h"
 
@@ -141,14 +144,42 @@ QIcon noteButtonIcon(std::size_t button, phrase::Clef clef, QSize size) {
     return QIcon(pm);
 }
 
-PhraseBuilderWindow::PhraseBuilderWindow(PhraseBuilder& builder, Alerts& alerts, QWidget* parent)
+QString defaultNotePictureFolder() {
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/notes");
+}
+
+PhraseBuilderWindow::PhraseBuilderWindow(PhraseBuilder& builder, Alerts& alerts, QWidget* parent,
+                                         const QString& notePictureFolder)
     : QWidget(parent, Qt::Window), builder_(builder), alerts_(alerts) {
     setObjectName(QStringLiteral("editWindow"));
     setWindowTitle(tr("Phrase Builder"));
     setAttribute(Qt::WA_DeleteOnClose, false);
     buildLayout();
-    toggleClef(builder_.clef == phrase::Clef::Bass);
+    setNotePictureFolder(notePictureFolder.isEmpty() ? defaultNotePictureFolder()
+                                                     : notePictureFolder);
     refreshFields();
+}
+
+std::size_t PhraseBuilderWindow::setNotePictureFolder(const QString& folder) {
+    notePictureFolder_ = folder;
+    const QDir dir(folder);
+    std::size_t missing = 0;
+    for (std::size_t i = 0; i < phrase::kNoteButtons; ++i) {
+        for (const phrase::Clef clef : {phrase::Clef::Treble, phrase::Clef::Bass}) {
+            const QString file = QString::fromStdString(phrase::noteButtonImage(i, clef));
+            // A file that is there but no picture counts as missing too.
+            const QPixmap picture(dir.filePath(file));
+            notePictures_[i][clef == phrase::Clef::Bass] =
+                picture.isNull() ? QIcon() : QIcon(picture);
+            if (picture.isNull()) ++missing;
+        }
+    }
+    if (missing > 0)
+        diag("Note button pictures: " + std::to_string(missing) + " of " +
+             std::to_string(2 * phrase::kNoteButtons) + " missing or unreadable in " +
+             QDir::toNativeSeparators(folder).toStdString() + "; painting those instead");
+    toggleClef(builder_.clef == phrase::Clef::Bass);
+    return missing;
 }
 
 void PhraseBuilderWindow::buildLayout() {
@@ -276,7 +307,9 @@ void PhraseBuilderWindow::toggleClef(bool bass) {
     if (clefToggle_->isChecked() != bass) clefToggle_->setChecked(bass);
     clefToggle_->setText(bass ? tr("Bass clef") : tr("Treble clef"));
     for (std::size_t i = 0; i < noteButtons_.size(); ++i) {
-        noteButtons_[i]->setIcon(noteButtonIcon(i, builder_.clef, QSize(26, 56)));
+        const QIcon& picture = notePictures_[i][bass];
+        noteButtons_[i]->setIcon(picture.isNull() ? noteButtonIcon(i, builder_.clef, QSize(26, 56))
+                                                  : picture);
         noteButtons_[i]->setProperty("image", QString::fromStdString(builder_.noteButtonImage(i)));
     }
 }

@@ -43,8 +43,12 @@ class PatternTableModel : public QAbstractTableModel {
     PhraseBuilder& builder_;
 };
 
-// The picture of a note button: the note on a five-line staff of the given clef.
+// The picture of a note button: the note on a five-line staff of the given clef, painted
+// here; stands in for a picture missing from the note picture folder.
 QIcon noteButtonIcon(std::size_t button, phrase::Clef clef, QSize size);
+
+// Where the note button pictures drawn at build time lie: "notes" beside the application.
+QString defaultNotePictureFolder();
 
 // The phrase builder window: phrase and line fields, chord symbols, note buttons with a
 // clef toggle, the pattern table, and the commands that build and send the line. One per
@@ -52,7 +56,15 @@ QIcon noteButtonIcon(std::size_t button, phrase::Clef clef, QSize size);
 class PhraseBuilderWindow : public QWidget {
     Q_OBJECT
   public:
-    PhraseBuilderWindow(PhraseBuilder& builder, Alerts& alerts, QWidget* parent = nullptr);
+    // The note buttons show the pictures of notePictureFolder (the default folder when
+    // empty).
+    PhraseBuilderWindow(PhraseBuilder& builder, Alerts& alerts, QWidget* parent = nullptr,
+                        const QString& notePictureFolder = QString());
+
+    // Loads the note button pictures from another folder; a picture it lacks is painted
+    // instead. Returns how many of them it lacks.
+    std::size_t setNotePictureFolder(const QString& folder);
+    QString notePictureFolder() const { return notePictureFolder_; }
 
     // The score the line goes to (the document chosen when the window was last shown);
     // may be null.
@@ -94,6 +106,9 @@ class PhraseBuilderWindow : public QWidget {
     QPushButton* clefToggle_ = nullptr;
     QLabel* message_ = nullptr;
     std::array<QPushButton*, phrase::kNoteButtons> noteButtons_{};
+    QString notePictureFolder_;
+    // Per button the treble and the bass picture; null where the folder lacks it.
+    std::array<std::array<QIcon, 2>, phrase::kNoteButtons> notePictures_{};
 };
 
 }  // namespace sorvel::gui

@@ -1,0 +1,201 @@
+// The note button pictures drawn at build time, and the phrase builder window showing them.
+#include <gtest/gtest.h>
+
+#include <QByteArray>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QPushButton>
+#include <QSet>
+#include <QTemporaryDir>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/diagnostics.h"
+#include "phrase_builder_window.h"
+#include "ports/alerts.h"
+#include "test_support.h"
+
+namespace sorvel {
+namespace {
+
+using gui::PhraseBuilderWindow;
+using phrase::Clef;
+
+// The build writes bin/notes beside bin/set.
+QString notesFolder() {
+    return QDir(QString::fromStdString(test::setFolder()))
+        .absoluteFilePath(QStringLiteral("../notes"));
+}
+
+QString buttonName(std::size_t i) {
+    return QStringLiteral("note_") +
+           QString::fromLatin1(phrase::cdArr[i].data(), static_cast<int>(phrase::cdArr[i].size()));
+}
+
+QImage normalised(const QImage& image) {
+    return image.convertToFormat(QImage::Format_ARGB32);
+}
+
+// The icon's largest picture, as the button would draw it at its full size.
+QImage iconImage(const QPushButton& button) {
+    return normalised(button.icon().pixmap(QSize(104, 224)).toImage());
+}
+
+class NoAlerts : public Alerts {
+  public:
+    void showAlert(const std::string&, const std::string&) override {}
+};
+
+class DiagnosticsCatcher {
+  public:
+    DiagnosticsCatcher() {
+        setDiagnosticSink([this](std::string_view line) { lines.emplace_back(line); });
+    }
+    ~DiagnosticsCatcher() { setDiagnosticSink({}); }
+    std::vector<std::string> lines;
+};
+
+TEST(NotePictures, TheBuildDrewBothPicturesOfEveryNoteButton) {
+    const QDir dir(notesFolder());
+    ASSERT_TRUE(dir.exists()) << notesFolder().toStdString();
+    const QStringList files = dir.entryList({QStringLiteral("*.png")}, QDir::Files);
+    EXPECT_EQ(files.size(), 46);
+
+    QSet<QByteArray> distinct;
+    for (std::size_t i = 0; i < phrase::kNoteButtons; ++i) {
+        for (const Clef clef : {Clef::Treble, Clef::Bass}) {
+            const QString file = QString::fromStdString(phrase::noteButtonImage(i, clef));
+            SCOPED_TRACE(file.toStdString());
+            EXPECT_TRUE(file.startsWith(clef == Clef::Treble ? "S_" : "H_"));
+            ASSERT_TRUE(files.contains(file));
+            const QImage image = normalised(QImage(dir.filePath(file)));
+            ASSERT_FALSE(image.isNull());
+            EXPECT_EQ(image.size(), QSize(104, 224));
+            // Ink on white: the staff, clef and note, not an empty or black square.
+            int dark = 0;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x) dark += qGray(image.pixel(x, y)) < 96;
+            EXPECT_GT(dark, image.width() * 5);
+            EXPECT_LT(dark, image.width() * image.height() / 3);
+            distinct.insert(QCryptographicHash::hash(
+                QByteArray(reinterpret_cast<const char*>(image.constBits()), image.sizeInBytes()),
+                QCryptographicHash::Sha1));
+        }
+    }
+    // Every note and clef has its own picture.
+    EXPECT_EQ(distinct.size(), 46);
+}
+
+// A higher note sits higher on its staff: the note head's ink centre, for notes a third
+// apart, in both clefs.
+TEST(NotePictures, HigherNotesSitHigher) {
+    const QDir dir(notesFolder());
+    auto inkCentre = [&](std::string_view name, Clef clef) {
+        std::size_t i = 0;
+        while (i < phrase::kNoteButtons && phrase::cdArr[i] != name) ++i;
+        const QImage image = normalised(
+            QImage(dir.filePath(QString::fromStdString(phrase::noteButtonImage(i, clef)))));
+        // Staff lines run across the whole width and stems are thin: only rows with a wide
+        // run of ink in the right third, where the head lies, count.
+        double sum = 0;
+        int count = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            if (qGray(image.pixel(4, y)) < 160) continue;
+            int dark = 0;
+            for (int x = image.width() * 2 / 3; x < image.width(); ++x)
+                dark += qGray(image.pixel(x, y)) < 96;
+            if (dark < 12) continue;
+            sum += double(y) * dark;
+            count += dark;
+        }
+        return count ? sum / count : -1.0;
+    };
+    const std::vector<std::pair<std::string_view, std::string_view>> pairs = {
+        {"C0", "E0"}, {"E0", "G0"}, {"G0", "B0"}, {"B0", "D1"}, {"D1", "F1"}, {"F1", "A1"}};
+    for (const Clef clef : {Clef::Treble, Clef::Bass})
+        for (const auto& [low, high] : pairs) {
+            SCOPED_TRACE(std::string(low) + " " + std::string(high));
+            const double lowY = inkCentre(low, clef), highY = inkCentre(high, clef);
+            ASSERT_GT(lowY, 0);
+            ASSERT_GT(highY, 0);
+            EXPECT_GT(lowY, highY);  // picture y grows downwards
+        }
+}
+
+TEST(NotePictures, TheWindowsButtonsShowTheBuiltPictures) {
+    DiagnosticsCatcher diagnostics;
+    ScaleTable table;
+    PhraseBuilder builder(table);
+    NoAlerts alerts;
+    PhraseBuilderWindow window(builder, alerts, nullptr, notesFolder());
+    EXPECT_TRUE(diagnostics.lines.empty());
+    const QDir dir(notesFolder());
+    for (const bool bass : {false, true}) {
+        window.toggleClef(bass);
+        for (std::size_t i = 0; i < phrase::kNoteButtons; ++i) {
+            auto* button = window.findChild<QPushButton*>(buttonName(i));
+            ASSERT_NE(button, nullptr);
+            const QString file = QString::fromStdString(
+                phrase::noteButtonImage(i, bass ? Clef::Bass : Clef::Treble));
+            SCOPED_TRACE(file.toStdString());
+            EXPECT_EQ(iconImage(*button), normalised(QImage(dir.filePath(file))));
+        }
+    }
+}
+
+// A folder lacking some pictures: those buttons are painted, the rest loaded, and one line
+// says so.
+TEST(NotePictures, MissingOrBrokenPicturesArePaintedInstead) {
+    QTemporaryDir temp;
+    ASSERT_TRUE(temp.isValid());
+    const QDir source(notesFolder());
+    for (const QString& file : source.entryList({QStringLiteral("*.png")}, QDir::Files))
+        ASSERT_TRUE(QFile::copy(source.filePath(file), temp.filePath(file)));
+    ASSERT_TRUE(QFile::remove(temp.filePath(QStringLiteral("S_C0.png"))));
+    {
+        QFile broken(temp.filePath(QStringLiteral("H_D0.png")));
+        ASSERT_TRUE(broken.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        broken.write("not a picture");
+    }
+
+    DiagnosticsCatcher diagnostics;
+    ScaleTable table;
+    PhraseBuilder builder(table);
+    NoAlerts alerts;
+    PhraseBuilderWindow window(builder, alerts, nullptr, temp.path());
+    ASSERT_EQ(diagnostics.lines.size(), 1u);
+    EXPECT_NE(diagnostics.lines[0].find("2 of 46"), std::string::npos) << diagnostics.lines[0];
+
+    struct Case {
+        bool bass;
+        std::size_t button;
+        bool fromFile;
+    };
+    const std::vector<Case> cases = {
+        {false, 0, false}, {false, 1, true}, {true, 0, true}, {true, 2, false}, {false, 2, true}};
+    for (const Case& c : cases) {
+        window.toggleClef(c.bass);
+        auto* button = window.findChild<QPushButton*>(buttonName(c.button));
+        ASSERT_NE(button, nullptr);
+        SCOPED_TRACE(buttonName(c.button).toStdString() + (c.bass ? " bass" : " treble"));
+        EXPECT_FALSE(button->icon().isNull());
+        const QString file = QString::fromStdString(
+            phrase::noteButtonImage(c.button, c.bass ? Clef::Bass : Clef::Treble));
+        const QImage fromFile = normalised(QImage(source.filePath(file)));
+        EXPECT_EQ(iconImage(*button) == fromFile, c.fromFile);
+    }
+
+    // Pointing the window at the complete folder loads every picture and says nothing more.
+    EXPECT_EQ(window.setNotePictureFolder(notesFolder()), 0u);
+    EXPECT_EQ(diagnostics.lines.size(), 1u);
+    window.toggleClef(false);
+    auto* first = window.findChild<QPushButton*>(buttonName(0));
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(iconImage(*first), normalised(QImage(source.filePath(QStringLiteral("S_C0.png")))));
+}
+
+}  // namespace
+}  // namespace sorvel
