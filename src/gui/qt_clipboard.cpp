@@ -64,4 +64,18 @@ std::unique_ptr<TextEditing> textEditingFor(QWidget* focus) {
     return nullptr;
 }
 
+ClipTarget clipTargetFor(QWidget* keyWindow, QWidget* focus, const ScoreOfWindow& scoreOf,
+                         std::unique_ptr<TextEditing>& textHolder) {
+    textHolder.reset();
+    if (!keyWindow) return {ClipFocus::NoKeyWindow, nullptr, nullptr};
+    if (focus && focus->window() == keyWindow) {
+        textHolder = textEditingFor(focus);
+        if (textHolder) return {ClipFocus::TextField, textHolder.get(), nullptr};
+    }
+    if (CellEditor* score = scoreOf ? scoreOf(keyWindow, focus) : nullptr) {
+        return {ClipFocus::Score, nullptr, score};
+    }
+    return {ClipFocus::Other, nullptr, nullptr};
+}
+
 }  // namespace sorvel::gui

@@ -2,9 +2,11 @@
 
 #include <QPointer>
 #include <QString>
+#include <functional>
 #include <memory>
 
 #include "app/clipboard.h"
+#include "edit/clipboard_commands.h"
 
 class QClipboard;
 class QLineEdit;
@@ -46,5 +48,15 @@ class LineEditText : public TextEditing {
 
 // The text adapter for the focus widget when it is a line edit, else nullptr.
 std::unique_ptr<TextEditing> textEditingFor(QWidget* focus);
+
+// Gives the score of keyWindow when it is a score window whose keyboard is with the window
+// itself (no field or other control has the focus), else nullptr.
+using ScoreOfWindow = std::function<CellEditor*(QWidget* keyWindow, QWidget* focus)>;
+
+// What the clipboard commands act on: no key window; a line edit being edited in the key
+// window (whatever window that is); the score of a score window that has the keyboard; or
+// something else. The text adapter, when there is one, lives in textHolder.
+ClipTarget clipTargetFor(QWidget* keyWindow, QWidget* focus, const ScoreOfWindow& scoreOf,
+                         std::unique_ptr<TextEditing>& textHolder);
 
 }  // namespace sorvel::gui

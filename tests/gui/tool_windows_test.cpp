@@ -190,5 +190,40 @@ TEST(QtClipboard, LineEditTextCase) {
     EXPECT_EQ(field.text(), QStringLiteral("C7 G7 "));
 }
 
+TEST(QtClipboard, TargetFollowsTheKeyWindowAndItsFocus) {
+    UndoHistory undo;
+    fakes::FakeScore score(&undo, {{17, 5}});
+    QWidget scoreWindow;
+    auto* field = new QLineEdit(&scoreWindow);
+    auto* other = new QPushButton(&scoreWindow);
+    QWidget toolWindow;
+    auto* toolField = new QLineEdit(&toolWindow);
+    const gui::ScoreOfWindow scoreOf = [&](QWidget* w, QWidget* focus) -> CellEditor* {
+        return w == &scoreWindow && (!focus || focus == &scoreWindow) ? &score : nullptr;
+    };
+    struct Case {
+        QWidget* key;
+        QWidget* focus;
+        ClipFocus expected;
+    };
+    const std::vector<Case> cases = {
+        {nullptr, nullptr, ClipFocus::NoKeyWindow},
+        {&scoreWindow, nullptr, ClipFocus::Score},
+        {&scoreWindow, &scoreWindow, ClipFocus::Score},
+        {&scoreWindow, field, ClipFocus::TextField},
+        {&scoreWindow, other, ClipFocus::Other},
+        {&toolWindow, toolField, ClipFocus::TextField},
+        {&toolWindow, nullptr, ClipFocus::Other},
+        {&toolWindow, field, ClipFocus::Other},  // a field of a window that is not key
+    };
+    for (const Case& c : cases) {
+        std::unique_ptr<TextEditing> holder;
+        const ClipTarget t = gui::clipTargetFor(c.key, c.focus, scoreOf, holder);
+        EXPECT_EQ(t.focus, c.expected);
+        EXPECT_EQ(t.score != nullptr, c.expected == ClipFocus::Score);
+        EXPECT_EQ(t.text != nullptr, c.expected == ClipFocus::TextField);
+    }
+}
+
 }  // namespace
 }  // namespace sorvel::test
