@@ -83,6 +83,14 @@ void ReplaceWindow::setImageSet(const std::string& name) {
     write_->update();
 }
 
+void ReplaceWindow::setSetFolder(const std::string& folder) {
+    setFolder_ = folder;
+    replacer_.gosen1.imgFol = folder;
+    replacer_.gosen2.imgFol = folder;
+    find_->update();
+    write_->update();
+}
+
 void ReplaceWindow::btnUpDwn1(int row) {
     replacer_.btnUpDwn1(row);
 }

@@ -30,6 +30,8 @@ class ReplaceWindow : public QWidget {
     // The image set both staves draw with (sel_inst).
     void setImageSet(const std::string& name);
     const std::string& imageSet() const { return selInst_; }
+    // The set folder changed: the staves take their pictures from the new one.
+    void setSetFolder(const std::string& folder);
 
     PitchReplacer& replacer() { return replacer_; }
     void btnUpDwn1(int row);

@@ -69,7 +69,7 @@ TunerWindow::TunerWindow(std::string setFolder, Tuner::OutputFactory factory, QW
         b->setObjectName(QStringLiteral("tunerMtx_%1").arg(r));
         b->setToolTip(tr(s.tip));
         b->setFocusPolicy(Qt::NoFocus);
-        connect(b, &QPushButton::clicked, this, [this, r] { upDown(r); });
+        connect(b, &QPushButton::clicked, this, [this, r] { UpDown(r); });
         steps->addWidget(b);
     }
     row->addLayout(steps);
@@ -107,13 +107,19 @@ void TunerWindow::setImageSet(const std::string& name) {
     staff_->update();
 }
 
+void TunerWindow::setSetFolder(const std::string& folder) {
+    setFolder_ = folder;
+    tuner_->gosen.imgFol = folder;
+    staff_->update();
+}
+
 void TunerWindow::play() {
     tuner_->play();
     refresh();
 }
 
-void TunerWindow::upDown(int row) {
-    tuner_->upDown(row);
+void TunerWindow::UpDown(int row) {
+    tuner_->UpDown(row);
 }
 
 void TunerWindow::closeEvent(QCloseEvent* event) {

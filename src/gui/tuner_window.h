@@ -33,11 +33,13 @@ class TunerWindow : public QWidget {
     // The image set the staff draws the note with (sel_inst).
     void setImageSet(const std::string& name);
     const std::string& imageSet() const { return selInst_; }
+    // The set folder changed: the staves take their pictures from the new one.
+    void setSetFolder(const std::string& folder);
 
     Tuner& tuner() { return *tuner_; }
     // Clicks the play button's action (start or stop) and refreshes the window.
     void play();
-    void upDown(int row);
+    void UpDown(int row);
 
   protected:
     void closeEvent(QCloseEvent* event) override;

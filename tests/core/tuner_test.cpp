@@ -214,7 +214,7 @@ TEST(Tuner, FailingOutputLeavesTheTunerSilent) {
 TEST(Tuner, StepsChangeTheNoteButNotTheSoundingTone) {
     TunerRig rig;
     rig.tuner.play();
-    rig.tuner.upDown(4);  // A1 -> A2
+    rig.tuner.UpDown(4);  // A1 -> A2
     EXPECT_EQ(rig.tuner.note(), 34);
     EXPECT_EQ(rig.tuner.lblHz(), "440.0Hz");
     rig.now += 2;
@@ -225,7 +225,7 @@ TEST(Tuner, StepsChangeTheNoteButNotTheSoundingTone) {
     rig.tuner.play();
     rig.tuner.play();
     EXPECT_EQ(rig.tuner.lblHz(), "880.0Hz");
-    rig.tuner.upDown(8);
+    rig.tuner.UpDown(8);
     EXPECT_EQ(rig.tuner.note(), 34);
 }
 
@@ -238,7 +238,7 @@ TEST(Tuner, FrequencyAlwaysComesFromTheFixedTable) {
         EXPECT_EQ(rig.tuner.frequency(), tables::freqArr[std::size_t(n)]);
         EXPECT_EQ(rig.tuner.lblHz(), frequencyLabel(tables::freqArr[std::size_t(n)]));
         rig.tuner.play();
-        rig.tuner.upDown(0);
+        rig.tuner.UpDown(0);
     }
     EXPECT_EQ(rig.tuner.note(), 17) << "39 steps up come round again";
 }

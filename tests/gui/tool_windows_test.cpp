@@ -60,6 +60,8 @@ TEST(TunerWindow, ButtonsDriveTheTone) {
     Sink sink;
     gui::TunerWindow window("set", [&] { return std::make_unique<RecordingOutput>(sink); });
     window.setImageSet("standard");
+    window.setSetFolder("/elsewhere");
+    EXPECT_EQ(window.tuner().gosen.imgFol, "/elsewhere");
     window.show();
     ASSERT_NE(window.findChild<gui::StaffWidget*>(QStringLiteral("gosenT")), nullptr);
     QPushButton* play = button(window, QStringLiteral("btnPlay"));
@@ -109,6 +111,8 @@ TEST(ReplaceWindow, ButtonsReplaceInTheTargetScore) {
     fakes::FakeScore* target = &score;
     gui::ReplaceWindow window("set", [&]() -> CellEditor* { return target; });
     window.setImageSet("standard");
+    window.setSetFolder("/elsewhere");
+    EXPECT_EQ(window.replacer().gosen2.imgFol, "/elsewhere");
     window.show();
     ASSERT_NE(window.findChild<gui::StaffWidget*>(QStringLiteral("gosenR1")), nullptr);
     ASSERT_NE(window.findChild<gui::StaffWidget*>(QStringLiteral("gosenR2")), nullptr);

@@ -65,8 +65,8 @@ PcmBuffer SteadyTone::nextChunk() {
     return buffer;
 }
 
-Tuner::Tuner(OutputFactory factory, Clock clock)
-    : factory_(std::move(factory)), clock_(std::move(clock)) {
+Tuner::Tuner(OutputFactory factory, SecondsNow now)
+    : factory_(std::move(factory)), clock_(std::move(now)) {
     setUpOneCellStaff(gosen, 17, 1);
     gosen.freqArr.assign(tables::freqArr.begin(), tables::freqArr.end());
     lblHz_ = frequencyLabel(frequency());
@@ -80,7 +80,7 @@ float Tuner::frequency() const {
     return gosen.freqArr[static_cast<std::size_t>(n)];
 }
 
-void Tuner::upDown(std::int64_t row) {
+void Tuner::UpDown(std::int64_t row) {
     stepStaffPitch(gosen, row);
 }
 

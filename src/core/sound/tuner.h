@@ -46,12 +46,12 @@ class Tuner {
     // Opens a sound output of the tuner's own; destroying it silences it at once.
     using OutputFactory = std::function<std::unique_ptr<AudioOutput>()>;
     // Seconds on a steady clock.
-    using Clock = std::function<double()>;
+    using SecondsNow = std::function<double()>;
 
     // How far ahead of the clock the tone is kept scheduled.
     static constexpr double kAheadSeconds = 1.0;
 
-    Tuner(OutputFactory factory, Clock clock);
+    Tuner(OutputFactory factory, SecondsNow now);
     ~Tuner();
     Tuner(const Tuner&) = delete;
     Tuner& operator=(const Tuner&) = delete;
@@ -59,7 +59,7 @@ class Tuner {
     // The tuner note and its steps (rows 0 to 4; any other row changes nothing). The label
     // and a sounding tone stay as they are until the next start.
     std::int64_t note() const { return gosen.musicData.front().noteIndex; }
-    void upDown(std::int64_t row);
+    void UpDown(std::int64_t row);
 
     // Starts the tone when silent, stops it when sounding.
     void play();
@@ -81,7 +81,7 @@ class Tuner {
     void scheduleAhead();
 
     OutputFactory factory_;
-    Clock clock_;
+    SecondsNow clock_;
     std::unique_ptr<AudioOutput> output_;
     std::optional<SteadyTone> tone_;
     double startedAt_ = 0;
