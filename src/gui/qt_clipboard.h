@@ -5,8 +5,8 @@
 #include <functional>
 #include <memory>
 
-#include "app/clipboard.h"
-#include "edit/clipboard_commands.h"
+#include "ports/clipboard.h"
+#include "app/clipboard_commands.h"
 
 class QClipboard;
 class QLineEdit;

@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-#include "edit/replace.h"
+#include "app/replace.h"
 
 class QHBoxLayout;
 

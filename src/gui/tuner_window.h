@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "sound/tuner.h"
+#include "app/tuner.h"
 
 class QLabel;
 class QPushButton;

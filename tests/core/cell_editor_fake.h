@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "app/alerts.h"
-#include "app/clipboard.h"
+#include "ports/alerts.h"
+#include "ports/clipboard.h"
 #include "edit/cell_editor.h"
 #include "edit/undo_history.h"
 #include "model/score_cell.h"

@@ -1,5 +1,5 @@
 // Cut, Copy, Paste and Add on the text being edited or on the selected cells of a score.
-#include "edit/clipboard_commands.h"
+#include "app/clipboard_commands.h"
 
 #include <gtest/gtest.h>
 

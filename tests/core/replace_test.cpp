@@ -1,5 +1,5 @@
 // Replacing one pitch by another in every octave, and the steps of the one-cell staves.
-#include "edit/replace.h"
+#include "app/replace.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "cell_editor_fake.h"
-#include "edit/pitch_step.h"
+#include "view/pitch_step.h"
 #include "model/notation_tables.h"
 
 namespace sorvel {

@@ -1,5 +1,5 @@
 // The tuner: label text, the steady tone and its two states.
-#include "sound/tuner.h"
+#include "app/tuner.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "diagnostics.h"
+#include "model/diagnostics.h"
 #include "model/notation_tables.h"
 
 namespace sorvel {

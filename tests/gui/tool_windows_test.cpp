@@ -15,7 +15,7 @@
 
 #include "../core/cell_editor_fake.h"
 #include "edit/clip_payload.h"
-#include "edit/clipboard_commands.h"
+#include "app/clipboard_commands.h"
 #include "qt_clipboard.h"
 #include "replace_window.h"
 #include "staff_widget.h"

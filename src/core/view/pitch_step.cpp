@@ -1,4 +1,4 @@
-#include "edit/pitch_step.h"
+#include "view/pitch_step.h"
 
 #include <algorithm>
 

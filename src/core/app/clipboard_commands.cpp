@@ -1,11 +1,11 @@
-#include "edit/clipboard_commands.h"
+#include "app/clipboard_commands.h"
 
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "app/alerts.h"
-#include "app/clipboard.h"
+#include "ports/alerts.h"
+#include "ports/clipboard.h"
 #include "edit/cell_editor.h"
 #include "edit/clip_payload.h"
 #include "edit/undo_history.h"

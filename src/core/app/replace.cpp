@@ -1,7 +1,7 @@
-#include "edit/replace.h"
+#include "app/replace.h"
 
 #include "edit/cell_editor.h"
-#include "edit/pitch_step.h"
+#include "view/pitch_step.h"
 #include "model/notation_tables.h"
 
 namespace sorvel {

@@ -1,12 +1,12 @@
-#include "sound/tuner.h"
+#include "app/tuner.h"
 
 #include <charconv>
 #include <cmath>
 #include <numbers>
 #include <utility>
 
-#include "diagnostics.h"
-#include "edit/pitch_step.h"
+#include "model/diagnostics.h"
+#include "view/pitch_step.h"
 #include "model/notation_tables.h"
 #include "sound/tone.h"
 
