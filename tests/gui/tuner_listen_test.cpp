@@ -1,0 +1,250 @@
+// The tuner window listening: fed from a scripted sound input, and, where a sound server is
+// running, from the real default input while a tone is played into the server.
+#include <gtest/gtest.h>
+
+#include <QAccessible>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "../core/audio_input_fake.h"
+#include "cents_meter.h"
+#include "test_support.h"
+#include "tuner_window.h"
+
+namespace sorvel::test {
+namespace {
+
+using fakes::Wave;
+
+QString text(QWidget& w, const char* name) {
+    auto* l = w.findChild<QLabel*>(QString::fromLatin1(name));
+    return l ? l->text() : QStringLiteral("<missing %1>").arg(QString::fromLatin1(name));
+}
+
+struct ListenRig {
+    fakes::InputLog log;
+    fakes::ScriptedInput* input = nullptr;
+    bool haveInput = true;
+    gui::TunerWindow window{setFolder(), {}, [this]() -> std::unique_ptr<AudioInput> {
+                                if (!haveInput) return nullptr;
+                                auto in = std::make_unique<fakes::ScriptedInput>(log, 48000.0);
+                                input = in.get();
+                                return in;
+                            }};
+    QPushButton* listen() { return window.findChild<QPushButton*>(QStringLiteral("btnListen")); }
+    gui::CentsMeter* meter() {
+        return window.findChild<gui::CentsMeter*>(QStringLiteral("centsMeter"));
+    }
+    void play(double hz, double seconds) {
+        ASSERT_NE(input, nullptr);
+        input->deliver(fakes::tone(Wave::Sawtooth, hz, seconds, 48000.0, 0.3));
+        // The window picks the reading up on its own timer.
+        QTest::qWait(gui::TunerWindow::kListenPollMs * 3);
+    }
+};
+
+TEST(TunerListen, ShowsThePlayedNoteAgainstTheScoresReference) {
+    ListenRig rig;
+    rig.window.setImageSet("names");
+    rig.window.show();
+    ASSERT_NE(rig.listen(), nullptr);
+    ASSERT_NE(rig.meter(), nullptr);
+    EXPECT_EQ(rig.listen()->text(), gui::TunerWindow::kListenTitle);
+    EXPECT_EQ(text(rig.window, "lblReference"), QStringLiteral("A = 440 Hz"));
+
+    rig.listen()->click();
+    EXPECT_TRUE(rig.listen()->isChecked());
+    EXPECT_EQ(rig.listen()->text(), gui::TunerWindow::kListeningTitle);
+    EXPECT_EQ(rig.log.started, 1);
+
+    struct Played {
+        std::int64_t reference;
+        double hz;
+        const char* note;
+        const char* cents;
+        const char* label;
+        bool inTune;
+    };
+    const std::vector<Played> played = {
+        {440, 446.0, "A1", "+23 cents", "446.0 Hz", false},
+        {442, 446.0, "A1", "+16 cents", "446.0 Hz", false},  // A = 442 moves the centre
+        {442, 442.0, "A1", "0 cents", "442.0 Hz", true},
+        {440, 277.18, "C0#", "0 cents", "277.2 Hz", true},
+        {440, 500.0, "B1", "+21 cents", "500.0 Hz", false},
+    };
+    for (const Played& p : played) {
+        rig.window.setReferencePitch(p.reference);
+        EXPECT_EQ(text(rig.window, "lblReference"), QStringLiteral("A = %1 Hz").arg(p.reference));
+        rig.play(p.hz, 0.3);
+        EXPECT_EQ(text(rig.window, "lblListenNote"), QString::fromLatin1(p.note)) << p.hz;
+        EXPECT_EQ(text(rig.window, "lblCents"), QString::fromLatin1(p.cents)) << p.hz;
+        EXPECT_EQ(text(rig.window, "lblListenHz"), QString::fromLatin1(p.label)) << p.hz;
+        const QString line = QStringLiteral("%1 %2 %3")
+                                 .arg(QString::fromLatin1(p.note), QString::fromLatin1(p.cents),
+                                      QString::fromLatin1(p.label));
+        EXPECT_EQ(rig.window.readingText(), line);
+        EXPECT_EQ(rig.meter()->accessibleDescription(), line);
+        ASSERT_TRUE(rig.meter()->cents().has_value());
+        EXPECT_EQ(std::abs(*rig.meter()->cents()) <= NoteFollower::kInTuneCents, p.inTune);
+        // The needle stands where the cents say, on a scale from -50 to +50.
+        const double x = rig.meter()->xOf(*rig.meter()->cents());
+        const double left = rig.meter()->xOf(-50), right = rig.meter()->xOf(50);
+        EXPECT_NEAR((x - left) / (right - left), (*rig.meter()->cents() + 50) / 100, 1e-6);
+        // The picture of the named pitch from the window's image set.
+        auto* picture = rig.window.findChild<QLabel*>(QStringLiteral("imgListenNote"));
+        ASSERT_NE(picture, nullptr);
+        EXPECT_FALSE(picture->pixmap().isNull()) << p.note;
+    }
+
+    // Silence: the note goes away, the needle with it.
+    rig.input->deliver(std::vector<float>(48000 / 2, 0.0f));
+    QTest::qWait(gui::TunerWindow::kListenPollMs * 3);
+    EXPECT_EQ(rig.window.readingText(), QStringLiteral("No note"));
+    EXPECT_FALSE(rig.meter()->cents().has_value());
+    EXPECT_EQ(text(rig.window, "lblCents"), QString());
+    auto* picture = rig.window.findChild<QLabel*>(QStringLiteral("imgListenNote"));
+    EXPECT_TRUE(picture->pixmap().isNull());
+
+    rig.listen()->click();
+    EXPECT_FALSE(rig.listen()->isChecked());
+    EXPECT_EQ(rig.log.stopped, 1);
+    EXPECT_EQ(rig.log.closed, 1);
+
+    // Closing the window while listening stops the input.
+    rig.listen()->click();
+    EXPECT_EQ(rig.log.started, 2);
+    rig.window.close();
+    EXPECT_EQ(rig.log.stopped, 2);
+    EXPECT_FALSE(rig.window.listening());
+}
+
+TEST(TunerListen, WithoutAMicrophoneTheWindowSaysSoAndTheToneStillPlays) {
+    ListenRig rig;
+    rig.haveInput = false;
+    rig.listen()->click();
+    EXPECT_FALSE(rig.listen()->isChecked()) << "must not claim to listen";
+    EXPECT_EQ(text(rig.window, "listenStatus"), QStringLiteral("No microphone"));
+    EXPECT_EQ(rig.window.readingText(), QStringLiteral("No note"));
+
+    // The reference tone is unaffected.
+    int buffers = 0;
+    gui::TunerWindow window(
+        setFolder(),
+        [&]() -> std::unique_ptr<AudioOutput> {
+            struct Counting : AudioOutput {
+                int& n;
+                explicit Counting(int& count) : n(count) {}
+                PcmFormat outputFormat() const override { return {48000.0, 2}; }
+                void connect(const PcmFormat&) override {}
+                void scheduleBuffer(PcmBuffer) override { ++n; }
+                std::optional<std::string> start() override { return std::nullopt; }
+                void play() override {}
+            };
+            return std::make_unique<Counting>(buffers);
+        },
+        [] { return std::unique_ptr<AudioInput>(); });
+    window.listen();
+    window.play();
+    EXPECT_TRUE(window.tuner().nowPlaying());
+    EXPECT_GT(buffers, 0);
+    EXPECT_EQ(text(window, "listenStatus"), QStringLiteral("No microphone"));
+
+    // An input that fails after starting (no server, device gone) is reported the same way.
+    ListenRig lost;
+    lost.listen()->click();
+    lost.play(440.0, 0.2);
+    EXPECT_EQ(lost.window.readingText(), QStringLiteral("A1 0 cents 440.0 Hz"));
+    lost.input->fail("Connection refused");
+    QTest::qWait(gui::TunerWindow::kListenPollMs * 3);
+    EXPECT_EQ(text(lost.window, "listenStatus"),
+              QStringLiteral("No microphone: Connection refused"));
+    EXPECT_EQ(lost.window.readingText(), QStringLiteral("No note"));
+}
+
+// Writes a 16-bit mono WAV of a sine.
+bool writeSine(const QString& path, double hz, double seconds, int rate = 48000) {
+    const auto frames = static_cast<std::uint32_t>(seconds * rate);
+    QByteArray data;
+    auto put32 = [&](std::uint32_t v) {
+        for (int i = 0; i < 4; ++i) data.append(static_cast<char>((v >> (8 * i)) & 0xff));
+    };
+    auto put16 = [&](std::uint16_t v) {
+        data.append(static_cast<char>(v & 0xff));
+        data.append(static_cast<char>(v >> 8));
+    };
+    data.append("RIFF");
+    put32(36 + frames * 2);
+    data.append("WAVEfmt ");
+    put32(16);
+    put16(1);
+    put16(1);
+    put32(static_cast<std::uint32_t>(rate));
+    put32(static_cast<std::uint32_t>(rate * 2));
+    put16(2);
+    put16(16);
+    data.append("data");
+    put32(frames * 2);
+    for (std::uint32_t i = 0; i < frames; ++i) {
+        const double v = 0.5 * std::sin(2 * std::numbers::pi * hz * i / rate);
+        put16(static_cast<std::uint16_t>(static_cast<std::int16_t>(v * 32767)));
+    }
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(data) == data.size();
+}
+
+// Runs only where a sound server records from a null sink's monitor (see SORVEL_LISTEN_LIVE):
+// a tone of 446 Hz is played into the sink and the window must read A1, +23 cents.
+TEST(TunerListenLive, HearsATonePlayedIntoTheSoundServer) {
+    if (!std::getenv("SORVEL_LISTEN_LIVE")) {
+        GTEST_SKIP() << "set SORVEL_LISTEN_LIVE with a sound server whose default source is "
+                        "the monitor of the default sink";
+    }
+    const QString paplay = QStandardPaths::findExecutable(QStringLiteral("paplay"));
+    ASSERT_FALSE(paplay.isEmpty());
+    QTemporaryDir dir;
+    const QString wav = dir.filePath(QStringLiteral("tone.wav"));
+    ASSERT_TRUE(writeSine(wav, 446.0, 3.0));
+
+    gui::TunerWindow window(setFolder());
+    window.setImageSet("names");
+    window.show();
+    window.listen();
+    ASSERT_TRUE(window.listening());
+    QProcess player;
+    player.start(paplay, {wav});
+    ASSERT_TRUE(player.waitForStarted(5000));
+    QElapsedTimer clock;
+    clock.start();
+    qint64 firstShown = -1;
+    QString seen;
+    while (clock.elapsed() < 2500) {
+        QTest::qWait(5);
+        seen = window.readingText();
+        if (firstShown < 0 && seen.startsWith(QStringLiteral("A1 "))) firstShown = clock.elapsed();
+    }
+    const QString shot = QString::fromLocal8Bit(std::getenv("SORVEL_LISTEN_LIVE"));
+    if (shot.endsWith(QStringLiteral(".png"))) window.grab().save(shot);
+    player.waitForFinished(5000);
+    window.listen();
+    std::printf(
+        "live: first A1 after %lld ms from paplay start, last reading \"%s\", status \"%s\"\n",
+        static_cast<long long>(firstShown), qPrintable(seen),
+        window.listener().snapshot().status.c_str());
+    EXPECT_GE(firstShown, 0);
+    EXPECT_TRUE(seen == QStringLiteral("A1 +23 cents 446.0 Hz") ||
+                seen == QStringLiteral("A1 +24 cents 446.0 Hz"))
+        << seen.toStdString();
+}
+
+}  // namespace
+}  // namespace sorvel::test
