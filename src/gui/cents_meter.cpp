@@ -19,7 +19,10 @@ CentsMeter::CentsMeter(float inTuneCents, QWidget* parent) : QWidget(parent), in
 
 void CentsMeter::setCents(std::optional<float> cents) {
     if (cents && !std::isfinite(*cents)) cents.reset();
-    if (cents == cents_) return;
+    // A tenth of a cent is below what the needle can show: no repaint for less.
+    if (cents.has_value() == cents_.has_value() && (!cents || std::abs(*cents - *cents_) < 0.1f)) {
+        return;
+    }
     cents_ = cents;
     update();
 }

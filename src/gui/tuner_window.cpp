@@ -28,6 +28,10 @@ constexpr int kFeedMs = 100;
 constexpr int kNoteImageWidth = 50;
 constexpr int kNoteImageHeight = 70;
 
+void setTextIfChanged(QLabel* label, const QString& text) {
+    if (label->text() != text) label->setText(text);
+}
+
 // The five step buttons: label and tooltip.
 struct StepButton {
     const char* text;
@@ -150,6 +154,7 @@ TunerWindow::TunerWindow(std::string setFolder, Tuner::OutputFactory factory,
     readout->addLayout(nameRow);
     meter_ = new CentsMeter(NoteFollower::kInTuneCents, this);
     meter_->setObjectName(QStringLiteral("centsMeter"));
+    meter_->setAccessibleName(tr("Tuning"));
     readout->addWidget(meter_);
     noteRow->addLayout(readout, 1);
     outer->addLayout(noteRow);
@@ -177,6 +182,7 @@ void TunerWindow::setImageSet(const std::string& name) {
     selInst_ = name;
     staff_->update();
     shownSerial_ = 0;
+    picturePath_ = QStringLiteral("?");
     showReading();
 }
 
@@ -185,6 +191,7 @@ void TunerWindow::setSetFolder(const std::string& folder) {
     tuner_->gosen.imgFol = folder;
     staff_->update();
     shownSerial_ = 0;
+    picturePath_ = QStringLiteral("?");
     showReading();
 }
 
@@ -234,27 +241,34 @@ void TunerWindow::showReading() {
     shownSerial_ = snap.serial;
     displayed_ = snap.reading;
     const ListenReading& r = displayed_;
-    listenStatus_->setText(QString::fromStdString(snap.status));
-    lblNote_->setText(r.hasNote ? QString::fromStdString(r.name) : QStringLiteral("–"));
-    lblListenHz_->setText(QString::fromStdString(listenHzLabel(r.hasNote ? r.frequency : 0)));
-    lblCents_->setText(r.hasNote ? QString::fromStdString(centsLabel(r.cents)) : QString());
+    // A held note changes its reading with every analysis step: only what changed on the
+    // screen is set, so the window repaints little.
+    setTextIfChanged(listenStatus_, QString::fromStdString(snap.status));
+    setTextIfChanged(lblNote_, r.hasNote ? QString::fromStdString(r.name) : QStringLiteral("–"));
+    setTextIfChanged(lblListenHz_,
+                     QString::fromStdString(listenHzLabel(r.hasNote ? r.frequency : 0)));
+    setTextIfChanged(lblCents_,
+                     r.hasNote ? QString::fromStdString(centsLabel(r.cents)) : QString());
     meter_->setCents(r.hasNote ? std::optional<float>(r.cents) : std::nullopt);
-    QPixmap picture;
-    if (r.hasNote) {
-        const QString path =
-            QString::fromStdString(setFolder_ + "/" + selInst_ + "/" + r.name + ".png");
-        if (!QPixmapCache::find(path, &picture) && QFileInfo::exists(path)) {
+    const QString path =
+        r.hasNote ? QString::fromStdString(setFolder_ + "/" + selInst_ + "/" + r.name + ".png")
+                  : QString();
+    if (path != picturePath_) {
+        picturePath_ = path;
+        QPixmap picture;
+        if (!path.isEmpty() && !QPixmapCache::find(path, &picture) && QFileInfo::exists(path)) {
             picture.load(path);
             picture = picture.scaled(kNoteImageWidth, kNoteImageHeight, Qt::KeepAspectRatio,
                                      Qt::SmoothTransformation);
             QPixmapCache::insert(path, picture);
         }
+        imgListen_->setPixmap(picture);
     }
-    imgListen_->setPixmap(picture);
     const QString text = readingText();
-    meter_->setAccessibleName(tr("Tuning"));
-    meter_->setAccessibleDescription(text);
-    lblNote_->setAccessibleDescription(text);
+    if (meter_->accessibleDescription() != text) {
+        meter_->setAccessibleDescription(text);
+        lblNote_->setAccessibleDescription(text);
+    }
 }
 
 QString TunerWindow::readingText() const {

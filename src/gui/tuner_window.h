@@ -83,6 +83,7 @@ class TunerWindow : public QWidget {
     std::unique_ptr<PitchListener> listener_;
     std::uint64_t shownSerial_ = 0;
     ListenReading displayed_;
+    QString picturePath_;
     QPushButton* btnListen_ = nullptr;
     QLabel* lblReference_ = nullptr;
     QLabel* imgListen_ = nullptr;

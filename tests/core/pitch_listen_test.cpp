@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "audio_input_fake.h"
@@ -390,6 +391,27 @@ TEST(PitchListener, AReferenceWithoutATableIsReportedAndMended) {
     EXPECT_EQ(rig.listener.snapshot().status, "");
     rig.input->deliver(fakes::tone(Wave::Sine, 440.0, 0.2, kRate));
     EXPECT_EQ(rig.listener.snapshot().reading.name, "A1");
+}
+
+// The input's thread analyses while the window's thread reads and changes the reference:
+// each side sees whole readings (the sanitizer builds catch a race here).
+TEST(PitchListener, ReadingsCrossThreadsWhole) {
+    ListenRig rig;
+    rig.listener.listen();
+    const auto signal = fakes::tone(Wave::Sine, 446.0, 1.0, kRate);
+    std::thread recorder([&] { rig.input->deliver(signal); });
+    for (int k = 0; k < 2000; ++k) {
+        rig.listener.setReferencePitch(k % 2 ? 440 : 446);
+        const auto snap = rig.listener.snapshot();
+        if (snap.reading.hasNote) {
+            ASSERT_EQ(snap.reading.name, "A1");
+            ASSERT_LE(std::abs(snap.reading.cents), 25.0f);
+        }
+    }
+    recorder.join();
+    rig.listener.setReferencePitch(440);
+    rig.input->deliver(fakes::tone(Wave::Sine, 446.0, 0.2, kRate));
+    EXPECT_EQ(centsLabel(rig.listener.snapshot().reading.cents), "+23 cents");
 }
 
 }  // namespace
