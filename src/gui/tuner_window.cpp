@@ -236,7 +236,15 @@ void TunerWindow::refreshListen() {
 }
 
 void TunerWindow::showReading() {
-    const PitchListener::Snapshot snap = listener_->snapshot();
+    PitchListener::Snapshot snap = listener_->snapshot();
+    if (snap.inputLost && listener_->listening()) {
+        // The microphone went away (or never came): the switch goes off, the reason stays.
+        listener_->listen();
+        btnListen_->setChecked(false);
+        btnListen_->setText(kListenTitle);
+        poll_->stop();
+        snap = listener_->snapshot();
+    }
     if (snap.serial == shownSerial_ && shownSerial_ != 0) return;
     shownSerial_ = snap.serial;
     displayed_ = snap.reading;

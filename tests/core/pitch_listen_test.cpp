@@ -374,9 +374,16 @@ TEST(PitchListener, WithoutAMicrophoneItSaysSo) {
         const auto snap = rig.listener.snapshot();
         EXPECT_FALSE(snap.reading.hasNote);
         EXPECT_EQ(snap.status, "No microphone: Device unplugged");
-        rig.listener.listen();  // the switch goes off cleanly
+        EXPECT_TRUE(snap.inputLost);
+        rig.listener.listen();  // the switch goes off cleanly and the reason stays
         EXPECT_FALSE(rig.listener.listening());
+        EXPECT_EQ(rig.log.stopped, 1);
+        EXPECT_EQ(rig.listener.snapshot().status, "No microphone: Device unplugged");
+        EXPECT_FALSE(rig.listener.snapshot().inputLost);
+        rig.listener.listen();  // a new start forgets it
         EXPECT_EQ(rig.listener.snapshot().status, "");
+        rig.listener.listen();
+        EXPECT_EQ(rig.listener.snapshot().status, "") << "a plain stop leaves no message";
     }
 }
 

@@ -174,6 +174,9 @@ TEST(TunerListen, WithoutAMicrophoneTheWindowSaysSoAndTheToneStillPlays) {
     EXPECT_EQ(text(lost.window, "listenStatus"),
               QStringLiteral("No microphone: Connection refused"));
     EXPECT_EQ(lost.window.readingText(), QStringLiteral("No note"));
+    EXPECT_FALSE(lost.window.listening());
+    EXPECT_FALSE(lost.listen()->isChecked());
+    EXPECT_EQ(lost.log.stopped, 1);
 }
 
 // CPU ticks of every thread of this process.

@@ -39,8 +39,11 @@ void PitchListener::listen() {
         input_.reset();
         detector_.reset();
         const ListenReading none;
-        const std::string clear;
-        publish(&none, &clear, -1);
+        std::lock_guard lock(mutex_);
+        shown_.reading = none;
+        if (!shown_.inputLost) shown_.status.clear();
+        shown_.inputLost = false;
+        ++shown_.serial;
         return;
     }
     follower_.reset();
@@ -62,6 +65,7 @@ void PitchListener::listen() {
         std::lock_guard lock(mutex_);
         shown_.reading = {};
         shown_.status.clear();
+        shown_.inputLost = false;
         shown_.signalSeconds = 0;
         ++shown_.serial;
     }
@@ -95,6 +99,8 @@ void PitchListener::onError(const std::string& message) {
     diag(status);
     const ListenReading none;
     publish(&none, &status, -1);
+    std::lock_guard lock(mutex_);
+    shown_.inputLost = true;
 }
 
 void PitchListener::publish(const ListenReading* reading, const std::string* status,

@@ -33,7 +33,8 @@ class PitchListener {
     PitchListener(const PitchListener&) = delete;
     PitchListener& operator=(const PitchListener&) = delete;
 
-    // Starts listening when off, stops when on.
+    // Starts listening when off, stops when on (a stop clears the status unless the input
+    // was lost).
     void listen();
     bool listening() const { return input_ != nullptr; }
 
@@ -48,6 +49,9 @@ class PitchListener {
         std::uint64_t serial = 0;
         // Seconds of signal analysed since the start.
         double signalSeconds = 0;
+        // The input failed while listening: the owner should switch listening off (which
+        // keeps the reason in status).
+        bool inputLost = false;
     };
     Snapshot snapshot() const;
 
