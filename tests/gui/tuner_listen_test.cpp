@@ -225,8 +225,16 @@ bool writeSine(const QString& path, double hz, double seconds, int rate = 48000)
     return f.open(QIODevice::WriteOnly) && f.write(data) == data.size();
 }
 
-// Runs only where a sound server records from a null sink's monitor (see SORVEL_LISTEN_LIVE):
-// a tone of 446 Hz is played into the sink and the window must read A1, +23 cents.
+// Runs only when SORVEL_LISTEN_LIVE is set (to a .png path for a picture of the window) and
+// the default sound server plays into a null sink whose monitor is the default source, e.g.
+//   pulseaudio -n --daemonize=no --exit-idle-time=-1 \
+//     -L "module-native-protocol-unix auth-anonymous=1 socket=/tmp/p/native" \
+//     -L "module-null-sink sink_name=tunersink rate=48000" &
+//   export PULSE_SERVER=unix:/tmp/p/native
+//   pactl set-default-sink tunersink; pactl set-default-source tunersink.monitor
+// A tone of 446 Hz is played into the sink with paplay and the window must read A1, +23 cents;
+// then a new note is queued on the application's own output and its reaction time printed,
+// with the CPU the process spends listening.
 TEST(TunerListenLive, HearsATonePlayedIntoTheSoundServer) {
     if (!std::getenv("SORVEL_LISTEN_LIVE")) {
         GTEST_SKIP() << "set SORVEL_LISTEN_LIVE with a sound server whose default source is "
