@@ -2,13 +2,18 @@
 
 #include <QCloseEvent>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPixmap>
+#include <QPixmapCache>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <utility>
 
+#include "cents_meter.h"
+#include "sound_input.h"
 #include "sound_output.h"
 #include "staff_widget.h"
 
@@ -20,6 +25,12 @@ constexpr int kStaffWidth = 60;
 constexpr int kStaffHeight = 140;
 // How often the sounding tone is topped up; well inside the tuner's look-ahead.
 constexpr int kFeedMs = 100;
+constexpr int kNoteImageWidth = 50;
+constexpr int kNoteImageHeight = 70;
+
+void setTextIfChanged(QLabel* label, const QString& text) {
+    if (label->text() != text) label->setText(text);
+}
 
 // The five step buttons: label and tooltip.
 struct StepButton {
@@ -38,8 +49,11 @@ constexpr std::array<StepButton, 5> kSteps = {{
 
 const QString TunerWindow::kPlayTitle = QStringLiteral("▶︎");
 const QString TunerWindow::kStopTitle = QStringLiteral("■");
+const QString TunerWindow::kListenTitle = QStringLiteral("Listen");
+const QString TunerWindow::kListeningTitle = QStringLiteral("Listening");
 
-TunerWindow::TunerWindow(std::string setFolder, Tuner::OutputFactory factory, QWidget* parent)
+TunerWindow::TunerWindow(std::string setFolder, Tuner::OutputFactory factory,
+                         PitchListener::InputFactory input, QWidget* parent)
     : QWidget(parent, Qt::Window), setFolder_(std::move(setFolder)) {
     setObjectName(QStringLiteral("tuneWindow"));
     setWindowTitle(tr("Tuner"));
@@ -55,7 +69,12 @@ TunerWindow::TunerWindow(std::string setFolder, Tuner::OutputFactory factory, QW
         if (staff_) staff_->update();
     };
 
-    auto* row = new QHBoxLayout(this);
+    if (!input) input = [] { return std::make_unique<SoundInput>(); };
+    listener_ = std::make_unique<PitchListener>(std::move(input));
+
+    auto* outer = new QVBoxLayout(this);
+    auto* row = new QHBoxLayout;
+    outer->addLayout(row);
     staff_ = new StaffWidget(
         tuner_->gosen, [this] { return selInst_; }, this);
     staff_->setFixedSize(kStaffWidth, kStaffHeight);
@@ -94,23 +113,86 @@ TunerWindow::TunerWindow(std::string setFolder, Tuner::OutputFactory factory, QW
     feed_ = new QTimer(this);
     feed_->setInterval(kFeedMs);
     connect(feed_, &QTimer::timeout, this, [this] { tuner_->pump(); });
+
+    // Listening: the switch and the reference on one line, the played note below.
+    auto* listenRow = new QHBoxLayout;
+    btnListen_ = new QPushButton(kListenTitle, this);
+    btnListen_->setObjectName(QStringLiteral("btnListen"));
+    btnListen_->setCheckable(true);
+    btnListen_->setToolTip(tr("Listen to the microphone and show the played note"));
+    connect(btnListen_, &QPushButton::clicked, this, [this] { listen(); });
+    lblReference_ = new QLabel(this);
+    lblReference_->setObjectName(QStringLiteral("lblReference"));
+    listenRow->addWidget(btnListen_);
+    listenRow->addWidget(lblReference_);
+    listenRow->addStretch(1);
+    outer->addLayout(listenRow);
+
+    auto* noteRow = new QHBoxLayout;
+    imgListen_ = new QLabel(this);
+    imgListen_->setObjectName(QStringLiteral("imgListenNote"));
+    imgListen_->setFixedSize(kNoteImageWidth, kNoteImageHeight);
+    imgListen_->setAlignment(Qt::AlignCenter);
+    noteRow->addWidget(imgListen_);
+    auto* readout = new QVBoxLayout;
+    lblNote_ = new QLabel(this);
+    lblNote_->setObjectName(QStringLiteral("lblListenNote"));
+    QFont big = lblNote_->font();
+    big.setPointSizeF(big.pointSizeF() * 2.2);
+    big.setBold(true);
+    lblNote_->setFont(big);
+    lblNote_->setMinimumWidth(80);
+    lblListenHz_ = new QLabel(this);
+    lblListenHz_->setObjectName(QStringLiteral("lblListenHz"));
+    lblCents_ = new QLabel(this);
+    lblCents_->setObjectName(QStringLiteral("lblCents"));
+    auto* nameRow = new QHBoxLayout;
+    nameRow->addWidget(lblNote_);
+    nameRow->addWidget(lblCents_);
+    nameRow->addWidget(lblListenHz_);
+    nameRow->addStretch(1);
+    readout->addLayout(nameRow);
+    meter_ = new CentsMeter(NoteFollower::kInTuneCents, this);
+    meter_->setObjectName(QStringLiteral("centsMeter"));
+    meter_->setAccessibleName(tr("Tuning"));
+    readout->addWidget(meter_);
+    noteRow->addLayout(readout, 1);
+    outer->addLayout(noteRow);
+    listenStatus_ = new QLabel(this);
+    listenStatus_->setObjectName(QStringLiteral("listenStatus"));
+    listenStatus_->setWordWrap(true);
+    outer->addWidget(listenStatus_);
+
+    poll_ = new QTimer(this);
+    poll_->setInterval(kListenPollMs);
+    connect(poll_, &QTimer::timeout, this, [this] { showReading(); });
     refresh();
+    refreshListen();
 }
 
 TunerWindow::~TunerWindow() {
     feed_->stop();
+    poll_->stop();
+    // The recording thread ends before the widgets it is shown in.
+    listener_.reset();
     tuner_->gosen.onNeedsDisplay = nullptr;
 }
 
 void TunerWindow::setImageSet(const std::string& name) {
     selInst_ = name;
     staff_->update();
+    shownSerial_ = 0;
+    picturePath_ = QStringLiteral("?");
+    showReading();
 }
 
 void TunerWindow::setSetFolder(const std::string& folder) {
     setFolder_ = folder;
     tuner_->gosen.imgFol = folder;
     staff_->update();
+    shownSerial_ = 0;
+    picturePath_ = QStringLiteral("?");
+    showReading();
 }
 
 void TunerWindow::play() {
@@ -123,9 +205,86 @@ void TunerWindow::UpDown(int row) {
 }
 
 void TunerWindow::closeEvent(QCloseEvent* event) {
-    // A closed tuner does not go on sounding unseen.
+    // A closed tuner does not go on sounding, nor listening, unseen.
     if (tuner_->nowPlaying()) play();
+    if (listener_->listening()) listen();
     event->accept();
+}
+
+void TunerWindow::setReferencePitch(std::int64_t hz) {
+    listener_->setReferencePitch(hz);
+    refreshListen();
+}
+
+void TunerWindow::listen() {
+    listener_->listen();
+    refreshListen();
+}
+
+void TunerWindow::refreshListen() {
+    const bool on = listener_->listening();
+    btnListen_->setChecked(on);
+    btnListen_->setText(on ? kListeningTitle : kListenTitle);
+    lblReference_->setText(tr("A = %1 Hz").arg(listener_->referencePitch()));
+    if (on) {
+        poll_->start();
+    } else {
+        poll_->stop();
+    }
+    shownSerial_ = 0;
+    showReading();
+}
+
+void TunerWindow::showReading() {
+    PitchListener::Snapshot snap = listener_->snapshot();
+    if (snap.inputLost && listener_->listening()) {
+        // The microphone went away (or never came): the switch goes off, the reason stays.
+        listener_->listen();
+        btnListen_->setChecked(false);
+        btnListen_->setText(kListenTitle);
+        poll_->stop();
+        snap = listener_->snapshot();
+    }
+    if (snap.serial == shownSerial_ && shownSerial_ != 0) return;
+    shownSerial_ = snap.serial;
+    displayed_ = snap.reading;
+    const ListenReading& r = displayed_;
+    // A held note changes its reading with every analysis step: only what changed on the
+    // screen is set, so the window repaints little.
+    setTextIfChanged(listenStatus_, QString::fromStdString(snap.status));
+    setTextIfChanged(lblNote_, r.hasNote ? QString::fromStdString(r.name) : QStringLiteral("–"));
+    setTextIfChanged(lblListenHz_,
+                     QString::fromStdString(listenHzLabel(r.hasNote ? r.frequency : 0)));
+    setTextIfChanged(lblCents_,
+                     r.hasNote ? QString::fromStdString(centsLabel(r.cents)) : QString());
+    meter_->setCents(r.hasNote ? std::optional<float>(r.cents) : std::nullopt);
+    const QString path =
+        r.hasNote ? QString::fromStdString(setFolder_ + "/" + selInst_ + "/" + r.name + ".png")
+                  : QString();
+    if (path != picturePath_) {
+        picturePath_ = path;
+        QPixmap picture;
+        if (!path.isEmpty() && !QPixmapCache::find(path, &picture) && QFileInfo::exists(path)) {
+            picture.load(path);
+            picture = picture.scaled(kNoteImageWidth, kNoteImageHeight, Qt::KeepAspectRatio,
+                                     Qt::SmoothTransformation);
+            QPixmapCache::insert(path, picture);
+        }
+        imgListen_->setPixmap(picture);
+    }
+    const QString text = readingText();
+    if (meter_->accessibleDescription() != text) {
+        meter_->setAccessibleDescription(text);
+        lblNote_->setAccessibleDescription(text);
+    }
+}
+
+QString TunerWindow::readingText() const {
+    const ListenReading& r = displayed_;
+    if (!r.hasNote) return QStringLiteral("No note");
+    return QStringLiteral("%1 %2 %3")
+        .arg(QString::fromStdString(r.name), QString::fromStdString(centsLabel(r.cents)),
+             QString::fromStdString(listenHzLabel(r.frequency)));
 }
 
 void TunerWindow::refresh() {
