@@ -19,6 +19,8 @@ class QWidget;
 namespace sorvel::gui {
 
 class ScoreWindow;
+struct ClipboardMenuState;
+struct ToolWindows;
 
 // The platform services the application runs through; tests replace some of them.
 struct PortOverrides {
@@ -84,6 +86,11 @@ class SorvelApplication : public QObject, public WindowSystem {
     QList<QPointer<QAction>> songActions_;
     QList<QPointer<QAction>> exerciseActions_;
     int untitledCount_ = 0;
+    // Edit > Cut, Copy, Paste, Add (clipboard_menu.cpp); Tools > Tuner, Replace (tools_menu.cpp).
+    void installClipboardMenu(QMenu* edit, QMainWindow* window);
+    void installToolsMenu(QMenu* tools, QMainWindow* window);
+    std::shared_ptr<ClipboardMenuState> clipboardMenu_;
+    std::shared_ptr<ToolWindows> toolWindows_;
 };
 
 }  // namespace sorvel::gui

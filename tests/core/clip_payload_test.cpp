@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "model/notation_tables.h"
+#include "model/note_values.h"
 
 namespace sorvel {
 namespace {
@@ -16,7 +17,7 @@ using E = ClipPayloadError;
 
 std::vector<ScoreCell> everyPitchAndValue() {
     std::vector<ScoreCell> cells;
-    for (std::int64_t v = 0; v < tables::kValueCount; ++v) {
+    for (std::int64_t v = 0; v < kValueCount; ++v) {
         cells.push_back({v % tables::kPitchCount, v});
     }
     for (std::int64_t p = 0; p < tables::kPitchCount; ++p) cells.push_back({p, 64 - p});
@@ -129,7 +130,7 @@ TEST(ClipPayload, RandomDamageNeverYieldsCellsOutsideTheTables) {
         }
         ++accepted;
         for (const ScoreCell& c : r.cells) {
-            ASSERT_TRUE(tables::validPitch(c.noteIndex) && tables::validValue(c.onpIndex));
+            ASSERT_TRUE(tables::validPitch(c.noteIndex) && validValue(c.onpIndex));
         }
         // What is accepted is exactly what its own encoding says.
         EXPECT_EQ(encodeClipCells(r.cells), bytes);

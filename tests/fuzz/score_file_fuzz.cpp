@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     for (const sorvel::ScoreCell& cell : r.file->musicData) {
         if (!sorvel::tables::validPitch(cell.noteIndex) ||
-            !sorvel::tables::validValue(cell.onpIndex)) {
+            !sorvel::validValue(cell.onpIndex)) {
             std::abort();
         }
     }

@@ -83,6 +83,7 @@ class AppDelegate {
     bool exerciseMode() const { return mnExercise.on; }
     UndoHistory& undoHistory() { return udMngr; }
     const std::string& appFolder() const { return appFolder_; }
+    Alerts& alerts() const { return ports_.alerts; }
 
     // Declared before the documents so that it outlives them.
     UndoHistory udMngr;

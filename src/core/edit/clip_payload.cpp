@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "model/notation_tables.h"
+#include "model/note_values.h"
 
 namespace sorvel {
 namespace {
@@ -117,7 +118,7 @@ ClipDecodeResult decodeClipCells(std::string_view bytes) {
         if (!tables::validPitch(cell.noteIndex)) {
             return failure(ClipPayloadError::PitchOutOfRange, pitchAt);
         }
-        if (!tables::validValue(cell.onpIndex)) {
+        if (!validValue(cell.onpIndex)) {
             return failure(ClipPayloadError::ValueOutOfRange, valueAt);
         }
         cells.push_back(cell);
