@@ -65,6 +65,8 @@ struct ClipboardMenuState : QObject {
     }
 
     void refresh() {
+        // Closed windows' items are gone.
+        windows.removeIf([](const Items& items) { return !items[0]; });
         const ClipTarget t = target();
         for (const Items& items : windows) {
             for (std::size_t i = 0; i < items.size(); ++i) {

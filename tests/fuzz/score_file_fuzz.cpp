@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "model/notation_tables.h"
+#include "model/note_values.h"
 #include "model/score_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
