@@ -66,6 +66,7 @@ void SorvelApplication::installMenus(QMainWindow* window) {
     edit->setObjectName(QStringLiteral("editMenu"));
     add(edit, tr("&Undo"), QKeySequence::Undo, [this] { undo(); });
     add(edit, tr("&Redo"), QKeySequence::Redo, [this] { redo(); });
+    installClipboardMenu(edit, window);
 
     QMenu* score = bar->addMenu(tr("&Score"));
     score->setObjectName(QStringLiteral("scoreMenu"));
@@ -93,6 +94,7 @@ void SorvelApplication::installMenus(QMainWindow* window) {
     tools->setObjectName(QStringLiteral("toolsMenu"));
     // Each feature adds its own items below, from its own file.
     installPhraseMenu(tools);
+    installToolsMenu(tools, window);
 
     QMenu* help = bar->addMenu(tr("&Help"));
     add(help, tr("&About Sorvel Score"), QKeySequence(), [this] {

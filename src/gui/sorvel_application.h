@@ -30,6 +30,8 @@ struct PhraseBuilderParts;
 struct PhraseBuilderPartsDeleter {
     void operator()(PhraseBuilderParts* parts) const;
 };
+struct ClipboardMenuState;
+struct ToolWindows;
 
 // The platform services the application runs through; tests replace some of them.
 struct PortOverrides {
@@ -110,6 +112,11 @@ class SorvelApplication : public QObject, public WindowSystem {
     // One printer set-up for every score window; shared_ptr: deleted where its type is known.
     PrintDialogs* printDialogs_ = nullptr;
     std::shared_ptr<PrintSupport> printSupport_;
+    // Edit > Cut, Copy, Paste, Add (clipboard_menu.cpp); Tools > Tuner, Replace (tools_menu.cpp).
+    void installClipboardMenu(QMenu* edit, QMainWindow* window);
+    void installToolsMenu(QMenu* tools, QMainWindow* window);
+    std::shared_ptr<ClipboardMenuState> clipboardMenu_;
+    std::shared_ptr<ToolWindows> toolWindows_;
 };
 
 }  // namespace sorvel::gui

@@ -22,9 +22,12 @@ class App:
     "Untitled" without arguments, any window otherwise).
     own_set_folder: copy the set folder beside the binary into the temporary home and point
     filePass at the copy, so that a quit (which writes scale.csv back) never touches the build.
+    display: run on the X server of another App (a second running copy) instead of one of
+    its own; its windows are then told apart by process id.
     """
 
-    def __init__(self, binary, args=(), config=None, title=None, own_set_folder=False):
+    def __init__(self, binary, args=(), config=None, title=None, own_set_folder=False,
+                 display=None):
         self.binary = os.path.abspath(binary)
         self.home = tempfile.mkdtemp(prefix="sorvel-e2e-")
         self.config = config or os.path.join(self.home, "config")
@@ -33,7 +36,8 @@ class App:
         self.title = title
         self.xvfb = None
         self.proc = None
-        self.display = None
+        self.display = display
+        self.shared_display = display is not None
         self.log = None
         self.set_folder = None
         self.keep = False
@@ -48,7 +52,8 @@ class App:
         return os.path.join(self.config, "Sorvel", "Sorvel Score.conf")
 
     def __enter__(self):
-        self._start_xvfb()
+        if not self.shared_display:
+            self._start_xvfb()
         try:
             self.start()
         except BaseException:
@@ -128,6 +133,8 @@ class App:
             if self.proc.poll() is not None:
                 raise RuntimeError("the application exited early:\n" + self.output())
             query = ["search", "--onlyvisible", "--name", name or "."]
+            if self.shared_display:
+                query[1:1] = ["--all", "--pid", str(self.proc.pid)]
             ids = self.xdotool(*query, check=False).split()
             if ids:
                 wid = ids[-1]

@@ -11,6 +11,7 @@
 #include "model/diagnostics.h"
 #include "model/notation_tables.h"
 #include "model/note_values.h"
+#include "view/pitch_step.h"
 
 namespace sorvel {
 namespace {
@@ -94,28 +95,9 @@ void Document::stepEntryPitch(std::int64_t row) {
     ScoreCell& entry = entryCell();
     std::int64_t p = entry.noteIndex;
     if (row >= 0 && row <= 4) {
-        // A stray pitch (never produced here) is brought into the table before stepping.
-        p = std::clamp<std::int64_t>(p, 0, kPitchCount - 1);
-        // The staff position the entry staff draws the pitch at.
-        const std::int64_t s = tables::locateArr[static_cast<std::size_t>(p)];
-        switch (row) {
-            case 0:
-                p = p == 38 ? 0 : p + 1;
-                break;
-            case 1:
-                p = p == 38 ? 0 : tables::Loc2idx[static_cast<std::size_t>(s + 1)];
-                break;
-            case 2:
-                // Below staff position 0 (A0 and A0#) there is no natural: wrap to C2.
-                p = s == 0 ? 38 : tables::Loc2idx[static_cast<std::size_t>(s - 1)];
-                break;
-            case 3:
-                p = p == 0 ? 38 : p - 1;
-                break;
-            case 4:
-                p = p < 22 ? p + 17 : p - 17;
-                break;
-        }
+        // The same five steps as every one-cell staff (a stray pitch is brought into the
+        // table first).
+        p = stepPitch(p, row);
         entry.noteIndex = p;
         gosenE.selLocate = tables::locateArr[static_cast<std::size_t>(p)];
     }

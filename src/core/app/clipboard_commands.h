@@ -1,0 +1,62 @@
+#pragma once
+
+#include <functional>
+#include <string_view>
+
+namespace sorvel {
+
+class Alerts;
+class CellEditor;
+class Clipboard;
+class TextEditing;
+
+// The same text the application shows when a command finds no key window.
+inline constexpr std::string_view kClipNoKeyWindowMessage = "Please open the main window first";
+inline constexpr std::string_view kClipBadRangeMessage = "範囲指定が不正です。";
+
+// What has the keyboard in the key window when a clipboard command arrives.
+enum class ClipFocus {
+    NoKeyWindow,
+    TextField,  // a text field is being edited: text names it
+    Score,      // the score window itself: score names its document
+    Other,      // any other control or window: the commands do nothing
+};
+
+struct ClipTarget {
+    ClipFocus focus = ClipFocus::NoKeyWindow;
+    TextEditing* text = nullptr;
+    CellEditor* score = nullptr;
+};
+
+enum class ClipAction { Cut, Copy, Paste, Add };
+
+// Cut, Copy, Paste (before the selection) and Add (after the selected cell) of the Edit menu,
+// on the text being edited or on the selected cells of a score.
+class ClipboardCommands {
+  public:
+    ClipboardCommands(Clipboard& clipboard, Alerts& alerts);
+
+    // Called with the score a command reaches (the application's root document).
+    void setScoreReached(std::function<void(CellEditor&)> handler);
+
+    void menuCut(const ClipTarget& target) { perform(ClipAction::Cut, target); }
+    void menuCopy(const ClipTarget& target) { perform(ClipAction::Copy, target); }
+    void menuPaste(const ClipTarget& target) { perform(ClipAction::Paste, target); }
+    void menuAdd(const ClipTarget& target) { perform(ClipAction::Add, target); }
+    void perform(ClipAction action, const ClipTarget& target);
+
+    // Whether the menu item can act now. With no key window the items stay enabled, so that
+    // choosing one explains what is missing.
+    bool canPerform(ClipAction action, const ClipTarget& target) const;
+
+  private:
+    void textCommand(ClipAction action, TextEditing& text);
+    void cutOrCopy(bool cut, CellEditor& score);
+    void pasteOrAdd(bool add, CellEditor& score);
+
+    Clipboard& clipboard_;
+    Alerts& alerts_;
+    std::function<void(CellEditor&)> scoreReached_;
+};
+
+}  // namespace sorvel
