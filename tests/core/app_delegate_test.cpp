@@ -286,12 +286,6 @@ TEST_F(AppDelegateTest, ModesAndWindows) {
     EXPECT_TRUE(windows.prefsShown);
 }
 
-}  // namespace
-}  // namespace sorvel
-
-namespace sorvel {
-namespace {
-
 TEST(RecentFiles, NewestFirstOnceAndAtMostTen) {
     const struct {
         std::vector<std::string> remembered;

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "model/diagnostics.h"
+#include "edit_test_document.h"
 #include "ports/alerts.h"
 #include "scaleedit/phrase_score.h"
 
@@ -37,15 +37,6 @@ class FakeScore : public PhraseScore {
     bool accept = true;
     int appendCalls = 0;
     std::vector<ScoreCell> appended, played;
-};
-
-class DiagLines {
-  public:
-    DiagLines() {
-        setDiagnosticSink([this](std::string_view line) { lines.emplace_back(line); });
-    }
-    ~DiagLines() { setDiagnosticSink({}); }
-    std::vector<std::string> lines;
 };
 
 std::vector<std::string> tokens(const std::string& text) {
@@ -257,7 +248,7 @@ TEST(PhraseChordSymbols, NotesFromThePatternTable) {
 }
 
 TEST(PhraseChordSymbols, BuilderAppendsAndPrintsEachOffset) {
-    DiagLines diag;
+    testing::DiagCapture diag;
     ScaleTable table;
     table.defItem = {{"m7", "0:3:7:10"}};
     PhraseBuilder b(table);

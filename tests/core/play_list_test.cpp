@@ -7,11 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "model/diagnostics.h"
+#include "edit_test_document.h"
 #include "model/notation_tables.h"
 
 namespace sorvel {
 namespace {
+
+using QuietDiagnostics = testing::DiagCapture;
 
 // Note values used below.
 constexpr std::int64_t kQuarter = 5, kEighth = 7, kHalf = 3, kDottedQuarter = 6;
@@ -31,15 +33,6 @@ std::vector<float> countingTable(std::int64_t n = 200) {
 std::vector<float> staffTable() {
     return {tables::freqArr.begin(), tables::freqArr.end()};
 }
-
-class QuietDiagnostics {
-  public:
-    QuietDiagnostics() {
-        setDiagnosticSink([this](std::string_view l) { lines.emplace_back(l); });
-    }
-    ~QuietDiagnostics() { setDiagnosticSink({}); }
-    std::vector<std::string> lines;
-};
 
 // Frequencies of a list, for comparing walks by the cells they sound.
 std::vector<float> pitches(const std::vector<PlayEntry>& list) {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "model/diagnostics.h"
+#include "edit_test_document.h"
 #include "model/notation_tables.h"
 
 namespace sorvel {
@@ -69,10 +69,11 @@ class PageRecorder : public Canvas {
         }
         return out;
     }
-    std::vector<Call> textsIn(const std::string& font) const {
+    // Texts in a font, or only those reading `only` when it is given.
+    std::vector<Call> textsIn(const std::string& font, std::optional<std::string> only = {}) const {
         std::vector<Call> out;
         for (const Call& c : of("text")) {
-            if (c.font == font) out.push_back(c);
+            if (c.font == font && (!only || c.text == *only)) out.push_back(c);
         }
         return out;
     }
@@ -103,13 +104,9 @@ constexpr double cellX(int column) {
     return kPage.x + kW * (column - 1);
 }
 
-// Quiet diagnostics for the whole suite.
 class PrintViewTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        setDiagnosticSink([](std::string_view) {});
-    }
-    void TearDown() override { setDiagnosticSink({}); }
+    testing::DiagCapture quiet;
 
     static PrintView viewOf(std::vector<ScoreCell> cells, std::vector<std::string> chords = {},
                             std::int64_t cellMax = 40) {
@@ -182,8 +179,7 @@ TEST_F(PrintViewTest, SecondPageStartsAtCell161WithTheFifthChordLine) {
     EXPECT_EQ(glyphs[0].size, 30);
     EXPECT_EQ(glyphs[0].kerning, -5);
 
-    std::vector<Call> chordTexts;
-    for (const Call& c : rec.textsIn(kPrintMonoFontFamily)) chordTexts.push_back(c);
+    const std::vector<Call> chordTexts = rec.textsIn(kPrintMonoFontFamily);
     ASSERT_EQ(chordTexts.size(), 4u);
     for (int L = 1; L <= 4; ++L) {
         EXPECT_EQ(chordTexts[L - 1].text, "C" + std::to_string(4 + L));
@@ -293,10 +289,7 @@ TEST_F(PrintViewTest, TripletBracketAboveOrBelowAtTheThirdCell) {
         std::vector<Call> paths = rec.of("polyline");
         ASSERT_EQ(paths.size(), 2u) << c.value;
         const double x = cellX(4);
-        std::vector<Call> digits;
-        for (const Call& t : rec.textsIn(kPrintMonoFontFamily)) {
-            if (t.text == "3") digits.push_back(t);
-        }
+        const std::vector<Call> digits = rec.textsIn(kPrintMonoFontFamily, "3");
         ASSERT_EQ(digits.size(), 1u);
         if (c.above) {
             const double yb = base(1) + kS * 6 * 0.5;
@@ -347,10 +340,7 @@ TEST_F(PrintViewTest, TripletAcrossAStaffLineIsBracketedOnBothLinesWithinThePage
         EXPECT_TRUE(onFirst && onSecond) << value;
         // The first line's part starts with a hook at the group's first note.
         EXPECT_EQ(paths[0].points.front().x, cellX(39) + (above ? kHc : 0)) << value;
-        std::vector<Call> digits;
-        for (const Call& t : rec.textsIn(kPrintMonoFontFamily)) {
-            if (t.text == "3") digits.push_back(t);
-        }
+        const std::vector<Call> digits = rec.textsIn(kPrintMonoFontFamily, "3");
         ASSERT_EQ(digits.size(), 1u);
         EXPECT_GE(digits[0].points[0].x, kPage.x);
     }
@@ -430,14 +420,13 @@ TEST_F(PrintViewTest, TiesAndTripletsDoNotRunOverAPageBreak) {
     cells[157] = note(at(4), 41);
     cells[160] = note(at(4), 41);  // the third member opens page 2
     PrintView v = viewOf(cells);
-    PageRecorder first = draw(v, 1);
-    EXPECT_TRUE(first.of("curve").empty());
-    EXPECT_TRUE(first.of("polyline").empty());
-    PageRecorder second = draw(v, 2);
-    EXPECT_TRUE(second.of("curve").empty());
-    EXPECT_TRUE(second.of("polyline").empty());
+    const std::size_t firstCalls = draw(v, 1).calls.size();
+    for (std::int64_t page : {1, 2}) {
+        PageRecorder rec = draw(v, page);
+        EXPECT_TRUE(rec.of("curve").empty() && rec.of("polyline").empty()) << page;
+    }
     // Drawing page 1 again after page 2 gives the same page.
-    EXPECT_EQ(draw(v, 1).calls.size(), first.calls.size());
+    EXPECT_EQ(draw(v, 1).calls.size(), firstCalls);
 }
 
 TEST_F(PrintViewTest, BarRepeatAndFirstEndingMarks) {
@@ -478,10 +467,7 @@ TEST_F(PrintViewTest, BarRepeatAndFirstEndingMarks) {
             EXPECT_EQ(got[i].y1, c.lines[i].y1) << c.value;
             EXPECT_EQ(got[i].width, c.lines[i].width) << c.value;
         }
-        std::vector<Call> colons;
-        for (const Call& t : rec.textsIn(kPrintMonoFontFamily)) {
-            if (t.text == ":") colons.push_back(t);
-        }
+        const std::vector<Call> colons = rec.textsIn(kPrintMonoFontFamily, ":");
         ASSERT_EQ(colons.size(), c.dots ? 1u : 0u) << c.value;
         if (c.dots) {
             EXPECT_EQ(colons[0].points[0], *c.dots);

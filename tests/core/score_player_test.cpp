@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "edit_test_document.h"
 #include "fake_clock.h"
 #include "model/diagnostics.h"
 #include "model/notation_tables.h"
@@ -18,6 +19,7 @@ namespace sorvel {
 namespace {
 
 using testing::FakeClock;
+using QuietDiagnostics = testing::DiagCapture;
 
 constexpr std::int64_t kQuarter = 5, kEighth = 7, kHalf = 3, kQuarterRest = 17;
 constexpr std::int64_t kTieQuarter = 55, kRepeatStart = 26, kRepeatEnd = 27;
@@ -98,14 +100,6 @@ class RecordingListener : public PlaybackListener {
 
   private:
     const Clock& clock_;
-};
-
-class QuietDiagnostics {
-  public:
-    QuietDiagnostics() {
-        setDiagnosticSink([](std::string_view) {});
-    }
-    ~QuietDiagnostics() { setDiagnosticSink({}); }
 };
 
 // A score of the given cells with the window's pitch table.

@@ -40,16 +40,17 @@ QString run(const QString& program, const QStringList& args) {
     return QString::fromUtf8(p.readAllStandardOutput());
 }
 
-int pdfPages(const QString& pdf) {
-    const QRegularExpression re(QStringLiteral("Pages:\\s+(\\d+)"));
-    const auto m = re.match(run(QStringLiteral("pdfinfo"), {pdf}));
-    return m.hasMatch() ? m.captured(1).toInt() : -1;
+// A field of pdfinfo's report ("Pages", "Page size"); empty when it is missing.
+QString pdfInfo(const QString& pdf, const QString& field) {
+    const auto m = QRegularExpression(field + QStringLiteral(":\\s+([^\\n]+)"))
+                       .match(run(QStringLiteral("pdfinfo"), {pdf}));
+    return m.hasMatch() ? m.captured(1).trimmed() : QString();
 }
-
+int pdfPages(const QString& pdf) {
+    return pdfInfo(pdf, "Pages").toInt();
+}
 QString pdfPageSize(const QString& pdf) {
-    const QRegularExpression re(QStringLiteral("Page size:\\s+([\\d.]+ x [\\d.]+) pts"));
-    const auto m = re.match(run(QStringLiteral("pdfinfo"), {pdf}));
-    return m.hasMatch() ? m.captured(1) : QString();
+    return pdfInfo(pdf, "Page size").section(" pts", 0, 0);
 }
 
 PrintInput songInput(std::int64_t cells) {
