@@ -10,6 +10,7 @@
 #include "exchange/audio_export.h"
 #include "exchange/musicxml_export.h"
 #include "exchange/musicxml_import.h"
+#include "exchange/score_file_data.h"
 #include "model/notation_tables.h"
 #include "sound/tone.h"
 
@@ -128,6 +129,7 @@ TEST(MusicXml, WritesNotationAsOtherProgramsRead) {
     };
     const std::vector<Case> cases = {
         {{{4, 5}}, {"<step>C</step><octave>4</octave>", "<type>quarter</type><stem>up</stem>"}},
+        {{{5, 5}, {6, 5}}, {"<accidental>sharp</accidental>", "<accidental>flat</accidental>"}},
         {{{17, 33}}, {"<step>A</step><octave>4</octave>", "<stem>down</stem>"}},
         {{{1, 2}}, {"<step>A</step><alter>1</alter><octave>3</octave>", "<dot/>"}},
         {{{36, 12}},
@@ -439,6 +441,46 @@ TEST(Wav, IsThePlayListRenderedSampleExactly) {
     EXPECT_EQ(writeWav(one).bytes.size(), 44u + 2u * 24000u);
     one.tempo = 0;
     EXPECT_FALSE(writeWav(one).ok);
+}
+
+TEST(ScoreFileData, SettingsMapBetweenComboIndicesAndValues) {
+    struct Case {
+        std::int64_t tempoIndex, keyIndex, beatIndex;
+        std::int64_t tempo;
+        std::string key;
+        std::int64_t beats;
+    };
+    for (const Case& c : std::vector<Case>{
+             {3, 1, 1, 120, "Bb", 3}, {0, 2, 3, 60, "Eb", 5}, {-1, -1, -1, 120, "C", 4}}) {
+        ScoreFile f;
+        f.tempo = c.tempoIndex;
+        f.key = c.keyIndex;
+        f.beat = c.beatIndex;
+        f.aHz = 438;
+        f.musicData = {{17, 5}};
+        const ScoreData d = fromScoreFile(f, "t.txt");
+        EXPECT_EQ(d.tempo, c.tempo);
+        EXPECT_EQ(d.key, c.key);
+        EXPECT_EQ(d.beats, c.beats);
+        std::vector<std::string> notes;
+        const ScoreFile back = toScoreFile(d, notes);
+        EXPECT_TRUE(notes.empty());
+        EXPECT_EQ(back.tempo, c.tempoIndex < 0 ? 3 : c.tempoIndex);
+        EXPECT_EQ(back.key, c.keyIndex < 0 ? 0 : c.keyIndex);
+        EXPECT_EQ(back.beat, c.beatIndex < 0 ? 0 : c.beatIndex);
+        EXPECT_EQ(back.aHz, 438);
+        EXPECT_EQ(back.musicData, f.musicData);
+    }
+    // A tempo or beat count the window does not offer is set to the nearest one, and said.
+    ScoreData d;
+    d.tempo = 93;
+    d.beats = 7;
+    std::vector<std::string> notes;
+    const ScoreFile f = toScoreFile(d, notes);
+    EXPECT_EQ(f.tempo, 2);  // 100
+    EXPECT_EQ(f.beat, 4);   // 6
+    ASSERT_EQ(notes.size(), 2u);
+    EXPECT_NE(notes[0].find("93"), std::string::npos);
 }
 
 }  // namespace

@@ -336,6 +336,12 @@ std::string writeMusicXml(const ScoreData& score) {
         x += typeName(v.size);
         x += "</type>";
         if (v.dotted) x += "<dot/>";
+        if (v.kind == ValueKind::Note) {
+            // Every sharp and flat is shown as written, as on our staves.
+            const std::int64_t alter = spellPitch(cells[i].noteIndex).alter;
+            if (alter == 1) x += "<accidental>sharp</accidental>";
+            if (alter == -1) x += "<accidental>flat</accidental>";
+        }
         if (v.triplet) {
             x += "<time-modification><actual-notes>3</actual-notes><normal-notes>2</normal-notes>"
                  "</time-modification>";
