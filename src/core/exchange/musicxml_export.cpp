@@ -385,8 +385,11 @@ std::string writeMusicXml(const ScoreData& score) {
         "<miscellaneous><miscellaneous-field name=\"reference-pitch\">" +
         std::to_string(score.referenceHz) +
         "</miscellaneous-field></miscellaneous></identification>\n"
-        "<part-list><score-part id=\"P1\"><part-name>Melody</part-name></score-part>"
-        "</part-list>\n<part id=\"P1\">\n";
+        "<part-list><score-part id=\"P1\"><part-name>Melody</part-name>"
+        "<score-instrument id=\"P1-I1\"><instrument-name>Melody</instrument-name>"
+        "</score-instrument><midi-instrument id=\"P1-I1\"><midi-channel>1</midi-channel>"
+        "<midi-program>1</midi-program></midi-instrument></score-part></part-list>\n"
+        "<part id=\"P1\">\n";
     for (std::size_t n = 0; n < measures.size(); ++n) {
         const Measure& m = measures[n];
         out += "<measure number=\"" + std::to_string(n + 1) + "\"";
@@ -394,7 +397,8 @@ std::string writeMusicXml(const ScoreData& score) {
         out += ">";
         if (m.repeatForward || m.endingStart) {
             out += "<barline location=\"left\">";
-            if (m.repeatForward) out += "<bar-style>heavy-light</bar-style>";
+            out += m.repeatForward ? "<bar-style>heavy-light</bar-style>"
+                                   : "<bar-style>regular</bar-style>";
             if (m.endingStart) out += "<ending number=\"1\" type=\"start\">1.</ending>";
             if (m.repeatForward) out += "<repeat direction=\"forward\"/>";
             out += "</barline>";
