@@ -441,6 +441,13 @@ TEST(Wav, IsThePlayListRenderedSampleExactly) {
     EXPECT_EQ(writeWav(one).bytes.size(), 44u + 2u * 24000u);
     one.tempo = 0;
     EXPECT_FALSE(writeWav(one).ok);
+    // Fifty whole notes at 1 beat per minute last 200 minutes: refused before any synthesis.
+    one.tempo = 1;
+    one.cells.assign(50, {17, 1});
+    const WavResult tooLong = writeWav(one);
+    EXPECT_FALSE(tooLong.ok);
+    EXPECT_TRUE(tooLong.bytes.empty());
+    EXPECT_NE(tooLong.error.find("too long"), std::string::npos);
 }
 
 TEST(ScoreFileData, SettingsMapBetweenComboIndicesAndValues) {

@@ -154,9 +154,11 @@ WavResult writeWav(const ScoreData& score, const WavOptions& options) {
 
     std::uint64_t frames = 0;
     for (const PcmEntry& p : parts) frames += frameCount(options.sampleRate, p.seconds);
-    if (static_cast<double>(frames) > kMaxWavSeconds * options.sampleRate) {
-        result.error = "The recording would last more than " +
-                       std::to_string(static_cast<int>(kMaxWavSeconds / 3600)) + " hours.";
+    // The RIFF sizes are 32-bit: a longer recording could not be described by its header.
+    if (static_cast<double>(frames) > kMaxWavSeconds * options.sampleRate ||
+        2 * frames > 0xffffffffull - 36) {
+        result.error = "The recording would be too long for a WAV file (more than " +
+                       std::to_string(static_cast<int>(kMaxWavSeconds / 3600)) + " hours).";
         return result;
     }
     const std::uint64_t dataBytes = frames * 2;
