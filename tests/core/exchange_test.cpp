@@ -228,6 +228,23 @@ TEST(MusicXml, ImportReportsWhatItCannotCarry) {
                    "</measure></part>"),
          {{17, 5}},
          "Parts after the first"},
+        {score("<measure>" + attrs +
+               note("<step>A</step><octave>4</octave>",
+                    "<notations><slur type=\"start\"/></notations>") +
+               "</measure>"),
+         {{17, 5}},
+         "Slurs"},
+        {score("<measure>" + attrs +
+               note("<step>A</step><octave>4</octave>", "<lyric><text>la</text></lyric>") +
+               "</measure>"),
+         {{17, 5}},
+         "Lyrics"},
+        {score("<measure>" + attrs +
+               "<direction><direction-type><dynamics><p/></dynamics></direction-type>"
+               "</direction>" +
+               note("<step>A</step><octave>4</octave>") + "</measure>"),
+         {{17, 5}},
+         "Dynamics"},
         {score(
              "<measure><attributes><divisions>4</divisions></attributes><note><pitch><step>A</step>"
              "<octave>4</octave></pitch><duration>7</duration><type>quarter</type><dot/><dot/></"

@@ -304,16 +304,23 @@ void Importer::readDirection(const Node& direction) {
                     pendingChords_.emplace_back(w.substr(0, end));
                     w.remove_prefix(end);
                 }
-            } else if (item->name == "metronome" && !haveTempo_) {
+            } else if (item->name == "metronome") {
                 const auto pm = toNumber(item->childText("per-minute"));
                 if (pm && *pm >= 1 && *pm <= 10000) {
                     double perMinute = *pm;
                     const int size = sizeOfType(trim(item->childText("beat-unit")));
                     if (size >= 0) perMinute *= std::pow(2.0, 2 - size);
                     if (item->child("beat-unit-dot") != nullptr) perMinute *= 1.5;
-                    result_.score.tempo = std::max<std::int64_t>(1, std::llround(perMinute));
-                    haveTempo_ = true;
+                    const std::int64_t tempo = std::max<std::int64_t>(1, std::llround(perMinute));
+                    if (!haveTempo_) {
+                        result_.score.tempo = tempo;
+                        haveTempo_ = true;
+                    } else if (tempo != result_.score.tempo) {
+                        losses_.add("Tempo changes after the first tempo were dropped");
+                    }
                 }
+            } else {
+                losses_.add("Dynamics and other directions were dropped");
             }
         }
     }
@@ -351,8 +358,12 @@ void Importer::readNote(const Node& note) {
             if (c->name == "tuplet" && c->attr("type") == "start") {
                 tupletBelow_ = c->attr("placement") == "below";
             }
+            if (c->name != "tied" && c->name != "tuplet") {
+                losses_.add("Slurs, articulations and other note markings were dropped");
+            }
         }
     }
+    if (note.child("lyric") != nullptr) losses_.add("Lyrics were dropped");
     d.alternate = rest ? tupletBelow_ : trim(note.childText("stem")) == "down";
     std::int64_t dots = 0;
     for (const auto& c : note.children) dots += c->name == "dot";
