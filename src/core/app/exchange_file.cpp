@@ -1,8 +1,14 @@
 #include "app/exchange_file.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdlib>
 
 #include "app/document.h"
+#include "edit/chord_lines.h"
+#include "exchange/audio_export.h"
+#include "exchange/musicxml_export.h"
+#include "exchange/musicxml_import.h"
 
 namespace sorvel::exchange {
 namespace {
@@ -70,6 +76,77 @@ ScoreFile toScoreFile(const ScoreData& data, std::vector<std::string>& notes) {
         if (inKeyItems()[i] == data.key) f.key = static_cast<std::int64_t>(i);
     }
     return f;
+}
+
+std::string scoreFileText(const ScoreFile& file) {
+    std::string out = "<,sorvel2," + std::to_string(file.imageSet) + ',' +
+                      std::to_string(file.tempo) + ',' + std::to_string(file.aHz) + ',' +
+                      std::to_string(file.key) + ',' + std::to_string(file.beat) + '\n';
+    for (const std::string& line : file.codeData) out += '#' + chordTextOnOneLine(line) + '\n';
+    for (const ScoreCell& cell : file.musicData) {
+        out += std::to_string(cell.noteIndex) + ',' + std::to_string(cell.onpIndex) + '\n';
+    }
+    return out;
+}
+
+std::optional<ExportFormat> exportFormatOf(const std::string& path) {
+    const auto dot = path.find_last_of('.');
+    const auto slash = path.find_last_of('/');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
+    std::string ext = path.substr(dot + 1);
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (ext == "musicxml" || ext == "xml") return ExportFormat::MusicXml;
+    if (ext == "mid" || ext == "midi") return ExportFormat::Midi;
+    if (ext == "wav") return ExportFormat::Wav;
+    return {};
+}
+
+ScoreData scoreDataOf(Document& doc, const std::string& title) {
+    doc.storeChordFields();
+    ScoreData d;
+    d.cells = doc.musicData;
+    d.chordLines = doc.codeData;
+    d.tempo = numberAt(tempoItems(), doc.cmbTempo.selected, 120);
+    d.key = itemAt(inKeyItems(), doc.cmbInKey.selected, "C");
+    d.beats = numberAt(beatItems(), doc.cmbBeat.selected, 4);
+    d.referenceHz = leadingInteger(doc.A_Hz);
+    d.title = title;
+    return d;
+}
+
+Result<std::string> exportBytes(const ScoreData& score, ExportFormat format,
+                                const std::vector<float>& freqArr) {
+    switch (format) {
+        case ExportFormat::MusicXml:
+            return writeMusicXml(score);
+        case ExportFormat::Midi:
+            return writeMidi(score);
+        case ExportFormat::Wav: {
+            WavOptions options;
+            options.freqArr = freqArr;
+            WavResult wav = writeWav(score, options);
+            if (!wav.ok) return Result<std::string>::failure(wav.error);
+            return std::move(wav.bytes);
+        }
+    }
+    return Result<std::string>::failure("Unknown export format.");
+}
+
+Result<ScoreFile> importScoreFile(std::string_view musicXml, std::vector<std::string>& notes) {
+    MusicXmlImport imported = importMusicXml(musicXml);
+    if (!imported.ok) return Result<ScoreFile>::failure(imported.error);
+    notes = std::move(imported.notes);
+    return toScoreFile(imported.score, notes);
+}
+
+std::string importNotesText(const std::vector<std::string>& notes) {
+    std::string text;
+    for (const std::string& note : notes) {
+        if (!text.empty()) text += '\n';
+        text += "\u2022 " + note;
+    }
+    return text;
 }
 
 }  // namespace sorvel::exchange
