@@ -1,9 +1,11 @@
-// sorvel-convert: writes the printed pages of a score file as a PDF, without a display.
+// sorvel-convert: writes a score file as printed pages (PDF), MusicXML, MIDI or WAV, and a
+// MusicXML file as a score file, without a display.
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QSaveFile>
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -11,20 +13,25 @@
 #include <vector>
 
 #include "app/document.h"
+#include "app/exchange_file.h"
 #include "app_resources.h"
 #include "model/diagnostics.h"
 #include "model/score_file.h"
 #include "print_support.h"
+#include "view/gosen_view.h"
 
 namespace {
 
 constexpr int kExitOk = 0;
-constexpr int kExitFailed = 1;  // the score could not be read or the PDF not written
+constexpr int kExitFailed = 1;  // the input could not be read or the output not written
 constexpr int kExitUsage = 2;   // unknown option, missing argument
 
 const char* const kUsage =
-    "Usage: sorvel-convert [options] IN.txt OUT.pdf\n"
-    "Writes the pages of a Sorvel Score file to a PDF, as File > Print lays them out.\n"
+    "Usage: sorvel-convert [options] IN.txt OUT.pdf|OUT.musicxml|OUT.xml|OUT.mid|OUT.wav\n"
+    "       sorvel-convert IN.musicxml|IN.xml OUT.txt\n"
+    "Writes a Sorvel Score file as the pages File > Print lays out (PDF), as MusicXML, as a\n"
+    "Standard MIDI File or as a WAV recording of what playback plays; or reads a MusicXML\n"
+    "melody into a Sorvel Score file. The output's extension chooses the format.\n"
     "\n"
     "Options:\n"
     "  --paper a4|letter   paper size (default: a4)\n"
@@ -33,7 +40,8 @@ const char* const kUsage =
     "  -h, --help          show this help\n"
     "  --version           show the version\n"
     "\n"
-    "Exit status: 0 written, 1 the score could not be read or the PDF not written, 2 bad usage.\n";
+    "Exit status: 0 written, 1 the input could not be read or the output not written,\n"
+    "2 bad usage.\n";
 
 struct Options {
     std::string input, output, paper = "a4", images, setFolder;
@@ -96,8 +104,8 @@ bool parseArguments(const std::vector<std::string>& args, Options& out) {
     }
     if (out.help || out.version) return true;
     if (positional.size() != 2) {
-        complain(positional.size() < 2 ? "give the score file and the PDF file"
-                                       : "too many files: give one score file and one PDF file");
+        complain(positional.size() < 2 ? "give the score file and the output file"
+                                       : "too many files: give one input file and one output file");
         return false;
     }
     out.input = positional[0];
@@ -115,6 +123,80 @@ bool samePath(const std::string& a, const std::string& b) {
     std::error_code ec;
     if (std::filesystem::equivalent(a, b, ec)) return true;
     return std::filesystem::weakly_canonical(a, ec) == std::filesystem::weakly_canonical(b, ec);
+}
+
+bool hasExtension(const std::string& path, const char* ext) {
+    const QString suffix = QFileInfo(QString::fromStdString(path)).suffix();
+    return suffix.compare(QLatin1String(ext), Qt::CaseInsensitive) == 0;
+}
+
+// Writes the whole file or leaves what was there; false with a message.
+bool writeWhole(const std::string& path, const std::string& bytes) {
+    QSaveFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
+            static_cast<qint64>(bytes.size()) ||
+        !file.commit()) {
+        complain("cannot write " + path + ": " + file.errorString().toStdString());
+        return false;
+    }
+    return true;
+}
+
+std::string readRejection(const sorvel::ScoreParseResult& parsed) {
+    std::string why = parsed.rejection == sorvel::ScoreRejection::UnknownFormat
+                          ? "not a Sorvel Score file"
+                          : parsed.error;
+    if (parsed.rejection == sorvel::ScoreRejection::UnknownFormat && !parsed.error.empty()) {
+        why += " (" + parsed.error + ")";
+    }
+    return why;
+}
+
+// MusicXML in, score file out; what could not be carried over goes to stderr, one line each.
+int importToScoreFile(const Options& opt) {
+    const sorvel::Result<std::string> bytes = sorvel::readFileBytes(opt.input);
+    if (!bytes) {
+        complain("cannot read " + opt.input + ": " + bytes.reason());
+        return kExitFailed;
+    }
+    std::vector<std::string> notes;
+    const sorvel::Result<sorvel::ScoreFile> file =
+        sorvel::exchange::importScoreFile(bytes.value(), notes);
+    if (!file) {
+        complain("cannot read " + opt.input + ": " + file.reason());
+        return kExitFailed;
+    }
+    for (const std::string& note : notes) complain("note: " + note);
+    if (!writeWhole(opt.output, sorvel::exchange::scoreFileText(file.value()))) return kExitFailed;
+    std::printf("%s: %zu cells\n", opt.output.c_str(), file.value().musicData.size());
+    return kExitOk;
+}
+
+// Score file in, MusicXML, MIDI or WAV out.
+int exportScore(const Options& opt, sorvel::exchange::ExportFormat format) {
+    const sorvel::ScoreParseResult parsed = sorvel::loadScoreFile(opt.input);
+    if (!parsed.file) {
+        complain("cannot read " + opt.input + ": " + readRejection(parsed));
+        return kExitFailed;
+    }
+    const std::string title =
+        QFileInfo(QString::fromStdString(sorvel::lastPathComponent(opt.input)))
+            .completeBaseName()
+            .toStdString();
+    const sorvel::exchange::ScoreData data = sorvel::exchange::fromScoreFile(*parsed.file, title);
+    // The pitch table playback uses: the staves' table tuned to the score's reference pitch.
+    sorvel::GosenView staff("convert");
+    staff.setFreq(data.referenceHz);
+    const sorvel::Result<std::string> bytes =
+        sorvel::exchange::exportBytes(data, format, staff.freqArr);
+    if (!bytes) {
+        complain("cannot convert " + opt.input + ": " + bytes.reason());
+        return kExitFailed;
+    }
+    if (!writeWhole(opt.output, bytes.value())) return kExitFailed;
+    std::printf("%s: %zu bytes\n", opt.output.c_str(), bytes.value().size());
+    return kExitOk;
 }
 
 }  // namespace
@@ -140,23 +222,33 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
     if (samePath(opt.input, opt.output)) {
-        complain("the PDF would overwrite the score file " + opt.input);
+        complain("the output would overwrite the input file " + opt.input);
         return kExitUsage;
     }
 
-    // The page drawing lines of the layout are for the application's console, not for a
+    // The per-cell and page drawing lines are for the application's console, not for a
     // converter's output.
     sorvel::setDiagnosticSink([](std::string_view) {});
 
+    if (hasExtension(opt.output, "txt")) {
+        if (!hasExtension(opt.input, "musicxml") && !hasExtension(opt.input, "xml")) {
+            complain("a score file is written from MusicXML: give IN.musicxml or IN.xml");
+            return kExitUsage;
+        }
+        return importToScoreFile(opt);
+    }
+    if (const auto format = sorvel::exchange::exportFormatOf(opt.output)) {
+        return exportScore(opt, *format);
+    }
+    if (!hasExtension(opt.output, "pdf")) {
+        complain("unknown output type " + opt.output +
+                 ": use .pdf, .musicxml, .xml, .mid, .wav or .txt");
+        return kExitUsage;
+    }
+
     const sorvel::ScoreParseResult parsed = sorvel::loadScoreFile(opt.input);
     if (!parsed.file) {
-        std::string why = parsed.rejection == sorvel::ScoreRejection::UnknownFormat
-                              ? "not a Sorvel Score file"
-                              : parsed.error;
-        if (parsed.rejection == sorvel::ScoreRejection::UnknownFormat && !parsed.error.empty()) {
-            why += " (" + parsed.error + ")";
-        }
-        complain("cannot read " + opt.input + ": " + why);
+        complain("cannot read " + opt.input + ": " + readRejection(parsed));
         return kExitFailed;
     }
 

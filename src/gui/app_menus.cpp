@@ -48,6 +48,7 @@ void SorvelApplication::installMenus(QMainWindow* window) {
     fillRecentMenu(recent);
     add(file, tr("&Save…"), QKeySequence::Save, [this] { delegate_->fileSave(); });
     installPrintMenu(file, window);
+    installExchangeMenu(file, window);
     add(file, tr("&Close"), QKeySequence::Close, [window] { window->close(); });
     file->addSeparator();
     // Not every platform names a preferences key; Ctrl+, is the usual one then.

@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 #include "app/app_delegate.h"
@@ -62,6 +63,10 @@ class SorvelApplication : public QObject, public WindowSystem {
     QWidget* preferencesWindow() const { return prefWindow_; }
     // The phrase builder window once Tools > Phrase Builder has shown it, else null.
     PhraseBuilderWindow* phraseBuilderWindow() const;
+    // The file chooser of File > Export and Import (save: a save dialog); an empty path is a
+    // cancel. Unset: the platform's dialog. Tests script it.
+    std::function<QString(bool save, const QString& filter, const QString& suggested)>
+        exchangeFileDialog;
 
     // WindowSystem
     KeyWindow keyWindow() const override;
@@ -84,6 +89,8 @@ class SorvelApplication : public QObject, public WindowSystem {
     void installPrintMenu(QMenu* file, QMainWindow* window);
     PrintInput printInput(Document& doc);
     void installPlaybackMenu(QMenu* score, QMainWindow* window);
+    void installExchangeMenu(QMenu* file, QMainWindow* window);
+    bool importMusicXml(const QString& path);
     void fillRecentMenu(QMenu* menu);
     void buildTitleWindow();
     void buildPreferencesWindow();

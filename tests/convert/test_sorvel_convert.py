@@ -64,7 +64,7 @@ class ConvertTest(unittest.TestCase):
             (["--paper", "a3", good, out], "unknown paper 'a3'"),
             (["--paper"], "needs a value"),
             (["--images=", good, out], "needs a value"),
-            ([good, good], "overwrite the score file"),
+            ([good, good], "overwrite the input file"),
         ]
         for args, message in cases:
             with self.subTest(args=args):
@@ -133,6 +133,100 @@ class ConvertTest(unittest.TestCase):
                 self.assertEqual(r.returncode, 0, r.stderr)
                 self.assertIn("warning", r.stderr)
                 self.assertEqual(pdfinfo(out)[0], 1)
+
+
+def cell_lines(text):
+    """The cell lines of a score file, as (pitch, value) pairs."""
+    return [tuple(int(x) for x in line.split(",")) for line in text.splitlines()
+            if line and line[0] not in "<#"]
+
+
+# Whole, half, quarter, eighth, sixteenth, thirty-second as the values' beats at tempo 120.
+BEATS = {1: 4.0, 3: 2.0, 5: 1.0, 7: 0.5, 8: 0.75, 9: 0.25, 17: 1.0, 19: 0.5, 25: 0.0, 53: 4.0}
+
+
+class ExchangeTest(unittest.TestCase):
+    setUp, tearDown, write = ConvertTest.setUp, ConvertTest.tearDown, ConvertTest.write
+
+    # Tied whole into a quarter, dotted eighth, sixteenth, rests, a bar, a repeat, sharps
+    # and flats; marks stand on the middle line as the window writes them.
+    CELLS = [(17, 53), (17, 5), (19, 8), (20, 9), (17, 25), (5, 7), (6, 7), (17, 19),
+             (17, 17), (17, 26), (12, 3), (17, 27), (17, 1)]
+
+    def test_musicxml_round_trip_keeps_the_cells_and_chords(self):
+        src = self.write("s.txt", score(self.CELLS, chords=("C G7", "Am")))
+        for ext in ("musicxml", "xml", "MusicXML"):
+            with self.subTest(ext=ext):
+                xml = os.path.join(self.dir, "o." + ext)
+                back = os.path.join(self.dir, "back.txt")
+                r = run(src, xml)
+                self.assertEqual(r.returncode, 0, r.stderr)
+                with open(xml) as f:
+                    self.assertIn("<score-partwise", f.read())
+                r = run(xml, back)
+                self.assertEqual(r.returncode, 0, r.stderr)
+                with open(back) as f:
+                    text = f.read()
+                self.assertEqual(cell_lines(text), self.CELLS)
+                self.assertIn("#C G7", text.splitlines())
+                # No per-cell console lines in a converter's output.
+                self.assertLessEqual(len(r.stdout.splitlines()), 1, r.stdout)
+
+    def test_midi_file(self):
+        src = self.write("s.txt", score(self.CELLS))
+        out = os.path.join(self.dir, "o.mid")
+        r = run(src, out)
+        self.assertEqual(r.returncode, 0, r.stderr)
+        with open(out, "rb") as f:
+            data = f.read()
+        self.assertEqual(data[:4], b"MThd")
+        self.assertEqual(data[14:18], b"MTrk")
+        # The track's length field covers exactly the rest of the file.
+        self.assertEqual(int.from_bytes(data[18:22], "big"), len(data) - 22)
+        # One note-on per played note: the tie joined, the repeated bar played twice.
+        # Played: tied whole+quarter, dotted eighth, sixteenth, eighth, eighth, then the
+        # repeated half twice, then the whole.
+        note_ons = re.findall(rb"\x90[\x00-\x7f][\x01-\x7f]", data)
+        self.assertEqual(len(note_ons), 8)
+
+    def test_wav_length_follows_tempo_and_values(self):
+        cells = [(17, 5), (19, 7), (20, 8), (17, 25), (17, 1), (17, 17)]
+        for tempo_index, bpm in ((3, 120), (0, 60)):
+            with self.subTest(bpm=bpm):
+                text = score(cells).replace("<,sorvel2,1,3,", f"<,sorvel2,1,{tempo_index},")
+                src = self.write("s.txt", text)
+                out = os.path.join(self.dir, "o.wav")
+                r = run(src, out)
+                self.assertEqual(r.returncode, 0, r.stderr)
+                with open(out, "rb") as f:
+                    data = f.read()
+                self.assertEqual(data[:4], b"RIFF")
+                self.assertEqual(data[8:12], b"WAVE")
+                rate = int.from_bytes(data[24:28], "little")
+                beats = sum(BEATS[v] for _, v in cells)
+                samples = (len(data) - 44) // 2
+                self.assertEqual(samples, round(beats * 60 / bpm * rate))
+
+    def test_bad_exchange_input_and_usage(self):
+        src = self.write("s.txt", score([(17, 5)]))
+        notxml = self.write("n.musicxml", "this is no XML")
+        html = self.write("h.xml", "<html><body/></html>")
+        cases = [
+            ((src, os.path.join(self.dir, "o.doc")), 2, "unknown output type"),
+            ((src, os.path.join(self.dir, "o.txt")), 2, "MusicXML"),
+            ((notxml, os.path.join(self.dir, "o.txt")), 1, "cannot read"),
+            ((html, os.path.join(self.dir, "o.txt")), 1, "cannot read"),
+            ((os.path.join(self.dir, "none.musicxml"), os.path.join(self.dir, "o.txt")), 1,
+             "cannot read"),
+            ((notxml, os.path.join(self.dir, "o.mid")), 1, "cannot read"),
+            ((src, os.path.join(self.dir, "nodir", "o.wav")), 1, "cannot write"),
+        ]
+        for args, code, text in cases:
+            with self.subTest(args=args):
+                r = run(*args)
+                self.assertEqual(r.returncode, code, r.stderr)
+                self.assertIn(text, r.stderr)
+                self.assertFalse(os.path.exists(args[1]))
 
 
 if __name__ == "__main__":

@@ -1,0 +1,443 @@
+#include "exchange/musicxml_export.h"
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <vector>
+
+#include "model/notation_tables.h"
+
+namespace sorvel::exchange {
+namespace {
+
+struct KindName {
+    std::string_view suffix;
+    std::string_view kind;
+};
+
+// Chord suffixes and their MusicXML kinds; the first suffix of a kind is its usual text.
+constexpr std::array<KindName, 21> kKinds = {{
+    {"", "major"},
+    {"m", "minor"},
+    {"7", "dominant"},
+    {"maj7", "major-seventh"},
+    {"M7", "major-seventh"},
+    {"m7", "minor-seventh"},
+    {"dim", "diminished"},
+    {"dim7", "diminished-seventh"},
+    {"aug", "augmented"},
+    {"+", "augmented"},
+    {"m7b5", "half-diminished"},
+    {"m7-5", "half-diminished"},
+    {"6", "major-sixth"},
+    {"m6", "minor-sixth"},
+    {"9", "dominant-ninth"},
+    {"maj9", "major-ninth"},
+    {"m9", "minor-ninth"},
+    {"sus4", "suspended-fourth"},
+    {"sus2", "suspended-second"},
+    {"mM7", "major-minor"},
+    {"7sus4", "suspended-fourth"},
+}};
+
+std::string escapeXml(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        switch (c) {
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            default:
+                // Control characters other than tab and line ends are not allowed in XML.
+                if (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r') {
+                    out += '?';
+                } else {
+                    out += c;
+                }
+        }
+    }
+    return out;
+}
+
+bool readRoot(std::string_view text, std::size_t& pos, char& step, int& alter) {
+    if (pos >= text.size() || text[pos] < 'A' || text[pos] > 'G') return false;
+    step = text[pos++];
+    alter = 0;
+    if (pos < text.size() && (text[pos] == '#' || text[pos] == 'b')) {
+        alter = text[pos] == '#' ? 1 : -1;
+        ++pos;
+    }
+    return true;
+}
+
+std::vector<std::string> chordTokens(std::string_view line) {
+    std::vector<std::string> tokens;
+    std::size_t pos = 0;
+    while (pos < line.size()) {
+        while (pos < line.size() && line[pos] == ' ') ++pos;
+        const std::size_t end = std::min(line.find(' ', pos), line.size());
+        if (end > pos) tokens.emplace_back(line.substr(pos, end - pos));
+        pos = end;
+    }
+    return tokens;
+}
+
+std::string alterText(int alter) {
+    return alter == 0 ? std::string() : "<root-alter>" + std::to_string(alter) + "</root-alter>";
+}
+
+std::string harmonyXml(std::string_view token) {
+    ChordSymbol chord;
+    if (!parseChordSymbol(token, chord)) {
+        return "<direction placement=\"above\"><direction-type><words>" + escapeXml(token) +
+               "</words></direction-type></direction>";
+    }
+    std::string x = "<harmony><root><root-step>";
+    x += chord.rootStep;
+    x += "</root-step>" + alterText(chord.rootAlter) + "</root><kind text=\"" +
+         escapeXml(chord.suffix) + "\">" + chord.kind + "</kind>";
+    if (chord.bassStep != 0) {
+        x += "<bass><bass-step>";
+        x += chord.bassStep;
+        x += "</bass-step>";
+        if (chord.bassAlter != 0) {
+            x += "<bass-alter>" + std::to_string(chord.bassAlter) + "</bass-alter>";
+        }
+        x += "</bass>";
+    }
+    return x + "</harmony>";
+}
+
+struct Measure {
+    bool repeatForward = false;  // left barline
+    bool endingStart = false;    // left barline
+    bool explicitBar = false;    // right barline: a bar written beside other marks
+    bool endingStop = false;     // right barline
+    bool endingDiscontinue = false;
+    bool repeatBackward = false;  // right barline
+    std::string body;
+    std::int64_t length = 0;
+    bool hasContent = false;
+};
+
+}  // namespace
+
+bool parseChordSymbol(std::string_view token, ChordSymbol& out) {
+    std::size_t pos = 0;
+    ChordSymbol c;
+    if (!readRoot(token, pos, c.rootStep, c.rootAlter)) return false;
+    std::string_view rest = token.substr(pos);
+    const std::size_t slash = rest.find('/');
+    if (slash != std::string_view::npos) {
+        std::size_t bpos = slash + 1;
+        if (!readRoot(rest, bpos, c.bassStep, c.bassAlter) || bpos != rest.size()) return false;
+        rest = rest.substr(0, slash);
+    }
+    for (const KindName& k : kKinds) {
+        if (k.suffix == rest) {
+            c.kind = std::string(k.kind);
+            c.suffix = std::string(rest);
+            out = c;
+            return true;
+        }
+    }
+    return false;
+}
+
+std::optional<std::string> suffixOfKind(std::string_view kind) {
+    if (kind == "none") return std::string("N.C.");
+    for (const KindName& k : kKinds) {
+        if (k.kind == kind) return std::string(k.suffix);
+    }
+    return std::nullopt;
+}
+
+std::string chordText(const ChordSymbol& chord) {
+    auto root = [](char step, int alter) {
+        std::string s(1, step);
+        if (alter == 1) s += '#';
+        if (alter == -1) s += 'b';
+        return s;
+    };
+    std::string text = root(chord.rootStep, chord.rootAlter) + chord.suffix;
+    if (chord.bassStep != 0) {
+        text += '/';
+        text += root(chord.bassStep, chord.bassAlter);
+    }
+    return text;
+}
+
+std::string writeMusicXml(const ScoreData& score) {
+    const auto& cells = score.cells;
+    const std::size_t count = cells.size();
+    std::vector<NoteValue> values(count);
+    for (std::size_t i = 0; i < count; ++i) values[i] = describeValue(cells[i].onpIndex);
+    auto timed = [&](std::size_t i) {
+        return values[i].kind == ValueKind::Note || values[i].kind == ValueKind::Rest;
+    };
+    auto isMark = [&](std::size_t i) { return values[i].kind != ValueKind::None && !timed(i); };
+
+    // Triplet brackets: a run of triplet cells, closed when it fills three of its first value
+    // or when any other timed cell or a mark comes.
+    std::vector<bool> tupletStart(count, false), tupletStop(count, false);
+    std::vector<bool> tupletBelow(count, false);
+    {
+        std::int64_t sum = 0, target = 0;
+        std::size_t first = 0, last = 0;
+        bool open = false;
+        auto close = [&] {
+            if (!open) return;
+            tupletStart[first] = true;
+            tupletStop[last] = true;
+            for (std::size_t k = first; k <= last; ++k) tupletBelow[k] = values[first].alternate;
+            open = false;
+        };
+        for (std::size_t i = 0; i < count; ++i) {
+            if (values[i].triplet) {
+                if (!open) {
+                    open = true;
+                    first = i;
+                    sum = 0;
+                    target = 3 * values[i].divisions;
+                }
+                sum += values[i].divisions;
+                last = i;
+                if (sum >= target) close();
+            } else if (values[i].kind != ValueKind::None) {
+                close();
+            }
+        }
+        close();
+    }
+
+    // Chord tokens: per staff line, on the cells that begin a measure, else on each timed cell.
+    std::vector<std::vector<std::string>> chordsAt(count);
+    for (std::size_t line = 0; line < score.chordLines.size(); ++line) {
+        const auto tokens = chordTokens(score.chordLines[line]);
+        if (tokens.empty()) continue;
+        const std::size_t begin = line * static_cast<std::size_t>(40);
+        if (begin >= count) break;
+        const std::size_t end = std::min(count, begin + 40);
+        std::vector<std::size_t> starts, all;
+        bool atStart = true;
+        // Whether the cell before the line's first cell left a measure open is irrelevant:
+        // a staff line's first timed cell counts as a measure start for its chords.
+        for (std::size_t i = begin; i < end; ++i) {
+            if (isMark(i)) atStart = true;
+            if (!timed(i)) continue;
+            all.push_back(i);
+            if (atStart) starts.push_back(i);
+            atStart = false;
+        }
+        if (all.empty()) continue;
+        const auto& places = tokens.size() <= starts.size() ? starts : all;
+        for (std::size_t k = 0; k < tokens.size(); ++k) {
+            chordsAt[places[std::min(k, places.size() - 1)]].push_back(tokens[k]);
+        }
+    }
+
+    // Measures.
+    std::vector<Measure> measures(1);
+    bool endingOpen = false;
+    bool barInGap = false;  // a bar mark between the last measure and the open one
+    auto closeMeasure = [&] {
+        if (measures.back().hasContent) measures.emplace_back();
+    };
+    auto previous = [&]() -> Measure* {
+        return measures.size() > 1 ? &measures[measures.size() - 2] : nullptr;
+    };
+    for (std::size_t i = 0; i < count; ++i) {
+        const NoteValue& v = values[i];
+        switch (v.kind) {
+            case ValueKind::None:
+                continue;
+            case ValueKind::Bar:
+                closeMeasure();
+                if (previous() != nullptr) barInGap = true;
+                continue;
+            case ValueKind::RepeatStart:
+                closeMeasure();
+                measures.back().repeatForward = true;
+                continue;
+            case ValueKind::FirstEnding:
+                closeMeasure();
+                if (!endingOpen) {
+                    measures.back().endingStart = true;
+                    endingOpen = true;
+                }
+                continue;
+            case ValueKind::RepeatEnd: {
+                Measure* m = measures.back().hasContent ? &measures.back() : previous();
+                if (m == nullptr) continue;  // a repeat end before any note plays nothing twice
+                if (!m->repeatBackward) {
+                    m->repeatBackward = true;
+                    m->endingStop = endingOpen;
+                    endingOpen = false;
+                }
+                closeMeasure();
+                continue;
+            }
+            case ValueKind::Note:
+            case ValueKind::Rest:
+                break;
+        }
+        Measure& m = measures.back();
+        if (barInGap && (m.repeatForward || m.endingStart)) {
+            // The bar is not implied by this boundary: write it out.
+            Measure* before = previous();
+            if (before != nullptr && !before->repeatBackward) before->explicitBar = true;
+        }
+        barInGap = false;
+        m.hasContent = true;
+        for (const auto& token : chordsAt[i]) m.body += harmonyXml(token);
+        std::string x = "<note>";
+        if (v.kind == ValueKind::Rest) {
+            if (cells[i].noteIndex == kRestPitch || !tables::validPitch(cells[i].noteIndex)) {
+                x += "<rest/>";
+            } else {
+                // A rest drawn at another height keeps it.
+                const SpelledPitch p = spellPitch(cells[i].noteIndex);
+                x += "<rest><display-step>";
+                x += p.step;
+                x += "</display-step><display-octave>" + std::to_string(p.octave) +
+                     "</display-octave></rest>";
+            }
+        } else {
+            const SpelledPitch p = spellPitch(cells[i].noteIndex);
+            x += "<pitch><step>";
+            x += p.step;
+            x += "</step>";
+            if (p.alter != 0) x += "<alter>" + std::to_string(p.alter) + "</alter>";
+            x += "<octave>" + std::to_string(p.octave) + "</octave></pitch>";
+        }
+        x += "<duration>" + std::to_string(v.divisions) + "</duration>";
+        std::string notations;
+        const bool tieStop = v.kind == ValueKind::Note && [&] {
+            // The note closes a tie when the sounding cell before it (rests and marks aside)
+            // began one, as playback joins them.
+            for (std::size_t k = i; k-- > 0;) {
+                if (values[k].kind == ValueKind::Note) return values[k].tieStart;
+            }
+            return false;
+        }();
+        if (tieStop) x += "<tie type=\"stop\"/>";
+        if (v.tieStart) x += "<tie type=\"start\"/>";
+        x += "<voice>1</voice><type>";
+        x += typeName(v.size);
+        x += "</type>";
+        if (v.dotted) x += "<dot/>";
+        if (v.kind == ValueKind::Note) {
+            // Every sharp and flat is shown as written, as on our staves.
+            const std::int64_t alter = spellPitch(cells[i].noteIndex).alter;
+            if (alter == 1) x += "<accidental>sharp</accidental>";
+            if (alter == -1) x += "<accidental>flat</accidental>";
+        }
+        if (v.triplet) {
+            x += "<time-modification><actual-notes>3</actual-notes><normal-notes>2</normal-notes>"
+                 "</time-modification>";
+        }
+        if (v.kind == ValueKind::Note) x += v.alternate ? "<stem>down</stem>" : "<stem>up</stem>";
+        if (tieStop) notations += "<tied type=\"stop\"/>";
+        if (v.tieStart) notations += "<tied type=\"start\"/>";
+        const char* side = tupletBelow[i] ? "below" : "above";
+        if (tupletStart[i]) {
+            notations +=
+                std::string("<tuplet type=\"start\" bracket=\"yes\" placement=\"") + side + "\"/>";
+        }
+        if (tupletStop[i]) notations += "<tuplet type=\"stop\"/>";
+        if (!notations.empty()) x += "<notations>" + notations + "</notations>";
+        x += "</note>";
+        m.body += x;
+        m.length += v.divisions;
+    }
+    if (measures.size() > 1 && !measures.back().hasContent) {
+        // Marks after the last note: a bar or repeat end is on the last measure's right; a
+        // repeat start or first ending with nothing after it has nothing to mark.
+        measures.pop_back();
+        if (barInGap && !measures.back().repeatBackward) measures.back().explicitBar = true;
+    }
+    if (endingOpen) measures.back().endingDiscontinue = true;
+
+    const std::int64_t beats = std::clamp<std::int64_t>(score.beats, 1, 64);
+    const std::int64_t tempo = std::clamp<std::int64_t>(score.tempo, 1, 10000);
+    std::string out;
+    out.reserve(256 * count + 2048);
+    out +=
+        "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\n"
+        "<!DOCTYPE score-partwise PUBLIC \"-//Recordare//DTD MusicXML 4.0 Partwise//EN\" "
+        "\"http://www.musicxml.org/dtds/partwise.dtd\">\n"
+        "<score-partwise version=\"4.0\">\n";
+    if (!score.title.empty()) {
+        out += "<work><work-title>" + escapeXml(score.title) + "</work-title></work>\n";
+    }
+    out +=
+        "<identification><encoding><software>Sorvel Score</software></encoding>"
+        "<miscellaneous><miscellaneous-field name=\"reference-pitch\">" +
+        std::to_string(score.referenceHz) +
+        "</miscellaneous-field></miscellaneous></identification>\n"
+        "<part-list><score-part id=\"P1\"><part-name>Melody</part-name>"
+        "<score-instrument id=\"P1-I1\"><instrument-name>Melody</instrument-name>"
+        "</score-instrument><midi-instrument id=\"P1-I1\"><midi-channel>1</midi-channel>"
+        "<midi-program>1</midi-program></midi-instrument></score-part></part-list>\n"
+        "<part id=\"P1\">\n";
+    for (std::size_t n = 0; n < measures.size(); ++n) {
+        const Measure& m = measures[n];
+        out += "<measure number=\"" + std::to_string(n + 1) + "\"";
+        if (n == 0 && m.length > 0 && m.length < beats * kDivisions) out += " implicit=\"yes\"";
+        out += ">";
+        if (m.repeatForward || m.endingStart) {
+            out += "<barline location=\"left\">";
+            out += m.repeatForward ? "<bar-style>heavy-light</bar-style>"
+                                   : "<bar-style>regular</bar-style>";
+            if (m.endingStart) out += "<ending number=\"1\" type=\"start\">1.</ending>";
+            if (m.repeatForward) out += "<repeat direction=\"forward\"/>";
+            out += "</barline>";
+        }
+        if (n == 0) {
+            out += "<attributes><divisions>" + std::to_string(kDivisions) +
+                   "</divisions><key><fifths>0</fifths></key><time><beats>" +
+                   std::to_string(beats) +
+                   "</beats><beat-type>4</beat-type></time><clef><sign>G</sign><line>2</line>"
+                   "</clef>";
+            if (score.key == "Bb") {
+                out += "<transpose><diatonic>-1</diatonic><chromatic>-2</chromatic></transpose>";
+            } else if (score.key == "Eb") {
+                out += "<transpose><diatonic>2</diatonic><chromatic>3</chromatic></transpose>";
+            }
+            out +=
+                "</attributes><direction placement=\"above\"><direction-type><metronome>"
+                "<beat-unit>quarter</beat-unit><per-minute>" +
+                std::to_string(tempo) +
+                "</per-minute></metronome></direction-type><sound tempo=\"" +
+                std::to_string(tempo) + "\"/></direction>";
+        }
+        out += m.body;
+        if (m.explicitBar || m.repeatBackward || m.endingDiscontinue) {
+            out += "<barline location=\"right\">";
+            if (m.repeatBackward) {
+                out += "<bar-style>light-heavy</bar-style>";
+            } else if (m.explicitBar) {
+                out += "<bar-style>regular</bar-style>";
+            }
+            if (m.endingStop) out += "<ending number=\"1\" type=\"stop\"/>";
+            if (m.endingDiscontinue) out += "<ending number=\"1\" type=\"discontinue\"/>";
+            if (m.repeatBackward) out += "<repeat direction=\"backward\"/>";
+            out += "</barline>";
+        }
+        out += "</measure>\n";
+    }
+    out += "</part>\n</score-partwise>\n";
+    return out;
+}
+
+}  // namespace sorvel::exchange

@@ -1,0 +1,103 @@
+// Our MusicXML and MIDI as a real notation program reads them: MuseScore 3 (mscore3) converts
+// both to PDF, and the MusicXML it writes from ours reads back to the same cells. Skipped where
+// mscore3 is not installed.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "exchange/audio_export.h"
+#include "exchange/musicxml_export.h"
+#include "exchange/musicxml_import.h"
+#include "model/diagnostics.h"
+
+namespace sorvel::exchange {
+namespace {
+
+namespace fs = std::filesystem;
+
+bool haveMuseScore() {
+    return std::system("command -v mscore3 >/dev/null 2>&1") == 0;
+}
+
+// Runs mscore3 offscreen; true when it exits with 0.
+bool convert(const fs::path& in, const fs::path& out) {
+    const std::string command = "QT_QPA_PLATFORM=offscreen timeout 300 mscore3 -o '" +
+                                out.string() + "' '" + in.string() + "' >'" + out.string() +
+                                ".log' 2>&1";
+    return std::system(command.c_str()) == 0;
+}
+
+void writeFile(const fs::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// MuseScore decides stem directions itself, so a note's form (our glyph choice) is not
+// expected to survive; everything else is.
+std::vector<ScoreCell> primaryForms(std::vector<ScoreCell> cells) {
+    for (ScoreCell& c : cells) {
+        if (c.onpIndex >= 29 && c.onpIndex <= 40) c.onpIndex -= 28;
+        if (c.onpIndex >= 47 && c.onpIndex <= 52) c.onpIndex -= 6;
+        if (c.onpIndex >= 59 && c.onpIndex <= 64) c.onpIndex -= 6;
+    }
+    return cells;
+}
+
+// Full 4/4 bars of ties, triplets, dots, rests, accidentals, repeats and a first ending.
+ScoreData bars() {
+    ScoreData s;
+    s.cells = {
+        {17, 26}, {4, 5},   {8, 7},   {9, 7},   {12, 6},  {14, 7},  {17, 25}, {17, 54}, {17, 5},
+        {17, 17}, {17, 25}, {19, 42}, {21, 42}, {22, 42}, {24, 41}, {26, 41}, {27, 41}, {17, 17},
+        {17, 28}, {36, 3},  {17, 19}, {38, 9},  {0, 9},   {3, 5},   {17, 27}, {17, 26}, {3, 1},
+        {17, 25}, {31, 8},  {33, 9},  {1, 4},   {17, 27}, {6, 43},  {7, 43},  {10, 43}, {11, 7},
+        {17, 18}, {13, 11}, {15, 11}, {16, 11}, {18, 11}, {23, 5},  {17, 25}, {22, 1},
+    };
+    s.chordLines = {"C G7 Am/E xyz", "Bbmaj7"};
+    s.tempo = 96;
+    s.key = "Bb";
+    s.beats = 4;
+    s.title = "Interop";
+    return s;
+}
+
+TEST(MuseScore, ReadsOurMusicXmlAndMidiAndWritesBackTheSameCells) {
+    if (!haveMuseScore())
+        GTEST_SKIP() << "mscore3 is not installed: MuseScore interoperability not checked";
+    setDiagnosticSink([](std::string_view) {});
+    const fs::path dir =
+        fs::temp_directory_path() / ("sorvel-musescore-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    const ScoreData s = bars();
+    writeFile(dir / "score.musicxml", writeMusicXml(s));
+    writeFile(dir / "score.mid", writeMidi(s));
+    setDiagnosticSink({});
+
+    EXPECT_TRUE(convert(dir / "score.musicxml", dir / "xml.pdf"));
+    EXPECT_GT(fs::file_size(dir / "xml.pdf"), 1000u);
+    EXPECT_TRUE(convert(dir / "score.mid", dir / "mid.pdf"));
+    EXPECT_GT(fs::file_size(dir / "mid.pdf"), 1000u);
+
+    ASSERT_TRUE(convert(dir / "score.musicxml", dir / "back.musicxml"));
+    std::ifstream in(dir / "back.musicxml", std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    const MusicXmlImport back = importMusicXml(text.str());
+    ASSERT_TRUE(back.ok) << back.error;
+    EXPECT_TRUE(back.notes.empty()) << back.notes.front();
+    EXPECT_EQ(primaryForms(back.score.cells), primaryForms(s.cells));
+    EXPECT_EQ(back.score.chordLines, s.chordLines);
+    EXPECT_EQ(back.score.tempo, s.tempo);
+    EXPECT_EQ(back.score.key, s.key);
+    EXPECT_EQ(back.score.beats, s.beats);
+    EXPECT_EQ(back.score.title, s.title);
+    fs::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace sorvel::exchange
