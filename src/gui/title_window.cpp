@@ -73,9 +73,14 @@ void SorvelApplication::showTitleWindow() {
         const QRect area = screen->availableGeometry();
         titleWindow_->move(area.center() - titleWindow_->rect().center());
     }
+    // At start-up it must not take the keyboard from the first score (typing starts at
+    // once, and an alert about a file given at launch must keep it); opened from Help >
+    // About, it takes the keyboard so that Escape closes it.
+    const bool fromMenu = !scoreWindows().isEmpty();
+    titleWindow_->setAttribute(Qt::WA_ShowWithoutActivating, !fromMenu);
     titleWindow_->show();
     titleWindow_->raise();
-    titleWindow_->activateWindow();
+    if (fromMenu) titleWindow_->activateWindow();
 }
 
 void SorvelApplication::closeTitleWindow() {
