@@ -3,7 +3,8 @@ BUILD_PACKAGES=(cmake ninja-build g++ ccache pkg-config
   qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins libgl-dev libpulse-dev
   libgtest-dev libgmock-dev libbenchmark-dev libaubio-dev libexpat1-dev
   fonts-dejavu-core fonts-ipafont-gothic fonts-urw-base35)
-TEST_PACKAGES=(xvfb xauth xdotool imagemagick x11-utils sox python3 clang poppler-utils)
+TEST_PACKAGES=(xvfb xauth xdotool imagemagick x11-utils sox python3 clang poppler-utils
+  musescore3)
 
 # Installs those of the given packages that are missing, as root or through sudo.
 install_missing() {
