@@ -40,8 +40,8 @@ class PulseInput : public SoundInput::Backend {
 
   private:
     void run() {
-        const pa_sample_spec spec{PA_SAMPLE_FLOAT32NE,
-                                  static_cast<std::uint32_t>(SoundInput::kSampleRate), 1};
+        const pa_sample_spec sampleFormat{PA_SAMPLE_FLOAT32NE,
+                                          static_cast<std::uint32_t>(SoundInput::kSampleRate), 1};
         pa_buffer_attr attr;
         attr.maxlength = static_cast<std::uint32_t>(-1);
         attr.tlength = static_cast<std::uint32_t>(-1);
@@ -50,7 +50,7 @@ class PulseInput : public SoundInput::Backend {
         attr.fragsize = static_cast<std::uint32_t>(SoundInput::kBlockFrames * sizeof(float));
         int error = 0;
         pa_simple* stream = pa_simple_new(nullptr, "Sorvel Score", PA_STREAM_RECORD, nullptr,
-                                          "Tuner", &spec, nullptr, &attr, &error);
+                                          "Tuner", &sampleFormat, nullptr, &attr, &error);
         if (!stream) {
             if (onError_) onError_(pa_strerror(error));
             return;
