@@ -119,14 +119,14 @@ TEST_F(AppDelegateTest, ScoreFilesOpenInNewWindowsFromTheCommandLineAndTheDialog
     ASSERT_EQ(windows.docs.size(), 2u);
     EXPECT_EQ(windows.titles[windows.docs[0].get()], "a.txt");
     EXPECT_EQ(windows.titles[windows.docs[1].get()], "b c.txt");
-    EXPECT_EQ(windows.docs[1]->musicData, (std::vector<ScoreCell>{{2, 2}, {3, 3}}));
+    EXPECT_EQ(windows.docs[1]->score().musicData, (std::vector<ScoreCell>{{2, 2}, {3, 3}}));
     EXPECT_EQ(app.rootDoc, windows.docs[1].get());
 
     app.fileOpen();  // cancelled
     dialogs.openAnswer = dir.write("x.txt", "<,sorvel2,0,3\n#A\n5,5\n");
     app.fileOpen();
     ASSERT_EQ(windows.docs.size(), 3u);
-    EXPECT_EQ(windows.docs.back()->codeData, (std::vector<std::string>{"A"}));
+    EXPECT_EQ(windows.docs.back()->score().codeData, (std::vector<std::string>{"A"}));
     EXPECT_EQ(dialogs.openCalls, 2);
 
     // Recent files are remembered by absolute path.
@@ -188,7 +188,7 @@ TEST_F(AppDelegateTest, LaunchWithOnlyUnopenableFilesLeavesAnUntitledScore) {
 TEST_F(AppDelegateTest, SaveWritesTheScoreOrSaysWhyNot) {
     ASSERT_TRUE(app.start({}));
     Document* doc = firstDoc();
-    doc->musicData = {{17, 5}, {20, 3}};
+    doc->score().musicData = {{17, 5}, {20, 3}};
     doc->cdText = {"C", "", ""};
     dialogs.saveAnswer = dir.file("nowhere/x.txt");
     writer.failWith = "Could not write \"x.txt\": No such file or directory";
@@ -248,7 +248,7 @@ TEST_F(AppDelegateTest, RoutingWithoutAScoreWindowInFront) {
 TEST_F(AppDelegateTest, RoutingReachesTheKeyScoreUntilItsWindowCloses) {
     ASSERT_TRUE(app.start({}));
     Document* doc = firstDoc();
-    doc->musicData.assign(81, ScoreCell{17, 5});
+    doc->score().musicData.assign(81, ScoreCell{17, 5});
     doc->showPage(1);
     Document* initialRoot = app.rootDoc;
     app.menuPageDown();

@@ -33,11 +33,11 @@ TEST(DocumentPhrase, AppendsAtTheEndAsOneStepAndShowsLineOne) {
         SCOPED_TRACE(c.name);
         UndoHistory undo;
         auto doc = makeDocument(&undo);
-        doc->musicData = distinctCells(c.scoreCells);
-        const Cells before = doc->musicData;
+        doc->score().musicData = distinctCells(c.scoreCells);
+        const Cells before = doc->score().musicData;
         doc->setTopPage(c.topPage);
         doc->showPage(c.topPage);
-        ASSERT_EQ(doc->startCell, (c.topPage - 1) * doc->gosenCellMax);
+        ASSERT_EQ(doc->startCell(), (c.topPage - 1) * doc->gosenCellMax);
         const std::size_t steps = undo.undoStepCount();
 
         DocumentPhraseScore score([&] { return doc.get(); });
@@ -45,16 +45,16 @@ TEST(DocumentPhrase, AppendsAtTheEndAsOneStepAndShowsLineOne) {
 
         Cells expected = before;
         expected.insert(expected.end(), c.appended.begin(), c.appended.end());
-        EXPECT_EQ(doc->musicData, expected);
+        EXPECT_EQ(doc->score().musicData, expected);
         EXPECT_EQ(doc->topPage(), 1);
-        EXPECT_EQ(doc->startCell, 0);
-        EXPECT_EQ(doc->gosen1.musicData.front(), expected.front());
+        EXPECT_EQ(doc->startCell(), 0);
+        EXPECT_EQ(doc->gosen1.cellAt(1), expected.front());
         EXPECT_EQ(undo.undoStepCount(), steps + (c.appended.empty() ? 0 : 1));
         if (c.appended.empty()) continue;
         undo.undo();
-        EXPECT_EQ(doc->musicData, before);
+        EXPECT_EQ(doc->score().musicData, before);
         undo.redo();
-        EXPECT_EQ(doc->musicData, expected);
+        EXPECT_EQ(doc->score().musicData, expected);
     }
 }
 
@@ -88,8 +88,8 @@ TEST(DocumentPhrase, PlaysTheNotesInSequenceAtTheScoresTempoAndKey) {
         SCOPED_TRACE(c.name);
         CapturingAudioOutput audio(format);
         auto doc = makeDocument(nullptr, &audio);
-        doc->cmbTempo.select(c.tempoItem);
-        doc->cmbInKey.select(c.keyItem);
+        doc->chooseTempo(c.tempoItem);
+        doc->chooseKey(c.keyItem);
         DocumentPhraseScore score([&] { return doc.get(); });
         score.playCells(c.cells);
 

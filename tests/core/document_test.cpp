@@ -30,26 +30,31 @@ void goToPage(Document& d, std::int64_t P) {
 
 TEST(Document, ShowPageHandsThreeStavesOfCellsAndIgnoresPagesOutsideTheScore) {
     auto d = makeDocument();
-    d->codeData = {"A", "B", "C", "D"};
+    d->score().codeData = {"A", "B", "C", "D"};
     for (std::int64_t cells : {40, 81, 130}) {
         loadScore(*d, distinctCells(cells));
         EXPECT_EQ(d->pageCount(), (cells + 39) / 40);
         for (std::int64_t P = 1; P <= d->pageCount(); ++P) {
             d->showPage(P);
-            EXPECT_EQ(d->startCell, (P - 1) * 40);
+            EXPECT_EQ(d->startCell(), (P - 1) * 40);
             expectStavesShowScore(*d);  // the last pages end in blank cells and staves
         }
     }
     EXPECT_EQ(d->cdText, (std::array<std::string, 3>{"D", "     ", "     "}));
     // Outside the score only the chord fields and the page count change.
-    const auto staff = d->gosen1.musicData;
+    const auto shown = [&] {
+        std::vector<ScoreCell> cells;
+        for (std::int64_t c = 1; c <= 40; ++c) cells.push_back(d->gosen1.cellAt(c));
+        return cells;
+    };
+    const auto staff = shown();
     for (std::int64_t P : {-3, 5, 0}) {
         d->showPage(P);
-        EXPECT_EQ(d->startCell, 120) << P;
-        EXPECT_EQ(d->gosen1.musicData, staff);
+        EXPECT_EQ(d->startCell(), 120) << P;
+        EXPECT_EQ(shown(), staff);
     }
     EXPECT_EQ(d->cdText, (std::array<std::string, 3>{"     ", "A", "B"}));
-    d->musicData.clear();
+    d->score().musicData.clear();
     d->showPage(1);
     EXPECT_EQ(d->pageCount(), 0);
     // Counted in integers: in single precision 16,777,241 cells would read as 16,777,240 and
@@ -80,8 +85,8 @@ TEST(Document, SelCellWrapsAtTheStaffEndsAndIgnoresPositionsOffTheScore) {
         const Pos p = selStartOf(*d);
         EXPECT_EQ(p, c.after);
         EXPECT_EQ(selEndOf(*d), p);
-        const std::int64_t index = d->startCell + (p.row - 1) * 40 + p.col - 1;
-        EXPECT_EQ(d->entryCell(), d->musicData[static_cast<std::size_t>(index)]);
+        const std::int64_t index = d->startCell() + (p.row - 1) * 40 + p.col - 1;
+        EXPECT_EQ(d->entryCell(), d->score().musicData[static_cast<std::size_t>(index)]);
         const GosenView& staff = *d->staffOfRow(p.row);
         EXPECT_EQ(d->celPointer.x, 44 + 30.0 * static_cast<double>(p.col - 1));
         EXPECT_EQ(d->celPointer.y, staff.frame().y);
@@ -154,7 +159,7 @@ TEST(Document, PageButtonsMoveOneStaffAndKeepTheSelectedCell) {
         c.down ? d->btnPageDown() : d->btnPageUp();
         EXPECT_EQ(d->topPage(), c.pageAfter);
         EXPECT_EQ(selStartOf(*d), c.after);
-        EXPECT_EQ(d->startCell, (c.pageAfter - 1) * 40);
+        EXPECT_EQ(d->startCell(), (c.pageAfter - 1) * 40);
         expectStavesShowScore(*d);
     }
 }
@@ -164,21 +169,21 @@ TEST(Document, ChordFieldsAreStoredForThePagesShown) {
     loadScore(*d, distinctCells(130));
     d->cdText = {"A", "B", "C"};
     d->btnPageDown();  // stores the fields of pages 1..3, then shows 2..4
-    EXPECT_EQ(d->codeData, (std::vector<std::string>{"A", "B", "C"}));
+    EXPECT_EQ(d->score().codeData, (std::vector<std::string>{"A", "B", "C"}));
     EXPECT_EQ(d->cdText, (std::array<std::string, 3>{"B", "C", "     "}));
     d->cdText[2] = "D";
     d->btnPageUp();  // appends page 4's line
-    EXPECT_EQ(d->codeData, (std::vector<std::string>{"A", "B", "C", "D"}));
+    EXPECT_EQ(d->score().codeData, (std::vector<std::string>{"A", "B", "C", "D"}));
     d->cdText[0] = "a";
     d->controlTextDidEndEditing();
-    EXPECT_EQ(d->codeData[0], "a");
+    EXPECT_EQ(d->score().codeData[0], "a");
     goToPage(*d, 4);
     d->cdText = {"p4", "p5", "p6"};
     d->storeChordFields();
-    EXPECT_EQ(d->codeData, (std::vector<std::string>{"a", "B", "C", "p4", "p5", "p6"}));
+    EXPECT_EQ(d->score().codeData, (std::vector<std::string>{"a", "B", "C", "p4", "p5", "p6"}));
     d->setTopPage(0);  // no page: nothing to store
     d->storeChordFields();
-    EXPECT_EQ(d->codeData.size(), 6u);
+    EXPECT_EQ(d->score().codeData.size(), 6u);
 }
 
 // A command that rewrites the page would otherwise write the stored chord lines back over
@@ -211,13 +216,13 @@ TEST(Document, EveryCommandThatRefreshesThePageKeepsTheChordTextBeingTyped) {
         d->selCell(3, 1);
         d->cdText = {"C", "G7", "Am"};  // typed, editing not ended
         c.run(*d, undo);
-        ASSERT_GE(d->codeData.size(), 3u);
-        EXPECT_EQ(std::vector<std::string>(d->codeData.begin(), d->codeData.begin() + 3),
+        ASSERT_GE(d->score().codeData.size(), 3u);
+        EXPECT_EQ(std::vector<std::string>(d->score().codeData.begin(), d->score().codeData.begin() + 3),
                   (std::vector<std::string>{"C", "G7", "Am"}));
         // The fields show the stored lines of the pages now on top.
         for (std::size_t i = 0; i < 3; ++i) {
             const std::size_t line = static_cast<std::size_t>(d->topPage() - 1) + i;
-            EXPECT_EQ(d->cdText[i], line < d->codeData.size() ? d->codeData[line] : "     ");
+            EXPECT_EQ(d->cdText[i], line < d->score().codeData.size() ? d->score().codeData[line] : "     ");
         }
         undo.removeAllActions(d.get());
     }
@@ -268,12 +273,13 @@ class RecordingCanvas : public Canvas {
     }
 };
 
-GosenView staffOf(std::vector<ScoreCell> cells) {
+// The staff keeps a pointer to the cells, which outlive it.
+GosenView staffOf(const std::vector<ScoreCell>& cells) {
     GosenView v("gosen1");
     v.cellMax = static_cast<std::int64_t>(cells.size());
     v.setFrame({44, 26, 30.0 * static_cast<double>(cells.size()), 140});  // staff spacing 7
     v.imgFol = "/sets";
-    v.musicData = std::move(cells);
+    v.showCells(&cells);
     return v;
 }
 
@@ -380,38 +386,37 @@ TEST(GosenView, DotsOfDottedNotesSitInASpace) {
 }
 
 TEST(GosenView, ColumnUnderAClick) {
-    const GosenView staff = staffOf(std::vector<ScoreCell>(40));
+    const std::vector<ScoreCell> blank(40);
+    const GosenView staff = staffOf(blank);
     const std::pair<double, std::int64_t> clicks[] = {
         {45, 1}, {44 + 4 * 30 + 29.9, 5}, {44 + 5 * 30, 6}, {44 + 1199, 40}, {39, 1}, {13, 0}};
     for (const auto& [x, column] : clicks) EXPECT_EQ(staff.columnAt(x), column) << x;
 }
 
 TEST(GosenView, SetFreqAndChgFreqRebuildTheTablesFromTheReferencePitch) {
-    GosenView staff("gosenE");
-    EXPECT_EQ(staff.freqArr[4], 261.0f);  // the fixed table until the first rebuild
-    staff.setFreq(440);
-    ASSERT_EQ(staff.freqArr.size(), 51u);
+    EXPECT_EQ(makeDocument()->freqArr()[4], 261.0f);  // the fixed table until the first rebuild
+    const std::vector<float> table = tuningTable(440);
+    ASSERT_EQ(table.size(), 51u);
     // Within the table's whole-Hz rounding at every pitch index, sharps and flats alike.
     for (std::size_t i = 0; i < tables::freqArr.size(); ++i) {
-        EXPECT_NEAR(staff.freqArr[i], tables::freqArr[i], 1.0f) << tables::noteArr[i];
+        EXPECT_NEAR(table[i], tables::freqArr[i], 1.0f) << tables::noteArr[i];
     }
-    EXPECT_EQ(staff.freqArr[1], staff.freqArr[2]);
-    EXPECT_NEAR(staff.freqArr[4], 261.63f, 0.01f);
+    EXPECT_EQ(table[1], table[2]);
+    EXPECT_NEAR(table[4], 261.63f, 0.01f);
 
     // chgFreq reads the field's leading integer, writes it back and rebuilds every staff.
     for (const auto& [field, a1] : {std::pair{"442.7", 442}, {"  415Hz", 415}, {"abc", 0}}) {
         auto d = makeDocument();
-        d->A_Hz = field;
+        d->setReferencePitchText(field);
         DiagCapture diag;
         d->chgFreq();
         ASSERT_EQ(diag.lines.size(), 5u);  // "chgFreq" and one table line per staff
         EXPECT_EQ(diag.lines[1].substr(0, 1), "[");
         EXPECT_EQ(d->A_Hz, std::to_string(a1));
-        for (const GosenView* s : {&d->gosen1, &d->gosen2, &d->gosen3, &d->gosenE}) {
-            ASSERT_EQ(s->freqArr.size(), 51u) << s->identifier();
-            EXPECT_FLOAT_EQ(s->freqArr[17], static_cast<float>(a1)) << s->identifier();
-            EXPECT_FLOAT_EQ(s->freqArr[34], 2.0f * static_cast<float>(a1));
-        }
+        ASSERT_EQ(d->freqArr().size(), 51u);
+        EXPECT_FLOAT_EQ(d->freqArr()[17], static_cast<float>(a1));
+        EXPECT_FLOAT_EQ(d->freqArr()[34], 2.0f * static_cast<float>(a1));
+        EXPECT_EQ(d->settings().referencePitch, a1);
     }
 }
 

@@ -73,10 +73,10 @@ TEST_F(CellCommands, EachCommandEditsTheScoreMovesTheSelectionAndUndoesAsOneStep
             d->entryCell() = entry;
         }
         (plain.get()->*c.command)();
-        EXPECT_EQ(plain->musicData, expected);
+        EXPECT_EQ(plain->score().musicData, expected);
         const std::size_t steps = undo.undoStepCount();
         (doc.get()->*c.command)();
-        EXPECT_EQ(doc->musicData, expected);
+        EXPECT_EQ(doc->score().musicData, expected);
         EXPECT_EQ((Pos{doc->selRow, doc->selCol}), c.after);
         EXPECT_EQ((Pos{doc->selRowTo, doc->selColTo}), c.after);
         expectStavesShowScore(*doc);
@@ -84,10 +84,10 @@ TEST_F(CellCommands, EachCommandEditsTheScoreMovesTheSelectionAndUndoesAsOneStep
         ASSERT_EQ(undo.undoStepCount(), steps + (changed ? 1 : 0));
         if (!changed) continue;
         undo.undo();
-        EXPECT_EQ(doc->musicData, distinctCells(c.cells));
+        EXPECT_EQ(doc->score().musicData, distinctCells(c.cells));
         expectStavesShowScore(*doc);
         undo.redo();
-        EXPECT_EQ(doc->musicData, expected);
+        EXPECT_EQ(doc->score().musicData, expected);
         expectStavesShowScore(*doc);
     }
 }
@@ -99,14 +99,14 @@ TEST_F(CellCommands, UndoOfAnUpdateAfterThePageMovedKeepsTheStavesTrue) {
     doc->btnUPDate();
     doc->btnPageDown();  // index 42 now shows on gosen1, gosen2 shows index 82
     undo.undo();
-    EXPECT_EQ(doc->musicData, distinctCells(130));
+    EXPECT_EQ(doc->score().musicData, distinctCells(130));
     expectStavesShowScore(*doc);
     // The page moves on until the cell is off the staves; redo still changes only the score.
     doc->btnPageDown();
     doc->btnPageDown();
-    ASSERT_EQ(doc->startCell, 120);
+    ASSERT_EQ(doc->startCell(), 120);
     undo.redo();
-    EXPECT_EQ(doc->musicData[42], (ScoreCell{20, 7}));
+    EXPECT_EQ(doc->score().musicData[42], (ScoreCell{20, 7}));
     expectStavesShowScore(*doc);
 }
 
@@ -115,7 +115,7 @@ TEST_F(CellCommands, EveryCommandKeepsWorkingOnAnEmptyScore) {
     doc->withCode = true;
     doc->selCellTo(2, 1);
     doc->btnDel();
-    ASSERT_TRUE(doc->musicData.empty());
+    ASSERT_TRUE(doc->score().musicData.empty());
     EXPECT_EQ(doc->pageCount(), 0);
     EXPECT_EQ(doc->selStart(), -1);
 
@@ -126,20 +126,20 @@ TEST_F(CellCommands, EveryCommandKeepsWorkingOnAnEmptyScore) {
     }
     doc->btnAllUpDown(0);
     doc->btnAllUpDown(1);
-    EXPECT_TRUE(doc->musicData.empty());
+    EXPECT_TRUE(doc->score().musicData.empty());
     expectStavesShowScore(*doc);
     EXPECT_EQ(undo.undoStepCount(), 1u);
 
     for (auto command : {&Document::btnIns, &Document::btnADD}) {  // both insert at 0
         (doc.get()->*command)();
-        EXPECT_EQ(doc->musicData, (std::vector<ScoreCell>{{20, 7}}));
+        EXPECT_EQ(doc->score().musicData, (std::vector<ScoreCell>{{20, 7}}));
         EXPECT_EQ(doc->selStart(), 0);
         expectStavesShowScore(*doc);
         undo.undo();
-        EXPECT_TRUE(doc->musicData.empty());
+        EXPECT_TRUE(doc->score().musicData.empty());
     }
     undo.undo();
-    EXPECT_EQ(doc->musicData, (std::vector<ScoreCell>{{4, 5}, {7, 5}}));
+    EXPECT_EQ(doc->score().musicData, (std::vector<ScoreCell>{{4, 5}, {7, 5}}));
     expectStavesShowScore(*doc);
 }
 
@@ -160,15 +160,15 @@ TEST_F(CellCommands, PrimitivesRefuseIndicesOutsideTheScore) {
     doc->insertCellList({1}, 3);  // no whole cell
     doc->setCell(doc->gosen1, 0, 12, 1, 1);
     doc->setCell(doc->gosen1, 0, -1, 1, 1);
-    EXPECT_EQ(doc->musicData, distinctCells(12));
+    EXPECT_EQ(doc->score().musicData, distinctCells(12));
     EXPECT_FALSE(undo.canUndo());
 
     // The end of the score is a valid place; a trailing odd integer is ignored.
     doc->insertCells({{20, 7}}, 12, 12);
     EXPECT_EQ(diag.lines.back(), "12 12 index over");
     doc->insertCellList({20, 7, 21, 9, 5}, 13);
-    EXPECT_EQ(doc->musicData.size(), 15u);
-    EXPECT_EQ(doc->musicData[14], (ScoreCell{21, 9}));
+    EXPECT_EQ(doc->score().musicData.size(), 15u);
+    EXPECT_EQ(doc->score().musicData[14], (ScoreCell{21, 9}));
 }
 
 TEST_F(CellCommands, TransposeTable) {
@@ -190,7 +190,7 @@ TEST_F(CellCommands, TransposeTable) {
     for (const auto& c : cases) {
         loadScore(*doc, {{4, 5}, {c[0], c[1]}, {4, 13}});
         doc->btnAllUpDown(c[2]);
-        EXPECT_EQ(doc->musicData,
+        EXPECT_EQ(doc->score().musicData,
                   (std::vector<ScoreCell>{{c[2] == 0 ? 5 : 3, 5}, {c[3], c[1]}, {4, 13}}))
             << "(" << c[0] << ", " << c[1] << ") row " << c[2];
         expectStavesShowScore(*doc);
@@ -216,7 +216,7 @@ TEST_F(CellCommands, TransposeARangeOnly) {
         select(*doc, c.from, c.to);
         doc->btnAllUpDown(1);
         for (std::int64_t i = 0; i < n; ++i) {
-            EXPECT_EQ(doc->musicData[static_cast<std::size_t>(i)].noteIndex,
+            EXPECT_EQ(doc->score().musicData[static_cast<std::size_t>(i)].noteIndex,
                       i >= c.first && i <= c.last ? 16 : 17)
                 << i;
         }
@@ -227,27 +227,27 @@ TEST_F(CellCommands, TransposeARangeOnly) {
 
 TEST_F(CellCommands, TransposeTakesTheChordsAlongOnlyForTheWholeScore) {
     loadScore(*doc, {{17, 5}, {20, 5}});
-    doc->codeData = {"C G7", "Am"};
+    doc->score().codeData = {"C G7", "Am"};
     doc->showPage(1);
     doc->cdText[2] = "F";  // typed but not yet stored
     doc->withCode = true;
     doc->btnAllUpDown(0);
-    EXPECT_EQ(doc->codeData, (std::vector<std::string>{"C# G#7 ", "A#m ", "F# "}));
+    EXPECT_EQ(doc->score().codeData, (std::vector<std::string>{"C# G#7 ", "A#m ", "F# "}));
     EXPECT_EQ(doc->cdText[0], "C# G#7 ");
     EXPECT_EQ(doc->cdText[2], "F# ");
     doc->btnAllUpDown(1);
-    EXPECT_EQ(doc->codeData, (std::vector<std::string>{"C G7  ", "Am  ", "F  "}));
+    EXPECT_EQ(doc->score().codeData, (std::vector<std::string>{"C G7  ", "Am  ", "F  "}));
 
-    const std::vector<std::string> before = doc->codeData;
+    const std::vector<std::string> before = doc->score().codeData;
     doc->withCode = false;
     doc->btnAllUpDown(0);
-    EXPECT_EQ(doc->codeData, before);
+    EXPECT_EQ(doc->score().codeData, before);
     doc->withCode = true;
     doc->selCellTo(2, 1);  // a range: the chords stay
     doc->btnAllUpDown(0);
-    EXPECT_EQ(doc->codeData, before);
+    EXPECT_EQ(doc->score().codeData, before);
     // Up, down, up, and up again over the range: A1 -> A1# -> B1, B1 -> C1 -> C1#.
-    EXPECT_EQ(doc->musicData, (std::vector<ScoreCell>{{20, 5}, {22, 5}}));
+    EXPECT_EQ(doc->score().musicData, (std::vector<ScoreCell>{{20, 5}, {22, 5}}));
 }
 
 }  // namespace

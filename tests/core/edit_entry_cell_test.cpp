@@ -64,7 +64,7 @@ TEST(EntryCell, StepsStartFromTheCurrentPitchAndSoundTheEntryStaffsTable) {
     doc->stepEntryPitch(2);
     EXPECT_EQ(doc->entryCell().noteIndex, 7);  // D0
 
-    doc->A_Hz = "442";
+    doc->setReferencePitchText("442");
     doc->chgFreq();
     doc->entryCell() = {16, 5};
     doc->stepEntryPitch(0);  // A1 at 442 Hz

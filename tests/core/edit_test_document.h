@@ -83,7 +83,7 @@ inline std::vector<ScoreCell> distinctCells(std::int64_t n) {
 
 // Gives the document a score and shows page 1 with the pointer on the first cell.
 inline void loadScore(Document& doc, std::vector<ScoreCell> cells) {
-    doc.musicData = std::move(cells);
+    doc.score().musicData = std::move(cells);
     doc.setTopPage(1);
     doc.showPage(1);
     doc.selCell(1, 1);
@@ -91,16 +91,15 @@ inline void loadScore(Document& doc, std::vector<ScoreCell> cells) {
 
 // Every column of the three staves shows the score cell at its index (blank past the end).
 inline void expectStavesShowScore(const Document& doc) {
-    const auto count = static_cast<std::int64_t>(doc.musicData.size());
+    const auto count = static_cast<std::int64_t>(doc.score().musicData.size());
     for (std::int64_t row = 1; row <= 3; ++row) {
         const GosenView& staff = *doc.staffOfRow(row);
         for (std::int64_t c = 0; c < doc.gosenCellMax; ++c) {
-            const std::int64_t index = doc.startCell + (row - 1) * doc.gosenCellMax + c;
+            const std::int64_t index = doc.startCell() + (row - 1) * doc.gosenCellMax + c;
             const ScoreCell expected = index >= 0 && index < count
-                                           ? doc.musicData[static_cast<std::size_t>(index)]
+                                           ? doc.score().musicData[static_cast<std::size_t>(index)]
                                            : ScoreCell{};
-            ASSERT_LT(c, static_cast<std::int64_t>(staff.musicData.size()));
-            EXPECT_EQ(staff.musicData[static_cast<std::size_t>(c)], expected)
+            EXPECT_EQ(staff.cellAt(c + 1), expected)
                 << "row " << row << " column " << c + 1 << " score index " << index;
         }
     }

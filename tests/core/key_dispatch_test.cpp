@@ -380,9 +380,9 @@ TEST_F(KeyDocument, KeysAndClicksReachTheDocument) {
     EXPECT_EQ(audio.buffers[0].channelData[0][1], std::sin(523.0f * 6.2831855f / 44100.0f));
     EXPECT_EQ(redrawn.back(), "gosenE");
     release(36);  // Return
-    EXPECT_EQ(doc->gosen1.musicData[2], (ScoreCell{21, 5}));
+    EXPECT_EQ(doc->gosen1.cellAt(3), (ScoreCell{21, 5}));
     undo.undo();
-    EXPECT_EQ(doc->musicData, testing::distinctCells(50));
+    EXPECT_EQ(doc->score().musicData, testing::distinctCells(50));
 
     release(124);
     release(124, true);
@@ -394,7 +394,7 @@ TEST_F(KeyDocument, KeysAndClicksReachTheDocument) {
     win.staffMouseUp(2, 11, false);
     EXPECT_EQ(doc->selRow, 1);
     win.staffMouseUp(2, 10, false);
-    EXPECT_EQ(doc->entryCell(), doc->musicData[49]);
+    EXPECT_EQ(doc->entryCell(), doc->score().musicData[49]);
     release(53);
     EXPECT_EQ(endEditingCount, 4);  // three clicks and Escape
 }

@@ -29,12 +29,12 @@ ScoreFile parsed(const std::string& text) {
 
 TEST(ScoreFile, ExampleScoreIsWrittenAndReadBackByteForByte) {
     auto doc = makeDocument();
-    doc->imgCombo.items = {"animals"};
-    doc->imgCombo.select(0);
-    doc->musicData = {{17, 5}, {20, 3}};
+    doc->setImageSets({"animals"});
+    doc->chooseImageSet(0);
+    doc->score().musicData = {{17, 5}, {20, 3}};
     doc->cdText = {"C", "", ""};
     EXPECT_EQ(saveScore(*doc), kExample);
-    EXPECT_EQ(doc->codeData, (std::vector<std::string>{"C", "", ""}));  // stored first
+    EXPECT_EQ(doc->score().codeData, (std::vector<std::string>{"C", "", ""}));  // stored first
 
     const ScoreFile file = parsed(kExample);
     EXPECT_EQ(file.imageSet, 0);
@@ -43,7 +43,7 @@ TEST(ScoreFile, ExampleScoreIsWrittenAndReadBackByteForByte) {
     EXPECT_EQ(file.codeData, (std::vector<std::string>{"C", "", ""}));
     EXPECT_EQ(file.musicData, (std::vector<ScoreCell>{{17, 5}, {20, 3}}));
     auto other = makeDocument();
-    other->imgCombo.items = {"animals", "birds"};
+    other->setImageSets({"animals", "birds"});
     applyScore(*other, file);
     EXPECT_EQ(writeScore(*other), kExample);
     // A save right after opening stores the chord fields shown, which came from the file.
@@ -56,11 +56,11 @@ TEST(ScoreFile, WriterVariants) {
     EXPECT_EQ(saveScore(*doc), "<,sorvel2,-1,3,440,0,0\n#       \n#       \n#       \n0,0\n");
 
     // Settings, every chord line, and no cell lines for an empty score.
-    doc->A_Hz = "442";
-    doc->cmbBeat.select(2);
-    doc->cmbInKey.select(1);
-    doc->musicData.clear();
-    doc->codeData = {"a", "b", "c", "d", "e"};
+    doc->setReferencePitchText("442");
+    doc->chooseBeat(2);
+    doc->chooseKey(1);
+    doc->score().musicData.clear();
+    doc->score().codeData = {"a", "b", "c", "d", "e"};
     doc->cdText = {"a", "b", "c"};
     EXPECT_EQ(saveScore(*doc), "<,sorvel2,-1,3,442,1,2\n#a\n#b\n#c\n#d\n#e\n");
 
@@ -68,7 +68,7 @@ TEST(ScoreFile, WriterVariants) {
     const std::pair<const char*, const char*> pitches[] = {
         {"442.7", "442"}, {"", "0"}, {" 415", "415"}, {"abc", "0"}, {"-3", "-3"}};
     for (const auto& [typed, written] : pitches) {
-        doc->A_Hz = typed;
+        doc->setReferencePitchText(typed);
         const std::string text = saveScore(*doc);
         EXPECT_EQ(text.substr(0, text.find('\n')),
                   std::string("<,sorvel2,-1,3,") + written + ",1,2");
@@ -122,7 +122,7 @@ TEST(ScoreFile, LineBreaksInChordTextBecomeBlanksAndTheFileReadsBackWithItsCells
     for (const auto& c : cases) {
         SCOPED_TRACE(c.written);
         auto doc = makeDocument();
-        doc->musicData = {{17, 5}};
+        doc->score().musicData = {{17, 5}};
         doc->cdText = {c.typed, "Dm", ""};
         const std::string text = saveScore(*doc);
         EXPECT_EQ(text, "<,sorvel2,-1,3,440,0,0\n#" + c.written + "\n#Dm\n#\n17,5\n");
@@ -204,8 +204,8 @@ TEST(ScoreFile, TextThatIsNotUtf8CannotBeOpened) {
 
 TEST(ScoreFile, ApplyingShowsPageOneWithTheFileSettings) {
     auto doc = makeDocument();
-    doc->imgCombo.items = {"a", "b", "c"};
-    doc->musicData.assign(200, ScoreCell{17, 5});
+    doc->setImageSets({"a", "b", "c"});
+    doc->score().musicData.assign(200, ScoreCell{17, 5});
     doc->showPage(1);
     doc->btnPageDown();
     doc->btnPageDown();
@@ -213,12 +213,12 @@ TEST(ScoreFile, ApplyingShowsPageOneWithTheFileSettings) {
     applyScore(*doc, f);
     EXPECT_EQ(doc->topPage(), 1);
     EXPECT_EQ(doc->pageCount(), 3);
-    EXPECT_EQ(doc->codeData, f.codeData);
+    EXPECT_EQ(doc->score().codeData, f.codeData);
     EXPECT_EQ(doc->cdText, (std::array<std::string, 3>{"C", "F", "     "}));
     testing::expectStavesShowScore(*doc);
     auto selections = [&] {
-        return std::vector{doc->imgCombo.selected, doc->cmbTempo.selected, doc->cmbInKey.selected,
-                           doc->cmbBeat.selected};
+        const ScoreSettings& s = doc->settings();
+        return std::vector{s.imageSet, s.tempo, s.key, s.beat};
     };
     EXPECT_EQ(selections(), (std::vector<std::int64_t>{2, 9, 2, 4}));
     EXPECT_EQ(doc->A_Hz, "415");

@@ -99,7 +99,7 @@ using Scores = std::vector<std::vector<ScoreCell>>;
 
 Scores scoresOf(const std::vector<std::unique_ptr<Document>>& docs) {
     Scores s;
-    for (const auto& d : docs) s.push_back(d->musicData);
+    for (const auto& d : docs) s.push_back(d->score().musicData);
     return s;
 }
 
@@ -114,7 +114,7 @@ void randomEdit(Document& doc, UndoHistory& undo, std::mt19937& rng) {
     };
     doc.selCell(pick(1, 40), pick(1, 3));
     doc.entryCell() = {pick(0, 38), pick(0, 64)};
-    const std::int64_t s = doc.selStart(), count = static_cast<std::int64_t>(doc.musicData.size());
+    const std::int64_t s = doc.selStart(), count = static_cast<std::int64_t>(doc.score().musicData.size());
     const std::function<void()> actions[] = {
         [&] { doc.btnUPDate(); },
         [&] { doc.btnIns(); },
@@ -186,9 +186,9 @@ TEST_P(RandomEdits, UndoneStepByStepAndRedoneAcrossTwoDocuments) {
     for (int k = 0; k < 40; ++k) undo.undo();
     docs[0].reset();
     while (undo.canUndo()) undo.undo();
-    EXPECT_EQ(docs[1]->musicData, distinctCells(130));
+    EXPECT_EQ(docs[1]->score().musicData, distinctCells(130));
     while (undo.canRedo()) undo.redo();
-    EXPECT_EQ(docs[1]->musicData, history.back()[1]);
+    EXPECT_EQ(docs[1]->score().musicData, history.back()[1]);
     expectStavesShowScore(*docs[1]);
 }
 

@@ -17,11 +17,11 @@ using namespace sorvel;
 namespace {
 
 void check(Document& doc) {
-    for (const ScoreCell& c : doc.musicData) {
+    for (const ScoreCell& c : doc.score().musicData) {
         if (!tables::validPitch(c.noteIndex) || !validValue(c.onpIndex)) std::abort();
     }
     const ScoreParseResult again = parseScore(saveScore(doc));
-    if (!again.file || again.file->musicData != doc.musicData) std::abort();
+    if (!again.file || again.file->musicData != doc.score().musicData) std::abort();
 }
 
 }  // namespace

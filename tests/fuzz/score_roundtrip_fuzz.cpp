@@ -16,7 +16,7 @@ std::string openAndSave(std::string_view bytes) {
     auto doc = sorvel::fuzz::makeDocument();
     sorvel::applyScore(*doc, *r.file);
     const std::string saved = sorvel::saveScore(*doc);
-    if (doc->musicData != r.file->musicData) std::abort();
+    if (doc->score().musicData != r.file->musicData) std::abort();
     return saved;
 }
 

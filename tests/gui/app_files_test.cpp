@@ -86,7 +86,7 @@ TEST_F(AppFiles, SaveThroughTheWindowThenOpenInANewWindowGivesTheSameScore) {
     app_->delegate().openFile(saved.toStdString());
     ASSERT_EQ(app_->scoreWindows().size(), 2);
     ScoreWindow* second = newest();
-    EXPECT_EQ(second->document().musicData, first_->document().musicData);
+    EXPECT_EQ(second->document().score().musicData, first_->document().score().musicData);
     EXPECT_EQ(second->windowTitle(), "my song.txt");
     EXPECT_EQ(app_->delegate().rootDoc, &second->document());
     EXPECT_EQ(second->findChild<QLineEdit*>("cdText1")->text(), "C G7");
@@ -230,9 +230,9 @@ TEST_F(EditUndo, ClosingAWindowDropsItsStepsAndUndoGoesOnInTheOther) {
     EXPECT_EQ(history.undoStepCount(), 1u);
     trigger(a, "Undo");
     trigger(a, "Undo");
-    EXPECT_EQ(a->document().musicData, (Cells{{0, 0}}));
+    EXPECT_EQ(a->document().score().musicData, (Cells{{0, 0}}));
     trigger(a, "Redo");
-    EXPECT_EQ(a->document().musicData, (Cells{{17, 5}}));
+    EXPECT_EQ(a->document().score().musicData, (Cells{{17, 5}}));
     EXPECT_FALSE(history.canRedo());
 }
 

@@ -47,7 +47,7 @@ const std::vector<ScoreCell> kCells = {{17, 5},  {19, 7},  {6, 8},   {17, 25}, {
 
 TEST_F(ExchangeMenu, ExportMusicXmlWritesTheScoreInFrontAndImportOpensItAgain) {
     Document& doc = window_->document();
-    doc.musicData = kCells;
+    doc.score().musicData = kCells;
     window_->setWindowTitle(QStringLiteral("Evening Song.txt"));
     // Typed and never confirmed: exported all the same.
     typeInto(*window_, "cdText1", QStringLiteral("Cmaj7 G7"));
@@ -70,15 +70,15 @@ TEST_F(ExchangeMenu, ExportMusicXmlWritesTheScoreInFrontAndImportOpensItAgain) {
     EXPECT_TRUE(asked.front().startsWith(QStringLiteral("open|")));
     ScoreWindow* imported = app_->scoreWindows().back();
     EXPECT_NE(imported, window_);
-    EXPECT_EQ(imported->document().musicData, kCells);
-    ASSERT_FALSE(imported->document().codeData.empty());
-    EXPECT_EQ(imported->document().codeData.front(), "Cmaj7 G7");
+    EXPECT_EQ(imported->document().score().musicData, kCells);
+    ASSERT_FALSE(imported->document().score().codeData.empty());
+    EXPECT_EQ(imported->document().score().codeData.front(), "Cmaj7 G7");
     EXPECT_EQ(imported->windowTitle(), QStringLiteral("song.txt"));
     EXPECT_TRUE(alerts_.shown.empty());
 }
 
 TEST_F(ExchangeMenu, MidiAndWavExportAndCancelWritesNothing) {
-    window_->document().musicData = kCells;
+    window_->document().score().musicData = kCells;
     struct Case {
         const char* item;
         const char* file;
@@ -96,7 +96,7 @@ TEST_F(ExchangeMenu, MidiAndWavExportAndCancelWritesNothing) {
 }
 
 TEST_F(ExchangeMenu, FailuresAreAlertsAndOpenNoWindow) {
-    window_->document().musicData = kCells;
+    window_->document().score().musicData = kCells;
     answer = path("no/such/folder/x.musicxml");
     trigger(window_, "MusicXML");
     ASSERT_EQ(alerts_.shown.size(), 1u);
@@ -143,7 +143,7 @@ TEST_F(ExchangeMenu, ImportListsWhatWasDroppedInOneAlert) {
     ASSERT_EQ(alerts_.shown.size(), 1u);
     EXPECT_NE(alerts_.shown.front().text.find("could not be carried over"), std::string::npos);
     EXPECT_FALSE(alerts_.shown.front().informative.empty());
-    const auto& cells = app_->scoreWindows().back()->document().musicData;
+    const auto& cells = app_->scoreWindows().back()->document().score().musicData;
     ASSERT_FALSE(cells.empty());
     EXPECT_EQ(cells.front().noteIndex, 17);  // A4: the chord's lowest note stays
 }

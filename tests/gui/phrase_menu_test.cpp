@@ -46,9 +46,9 @@ class PhraseMenu : public AppTest {
 TEST_F(PhraseMenu, SendsTheLineToTheScoreInFrontAndOneUndoTakesItBack) {
     Document& doc = first_->document();
     // A score of four lines, its third line shown on top.
-    doc.musicData.clear();
-    for (std::int64_t i = 0; i < 130; ++i) doc.musicData.push_back({i % 39, 1 + i % 12});
-    const Cells before = doc.musicData;
+    doc.score().musicData.clear();
+    for (std::int64_t i = 0; i < 130; ++i) doc.score().musicData.push_back({i % 39, 1 + i % 12});
+    const Cells before = doc.score().musicData;
     doc.setTopPage(3);
     doc.showPage(3);
     doc.controlsChanged();
@@ -63,15 +63,15 @@ TEST_F(PhraseMenu, SendsTheLineToTheScoreInFrontAndOneUndoTakesItBack) {
 
     Cells expected = before;
     expected.insert(expected.end(), lineCells().begin(), lineCells().end());
-    EXPECT_EQ(doc.musicData, expected);
+    EXPECT_EQ(doc.score().musicData, expected);
     EXPECT_EQ(doc.topPage(), 1);
     EXPECT_EQ(labelText(*first_, "pGosen1"), "1");
 
     ASSERT_TRUE(makeKey(first_));
     trigger(first_, "Undo");
-    EXPECT_EQ(doc.musicData, before);
+    EXPECT_EQ(doc.score().musicData, before);
     trigger(first_, "Redo");
-    EXPECT_EQ(doc.musicData, expected);
+    EXPECT_EQ(doc.score().musicData, expected);
     EXPECT_TRUE(alerts_.shown.empty());
 }
 
@@ -79,8 +79,8 @@ TEST_F(PhraseMenu, OneWindowFollowsTheScoreItWasLastOpenedFor) {
     ScoreWindow* second = newWindow();
     ASSERT_NE(second, nullptr);
     ASSERT_TRUE(makeKey(second));  // its activation is over before another window takes over
-    const Cells firstBefore = first_->document().musicData;
-    const Cells secondBefore = second->document().musicData;
+    const Cells firstBefore = first_->document().score().musicData;
+    const Cells secondBefore = second->document().score().musicData;
 
     gui::PhraseBuilderWindow* fromFirst = openBuilder(first_);
     fromFirst->close();
@@ -89,8 +89,8 @@ TEST_F(PhraseMenu, OneWindowFollowsTheScoreItWasLastOpenedFor) {
     click(*b, {"note_A0", "addBtn", "setMain"});
     Cells expected = secondBefore;
     expected.push_back({17, 5});
-    EXPECT_EQ(second->document().musicData, expected);
-    EXPECT_EQ(first_->document().musicData, firstBefore);
+    EXPECT_EQ(second->document().score().musicData, expected);
+    EXPECT_EQ(first_->document().score().musicData, firstBefore);
 
     // The score's window goes away while the builder is open: nothing is sent anywhere.
     b = openBuilder(second);
@@ -99,7 +99,7 @@ TEST_F(PhraseMenu, OneWindowFollowsTheScoreItWasLastOpenedFor) {
     click(*b, {"setMain"});
     EXPECT_TRUE(b->isVisible());
     EXPECT_FALSE(b->findChild<QLabel*>("message")->text().isEmpty());
-    EXPECT_EQ(first_->document().musicData, firstBefore);
+    EXPECT_EQ(first_->document().score().musicData, firstBefore);
 }
 
 TEST_F(PhraseMenu, WithoutAScoreInFrontTheUserIsToldSo) {
@@ -114,10 +114,10 @@ TEST_F(PhraseMenu, WithoutAScoreInFrontTheUserIsToldSo) {
     ASSERT_EQ(alerts_.shown.size(), 1u);
     EXPECT_EQ(alerts_.shown[0].text, "Please open or select the main window and try again");
     EXPECT_EQ(app_->delegate().rootDoc, &first_->document());
-    const Cells secondBefore = second->document().musicData;
+    const Cells secondBefore = second->document().score().musicData;
     click(*b, {"note_D0", "addBtn", "setMain"});
-    EXPECT_EQ(first_->document().musicData.back(), (ScoreCell{7, 5}));
-    EXPECT_EQ(second->document().musicData, secondBefore);
+    EXPECT_EQ(first_->document().score().musicData.back(), (ScoreCell{7, 5}));
+    EXPECT_EQ(second->document().score().musicData, secondBefore);
 }
 
 }  // namespace

@@ -100,7 +100,7 @@ class PrintMenu : public ::testing::Test {
 TEST_F(PrintMenu, ExportPdfWritesTheKeyWindowsScoreWithItsTitleAndUnstoredChordText) {
     // 170 cells of 40 a line make five staff lines: two pages of four.
     Document& doc = window_->document();
-    doc.musicData.assign(170, ScoreCell{17, 5});
+    doc.score().musicData.assign(170, ScoreCell{17, 5});
     window_->setWindowTitle(QStringLiteral("Evening Song.txt"));
     // Typed into the chord field and never confirmed: still printed.
     typeInto(*window_, "cdText1", QStringLiteral("Cmaj7 G7sus4"));
@@ -124,7 +124,7 @@ TEST_F(PrintMenu, ExportPdfWritesTheKeyWindowsScoreWithItsTitleAndUnstoredChordT
 }
 
 TEST_F(PrintMenu, PageSetupThroughTheMenuChangesThePaperOfPrintAndExport) {
-    window_->document().musicData.assign(3, ScoreCell{17, 5});
+    window_->document().score().musicData.assign(3, ScoreCell{17, 5});
     print_.answerPath = path("a4.pdf");
     action("exportPdfAction")->trigger();
     EXPECT_EQ(pdfInfo(path("a4.pdf"), "Page size").left(9), QStringLiteral("595 x 842"));
@@ -168,7 +168,7 @@ TEST_F(PrintMenu, FileMenuHasThePrintItemsAfterSaveWithAccessKeysOfTheirOwn) {
 TEST_F(PrintMenu, WithNoScoreWindowInFrontEveryPrintItemAsksForTheMainWindow) {
     app_->showPreferencesWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(app_->preferencesWindow()));
-    window_->document().musicData.assign(3, ScoreCell{17, 5});
+    window_->document().score().musicData.assign(3, ScoreCell{17, 5});
     print_.answerPath = path("never.pdf");
     print_.printTo = path("never-printed.pdf");
     for (const char* name : {"pageSetupAction", "printAction", "exportPdfAction"}) {

@@ -50,7 +50,7 @@ class ScorePlaybackTest : public ::testing::Test {
     ScoreWindow& w() { return *made_.window; }
     // Two eighth notes, A4 and B4 of the entry staff's table, from the first cell.
     void writeScore() {
-        w().document().musicData = {{10, 7}, {12, 7}};
+        w().document().score().musicData = {{10, 7}, {12, 7}};
         w().document().selRow = 1;
         w().document().selCol = 1;
     }
@@ -151,7 +151,7 @@ class PlaybackMenuTest : public AppTest {};
 TEST_F(PlaybackMenuTest, TheScoreMenuPlaysAndStopsAndClosingAPlayingWindowIsSafe) {
     ScoreWindow* w = newWindow();
     ASSERT_NE(w, nullptr);
-    w->document().musicData = {{10, 1}};  // a whole note: 2 s at 120
+    w->document().score().musicData = {{10, 1}};  // a whole note: 2 s at 120
     QAction* play = w->menuBar()->findChild<QAction*>(QStringLiteral("mnPlay"));
     ASSERT_NE(play, nullptr);
     EXPECT_TRUE(play->text().startsWith(QStringLiteral("Play")));

@@ -40,7 +40,7 @@ TEST(ScoreWindowFields, PastedLineBreaksInAChordFieldBecomeBlanks) {
         EXPECT_EQ(d.cdText[0], shown.toStdString());
     }
     w->scoreArea()->setFocus();
-    EXPECT_EQ(d.codeData[0], "Dm G C");
+    EXPECT_EQ(d.score().codeData[0], "Dm G C");
 }
 
 // Where the keyboard ends up after each way of leaving a control.
@@ -167,7 +167,7 @@ TEST(ScoreWindowStaves, HighNotesDrawTheirStemsAndFlagsAboveTheBand) {
     StaffWidget* staff = w->staffWidget(1);
     ASSERT_EQ(staff->height(), ScoreLayout::kStaffHeight + ScoreLayout::kStaffHeadroom);
     // Eighth, thirty-second and triplet eighth at the top pitch, and a blank cell.
-    d.musicData = {{38, 7}, {38, 11}, {38, 42}, {38, 0}};
+    d.score().musicData = {{38, 7}, {38, 11}, {38, 42}, {38, 0}};
     d.showPage(1);
     const QImage shot = staff->grab().toImage().convertToFormat(QImage::Format_RGB32);
     const double dpr = shot.devicePixelRatio();

@@ -44,8 +44,8 @@ TEST(ScoreWindow, ItsControlsMirrorTheNewDocument) {
 TEST(ScoreWindow, ClicksSelectCellsThatArePaintedYellowAndPagesMoveOneStaff) {
     auto [w, audio] = makeWindow();
     Document& d = w->document();
-    d.musicData.clear();
-    for (int i = 0; i < 81; ++i) d.musicData.push_back({i % 5, 1 + i % 12});  // low glyphs
+    d.score().musicData.clear();
+    for (int i = 0; i < 81; ++i) d.score().musicData.push_back({i % 5, 1 + i % 12});  // low glyphs
     d.showPage(1);
     EXPECT_EQ(labelText(*w, "allP"), "3");
 
@@ -53,7 +53,7 @@ TEST(ScoreWindow, ClicksSelectCellsThatArePaintedYellowAndPagesMoveOneStaff) {
     EXPECT_EQ(d.selRow, 2);
     EXPECT_EQ(d.selCol, 5);
     EXPECT_EQ(labelText(*w, "gosenRaw") + labelText(*w, "gosenCol"), "25");
-    EXPECT_EQ(d.entryCell(), d.musicData[44]);
+    EXPECT_EQ(d.entryCell(), d.score().musicData[44]);
     EXPECT_EQ(w->findChild<QWidget*>("celPointer")->geometry().topLeft(),
               w->staffWidget(2)->geometry().topLeft() + QPoint(4 * 30, 0));
     // Shift-click after the start extends the selection, before it swaps the ends.
@@ -77,7 +77,7 @@ TEST(ScoreWindow, ClicksSelectCellsThatArePaintedYellowAndPagesMoveOneStaff) {
 
     click(*w, {"btnPageDown"});
     EXPECT_EQ(labelText(*w, "pGosen1") + labelText(*w, "pGosen3"), "24");
-    EXPECT_EQ(d.gosen1.musicData[0], d.musicData[40]);
+    EXPECT_EQ(d.gosen1.musicData[0], d.score().musicData[40]);
     click(*w, {"btnPageUp"});
     EXPECT_EQ(labelText(*w, "pGosen1"), "1");
 }
@@ -121,7 +121,7 @@ TEST(ScoreWindow, ButtonsDriveTheEntryCellAndTheScore) {
         for (const char* name : s.clicks) click(*w, {name});
         EXPECT_EQ(d.entryCell(), s.entry);
         EXPECT_EQ(d.gosenE.musicData[0], s.entry) << "the entry staff shows it";
-        EXPECT_EQ(d.musicData, s.score);
+        EXPECT_EQ(d.score().musicData, s.score);
         EXPECT_EQ((std::vector{d.selRow, d.selCol, d.selRowTo, d.selColTo}),
                   (std::vector<std::int64_t>{1, s.column, 1, s.column}));
         const QString column = QString::number(s.column);
@@ -140,14 +140,14 @@ TEST(ScoreWindow, ButtonsDriveTheEntryCellAndTheScore) {
 TEST(ScoreWindow, ChordFieldsTranspositionAndSettingsReachTheDocument) {
     auto [w, audio] = makeWindow();
     Document& d = w->document();
-    d.musicData = {{38, 5}, {1, 5}, {17, 17}};
+    d.score().musicData = {{38, 5}, {1, 5}, {17, 17}};
     d.showPage(1);
     auto field = [&](int i) { return w->findChild<QLineEdit*>(QStringLiteral("cdText%1").arg(i)); };
 
     typeInto(*w, "cdText2", "Bb7");
     EXPECT_EQ(d.cdText[1], "Bb7");
     w->scoreArea()->setFocus();  // editing ends: the line is stored
-    EXPECT_EQ(d.codeData[1], "Bb7");
+    EXPECT_EQ(d.score().codeData[1], "Bb7");
     // cdText1 still has the keyboard when the transposition button is clicked: what is
     // typed there counts.
     typeInto(*w, "cdText1", "C G7");
@@ -156,15 +156,15 @@ TEST(ScoreWindow, ChordFieldsTranspositionAndSettingsReachTheDocument) {
     ASSERT_TRUE(d.withCode);
     click(*w, {"transposeMtx_0"});
     const std::vector<std::string> chordsUp = {"C# G#7 ", "B7 ", std::string(8, ' ')};
-    EXPECT_EQ(d.codeData, chordsUp);
+    EXPECT_EQ(d.score().codeData, chordsUp);
     EXPECT_EQ(field(1)->text() + "|" + field(2)->text(), "C# G#7 |B7 ");
-    EXPECT_EQ(d.musicData, (Cells{{5, 5}, {3, 5}, {17, 17}}));
+    EXPECT_EQ(d.score().musicData, (Cells{{5, 5}, {3, 5}, {17, 17}}));
     expectStavesShowScore(d);
     // Without withCode the chords stay.
     w->findChild<QCheckBox*>("withCode")->click();
     click(*w, {"transposeMtx_1"});
-    EXPECT_EQ(d.codeData, chordsUp);
-    EXPECT_EQ(d.musicData, (Cells{{4, 5}, {2, 5}, {17, 17}}));
+    EXPECT_EQ(d.score().codeData, chordsUp);
+    EXPECT_EQ(d.score().musicData, (Cells{{4, 5}, {2, 5}, {17, 17}}));
 
     for (const char* name : {"cmbTempo", "cmbInKey", "cmbBeat", "imgCombo"}) {
         auto* combo = w->findChild<QComboBox*>(name);
@@ -200,9 +200,9 @@ TEST(ScoreWindow, OnlyKeysPressedInTheWindowActOnRelease) {
     EXPECT_EQ(d.entryCell().noteIndex, 10);
     QKeyEvent loneReturn(QEvent::KeyRelease, Qt::Key_Return, Qt::NoModifier);
     QApplication::sendEvent(w->scoreArea(), &loneReturn);
-    EXPECT_EQ(d.musicData.front(), (ScoreCell{0, 0}));
+    EXPECT_EQ(d.score().musicData.front(), (ScoreCell{0, 0}));
     QTest::keyClick(w->scoreArea(), Qt::Key_Return);
-    EXPECT_EQ(d.musicData.front(), (ScoreCell{10, 0}));
+    EXPECT_EQ(d.score().musicData.front(), (ScoreCell{10, 0}));
 }
 
 }  // namespace
