@@ -191,8 +191,8 @@ TEST_F(EditUndo, UndoAndRedoThroughTheEditMenuFollowTheEditsAcrossTwoWindows) {
     click(*a, {"pitchMtx_4", "onpMtx1_0_2", "btnUPDate"});
     click(*b, {"onpMtx1_0_0", "btnADD"});
     const Cells blank = {{0, 0}}, aEdited = {{17, 5}}, bEdited = {{0, 0}, {0, 1}};
-    ASSERT_EQ(da.musicData, aEdited);
-    ASSERT_EQ(db.musicData, bEdited);
+    ASSERT_EQ(da.score().musicData, aEdited);
+    ASSERT_EQ(db.score().musicData, bEdited);
 
     // The latest step first, whichever window's menu is used.
     const struct {
@@ -205,8 +205,8 @@ TEST_F(EditUndo, UndoAndRedoThroughTheEditMenuFollowTheEditsAcrossTwoWindows) {
     };
     for (const auto& s : steps) {
         trigger(s.window, s.item);
-        EXPECT_EQ(da.musicData, s.a);
-        EXPECT_EQ(db.musicData, s.b);
+        EXPECT_EQ(da.score().musicData, s.a);
+        EXPECT_EQ(db.score().musicData, s.b);
         testing::expectStavesShowScore(da);
         testing::expectStavesShowScore(db);
     }

@@ -74,10 +74,10 @@ TEST(ScoreWindowFocus, ChoicesEscapeAndStaffClicksGiveTheKeyboardBackToTheScore)
     }
     // The arrow keys now step the entry pitch and leave the settings alone.
     const ScoreCell before = d.entryCell();
-    const auto tempo = d.cmbTempo.selected;
+    const auto tempo = d.settings().tempo;
     QTest::keyClick(score, Qt::Key_Up);
     EXPECT_NE(d.entryCell().noteIndex, before.noteIndex);
-    EXPECT_EQ(d.cmbTempo.selected, tempo);
+    EXPECT_EQ(d.settings().tempo, tempo);
 }
 
 TEST(ScoreWindowFocus, TheReferencePitchAppliesWhenTheFieldIsLeft) {
@@ -90,9 +90,7 @@ TEST(ScoreWindowFocus, TheReferencePitchAppliesWhenTheFieldIsLeft) {
         clickCell(*w, 1, 1);  // leaves the field by a click, no Return
         EXPECT_EQ(d.A_Hz, std::to_string(hz));
         EXPECT_EQ(w->findChild<QLineEdit*>("A_Hz")->text(), QString::number(hz));
-        for (const GosenView* staff : {&d.gosenE, &d.gosen1}) {
-            EXPECT_NEAR(staff->freqArr.at(17), static_cast<float>(hz), 0.01f);
-        }
+        EXPECT_NEAR(d.freqArr().at(17), static_cast<float>(hz), 0.01f);
     }
 }
 
@@ -198,8 +196,9 @@ TEST(ScoreWindowStaves, HighNotesDrawTheirStemsAndFlagsAboveTheBand) {
         row.cellMax = 39;
         row.setFrame({0, 0, 39 * 30, static_cast<double>(ScoreLayout::kStaffHeight)});
         row.imgFol = QDir::currentPath().toStdString() + "/none";
-        row.musicData.clear();
-        for (std::int64_t p = 0; p < 39; ++p) row.musicData.push_back({p, values[i]});
+        std::vector<ScoreCell> cells;
+        for (std::int64_t p = 0; p < 39; ++p) cells.push_back({p, values[i]});
+        row.showCells(&cells);
         StaffWidget widget(
             row, [] { return std::string("none"); }, nullptr, ScoreLayout::kStaffHeadroom);
         widget.resize(39 * 30, bandHeight);

@@ -77,7 +77,7 @@ TEST(ScoreWindow, ClicksSelectCellsThatArePaintedYellowAndPagesMoveOneStaff) {
 
     click(*w, {"btnPageDown"});
     EXPECT_EQ(labelText(*w, "pGosen1") + labelText(*w, "pGosen3"), "24");
-    EXPECT_EQ(d.gosen1.musicData[0], d.score().musicData[40]);
+    EXPECT_EQ(d.gosen1.cellAt(1), d.score().musicData[40]);
     click(*w, {"btnPageUp"});
     EXPECT_EQ(labelText(*w, "pGosen1"), "1");
 }
@@ -120,7 +120,7 @@ TEST(ScoreWindow, ButtonsDriveTheEntryCellAndTheScore) {
         const std::size_t tones = audio->buffers.size();
         for (const char* name : s.clicks) click(*w, {name});
         EXPECT_EQ(d.entryCell(), s.entry);
-        EXPECT_EQ(d.gosenE.musicData[0], s.entry) << "the entry staff shows it";
+        EXPECT_EQ(d.gosenE.cellAt(1), s.entry) << "the entry staff shows it";
         EXPECT_EQ(d.score().musicData, s.score);
         EXPECT_EQ((std::vector{d.selRow, d.selCol, d.selRowTo, d.selColTo}),
                   (std::vector<std::int64_t>{1, s.column, 1, s.column}));
@@ -171,7 +171,7 @@ TEST(ScoreWindow, ChordFieldsTranspositionAndSettingsReachTheDocument) {
         combo->setCurrentIndex(1);
         emit combo->activated(1);
     }
-    EXPECT_EQ((std::vector{d.cmbTempo.selected, d.cmbInKey.selected, d.cmbBeat.selected}),
+    EXPECT_EQ((std::vector{d.settings().tempo, d.settings().key, d.settings().beat}),
               (std::vector<std::int64_t>{1, 1, 1}));
     EXPECT_EQ(d.imageSet(), w->findChild<QComboBox*>("imgCombo")->itemText(1).toStdString());
 
