@@ -37,7 +37,7 @@ void BM_RepaintThreeStaves(benchmark::State& state) {
         }
         benchmark::DoNotOptimize(target.constBits());
     }
-    state.counters["imageSet"] = static_cast<double>(d.imgCombo.items.size());
+    state.counters["imageSet"] = static_cast<double>(d.imageSets().size());
     // Staff lines are black: a target without a dark pixel means nothing was drawn.
     bool drawn = false;
     for (int y = 0; y < target.height() && !drawn; ++y) {
