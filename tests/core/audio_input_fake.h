@@ -17,10 +17,7 @@
 namespace sorvel::fakes {
 
 struct InputLog {
-    int opened = 0;
-    int started = 0;
-    int stopped = 0;
-    int closed = 0;
+    int opened = 0, started = 0, stopped = 0, closed = 0;
     std::optional<std::string> startError;
 };
 
