@@ -212,30 +212,6 @@ TEST(ClipboardCommands, BadClipboardContentOrPlacePastesNothing) {
     }
 }
 
-TEST(ClipboardCommands, AfterAScoreCutAFieldPasteInsertsNothing) {
-    Rig rig(4, 1, 2);
-    rig.clipboard.text = "Am";
-    rig.act(kCut);
-    FakeText field("C", 1, 1);
-    const ClipTarget text{ClipFocus::TextField, &field, nullptr};
-    rig.commands.menuPaste(text);
-    EXPECT_EQ(field.text, "C");
-    EXPECT_FALSE(rig.commands.canPerform(kPaste, text));
-}
-
-TEST(ClipboardCommands, UndoAfterTwoScoresUndoesTheLaterEdit) {
-    Rig rig(4, 1, 1);
-    FakeScore second(&rig.undo, distinct(5));
-    rig.act(kCut);
-    second.select(2, 3);
-    rig.commands.menuCut({ClipFocus::Score, nullptr, &second});
-    rig.undo.undo();
-    EXPECT_EQ(second.size(), 5);
-    EXPECT_EQ(rig.score.size(), 3);
-    rig.undo.undo();
-    EXPECT_EQ(rig.score.size(), 4);
-}
-
 TEST(ClipboardCommands, MenuEnabling) {
     const struct {
         ClipFocus focus;

@@ -39,8 +39,8 @@ class FakeScore : public PhraseScore {
     Cells appended, played;
 };
 
-TEST(PhraseNames, TablesAgreeWithEachOther) {
-    // Sharp names map back to their semitone; a flat shares its sharp's semitone and sits one
+TEST(PhraseNames, EverySharpAndFlatNameAgrees) {
+    // A sharp name maps back to its semitone; a flat shares its sharp's semitone and sits one
     // pitch index above it in the score.
     for (std::size_t n = 0; n < phrase::cdArr.size(); ++n) {
         const std::string name(phrase::cdArr[n]);
@@ -51,13 +51,8 @@ TEST(PhraseNames, TablesAgreeWithEachOther) {
             EXPECT_EQ(*phrase::cdDic2(flat), *phrase::cdDic2(name) + 1) << flat;
         }
     }
-    // Editor C0 is the score's C0 (pitch 4), editor A0 the score's A1 (pitch 17).
-    EXPECT_EQ(phrase::cdDic2("C0"), 4);
-    EXPECT_EQ(phrase::cdDic2("A0"), 17);
-    EXPECT_EQ(phrase::cdDic2("C2"), 38);
-    EXPECT_EQ(phrase::cdDic2("01"), 17);
-    EXPECT_FALSE(phrase::cdDic2("C3"));
-    for (const char* notKey : {"C2", "01", "", "c0", "H0", "C0 ", "B1#"})
+    EXPECT_EQ(phrase::cdDic2("A0"), 17);  // editor A0 is the score's A1
+    for (const char* notKey : {"C2", "01", "", "H0", "C0 ", "B1#"})
         EXPECT_FALSE(phrase::cdDic(notKey)) << notKey;
 }
 

@@ -7,7 +7,6 @@
 #include <optional>
 #include <string>
 #include <thread>
-#include <tuple>
 #include <vector>
 
 #include "audio_input_fake.h"
@@ -139,14 +138,6 @@ TEST(Listening, NamesSinesAndHarmonicTonesWithinACent) {
                 }
             }
         }
-    }
-    // Against another reference: baroque pitch makes concert A a sharp B flat.
-    for (const auto& [reference, hz, name, cents] :
-         {std::tuple{442, pitchHz(442, 3, 10), "C1", 10.0}, std::tuple{415, 440.0, "A1#", 1.27}}) {
-        const auto held = after(follow(fakes::tone(Wave::Sine, hz, 0.3, kRate), reference), 0.1);
-        ASSERT_FALSE(held.empty());
-        EXPECT_EQ(held.back().name, name) << hz << " at " << reference;
-        EXPECT_NEAR(held.back().cents, cents, 1.0) << hz << " at " << reference;
     }
 }
 

@@ -66,6 +66,11 @@ class PageRecorder : public Canvas {
             if (c.font == font && (!only || c.text == *only)) out.push_back(c);
         return out;
     }
+    std::vector<std::string> strings(const std::string& font) const {
+        std::vector<std::string> out;
+        for (const Call& c : textsIn(font)) out.push_back(c.text);
+        return out;
+    }
     std::vector<Call> calls;
 };
 
@@ -126,11 +131,10 @@ TEST_F(PrintViewTest, SecondPageStartsAtCell161WithTheFifthChordLine) {
     const std::vector<Call> glyphs = rec.textsIn(kPrintNotationFontFamily);
     ASSERT_EQ(glyphs.size(), 10u);
     EXPECT_EQ(glyphs[0].points[0], (Point{cellX(1) + 0.5, base(1) - 6 + kS * 12 * 0.5}));
-    std::vector<std::string> chords, texts;
-    for (const Call& c : rec.textsIn(kPrintMonoFontFamily)) chords.push_back(c.text);
-    for (const Call& c : rec.textsIn(kPrintTextFontFamily)) texts.push_back(c.text);
-    EXPECT_EQ(chords, (std::vector<std::string>{"C5", "C6", "C7", "C8"}));
-    EXPECT_EQ(texts, (std::vector<std::string>{"Song", "- 2 -", printFooterLine()}));
+    EXPECT_EQ(rec.strings(kPrintMonoFontFamily),
+              (std::vector<std::string>{"C5", "C6", "C7", "C8"}));
+    EXPECT_EQ(rec.strings(kPrintTextFontFamily),
+              (std::vector<std::string>{"Song", "- 2 -", printFooterLine()}));
 }
 
 TEST_F(PrintViewTest, ShortLastPageStopsTheStaffAfterTheLastCellButKeepsChordLines) {
@@ -147,9 +151,7 @@ TEST_F(PrintViewTest, ShortLastPageStopsTheStaffAfterTheLastCellButKeepsChordLin
     EXPECT_EQ(staffSegments[1], 40 * 5);
     EXPECT_EQ(staffSegments[2], 5 * 5);
     EXPECT_EQ(staffSegments[3] + staffSegments[4], 0);
-    std::vector<std::string> chords;
-    for (const Call& c : rec.textsIn(kPrintMonoFontFamily)) chords.push_back(c.text);
-    EXPECT_EQ(chords, (std::vector<std::string>{"G", "Am", "F"}));
+    EXPECT_EQ(rec.strings(kPrintMonoFontFamily), (std::vector<std::string>{"G", "Am", "F"}));
 }
 
 TEST_F(PrintViewTest, GlyphsSubstituteTiesAndTripletsAndCarryAccidentals) {
@@ -210,7 +212,8 @@ TEST_F(PrintViewTest, TripletBracketAboveOrBelowTheGroup) {
             draw({{17, 5}, {at(4), value}, {at(6), value}, {at(5), value}, {at(4), value}});
         const std::vector<Call> paths = rec.of("polyline");
         ASSERT_EQ(paths.size(), 2u);
-        ASSERT_EQ(rec.textsIn(kPrintMonoFontFamily, "3").size(), 1u);
+        const std::vector<Call> digits = rec.textsIn(kPrintMonoFontFamily, "3");
+        ASSERT_EQ(digits.size(), 1u);
         const double highest = base(1) + kS * 3, lowest = base(1) + kS * 2;
         for (const Call& p : paths) {
             for (const Point& pt : p.points) {
@@ -219,6 +222,9 @@ TEST_F(PrintViewTest, TripletBracketAboveOrBelowTheGroup) {
                 EXPECT_TRUE(above ? pt.y > highest : pt.y < lowest) << pt.y;
             }
         }
+        const Point digit = digits[0].points[0];
+        EXPECT_TRUE(above ? digit.y > highest : digit.y < lowest - kS) << digit.y;
+        EXPECT_TRUE(digit.x > cellX(2) && digit.x < cellX(4)) << digit.x;
     }
 }
 
