@@ -1,7 +1,7 @@
 #pragma once
 
 // A score, a clipboard, a text field and alerts standing in for the window's, for the
-// clipboard and replace commands.
+// clipboard, replace and phrase builder commands.
 
 #include <cstdint>
 #include <optional>
@@ -13,6 +13,7 @@
 #include "model/score_cell.h"
 #include "ports/alerts.h"
 #include "ports/clipboard.h"
+#include "scaleedit/phrase_score.h"
 
 namespace sorvel::fakes {
 
@@ -114,8 +115,25 @@ class FakeText : public TextEditing {
 
 class FakeAlerts : public Alerts {
   public:
-    void showAlert(const std::string& text, const std::string&) override { shown.push_back(text); }
-    std::vector<std::string> shown;
+    void showAlert(const std::string& text, const std::string& informative) override {
+        shown.push_back(text);
+        details.push_back(informative);
+    }
+    std::vector<std::string> shown, details;
+};
+
+// The score the phrase builder sends its line to.
+class FakePhraseScore : public PhraseScore {
+  public:
+    bool appendCells(const std::vector<ScoreCell>& cells) override {
+        ++appendCalls;
+        if (accept) appended.insert(appended.end(), cells.begin(), cells.end());
+        return accept;
+    }
+    void playCells(const std::vector<ScoreCell>& cells) override { played = cells; }
+    bool accept = true;
+    int appendCalls = 0;
+    std::vector<ScoreCell> appended, played;
 };
 
 }  // namespace sorvel::fakes

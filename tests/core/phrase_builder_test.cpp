@@ -8,36 +8,14 @@
 #include <string>
 #include <vector>
 
+#include "cell_editor_fake.h"
 #include "edit_test_document.h"
-#include "ports/alerts.h"
-#include "scaleedit/phrase_score.h"
 
 namespace sorvel {
 namespace {
 
 using phrase::Clef;
 using Cells = std::vector<ScoreCell>;
-
-class RecordingAlerts : public Alerts {
-  public:
-    void showAlert(const std::string& text, const std::string& informative) override {
-        shown.push_back(text + "|" + informative);
-    }
-    std::vector<std::string> shown;
-};
-
-class FakeScore : public PhraseScore {
-  public:
-    bool appendCells(const Cells& cells) override {
-        ++appendCalls;
-        if (accept) appended.insert(appended.end(), cells.begin(), cells.end());
-        return accept;
-    }
-    void playCells(const Cells& cells) override { played = cells; }
-    bool accept = true;
-    int appendCalls = 0;
-    Cells appended, played;
-};
 
 TEST(PhraseNames, EverySharpAndFlatNameAgrees) {
     // A sharp name maps back to its semitone; a flat shares its sharp's semitone and sits one
@@ -201,7 +179,7 @@ TEST(PhraseLine, CellsOfTheLine) {
 TEST(PhraseLine, SendingAndPlaying) {
     ScaleTable table;
     PhraseBuilder b(table);
-    FakeScore score;
+    fakes::FakePhraseScore score;
     b.phrase = ",C0,E0";
     b.addPhraseToLine();
     b.addPhraseToLine();
@@ -225,7 +203,7 @@ TEST(PhraseTable, EditsAddAndDelete) {
     ScaleTable table;
     table.defItem = {{"a", "1:2", "zz"}, {"solo"}, {"m7", "0:3:7:10"}};
     PhraseBuilder b(table);
-    RecordingAlerts alerts;
+    fakes::FakeAlerts alerts;
     EXPECT_EQ(b.field(1, 1), "");
     EXPECT_EQ(b.field(9, 0), "");
 
@@ -245,7 +223,8 @@ TEST(PhraseTable, EditsAddAndDelete) {
     for (std::optional<std::size_t> none :
          {std::optional<std::size_t>{}, std::optional<std::size_t>{4}})
         EXPECT_FALSE(b.deleteRow(none, alerts));
-    EXPECT_EQ(alerts.shown, (std::vector<std::string>(2, "コードエラー|コードを選択してください")));
+    EXPECT_EQ(alerts.shown, (std::vector<std::string>(2, "コードエラー")));
+    EXPECT_EQ(alerts.details, (std::vector<std::string>(2, "コードを選択してください")));
     EXPECT_TRUE(b.deleteRow(1, alerts));
     EXPECT_EQ(table.defItem,
               (std::vector<ScaleRow>{{"new", "1:2"}, {"m7", "0:3:7:10"}, {"NEW", "NEW"}}));

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "audio_input_fake.h"
 #include "edit_test_document.h"
 #include "model/notation_tables.h"
 
@@ -67,25 +68,7 @@ TEST(SteadyTone, ChunksJoinWithoutASeam) {
               steadyToneSample(440.0f, 48000.0, 123));
 }
 
-struct OutputLog {
-    int opened = 0, closed = 0, played = 0;
-    std::vector<PcmBuffer> buffers;
-    std::optional<std::string> startError;
-};
-
-class FakeOutput : public AudioOutput {
-  public:
-    explicit FakeOutput(OutputLog& log) : log_(log) { ++log_.opened; }
-    ~FakeOutput() override { ++log_.closed; }
-    PcmFormat outputFormat() const override { return {48000.0, 2}; }
-    void connect(const PcmFormat&) override {}
-    void scheduleBuffer(PcmBuffer buffer) override { log_.buffers.push_back(std::move(buffer)); }
-    std::optional<std::string> start() override { return log_.startError; }
-    void play() override { ++log_.played; }
-
-  private:
-    OutputLog& log_;
-};
+using fakes::OutputLog;
 
 struct TunerRig {
     OutputLog log;
@@ -93,7 +76,7 @@ struct TunerRig {
     bool outputAvailable = true;
     Tuner tuner{[this]() -> std::unique_ptr<AudioOutput> {
                     if (!outputAvailable) return nullptr;
-                    return std::make_unique<FakeOutput>(log);
+                    return std::make_unique<fakes::RecordingOutput>(log);
                 },
                 [this] { return now; }};
     double secondsScheduled() const {

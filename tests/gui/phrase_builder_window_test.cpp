@@ -11,31 +11,12 @@
 #include <string>
 #include <vector>
 
-#include "ports/alerts.h"
-#include "scaleedit/phrase_score.h"
+#include "../core/cell_editor_fake.h"
 
 namespace sorvel {
 namespace {
 
 using gui::PhraseBuilderWindow;
-
-class NoteAlerts : public Alerts {
-  public:
-    void showAlert(const std::string& text, const std::string& informative) override {
-        shown.push_back(text + "|" + informative);
-    }
-    std::vector<std::string> shown;
-};
-
-class ScoreDouble : public PhraseScore {
-  public:
-    bool appendCells(const std::vector<ScoreCell>& c) override {
-        cells.insert(cells.end(), c.begin(), c.end());
-        return true;
-    }
-    void playCells(const std::vector<ScoreCell>& c) override { played = c; }
-    std::vector<ScoreCell> cells, played;
-};
 
 class PhraseWindowTest : public ::testing::Test {
   protected:
@@ -61,8 +42,8 @@ class PhraseWindowTest : public ::testing::Test {
 
     ScaleTable table;
     PhraseBuilder builder;
-    NoteAlerts alerts;
-    ScoreDouble score;
+    fakes::FakeAlerts alerts;
+    fakes::FakePhraseScore score;
     PhraseBuilderWindow window;
 };
 
@@ -91,7 +72,7 @@ TEST_F(PhraseWindowTest, BuildsAPhraseFromButtonsAndChordsAndSendsIt) {
     const std::vector<ScoreCell> sent = {{37, 5}, {8, 5},   {14, 5},  {7, 5},  {11, 5},
                                          {17, 5}, {21, 5},  {17, 25}, {14, 5}, {20, 5},
                                          {24, 5}, {17, 25}, {17, 26}};
-    EXPECT_EQ(score.cells, sent);
+    EXPECT_EQ(score.appended, sent);
     EXPECT_FALSE(window.isVisible());  // sending closes the window
     window.show();
     EXPECT_EQ(text("editLineFld").toStdString(), builder.line);  // the line stays
@@ -129,7 +110,7 @@ TEST_F(PhraseWindowTest, TableEditsAddAndDelete) {
     EXPECT_FALSE(child<QLabel>("message")->text().isEmpty());
 
     click("delCode");  // nothing selected
-    EXPECT_EQ(alerts.shown, (std::vector<std::string>{"コードエラー|コードを選択してください"}));
+    EXPECT_EQ(alerts.details, (std::vector<std::string>{"コードを選択してください"}));
     EXPECT_EQ(model.rowCount(), 3);
 
     click("addCode");
@@ -150,7 +131,7 @@ TEST_F(PhraseWindowTest, WithoutAScoreTheLineStays) {
     EXPECT_TRUE(window.isVisible());
     EXPECT_FALSE(child<QLabel>("message")->text().isEmpty());
     EXPECT_EQ(text("editLineFld"), ",D0");
-    EXPECT_TRUE(score.cells.empty());
+    EXPECT_TRUE(score.appended.empty());
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 
+#include "../core/audio_input_fake.h"
 #include "../core/cell_editor_fake.h"
 #include "app/clipboard_commands.h"
 #include "edit/clip_payload.h"
@@ -24,28 +25,9 @@
 namespace sorvel::test {
 namespace {
 
-struct Sink {
-    int opened = 0, closed = 0, buffers = 0;
-    std::optional<std::string> startError;
-};
-
-class RecordingOutput : public AudioOutput {
-  public:
-    explicit RecordingOutput(Sink& sink) : sink_(sink) { ++sink_.opened; }
-    ~RecordingOutput() override { ++sink_.closed; }
-    PcmFormat outputFormat() const override { return {48000.0, 2}; }
-    void connect(const PcmFormat&) override {}
-    void scheduleBuffer(PcmBuffer) override { ++sink_.buffers; }
-    std::optional<std::string> start() override { return sink_.startError; }
-    void play() override {}
-
-  private:
-    Sink& sink_;
-};
-
 TEST(TunerWindow, ButtonsDriveTheTone) {
-    Sink sink;
-    gui::TunerWindow window("set", [&] { return std::make_unique<RecordingOutput>(sink); });
+    fakes::OutputLog sink;
+    gui::TunerWindow window("set", [&] { return std::make_unique<fakes::RecordingOutput>(sink); });
     window.setSetFolder("/elsewhere");
     EXPECT_EQ(window.tuner().gosen.imgFol, "/elsewhere");
     window.show();
@@ -55,9 +37,9 @@ TEST(TunerWindow, ButtonsDriveTheTone) {
     EXPECT_EQ(play->text(), gui::TunerWindow::kStopTitle);
     EXPECT_EQ(labelText(window, "lblHz"), QStringLiteral("440.0Hz"));
     // The steady tone is topped up by the window's timer.
-    const int scheduled = sink.buffers;
+    const std::size_t scheduled = sink.buffers.size();
     QTest::qWait(400);
-    EXPECT_GT(sink.buffers, scheduled);
+    EXPECT_GT(sink.buffers.size(), scheduled);
 
     click(window, {"tunerMtx_4", "tunerMtx_0"});  // octave up, then up to A2#
     EXPECT_EQ(window.tuner().note(), 35);
