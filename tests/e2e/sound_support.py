@@ -42,20 +42,19 @@ class Pulse:
             "PULSE_CLIENTCONFIG": os.path.join(self.dir, "client.conf"),
             "PULSE_SERVER": "unix:" + socket,
         }
-        for name, value in env.items():
-            self.saved[name] = os.environ.get(name)
-        self.log = open(os.path.join(self.dir, "pulseaudio.log"), "w")
-        self.proc = subprocess.Popen(
-            ["pulseaudio", "-n", "--daemonize=no", "--use-pid-file=no", "--exit-idle-time=-1",
-             "--disallow-exit", "--log-target=stderr",
-             "--load=module-native-protocol-unix auth-anonymous=1 socket=" + socket,
-             "--load=module-null-sink sink_name=%s rate=%d" % (SINK, RATE)],
-            env=dict(os.environ, **env), stdout=self.log, stderr=subprocess.STDOUT)
         # The clients keep HOME and the runtime folder of their own; only the server and the
         # client configuration are this one's.
         for name in ("PULSE_SERVER", "PULSE_CLIENTCONFIG"):
+            self.saved[name] = os.environ.get(name)
             os.environ[name] = env[name]
+        self.log = open(os.path.join(self.dir, "pulseaudio.log"), "w")
         try:
+            self.proc = subprocess.Popen(
+                ["pulseaudio", "-n", "--daemonize=no", "--use-pid-file=no",
+                 "--exit-idle-time=-1", "--disallow-exit", "--log-target=stderr",
+                 "--load=module-native-protocol-unix auth-anonymous=1 socket=" + socket,
+                 "--load=module-null-sink sink_name=%s rate=%d" % (SINK, RATE)],
+                env=dict(os.environ, **env), stdout=self.log, stderr=subprocess.STDOUT)
             deadline = time.time() + 20
             while subprocess.run(["pactl", "info"], capture_output=True).returncode != 0:
                 if self.proc.poll() is not None or time.time() > deadline:
@@ -132,14 +131,18 @@ class Recorder:
         self.samples.frombytes(bytes(self.data[:len(self.data) // 2 * 2]))
         return self.samples
 
-    def monotonic_of(self, seconds):
-        """The monotonic time at which the sample `seconds` into the recording sounded.
+    def monotonic_of(self, seconds, window=0.5):
+        """The monotonic time at which the sample `seconds` into the recording was played
+        into the sink.
 
-        Each read returns samples that have already sounded, so arrival - (samples / RATE)
-        is the recording's start plus a delivery delay; the smallest value over the whole
-        recording is taken. The result is late by that smallest delay (a few ms at most)."""
-        offset = min(t - n / 2 / RATE for t, n in self.arrivals)
-        return offset + seconds
+        Each read returns samples the sink has already played, so arrival - (samples / RATE)
+        is the recording's start plus a delivery delay; the smallest value among the reads
+        of the `window` after the sample is taken (the count of samples jumps where the sink
+        starts a new stream, so a value from long before may not hold). The result is late by
+        that smallest delay, a few ms at most."""
+        near = [t - n / 2 / RATE for t, n in self.arrivals
+                if seconds < n / 2 / RATE <= seconds + window]
+        return min(near or [t - n / 2 / RATE for t, n in self.arrivals]) + seconds
 
 
 class Run:
@@ -158,7 +161,8 @@ def tone_runs(s, min_periods=5):
 
     The synthesis starts every tone at phase 0, rising, so its onset is a rising zero
     crossing. After silence or a tone that ended above zero the first crossing found is one
-    period late; a correlation with a sine from phase 0 over the period before tells."""
+    period late; a correlation with a sine from phase 0 over the period before, which has to
+    start on a sample of exactly 0, tells."""
     ups = [i + s[i] / float(s[i] - s[i + 1]) for i in range(len(s) - 1)
            if s[i] < 0 <= s[i + 1] and s[i + 1] - s[i] > 500]
     per = [b - a for a, b in zip(ups, ups[1:])]
@@ -172,7 +176,10 @@ def tone_runs(s, min_periods=5):
                 ref = [math.sin(2 * math.pi * f * n / RATE) for n in range(len(seg))]
                 num = sum(x * y for x, y in zip(seg, ref))
                 den = math.sqrt(sum(x * x for x in seg) * sum(y * y for y in ref)) or 1.0
-                phase0 = num / den > 0.9
+                # The missed crossing is the tone's first sample: exactly 0, then rising.
+                j = int(round(t - period))
+                phase0 = num / den > 0.9 and any(
+                    0 <= i < len(s) - 1 and s[i] == 0 and s[i + 1] > 0 for i in (j - 1, j, j + 1))
                 if phase0:
                     t -= period
                 runs.append(Run(t / RATE, ups[k] / RATE, f, phase0))
