@@ -57,7 +57,7 @@ def main(binary):
         time.sleep(1.0)
         rec = Recorder().start()
         try:
-            time.sleep(2.0)  # parec delivers its first second late
+            time.sleep(0.5)  # some silence before the sound
             pressed = []
             for k in ("a", "s", "d", "f"):
                 pressed.append(time.time())

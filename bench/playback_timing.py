@@ -81,7 +81,7 @@ def main(binary, notes=360):
         keys = XKeys(app.display)
         rec = Recorder().start()
         try:
-            time.sleep(2.0)  # parec delivers its first second late
+            time.sleep(0.5)  # some silence before the sound
             released = keys.tap("space")
             time.sleep((COUNT_IN + notes) * BEAT + 3.0)  # and loses its last one
         finally:

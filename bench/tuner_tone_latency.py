@@ -32,7 +32,7 @@ def main(binary):
         rec = Recorder().start()
         presses = []
         try:
-            time.sleep(2.0)  # parec delivers its first second late
+            time.sleep(0.5)  # some silence before the sound
             for _ in range(STARTS):
                 app.focus(tuner)
                 presses.append(keys.tap("space"))

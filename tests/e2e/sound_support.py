@@ -94,8 +94,8 @@ class Pulse:
 class Recorder:
     """Records the null sink's monitor (mono, 16 bit, RATE) from start() to stop().
 
-    parec delivers its first second late and drops its last one: start it 2 s before the
-    sound and stop it 3 s after."""
+    start() returns once the first samples are in; parec may drop its last second: stop it
+    3 s after the sound."""
 
     def __init__(self):
         self.data = bytearray()
@@ -107,6 +107,13 @@ class Recorder:
              "--channels=1", "--latency-msec=20", "--raw"], stdout=subprocess.PIPE)
         self.reader = threading.Thread(target=self._read, daemon=True)
         self.reader.start()
+        # parec takes a second or two to deliver its first samples.
+        deadline = time.time() + 15
+        while not self.arrivals:
+            if self.proc.poll() is not None or time.time() > deadline:
+                self.stop()
+                raise RuntimeError("parec recorded nothing")
+            time.sleep(0.02)
         return self
 
     def _read(self):

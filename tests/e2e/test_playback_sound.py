@@ -46,7 +46,7 @@ def attempt(binary):
         app.focus()
         rec = Recorder().start()
         try:
-            time.sleep(2.0)
+            time.sleep(0.5)
             app.xdotool("key", "space")
             time.sleep(SECONDS + 3.0)
         finally:

@@ -19,7 +19,7 @@ def run(binary):
         tuner = open_tuner(app)
         rec = Recorder().start()
         try:
-            time.sleep(2.0)
+            time.sleep(0.5)
             app.focus(tuner)
             app.xdotool("key", "space")  # the play button has the keyboard
             time.sleep(3.0)
