@@ -1,36 +1,19 @@
 """Key-to-sound time of quick piano keys in the real application.
 
-Starts a PulseAudio server with a null sink (unless PULSE_SERVER is set), runs the binary under
+Starts a private PulseAudio server with a null sink, runs the binary under
 Xvfb, records the sink while four piano keys are pressed 100 ms apart, and reports when each
 tone starts relative to the first. A key that sounds at once shows its tone 100, 200 and
 300 ms after the first; a queue of tones shows them 500 ms apart.
 
     python3 bench/entry_tone_latency.py build/release/bin/sorvelscore
 """
-import array
 import os
-import subprocess
 import sys
-import tempfile
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
 from e2e_support import App  # noqa: E402
-
-RATE = 48000
-
-
-def start_pulse():
-    if os.environ.get("PULSE_SERVER"):
-        return None
-    runtime = tempfile.mkdtemp(prefix="sorvel-pa-")
-    env = dict(os.environ, XDG_RUNTIME_DIR=runtime)
-    subprocess.run(["pulseaudio", "-D", "--exit-idle-time=-1", "-n",
-                    "--load=module-null-sink sink_name=null",
-                    "--load=module-native-protocol-unix"], env=env, check=True)
-    os.environ["PULSE_SERVER"] = "unix:" + os.path.join(runtime, "pulse", "native")
-    time.sleep(0.5)
-    return env
+from sound_support import RATE, Pulse, Recorder  # noqa: E402
 
 
 def frequency_track(samples, window=960, step=48):
@@ -67,46 +50,35 @@ def onsets(track, min_len=25):
 
 
 def main(binary):
-    pulse_env = start_pulse()
-    raw = os.environ.get("KEEP_RAW") or tempfile.mktemp(suffix=".raw")
-    try:
-        with App(binary) as app:
-            app.wait_title_window_closed()
-            app.focus()
-            app.xdotool("key", "l")  # the output stream starts with the first tone
-            time.sleep(1.0)
-            rec = subprocess.Popen(["parec", "-d", "null.monitor", "--format=s16le",
-                                    "--rate=%d" % RATE, "--channels=1", "--latency-msec=20", raw])
-            time.sleep(2.0)  # parec delivers its first second late
+    with Pulse(), App(binary) as app:
+        app.wait_title_window_closed()
+        app.focus()
+        app.xdotool("key", "l")  # the output stream starts with the first tone
+        time.sleep(1.0)
+        rec = Recorder().start()
+        try:
+            time.sleep(0.5)  # some silence before the sound
             pressed = []
             for k in ("a", "s", "d", "f"):
                 pressed.append(time.time())
                 app.xdotool("key", k)
                 time.sleep(max(0.0, pressed[0] + 0.1 * len(pressed) - time.time()))
             time.sleep(3.0)  # and loses its last one
-            rec.send_signal(2)
-            rec.wait()
-        samples = array.array("h")
-        with open(raw, "rb") as f:
-            samples.frombytes(f.read())
-        # Leave out the warm-up tone, which ends well before the keys.
-        found = onsets(frequency_track(samples))
-        found = [o for o in found if o[0] > found[0][0] + 0.6] if found else []
-        if len(found) < 4:
-            print("found %d tones only: %r" % (len(found), found))
-            return 1
-        t0 = found[0][0]
-        for i, (t, f) in enumerate(found[:4]):
-            print("key %d: %.0f Hz, sounds %.1f ms after the first (pressed %.1f ms after it)"
-                  % (i + 1, f, (t - t0) * 1000, (pressed[i] - pressed[0]) * 1000))
-        late = (found[3][0] - t0 - (pressed[3] - pressed[0])) * 1000
-        print("the fourth key sounds %.1f ms later than the first, relative to its press" % late)
-        return 0
-    finally:
-        if os.path.exists(raw) and not os.environ.get("KEEP_RAW"):
-            os.remove(raw)
-        if pulse_env:
-            subprocess.run(["pulseaudio", "--kill"], env=pulse_env)
+        finally:
+            samples = rec.stop()
+    # Leave out the warm-up tone, which ends well before the keys.
+    found = onsets(frequency_track(samples))
+    found = [o for o in found if o[0] > found[0][0] + 0.6] if found else []
+    if len(found) < 4:
+        print("found %d tones only: %r" % (len(found), found))
+        return 1
+    t0 = found[0][0]
+    for i, (t, f) in enumerate(found[:4]):
+        print("key %d: %.0f Hz, sounds %.1f ms after the first (pressed %.1f ms after it)"
+              % (i + 1, f, (t - t0) * 1000, (pressed[i] - pressed[0]) * 1000))
+    late = (found[3][0] - t0 - (pressed[3] - pressed[0])) * 1000
+    print("the fourth key sounds %.1f ms later than the first, relative to its press" % late)
+    return 0
 
 
 if __name__ == "__main__":

@@ -4,7 +4,7 @@ BUILD_PACKAGES=(cmake ninja-build g++ ccache pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev libaubio-dev libexpat1-dev
   fonts-dejavu-core fonts-ipafont-gothic fonts-urw-base35)
 TEST_PACKAGES=(xvfb xauth xdotool imagemagick x11-utils sox python3 clang poppler-utils
-  musescore3)
+  musescore3 pulseaudio pulseaudio-utils)
 
 # Installs those of the given packages that are missing, as root or through sudo.
 install_missing() {

@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "cents_meter.h"
+#include "model/diagnostics.h"
 #include "sound_input.h"
 #include "sound_output.h"
 #include "staff_widget.h"
@@ -71,6 +72,7 @@ TunerWindow::TunerWindow(std::string setFolder, Tuner::OutputFactory factory,
 
     if (!input) input = [] { return std::make_unique<SoundInput>(); };
     listener_ = std::make_unique<PitchListener>(std::move(input));
+    logReadings_ = qEnvironmentVariableIsSet("SORVEL_TUNER_LOG");
 
     auto* outer = new QVBoxLayout(this);
     auto* row = new QHBoxLayout;
@@ -276,6 +278,7 @@ void TunerWindow::showReading() {
     if (meter_->accessibleDescription() != text) {
         meter_->setAccessibleDescription(text);
         lblNote_->setAccessibleDescription(text);
+        if (logReadings_) diag("tuner shows: " + text.toStdString());
     }
 }
 

@@ -81,6 +81,9 @@ class TunerWindow : public QWidget {
     QTimer* feed_ = nullptr;
 
     std::unique_ptr<PitchListener> listener_;
+    // SORVEL_TUNER_LOG set: every new reading is also written as a diagnostic line, so that
+    // a script can follow what the window shows.
+    bool logReadings_ = false;
     std::uint64_t shownSerial_ = 0;
     ListenReading displayed_;
     QString picturePath_;
