@@ -12,9 +12,7 @@
 namespace sorvel {
 namespace {
 
-using testing::CapturingAudioOutput;
-using testing::DiagCapture;
-using testing::makeDocument;
+using namespace sorvel::testing;
 
 TEST(ToneSynthesis, FrameCountsAndSilence) {
     // {sample rate, seconds, frames}
