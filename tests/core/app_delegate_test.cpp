@@ -268,23 +268,6 @@ TEST_F(AppDelegateTest, RoutingReachesTheKeyScoreUntilItsWindowCloses) {
     EXPECT_FALSE(app.undoHistory().canUndo());
 }
 
-TEST_F(AppDelegateTest, ModesAndWindows) {
-    ASSERT_TRUE(app.start({}));
-    const int changes = windows.controlsChanges;
-    app.menuExer();
-    EXPECT_TRUE(app.exerciseMode());
-    EXPECT_FALSE(app.mnSong.on);
-    app.menuSong();
-    EXPECT_TRUE(app.mnSong.on);
-    EXPECT_FALSE(app.mnExercise.on);
-    EXPECT_EQ(windows.controlsChanges, changes + 2);
-    windows.runScheduled();
-    app.menuAbout();
-    EXPECT_TRUE(windows.titleShown);
-    app.preferenceMenu();
-    EXPECT_TRUE(windows.prefsShown);
-}
-
 TEST(RecentFiles, NewestFirstOnceAndAtMostTen) {
     const struct {
         std::vector<std::string> remembered;

@@ -42,10 +42,8 @@ class AppFiles : public AppTest {
     void SetUp() override {
         AppTest::SetUp();
         ASSERT_TRUE(dir_.isValid());
-        ASSERT_TRUE(app_->start({}));
-        ASSERT_EQ(app_->scoreWindows().size(), 1);
-        first_ = app_->scoreWindows().front();
-        ASSERT_TRUE(makeKey(first_));
+        first_ = startWithOneWindow();
+        ASSERT_NE(first_, nullptr);
     }
     QString path(const char* name) const { return dir_.filePath(QString::fromUtf8(name)); }
     ScoreWindow* newest() const { return app_->scoreWindows().last(); }
@@ -86,7 +84,7 @@ TEST_F(AppFiles, SaveThroughTheWindowThenOpenInANewWindowGivesTheSameScore) {
     app_->delegate().openFile(saved.toStdString());
     ASSERT_EQ(app_->scoreWindows().size(), 2);
     ScoreWindow* second = newest();
-    EXPECT_EQ(second->document().musicData, first_->document().musicData);
+    EXPECT_EQ(testing::cells(second->document()), testing::cells(first_->document()));
     EXPECT_EQ(second->windowTitle(), "my song.txt");
     EXPECT_EQ(app_->delegate().rootDoc, &second->document());
     EXPECT_EQ(second->findChild<QLineEdit*>("cdText1")->text(), "C G7");
@@ -191,8 +189,8 @@ TEST_F(EditUndo, UndoAndRedoThroughTheEditMenuFollowTheEditsAcrossTwoWindows) {
     click(*a, {"pitchMtx_4", "onpMtx1_0_2", "btnUPDate"});
     click(*b, {"onpMtx1_0_0", "btnADD"});
     const Cells blank = {{0, 0}}, aEdited = {{17, 5}}, bEdited = {{0, 0}, {0, 1}};
-    ASSERT_EQ(da.musicData, aEdited);
-    ASSERT_EQ(db.musicData, bEdited);
+    ASSERT_EQ(testing::cells(da), aEdited);
+    ASSERT_EQ(testing::cells(db), bEdited);
 
     // The latest step first, whichever window's menu is used.
     const struct {
@@ -205,10 +203,10 @@ TEST_F(EditUndo, UndoAndRedoThroughTheEditMenuFollowTheEditsAcrossTwoWindows) {
     };
     for (const auto& s : steps) {
         trigger(s.window, s.item);
-        EXPECT_EQ(da.musicData, s.a);
-        EXPECT_EQ(db.musicData, s.b);
-        testing::expectStavesShowScore(da);
-        testing::expectStavesShowScore(db);
+        EXPECT_EQ(testing::cells(da), s.a);
+        EXPECT_EQ(testing::cells(db), s.b);
+        EXPECT_EQ(testing::staffMismatch(da), "");
+        EXPECT_EQ(testing::staffMismatch(db), "");
     }
     EXPECT_EQ(labelText(*b, "allP"), "1");
     EXPECT_TRUE(alerts_.shown.empty());
@@ -230,9 +228,9 @@ TEST_F(EditUndo, ClosingAWindowDropsItsStepsAndUndoGoesOnInTheOther) {
     EXPECT_EQ(history.undoStepCount(), 1u);
     trigger(a, "Undo");
     trigger(a, "Undo");
-    EXPECT_EQ(a->document().musicData, (Cells{{0, 0}}));
+    EXPECT_EQ(testing::cells(a->document()), (Cells{{0, 0}}));
     trigger(a, "Redo");
-    EXPECT_EQ(a->document().musicData, (Cells{{17, 5}}));
+    EXPECT_EQ(testing::cells(a->document()), (Cells{{17, 5}}));
     EXPECT_FALSE(history.canRedo());
 }
 
