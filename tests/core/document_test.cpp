@@ -63,12 +63,11 @@ TEST(Document, SelCellWrapsAtTheStaffEndsAndIgnoresPositionsOffTheScore) {
         const std::int64_t index = firstShownCell(*d) + (p.row - 1) * 40 + p.col - 1;
         EXPECT_EQ(entry(*d), cells(*d)[static_cast<std::size_t>(index)]);
         EXPECT_EQ(pointer(*d).x, 44 + 30.0 * static_cast<double>(p.col - 1));
-        EXPECT_EQ(pointer(*d).y, staff(*d, p.row).frame().y);
+        EXPECT_EQ(pointer(*d).y, staffTop(*d, p.row));
         for (std::int64_t row = 1; row <= 3; ++row) {
-            EXPECT_EQ(staff(*d, row).selRow, row == p.row ? 1 : 0);
+            EXPECT_EQ(staffMarks(*d, row)[0], row == p.row ? 1 : 0);
         }
-        EXPECT_EQ(staff(*d, p.row).selCol, p.col);
-        EXPECT_EQ(staff(*d, p.row).selColTo, p.col);
+        EXPECT_EQ(staffMarks(*d, p.row), (std::array<std::int64_t, 3>{1, p.col, p.col}));
     }
 }
 
@@ -98,11 +97,11 @@ TEST(Document, SelCellToMarksTheRangeOnEachStaffItCrosses) {
         SCOPED_TRACE(::testing::Message() << r.from << " to " << r.to);
         EXPECT_EQ(selection(*d), (Selection{r.from, r.end}));
         for (std::int64_t row = 1; row <= 3; ++row) {
-            const GosenView& v = staff(*d, row);
+            const auto marks = staffMarks(*d, row);
             const auto& m = r.marks[static_cast<std::size_t>(row - 1)];
-            EXPECT_EQ(v.selRow, m[0]) << "staff " << row;
+            EXPECT_EQ(marks[0], m[0]) << "staff " << row;
             if (m[0]) {
-                EXPECT_EQ((std::array{v.selRow, v.selCol, v.selColTo}), m) << row;
+                EXPECT_EQ(marks, m) << "staff " << row;
             }
         }
     }
@@ -371,10 +370,10 @@ TEST(GosenView, SetFreqAndChgFreqRebuildTheTablesFromTheReferencePitch) {
         ASSERT_EQ(diag.lines.size(), 5u);  // "chgFreq" and one table line per staff
         EXPECT_EQ(settings(*d).referencePitch, std::to_string(a1));
         for (std::int64_t row = 0; row <= 3; ++row) {
-            const GosenView& s = staff(*d, row);
-            ASSERT_EQ(s.freqArr.size(), 51u) << row;
-            EXPECT_FLOAT_EQ(s.freqArr[17], static_cast<float>(a1)) << row;
-            EXPECT_FLOAT_EQ(s.freqArr[34], 2.0f * static_cast<float>(a1));
+            const std::vector<float>& hz = frequencies(*d, row);
+            ASSERT_EQ(hz.size(), 51u) << row;
+            EXPECT_FLOAT_EQ(hz[17], static_cast<float>(a1)) << row;
+            EXPECT_FLOAT_EQ(hz[34], 2.0f * static_cast<float>(a1));
         }
     }
 }

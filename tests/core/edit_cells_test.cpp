@@ -145,8 +145,8 @@ TEST_F(CellCommands, PrimitivesRefuseIndicesOutsideTheScore) {
     doc->insertCellList({1, 2}, 13);
     doc->insertCellList({1, 2}, -1);
     doc->insertCellList({1}, 3);  // no whole cell
-    doc->setCell(doc->gosen1, 0, 12, 1, 1);
-    doc->setCell(doc->gosen1, 0, -1, 1, 1);
+    doc->setCell(editableStaff(*doc, 1), 0, 12, 1, 1);
+    doc->setCell(editableStaff(*doc, 1), 0, -1, 1, 1);
     EXPECT_EQ(cells(*doc), distinctCells(12));
     EXPECT_FALSE(undo.canUndo());
     // The end of the score is a valid place; a trailing odd integer is ignored.

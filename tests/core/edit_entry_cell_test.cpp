@@ -49,7 +49,7 @@ TEST(EntryCell, StepsStartFromTheCurrentPitchAndSoundTheEntryStaffsTable) {
     doc->stepEntryPitch(1);
     doc->stepEntryPitch(1);
     EXPECT_EQ(entry(*doc).noteIndex, 10);  // E0
-    EXPECT_EQ(staff(*doc, 0).selLocate, 4);
+    EXPECT_EQ(entryPosition(*doc), 4);
     doc->stepEntryPitch(2);
     EXPECT_EQ(entry(*doc).noteIndex, 7);  // D0
 

@@ -82,12 +82,37 @@ inline std::int64_t cellsPerStaff(const Document& d) {
 inline ScoreCell entry(const Document& d) {
     return d.entryCell();
 }
-// The staff of row 1..3; row 0 is the entry staff.
+// Of the staff of row 1..3 (row 0: the entry staff): its cells, its frequency table (Hz by
+// pitch index), the top of its frame, its selection marks {marked (0/1), first column, last
+// column} and the column last clicked.
+namespace detail {
 inline const GosenView& staff(const Document& d, std::int64_t row) {
     return row == 0 ? d.gosenE : *d.staffOfRow(row);
 }
+}  // namespace detail
 inline const std::vector<ScoreCell>& staffCells(const Document& d, std::int64_t row) {
-    return staff(d, row).musicData;
+    return detail::staff(d, row).musicData;
+}
+inline const std::vector<float>& frequencies(const Document& d, std::int64_t row) {
+    return detail::staff(d, row).freqArr;
+}
+inline double staffTop(const Document& d, std::int64_t row) {
+    return detail::staff(d, row).frame().y;
+}
+inline std::array<std::int64_t, 3> staffMarks(const Document& d, std::int64_t row) {
+    const GosenView& v = detail::staff(d, row);
+    return {v.selRow, v.selCol, v.selColTo};
+}
+inline std::int64_t clickedColumn(const Document& d, std::int64_t row) {
+    return detail::staff(d, row).selectedCell;
+}
+// The staff position (half spaces above the lowest ledger line) of the entry staff's pitch.
+inline std::int64_t entryPosition(const Document& d) {
+    return d.gosenE.selLocate;
+}
+// A staff to hand to the cell primitives that take one (setCell).
+inline GosenView& editableStaff(Document& d, std::int64_t row) {
+    return row == 0 ? d.gosenE : *d.staffOfRow(row);
 }
 // The selection pointer's rectangle in window coordinates.
 inline Rect pointer(const Document& d) {

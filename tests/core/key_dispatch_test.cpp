@@ -392,7 +392,7 @@ TEST_F(KeyDocument, KeysAndClicksReachTheDocument) {
     // Shift-click before the start swaps the ends; 50 cells end at gosen2 column 10.
     win.staffMouseUp(1, 2, true);
     EXPECT_EQ(selection(*doc), (testing::Selection{{1, 2}, {1, 4}}));
-    EXPECT_EQ(testing::staff(*doc, 1).selectedCell, 2);
+    EXPECT_EQ(testing::clickedColumn(*doc, 1), 2);
     win.staffMouseUp(2, 11, false);
     EXPECT_EQ(selection(*doc).from.row, 1);
     win.staffMouseUp(2, 10, false);
