@@ -186,6 +186,7 @@ TEST_F(AppDelegateTest, LaunchWithOnlyUnopenableFilesLeavesAnUntitledScore) {
 }
 
 TEST_F(AppDelegateTest, SaveWritesTheScoreOrSaysWhyNot) {
+    // given a score whose first chord field is typed, and a save dialog pointing nowhere
     ASSERT_TRUE(app.start({}));
     Document* doc = firstDoc();
     givenScore().cells({{17, 5}, {20, 3}}).applyTo(*doc);

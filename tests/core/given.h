@@ -205,60 +205,26 @@ inline void setImageSets(Document& d, std::vector<std::string> names, std::int64
 // comes after that.
 class GivenScore {
   public:
-    GivenScore& cells(std::vector<ScoreCell> c) {
-        cells_ = std::move(c);
-        return *this;
-    }
-    GivenScore& chordLines(std::vector<std::string> lines) {
-        chordLines_ = std::move(lines);
-        return *this;
-    }
-    GivenScore& onPage(std::int64_t P) {
-        page_ = P;
-        return *this;
-    }
+    GivenScore& cells(std::vector<ScoreCell> c) { return set(cells_, std::move(c)); }
+    GivenScore& chordLines(std::vector<std::string> lines) { return set(lines_, std::move(lines)); }
+    GivenScore& onPage(std::int64_t P) { return set(page_, P); }
     // Selected as a click would (selCell, then selCellTo for a range).
     GivenScore& selected(Pos at) { return selected(at, at); }
-    GivenScore& selected(Pos from, Pos to) {
-        select_ = Selection{from, to};
-        forced_ = false;
-        return *this;
-    }
+    GivenScore& selected(Pos from, Pos to) { return select(from, to, false); }
     // Written as is, also where a click could not put it (off the staves, past the score).
-    GivenScore& forcedSelection(Pos from, Pos to) {
-        select_ = Selection{from, to};
-        forced_ = true;
-        return *this;
-    }
-    GivenScore& entry(ScoreCell c) {
-        entry_ = c;
-        return *this;
-    }
-    GivenScore& tempo(std::int64_t bpm) {
-        tempo_ = bpm;
-        return *this;
-    }
-    GivenScore& key(std::string k) {
-        key_ = std::move(k);
-        return *this;
-    }
-    GivenScore& beats(std::int64_t n) {
-        beats_ = n;
-        return *this;
-    }
-    GivenScore& referencePitch(std::string field) {
-        referencePitch_ = std::move(field);
-        return *this;
-    }
+    GivenScore& forcedSelection(Pos from, Pos to) { return select(from, to, true); }
+    GivenScore& entry(ScoreCell c) { return set(entry_, c); }
+    GivenScore& tempo(std::int64_t bpm) { return set(tempo_, bpm); }
+    GivenScore& key(std::string k) { return set(key_, std::move(k)); }
+    GivenScore& beats(std::int64_t n) { return set(beats_, n); }
+    // The reference-pitch field's text.
+    GivenScore& referencePitch(std::string field) { return set(hz_, std::move(field)); }
+    // The image sets the set folder offers and the one chosen (-1: none).
     GivenScore& imageSets(std::vector<std::string> names, std::int64_t chosen = 0) {
-        imageSets_ = std::move(names);
         imageSet_ = chosen;
-        return *this;
+        return set(imageSets_, std::move(names));
     }
-    GivenScore& chordsTransposeAlong(bool on = true) {
-        withChords_ = on;
-        return *this;
-    }
+    GivenScore& chordsTransposeAlong(bool on = true) { return set(withChords_, on); }
 
     // A score window's document laid out as the window lays it out, with no set folder (an
     // empty path never lists image sets, whatever folders the machine has).
@@ -277,11 +243,11 @@ class GivenScore {
         if (tempo_) setTempo(d, *tempo_);
         if (key_) setKey(d, *key_);
         if (beats_) setBeats(d, *beats_);
-        if (referencePitch_) typeReferencePitch(d, *referencePitch_);
+        if (hz_) typeReferencePitch(d, *hz_);
         if (withChords_) setChordsTransposeAlong(d, *withChords_);
         if (cells_) d.musicData = *cells_;
-        if (chordLines_) d.codeData = *chordLines_;
-        if (cells_ || chordLines_ || page_) {
+        if (lines_) d.codeData = *lines_;
+        if (cells_ || lines_ || page_) {
             d.setTopPage(1);
             d.showPage(1);
             d.selCell(1, 1);
@@ -304,14 +270,24 @@ class GivenScore {
     }
 
   private:
+    template <typename T, typename V>
+    GivenScore& set(std::optional<T>& field, V&& value) {
+        field = std::forward<V>(value);
+        return *this;
+    }
+    GivenScore& select(Pos from, Pos to, bool forced) {
+        select_ = Selection{from, to};
+        forced_ = forced;
+        return *this;
+    }
+
     std::optional<std::vector<ScoreCell>> cells_;
-    std::optional<std::vector<std::string>> chordLines_;
-    std::optional<std::int64_t> page_;
+    std::optional<std::vector<std::string>> lines_;
+    std::optional<std::int64_t> page_, tempo_, beats_;
     std::optional<Selection> select_;
     bool forced_ = false;
     std::optional<ScoreCell> entry_;
-    std::optional<std::int64_t> tempo_, beats_;
-    std::optional<std::string> key_, referencePitch_;
+    std::optional<std::string> key_, hz_;
     std::optional<std::vector<std::string>> imageSets_;
     std::int64_t imageSet_ = 0;
     std::optional<bool> withChords_;

@@ -143,6 +143,8 @@ TEST_P(RandomEdits, UndoneStepByStepAndRedoneAcrossTwoDocuments) {
     docs.push_back(givenScore().cells(distinctCells(70)).build(&undo));
     docs.push_back(givenScore().cells(distinctCells(130)).build(&undo));
 
+    // given two documents on one history, when 300 random actions run, then each edit is
+    // one step and no step is left out
     std::mt19937 rng(GetParam());
     std::vector<Scores> history{scoresOf(docs)};
     for (int i = 0; i < 300; ++i) {
@@ -161,6 +163,7 @@ TEST_P(RandomEdits, UndoneStepByStepAndRedoneAcrossTwoDocuments) {
     ASSERT_EQ(undo.undoStepCount(), history.size() - 1);
     ASSERT_GT(history.size(), 100u) << "the sequence should mostly edit";
 
+    // when every step is undone, then redone: each state comes back in turn
     for (std::size_t k = history.size() - 1; k > 0; --k) {
         undo.undo();
         ASSERT_EQ(scoresOf(docs), history[k - 1]) << "after undoing step " << k;

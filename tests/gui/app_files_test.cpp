@@ -53,6 +53,8 @@ class AppFiles : public AppTest {
 };
 
 TEST_F(AppFiles, SaveThroughTheWindowThenOpenInANewWindowGivesTheSameScore) {
+    // given a score of three cells, chord text, a reference pitch and settings, all entered
+    // through the window's controls
     ScoreWindow& w = *first_;
     click(w, {"pitchMtx_4", "onpMtx1_0_2", "btnUPDate",            // A1 quarter
               "pitchMtx_0", "pitchMtx_0", "pitchMtx_0",            // B1
@@ -70,9 +72,11 @@ TEST_F(AppFiles, SaveThroughTheWindowThenOpenInANewWindowGivesTheSameScore) {
         combo->setCurrentIndex(index);
         emit combo->activated(index);
     }
+    // when saved through the File menu
     const QString saved = path("my song.txt");
     dialogs_.saveAnswer = saved.toStdString();
     trigger(first_, "Save");
+    // then the file holds it all, and opens again in windows that show it and save it alike
     EXPECT_EQ(dialogs_.saveSuggestions, (std::vector<std::string>{"Untitled"}));
     EXPECT_EQ(readAll(saved),
               QByteArray("<,sorvel2,1,5,442,2,1\n#C G7\n#       \n#F\n17,5\n20,3\n17,17\n"));

@@ -55,6 +55,7 @@ class ClipboardToolsMenu : public AppTest {
 };
 
 TEST_F(ClipboardToolsMenu, CellsCopiedInOneWindowArePastedBeforeAndAddedAfterInAnother) {
+    // given two windows, three cells written in the first and two of them copied
     ScoreWindow* a = newWindow();
     ScoreWindow* b = newWindow();
     ASSERT_TRUE(a && b);

@@ -43,11 +43,12 @@ class PhraseMenu : public AppTest {
 
 TEST_F(PhraseMenu, SendsTheLineToTheScoreInFrontAndOneUndoTakesItBack) {
     Document& doc = first_->document();
-    // A score of four lines, its third line shown on top.
+    // given a score of four lines, its third line shown on top
     const Cells before = testing::distinctCells(130);
     testing::givenScore().cells(before).onPage(3).applyTo(doc);
     ASSERT_EQ(labelText(*first_, "pGosen1"), "3");
 
+    // when the builder's line is sent to it
     gui::PhraseBuilderWindow* b = openBuilder(first_);
     ASSERT_NE(b, nullptr);
     buildLine(*b);
@@ -55,6 +56,7 @@ TEST_F(PhraseMenu, SendsTheLineToTheScoreInFrontAndOneUndoTakesItBack) {
     click(*b, {"setMain"});
     EXPECT_FALSE(b->isVisible());
 
+    // then it is appended, shown from line 1, and one undo step
     Cells expected = before;
     expected.insert(expected.end(), lineCells().begin(), lineCells().end());
     EXPECT_EQ(testing::cells(doc), expected);
