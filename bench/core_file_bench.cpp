@@ -32,12 +32,12 @@ std::unique_ptr<Document> windowDocument() {
 // A score of kCells cells with a chord line per page.
 std::unique_ptr<Document> bigScore() {
     auto doc = windowDocument();
-    doc->musicData.clear();
-    doc->musicData.reserve(kCells);
+    doc->score().musicData.clear();
+    doc->score().musicData.reserve(kCells);
     for (std::int64_t i = 0; i < kCells; ++i) {
-        doc->musicData.push_back({(i * 7) % 39, 1 + (i * 5) % 64});
+        doc->score().musicData.push_back({(i * 7) % 39, 1 + (i * 5) % 64});
     }
-    doc->codeData.assign(static_cast<std::size_t>(kCells / 40), "Am7  D7/F#");
+    doc->score().codeData.assign(static_cast<std::size_t>(kCells / 40), "Am7  D7/F#");
     return doc;
 }
 
@@ -77,9 +77,9 @@ void BM_ParseAndApplyScore(benchmark::State& state) {
         const ScoreParseResult r = parseScore(text);
         if (!r.file) state.SkipWithError("parse failed");
         applyScore(*target, *r.file);
-        benchmark::DoNotOptimize(target->musicData.data());
+        benchmark::DoNotOptimize(target->score().musicData.data());
     }
-    if (target->musicData.size() < 2) state.SkipWithError("no cells applied");
+    if (target->score().musicData.size() < 2) state.SkipWithError("no cells applied");
 }
 BENCHMARK(BM_ParseAndApplyScore)->Unit(benchmark::kMillisecond);
 
@@ -106,9 +106,9 @@ void BM_OpenScoreFromFile(benchmark::State& state) {
             break;
         }
         applyScore(*target, *r.file);
-        benchmark::DoNotOptimize(target->musicData.data());
+        benchmark::DoNotOptimize(target->score().musicData.data());
     }
-    if (target->musicData.size() < 2) state.SkipWithError("no cells applied");
+    if (target->score().musicData.size() < 2) state.SkipWithError("no cells applied");
     std::filesystem::remove(path);
 }
 BENCHMARK(BM_OpenScoreFromFile)->Unit(benchmark::kMillisecond);

@@ -62,7 +62,7 @@ struct Fixture {
         doc.windowControllerDidLoadNib(
             {{0, 400, 1200, 140}, {0, 240, 1200, 140}, {0, 80, 1200, 140}, {0, 0, 60, 140}},
             "/nonexistent");
-        doc.musicData.assign(120, ScoreCell{17, 5});
+        doc.score().musicData.assign(120, ScoreCell{17, 5});
         doc.showPage(1);
         doc.selCell(5, 1);
     }

@@ -23,9 +23,9 @@ std::string setFolder() {
 void BM_RepaintThreeStaves(benchmark::State& state) {
     sorvel::gui::ScoreWindow window(std::make_unique<sorvel::Document>(), setFolder());
     sorvel::Document& d = window.document();
-    d.musicData.clear();
+    d.score().musicData.clear();
     // Every cell a pitched note, a third of them with an accidental: the most drawing.
-    for (int i = 0; i < 120; ++i) d.musicData.push_back(sorvel::ScoreCell{i % 39, 5 + (i % 3) * 2});
+    for (int i = 0; i < 120; ++i) d.score().musicData.push_back(sorvel::ScoreCell{i % 39, 5 + (i % 3) * 2});
     d.showPage(1);
     d.selCell(3, 1);
     d.selCellTo(20, 2);
@@ -37,7 +37,7 @@ void BM_RepaintThreeStaves(benchmark::State& state) {
         }
         benchmark::DoNotOptimize(target.constBits());
     }
-    state.counters["imageSet"] = static_cast<double>(d.imgCombo.items.size());
+    state.counters["imageSet"] = static_cast<double>(d.imageSets().size());
     // Staff lines are black: a target without a dark pixel means nothing was drawn.
     bool drawn = false;
     for (int y = 0; y < target.height() && !drawn; ++y) {

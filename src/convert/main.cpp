@@ -16,9 +16,9 @@
 #include "app/exchange_file.h"
 #include "app_resources.h"
 #include "model/diagnostics.h"
+#include "model/score.h"
 #include "model/score_file.h"
 #include "print_support.h"
-#include "view/gosen_view.h"
 
 namespace {
 
@@ -185,11 +185,9 @@ int exportScore(const Options& opt, sorvel::exchange::ExportFormat format) {
             .completeBaseName()
             .toStdString();
     const sorvel::exchange::ScoreData data = sorvel::exchange::fromScoreFile(*parsed.file, title);
-    // The pitch table playback uses: the staves' table tuned to the score's reference pitch.
-    sorvel::GosenView staff("convert");
-    staff.setFreq(data.referenceHz);
+    // The pitch table playback uses, tuned to the score's reference pitch.
     const sorvel::Result<std::string> bytes =
-        sorvel::exchange::exportBytes(data, format, staff.freqArr);
+        sorvel::exchange::exportBytes(data, format, sorvel::tuningTable(data.referenceHz));
     if (!bytes) {
         complain("cannot convert " + opt.input + ": " + bytes.reason());
         return kExitFailed;

@@ -75,7 +75,7 @@ void SorvelApplication::installExchangeMenu(QMenu* file, QMainWindow* window) {
                 if (path.isEmpty()) return;
                 const exchange::ScoreData data = exchange::scoreDataOf(doc, title);
                 const Result<std::string> bytes =
-                    exchange::exportBytes(data, item.format, doc.gosenE.freqArr);
+                    exchange::exportBytes(data, item.format, doc.freqArr());
                 const QString why = bytes ? writeWhole(path, bytes.value())
                                           : QString::fromStdString(bytes.reason());
                 if (!why.isEmpty()) {

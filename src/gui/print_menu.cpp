@@ -17,8 +17,8 @@ PrintInput SorvelApplication::printInput(Document& doc) {
     // The chord fields may hold text not yet stored in the chord lines.
     doc.storeChordFields();
     PrintInput input;
-    input.musicData = doc.musicData;
-    input.codeData = doc.codeData;
+    input.musicData = doc.score().musicData;
+    input.codeData = doc.score().codeData;
     input.cellMax = doc.gosenCellMax;
     input.title = windowTitle(doc);
     input.imgFol = delegate_->documentSetFolder();

@@ -59,17 +59,17 @@ QLabel* makeLabel(const QString& name, QWidget* parent) {
     return l;
 }
 
-void setComboItems(QComboBox* combo, const ComboBox& state) {
+void setComboItems(QComboBox* combo, const std::vector<std::string>& choices,
+                   std::int64_t selected) {
     QStringList items;
-    for (const auto& item : state.items) items << QString::fromStdString(item);
+    for (const auto& item : choices) items << QString::fromStdString(item);
     bool same = combo->count() == items.size();
     for (int i = 0; same && i < items.size(); ++i) same = combo->itemText(i) == items[i];
     if (!same) {
         combo->clear();
         combo->addItems(items);
     }
-    if (combo->currentIndex() != state.selected)
-        combo->setCurrentIndex(static_cast<int>(state.selected));
+    if (combo->currentIndex() != selected) combo->setCurrentIndex(static_cast<int>(selected));
 }
 
 // A button picture of a note value: its glyph at the place a staff gives it, on the three
@@ -387,13 +387,13 @@ QWidget* ScoreWindow::buildControls() {
     form->addWidget(playMessage_, 6, 0, 1, 2);
     connect(playBtn_, &QPushButton::clicked, this, [this] { togglePlayback(); });
     connect(cmbTempo_, &QComboBox::activated, this, [this](int i) {
-        doc_->cmbTempo.select(i);
+        doc_->chooseTempo(i);
         playback_->tempoChanged(cmbTempo_->itemText(i).toStdString());
     });
-    connect(cmbInKey_, &QComboBox::activated, this, [this](int i) { doc_->cmbInKey.select(i); });
-    connect(cmbBeat_, &QComboBox::activated, this, [this](int i) { doc_->cmbBeat.select(i); });
+    connect(cmbInKey_, &QComboBox::activated, this, [this](int i) { doc_->chooseKey(i); });
+    connect(cmbBeat_, &QComboBox::activated, this, [this](int i) { doc_->chooseBeat(i); });
     connect(imgCombo_, &QComboBox::activated, this, [this](int i) {
-        doc_->imgCombo.select(i);
+        doc_->chooseImageSet(i);
         doc_->cmbImage();
     });
     // After a choice the keyboard goes back to the score: the arrow keys would otherwise
@@ -402,7 +402,7 @@ QWidget* ScoreWindow::buildControls() {
         connect(combo, &QComboBox::activated, this, [this] { scoreArea_->setFocus(); });
     }
     connect(aHz_, &QLineEdit::textEdited, this,
-            [this](const QString& t) { doc_->A_Hz = t.toStdString(); });
+            [this](const QString& t) { doc_->setReferencePitchText(t.toStdString()); });
     // Applied on Return and when the field loses the keyboard, so the pitch shown is the
     // pitch sounding.
     connect(aHz_, &QLineEdit::editingFinished, this, [this] { doc_->chgFreq(); });
@@ -522,10 +522,11 @@ void ScoreWindow::syncControls() {
     setTextIfChanged(gosenRawTo_, std::to_string(d.selRowTo));
     setTextIfChanged(gosenColTo_, std::to_string(d.selColTo));
     setTextIfChanged(aHz_, d.A_Hz);
-    setComboItems(imgCombo_, d.imgCombo);
-    setComboItems(cmbTempo_, d.cmbTempo);
-    setComboItems(cmbInKey_, d.cmbInKey);
-    setComboItems(cmbBeat_, d.cmbBeat);
+    const ScoreSettings& set = d.settings();
+    setComboItems(imgCombo_, d.imageSets(), set.imageSet);
+    setComboItems(cmbTempo_, tempoItems(), set.tempo);
+    setComboItems(cmbInKey_, inKeyItems(), set.key);
+    setComboItems(cmbBeat_, beatItems(), set.beat);
     if (withCode_->isChecked() != d.withCode) withCode_->setChecked(d.withCode);
     // The pointer frames the whole cell, its headroom included.
     const QRect frame(qRound(d.celPointer.x), qRound(d.celPointer.y) - ScoreLayout::kStaffHeadroom,
@@ -587,9 +588,9 @@ void ScoreWindow::mouseReleaseEvent(QMouseEvent* event) {
 
 void ScoreWindow::togglePlayback() {
     PlayRequest request;
-    request.cells = &doc_->musicData;
+    request.cells = &doc_->score().musicData;
     request.startIndex = doc_->selStart();
-    request.freqArr = &doc_->gosenE.freqArr;
+    request.freqArr = &doc_->freqArr();
     request.key = cmbInKey_->currentText().toStdString();
     request.tempoText = cmbTempo_->currentText().toStdString();
     request.beatsText = cmbBeat_->currentText().toStdString();

@@ -29,7 +29,7 @@ struct ToolWindows : QObject {
     // the tuner).
     void followReferencePitch() {
         if (!tuner || !tunerScore) return;
-        const std::int64_t hz = leadingInteger(tunerScore->document().A_Hz);
+        const std::int64_t hz = tunerScore->document().settings().referencePitch;
         if (hz != tuner->referencePitch()) tuner->setReferencePitch(hz);
     }
 
@@ -88,7 +88,7 @@ void SorvelApplication::installToolsMenu(QMenu* tools, QMainWindow* window) {
             }
             t->tunerScore = windowOf(doc);
             t->tuner->setImageSet(doc.imageSet());
-            t->tuner->setReferencePitch(leadingInteger(doc.A_Hz));
+            t->tuner->setReferencePitch(doc.settings().referencePitch);
             bringToFront(t->tuner);
         });
     });

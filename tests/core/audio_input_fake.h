@@ -1,5 +1,5 @@
-// A sound input driven by the test: blocks are handed over when the test says so, on the
-// test's own thread, and its life is visible.
+// Sound input and output driven by the test: input blocks are handed over when the test says
+// so, on the test's own thread; what the output is given is kept; the life of both is visible.
 #pragma once
 
 #include <algorithm>
@@ -13,14 +13,12 @@
 #include <vector>
 
 #include "sound/audio_input.h"
+#include "sound/audio_output.h"
 
 namespace sorvel::fakes {
 
 struct InputLog {
-    int opened = 0;
-    int started = 0;
-    int stopped = 0;
-    int closed = 0;
+    int opened = 0, started = 0, stopped = 0, closed = 0;
     std::optional<std::string> startError;
 };
 
@@ -58,6 +56,27 @@ class ScriptedInput : public AudioInput {
     double rate_;
     BlockHandler onBlock_;
     ErrorHandler onError_;
+};
+
+// A sound output that keeps what it is given; its life is visible to the test.
+struct OutputLog {
+    int opened = 0, closed = 0, played = 0;
+    std::vector<PcmBuffer> buffers;
+    std::optional<std::string> startError;
+};
+
+class RecordingOutput : public AudioOutput {
+  public:
+    explicit RecordingOutput(OutputLog& log) : log_(log) { ++log_.opened; }
+    ~RecordingOutput() override { ++log_.closed; }
+    PcmFormat outputFormat() const override { return {48000.0, 2}; }
+    void connect(const PcmFormat&) override {}
+    void scheduleBuffer(PcmBuffer buffer) override { log_.buffers.push_back(std::move(buffer)); }
+    std::optional<std::string> start() override { return log_.startError; }
+    void play() override { ++log_.played; }
+
+  private:
+    OutputLog& log_;
 };
 
 enum class Wave { Sine, Sawtooth, Square };

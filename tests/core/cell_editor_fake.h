@@ -1,18 +1,19 @@
 #pragma once
 
 // A score, a clipboard, a text field and alerts standing in for the window's, for the
-// clipboard and replace commands.
+// clipboard, replace and phrase builder commands.
 
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "ports/alerts.h"
-#include "ports/clipboard.h"
 #include "edit/cell_editor.h"
 #include "edit/undo_history.h"
 #include "model/score_cell.h"
+#include "ports/alerts.h"
+#include "ports/clipboard.h"
+#include "scaleedit/phrase_score.h"
 
 namespace sorvel::fakes {
 
@@ -40,7 +41,6 @@ class FakeScore : public CellEditor {
         std::vector<ScoreCell> removed(data.begin() + from, data.begin() + to + 1);
         if (undo_) undo_->registerUndo(this, [this, removed, from] { insertAt(removed, from); });
         data.erase(data.begin() + from, data.begin() + to + 1);
-        ++pageShows;
     }
     void replaceCellsUnrecorded(const std::vector<ScoreCell>& cells) override {
         data = cells;
@@ -57,12 +57,8 @@ class FakeScore : public CellEditor {
     std::int64_t size() const { return static_cast<std::int64_t>(data.size()); }
 
     std::vector<ScoreCell> data;
-    std::int64_t selCol = 1;
-    std::int64_t selColTo = 1;
-    int insertCalls = 0;
-    int pageShows = 0;
-    int unrecordedWrites = 0;
-    int firstPageShows = 0;
+    std::int64_t selCol = 1, selColTo = 1;
+    int insertCalls = 0, unrecordedWrites = 0, firstPageShows = 0;
 
   private:
     std::int64_t inScore(std::int64_t index) const {
@@ -73,7 +69,6 @@ class FakeScore : public CellEditor {
         if (undo_)
             undo_->registerUndo(this, [this, index, n] { deleteCells(index, index + n - 1); });
         data.insert(data.begin() + index, cells.begin(), cells.end());
-        ++pageShows;
     }
 
     UndoHistory* undo_;
@@ -94,8 +89,7 @@ class FakeClipboard : public Clipboard {
         ++writes;
     }
 
-    std::optional<std::string> text;
-    std::optional<std::string> cells;
+    std::optional<std::string> text, cells;
     int writes = 0;
 };
 
@@ -121,8 +115,25 @@ class FakeText : public TextEditing {
 
 class FakeAlerts : public Alerts {
   public:
-    void showAlert(const std::string& text, const std::string&) override { shown.push_back(text); }
-    std::vector<std::string> shown;
+    void showAlert(const std::string& text, const std::string& informative) override {
+        shown.push_back(text);
+        details.push_back(informative);
+    }
+    std::vector<std::string> shown, details;
+};
+
+// The score the phrase builder sends its line to.
+class FakePhraseScore : public PhraseScore {
+  public:
+    bool appendCells(const std::vector<ScoreCell>& cells) override {
+        ++appendCalls;
+        if (accept) appended.insert(appended.end(), cells.begin(), cells.end());
+        return accept;
+    }
+    void playCells(const std::vector<ScoreCell>& cells) override { played = cells; }
+    bool accept = true;
+    int appendCalls = 0;
+    std::vector<ScoreCell> appended, played;
 };
 
 }  // namespace sorvel::fakes

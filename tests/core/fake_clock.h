@@ -1,8 +1,7 @@
 #pragma once
 
-// A clock for tests: time stands still until the test moves it, and timers fire in order of
+// A clock for tests: time stands still until the test moves it; timers fire in order of
 // their due time as it passes, each optionally late by a chosen amount.
-
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
@@ -47,7 +46,6 @@ class FakeClock : public Clock {
     }
 
     std::size_t pendingTimers() const { return timers_.size(); }
-    std::size_t timersScheduled() const { return scheduled_; }
 
     // Extra delay of the n-th timer scheduled (counted from 0), as a late event loop adds it.
     std::function<double(std::size_t)> lateness;

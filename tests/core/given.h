@@ -57,10 +57,10 @@ inline std::vector<ScoreCell> distinctCells(std::int64_t n) {
 // ---- Reads (then) ----
 
 inline const std::vector<ScoreCell>& cells(const Document& d) {
-    return d.musicData;
+    return d.score().musicData;
 }
 inline const std::vector<std::string>& chordLines(const Document& d) {
-    return d.codeData;
+    return d.score().codeData;
 }
 // What the three chord fields show (typed text included).
 inline const std::array<std::string, 3>& chordFields(const Document& d) {
@@ -74,7 +74,7 @@ inline std::int64_t topPage(const Document& d) {
 }
 // The score index shown in the first column of the first staff.
 inline std::int64_t firstShownCell(const Document& d) {
-    return d.startCell;
+    return d.startCell();
 }
 inline std::int64_t cellsPerStaff(const Document& d) {
     return d.gosenCellMax;
@@ -82,19 +82,27 @@ inline std::int64_t cellsPerStaff(const Document& d) {
 inline ScoreCell entry(const Document& d) {
     return d.entryCell();
 }
-// Of the staff of row 1..3 (row 0: the entry staff): its cells, its frequency table (Hz by
-// pitch index), the top of its frame, its selection marks {marked (0/1), first column, last
-// column} and the column last clicked.
+// Of the staff of row 1..3 (row 0: the entry staff): the cells it shows, the top of its
+// frame, its selection marks {marked (0/1), first column, last column} and the column last
+// clicked.
 namespace detail {
 inline const GosenView& staff(const Document& d, std::int64_t row) {
     return row == 0 ? d.gosenE : *d.staffOfRow(row);
 }
 }  // namespace detail
-inline const std::vector<ScoreCell>& staffCells(const Document& d, std::int64_t row) {
-    return detail::staff(d, row).musicData;
+inline std::vector<ScoreCell> staffCells(const Document& d, std::int64_t row) {
+    const GosenView& v = detail::staff(d, row);
+    std::vector<ScoreCell> shown;
+    for (std::int64_t c = 1; c <= v.cellMax; ++c) shown.push_back(v.cellAt(c));
+    return shown;
 }
-inline const std::vector<float>& frequencies(const Document& d, std::int64_t row) {
-    return detail::staff(d, row).freqArr;
+// The window's tuning table: Hz by pitch index, for every staff and the window's sound.
+inline const std::vector<float>& frequencies(const Document& d) {
+    return d.freqArr();
+}
+// The reference pitch in force, in Hz (the field's text is settings(d).referencePitch).
+inline std::int64_t referenceHz(const Document& d) {
+    return d.settings().referencePitch;
 }
 inline double staffTop(const Document& d, std::int64_t row) {
     return detail::staff(d, row).frame().y;
@@ -122,32 +130,27 @@ inline bool chordsTransposeAlong(const Document& d) {
     return d.withCode;
 }
 inline ShownSettings settings(const Document& d) {
-    return {d.imgCombo.text(), d.cmbTempo.text(), d.cmbInKey.text(), d.cmbBeat.text(), d.A_Hz};
+    const ScoreSettings& s = d.settings();
+    return {d.imageSet(), s.tempoText(), s.keyText(), s.beatText(), d.A_Hz};
 }
 
 // "" when every column of the three staves shows the score cell at its index (blank past the
 // end); otherwise the first column that does not.
 inline std::string staffMismatch(const Document& d) {
-    const auto count = static_cast<std::int64_t>(d.musicData.size());
+    const auto count = static_cast<std::int64_t>(cells(d).size());
     for (std::int64_t row = 1; row <= 3; ++row) {
         const GosenView& s = *d.staffOfRow(row);
-        for (std::int64_t c = 0; c < d.gosenCellMax; ++c) {
-            const std::int64_t index = d.startCell + (row - 1) * d.gosenCellMax + c;
+        for (std::int64_t c = 1; c <= d.gosenCellMax; ++c) {
+            const std::int64_t index = d.startCell() + (row - 1) * d.gosenCellMax + c - 1;
             const ScoreCell want = index >= 0 && index < count
-                                       ? d.musicData[static_cast<std::size_t>(index)]
+                                       ? cells(d)[static_cast<std::size_t>(index)]
                                        : ScoreCell{};
-            const bool has = c < static_cast<std::int64_t>(s.musicData.size());
-            if (!has || s.musicData[static_cast<std::size_t>(c)] != want) {
+            const ScoreCell got = s.cellAt(c);
+            if (got != want) {
                 std::ostringstream out;
-                out << "row " << row << " column " << c + 1 << " (score index " << index
-                    << ") shows ";
-                if (has) {
-                    const ScoreCell got = s.musicData[static_cast<std::size_t>(c)];
-                    out << got.noteIndex << "," << got.onpIndex;
-                } else {
-                    out << "nothing";
-                }
-                out << " instead of " << want.noteIndex << "," << want.onpIndex;
+                out << "row " << row << " column " << c << " (score index " << index << ") shows "
+                    << got.noteIndex << "," << got.onpIndex << " instead of " << want.noteIndex
+                    << "," << want.onpIndex;
                 return out.str();
             }
         }
@@ -165,8 +168,8 @@ inline void typeChordFields(Document& d, std::array<std::string, 3> texts) {
     d.cdText = texts;
 }
 // Text typed into the reference-pitch field, not yet applied.
-inline void typeReferencePitch(Document& d, std::string text) {
-    d.A_Hz = std::move(text);
+inline void typeReferencePitch(Document& d, const std::string& text) {
+    d.setReferencePitchText(text);
 }
 inline void setEntry(Document& d, ScoreCell c) {
     d.entryCell() = c;
@@ -177,24 +180,25 @@ inline void setChordsTransposeAlong(Document& d, bool on) {
 }
 
 namespace detail {
-inline void choose(ComboBox& box, const std::string& text) {
-    const auto it = std::find(box.items.begin(), box.items.end(), text);
-    box.select(it == box.items.end() ? -1 : it - box.items.begin());
+inline std::int64_t indexOf(const std::vector<std::string>& items, const std::string& text) {
+    const auto it = std::find(items.begin(), items.end(), text);
+    return it == items.end() ? -1 : it - items.begin();
 }
 }  // namespace detail
+// The window's choices by what they show; a value the list does not have clears the choice.
 inline void setTempo(Document& d, std::int64_t bpm) {
-    detail::choose(d.cmbTempo, std::to_string(bpm));
+    d.chooseTempo(detail::indexOf(tempoItems(), std::to_string(bpm)));
 }
 inline void setKey(Document& d, const std::string& key) {
-    detail::choose(d.cmbInKey, key);
+    d.chooseKey(detail::indexOf(inKeyItems(), key));
 }
 inline void setBeats(Document& d, std::int64_t beats) {
-    detail::choose(d.cmbBeat, std::to_string(beats));
+    d.chooseBeat(detail::indexOf(beatItems(), std::to_string(beats)));
 }
 // The image sets the set folder offers, and the one chosen (-1: none).
 inline void setImageSets(Document& d, std::vector<std::string> names, std::int64_t chosen) {
-    d.imgCombo.items = std::move(names);
-    d.imgCombo.select(chosen);
+    d.setImageSets(std::move(names));
+    d.chooseImageSet(chosen);
 }
 
 // ---- Set-up (given) ----
@@ -245,8 +249,8 @@ class GivenScore {
         if (beats_) setBeats(d, *beats_);
         if (hz_) typeReferencePitch(d, *hz_);
         if (withChords_) setChordsTransposeAlong(d, *withChords_);
-        if (cells_) d.musicData = *cells_;
-        if (lines_) d.codeData = *lines_;
+        if (cells_) d.score().musicData = *cells_;
+        if (lines_) d.score().codeData = *lines_;
         if (cells_ || lines_ || page_) {
             d.setTopPage(1);
             d.showPage(1);

@@ -33,10 +33,8 @@ TEST(KeyCodes, X11ScanCodesOfEveryTableKey) {
         // score commands
         {KEY_ENTER, 36}, {KEY_SLASH, 44}, {KEY_RO, 94}, {KEY_BACKSPACE, 51}, {KEY_9, 25},
         {KEY_8, 28}, {KEY_BACKSLASH, 42}, {KEY_ESC, 53},
-        // the rest of the letter rows and digits
-        {KEY_Q, 12}, {KEY_E, 14}, {KEY_Y, 16}, {KEY_P, 35}, {KEY_Z, 6}, {KEY_X, 7}, {KEY_C, 8},
-        {KEY_V, 9}, {KEY_B, 11}, {KEY_N, 45}, {KEY_M, 46}, {KEY_COMMA, 43}, {KEY_7, 26},
-        {KEY_GRAVE, 50}, {KEY_TAB, 48}, {KEY_SPACE, 49},
+        // the rest
+        {KEY_Q, 12}, {KEY_Z, 6}, {KEY_M, 46}, {KEY_COMMA, 43}, {KEY_7, 26}, {KEY_SPACE, 49},
     };
     // clang-format on
     std::set<std::int64_t> seen;
@@ -61,12 +59,9 @@ TEST(KeyCodes, UsCharacters) {
         char32_t c;
         std::int64_t mac;
     } keys[] = {
-        {U'a', 0},  {U'A', 0},       {U'w', 13},  {U'S', 1},  {U';', 41}, {U':', 41},
-        {U'[', 33}, {U'{', 33},      {U'\'', 39}, {U'"', 39}, {U'1', 18}, {U'!', 18},
-        {U'5', 23}, {U'6', 22},      {U'^', 22},  {U'0', 29}, {U')', 29}, {U'.', 47},
-        {U'>', 47}, {U'-', 27},      {U'=', 24},  {U'+', 24}, {U']', 30}, {U'}', 30},
-        {U'/', 44}, {U'?', 44},      {U'9', 25},  {U'8', 28}, {U'*', 28}, {U'\\', 42},
-        {U'|', 42}, {U'\u00a5', 93}, {U'_', 94},  {U'z', 6},  {U'b', 11}, {U'`', 50},
+        {U'a', 0},  {U'S', 1},  {U':', 41}, {U'{', 33},      {U'"', 39}, {U'!', 18},
+        {U'6', 22}, {U'^', 22}, {U')', 29}, {U'>', 47},      {U'+', 24}, {U'}', 30},
+        {U'?', 44}, {U'*', 28}, {U'|', 42}, {U'\u00a5', 93}, {U'_', 94}, {U'`', 50},
     };
     for (const auto& k : keys) {
         EXPECT_EQ(macKeyCodeForUsCharacter(k.c), k.mac) << static_cast<std::uint32_t>(k.c);

@@ -64,16 +64,9 @@ TEST(NoteValues, PartnersPairUpAndKeepLengthAndKind) {
         if (v >= 29 && v <= 40) continue;
         EXPECT_EQ(noteValue(v).dotToggle, v) << v;
     }
-    // Plain values are odd, the next index is the dotted form worth half as much again.
-    for (int v = 1; v <= 23; v += 2) {
-        EXPECT_FLOAT_EQ(noteValue(v + 1).beats, noteValue(v).beats * 1.5f) << v;
-    }
     for (int v = 13; v <= 23; v += 2) {
         EXPECT_EQ(std::string(noteValue(v).glyph) + ".", noteValue(v + 1).glyph);
     }
-    // Triplets are six-digit decimals, not thirds; marks take no time.
-    EXPECT_EQ(noteValue(41).beats, 0.666666f);
-    for (int v = 25; v <= 28; ++v) EXPECT_EQ(noteValue(v).beats, 0.0f);
     EXPECT_EQ(noteValue(-1).kind, NoteKind::Blank);
 }
 
@@ -86,24 +79,18 @@ TEST(ChordLines, TransposeTable) {
         {"C G7", true, "C# G#7 "},
         {"C# G#7 ", true, "D A7  "},  // the empty last token keeps its place
         {"am7", true, "A#m7 "},
-        {"bb", true, "B "},
         {"Bb7", false, "A7 "},
-        {"C", false, "B "},
         {"B", true, "C "},
         {"C/E", true, "C#/E "},  // only the root before the suffix changes
         {"E# Cb H7 N.C.", true, "E# Cb H7 N.C. "},
-        {"E# Cb H7 N.C.", false, "E# Cb H7 N.C. "},
         {"     ", true, "      "},
         {"", true, " "},
-        {"C  G", true, "C#  G# "},  // two blanks give an empty token
-        {" F", false, " E "},
-        {"cB7", true, "C#B7 "},  // a second letter is suffix, not accidental
-        {"C#b", false, "Cb "},   // only one accidental is part of the root
-        {"fB", false, "EB "},    // "B" is no accidental
-        {"x", true, "x "},       // no chord root: kept as typed
-        {"eb", false, "D "},
+        {"C  G", true, "C#  G# "},               // two blanks give an empty token
+        {"cB7", true, "C#B7 "},                  // a second letter is suffix, not accidental
+        {"C#b", false, "Cb "},                   // only one accidental is part of the root
+        {"fB", false, "EB "},                    // "B" is no accidental
+        {"x", true, "x "},                       // no chord root: kept as typed
         {"\xC3\xA9m C", true, "\xC3\xA9m C# "},  // a non-ASCII first character is kept
-        {"\xE2\x99\xAF", true, "\xE2\x99\xAF "},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(transposeChordLine(c.before, c.up), c.after)

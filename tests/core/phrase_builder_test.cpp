@@ -8,123 +8,70 @@
 #include <string>
 #include <vector>
 
+#include "cell_editor_fake.h"
 #include "edit_test_document.h"
-#include "ports/alerts.h"
-#include "scaleedit/phrase_score.h"
 
 namespace sorvel {
 namespace {
 
 using phrase::Clef;
+using Cells = std::vector<ScoreCell>;
 
-class RecordingAlerts : public Alerts {
-  public:
-    void showAlert(const std::string& text, const std::string& informative) override {
-        shown.push_back(text + "|" + informative);
-    }
-    std::vector<std::string> shown;
-};
-
-class FakeScore : public PhraseScore {
-  public:
-    bool appendCells(const std::vector<ScoreCell>& cells) override {
-        ++appendCalls;
-        if (!accept) return false;
-        appended.insert(appended.end(), cells.begin(), cells.end());
-        return true;
-    }
-    void playCells(const std::vector<ScoreCell>& cells) override { played = cells; }
-    bool accept = true;
-    int appendCalls = 0;
-    std::vector<ScoreCell> appended, played;
-};
-
-std::vector<std::string> tokens(const std::string& text) {
-    std::vector<std::string> out;
-    std::string cur;
-    for (char c : text) {
-        if (c == ',') {
-            out.push_back(cur);
-            cur.clear();
-        } else {
-            cur += c;
-        }
-    }
-    out.push_back(cur);
-    return out;
-}
-
-TEST(PhraseNames, TablesAgreeWithEachOther) {
-    // Every sharp name maps back to its own semitone; flats share their sharp's semitone
-    // and sit one pitch index above it in the score.
+TEST(PhraseNames, EverySharpAndFlatNameAgrees) {
+    // A sharp name maps back to its semitone; a flat shares its sharp's semitone and sits one
+    // pitch index above it in the score.
     for (std::size_t n = 0; n < phrase::cdArr.size(); ++n) {
         const std::string name(phrase::cdArr[n]);
         ASSERT_EQ(phrase::cdDic(name), static_cast<std::int64_t>(n)) << name;
-        ASSERT_TRUE(phrase::cdDic2(name)) << name;
         if (name.ends_with("#")) {
             const std::string flat = std::string(phrase::cdArr[n + 1]) + "b";
             EXPECT_EQ(phrase::cdDic(flat), phrase::cdDic(name)) << flat;
             EXPECT_EQ(*phrase::cdDic2(flat), *phrase::cdDic2(name) + 1) << flat;
         }
     }
-    // Editor C0 is the score's C0 (pitch 4), editor A0 the score's A1 (pitch 17).
-    EXPECT_EQ(phrase::cdDic2("C0"), 4);
-    EXPECT_EQ(phrase::cdDic2("A0"), 17);
-    EXPECT_EQ(phrase::cdDic2("C2"), 38);
-    EXPECT_EQ(phrase::cdDic("00"), -99);
-    for (const char* notKey : {"C2", "01", "02", "", "c0", "H0", "C0 ", "B1#"})
+    EXPECT_EQ(phrase::cdDic2("A0"), 17);  // editor A0 is the score's A1
+    for (const char* notKey : {"C2", "01", "", "H0", "C0 ", "B1#"})
         EXPECT_FALSE(phrase::cdDic(notKey)) << notKey;
-    for (const char* mark : {"00", "01", "02"}) EXPECT_EQ(phrase::cdDic2(mark), 17) << mark;
-    EXPECT_FALSE(phrase::cdDic2("C3"));
 }
 
 TEST(PhraseNoteButtons, PicturesPerClefAndTheNotesTheyAppend) {
-    EXPECT_EQ(phrase::noteButtonImage(0, Clef::Treble), "S_C0.png");
     EXPECT_EQ(phrase::noteButtonImage(22, Clef::Bass), "H_A1#.png");
     EXPECT_EQ(phrase::noteButtonImage(23, Clef::Treble), "");  // B1 has no button
     for (std::size_t i = 0; i < phrase::kNoteButtons; ++i)
         for (Clef c : {Clef::Treble, Clef::Bass})
             EXPECT_EQ(phrase::noteFromImage(phrase::noteButtonImage(i, c)), phrase::cdArr[i]);
-    for (const char* bad : {"", "S", "S_", "S_B1.png", "S_00.png", "S_X9.png", "C0"})
+    for (const char* bad : {"", "S_", "S_B1.png", "S_00.png", "S_X9.png", "C0"})
         EXPECT_EQ(phrase::noteFromImage(bad), "") << bad;
 
     ScaleTable table;
     PhraseBuilder b(table);
     EXPECT_TRUE(b.clickNote(0));
-    EXPECT_TRUE(b.clickNote(5));
     b.clef = Clef::Bass;
     EXPECT_TRUE(b.appendNoteFromImage(b.noteButtonImage(22)));
     EXPECT_FALSE(b.clickNote(23));
     EXPECT_FALSE(b.appendNoteFromImage("nothing"));
-    EXPECT_EQ(b.phrase, ",C0,F0,A1#");
+    EXPECT_EQ(b.phrase, ",C0,A1#");
 }
 
-struct TransposeCase {
-    const char* before;
-    int steps;
-    const char* after;
-};
-
 TEST(PhraseTranspose, WrapsDropsAndKeepsMarks) {
-    const TransposeCase cases[] = {
-        {",C0,E0,G0", 1, ",C0#,F0,G0#"},
+    const struct {
+        const char* before;
+        int steps;
+        const char* after;
+    } cases[] = {
         {",B1,00,D0b", 1, ",C0,00,D0"},
         {"C2,01,E0", 1, ",F0"},
         {",C0", -1, ",B1"},
         {",D0b,E1b,B0b", -1, ",C0,D1,A0"},  // flats come back as sharp names
         {",x,,00,, ,A1#", 1, ",00,B1"},     // garbage and empty tokens dropped
         {",c0,C0", 1, ",C0#"},              // names are case-sensitive
-        {"", 1, ""},
-        {",00,00", -1, ",00,00"},
-        {",C0,B1", 24, ",C0,B1"},  // two octaves round
-        {",C0", 5, ",F0"},
+        {",C0,B1", 24, ",C0,B1"},           // two octaves round
+        {",C0#,G1", 60, ",C1#,G0"},
         {",C0,junk", 0, ",C0,junk"},
     };
-    for (const TransposeCase& c : cases)
+    for (const auto& c : cases)
         EXPECT_EQ(phrase::transposePhrase(c.before, c.steps), c.after)
             << c.before << " by " << c.steps;
-
-    // Up then down returns every note name to itself.
     for (std::string_view name : phrase::cdArr) {
         const std::string p = std::string(",").append(name);
         EXPECT_EQ(phrase::transposePhrase(phrase::transposePhrase(p, 1), -1), p);
@@ -135,119 +82,71 @@ TEST(PhraseTranspose, WrapsDropsAndKeepsMarks) {
     b.transposeUp();
     EXPECT_EQ(b.phrase, ",C0");
     b.transposeDown();
-    b.transposeDown();
-    EXPECT_EQ(b.phrase, ",A1#");
+    EXPECT_EQ(b.phrase, ",B1");
 }
 
-TEST(PhraseCircle, AllKeysAndShortFormFromTheSpecifiedStart) {
-    auto full = phrase::circleOfFourths("", ",C0", false);
+TEST(PhraseCircle, FullAndShortFormsAndEveryPitchClassOnce) {
+    auto full = phrase::circleOfFourths(",B0", ",C0", false);
     EXPECT_EQ(full.line,
-              ",C0,00,F0,00,A0#,00,D1#,00,G1#,00,C0#,00,F0#,00,B0,00,E1,00,A1,00,D0,00,G0");
+              ",B0,C0,00,F0,00,A0#,00,D1#,00,G1#,00,C0#,00,F0#,00,B0,00,E1,00,A1,00,D0,00,G0");
     EXPECT_EQ(full.phrase, ",G0");
-    auto brief = phrase::circleOfFourths("", ",C0", true);
-    EXPECT_EQ(brief.line, ",C0,00,F0,00,B0,00,E1,00,A1,00,D0,00,G0");
-    EXPECT_EQ(brief.phrase, ",G0");
-}
-
-TEST(PhraseCircle, EveryKeyFromSeveralStarts) {
-    for (const std::string start : {",D0b,F0,A0b", ",A1#,00,C0", ",E0,G0,B0,D1", ",01,G1"}) {
-        const std::string existing = ",B0";
-        for (bool shortForm : {false, true}) {
-            const auto r = phrase::circleOfFourths(existing, start, shortForm);
-            // Expected: the line so far, the start as typed, then each key reached by k
-            // fourths that the form keeps.
-            std::string expected = existing + start;
-            for (int k = 1; k <= 11; ++k)
-                if (!shortForm || k == 1 || k >= 7)
-                    expected += ",00" + phrase::transposePhrase(start, 5 * k);
-            EXPECT_EQ(r.line, expected) << start << shortForm;
-            EXPECT_EQ(r.phrase, phrase::transposePhrase(start, 55)) << start;
-        }
-    }
-    // From any single note, the full form visits every pitch class once.
+    auto brief = phrase::circleOfFourths("", ",C0,E0", true);
+    EXPECT_EQ(brief.line, ",C0,E0,00,F0,A0,00,B0,D1#,00,E1,G1#,00,A1,C0#,00,D0,F0#,00,G0,B0");
+    EXPECT_EQ(brief.phrase, ",G0,B0");
+    // From any single note the full form visits every pitch class once.
     for (std::string_view name : phrase::cdArr) {
-        const auto r = phrase::circleOfFourths("", std::string(",").append(name), false);
-        std::set<std::int64_t> classes;
-        std::size_t notes = 0;
-        for (const std::string& t : tokens(r.line))
-            if (t != "" && t != "00") {
-                ++notes;
-                classes.insert(*phrase::cdDic(t) % 12);
-            }
-        EXPECT_EQ(notes, 12u) << name;
+        const std::string line =
+            phrase::circleOfFourths("", std::string(",").append(name), false).line;
+        std::multiset<std::int64_t> classes;
+        std::size_t from = 1;
+        for (std::size_t to; from <= line.size(); from = to + 1) {
+            to = std::min(line.find(',', from), line.size());
+            const std::string t = line.substr(from, to - from);
+            if (t != "00") classes.insert(*phrase::cdDic(t) % 12);
+        }
         EXPECT_EQ(classes.size(), 12u) << name;
+        EXPECT_EQ(std::set<std::int64_t>(classes.begin(), classes.end()).size(), 12u) << name;
     }
-    // Twelve fourths make sixty semitones: the same notes, an octave away within C0 ... B1.
-    EXPECT_EQ(phrase::transposePhrase(",C0#,G1", 60), ",C1#,G0");
-    EXPECT_EQ(phrase::transposePhrase(",C0#,G1", 120), ",C0#,G1");
 }
 
-TEST(PhraseChordSymbols, SplitRootAndSuffix) {
-    struct Case {
-        const char* token;
-        const char* root;
-        const char* suffix;
-    };
-    const Case cases[] = {{"dm7", "D0", "m7"}, {"Ebm7", "E0b", "m7"}, {"C", "C0", ""},
-                          {"f#", "F0#", ""},   {"Bb", "B0b", ""},     {"CB", "C0", "B"},
-                          {"0x", "00", "x"},   {"Hm7", "H0", "m7"},   {"c#maj7", "C0#", "maj7"},
-                          {"#", "#0", ""}};
-    for (const Case& c : cases) {
+TEST(PhraseChordSymbols, SplitRootAndSuffixAndReadOffsets) {
+    const struct {
+        const char *token, *root, *suffix;
+    } splits[] = {{"Ebm7", "E0b", "m7"}, {"C", "C0", ""},     {"f#", "F0#", ""},
+                  {"CB", "C0", "B"},     {"Hm7", "H0", "m7"}, {"#", "#0", ""}};
+    for (const auto& c : splits) {
         const auto s = phrase::splitChordSymbol(c.token);
         ASSERT_TRUE(s) << c.token;
         EXPECT_EQ(s->root, c.root) << c.token;
         EXPECT_EQ(s->suffix, c.suffix) << c.token;
     }
     EXPECT_FALSE(phrase::splitChordSymbol(""));
-}
-
-TEST(PhraseChordSymbols, OffsetsAreSmallDecimalIntegers) {
-    const std::pair<const char*, std::optional<std::int64_t>> cases[] = {
-        {"0", 0},   {"12", 12}, {"+4", 4},   {"-0", 0},   {"007", 7},
-        {"13", {}}, {"-1", {}}, {"x", {}},   {"", {}},    {"+", {}},
-        {"4 ", {}}, {" 4", {}}, {"4.0", {}}, {"1e1", {}}, {"99999999999999999999999", {}}};
-    for (const auto& [part, want] : cases) EXPECT_EQ(phrase::patternOffset(part), want) << part;
+    const std::pair<const char*, std::optional<std::int64_t>> offsets[] = {
+        {"12", 12}, {"+4", 4},  {"007", 7},  {"13", {}},  {"-1", {}},
+        {"+", {}},  {" 4", {}}, {"4.0", {}}, {"1e1", {}}, {"99999999999999999999999", {}}};
+    for (const auto& [part, want] : offsets) EXPECT_EQ(phrase::patternOffset(part), want) << part;
 }
 
 TEST(PhraseChordSymbols, NotesFromThePatternTable) {
     const std::vector<ScaleRow> rows = {
         {"maj", "0:4:7"},         {"m7", "0:3:7:10"}, {"x", "13:-1:x:+4"}, {"dup", "0"},
         {"dup", "12", "ignored"}, {"solo"},           {"wide", "12"},      {"M7", "0:4:7:11"}};
-    struct Case {
-        const char* symbols;
-        const char* added;
-    };
-    const Case cases[] = {
-        {"dm7", ",D0,F0,A0,C1,00"},
+    const std::pair<const char*, const char*> cases[] = {
         {"Ebm7", ",D0#,F0#,A0#,C1#,00"},
-        {"C", ",C0,E0,G0,00"},
         {"Hm7", ""},
-        {"Cx", ",E0,00"},
+        {"Cx", ",E0,00"},                                  // bad offsets skipped
         {"Dm7 G7 CM7", ",D0,F0,A0,C1,00,C0,E0,G0,B0,00"},  // no row "7": G7 adds nothing
         {"  C  ", ",C0,E0,G0,00"},
         {"Cdup", ",C0,00,C1,00"},  // every row of that name, in table order
-        {"Csolo", ",00"},          // no offsets: only the mark
-        {"Cbare", ""},             // "b" after the root makes it a flat: C0b is no root
-        {"Bwide", ",B1,00"},       // B + 12 is the last name
-        {"0m7 00 1 #", ""},        // "00" is a key but no note
-        {"Cm", ""},                // suffixes match exactly
-        {"CMAJ", ""},
-        {"", ""},
+        {"Csolo", ",00"},
+        {"Cbare", ""},  // "b" after the root makes it a flat: C0b is no root
+        {"Bwide", ",B1,00"},
+        {"0m7 00 1 #", ""},
+        {"Cm", ""},  // suffixes match exactly
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(phrase::chordSymbolNotes(c.symbols, rows), c.added) << c.symbols;
+    for (const auto& [symbols, added] : cases)
+        EXPECT_EQ(phrase::chordSymbolNotes(symbols, rows), added) << symbols;
 
-    // Every root with every offset stays inside the names.
-    std::string all;
-    for (std::string_view root : {"C", "C#", "Db", "D", "D#", "Eb", "E", "F", "F#", "Gb", "G", "G#",
-                                  "Ab", "A", "A#", "Bb", "B"})
-        all += std::string(root) + "all ";
-    const std::string added =
-        phrase::chordSymbolNotes(all, {{"all", "0:1:2:3:4:5:6:7:8:9:10:11:12"}});
-    EXPECT_EQ(tokens(added).size(), 1 + 17 * 14u);
-}
-
-TEST(PhraseChordSymbols, BuilderAppendsAndPrintsEachOffset) {
     testing::DiagCapture diag;
     ScaleTable table;
     table.defItem = {{"m7", "0:3:7:10"}};
@@ -260,20 +159,17 @@ TEST(PhraseChordSymbols, BuilderAppendsAndPrintsEachOffset) {
 }
 
 TEST(PhraseLine, CellsOfTheLine) {
-    using Cells = std::vector<ScoreCell>;
-    struct Case {
+    const struct {
         const char* line;
         Cells cells;
         std::vector<std::string> skipped;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {",C0,00,01,A0,02", {{4, 5}, {17, 25}, {17, 26}, {17, 5}, {17, 27}}, {}},
-        {"", {}, {}},
         {",,,", {}, {}},
         {",D0b,C0#,C2,B1b", {{6, 5}, {5, 5}, {38, 5}, {36, 5}}, {}},
         {",C0,zz,03, C0,E0", {{4, 5}, {10, 5}}, {"zz", "03", " C0"}},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         const auto r = phrase::lineCells(c.line);
         EXPECT_EQ(r.cells, c.cells) << c.line;
         EXPECT_EQ(r.skipped, c.skipped) << c.line;
@@ -283,74 +179,55 @@ TEST(PhraseLine, CellsOfTheLine) {
 TEST(PhraseLine, SendingAndPlaying) {
     ScaleTable table;
     PhraseBuilder b(table);
-    FakeScore score;
+    fakes::FakePhraseScore score;
     b.phrase = ",C0,E0";
     b.addPhraseToLine();
     b.addPhraseToLine();
-    b.line += ",01,typed,02";
+    b.line += ",01,typed";
     EXPECT_TRUE(b.sendLine(score));
-    EXPECT_EQ(score.appended,
-              (std::vector<ScoreCell>{{4, 5}, {10, 5}, {4, 5}, {10, 5}, {17, 26}, {17, 27}}));
-    // The line and phrase stay for another send.
-    EXPECT_EQ(b.line, ",C0,E0,C0,E0,01,typed,02");
-    EXPECT_EQ(b.phrase, ",C0,E0");
+    EXPECT_EQ(score.appended, (Cells{{4, 5}, {10, 5}, {4, 5}, {10, 5}, {17, 26}}));
+    EXPECT_EQ(b.line, ",C0,E0,C0,E0,01,typed") << "the line stays for another send";
 
     score.accept = false;
     EXPECT_FALSE(b.sendLine(score));
-    EXPECT_EQ(score.appended.size(), 6u);
-
     b.playPhrase(score);
-    EXPECT_EQ(score.played, (std::vector<ScoreCell>{{4, 5}, {10, 5}}));
+    EXPECT_EQ(score.played, (Cells{{4, 5}, {10, 5}}));
     // An empty line still asks the score to show itself from its first line.
     b.line.clear();
     score.accept = true;
-    const int before = score.appendCalls;
     EXPECT_TRUE(b.sendLine(score));
-    EXPECT_EQ(score.appendCalls, before + 1);
+    EXPECT_EQ(score.appendCalls, 3);
 }
 
 TEST(PhraseTable, EditsAddAndDelete) {
     ScaleTable table;
     table.defItem = {{"a", "1:2", "zz"}, {"solo"}, {"m7", "0:3:7:10"}};
     PhraseBuilder b(table);
-    RecordingAlerts alerts;
-
-    EXPECT_EQ(b.field(1, 0), "solo");
+    fakes::FakeAlerts alerts;
     EXPECT_EQ(b.field(1, 1), "");
     EXPECT_EQ(b.field(9, 0), "");
-    EXPECT_EQ(b.field(0, 2), "");
 
     EXPECT_FALSE(b.setField(0, 0, "new"));
     EXPECT_EQ(table.defItem[0], (ScaleRow{"new", "1:2"}));
     EXPECT_FALSE(b.setField(1, 1, "0:5"));
     EXPECT_EQ(table.defItem[1], (ScaleRow{"solo", "0:5"}));
-
-    // Refused values leave the row alone.
-    for (const char* bad : {"a,b", "x\ny", "x\r"}) {
-        EXPECT_TRUE(b.setField(2, 0, bad)) << bad;
-        EXPECT_EQ(table.defItem[2], (ScaleRow{"m7", "0:3:7:10"}));
-    }
+    // Refused values and places leave the table alone.
+    for (const char* bad : {"a,b", "x\ny", "x\r"}) EXPECT_TRUE(b.setField(2, 0, bad)) << bad;
     EXPECT_TRUE(b.setField(3, 0, "x"));
     EXPECT_TRUE(b.setField(0, 2, "x"));
     EXPECT_TRUE(b.setField(0, -1, "x"));
+    EXPECT_EQ(table.defItem[2], (ScaleRow{"m7", "0:3:7:10"}));
 
     b.addRow();
     EXPECT_EQ(table.defItem.back(), (ScaleRow{"NEW", "NEW"}));
-    EXPECT_EQ(b.rowCount(), 4u);
-
     for (std::optional<std::size_t> none :
-         {std::optional<std::size_t>{}, std::optional<std::size_t>{4}}) {
+         {std::optional<std::size_t>{}, std::optional<std::size_t>{4}})
         EXPECT_FALSE(b.deleteRow(none, alerts));
-        EXPECT_EQ(b.rowCount(), 4u);
-    }
-    EXPECT_EQ(alerts.shown, (std::vector<std::string>(2, "コードエラー|コードを選択してください")));
+    EXPECT_EQ(alerts.shown, (std::vector<std::string>(2, "コードエラー")));
+    EXPECT_EQ(alerts.details, (std::vector<std::string>(2, "コードを選択してください")));
     EXPECT_TRUE(b.deleteRow(1, alerts));
     EXPECT_EQ(table.defItem,
               (std::vector<ScaleRow>{{"new", "1:2"}, {"m7", "0:3:7:10"}, {"NEW", "NEW"}}));
-    EXPECT_EQ(alerts.shown.size(), 2u);
-
-    // The edited table reads back from its written text as it stands.
-    EXPECT_EQ(parseScaleRows(scaleRowsText(table.defItem)), table.defItem);
     // An edited name is matched by the chord symbols at once.
     b.chords = "Cnew";
     EXPECT_EQ(b.applyChordSymbols(), ",C0#,D0,00");
@@ -360,23 +237,19 @@ TEST(PhraseTable, WriteBackStableAfterAnyAcceptedEdit) {
     ScaleTable table;
     table.defItem = parseScaleRows("maj,0:4:7\r\nlone\n\nm7,0:3:7:10,extra\n");
     PhraseBuilder b(table);
-    const std::vector<std::string> values = {"", " spaced ", "日本語", "a;b", "0:4:7:"};
     for (std::size_t row = 0; row < b.rowCount(); ++row)
         for (int column : {0, 1})
-            for (const std::string& v : values) {
+            for (const std::string v : {"", " spaced ", "日本語", "a;b", "0:4:7:"}) {
                 ASSERT_FALSE(b.setField(row, column, v));
-                // The edited row is exactly two fields; the others keep what they held.
-                EXPECT_EQ(table.defItem[row].size(), 2u);
+                ASSERT_EQ(table.defItem[row].size(), 2u);
                 EXPECT_EQ(table.defItem[row][static_cast<std::size_t>(column)], v);
+                // Written and read again, the text stays the same and the row as it stands.
                 const std::string text = scaleRowsText(table.defItem);
-                // Written and read again, the text stays the same, and the edited row
-                // comes back as it stands.
                 const std::vector<ScaleRow> back = parseScaleRows(text);
                 EXPECT_EQ(scaleRowsText(back), text) << v;
                 ASSERT_EQ(back.size(), table.defItem.size()) << v;
                 EXPECT_EQ(back[row], table.defItem[row]) << v;
             }
-    EXPECT_EQ(parseScaleRows(scaleRowsText(table.defItem)), table.defItem);
 }
 
 }  // namespace

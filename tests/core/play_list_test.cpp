@@ -15,18 +15,15 @@ namespace {
 
 using QuietDiagnostics = testing::DiagCapture;
 
-// Note values used below.
-constexpr std::int64_t kQuarter = 5, kEighth = 7, kHalf = 3, kDottedQuarter = 6;
-constexpr std::int64_t kQuarterRest = 17, kEighthRest = 19;
-constexpr std::int64_t kTripletQuarter = 41, kTripletEighth = 42, kTripletEighthRest = 45;
-constexpr std::int64_t kAltQuarter = 33, kAltTripletEighth = 48;
+constexpr std::int64_t kQuarter = 5, kEighth = 7, kQuarterRest = 17, kEighthRest = 19;
+constexpr std::int64_t kTripletEighth = 42, kTripletEighthRest = 45;
 constexpr std::int64_t kTieHalf = 54, kTieQuarter = 55, kTieEighth = 56, kAltTieQuarter = 61;
 constexpr std::int64_t kMark = 25, kRepeatStart = 26, kRepeatEnd = 27, kFirstEnding = 28;
 
-// A pitch table in which pitch i sounds at 100 + i Hz, so every entry tells its cell.
-std::vector<float> countingTable(std::int64_t n = 200) {
+// Pitch i sounds at 100 + i Hz, so every entry tells its cell.
+std::vector<float> countingTable() {
     std::vector<float> t;
-    for (std::int64_t i = 0; i < n; ++i) t.push_back(100.0f + static_cast<float>(i));
+    for (int i = 0; i < 200; ++i) t.push_back(100.0f + static_cast<float>(i));
     return t;
 }
 
@@ -34,7 +31,6 @@ std::vector<float> staffTable() {
     return {tables::freqArr.begin(), tables::freqArr.end()};
 }
 
-// Frequencies of a list, for comparing walks by the cells they sound.
 std::vector<float> pitches(const std::vector<PlayEntry>& list) {
     std::vector<float> out;
     for (const PlayEntry& e : list) out.push_back(e.frequency);
@@ -43,32 +39,21 @@ std::vector<float> pitches(const std::vector<PlayEntry>& list) {
 
 TEST(PlayList, LengthsFollowTheNoteValueAndTempo) {
     QuietDiagnostics quiet;
-    const auto table = staffTable();
-    // {value, tempo, seconds}
     const struct {
-        std::int64_t onp;
-        std::int64_t tempo;
+        std::int64_t onp, tempo;
         float seconds;
     } cases[] = {
-        {kQuarter, 120, 0.5f},
-        {kAltQuarter, 120, 0.5f},
-        {kHalf, 120, 1.0f},
-        {kDottedQuarter, 60, 1.5f},
-        {1, 90, 4.0f * (60.0f / 90.0f)},  // whole note at 90
+        {33, 120, 0.5f},                  // the alternate quarter
+        {6, 60, 1.5f},                    // dotted quarter
         {2, 90, 6.0f * (60.0f / 90.0f)},  // dotted whole
-        {kEighth, 100, 0.3f},
-        {12, 120, 0.09375f},  // dotted thirty-second
-        {kTripletQuarter, 120, 0.333333f},
-        {kTripletEighth, 120, 0.1666665f},
-        {kAltTripletEighth, 120, 0.1666665f},
-        {43, 60, 0.166666f},
+        {12, 120, 0.09375f},              // dotted thirty-second
+        {41, 120, 0.333333f},             // triplets are six-digit decimals, not thirds
+        {48, 120, 0.1666665f},
     };
     for (const auto& c : cases) {
-        const auto list = buildPlayList({{17, c.onp}}, 0, table, {.tempo = c.tempo});
+        const auto list = buildPlayList({{17, c.onp}}, 0, staffTable(), {.tempo = c.tempo});
         ASSERT_EQ(list.size(), 1u) << c.onp;
-        EXPECT_EQ(list[0].seconds, c.seconds) << c.onp << " at " << c.tempo;
-        EXPECT_EQ(list[0].frequency, 440.0f) << c.onp;
-        EXPECT_EQ(noteSeconds(c.onp, c.tempo), c.seconds);
+        EXPECT_EQ(list[0], (PlayEntry{440.0f, c.seconds})) << c.onp << " at " << c.tempo;
     }
     EXPECT_EQ(noteSeconds(kQuarter, 0), 0.0f);
     EXPECT_EQ(noteSeconds(kQuarter, -60), 0.0f);
@@ -77,20 +62,14 @@ TEST(PlayList, LengthsFollowTheNoteValueAndTempo) {
 
 TEST(PlayList, TransposingKeysScaleEverySoundingPitch) {
     QuietDiagnostics quiet;
-    const auto table = staffTable();
-    const struct {
-        const char* key;
-        float a1;  // A1 (pitch 17, 440 Hz in the table)
-    } cases[] = {{"C", 440.0f}, {"Bb", 391.99539f}, {"Eb", 523.2512f}, {"F", 440.0f},
-                 {"", 440.0f},  {"bb", 440.0f},     {"Bb ", 440.0f}};
-    for (const auto& c : cases) {
-        const auto list = buildPlayList({{17, kQuarter}, {17, kQuarterRest}, {20, kEighth}}, -1,
-                                        table, {.tempo = 120, .key = c.key});
-        ASSERT_EQ(list.size(), 3u) << c.key;
-        EXPECT_FLOAT_EQ(list[0].frequency, c.a1) << c.key;
-        EXPECT_EQ(list[0].frequency, 440.0f * keyFactor(c.key)) << c.key;
-        EXPECT_EQ(list[1].frequency, 0.0f) << "rests stay silent in " << c.key;
-        EXPECT_EQ(list[2].frequency, 493.0f * keyFactor(c.key)) << c.key;
+    const std::pair<const char*, float> cases[] = {
+        {"C", 440.0f}, {"Bb", 391.99539f}, {"Eb", 523.2512f}, {"", 440.0f}, {"bb", 440.0f}};
+    for (const auto& [key, a1] : cases) {
+        const auto list = buildPlayList({{17, kQuarter}, {17, kQuarterRest}}, -1, staffTable(),
+                                        {.tempo = 120, .key = key});
+        ASSERT_EQ(list.size(), 2u) << key;
+        EXPECT_FLOAT_EQ(list[0].frequency, a1) << key;
+        EXPECT_EQ(list[1].frequency, 0.0f) << "rests stay silent in " << key;
     }
 }
 
@@ -123,41 +102,44 @@ TEST(PlayList, TiesCarryTheirLengthIntoTheNoteThatClosesThem) {
     }
 }
 
-TEST(PlayList, RepeatsAndFirstEndingsPlayAsWritten) {
+TEST(PlayList, RepeatsAndFirstEndingsPlayAsWrittenFromAnyStart) {
     QuietDiagnostics quiet;
-    const auto table = countingTable();
     const ScoreCell R{0, kRepeatStart}, E{0, kRepeatEnd}, F{0, kFirstEnding}, M{0, kMark};
     const ScoreCell A{1, kQuarter}, B{2, kQuarter}, C{3, kQuarter}, D{4, kQuarter};
     const struct {
         const char* name;
         std::vector<ScoreCell> cells;
+        std::int64_t start;
         std::vector<float> expected;  // pitches in order
     } cases[] = {
-        {"first ending", {R, A, F, B, E, C}, {101, 102, 101, 103}},
-        {"plain repeat", {R, A, E, B}, {101, 101, 102}},
-        {"repeat without a start goes to cell 0", {A, E, B}, {101, 101, 102}},
-        {"notes before the repeat start", {A, R, B, E, C}, {101, 102, 102, 103}},
-        {"two repeats in a row", {R, A, E, R, B, E}, {101, 101, 102, 102}},
-        {"mark without effect", {M, A, M}, {101}},
-        // Two repeat ends sharing one start: each goes back once, then the walk ends.
-        {"two ends share one start", {R, A, E, B, E, C}, {101, 101, 102, 101, 102, 103}},
-        // The first ending jumps past the last cell: the walk stops at the end.
-        {"first ending to a repeat end in the last cell", {R, A, F, B, E}, {101, 102, 101}},
+        {"first ending", {R, A, F, B, E, C}, 0, {101, 102, 101, 103}},
+        {"repeat without a start goes to cell 0", {A, E, B}, 0, {101, 101, 102}},
+        {"notes before the repeat start", {A, R, B, E, C}, 0, {101, 102, 102, 103}},
+        {"mark without effect", {M, A, M}, 0, {101}},
+        {"two ends share one start", {R, A, E, B, E, C}, 0, {101, 101, 102, 101, 102, 103}},
+        {"first ending to a repeat end in the last cell", {R, A, F, B, E}, 0, {101, 102, 101}},
         {"first ending, repeat end, second repeat end",
          {R, A, F, B, E, C, E, D},
+         0,
          {101, 102, 101, 103, 101, 104}},
-        {"repeat end only", {E}, {}},
-        {"repeat end twice in a row", {A, E, E}, {101, 101, 101}},
+        {"repeat end twice in a row", {A, E, E}, 0, {101, 101, 101}},
+        // From a later start the jump back lands before it; everything from there sounds.
+        {"start inside the repeat", {A, R, B, C, E}, 3, {103, 102, 103}},
+        {"start on the repeat end", {A, E, B}, 1, {101, 102}},
+        {"start after the repeat", {R, A, E, B}, 3, {102}},
+        {"start in the first ending", {R, A, F, B, E, C}, 3, {102, 101, 103}},
+        {"a tie before the start is not carried", {{1, kTieQuarter}, B}, 1, {102}},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(pitches(buildPlayList(c.cells, 0, table, {.tempo = 120})), c.expected) << c.name;
+        EXPECT_EQ(pitches(buildPlayList(c.cells, c.start, countingTable(), {.tempo = 120})),
+                  c.expected)
+            << c.name;
     }
 }
 
 TEST(PlayList, TheStartCellAndTheExerciseLineBoundTheWalk) {
     QuietDiagnostics quiet;
     const auto table = countingTable();
-    // Cell i sounds pitch i (100 + i Hz).
     std::vector<ScoreCell> score;
     for (std::int64_t i = 0; i < 100; ++i) score.push_back({i, kEighth});
     auto range = [](std::int64_t from, std::int64_t to) {
@@ -173,16 +155,13 @@ TEST(PlayList, TheStartCellAndTheExerciseLineBoundTheWalk) {
         std::vector<float> expected;
     } cases[] = {
         {"from the selection", 100, 97, false, range(97, 100)},
-        {"selection outside the score", 100, -1, false, range(0, 100)},
         {"any negative start", 5, -40, false, range(0, 5)},
         {"start past the end", 5, 5, false, {}},
-        {"second line in exercise mode", 100, 45, true, range(40, 80)},
         {"first cell of a line", 100, 40, true, range(40, 80)},
         {"last cell of a line", 100, 39, true, range(0, 40)},
         {"exercise outside the score", 100, -1, true, range(0, 40)},
         {"line running past the last cell", 50, 45, true, range(40, 50)},
         {"exercise start past the end", 50, 90, true, {}},
-        {"empty score", 0, -1, false, {}},
         {"empty score in exercise mode", 0, 0, true, {}},
     };
     for (const auto& c : cases) {
@@ -190,31 +169,6 @@ TEST(PlayList, TheStartCellAndTheExerciseLineBoundTheWalk) {
         EXPECT_EQ(
             pitches(buildPlayList(cells, c.start, table, {.tempo = 120, .exercise = c.exercise})),
             c.expected)
-            << c.name;
-    }
-}
-
-TEST(PlayList, RepeatMarksBeforeTheStartAreKnown) {
-    QuietDiagnostics quiet;
-    const auto table = countingTable();
-    const ScoreCell R{0, kRepeatStart}, E{0, kRepeatEnd}, F{0, kFirstEnding};
-    const ScoreCell A{1, kQuarter}, B{2, kQuarter}, C{3, kQuarter};
-    const struct {
-        const char* name;
-        std::vector<ScoreCell> cells;
-        std::int64_t start;
-        std::vector<float> expected;
-    } cases[] = {
-        // The jump back lands before the start; everything from there on sounds.
-        {"start inside the repeat", {A, R, B, C, E}, 3, {103, 102, 103}},
-        {"start on the repeat end", {A, E, B}, 1, {101, 102}},
-        {"start after the repeat", {R, A, E, B}, 3, {102}},
-        {"start in the first ending", {R, A, F, B, E, C}, 3, {102, 101, 103}},
-        // A tie before the start is not carried into it.
-        {"tie before the start", {{1, kTieQuarter}, B}, 1, {102}},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(pitches(buildPlayList(c.cells, c.start, table, {.tempo = 120})), c.expected)
             << c.name;
     }
 }
@@ -238,7 +192,6 @@ TEST(PlayList, AScoreOfRepeatEndsEndsQuickly) {
     cells.front() = {1, kQuarter};
     const auto list = buildPlayList(cells, 0, countingTable(), {.tempo = 120});
     EXPECT_LE(list.size(), 16u * cells.size() + 1024u);
-    EXPECT_GE(list.size(), 2u);
     EXPECT_EQ(quiet.lines.back(),
               "repeat marks lead back too often; the rest of the score is not played");
     // Written repeats stay far below the bound: 2000 repeated bars play completely.

@@ -54,15 +54,16 @@ TEST(PitchStep, EveryStepStaysInTheTableAndMatchesItsName) {
 
 TEST(PitchStep, StaffKeepsItsPositionAndRedraws) {
     GosenView staff("gosenT");
-    setUpOneCellStaff(staff, 17, 1);
+    std::vector<ScoreCell> cell;
+    setUpOneCellStaff({staff, cell}, 17, 1);
     int redraws = 0;
     staff.onNeedsDisplay = [&](const GosenView&) { ++redraws; };
-    stepStaffPitch(staff, 1);  // A1 -> B1
-    EXPECT_EQ(staff.musicData.front(), (ScoreCell{20, 1}));
+    stepStaffPitch({staff, cell}, 1);  // A1 -> B1
+    EXPECT_EQ(staff.cellAt(1), (ScoreCell{20, 1}));
     EXPECT_EQ(staff.selLocate, tables::locateArr[20]);
     EXPECT_EQ(redraws, 1);
-    stepStaffPitch(staff, 9);
-    EXPECT_EQ(staff.musicData.front().noteIndex, 20);
+    stepStaffPitch({staff, cell}, 9);
+    EXPECT_EQ(staff.cellAt(1).noteIndex, 20);
 }
 
 TEST(Replace, PairsForEveryRangeOfTheFindPitch) {

@@ -12,38 +12,29 @@
 #include <string>
 #include <vector>
 
-#include "model/diagnostics.h"
+#include "audio_input_fake.h"
+#include "edit_test_document.h"
 #include "model/notation_tables.h"
 
 namespace sorvel {
 namespace {
 
-TEST(TunerLabel, ShortestDecimalWithAPointAndHz) {
-    struct Case {
-        float f;
-        const char* label;
-    };
-    const std::vector<Case> cases = {
-        {440.0f, "440.0Hz"},   {233.0f, "233.0Hz"}, {1046.0f, "1046.0Hz"},
-        {0.0f, "0.0Hz"},       {440.5f, "440.5Hz"}, {0.1f, "0.1Hz"},
-        {261.63f, "261.63Hz"}, {1e-3f, "0.001Hz"},  {16777216.0f, "16777216.0Hz"},
-    };
-    for (const Case& c : cases) EXPECT_EQ(frequencyLabel(c.f), c.label);
-}
+TEST(TunerLabel, ShortestDecimalThatReadsBackWithAPointAndHz) {
+    const std::pair<float, const char*> cases[] = {
+        {440.0f, "440.0Hz"},   {0.0f, "0.0Hz"},    {0.1f, "0.1Hz"},
+        {261.63f, "261.63Hz"}, {1e-3f, "0.001Hz"}, {16777216.0f, "16777216.0Hz"}};
+    for (const auto& [f, label] : cases) EXPECT_EQ(frequencyLabel(f), label);
 
-TEST(TunerLabel, ReadsBackAsTheSameFloat) {
     // Every value of the fixed table and of equal-tempered tables around A = 440.
     std::vector<float> values(tables::freqArr.begin(), tables::freqArr.end());
-    for (int base = 430; base <= 450; ++base) {
+    for (int base = 430; base <= 450; ++base)
         for (int k = -12; k <= 24; ++k) values.push_back(base * std::pow(2.0f, k / 12.0f));
-    }
     for (const float f : values) {
         const std::string label = frequencyLabel(f);
-        ASSERT_EQ(label.substr(label.size() - 2), "Hz");
+        ASSERT_TRUE(label.ends_with("Hz"));
         const std::string number = label.substr(0, label.size() - 2);
         const auto point = number.find('.');
         ASSERT_NE(point, std::string::npos) << label;
-        EXPECT_LT(point + 1, number.size()) << label;
         EXPECT_EQ(std::strtof(number.c_str(), nullptr), f) << label;
         // Shortest: one digit fewer no longer reads back (unless it is the ".0" tail).
         if (number.size() - point > 2) {
@@ -53,74 +44,31 @@ TEST(TunerLabel, ReadsBackAsTheSameFloat) {
     }
 }
 
-TEST(SteadyTone, ChunksJoinWithoutASeamAndKeepTheFrequency) {
+TEST(SteadyTone, ChunksJoinWithoutASeam) {
     for (const double rate : {44100.0, 48000.0}) {
-        for (const float f : {440.0f, 233.0f, 1046.0f}) {
+        for (const float f : {440.0f, 1046.0f}) {
             SteadyTone tone(f, {rate, 2});
             std::vector<float> all;
-            for (int k = 0; k < 8; ++k) {  // two seconds
+            for (int k = 0; k < 8; ++k) {
                 const PcmBuffer b = tone.nextChunk();
                 ASSERT_EQ(b.channelData.size(), 2u);
                 ASSERT_EQ(b.channelData[0], b.channelData[1]);
                 all.insert(all.end(), b.channelData[0].begin(), b.channelData[0].end());
             }
-            EXPECT_EQ(all.front(), 0.0f) << "phase 0 at frame 0";
             // Every frame is the sine at its absolute position, across chunk borders.
             for (std::size_t i = 0; i < all.size(); i += 97) {
                 const double expected =
                     std::sin(2.0 * std::numbers::pi * f * static_cast<double>(i) / rate);
                 ASSERT_NEAR(all[i], expected, 1e-5) << f << " at " << i;
             }
-            // Upward zero crossings over two seconds: the frequency within 0.5 Hz.
-            int crossings = 0;
-            double first = -1, last = -1;
-            for (std::size_t i = 1; i < all.size(); ++i) {
-                if (all[i - 1] < 0.0f && all[i] >= 0.0f) {
-                    const double at =
-                        static_cast<double>(i - 1) + all[i - 1] / (all[i - 1] - all[i]);
-                    if (first < 0) first = at;
-                    last = at;
-                    ++crossings;
-                }
-            }
-            const double measured = (crossings - 1) / ((last - first) / rate);
-            EXPECT_NEAR(measured, f, 0.5) << rate;
-            // Full scale.
-            float peak = 0;
-            for (float s : all) peak = std::max(peak, std::abs(s));
-            EXPECT_GT(peak, 0.999f);
         }
     }
+    // One hour in, the phase is still exact.
+    EXPECT_EQ(steadyToneSample(440.0f, 48000.0, 48000ull * 3600 + 123),
+              steadyToneSample(440.0f, 48000.0, 123));
 }
 
-TEST(SteadyTone, FarFramesAreAsCleanAsNearOnes) {
-    // One hour in: the phase is still exact.
-    const std::uint64_t frame = 48000ull * 3600 + 123;
-    EXPECT_EQ(steadyToneSample(440.0f, 48000.0, frame), steadyToneSample(440.0f, 48000.0, 123));
-}
-
-// A sound output that records what it is given; its life is visible to the test.
-struct OutputLog {
-    int opened = 0;
-    int closed = 0;
-    std::vector<PcmBuffer> buffers;
-    std::optional<std::string> startError;
-    int played = 0;
-};
-
-class FakeOutput : public AudioOutput {
-  public:
-    explicit FakeOutput(OutputLog& log) : log_(log) { ++log_.opened; }
-    ~FakeOutput() override { ++log_.closed; }
-    PcmFormat outputFormat() const override { return {48000.0, 2}; }
-    void connect(const PcmFormat&) override {}
-    void scheduleBuffer(PcmBuffer buffer) override { log_.buffers.push_back(std::move(buffer)); }
-    std::optional<std::string> start() override { return log_.startError; }
-    void play() override { ++log_.played; }
-
-  private:
-    OutputLog& log_;
-};
+using fakes::OutputLog;
 
 struct TunerRig {
     OutputLog log;
@@ -128,7 +76,7 @@ struct TunerRig {
     bool outputAvailable = true;
     Tuner tuner{[this]() -> std::unique_ptr<AudioOutput> {
                     if (!outputAvailable) return nullptr;
-                    return std::make_unique<FakeOutput>(log);
+                    return std::make_unique<fakes::RecordingOutput>(log);
                 },
                 [this] { return now; }};
     double secondsScheduled() const {
@@ -141,8 +89,6 @@ struct TunerRig {
 TEST(Tuner, StartsAtA440AndSwitchesBetweenTwoStates) {
     TunerRig rig;
     EXPECT_EQ(rig.tuner.note(), 17);
-    EXPECT_EQ(rig.tuner.gosen.cellMax, 1);
-    EXPECT_FALSE(rig.tuner.nowPlaying());
     rig.tuner.play();
     EXPECT_TRUE(rig.tuner.nowPlaying());
     EXPECT_EQ(rig.tuner.lblHz(), "440.0Hz");
@@ -184,8 +130,7 @@ TEST(Tuner, KeepsTheToneFedUntilStopped) {
 }
 
 TEST(Tuner, FailingOutputLeavesTheTunerSilent) {
-    std::vector<std::string> lines;
-    setDiagnosticSink([&](std::string_view l) { lines.emplace_back(l); });
+    testing::DiagCapture diag;
     {
         TunerRig rig;
         rig.log.startError = "device gone";
@@ -207,8 +152,7 @@ TEST(Tuner, FailingOutputLeavesTheTunerSilent) {
         EXPECT_FALSE(rig.tuner.nowPlaying());
         EXPECT_FALSE(rig.tuner.status().empty());
     }
-    setDiagnosticSink({});
-    EXPECT_EQ(lines.size(), 2u);
+    EXPECT_EQ(diag.lines.size(), 2u);
 }
 
 TEST(Tuner, StepsChangeTheNoteButNotTheSoundingTone) {
@@ -219,9 +163,9 @@ TEST(Tuner, StepsChangeTheNoteButNotTheSoundingTone) {
     EXPECT_EQ(rig.tuner.lblHz(), "440.0Hz");
     rig.now += 2;
     rig.tuner.pump();
-    const PcmBuffer& late = rig.log.buffers.back();
-    EXPECT_EQ(late.channelData[0][1],
-              steadyToneSample(440.0f, 48000.0, rig.log.buffers.size() * 12000 - 12000 + 1));
+    SteadyTone unchanged(440.0f, {48000.0, 2});
+    for (std::size_t i = 1; i < rig.log.buffers.size(); ++i) unchanged.nextChunk();
+    EXPECT_EQ(rig.log.buffers.back().channelData, unchanged.nextChunk().channelData);
     rig.tuner.play();
     rig.tuner.play();
     EXPECT_EQ(rig.tuner.lblHz(), "880.0Hz");
@@ -231,12 +175,9 @@ TEST(Tuner, StepsChangeTheNoteButNotTheSoundingTone) {
 
 TEST(Tuner, FrequencyAlwaysComesFromTheFixedTable) {
     TunerRig rig;
-    std::vector<std::string> seen;
     for (int i = 0; i < 39; ++i) {
         rig.tuner.play();
-        const std::int64_t n = rig.tuner.note();
-        EXPECT_EQ(rig.tuner.frequency(), tables::freqArr[std::size_t(n)]);
-        EXPECT_EQ(rig.tuner.lblHz(), frequencyLabel(tables::freqArr[std::size_t(n)]));
+        EXPECT_EQ(rig.tuner.frequency(), tables::freqArr[std::size_t(rig.tuner.note())]);
         rig.tuner.play();
         rig.tuner.UpDown(0);
     }

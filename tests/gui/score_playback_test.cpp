@@ -76,7 +76,7 @@ TEST_F(ScorePlaybackTest, ThePlayButtonCountsInThenPlaysTheNotesAndShowsItsState
     const std::vector<PcmBuffer>& buffers = made_.audio->buffers;
     ASSERT_EQ(buffers.size(), 4u);  // two clicks, two notes
     const double rate = made_.audio->outputFormat().sampleRate;
-    const std::vector<float>& table = testing::frequencies(w().document(), 0);
+    const std::vector<float>& table = testing::frequencies(w().document());
     const struct {
         float hz, seconds;
     } expected[] = {

@@ -1,5 +1,6 @@
-// The queue between the main thread and the audio thread: buffers back to back, and dropping
-// what has not begun.
+// The reader between the main thread and the audio thread: queued buffers back to back,
+// dropping what has not begun, and entry tones that sound at once over the queue, cut each
+// other with a short fade and fade out at their end instead of clicking.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -9,52 +10,81 @@
 namespace sorvel::gui {
 namespace {
 
-std::vector<float> readSamples(BufferReader& reader, std::size_t n) {
-    std::vector<float> out(n, -1.0f);
-    reader.read(out.data(), n);
-    return out;
-}
+constexpr std::size_t kFade = BufferReader::kFadeFrames;
 
-TEST(SoundQueue, DroppingKeepsTheSoundingBufferAndLaterOnes) {
-    // {samples read before the drop, samples expected after it}
+struct Mixer {
+    BufferRing queued, voices, done;
+    BufferReader reader{queued, voices, done, 1};
+    std::vector<std::vector<float>*> owned;
+
+    void voice(float level, std::size_t frames) { ASSERT_TRUE(voices.push(make(level, frames))); }
+    void queue(float level, std::size_t frames) { ASSERT_TRUE(queued.push(make(level, frames))); }
+    std::vector<float> read(std::size_t n) {
+        std::vector<float> out(n, -9.0f);
+        reader.read(out.data(), n);
+        return out;
+    }
+    ~Mixer() {
+        for (auto* b : owned) delete b;
+    }
+
+  private:
+    std::vector<float>* make(float level, std::size_t frames) {
+        owned.push_back(new std::vector<float>(frames, level));
+        return owned.back();
+    }
+};
+
+TEST(SoundQueue, BuffersFollowEachOtherAndDroppingKeepsTheSoundingOne) {
     const struct {
-        std::size_t readBefore;
+        std::size_t readBefore;  // samples read before the drop
         std::vector<float> after;
     } cases[] = {
-        // Inside the first buffer: its rest sounds, the second and third are dropped, the one
-        // queued after the drop plays.
-        {1, {1, 1, 4, 4, 0, 0}},
-        // Nothing read yet: nothing has begun, all three go.
-        {0, {4, 4, 0, 0, 0, 0}},
-        // Inside the second buffer.
-        {4, {2, 4, 4, 0, 0, 0}},
+        {0, {4, 4, 0, 0, 0, 0}},  // nothing has begun: all three go
+        {1, {1, 1, 4, 4, 0, 0}},  // inside the first: its rest sounds, the later ones go
+        {4, {2, 4, 4, 0, 0, 0}},  // inside the second
     };
     for (const auto& c : cases) {
-        BufferRing queued, voices, done;
-        BufferReader reader(queued, voices, done, 1);
-        std::vector<std::vector<float>*> buffers = {
-            new std::vector<float>{1, 1, 1}, new std::vector<float>{2, 2},
-            new std::vector<float>{3, 3, 3}, new std::vector<float>{4, 4}};
-        for (int i = 0; i < 3; ++i) ASSERT_TRUE(queued.push(buffers[i]));
-        readSamples(reader, c.readBefore);
-        reader.dropThrough(3);
-        ASSERT_TRUE(queued.push(buffers[3]));
-        EXPECT_EQ(readSamples(reader, 6), c.after) << c.readBefore;
+        Mixer m;
+        m.queue(1, 3);
+        m.queue(2, 2);
+        m.queue(3, 3);
+        m.read(c.readBefore);
+        m.reader.dropThrough(3);
+        m.queue(4, 2);
+        EXPECT_EQ(m.read(6), c.after) << c.readBefore;
         int returned = 0;
-        while (done.pop()) ++returned;
+        while (m.done.pop()) ++returned;
         EXPECT_EQ(returned, 4) << "every buffer goes back to be freed";
-        for (auto* b : buffers) delete b;
     }
+    Mixer m;
+    m.queue(1, 3);
+    m.queue(2, 2);
+    EXPECT_EQ(m.read(2), (std::vector<float>{1, 1}));
+    EXPECT_EQ(m.read(5), (std::vector<float>{1, 2, 2, 0, 0})) << "no gap, then silence";
 }
 
-TEST(SoundQueue, BuffersFollowEachOtherWithoutAGap) {
-    BufferRing queued, voices, done;
-    BufferReader reader(queued, voices, done, 1);
-    std::vector<float> a{1, 2, 3}, b{4, 5};
-    ASSERT_TRUE(queued.push(&a));
-    ASSERT_TRUE(queued.push(&b));
-    EXPECT_EQ(readSamples(reader, 2), (std::vector<float>{1, 2}));
-    EXPECT_EQ(readSamples(reader, 5), (std::vector<float>{3, 4, 5, 0, 0}));
+TEST(SoundMix, VoicesCutEachOtherWithAFadeAndMixOverTheQueue) {
+    Mixer m;
+    m.queue(0.25f, 1000);
+    m.voice(0.5f, 10000);
+    std::vector<float> out = m.read(1000);
+    EXPECT_FLOAT_EQ(out[0], 0.75f);  // at once, over the queue
+    EXPECT_FLOAT_EQ(out[999], 0.75f);
+
+    // A new voice sounds at once; the old one fades out within the fade length.
+    m.voice(0.125f, 2000);
+    out = m.read(2 * kFade);
+    EXPECT_GT(out[0], 0.125f + 0.49f);
+    for (std::size_t i = 1; i < kFade; ++i) EXPECT_LE(out[i], out[i - 1]) << i;
+    EXPECT_FLOAT_EQ(out[kFade], 0.125f);
+
+    // Its end fades to silence instead of stopping at full level.
+    out = m.read(2000);
+    const std::size_t end = 2000 - 2 * kFade;  // frames of the voice still to come
+    EXPECT_FLOAT_EQ(out[end - kFade - 1], 0.125f);
+    EXPECT_LT(out[end - 1], 0.125f / kFade * 2);
+    EXPECT_FLOAT_EQ(out[end], 0.0f);
 }
 
 }  // namespace

@@ -9,24 +9,9 @@
 
 #include "edit/undo_history.h"
 #include "model/diagnostics.h"
+#include "model/notation_tables.h"
 
 namespace sorvel {
-
-const std::vector<std::string>& tempoItems() {
-    static const std::vector<std::string> items = {"60",  "80",  "100", "120", "140",
-                                                   "160", "180", "200", "220", "240"};
-    return items;
-}
-
-const std::vector<std::string>& inKeyItems() {
-    static const std::vector<std::string> items = {"C", "Bb", "Eb"};
-    return items;
-}
-
-const std::vector<std::string>& beatItems() {
-    static const std::vector<std::string> items = {"4", "3", "2", "5", "6"};
-    return items;
-}
 
 std::vector<std::string> listImageSets(const std::string& setFolder) {
     std::vector<std::string> names;
@@ -57,10 +42,13 @@ std::int64_t leadingInteger(const std::string& text) {
     return negative ? -value : value;
 }
 
-Document::Document(UndoHistory* undo, AudioOutput* audio) : undo_(undo), audio_(audio) {
-    cmbTempo.items = tempoItems();
-    cmbInKey.items = inKeyItems();
-    cmbBeat.items = beatItems();
+Document::Document(UndoHistory* undo, AudioOutput* audio)
+    : undo_(undo),
+      editor_(score_, undo, this, this),
+      freqArr_(tables::freqArr.begin(), tables::freqArr.end()),
+      audio_(audio) {
+    gosenE.showCells(&entry_);
+    pointStavesAt(0);
     for (GosenView* staff : {&gosen1, &gosen2, &gosen3, &gosenE}) {
         staff->onNeedsDisplay = [this](const GosenView& v) {
             if (observer_) observer_->staffNeedsDisplay(v);
@@ -104,13 +92,14 @@ const GosenView* Document::staffOfRow(std::int64_t row) const {
 void Document::windowControllerDidLoadNib(const DocumentLayout& layout,
                                           const std::string& setFolder) {
     diag("Document windowControlDidLoad");
-    A_Hz = "440";
+    setReferencePitchText("440");
 
     gosenE.setFrame(layout.gosenE);
     gosenE.imgFol = setFolder;
     gosenE.cellMax = 1;
     gosenE.resetGosen();
-    gosenE.musicData.assign(1, ScoreCell{17, 5});
+    entry_.assign(1, ScoreCell{17, 5});
+    gosenE.showCells(&entry_);
     gosenE.setNeedsDisplay();
 
     const Rect frames[3] = {layout.gosen1, layout.gosen2, layout.gosen3};
@@ -120,10 +109,11 @@ void Document::windowControllerDidLoadNib(const DocumentLayout& layout,
         staff->imgFol = setFolder;
         staff->cellMax = gosenCellMax;
         staff->resetGosen();
-        staff->clearGosen();
         staff->setNeedsDisplay();
     }
 
+    pointStavesAt(startCell_);
+    std::vector<std::string>& codeData = score_.codeData;
     codeData.insert(codeData.end(), 3, std::string(7, ' '));
     for (std::size_t k = 0; k < 3; ++k) cdText[k] = codeData[k];
 
@@ -133,21 +123,43 @@ void Document::windowControllerDidLoadNib(const DocumentLayout& layout,
 
     selCell(1, 1);
 
-    imgCombo.items = listImageSets(setFolder);
-    imgCombo.select(0);
-    cmbTempo.select(3);
-    cmbInKey.select(0);
-    cmbBeat.select(0);
+    imageSets_ = listImageSets(setFolder);
+    chooseImageSet(0);
+    chooseTempo(3);
+    chooseKey(0);
+    chooseBeat(0);
 
     endEditing();
     controlsChanged();
 }
 
-void Document::handRunToStaff(GosenView& staff, const std::vector<ScoreCell>& run) {
-    staff.clearGosen();
-    const std::size_t n = std::min(run.size(), staff.musicData.size());
-    std::copy_n(run.begin(), n, staff.musicData.begin());
-    staff.setNeedsDisplay();
+namespace {
+
+std::int64_t choice(std::int64_t index, std::size_t count) {
+    return index >= 0 && index < static_cast<std::int64_t>(count) ? index : -1;
+}
+
+}  // namespace
+
+void Document::chooseImageSet(std::int64_t index) {
+    settings().imageSet = choice(index, imageSets_.size());
+}
+void Document::chooseTempo(std::int64_t index) {
+    settings().tempo = choice(index, tempoItems().size());
+}
+void Document::chooseKey(std::int64_t index) {
+    settings().key = choice(index, inKeyItems().size());
+}
+void Document::chooseBeat(std::int64_t index) {
+    settings().beat = choice(index, beatItems().size());
+}
+
+void Document::pointStavesAt(std::int64_t first) {
+    for (GosenView* staff : {&gosen1, &gosen2, &gosen3}) {
+        staff->showCells(&score_.musicData, first);
+        staff->setNeedsDisplay();
+        first += staff->cellMax;
+    }
 }
 
 std::int64_t pagesFor(std::int64_t cells, std::int64_t cellsPerPage) {
@@ -156,6 +168,7 @@ std::int64_t pagesFor(std::int64_t cells, std::int64_t cellsPerPage) {
 }
 
 void Document::showPage(std::int64_t P) {
+    const std::vector<std::string>& codeData = score_.codeData;
     for (std::size_t i = 0; i < 3; ++i) {
         cdText[i] = "     ";
         const std::int64_t entry = P - 1 + static_cast<std::int64_t>(i);
@@ -163,32 +176,12 @@ void Document::showPage(std::int64_t P) {
             cdText[i] = codeData[static_cast<std::size_t>(entry)];
         }
     }
-    pageCount_ = pagesFor(static_cast<std::int64_t>(musicData.size()), gosenCellMax);
-    const std::int64_t N = pageCount_;
+    pageCount_ = pagesFor(cellCount(), gosenCellMax);
     controlsChanged();
-    if (P < 1 || P > N) return;
+    if (P < 1 || P > pageCount_) return;
 
-    startCell = (P - 1) * gosenCellMax;
-    GosenView* staves[3] = {&gosen1, &gosen2, &gosen3};
-    std::size_t next = 0;
-    std::vector<ScoreCell> run;
-    run.reserve(static_cast<std::size_t>(gosenCellMax));
-    for (std::size_t k = static_cast<std::size_t>(startCell); k < musicData.size() && next < 3;
-         ++k) {
-        run.push_back(musicData[k]);
-        if (static_cast<std::int64_t>(run.size()) == gosenCellMax) {
-            handRunToStaff(*staves[next++], run);
-            run.clear();
-        }
-    }
-    if (next < 3) {
-        handRunToStaff(*staves[next++], run);
-        for (; next < 3; ++next) {
-            staves[next]->clearGosen();
-            staves[next]->musicData.front() = ScoreCell{};
-            staves[next]->setNeedsDisplay();
-        }
-    }
+    startCell_ = (P - 1) * gosenCellMax;
+    pointStavesAt(startCell_);
 }
 
 void Document::redrawScoreStaves() {
@@ -210,14 +203,14 @@ bool Document::wrapToCell(std::int64_t& column, std::int64_t& row) const {
         column = gosenCellMax;
     }
     if (row < 1 || row > 3) return false;
-    const std::int64_t k = startCell + (row - 1) * gosenCellMax + column;
-    return k <= static_cast<std::int64_t>(musicData.size());
+    const std::int64_t k = startCell_ + (row - 1) * gosenCellMax + column;
+    return k <= cellCount();
 }
 
 void Document::selCell(std::int64_t column, std::int64_t row) {
     if (!wrapToCell(column, row)) return;
     GosenView* staff = staffOfRow(row);
-    const std::int64_t k = startCell + (row - 1) * gosenCellMax + column;
+    const std::int64_t k = startCell_ + (row - 1) * gosenCellMax + column;
 
     selCol = column;
     selRow = row;
@@ -227,7 +220,7 @@ void Document::selCell(std::int64_t column, std::int64_t row) {
     staff->selCol = staff->selColTo = column;
     redrawScoreStaves();
 
-    entryCell() = musicData[static_cast<std::size_t>(k - 1)];
+    entryCell() = score_.musicData[static_cast<std::size_t>(k - 1)];
     gosenE.setNeedsDisplay();
 
     celPointer.x = staff->frame().x + pointerSize.width * static_cast<double>(column - 1);
@@ -283,6 +276,7 @@ void Document::selCellTo(std::int64_t column, std::int64_t row) {
 void Document::storeChordFields() {
     const std::int64_t P = topPage();
     if (P < 1) return;
+    std::vector<std::string>& codeData = score_.codeData;
     for (std::int64_t i = 0; i < 3; ++i) {
         const std::string& text = cdText[static_cast<std::size_t>(i)];
         if (static_cast<std::int64_t>(codeData.size()) >= P + i) {

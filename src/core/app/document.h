@@ -3,9 +3,11 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "model/combo_box.h"
+#include "edit/score_editor.h"
+#include "model/score.h"
 #include "model/score_cell.h"
 #include "view/geometry.h"
 #include "view/gosen_view.h"
@@ -31,20 +33,15 @@ struct DocumentLayout {
     Rect gosen1, gosen2, gosen3, gosenE;
 };
 
-// The fixed item lists of the score window's combo boxes. Score files store indices into
-// them, so they never change.
-const std::vector<std::string>& tempoItems();
-const std::vector<std::string>& inKeyItems();
-const std::vector<std::string>& beatItems();
-
 // Image sets in a set folder: its sub-folders, by name.
 std::vector<std::string> listImageSets(const std::string& setFolder);
 
-// One open score with the state of its window.
-class Document {
+// One score window's document: the score, its editor and undo, and the state of the window
+// that shows it (page, selection, staves, the texts of its fields).
+class Document : private ScoreEditor::Listener {
   public:
     explicit Document(UndoHistory* undo = nullptr, AudioOutput* audio = nullptr);
-    ~Document();
+    ~Document() override;
     Document(const Document&) = delete;
     Document& operator=(const Document&) = delete;
 
@@ -52,6 +49,13 @@ class Document {
     void setAudioOutput(AudioOutput* audio) { audio_ = audio; }
     AudioOutput* audioOutput() const { return audio_; }
     UndoHistory* undoHistory() const { return undo_; }
+
+    // The score. Writing its cells directly bypasses undo: call showPage after.
+    Score& score() { return score_; }
+    const Score& score() const { return score_; }
+    ScoreSettings& settings() { return score_.settings; }
+    const ScoreSettings& settings() const { return score_.settings; }
+    std::int64_t cellCount() const { return score_.cellCount(); }
 
     // Window set-up, run once when the score window has been laid out.
     void windowControllerDidLoadNib(const DocumentLayout& layout, const std::string& setFolder);
@@ -71,15 +75,27 @@ class Document {
     void setTopPage(std::int64_t P) { topPage_ = P; }
     // Number of pages of the score as the last showPage counted them.
     std::int64_t pageCount() const { return pageCount_; }
+    // Score index of the first cell of the top staff.
+    std::int64_t startCell() const { return startCell_; }
     // The staff of row 1..3, or nullptr.
     GosenView* staffOfRow(std::int64_t row);
     const GosenView* staffOfRow(std::int64_t row) const;
-    // The image set the staves draw with.
-    std::string imageSet() const { return imgCombo.text(); }
+
+    // The image sets of the set folder (the choices of the picture menu) and the one the
+    // staves draw with ("" for none).
+    const std::vector<std::string>& imageSets() const { return imageSets_; }
+    // Replaces the choices (the set folder was read again); the choice is kept by index.
+    void setImageSets(std::vector<std::string> names) { imageSets_ = std::move(names); }
+    std::string imageSet() const { return itemText(imageSets_, settings().imageSet); }
+    // Choices of the window's menus; an index naming no item clears the choice.
+    void chooseImageSet(std::int64_t index);
+    void chooseTempo(std::int64_t index);
+    void chooseKey(std::int64_t index);
+    void chooseBeat(std::int64_t index);
 
     // The entry cell (the single cell of gosenE).
-    ScoreCell& entryCell() { return gosenE.musicData.front(); }
-    const ScoreCell& entryCell() const { return gosenE.musicData.front(); }
+    ScoreCell& entryCell() { return entry_.front(); }
+    const ScoreCell& entryCell() const { return entry_.front(); }
 
     // Entry cell and cell commands.
     void stepEntryPitch(std::int64_t row);
@@ -92,7 +108,8 @@ class Document {
     void btnDel();
     void btnAllUpDown(std::int64_t row);
 
-    // Cell primitives; each records its inverse on the undo history first.
+    // Cell primitives; each records its inverse on the undo history first. The staff and
+    // column of setCell are where the cell was shown when the change was asked for.
     void setCell(GosenView& view, std::int64_t column, std::int64_t index, std::int64_t p,
                  std::int64_t v);
     void insertCellList(const std::vector<std::int64_t>& list, std::int64_t index);
@@ -108,29 +125,25 @@ class Document {
     // Sound.
     void playTone(float frequency, float seconds);
     void playClick(float frequency, float seconds);
+    // Applies the reference-pitch field: its integer becomes the score's reference pitch
+    // and the window's tuning table is rebuilt from it.
     void chgFreq();
+    // The reference-pitch field was edited (applied by chgFreq; saved as typed).
+    void setReferencePitchText(const std::string& text);
+    // The window's one tuning table, indexed by noteIndex: the fixed whole-Hz table until the
+    // reference pitch is first applied.
+    const std::vector<float>& freqArr() const { return freqArr_; }
 
-    // The score.
-    std::vector<ScoreCell> musicData{ScoreCell{}};
-    std::vector<std::string> codeData;
+    // The selection: rows 1..3 of the staves shown and 1-based columns.
     std::int64_t gosenCellMax = 40;
-    std::int64_t startCell = 0;
     std::int64_t selRow = 1, selCol = 1;
     std::int64_t selRowTo = 1, selColTo = 1;
     Size pointerSize;
-    std::int64_t chkExcer = 0;
 
-    // Playback state.
-    std::int64_t playTempo = 120;
-    bool playState = true;
-    std::vector<ScoreCell> playMusicData{ScoreCell{}};
-    std::int64_t playCount = 0;
-
-    // The staves and the state of the window's controls.
+    // The staves and the state of the window's fields.
     GosenView gosen1{"gosen1"}, gosen2{"gosen2"}, gosen3{"gosen3"}, gosenE{"gosenE"};
     Rect celPointer;
     std::array<std::string, 3> cdText;
-    ComboBox imgCombo, cmbTempo, cmbInKey, cmbBeat;
     std::string A_Hz;
     bool withCode = false;
 
@@ -139,14 +152,22 @@ class Document {
     void endEditing();
 
   private:
+    void cellChanged(std::int64_t index) override;
+    void cellsMoved() override;
     // Wraps a position at the staff ends; false when it leaves the staves or the score.
     bool wrapToCell(std::int64_t& column, std::int64_t& row) const;
-    void handRunToStaff(GosenView& staff, const std::vector<ScoreCell>& run);
+    void pointStavesAt(std::int64_t first);
     void redrawScoreStaves();
 
+    Score score_;
+    UndoHistory* undo_ = nullptr;
+    ScoreEditor editor_;
+    std::vector<ScoreCell> entry_{ScoreCell{}};
+    std::vector<std::string> imageSets_;
+    std::vector<float> freqArr_;
+    std::int64_t startCell_ = 0;
     std::int64_t topPage_ = 1;
     std::int64_t pageCount_ = 1;
-    UndoHistory* undo_ = nullptr;
     AudioOutput* audio_ = nullptr;
     DocumentObserver* observer_ = nullptr;
 };

@@ -5,7 +5,7 @@
 namespace sorvel {
 
 const std::vector<ScoreCell>& DocumentCellEditor::cells() const {
-    return doc_.musicData;
+    return doc_.score().musicData;
 }
 
 std::int64_t DocumentCellEditor::selStart() const {
@@ -28,8 +28,9 @@ void DocumentCellEditor::deleteCells(std::int64_t from, std::int64_t to) {
 void DocumentCellEditor::replaceCellsUnrecorded(const std::vector<ScoreCell>& cells) {
     // Only a rewrite of the same cells in place: a different length would leave the pages
     // and the selection pointing past the score.
-    if (cells.size() != doc_.musicData.size()) return;
-    doc_.musicData = cells;
+    std::vector<ScoreCell>& musicData = doc_.score().musicData;
+    if (cells.size() != musicData.size()) return;
+    musicData = cells;
 }
 
 void DocumentCellEditor::showFromFirstPage() {

@@ -15,7 +15,7 @@ void DocumentCommands::redrawEntry() {
 }
 
 float DocumentCommands::entryFrequency(std::int64_t p) const {
-    const auto& freq = doc_.gosenE.freqArr;
+    const auto& freq = doc_.freqArr();
     if (p < 0 || p >= static_cast<std::int64_t>(freq.size())) return 0.0f;
     return freq[static_cast<std::size_t>(p)];
 }
@@ -70,7 +70,7 @@ void DocumentCommands::redrawStaff(std::int64_t row) {
     if (const GosenView* staff = doc_.staffOfRow(row)) staff->setNeedsDisplay();
 }
 std::int64_t DocumentCommands::cellCount() const {
-    return static_cast<std::int64_t>(doc_.musicData.size());
+    return doc_.cellCount();
 }
 void DocumentCommands::endEditing() {
     doc_.endEditing();

@@ -19,35 +19,31 @@ void appendInt(std::string& out, std::int64_t value) {
 }  // namespace
 
 std::string writeScore(const Document& doc) {
+    const Score& score = doc.score();
+    const ScoreSettings& set = score.settings;
     std::string out;
     std::size_t chordBytes = 0;
-    for (const std::string& line : doc.codeData) chordBytes += line.size() + 2;
-    out.reserve(64 + doc.A_Hz.size() + chordBytes + doc.musicData.size() * 6);
+    for (const std::string& line : score.codeData) chordBytes += line.size() + 2;
+    out.reserve(64 + chordBytes + score.musicData.size() * 6);
 
     out += "<,sorvel2,";
-    appendInt(out, doc.imgCombo.selected);
+    appendInt(out, set.imageSet);
     out += ',';
-    appendInt(out, doc.cmbTempo.selected);
+    appendInt(out, set.tempo);
     out += ',';
-    // The field as typed when it is an integer; otherwise the integer the pitch field would
-    // apply, so that every saved file opens again.
-    if (parseDecimal(doc.A_Hz)) {
-        out += doc.A_Hz;
-    } else {
-        out += std::to_string(leadingInteger(doc.A_Hz));
-    }
+    appendInt(out, set.referencePitch);
     out += ',';
-    appendInt(out, doc.cmbInKey.selected);
+    appendInt(out, set.key);
     out += ',';
-    appendInt(out, doc.cmbBeat.selected);
+    appendInt(out, set.beat);
     out += '\n';
-    for (const std::string& line : doc.codeData) {
+    for (const std::string& line : score.codeData) {
         out += '#';
         // A line break would end the chord line early and shift every line after it.
         out += chordTextOnOneLine(line);
         out += '\n';
     }
-    for (const ScoreCell& cell : doc.musicData) {
+    for (const ScoreCell& cell : score.musicData) {
         appendInt(out, cell.noteIndex);
         out += ',';
         appendInt(out, cell.onpIndex);
@@ -62,15 +58,17 @@ std::string saveScore(Document& doc) {
 }
 
 void applyScore(Document& doc, const ScoreFile& file) {
-    doc.musicData = file.musicData;
-    doc.codeData = file.codeData;
+    Score& score = doc.score();
+    score.musicData = file.musicData;
+    score.codeData = file.codeData;
     doc.setTopPage(1);
     doc.showPage(1);
-    doc.imgCombo.select(file.imageSet);
-    doc.cmbTempo.select(file.tempo);
-    doc.cmbInKey.select(file.key);
-    doc.cmbBeat.select(file.beat);
-    doc.A_Hz = std::to_string(file.aHz);
+    doc.chooseImageSet(file.imageSet);
+    doc.chooseTempo(file.tempo);
+    doc.chooseKey(file.key);
+    doc.chooseBeat(file.beat);
+    // The field shows the file's pitch; the tuning table changes when it is applied.
+    doc.setReferencePitchText(std::to_string(file.aHz));
     doc.controlsChanged();
 }
 

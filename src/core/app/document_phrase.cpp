@@ -31,7 +31,7 @@ void appendPhraseCells(Document& doc, const std::vector<ScoreCell>& cells) {
             list.push_back(c.noteIndex);
             list.push_back(c.onpIndex);
         }
-        doc.insertCellList(list, static_cast<std::int64_t>(doc.musicData.size()));
+        doc.insertCellList(list, doc.cellCount());
     }
     doc.setTopPage(1);
     doc.showPage(1);
@@ -39,9 +39,8 @@ void appendPhraseCells(Document& doc, const std::vector<ScoreCell>& cells) {
 }
 
 std::int64_t phraseTempo(const Document& doc) {
-    const std::int64_t shown = leadingInteger(doc.cmbTempo.text());
-    if (shown > 0) return shown;
-    return doc.playTempo > 0 ? doc.playTempo : kDefaultTempo;
+    const std::int64_t shown = leadingInteger(doc.settings().tempoText());
+    return shown > 0 ? shown : kDefaultTempo;
 }
 
 void playPhraseCells(Document& doc, const std::vector<ScoreCell>& cells) {
@@ -50,8 +49,8 @@ void playPhraseCells(Document& doc, const std::vector<ScoreCell>& cells) {
     const PcmFormat format = out->outputFormat();
     if (!(format.sampleRate > 0.0) || format.channels < 1) return;
     const float secondsPerBeat = 60.0f / static_cast<float>(phraseTempo(doc));
-    const float factor = keyFactor(doc.cmbInKey.text());
-    const std::vector<float>& freq = doc.gosenE.freqArr;
+    const float factor = keyFactor(doc.settings().keyText());
+    const std::vector<float>& freq = doc.freqArr();
     for (const ScoreCell& cell : cells) {
         if (!isPitched(cell.onpIndex)) continue;
         if (cell.noteIndex < 0 || cell.noteIndex >= static_cast<std::int64_t>(freq.size()))

@@ -1,4 +1,4 @@
-// The document's sound: tones of the entry cell and the reference pitch of the staves.
+// The document's sound: tones of the entry cell and the reference pitch of the window.
 #include <string>
 
 #include "app/document.h"
@@ -17,11 +17,20 @@ void Document::playClick(float frequency, float seconds) {
     playClickOn(*audio_, frequency, seconds);
 }
 
+void Document::setReferencePitchText(const std::string& text) {
+    A_Hz = text;
+    settings().referencePitch = leadingInteger(text);
+}
+
 void Document::chgFreq() {
     diag("chgFreq");
     const std::int64_t a = leadingInteger(A_Hz);
     A_Hz = std::to_string(a);
-    for (GosenView* staff : {&gosen1, &gosen2, &gosen3, &gosenE}) staff->setFreq(a);
+    settings().referencePitch = a;
+    freqArr_ = tuningTable(a);
+    // One table serves the four staves; the diagnostics still name it once for each.
+    const std::string line = tableLine(freqArr_);
+    for (int staff = 0; staff < 4; ++staff) diag(line);
     controlsChanged();
 }
 

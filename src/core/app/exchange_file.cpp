@@ -105,12 +105,13 @@ std::optional<ExportFormat> exportFormatOf(const std::string& path) {
 ScoreData scoreDataOf(Document& doc, const std::string& title) {
     doc.storeChordFields();
     ScoreData d;
-    d.cells = doc.musicData;
-    d.chordLines = doc.codeData;
-    d.tempo = numberAt(tempoItems(), doc.cmbTempo.selected, 120);
-    d.key = itemAt(inKeyItems(), doc.cmbInKey.selected, "C");
-    d.beats = numberAt(beatItems(), doc.cmbBeat.selected, 4);
-    d.referenceHz = leadingInteger(doc.A_Hz);
+    const Score& score = doc.score();
+    d.cells = score.musicData;
+    d.chordLines = score.codeData;
+    d.tempo = numberAt(tempoItems(), score.settings.tempo, 120);
+    d.key = itemAt(inKeyItems(), score.settings.key, "C");
+    d.beats = numberAt(beatItems(), score.settings.beat, 4);
+    d.referenceHz = score.settings.referencePitch;
     d.title = title;
     return d;
 }

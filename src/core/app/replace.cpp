@@ -1,8 +1,8 @@
 #include "app/replace.h"
 
 #include "edit/cell_editor.h"
-#include "view/pitch_step.h"
 #include "model/notation_tables.h"
+#include "view/pitch_step.h"
 
 namespace sorvel {
 namespace {
@@ -43,16 +43,16 @@ std::int64_t replacePitches(std::vector<ScoreCell>& cells, std::int64_t a, std::
 }
 
 PitchReplacer::PitchReplacer() {
-    setUpOneCellStaff(gosen1, 17, 1);
-    setUpOneCellStaff(gosen2, 17, 1);
+    setUpOneCellStaff({gosen1, find_}, 17, 1);
+    setUpOneCellStaff({gosen2, replacement_}, 17, 1);
 }
 
 void PitchReplacer::btnUpDwn1(std::int64_t row) {
-    stepStaffPitch(gosen1, row);
+    stepStaffPitch({gosen1, find_}, row);
 }
 
 void PitchReplacer::btnUpDwn2(std::int64_t row) {
-    stepStaffPitch(gosen2, row);
+    stepStaffPitch({gosen2, replacement_}, row);
 }
 
 std::int64_t PitchReplacer::btnReplace(CellEditor& score) {

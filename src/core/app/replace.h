@@ -32,6 +32,9 @@ std::int64_t replacePitches(std::vector<ScoreCell>& cells, std::int64_t a, std::
 class PitchReplacer {
   public:
     PitchReplacer();
+    // The staves show the two cells held here, so the replacer stays where it is.
+    PitchReplacer(const PitchReplacer&) = delete;
+    PitchReplacer& operator=(const PitchReplacer&) = delete;
 
     // The pitch steps of the find staff and of the replacement staff (rows 0 to 4).
     void btnUpDwn1(std::int64_t row);
@@ -40,11 +43,15 @@ class PitchReplacer {
     // undo. An empty score is left alone. Returns the number of cells changed.
     std::int64_t btnReplace(CellEditor& score);
 
-    std::int64_t findPitch() const { return gosen1.musicData.front().noteIndex; }
-    std::int64_t replacementPitch() const { return gosen2.musicData.front().noteIndex; }
+    std::int64_t findPitch() const { return find_.front().noteIndex; }
+    std::int64_t replacementPitch() const { return replacement_.front().noteIndex; }
 
     GosenView gosen1{"gosenR1"};
     GosenView gosen2{"gosenR2"};
+
+  private:
+    std::vector<ScoreCell> find_{ScoreCell{17, 1}};
+    std::vector<ScoreCell> replacement_{ScoreCell{17, 1}};
 };
 
 }  // namespace sorvel

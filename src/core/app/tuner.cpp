@@ -6,9 +6,9 @@
 #include <utility>
 
 #include "model/diagnostics.h"
-#include "view/pitch_step.h"
 #include "model/notation_tables.h"
 #include "sound/tone.h"
+#include "view/pitch_step.h"
 
 namespace sorvel {
 namespace {
@@ -67,8 +67,7 @@ PcmBuffer SteadyTone::nextChunk() {
 
 Tuner::Tuner(OutputFactory factory, SecondsNow now)
     : factory_(std::move(factory)), clock_(std::move(now)) {
-    setUpOneCellStaff(gosen, 17, 1);
-    gosen.freqArr.assign(tables::freqArr.begin(), tables::freqArr.end());
+    setUpOneCellStaff({gosen, cell_}, 17, 1);
     lblHz_ = frequencyLabel(frequency());
 }
 
@@ -76,12 +75,13 @@ Tuner::~Tuner() = default;
 
 float Tuner::frequency() const {
     const std::int64_t n = note();
-    if (n < 0 || n >= static_cast<std::int64_t>(gosen.freqArr.size())) return 0.0f;
-    return gosen.freqArr[static_cast<std::size_t>(n)];
+    // Always the fixed table (A = 440 Hz), whatever the score's reference pitch.
+    if (!tables::validPitch(n)) return 0.0f;
+    return tables::freqArr[static_cast<std::size_t>(n)];
 }
 
 void Tuner::UpDown(std::int64_t row) {
-    stepStaffPitch(gosen, row);
+    stepStaffPitch({gosen, cell_}, row);
 }
 
 void Tuner::play() {

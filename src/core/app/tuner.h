@@ -58,7 +58,7 @@ class Tuner {
 
     // The tuner note and its steps (rows 0 to 4; any other row changes nothing). The label
     // and a sounding tone stay as they are until the next start.
-    std::int64_t note() const { return gosen.musicData.front().noteIndex; }
+    std::int64_t note() const { return cell_.front().noteIndex; }
     void UpDown(std::int64_t row);
 
     // Starts the tone when silent, stops it when sounding.
@@ -73,10 +73,11 @@ class Tuner {
     // Why the last start produced no sound (empty after a good start).
     const std::string& status() const { return status_; }
 
-    // The one-cell staff "gosenT" showing the note; its table is always the fixed one.
+    // The one-cell staff "gosenT" showing the note.
     GosenView gosen{"gosenT"};
 
   private:
+    std::vector<ScoreCell> cell_{ScoreCell{17, 1}};
     void startTunerTone();
     void scheduleAhead();
 

@@ -40,10 +40,7 @@ bool isDottedNote(std::int64_t v) {
     return noteValue(v).dotToggle != v && plain.beats < noteValue(v).beats;
 }
 
-GosenView::GosenView(std::string identifier)
-    : musicData{ScoreCell{}},
-      freqArr(tables::freqArr.begin(), tables::freqArr.end()),
-      identifier_(std::move(identifier)) {
+GosenView::GosenView(std::string identifier) : identifier_(std::move(identifier)) {
     selIndex = tables::Loc2idx[0];
     selectedNote = std::string(tables::noteArr[static_cast<std::size_t>(selIndex)]);
     computeGeometry();
@@ -73,36 +70,23 @@ void GosenView::resetGosen() {
     setNeedsDisplay();
 }
 
-void GosenView::clearGosen() {
-    const std::int64_t n = cellMax >= 0 ? cellMax + 1 : 1;
-    musicData.assign(static_cast<std::size_t>(n), ScoreCell{});
+void GosenView::showCells(const std::vector<ScoreCell>* cells, std::int64_t first) {
+    cells_ = cells;
+    first_ = first;
 }
 
-void GosenView::setFreq(std::int64_t base) {
-    freqArr.clear();
-    const float a = static_cast<float>(base);
-    // The octave factors are computed exactly as listed: half, once, and the sum.
-    const float octaves[3] = {a * 0.5f, a, a + a};
-    for (float m : octaves) {
-        for (int k = 0; k < 12; ++k) {
-            const float f = m * std::pow(2.0f, static_cast<float>(k) / 12.0f);
-            freqArr.push_back(f);
-            if ((0xa52 >> k) & 1) freqArr.push_back(f);
-        }
-    }
-    std::ostringstream line;
-    line << '[';
-    for (std::size_t i = 0; i < freqArr.size(); ++i) line << (i ? ", " : "") << freqArr[i];
-    line << ']';
-    diag(line.str());
+ScoreCell GosenView::cellAt(std::int64_t column) const {
+    if (!cells_ || column < 1 || column > cellMax) return ScoreCell{};
+    const std::int64_t k = first_ + column - 1;
+    if (k < 0 || k >= static_cast<std::int64_t>(cells_->size())) return ScoreCell{};
+    return (*cells_)[static_cast<std::size_t>(k)];
 }
 
 void GosenView::draw(Canvas& canvas, const std::string& imageSet) const {
     const double s = lineSpacing();
-    const std::int64_t n = static_cast<std::int64_t>(musicData.size());
     const std::string folder = imgFol + "/" + imageSet + "/";
-    for (std::int64_t i = 1; i <= n; ++i) {
-        const ScoreCell& cell = musicData[static_cast<std::size_t>(i - 1)];
+    for (std::int64_t i = 1; i <= cellMax; ++i) {
+        const ScoreCell cell = cellAt(i);
         // Cells arrive from files and the clipboard checked; a stray index draws blank.
         const bool valid = tables::validPitch(cell.noteIndex) && validValue(cell.onpIndex);
         selIndex = valid ? cell.noteIndex : 0;

@@ -31,8 +31,14 @@ class GosenView {
     Rect bounds() const { return {0, 0, frame_.width, frame_.height}; }
 
     void resetGosen();
-    void clearGosen();
-    void setFreq(std::int64_t base);
+
+    // The cells the staff shows: cellMax cells of cells from index first, blank past its end.
+    // The staff keeps a pointer, not a copy: whoever owns the cells points the staff at them
+    // again when the vector itself is replaced, and asks for a redraw after a change.
+    void showCells(const std::vector<ScoreCell>* cells, std::int64_t first = 0);
+    // The cell of 1-based column, blank outside the cells shown.
+    ScoreCell cellAt(std::int64_t column) const;
+    std::int64_t firstCell() const { return first_; }
 
     // Draws every cell; imageRoot/imageSet name the folder of pictures.
     void draw(Canvas& canvas, const std::string& imageSet) const;
@@ -66,14 +72,14 @@ class GosenView {
     std::int64_t selCol = 0;
     std::int64_t selColTo = 0;
     std::string imgFol;
-    std::vector<ScoreCell> musicData;
-    std::vector<float> freqArr;
 
   private:
     void computeGeometry();
 
     std::string identifier_;
     Rect frame_;
+    const std::vector<ScoreCell>* cells_ = nullptr;
+    std::int64_t first_ = 0;
 };
 
 // True for a dotted note value (its plain form is the Dot button's partner).

@@ -27,9 +27,13 @@ std::int64_t stepPitch(std::int64_t pitch, std::int64_t row) {
     }
 }
 
-void stepStaffPitch(GosenView& staff, std::int64_t row) {
-    if (staff.musicData.empty()) staff.musicData.assign(1, ScoreCell{17, 1});
-    ScoreCell& cell = staff.musicData.front();
+void stepStaffPitch(OneCellStaff s, std::int64_t row) {
+    GosenView& staff = s.staff;
+    if (s.cells.empty()) {
+        s.cells.assign(1, ScoreCell{17, 1});
+        staff.showCells(&s.cells);
+    }
+    ScoreCell& cell = s.cells.front();
     cell.noteIndex = stepPitch(cell.noteIndex, row);
     if (tables::validPitch(cell.noteIndex)) {
         staff.selLocate = tables::locateArr[static_cast<std::size_t>(cell.noteIndex)];
@@ -37,10 +41,12 @@ void stepStaffPitch(GosenView& staff, std::int64_t row) {
     staff.setNeedsDisplay();
 }
 
-void setUpOneCellStaff(GosenView& staff, std::int64_t pitch, std::int64_t value) {
+void setUpOneCellStaff(OneCellStaff s, std::int64_t pitch, std::int64_t value) {
+    GosenView& staff = s.staff;
     staff.cellMax = 1;
     staff.resetGosen();
-    staff.musicData.assign(1, ScoreCell{pitch, value});
+    s.cells.assign(1, ScoreCell{pitch, value});
+    staff.showCells(&s.cells);
     staff.setNeedsDisplay();
 }
 

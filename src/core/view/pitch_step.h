@@ -1,6 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
+
+#include "model/score_cell.h"
 
 namespace sorvel {
 
@@ -17,11 +20,17 @@ class GosenView;
 // first.
 std::int64_t stepPitch(std::int64_t pitch, std::int64_t row);
 
-// Steps the pitch of the staff's first cell, stores its staff position and asks for a
-// redraw of the staff.
-void stepStaffPitch(GosenView& staff, std::int64_t row);
+// A staff of one cell that it shows from its owner (the entry cell, the tuner's note, the
+// find and replacement notes).
+struct OneCellStaff {
+    GosenView& staff;
+    std::vector<ScoreCell>& cells;
+};
 
-// Makes the staff a one-cell staff holding the cell (pitch, value).
-void setUpOneCellStaff(GosenView& staff, std::int64_t pitch, std::int64_t value);
+// Steps the pitch of the cell, stores its staff position and asks for a redraw of the staff.
+void stepStaffPitch(OneCellStaff s, std::int64_t row);
+
+// Makes the staff a one-cell staff showing the cell (pitch, value).
+void setUpOneCellStaff(OneCellStaff s, std::int64_t pitch, std::int64_t value);
 
 }  // namespace sorvel
