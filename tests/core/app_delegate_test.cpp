@@ -119,14 +119,14 @@ TEST_F(AppDelegateTest, ScoreFilesOpenInNewWindowsFromTheCommandLineAndTheDialog
     ASSERT_EQ(windows.docs.size(), 2u);
     EXPECT_EQ(windows.titles[windows.docs[0].get()], "a.txt");
     EXPECT_EQ(windows.titles[windows.docs[1].get()], "b c.txt");
-    EXPECT_EQ(windows.docs[1]->score().musicData, (std::vector<ScoreCell>{{2, 2}, {3, 3}}));
+    EXPECT_EQ(cells(*windows.docs[1]), (std::vector<ScoreCell>{{2, 2}, {3, 3}}));
     EXPECT_EQ(app.rootDoc, windows.docs[1].get());
 
     app.fileOpen();  // cancelled
     dialogs.openAnswer = dir.write("x.txt", "<,sorvel2,0,3\n#A\n5,5\n");
     app.fileOpen();
     ASSERT_EQ(windows.docs.size(), 3u);
-    EXPECT_EQ(windows.docs.back()->score().codeData, (std::vector<std::string>{"A"}));
+    EXPECT_EQ(chordLines(*windows.docs.back()), (std::vector<std::string>{"A"}));
     EXPECT_EQ(dialogs.openCalls, 2);
 
     // Recent files are remembered by absolute path.
@@ -186,10 +186,11 @@ TEST_F(AppDelegateTest, LaunchWithOnlyUnopenableFilesLeavesAnUntitledScore) {
 }
 
 TEST_F(AppDelegateTest, SaveWritesTheScoreOrSaysWhyNot) {
+    // given a score whose first chord field is typed, and a save dialog pointing nowhere
     ASSERT_TRUE(app.start({}));
     Document* doc = firstDoc();
-    doc->score().musicData = {{17, 5}, {20, 3}};
-    doc->cdText = {"C", "", ""};
+    givenScore().cells({{17, 5}, {20, 3}}).applyTo(*doc);
+    typeChordFields(*doc, {"C", "", ""});
     dialogs.saveAnswer = dir.file("nowhere/x.txt");
     writer.failWith = "Could not write \"x.txt\": No such file or directory";
     app.fileSave();
@@ -248,13 +249,12 @@ TEST_F(AppDelegateTest, RoutingWithoutAScoreWindowInFront) {
 TEST_F(AppDelegateTest, RoutingReachesTheKeyScoreUntilItsWindowCloses) {
     ASSERT_TRUE(app.start({}));
     Document* doc = firstDoc();
-    doc->score().musicData.assign(81, ScoreCell{17, 5});
-    doc->showPage(1);
+    givenScore().cells(std::vector<ScoreCell>(81, {17, 5})).applyTo(*doc);
     Document* initialRoot = app.rootDoc;
     app.menuPageDown();
-    EXPECT_EQ(doc->topPage(), 2);
+    EXPECT_EQ(topPage(*doc), 2);
     app.menuPageUp();
-    EXPECT_EQ(doc->topPage(), 1);
+    EXPECT_EQ(topPage(*doc), 1);
     EXPECT_EQ(app.rootDoc, initialRoot);  // the key document route leaves rootDoc alone
     Document* reached = nullptr;
     app.withScoreWindow([&](Document& d) { reached = &d; });
@@ -267,23 +267,6 @@ TEST_F(AppDelegateTest, RoutingReachesTheKeyScoreUntilItsWindowCloses) {
     app.documentClosed(doc);
     EXPECT_EQ(app.rootDoc, initialRoot);
     EXPECT_FALSE(app.undoHistory().canUndo());
-}
-
-TEST_F(AppDelegateTest, ModesAndWindows) {
-    ASSERT_TRUE(app.start({}));
-    const int changes = windows.controlsChanges;
-    app.menuExer();
-    EXPECT_TRUE(app.exerciseMode());
-    EXPECT_FALSE(app.mnSong.on);
-    app.menuSong();
-    EXPECT_TRUE(app.mnSong.on);
-    EXPECT_FALSE(app.mnExercise.on);
-    EXPECT_EQ(windows.controlsChanges, changes + 2);
-    windows.runScheduled();
-    app.menuAbout();
-    EXPECT_TRUE(windows.titleShown);
-    app.preferenceMenu();
-    EXPECT_TRUE(windows.prefsShown);
 }
 
 TEST(RecentFiles, NewestFirstOnceAndAtMostTen) {

@@ -105,7 +105,7 @@ class FakeWindows : public WindowSystem {
     void closeTitleWindow() override { titleShown = false; }
     void showPreferencesWindow() override { prefsShown = true; }
     void closePreferencesWindow() override { prefsShown = false; }
-    void applicationControlsChanged() override { ++controlsChanges; }
+    void applicationControlsChanged() override {}
     void runAfter(double seconds, std::function<void()> callback) override {
         scheduled.emplace_back(seconds, std::move(callback));
     }
@@ -125,7 +125,6 @@ class FakeWindows : public WindowSystem {
     std::map<const Document*, std::string> titles;
     bool titleShown = false;
     bool prefsShown = true;
-    int controlsChanges = 0;
     std::vector<std::pair<double, std::function<void()>>> scheduled;
     std::vector<std::string> recent;
     int quitRequests = 0;

@@ -13,9 +13,7 @@
 namespace sorvel {
 namespace {
 
-using testing::CapturingAudioOutput;
-using testing::distinctCells;
-using testing::makeDocument;
+using namespace sorvel::testing;
 using Cells = std::vector<ScoreCell>;
 
 TEST(DocumentPhrase, AppendsAtTheEndAsOneStepAndShowsLineOne) {
@@ -32,12 +30,9 @@ TEST(DocumentPhrase, AppendsAtTheEndAsOneStepAndShowsLineOne) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         UndoHistory undo;
-        auto doc = makeDocument(&undo);
-        doc->score().musicData = distinctCells(c.scoreCells);
-        const Cells before = doc->score().musicData;
-        doc->setTopPage(c.topPage);
-        doc->showPage(c.topPage);
-        ASSERT_EQ(doc->startCell(), (c.topPage - 1) * doc->gosenCellMax);
+        const Cells before = distinctCells(c.scoreCells);
+        auto doc = givenScore().cells(before).onPage(c.topPage).build(&undo);
+        ASSERT_EQ(firstShownCell(*doc), (c.topPage - 1) * cellsPerStaff(*doc));
         const std::size_t steps = undo.undoStepCount();
 
         DocumentPhraseScore score([&] { return doc.get(); });
@@ -45,16 +40,16 @@ TEST(DocumentPhrase, AppendsAtTheEndAsOneStepAndShowsLineOne) {
 
         Cells expected = before;
         expected.insert(expected.end(), c.appended.begin(), c.appended.end());
-        EXPECT_EQ(doc->score().musicData, expected);
-        EXPECT_EQ(doc->topPage(), 1);
-        EXPECT_EQ(doc->startCell(), 0);
-        EXPECT_EQ(doc->gosen1.cellAt(1), expected.front());
+        EXPECT_EQ(cells(*doc), expected);
+        EXPECT_EQ(topPage(*doc), 1);
+        EXPECT_EQ(firstShownCell(*doc), 0);
+        EXPECT_EQ(staffMismatch(*doc), "");
         EXPECT_EQ(undo.undoStepCount(), steps + (c.appended.empty() ? 0 : 1));
         if (c.appended.empty()) continue;
         undo.undo();
-        EXPECT_EQ(doc->score().musicData, before);
+        EXPECT_EQ(cells(*doc), before);
         undo.redo();
-        EXPECT_EQ(doc->score().musicData, expected);
+        EXPECT_EQ(cells(*doc), expected);
     }
 }
 
@@ -70,26 +65,24 @@ TEST(DocumentPhrase, PlaysTheNotesInSequenceAtTheScoresTempoAndKey) {
     const PcmFormat format{8000.0, 1};
     const struct {
         const char* name;
-        std::int64_t tempoItem;  // index into the tempo list
-        std::int64_t keyItem;    // "C", "Bb", "Eb"
+        std::int64_t tempo;
+        const char* key;
         Cells cells;
         std::vector<std::pair<float, float>> tones;  // Hz, seconds
     } cases[] = {
         {"120, C: quarters, marks left out",
-         3,
-         0,
+         120,
+         "C",
          {{17, 5}, {17, 25}, {4, 5}, {17, 26}, {21, 5}},
          {{440.0f, 0.5f}, {261.0f, 0.5f}, {523.0f, 0.5f}}},
-        {"60, Bb", 0, 1, {{17, 5}}, {{440.0f * 0.8908986f, 1.0f}}},
-        {"240, Eb", 9, 2, {{4, 5}, {99, 5}, {-1, 5}}, {{261.0f * 1.1892073f, 0.25f}}},
-        {"marks only", 3, 0, {{17, 25}, {17, 27}}, {}},
+        {"60, Bb", 60, "Bb", {{17, 5}}, {{440.0f * 0.8908986f, 1.0f}}},
+        {"240, Eb", 240, "Eb", {{4, 5}, {99, 5}, {-1, 5}}, {{261.0f * 1.1892073f, 0.25f}}},
+        {"marks only", 120, "C", {{17, 25}, {17, 27}}, {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         CapturingAudioOutput audio(format);
-        auto doc = makeDocument(nullptr, &audio);
-        doc->chooseTempo(c.tempoItem);
-        doc->chooseKey(c.keyItem);
+        auto doc = givenScore().tempo(c.tempo).key(c.key).build(nullptr, &audio);
         DocumentPhraseScore score([&] { return doc.get(); });
         score.playCells(c.cells);
 

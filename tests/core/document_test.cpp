@@ -12,51 +12,30 @@
 namespace sorvel {
 namespace {
 
-using testing::DiagCapture;
-using testing::distinctCells;
-using testing::expectStavesShowScore;
-using testing::loadScore;
-using testing::makeDocument;
-using testing::Pos;
-
-const auto selStartOf = [](const Document& d) { return Pos{d.selRow, d.selCol}; };
-const auto selEndOf = [](const Document& d) { return Pos{d.selRowTo, d.selColTo}; };
-
-// Shows page P as the page buttons leave it.
-void goToPage(Document& d, std::int64_t P) {
-    d.setTopPage(P);
-    d.showPage(P);
-}
+using namespace sorvel::testing;
+using Fields = std::array<std::string, 3>;
 
 TEST(Document, ShowPageHandsThreeStavesOfCellsAndIgnoresPagesOutsideTheScore) {
-    auto d = makeDocument();
-    d->score().codeData = {"A", "B", "C", "D"};
-    for (std::int64_t cells : {40, 81, 130}) {
-        loadScore(*d, distinctCells(cells));
-        EXPECT_EQ(d->pageCount(), (cells + 39) / 40);
+    for (std::int64_t n : {40, 81, 130}) {
+        auto d = givenScore().cells(distinctCells(n)).chordLines({"A", "B", "C", "D"}).build();
+        EXPECT_EQ(d->pageCount(), (n + 39) / 40);
         for (std::int64_t P = 1; P <= d->pageCount(); ++P) {
             d->showPage(P);
-            EXPECT_EQ(d->startCell(), (P - 1) * 40);
-            expectStavesShowScore(*d);  // the last pages end in blank cells and staves
+            EXPECT_EQ(firstShownCell(*d), (P - 1) * 40);
+            EXPECT_EQ(staffMismatch(*d), "");  // the last pages end in blank cells and staves
         }
+        if (n != 130) continue;
+        EXPECT_EQ(chordFields(*d), (Fields{"D", "     ", "     "}));
+        // Outside the score only the chord fields and the page count change.
+        const auto shown = staffCells(*d, 1);
+        for (std::int64_t P : {-3, 5, 0}) {
+            d->showPage(P);
+            EXPECT_EQ(firstShownCell(*d), 120) << P;
+            EXPECT_EQ(staffCells(*d, 1), shown);
+        }
+        EXPECT_EQ(chordFields(*d), (Fields{"     ", "A", "B"}));
     }
-    EXPECT_EQ(d->cdText, (std::array<std::string, 3>{"D", "     ", "     "}));
-    // Outside the score only the chord fields and the page count change.
-    const auto shown = [&] {
-        std::vector<ScoreCell> cells;
-        for (std::int64_t c = 1; c <= 40; ++c) cells.push_back(d->gosen1.cellAt(c));
-        return cells;
-    };
-    const auto staff = shown();
-    for (std::int64_t P : {-3, 5, 0}) {
-        d->showPage(P);
-        EXPECT_EQ(d->startCell(), 120) << P;
-        EXPECT_EQ(shown(), staff);
-    }
-    EXPECT_EQ(d->cdText, (std::array<std::string, 3>{"     ", "A", "B"}));
-    d->score().musicData.clear();
-    d->showPage(1);
-    EXPECT_EQ(d->pageCount(), 0);
+    EXPECT_EQ(givenScore().cells({}).build()->pageCount(), 0);
     // Counted in integers: in single precision 16,777,241 cells would read as 16,777,240 and
     // their last page could never be shown.
     EXPECT_EQ(pagesFor(16'777'241, 40), 419'432);
@@ -75,31 +54,26 @@ TEST(Document, SelCellWrapsAtTheStaffEndsAndIgnoresPositionsOffTheScore) {
         {3, 11, 2, {2, 3}}, {3, 41, 2, {2, 3}},  {3, 1, 3, {2, 3}},  // past the end
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE("page " + std::to_string(c.page) + " selCell(" + std::to_string(c.col) + ", " +
-                     std::to_string(c.row) + ")");
-        auto d = makeDocument();
-        loadScore(*d, distinctCells(130));
-        goToPage(*d, c.page);
-        d->selCell(3, 2);
+        SCOPED_TRACE(::testing::Message()
+                     << "page " << c.page << " selCell(" << c.col << ", " << c.row << ")");
+        auto d = givenScore().cells(distinctCells(130)).onPage(c.page).selected({2, 3}).build();
         d->selCell(c.col, c.row);
-        const Pos p = selStartOf(*d);
-        EXPECT_EQ(p, c.after);
-        EXPECT_EQ(selEndOf(*d), p);
-        const std::int64_t index = d->startCell() + (p.row - 1) * 40 + p.col - 1;
-        EXPECT_EQ(d->entryCell(), d->score().musicData[static_cast<std::size_t>(index)]);
-        const GosenView& staff = *d->staffOfRow(p.row);
-        EXPECT_EQ(d->celPointer.x, 44 + 30.0 * static_cast<double>(p.col - 1));
-        EXPECT_EQ(d->celPointer.y, staff.frame().y);
+        const Pos p = c.after;
+        EXPECT_EQ(selection(*d), (Selection{p, p}));
+        const std::int64_t index = firstShownCell(*d) + (p.row - 1) * 40 + p.col - 1;
+        EXPECT_EQ(entry(*d), cells(*d)[static_cast<std::size_t>(index)]);
+        EXPECT_EQ(pointer(*d).x, 44 + 30.0 * static_cast<double>(p.col - 1));
+        EXPECT_EQ(pointer(*d).y, staffTop(*d, p.row));
         for (std::int64_t row = 1; row <= 3; ++row) {
-            EXPECT_EQ(d->staffOfRow(row)->selRow, row == p.row ? 1 : 0);
+            EXPECT_EQ(staffMarks(*d, row)[0], row == p.row ? 1 : 0);
         }
-        EXPECT_EQ(staff.selCol, p.col);
-        EXPECT_EQ(staff.selColTo, p.col);
+        EXPECT_EQ(staffMarks(*d, p.row), (std::array<std::int64_t, 3>{1, p.col, p.col}));
     }
 }
 
 TEST(Document, SelCellToMarksTheRangeOnEachStaffItCrosses) {
     using Marks = std::array<std::array<std::int64_t, 3>, 3>;  // selRow, selCol, selColTo
+    const Marks only2 = {{{0, 0, 0}, {1, 6, 6}, {0, 0, 0}}};
     const struct {
         Pos from, to, end;
         Marks marks;
@@ -107,30 +81,27 @@ TEST(Document, SelCellToMarksTheRangeOnEachStaffItCrosses) {
         {{1, 3}, {1, 7}, {1, 7}, {{{1, 3, 7}, {0, 0, 0}, {0, 0, 0}}}},
         {{1, 38}, {2, 4}, {2, 4}, {{{1, 38, 40}, {1, 0, 4}, {0, 0, 0}}}},
         {{1, 10}, {3, 2}, {3, 2}, {{{1, 10, 40}, {1, 0, 40}, {1, 0, 2}}}},
-        {{2, 5}, {3, 6}, {3, 6}, {{{0, 0, 0}, {1, 5, 40}, {1, 0, 6}}}},
         {{3, 2}, {3, 9}, {3, 9}, {{{0, 0, 0}, {0, 0, 0}, {1, 2, 9}}}},
         {{2, 5}, {2, 41}, {3, 1}, {{{0, 0, 0}, {1, 5, 40}, {1, 0, 1}}}},  // wraps
-        {{2, 6}, {1, 2}, {1, 2}, {{{0, 0, 0}, {1, 6, 6}, {0, 0, 0}}}},    // before the start
+        {{2, 6}, {1, 2}, {1, 2}, only2},                                  // before the start
         // Off the staves or past the score: ignored.
-        {{2, 6}, {3, 41}, {2, 6}, {{{0, 0, 0}, {1, 6, 6}, {0, 0, 0}}}},
-        {{2, 6}, {1, 0}, {2, 6}, {{{0, 0, 0}, {1, 6, 6}, {0, 0, 0}}}},
-        {{2, 6}, {4, 1}, {2, 6}, {{{0, 0, 0}, {1, 6, 6}, {0, 0, 0}}}},
-        {{2, 6}, {3, 11}, {2, 6}, {{{0, 0, 0}, {1, 6, 6}, {0, 0, 0}}}},
+        {{2, 6}, {3, 41}, {2, 6}, only2},
+        {{2, 6}, {1, 0}, {2, 6}, only2},
+        {{2, 6}, {4, 1}, {2, 6}, only2},
+        {{2, 6}, {3, 11}, {2, 6}, only2},
     };
-    auto d = makeDocument();
-    loadScore(*d, distinctCells(90));
+    auto d = givenScore().cells(distinctCells(90)).build();
     for (const auto& r : ranges) {
         d->selCell(r.from.col, r.from.row);
         d->selCellTo(r.to.col, r.to.row);
         SCOPED_TRACE(::testing::Message() << r.from << " to " << r.to);
-        EXPECT_EQ(selStartOf(*d), r.from);
-        EXPECT_EQ(selEndOf(*d), r.end);
+        EXPECT_EQ(selection(*d), (Selection{r.from, r.end}));
         for (std::int64_t row = 1; row <= 3; ++row) {
-            const GosenView& v = *d->staffOfRow(row);
+            const auto marks = staffMarks(*d, row);
             const auto& m = r.marks[static_cast<std::size_t>(row - 1)];
-            EXPECT_EQ(v.selRow, m[0]) << "staff " << row;
+            EXPECT_EQ(marks[0], m[0]) << "staff " << row;
             if (m[0]) {
-                EXPECT_EQ((std::array{v.selRow, v.selCol, v.selColTo}), m) << "staff " << row;
+                EXPECT_EQ(marks, m) << "staff " << row;
             }
         }
     }
@@ -152,38 +123,35 @@ TEST(Document, PageButtonsMoveOneStaffAndKeepTheSelectedCell) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.down ? "down" : "up") + " from page " + std::to_string(c.page));
-        auto d = makeDocument();
-        loadScore(*d, distinctCells(200));
-        goToPage(*d, c.page);
-        d->selCell(c.before.col, c.before.row);
+        auto d = givenScore().cells(distinctCells(200)).onPage(c.page).selected(c.before).build();
         c.down ? d->btnPageDown() : d->btnPageUp();
-        EXPECT_EQ(d->topPage(), c.pageAfter);
-        EXPECT_EQ(selStartOf(*d), c.after);
-        EXPECT_EQ(d->startCell(), (c.pageAfter - 1) * 40);
-        expectStavesShowScore(*d);
+        EXPECT_EQ(topPage(*d), c.pageAfter);
+        EXPECT_EQ(selection(*d).from, c.after);
+        EXPECT_EQ(firstShownCell(*d), (c.pageAfter - 1) * 40);
+        EXPECT_EQ(staffMismatch(*d), "");
     }
 }
 
 TEST(Document, ChordFieldsAreStoredForThePagesShown) {
-    auto d = makeDocument();
-    loadScore(*d, distinctCells(130));
-    d->cdText = {"A", "B", "C"};
+    auto d = givenScore().cells(distinctCells(130)).build();
+    typeChordFields(*d, {"A", "B", "C"});
     d->btnPageDown();  // stores the fields of pages 1..3, then shows 2..4
-    EXPECT_EQ(d->score().codeData, (std::vector<std::string>{"A", "B", "C"}));
-    EXPECT_EQ(d->cdText, (std::array<std::string, 3>{"B", "C", "     "}));
-    d->cdText[2] = "D";
+    EXPECT_EQ(chordLines(*d), (std::vector<std::string>{"A", "B", "C"}));
+    EXPECT_EQ(chordFields(*d), (Fields{"B", "C", "     "}));
+    typeChordField(*d, 2, "D");
     d->btnPageUp();  // appends page 4's line
-    EXPECT_EQ(d->score().codeData, (std::vector<std::string>{"A", "B", "C", "D"}));
-    d->cdText[0] = "a";
+    EXPECT_EQ(chordLines(*d), (std::vector<std::string>{"A", "B", "C", "D"}));
+    typeChordField(*d, 0, "a");
     d->controlTextDidEndEditing();
-    EXPECT_EQ(d->score().codeData[0], "a");
-    goToPage(*d, 4);
-    d->cdText = {"p4", "p5", "p6"};
+    EXPECT_EQ(chordLines(*d)[0], "a");
+    d->setTopPage(4);
+    d->showPage(4);
+    typeChordFields(*d, {"p4", "p5", "p6"});
     d->storeChordFields();
-    EXPECT_EQ(d->score().codeData, (std::vector<std::string>{"a", "B", "C", "p4", "p5", "p6"}));
+    EXPECT_EQ(chordLines(*d), (std::vector<std::string>{"a", "B", "C", "p4", "p5", "p6"}));
     d->setTopPage(0);  // no page: nothing to store
     d->storeChordFields();
-    EXPECT_EQ(d->score().codeData.size(), 6u);
+    EXPECT_EQ(chordLines(*d).size(), 6u);
 }
 
 // A command that rewrites the page would otherwise write the stored chord lines back over
@@ -203,26 +171,25 @@ TEST(Document, EveryCommandThatRefreshesThePageKeepsTheChordTextBeingTyped) {
         {"page down", [](Document& d, UndoHistory&) { d.btnPageDown(); }},
         {"undo of an insert",
          [](Document& d, UndoHistory& u) {
-             const std::string typed = d.cdText[1];
+             const std::string typed = chordFields(d)[1];
              d.btnIns();
-             d.cdText[1] = typed;  // typed again after the insert
+             typeChordField(d, 1, typed);  // typed again after the insert
              u.undo();
          }},
     };
     for (const auto& c : commands) {
         SCOPED_TRACE(c.name);
-        auto d = makeDocument(&undo);
-        loadScore(*d, distinctCells(130));
-        d->selCell(3, 1);
-        d->cdText = {"C", "G7", "Am"};  // typed, editing not ended
+        auto d = givenScore().cells(distinctCells(130)).selected({1, 3}).build(&undo);
+        typeChordFields(*d, {"C", "G7", "Am"});  // typed, editing not ended
         c.run(*d, undo);
-        ASSERT_GE(d->score().codeData.size(), 3u);
-        EXPECT_EQ(std::vector<std::string>(d->score().codeData.begin(), d->score().codeData.begin() + 3),
+        const auto& lines = chordLines(*d);
+        ASSERT_GE(lines.size(), 3u);
+        EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 3),
                   (std::vector<std::string>{"C", "G7", "Am"}));
         // The fields show the stored lines of the pages now on top.
         for (std::size_t i = 0; i < 3; ++i) {
-            const std::size_t line = static_cast<std::size_t>(d->topPage() - 1) + i;
-            EXPECT_EQ(d->cdText[i], line < d->score().codeData.size() ? d->score().codeData[line] : "     ");
+            const std::size_t line = static_cast<std::size_t>(topPage(*d) - 1) + i;
+            EXPECT_EQ(chordFields(*d)[i], line < lines.size() ? lines[line] : "     ");
         }
         undo.removeAllActions(d.get());
     }
@@ -394,7 +361,7 @@ TEST(GosenView, ColumnUnderAClick) {
 }
 
 TEST(GosenView, SetFreqAndChgFreqRebuildTheTablesFromTheReferencePitch) {
-    EXPECT_EQ(makeDocument()->freqArr()[4], 261.0f);  // the fixed table until the first rebuild
+    EXPECT_EQ(frequencies(*makeDocument())[4], 261.0f);  // the fixed table until the first rebuild
     const std::vector<float> table = tuningTable(440);
     ASSERT_EQ(table.size(), 51u);
     // Within the table's whole-Hz rounding at every pitch index, sharps and flats alike.
@@ -406,17 +373,16 @@ TEST(GosenView, SetFreqAndChgFreqRebuildTheTablesFromTheReferencePitch) {
 
     // chgFreq reads the field's leading integer, writes it back and rebuilds every staff.
     for (const auto& [field, a1] : {std::pair{"442.7", 442}, {"  415Hz", 415}, {"abc", 0}}) {
-        auto d = makeDocument();
-        d->setReferencePitchText(field);
+        auto d = givenScore().referencePitch(field).build();
         DiagCapture diag;
         d->chgFreq();
         ASSERT_EQ(diag.lines.size(), 5u);  // "chgFreq" and one table line per staff
         EXPECT_EQ(diag.lines[1].substr(0, 1), "[");
-        EXPECT_EQ(d->A_Hz, std::to_string(a1));
-        ASSERT_EQ(d->freqArr().size(), 51u);
-        EXPECT_FLOAT_EQ(d->freqArr()[17], static_cast<float>(a1));
-        EXPECT_FLOAT_EQ(d->freqArr()[34], 2.0f * static_cast<float>(a1));
-        EXPECT_EQ(d->settings().referencePitch, a1);
+        EXPECT_EQ(settings(*d).referencePitch, std::to_string(a1));
+        ASSERT_EQ(frequencies(*d).size(), 51u);
+        EXPECT_FLOAT_EQ(frequencies(*d)[17], static_cast<float>(a1));
+        EXPECT_FLOAT_EQ(frequencies(*d)[34], 2.0f * static_cast<float>(a1));
+        EXPECT_EQ(referenceHz(*d), a1);
     }
 }
 

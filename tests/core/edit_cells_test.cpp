@@ -6,30 +6,16 @@
 namespace sorvel {
 namespace {
 
-using testing::DiagCapture;
-using testing::distinctCells;
-using testing::expectStavesShowScore;
-using testing::loadScore;
-using testing::makeDocument;
-using testing::Pos;
-
-// Sets the selection as the window would have left it, also where selCell refuses to go.
-void select(Document& d, Pos from, Pos to) {
-    d.selRow = from.row;
-    d.selCol = from.col;
-    d.selRowTo = to.row;
-    d.selColTo = to.col;
-}
+using namespace sorvel::testing;
+using Cells = std::vector<ScoreCell>;
 
 class CellCommands : public ::testing::Test {
   protected:
-    void SetUp() override { doc = makeDocument(&undo); }
     UndoHistory undo;
-    std::unique_ptr<Document> doc;
 };
 
 TEST_F(CellCommands, EachCommandEditsTheScoreMovesTheSelectionAndUndoesAsOneStep) {
-    const ScoreCell entry{20, 7};
+    const ScoreCell in{20, 7};
     const auto U = &Document::btnUPDate, I = &Document::btnIns, A = &Document::btnADD,
                D = &Document::btnDel;
     const struct {
@@ -50,7 +36,6 @@ TEST_F(CellCommands, EachCommandEditsTheScoreMovesTheSelectionAndUndoesAsOneStep
         {A, 80, {1, 40}, {1, 40}, 40, 0, true, {2, 1}},     // on to the next staff
         {A, 120, {3, 40}, {3, 40}, 120, 0, true, {3, 40}},  // the third staff's end: stays
         {A, 10, {4, 1}, {4, 1}, 0, 0, false, {4, 1}},
-        {D, 10, {1, 3}, {1, 3}, 2, 1, false, {1, 3}},
         {D, 10, {1, 3}, {1, 6}, 2, 4, false, {1, 3}},
         {D, 10, {1, 8}, {1, 10}, 7, 3, false, {1, 7}},  // up to the end: one column left
         {D, 10, {1, 10}, {1, 10}, 9, 1, false, {1, 9}},
@@ -62,89 +47,91 @@ TEST_F(CellCommands, EachCommandEditsTheScoreMovesTheSelectionAndUndoesAsOneStep
     int row = 0;
     for (const auto& c : cases) {
         SCOPED_TRACE("case " + std::to_string(++row));
-        std::vector<ScoreCell> expected = distinctCells(c.cells);
+        Cells expected = distinctCells(c.cells);
         expected.erase(expected.begin() + c.at, expected.begin() + c.at + c.removed);
-        if (c.entered) expected.insert(expected.begin() + c.at, entry);
-        // Once without an undo history, then with one.
-        auto plain = makeDocument();
-        for (Document* d : {plain.get(), doc.get()}) {
-            loadScore(*d, distinctCells(c.cells));
-            select(*d, c.from, c.to);
-            d->entryCell() = entry;
-        }
+        if (c.entered) expected.insert(expected.begin() + c.at, in);
+        // given the selection as the window left it, also where a click could not put it
+        const auto given =
+            givenScore().cells(distinctCells(c.cells)).forcedSelection(c.from, c.to).entry(in);
+        // when the command runs once without an undo history, once with one
+        auto plain = given.build();
         (plain.get()->*c.command)();
-        EXPECT_EQ(plain->score().musicData, expected);
+        EXPECT_EQ(cells(*plain), expected);
+        auto doc = given.build(&undo);
         const std::size_t steps = undo.undoStepCount();
         (doc.get()->*c.command)();
-        EXPECT_EQ(doc->score().musicData, expected);
-        EXPECT_EQ((Pos{doc->selRow, doc->selCol}), c.after);
-        EXPECT_EQ((Pos{doc->selRowTo, doc->selColTo}), c.after);
-        expectStavesShowScore(*doc);
+        // then
+        EXPECT_EQ(cells(*doc), expected);
+        EXPECT_EQ(selection(*doc), (Selection{c.after, c.after}));
+        EXPECT_EQ(staffMismatch(*doc), "");
         const bool changed = c.removed > 0 || c.entered;
         ASSERT_EQ(undo.undoStepCount(), steps + (changed ? 1 : 0));
         if (!changed) continue;
         undo.undo();
-        EXPECT_EQ(doc->score().musicData, distinctCells(c.cells));
-        expectStavesShowScore(*doc);
+        EXPECT_EQ(cells(*doc), distinctCells(c.cells));
+        EXPECT_EQ(staffMismatch(*doc), "");
         undo.redo();
-        EXPECT_EQ(doc->score().musicData, expected);
-        expectStavesShowScore(*doc);
+        EXPECT_EQ(cells(*doc), expected);
+        EXPECT_EQ(staffMismatch(*doc), "");
+        undo.removeAllActions(doc.get());
     }
 }
 
 TEST_F(CellCommands, UndoOfAnUpdateAfterThePageMovedKeepsTheStavesTrue) {
-    loadScore(*doc, distinctCells(130));
-    doc->selCell(3, 2);  // index 42, on gosen2
-    doc->entryCell() = {20, 7};
+    // given an update on gosen2 (index 42), then the page moved on: gosen1 shows index 42
+    auto doc = givenScore().cells(distinctCells(130)).selected({2, 3}).entry({20, 7}).build(&undo);
     doc->btnUPDate();
-    doc->btnPageDown();  // index 42 now shows on gosen1, gosen2 shows index 82
+    doc->btnPageDown();
+    // when undone
     undo.undo();
-    EXPECT_EQ(doc->score().musicData, distinctCells(130));
-    expectStavesShowScore(*doc);
+    EXPECT_EQ(cells(*doc), distinctCells(130));
+    EXPECT_EQ(staffMismatch(*doc), "");
     // The page moves on until the cell is off the staves; redo still changes only the score.
     doc->btnPageDown();
     doc->btnPageDown();
-    ASSERT_EQ(doc->startCell(), 120);
+    ASSERT_EQ(firstShownCell(*doc), 120);
     undo.redo();
-    EXPECT_EQ(doc->score().musicData[42], (ScoreCell{20, 7}));
-    expectStavesShowScore(*doc);
+    EXPECT_EQ(cells(*doc)[42], (ScoreCell{20, 7}));
+    EXPECT_EQ(staffMismatch(*doc), "");
 }
 
 TEST_F(CellCommands, EveryCommandKeepsWorkingOnAnEmptyScore) {
-    loadScore(*doc, {{4, 5}, {7, 5}});
-    doc->withCode = true;
-    doc->selCellTo(2, 1);
+    // given a score whose every cell was deleted
+    auto doc = givenScore()
+                   .cells({{4, 5}, {7, 5}})
+                   .selected({1, 1}, {1, 2})
+                   .chordsTransposeAlong()
+                   .build(&undo);
     doc->btnDel();
-    ASSERT_TRUE(doc->score().musicData.empty());
+    ASSERT_TRUE(cells(*doc).empty());
     EXPECT_EQ(doc->pageCount(), 0);
     EXPECT_EQ(doc->selStart(), -1);
-
-    doc->entryCell() = {20, 7};
+    // when every command runs, then nothing breaks and only insertions add a cell
+    setEntry(*doc, {20, 7});
     for (auto command :
          {&Document::btnUPDate, &Document::btnDel, &Document::btnPageDown, &Document::btnPageUp}) {
         (doc.get()->*command)();
     }
     doc->btnAllUpDown(0);
     doc->btnAllUpDown(1);
-    EXPECT_TRUE(doc->score().musicData.empty());
-    expectStavesShowScore(*doc);
+    EXPECT_TRUE(cells(*doc).empty());
+    EXPECT_EQ(staffMismatch(*doc), "");
     EXPECT_EQ(undo.undoStepCount(), 1u);
-
     for (auto command : {&Document::btnIns, &Document::btnADD}) {  // both insert at 0
         (doc.get()->*command)();
-        EXPECT_EQ(doc->score().musicData, (std::vector<ScoreCell>{{20, 7}}));
+        EXPECT_EQ(cells(*doc), (Cells{{20, 7}}));
         EXPECT_EQ(doc->selStart(), 0);
-        expectStavesShowScore(*doc);
+        EXPECT_EQ(staffMismatch(*doc), "");
         undo.undo();
-        EXPECT_TRUE(doc->score().musicData.empty());
+        EXPECT_TRUE(cells(*doc).empty());
     }
     undo.undo();
-    EXPECT_EQ(doc->score().musicData, (std::vector<ScoreCell>{{4, 5}, {7, 5}}));
-    expectStavesShowScore(*doc);
+    EXPECT_EQ(cells(*doc), (Cells{{4, 5}, {7, 5}}));
+    EXPECT_EQ(staffMismatch(*doc), "");
 }
 
 TEST_F(CellCommands, PrimitivesRefuseIndicesOutsideTheScore) {
-    loadScore(*doc, distinctCells(12));
+    auto doc = givenScore().cells(distinctCells(12)).build(&undo);
     DiagCapture diag;
     for (std::int64_t bad : {-1, 13, 1000}) {
         diag.lines.clear();
@@ -158,17 +145,16 @@ TEST_F(CellCommands, PrimitivesRefuseIndicesOutsideTheScore) {
     doc->insertCellList({1, 2}, 13);
     doc->insertCellList({1, 2}, -1);
     doc->insertCellList({1}, 3);  // no whole cell
-    doc->setCell(doc->gosen1, 0, 12, 1, 1);
-    doc->setCell(doc->gosen1, 0, -1, 1, 1);
-    EXPECT_EQ(doc->score().musicData, distinctCells(12));
+    doc->setCell(editableStaff(*doc, 1), 0, 12, 1, 1);
+    doc->setCell(editableStaff(*doc, 1), 0, -1, 1, 1);
+    EXPECT_EQ(cells(*doc), distinctCells(12));
     EXPECT_FALSE(undo.canUndo());
-
     // The end of the score is a valid place; a trailing odd integer is ignored.
     doc->insertCells({{20, 7}}, 12, 12);
     EXPECT_EQ(diag.lines.back(), "12 12 index over");
     doc->insertCellList({20, 7, 21, 9, 5}, 13);
-    EXPECT_EQ(doc->score().musicData.size(), 15u);
-    EXPECT_EQ(doc->score().musicData[14], (ScoreCell{21, 9}));
+    EXPECT_EQ(cells(*doc).size(), 15u);
+    EXPECT_EQ(cells(*doc)[14], (ScoreCell{21, 9}));
 }
 
 TEST_F(CellCommands, TransposeTable) {
@@ -188,12 +174,11 @@ TEST_F(CellCommands, TransposeTable) {
     };
     // clang-format on
     for (const auto& c : cases) {
-        loadScore(*doc, {{4, 5}, {c[0], c[1]}, {4, 13}});
+        auto doc = givenScore().cells({{4, 5}, {c[0], c[1]}, {4, 13}}).build(&undo);
         doc->btnAllUpDown(c[2]);
-        EXPECT_EQ(doc->score().musicData,
-                  (std::vector<ScoreCell>{{c[2] == 0 ? 5 : 3, 5}, {c[3], c[1]}, {4, 13}}))
+        EXPECT_EQ(cells(*doc), (Cells{{c[2] == 0 ? 5 : 3, 5}, {c[3], c[1]}, {4, 13}}))
             << "(" << c[0] << ", " << c[1] << ") row " << c[2];
-        expectStavesShowScore(*doc);
+        EXPECT_EQ(staffMismatch(*doc), "");
     }
     EXPECT_FALSE(undo.canUndo());
 }
@@ -210,44 +195,46 @@ TEST_F(CellCommands, TransposeARangeOnly) {
     };
     for (const auto& c : cases) {
         const std::int64_t n = c.page == 2 ? 100 : 10;
-        loadScore(*doc, std::vector<ScoreCell>(static_cast<std::size_t>(n), ScoreCell{17, 5}));
-        if (c.page == 2) doc->btnPageDown();
-        doc->selCell(c.from.col, c.from.row);
-        select(*doc, c.from, c.to);
+        auto doc = givenScore()
+                       .cells(Cells(static_cast<std::size_t>(n), ScoreCell{17, 5}))
+                       .onPage(c.page)
+                       .forcedSelection(c.from, c.to)
+                       .build(&undo);
         doc->btnAllUpDown(1);
         for (std::int64_t i = 0; i < n; ++i) {
-            EXPECT_EQ(doc->score().musicData[static_cast<std::size_t>(i)].noteIndex,
+            EXPECT_EQ(cells(*doc)[static_cast<std::size_t>(i)].noteIndex,
                       i >= c.first && i <= c.last ? 16 : 17)
                 << i;
         }
-        EXPECT_EQ((Pos{doc->selRowTo, doc->selColTo}), c.to) << "the range stays selected";
-        expectStavesShowScore(*doc);
+        EXPECT_EQ(selection(*doc).to, c.to) << "the range stays selected";
+        EXPECT_EQ(staffMismatch(*doc), "");
     }
 }
 
 TEST_F(CellCommands, TransposeTakesTheChordsAlongOnlyForTheWholeScore) {
-    loadScore(*doc, {{17, 5}, {20, 5}});
-    doc->score().codeData = {"C G7", "Am"};
-    doc->showPage(1);
-    doc->cdText[2] = "F";  // typed but not yet stored
-    doc->withCode = true;
+    auto doc = givenScore()
+                   .cells({{17, 5}, {20, 5}})
+                   .chordLines({"C G7", "Am"})
+                   .chordsTransposeAlong()
+                   .build(&undo);
+    typeChordField(*doc, 2, "F");  // typed but not yet stored
     doc->btnAllUpDown(0);
-    EXPECT_EQ(doc->score().codeData, (std::vector<std::string>{"C# G#7 ", "A#m ", "F# "}));
-    EXPECT_EQ(doc->cdText[0], "C# G#7 ");
-    EXPECT_EQ(doc->cdText[2], "F# ");
+    EXPECT_EQ(chordLines(*doc), (std::vector<std::string>{"C# G#7 ", "A#m ", "F# "}));
+    EXPECT_EQ(chordFields(*doc)[0], "C# G#7 ");
+    EXPECT_EQ(chordFields(*doc)[2], "F# ");
     doc->btnAllUpDown(1);
-    EXPECT_EQ(doc->score().codeData, (std::vector<std::string>{"C G7  ", "Am  ", "F  "}));
+    const std::vector<std::string> before = {"C G7  ", "Am  ", "F  "};
+    EXPECT_EQ(chordLines(*doc), before);
 
-    const std::vector<std::string> before = doc->score().codeData;
-    doc->withCode = false;
+    setChordsTransposeAlong(*doc, false);
     doc->btnAllUpDown(0);
-    EXPECT_EQ(doc->score().codeData, before);
-    doc->withCode = true;
+    EXPECT_EQ(chordLines(*doc), before);
+    setChordsTransposeAlong(*doc, true);
     doc->selCellTo(2, 1);  // a range: the chords stay
     doc->btnAllUpDown(0);
-    EXPECT_EQ(doc->score().codeData, before);
+    EXPECT_EQ(chordLines(*doc), before);
     // Up, down, up, and up again over the range: A1 -> A1# -> B1, B1 -> C1 -> C1#.
-    EXPECT_EQ(doc->score().musicData, (std::vector<ScoreCell>{{20, 5}, {22, 5}}));
+    EXPECT_EQ(cells(*doc), (Cells{{20, 5}, {22, 5}}));
 }
 
 }  // namespace

@@ -9,9 +9,7 @@
 namespace sorvel {
 namespace {
 
-using testing::CapturingAudioOutput;
-using testing::DiagCapture;
-using testing::makeDocument;
+using namespace sorvel::testing;
 
 float sample(const PcmBuffer& b, std::size_t i, float f) {
     EXPECT_EQ(b.frameLength, 22050u);
@@ -19,28 +17,20 @@ float sample(const PcmBuffer& b, std::size_t i, float f) {
            std::sin((f * 6.2831855f) * static_cast<float>(i) / 44100.0f);
 }
 
-TEST(EntryCell, StepEntryPitchTable) {
+// The steps themselves are PitchStep's table; here the document applies one and sounds it.
+TEST(EntryCell, StepEntryPitchSoundsThePitchForEveryRow) {
     // {from, row, to}
-    // clang-format off
     const std::int64_t steps[][3] = {
-        {38, 0, 0}, {5, 0, 6}, {0, 0, 1},                              // chromatic up, wraps
-        {0, 3, 38}, {6, 3, 5},                                         // chromatic down, wraps
-        {21, 4, 38}, {22, 4, 5}, {0, 4, 17}, {38, 4, 21},              // octave
-        {9, 1, 11}, {5, 1, 7}, {38, 1, 0}, {37, 1, 38}, {33, 1, 37},   // natural up
-        {0, 2, 38}, {11, 2, 10}, {3, 2, 0}, {38, 2, 37}, {2, 2, 0},    // natural down
-        {1, 2, 38},                            // A0# has no position below it: wraps like A0
-        {1000, 0, 0}, {-7, 3, 38}, {39, 1, 0}, {-7, 2, 38}, {1000, 4, 21},  // stray: clamped
-        {5, 5, 5}, {5, -1, 5}, {1000, 9, 1000},  // other rows change nothing
+        {5, 0, 6}, {1000, 0, 0},    {38, 4, 21},  // a stray pitch is brought into the table
+        {5, 5, 5}, {1000, 9, 1000},               // other rows change nothing
     };
-    // clang-format on
     for (const auto& s : steps) {
         SCOPED_TRACE(::testing::Message() << "from " << s[0] << " row " << s[1]);
         CapturingAudioOutput audio;
-        auto doc = makeDocument(nullptr, &audio);
-        doc->entryCell() = {s[0], 5};
+        auto doc = givenScore().entry({s[0], 5}).build(nullptr, &audio);
         DiagCapture diag;
         doc->stepEntryPitch(s[1]);
-        EXPECT_EQ(doc->entryCell(), (ScoreCell{s[2], 5}));
+        EXPECT_EQ(entry(*doc), (ScoreCell{s[2], 5}));
         ASSERT_FALSE(diag.lines.empty());
         EXPECT_EQ(diag.lines.front(), std::to_string(s[1]));
         // The pitch is sounded for every row, also when nothing changed; silence off the table.
@@ -55,18 +45,17 @@ TEST(EntryCell, StepsStartFromTheCurrentPitchAndSoundTheEntryStaffsTable) {
     // Two steps in a row without any drawing in between: each starts from the pitch the
     // entry cell holds now.
     CapturingAudioOutput audio;
-    auto doc = makeDocument(nullptr, &audio);
-    doc->entryCell() = {4, 5};  // C0
+    auto doc = givenScore().entry({4, 5}).build(nullptr, &audio);  // C0
     doc->stepEntryPitch(1);
     doc->stepEntryPitch(1);
-    EXPECT_EQ(doc->entryCell().noteIndex, 10);  // E0
-    EXPECT_EQ(doc->gosenE.selLocate, 4);
+    EXPECT_EQ(entry(*doc).noteIndex, 10);  // E0
+    EXPECT_EQ(entryPosition(*doc), 4);
     doc->stepEntryPitch(2);
-    EXPECT_EQ(doc->entryCell().noteIndex, 7);  // D0
+    EXPECT_EQ(entry(*doc).noteIndex, 7);  // D0
 
-    doc->setReferencePitchText("442");
+    typeReferencePitch(*doc, "442");
     doc->chgFreq();
-    doc->entryCell() = {16, 5};
+    setEntry(*doc, {16, 5});
     doc->stepEntryPitch(0);  // A1 at 442 Hz
     EXPECT_EQ(sample(audio.buffers.back(), 7, 442.0f), 0.0f);
 }
@@ -77,44 +66,28 @@ TEST(EntryCell, SetEntryValueTable) {
         std::int64_t row, column;
         ScoreCell after;
     } cases[] = {
-        {{4, 9}, 0, 0, {4, 1}},
-        {{4, 9}, 0, 2, {4, 5}},
-        {{4, 9}, 0, 5, {4, 11}},
-        {{4, 9}, 1, 0, {17, 13}},
-        {{4, 9}, 1, 2, {17, 17}},
-        {{30, 9}, 1, 5, {17, 23}},
-        {{4, 9}, 2, 0, {4, 0}},  // blank keeps the pitch
-        {{4, 5}, 2, 1, {4, 6}},
-        {{4, 6}, 2, 1, {4, 5}},  // dot toggle
-        {{17, 13}, 2, 1, {17, 14}},
-        {{4, 29}, 2, 1, {4, 30}},  // rests and alternate notes
-        // Values without a dotted form stay, as a blank does: marks, triplets, ties.
-        {{17, 25}, 2, 1, {17, 25}},
-        {{17, 26}, 2, 1, {17, 26}},
-        {{17, 28}, 2, 1, {17, 28}},
-        {{4, 41}, 2, 1, {4, 41}},
-        {{17, 44}, 2, 1, {17, 44}},
-        {{4, 52}, 2, 1, {4, 52}},
-        {{4, 53}, 2, 1, {4, 53}},
-        {{4, 64}, 2, 1, {4, 64}},
-        {{4, 0}, 2, 1, {4, 0}},
-        {{4, 70}, 2, 1, {4, 70}},
-        {{4, -3}, 2, 1, {4, -3}},  // stray values stay
-        {{4, 9}, 2, 2, {17, 25}},
-        {{4, 9}, 2, 5, {17, 28}},  // marks
-        {{4, 9}, 0, 6, {4, 9}},
-        {{4, 9}, 1, -1, {4, 9}},
-        {{4, 9}, 2, 6, {4, 9}},
-        {{4, 9}, 3, 0, {4, 9}},
-        {{4, 9}, -1, 1, {4, 9}},
+        {{4, 9}, 0, 0, {4, 1}},     {{4, 9}, 0, 2, {4, 5}},   {{4, 9}, 0, 5, {4, 11}},
+        {{4, 9}, 1, 0, {17, 13}},   {{4, 9}, 1, 2, {17, 17}}, {{30, 9}, 1, 5, {17, 23}},
+        {{4, 9}, 2, 0, {4, 0}},                                // blank keeps the pitch
+        {{4, 5}, 2, 1, {4, 6}},     {{4, 6}, 2, 1, {4, 5}},    // dot toggle
+        {{17, 13}, 2, 1, {17, 14}}, {{4, 29}, 2, 1, {4, 30}},  // rests and alternate notes
+        {{4, 9}, 2, 2, {17, 25}},   {{4, 9}, 2, 5, {17, 28}},  // marks
+        {{4, 9}, 0, 6, {4, 9}},     {{4, 9}, 1, -1, {4, 9}},  {{4, 9}, 2, 6, {4, 9}},
+        {{4, 9}, 3, 0, {4, 9}},     {{4, 9}, -1, 1, {4, 9}},
     };
     auto doc = makeDocument();
+    // Values without a dotted form stay under the dot, as a blank does: marks, triplets,
+    // ties, and stray values.
+    for (std::int64_t v : {25, 26, 28, 41, 44, 52, 53, 64, 0, 70, -3}) {
+        setEntry(*doc, {4, v});
+        doc->setEntryValue(2, 1);
+        EXPECT_EQ(entry(*doc), (ScoreCell{4, v}));
+    }
     for (const auto& c : cases) {
-        doc->entryCell() = c.before;
+        setEntry(*doc, c.before);
         doc->setEntryValue(c.row, c.column);
-        EXPECT_EQ(doc->entryCell(), c.after)
-            << "(" << c.before.noteIndex << ", " << c.before.onpIndex << ") row " << c.row
-            << " column " << c.column;
+        EXPECT_EQ(entry(*doc), c.after) << "(" << c.before.noteIndex << ", " << c.before.onpIndex
+                                        << ") row " << c.row << " column " << c.column;
     }
 }
 
@@ -127,15 +100,22 @@ TEST(EntryCell, TripletAndTiePairsSwapBothWaysAndLeaveOtherValues) {
     UndoHistory undo;
     auto doc = makeDocument(&undo);
     int redraws = 0;
-    doc->gosenE.onNeedsDisplay = [&](const GosenView&) { ++redraws; };
+    struct Redraws : DocumentObserver {
+        int& n;
+        explicit Redraws(int& count) : n(count) {}
+        void staffNeedsDisplay(const GosenView& s) override { n += s.identifier() == "gosenE"; }
+        void controlsChanged() override {}
+        void endEditing() override {}
+    } observer(redraws);
+    doc->setObserver(&observer);
     for (const auto& [toggle, pairs] :
          {std::pair{&Document::toggleTriplet, triplets}, std::pair{&Document::toggleTie, ties}}) {
         for (std::int64_t v = -2; v <= 70; ++v) {
             std::int64_t expected = v;
             for (const auto& [a, b] : pairs) expected = v == a ? b : v == b ? a : expected;
-            doc->entryCell() = {12, v};
+            setEntry(*doc, {12, v});
             (doc.get()->*toggle)();
-            EXPECT_EQ(doc->entryCell(), (ScoreCell{12, expected})) << v;
+            EXPECT_EQ(entry(*doc), (ScoreCell{12, expected})) << v;
         }
     }
     // Every entry operation redraws the entry staff and records no undo step.
@@ -144,6 +124,7 @@ TEST(EntryCell, TripletAndTiePairsSwapBothWaysAndLeaveOtherValues) {
     doc->setEntryValue(7, 7);
     EXPECT_EQ(redraws, 2 * 73 + 2);
     EXPECT_FALSE(undo.canUndo());
+    doc->setObserver(nullptr);
 }
 
 }  // namespace

@@ -349,10 +349,7 @@ TEST_F(KeyDispatch, StaffClicks) {
 // Keys and clicks through DocumentCommands on a real document.
 class KeyDocument : public ::testing::Test, public DocumentObserver {
   protected:
-    KeyDocument() {
-        doc->setObserver(this);
-        testing::loadScore(*doc, testing::distinctCells(50));
-    }
+    KeyDocument() { doc->setObserver(this); }
     ~KeyDocument() override { doc->setObserver(nullptr); }
     void staffNeedsDisplay(const GosenView& s) override { redrawn.push_back(s.identifier()); }
     void controlsChanged() override {}
@@ -364,7 +361,10 @@ class KeyDocument : public ::testing::Test, public DocumentObserver {
     DiagCapture diag;
     UndoHistory undo;
     CapturingAudioOutput audio;
-    std::unique_ptr<Document> doc = testing::makeDocument(&undo, &audio);
+    std::unique_ptr<Document> doc = testing::givenScore()
+                                        .cells(testing::distinctCells(50))
+                                        .selected({1, 3})
+                                        .build(&undo, &audio);
     DocumentCommands commands{*doc};
     winCTL win{commands};
     std::vector<std::string> redrawn;
@@ -372,29 +372,31 @@ class KeyDocument : public ::testing::Test, public DocumentObserver {
 };
 
 TEST_F(KeyDocument, KeysAndClicksReachTheDocument) {
-    doc->selCell(3, 1);
+    using testing::cells;
+    using testing::selection;
     release(2, true);  // Shift+D: C1, at the entry staff's own frequency
     release(20);       // 3: quarter note
-    EXPECT_EQ(doc->entryCell(), (ScoreCell{21, 5}));
+    EXPECT_EQ(testing::entry(*doc), (ScoreCell{21, 5}));
     ASSERT_EQ(audio.buffers.size(), 1u);
     EXPECT_EQ(audio.buffers[0].channelData[0][1], std::sin(523.0f * 6.2831855f / 44100.0f));
     EXPECT_EQ(redrawn.back(), "gosenE");
     release(36);  // Return
-    EXPECT_EQ(doc->gosen1.cellAt(3), (ScoreCell{21, 5}));
+    EXPECT_EQ(cells(*doc)[2], (ScoreCell{21, 5}));
+    EXPECT_EQ(testing::staffMismatch(*doc), "");
     undo.undo();
-    EXPECT_EQ(doc->score().musicData, testing::distinctCells(50));
+    EXPECT_EQ(cells(*doc), testing::distinctCells(50));
 
     release(124);
     release(124, true);
-    EXPECT_EQ((std::vector{doc->selCol, doc->selColTo}), (std::vector<std::int64_t>{4, 5}));
+    EXPECT_EQ(selection(*doc), (testing::Selection{{1, 4}, {1, 5}}));
     // Shift-click before the start swaps the ends; 50 cells end at gosen2 column 10.
     win.staffMouseUp(1, 2, true);
-    EXPECT_EQ((std::vector{doc->selCol, doc->selColTo}), (std::vector<std::int64_t>{2, 4}));
-    EXPECT_EQ(doc->gosen1.selectedCell, 2);
+    EXPECT_EQ(selection(*doc), (testing::Selection{{1, 2}, {1, 4}}));
+    EXPECT_EQ(testing::clickedColumn(*doc, 1), 2);
     win.staffMouseUp(2, 11, false);
-    EXPECT_EQ(doc->selRow, 1);
+    EXPECT_EQ(selection(*doc).from.row, 1);
     win.staffMouseUp(2, 10, false);
-    EXPECT_EQ(doc->entryCell(), doc->score().musicData[49]);
+    EXPECT_EQ(testing::entry(*doc), cells(*doc)[49]);
     release(53);
     EXPECT_EQ(endEditingCount, 4);  // three clicks and Escape
 }

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "cell_editor_fake.h"
-#include "view/pitch_step.h"
 #include "model/notation_tables.h"
+#include "view/pitch_step.h"
 
 namespace sorvel {
 namespace {
@@ -27,6 +27,7 @@ TEST(PitchStep, StepsAndWraps) {
         {2, 2, 0},   {1, 2, 38},  {0, 2, 38},   {38, 2, 37}, {17, 2, 14}, {0, 3, 38},
         {1, 3, 0},   {38, 3, 37}, {21, 4, 38},  {22, 4, 5},  {0, 4, 17},  {38, 4, 21},
         {17, 4, 34}, {17, 5, 17}, {17, -1, 17}, {99, 7, 99}, {99, 0, 0},  {-5, 3, 38},
+        {33, 1, 37}, {9, 1, 11},  {11, 2, 10},  {39, 1, 0},  {-7, 2, 38}, {1000, 4, 21},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(stepPitch(c.pitch, c.row), c.expected) << c.pitch << " row " << c.row;

@@ -10,8 +10,9 @@
 namespace sorvel {
 namespace {
 
-using testing::makeDocument;
-using testing::TempDir;
+using ScoreCells = std::vector<ScoreCell>;
+
+using namespace sorvel::testing;
 
 const char* const kExample =
     "<,sorvel2,0,3,440,0,0\n"
@@ -28,13 +29,10 @@ ScoreFile parsed(const std::string& text) {
 }
 
 TEST(ScoreFile, ExampleScoreIsWrittenAndReadBackByteForByte) {
-    auto doc = makeDocument();
-    doc->setImageSets({"animals"});
-    doc->chooseImageSet(0);
-    doc->score().musicData = {{17, 5}, {20, 3}};
-    doc->cdText = {"C", "", ""};
+    auto doc = givenScore().imageSets({"animals"}).cells({{17, 5}, {20, 3}}).build();
+    typeChordFields(*doc, {"C", "", ""});
     EXPECT_EQ(saveScore(*doc), kExample);
-    EXPECT_EQ(doc->score().codeData, (std::vector<std::string>{"C", "", ""}));  // stored first
+    EXPECT_EQ(chordLines(*doc), (std::vector<std::string>{"C", "", ""}));  // stored first
 
     const ScoreFile file = parsed(kExample);
     EXPECT_EQ(file.imageSet, 0);
@@ -42,8 +40,7 @@ TEST(ScoreFile, ExampleScoreIsWrittenAndReadBackByteForByte) {
     EXPECT_EQ(file.aHz, 440);
     EXPECT_EQ(file.codeData, (std::vector<std::string>{"C", "", ""}));
     EXPECT_EQ(file.musicData, (std::vector<ScoreCell>{{17, 5}, {20, 3}}));
-    auto other = makeDocument();
-    other->setImageSets({"animals", "birds"});
+    auto other = givenScore().imageSets({"animals", "birds"}, -1).build();
     applyScore(*other, file);
     EXPECT_EQ(writeScore(*other), kExample);
     // A save right after opening stores the chord fields shown, which came from the file.
@@ -56,19 +53,20 @@ TEST(ScoreFile, WriterVariants) {
     EXPECT_EQ(saveScore(*doc), "<,sorvel2,-1,3,440,0,0\n#       \n#       \n#       \n0,0\n");
 
     // Settings, every chord line, and no cell lines for an empty score.
-    doc->setReferencePitchText("442");
-    doc->chooseBeat(2);
-    doc->chooseKey(1);
-    doc->score().musicData.clear();
-    doc->score().codeData = {"a", "b", "c", "d", "e"};
-    doc->cdText = {"a", "b", "c"};
+    doc = givenScore()
+              .referencePitch("442")
+              .beats(2)
+              .key("Bb")
+              .cells({})
+              .chordLines({"a", "b", "c", "d", "e"})
+              .build();
     EXPECT_EQ(saveScore(*doc), "<,sorvel2,-1,3,442,1,2\n#a\n#b\n#c\n#d\n#e\n");
 
     // A reference pitch typed but not applied is saved as an integer, so the file opens again.
     const std::pair<const char*, const char*> pitches[] = {
         {"442.7", "442"}, {"", "0"}, {" 415", "415"}, {"abc", "0"}, {"-3", "-3"}};
     for (const auto& [typed, written] : pitches) {
-        doc->setReferencePitchText(typed);
+        typeReferencePitch(*doc, typed);
         const std::string text = saveScore(*doc);
         EXPECT_EQ(text.substr(0, text.find('\n')),
                   std::string("<,sorvel2,-1,3,") + written + ",1,2");
@@ -121,9 +119,8 @@ TEST(ScoreFile, LineBreaksInChordTextBecomeBlanksAndTheFileReadsBackWithItsCells
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.written);
-        auto doc = makeDocument();
-        doc->score().musicData = {{17, 5}};
-        doc->cdText = {c.typed, "Dm", ""};
+        auto doc = givenScore().cells({{17, 5}}).build();
+        typeChordFields(*doc, {c.typed, "Dm", ""});
         const std::string text = saveScore(*doc);
         EXPECT_EQ(text, "<,sorvel2,-1,3,440,0,0\n#" + c.written + "\n#Dm\n#\n17,5\n");
         const ScoreFile file = parsed(text);
@@ -203,28 +200,19 @@ TEST(ScoreFile, TextThatIsNotUtf8CannotBeOpened) {
 }
 
 TEST(ScoreFile, ApplyingShowsPageOneWithTheFileSettings) {
-    auto doc = makeDocument();
-    doc->setImageSets({"a", "b", "c"});
-    doc->score().musicData.assign(200, ScoreCell{17, 5});
-    doc->showPage(1);
-    doc->btnPageDown();
-    doc->btnPageDown();
-    ScoreFile f{2, 9, 415, 2, 4, {"C", "F"}, testing::distinctCells(81)};
+    auto doc =
+        givenScore().imageSets({"a", "b", "c"}).cells(ScoreCells(200, {17, 5})).onPage(3).build();
+    ScoreFile f{2, 9, 415, 2, 4, {"C", "F"}, distinctCells(81)};
     applyScore(*doc, f);
-    EXPECT_EQ(doc->topPage(), 1);
+    EXPECT_EQ(topPage(*doc), 1);
     EXPECT_EQ(doc->pageCount(), 3);
-    EXPECT_EQ(doc->score().codeData, f.codeData);
-    EXPECT_EQ(doc->cdText, (std::array<std::string, 3>{"C", "F", "     "}));
-    testing::expectStavesShowScore(*doc);
-    auto selections = [&] {
-        const ScoreSettings& s = doc->settings();
-        return std::vector{s.imageSet, s.tempo, s.key, s.beat};
-    };
-    EXPECT_EQ(selections(), (std::vector<std::int64_t>{2, 9, 2, 4}));
-    EXPECT_EQ(doc->A_Hz, "415");
+    EXPECT_EQ(chordLines(*doc), f.codeData);
+    EXPECT_EQ(chordFields(*doc), (std::array<std::string, 3>{"C", "F", "     "}));
+    EXPECT_EQ(staffMismatch(*doc), "");
+    EXPECT_EQ(settings(*doc), (ShownSettings{"c", "240", "Eb", "6", "415"}));
     // Indices the lists do not have leave the combo box without a selection.
     applyScore(*doc, ScoreFile{3, -1, 440, 1000, 5, {}, {}});
-    EXPECT_EQ(selections(), (std::vector<std::int64_t>{-1, -1, -1, -1}));
+    EXPECT_EQ(settings(*doc), (ShownSettings{"", "", "", "", "440"}));
 }
 
 TEST(ScoreFile, ReadsBytesExactly) {

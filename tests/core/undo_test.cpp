@@ -10,10 +10,7 @@
 namespace sorvel {
 namespace {
 
-using testing::distinctCells;
-using testing::expectStavesShowScore;
-using testing::loadScore;
-using testing::makeDocument;
+using namespace sorvel::testing;
 
 // A tiny editable value whose edits record their inverse, as the cell primitives do.
 struct Counter {
@@ -99,12 +96,12 @@ using Scores = std::vector<std::vector<ScoreCell>>;
 
 Scores scoresOf(const std::vector<std::unique_ptr<Document>>& docs) {
     Scores s;
-    for (const auto& d : docs) s.push_back(d->score().musicData);
+    for (const auto& d : docs) s.push_back(cells(*d));
     return s;
 }
 
 void expectAllStavesTrue(const std::vector<std::unique_ptr<Document>>& docs) {
-    for (const auto& d : docs) expectStavesShowScore(*d);
+    for (const auto& d : docs) EXPECT_EQ(staffMismatch(*d), "");
 }
 
 // One user action of the score window on doc, chosen by the generator.
@@ -113,8 +110,8 @@ void randomEdit(Document& doc, UndoHistory& undo, std::mt19937& rng) {
         return std::uniform_int_distribution<std::int64_t>(lo, hi)(rng);
     };
     doc.selCell(pick(1, 40), pick(1, 3));
-    doc.entryCell() = {pick(0, 38), pick(0, 64)};
-    const std::int64_t s = doc.selStart(), count = static_cast<std::int64_t>(doc.score().musicData.size());
+    setEntry(doc, {pick(0, 38), pick(0, 64)});
+    const std::int64_t s = doc.selStart(), count = static_cast<std::int64_t>(cells(doc).size());
     const std::function<void()> actions[] = {
         [&] { doc.btnUPDate(); },
         [&] { doc.btnIns(); },
@@ -127,8 +124,8 @@ void randomEdit(Document& doc, UndoHistory& undo, std::mt19937& rng) {
         [&] { doc.btnPageUp(); },
         [&] {  // a paste: several cells in one step
             UndoGroup group(&undo);
-            std::vector<ScoreCell> cells(static_cast<std::size_t>(pick(1, 50)), {pick(0, 38), 5});
-            if (s >= 0) doc.insertCells(cells, s + pick(0, 1), doc.selEnd());
+            std::vector<ScoreCell> pasted(static_cast<std::size_t>(pick(1, 50)), {pick(0, 38), 5});
+            if (s >= 0) doc.insertCells(pasted, s + pick(0, 1), doc.selEnd());
         },
         [&] {  // a cut: a range in one step
             UndoGroup group(&undo);
@@ -143,11 +140,11 @@ class RandomEdits : public ::testing::TestWithParam<unsigned> {};
 TEST_P(RandomEdits, UndoneStepByStepAndRedoneAcrossTwoDocuments) {
     UndoHistory undo;
     std::vector<std::unique_ptr<Document>> docs;
-    docs.push_back(makeDocument(&undo));
-    docs.push_back(makeDocument(&undo));
-    loadScore(*docs[0], distinctCells(70));
-    loadScore(*docs[1], distinctCells(130));
+    docs.push_back(givenScore().cells(distinctCells(70)).build(&undo));
+    docs.push_back(givenScore().cells(distinctCells(130)).build(&undo));
 
+    // given two documents on one history, when 300 random actions run, then each edit is
+    // one step and no step is left out
     std::mt19937 rng(GetParam());
     std::vector<Scores> history{scoresOf(docs)};
     for (int i = 0; i < 300; ++i) {
@@ -166,6 +163,7 @@ TEST_P(RandomEdits, UndoneStepByStepAndRedoneAcrossTwoDocuments) {
     ASSERT_EQ(undo.undoStepCount(), history.size() - 1);
     ASSERT_GT(history.size(), 100u) << "the sequence should mostly edit";
 
+    // when every step is undone, then redone: each state comes back in turn
     for (std::size_t k = history.size() - 1; k > 0; --k) {
         undo.undo();
         ASSERT_EQ(scoresOf(docs), history[k - 1]) << "after undoing step " << k;
@@ -186,10 +184,10 @@ TEST_P(RandomEdits, UndoneStepByStepAndRedoneAcrossTwoDocuments) {
     for (int k = 0; k < 40; ++k) undo.undo();
     docs[0].reset();
     while (undo.canUndo()) undo.undo();
-    EXPECT_EQ(docs[1]->score().musicData, distinctCells(130));
+    EXPECT_EQ(cells(*docs[1]), distinctCells(130));
     while (undo.canRedo()) undo.redo();
-    EXPECT_EQ(docs[1]->score().musicData, history.back()[1]);
-    expectStavesShowScore(*docs[1]);
+    EXPECT_EQ(cells(*docs[1]), history.back()[1]);
+    EXPECT_EQ(staffMismatch(*docs[1]), "");
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeds, RandomEdits, ::testing::Values(1u, 2u, 3u, 17u, 2024u));

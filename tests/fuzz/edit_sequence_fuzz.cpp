@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "app/document_commands.h"
+#include "../core/given.h"
 #include "app/document_file.h"
 #include "edit/undo_history.h"
 #include "fuzz_document.h"
@@ -17,11 +18,11 @@ using namespace sorvel;
 namespace {
 
 void check(Document& doc) {
-    for (const ScoreCell& c : doc.score().musicData) {
+    for (const ScoreCell& c : testing::cells(doc)) {
         if (!tables::validPitch(c.noteIndex) || !validValue(c.onpIndex)) std::abort();
     }
     const ScoreParseResult again = parseScore(saveScore(doc));
-    if (!again.file || again.file->musicData != doc.score().musicData) std::abort();
+    if (!again.file || again.file->musicData != testing::cells(doc)) std::abort();
 }
 
 }  // namespace

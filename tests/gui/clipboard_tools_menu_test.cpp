@@ -55,12 +55,13 @@ class ClipboardToolsMenu : public AppTest {
 };
 
 TEST_F(ClipboardToolsMenu, CellsCopiedInOneWindowArePastedBeforeAndAddedAfterInAnother) {
+    // given two windows, three cells written in the first and two of them copied
     ScoreWindow* a = newWindow();
     ScoreWindow* b = newWindow();
     ASSERT_TRUE(a && b);
     ASSERT_TRUE(makeKey(a));
     writeThreeCells(*a);
-    const Cells written = a->document().score().musicData;
+    const Cells written = testing::cells(a->document());
     ASSERT_EQ(written.size(), 3u);
     selectColumns(*a, 2, 3);
     ASSERT_TRUE(item(a, "menuCopy")->isEnabled());
@@ -71,7 +72,7 @@ TEST_F(ClipboardToolsMenu, CellsCopiedInOneWindowArePastedBeforeAndAddedAfterInA
     ASSERT_NE(data, nullptr);
     EXPECT_TRUE(data->hasFormat(gui::kCellsMimeType));
     EXPECT_FALSE(data->hasText()) << "a score copy puts no text on the clipboard";
-    EXPECT_EQ(a->document().score().musicData, written) << "copy leaves the score alone";
+    EXPECT_EQ(testing::cells(a->document()), written) << "copy leaves the score alone";
 
     // The other window: its one blank cell selected; Paste puts the cells before it, Add
     // after the selected cell.
@@ -80,27 +81,27 @@ TEST_F(ClipboardToolsMenu, CellsCopiedInOneWindowArePastedBeforeAndAddedAfterInA
     ASSERT_TRUE(item(b, "menuPaste")->isEnabled());
     item(b, "menuPaste")->trigger();
     const Cells pasted = {written[1], written[2], {0, 0}};
-    EXPECT_EQ(b->document().score().musicData, pasted);
-    testing::expectStavesShowScore(b->document());
+    EXPECT_EQ(testing::cells(b->document()), pasted);
+    EXPECT_EQ(testing::staffMismatch(b->document()), "");
     selectColumns(*b, 1, 1);
     item(b, "menuAdd")->trigger();
     const Cells added = {written[1], written[1], written[2], written[2], {0, 0}};
-    EXPECT_EQ(b->document().score().musicData, added);
-    EXPECT_EQ(a->document().score().musicData, written);
+    EXPECT_EQ(testing::cells(b->document()), added);
+    EXPECT_EQ(testing::cells(a->document()), written);
 
     // Both are single steps of the undo history.
     trigger(b, "Undo");
-    EXPECT_EQ(b->document().score().musicData, pasted);
+    EXPECT_EQ(testing::cells(b->document()), pasted);
     trigger(b, "Undo");
-    EXPECT_EQ(b->document().score().musicData, (Cells{{0, 0}}));
+    EXPECT_EQ(testing::cells(b->document()), (Cells{{0, 0}}));
 
     // Cut through the first window's menu takes the cells out, undoably.
     ASSERT_TRUE(makeKey(a));
     selectColumns(*a, 1, 2);
     item(a, "menuCut")->trigger();
-    EXPECT_EQ(a->document().score().musicData, (Cells{written[2]}));
+    EXPECT_EQ(testing::cells(a->document()), (Cells{written[2]}));
     trigger(a, "Undo");
-    EXPECT_EQ(a->document().score().musicData, written);
+    EXPECT_EQ(testing::cells(a->document()), written);
     EXPECT_TRUE(alerts_.shown.empty());
 }
 
@@ -131,10 +132,10 @@ TEST_F(ClipboardToolsMenu, ItemsAreEnabledOnlyWhenTheyCanAct) {
     field->setSelection(2, 2);
     settle();
     ASSERT_TRUE(item(a, "menuCopy")->isEnabled());
-    const Cells before = a->document().score().musicData;
+    const Cells before = testing::cells(a->document());
     item(a, "menuCopy")->trigger();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "G7");
-    EXPECT_EQ(a->document().score().musicData, before);
+    EXPECT_EQ(testing::cells(a->document()), before);
     field->deselect();
     settle();
     EXPECT_FALSE(item(a, "menuCopy")->isEnabled());
@@ -147,7 +148,7 @@ TEST_F(ClipboardToolsMenu, ReplaceActsOnTheScoreInFront) {
     ASSERT_TRUE(a && b);
     writeThreeCells(*a);
     writeThreeCells(*b);
-    const Cells written = a->document().score().musicData;
+    const Cells written = testing::cells(a->document());
     ASSERT_EQ(written[0], (ScoreCell{17, 5}));
 
     ASSERT_TRUE(makeKey(b));
@@ -160,9 +161,9 @@ TEST_F(ClipboardToolsMenu, ReplaceActsOnTheScoreInFront) {
     // A1 to A1#, pressed in the replace window.
     ASSERT_TRUE(makeKey(r));
     click(*r, {"rplcMtx2_0", "btnReplace"});
-    EXPECT_EQ(b->document().score().musicData[0], (ScoreCell{18, 5}));
-    EXPECT_EQ(b->document().score().musicData[1], written[1]);
-    EXPECT_EQ(a->document().score().musicData, written) << "the score behind is left alone";
+    EXPECT_EQ(testing::cells(b->document())[0], (ScoreCell{18, 5}));
+    EXPECT_EQ(testing::cells(b->document())[1], written[1]);
+    EXPECT_EQ(testing::cells(a->document()), written) << "the score behind is left alone";
 
     // The first score brought to front, then the same window: now it acts there.
     ASSERT_TRUE(makeKey(a));
@@ -170,7 +171,7 @@ TEST_F(ClipboardToolsMenu, ReplaceActsOnTheScoreInFront) {
     EXPECT_EQ(topLevel<gui::ReplaceWindow>().size(), 1) << "one replace window";
     ASSERT_TRUE(makeKey(r));
     click(*r, {"btnReplace"});
-    EXPECT_EQ(a->document().score().musicData[0], (ScoreCell{18, 5}));
+    EXPECT_EQ(testing::cells(a->document())[0], (ScoreCell{18, 5}));
     EXPECT_TRUE(alerts_.shown.empty());
 }
 

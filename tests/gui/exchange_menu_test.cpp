@@ -21,10 +21,8 @@ class ExchangeMenu : public AppTest {
             asked << QStringLiteral("%1|%2|%3").arg(save ? "save" : "open", filter, suggested);
             return answer;
         };
-        ASSERT_TRUE(app_->start({}));
-        ASSERT_EQ(app_->scoreWindows().size(), 1);
-        window_ = app_->scoreWindows().front();
-        ASSERT_TRUE(makeKey(window_));
+        window_ = startWithOneWindow();
+        ASSERT_NE(window_, nullptr);
     }
     void TearDown() override {
         AppTest::TearDown();
@@ -47,7 +45,7 @@ const std::vector<ScoreCell> kCells = {{17, 5},  {19, 7},  {6, 8},   {17, 25}, {
 
 TEST_F(ExchangeMenu, ExportMusicXmlWritesTheScoreInFrontAndImportOpensItAgain) {
     Document& doc = window_->document();
-    doc.score().musicData = kCells;
+    testing::givenScore().cells(kCells).applyTo(doc);
     window_->setWindowTitle(QStringLiteral("Evening Song.txt"));
     // Typed and never confirmed: exported all the same.
     typeInto(*window_, "cdText1", QStringLiteral("Cmaj7 G7"));
@@ -70,15 +68,15 @@ TEST_F(ExchangeMenu, ExportMusicXmlWritesTheScoreInFrontAndImportOpensItAgain) {
     EXPECT_TRUE(asked.front().startsWith(QStringLiteral("open|")));
     ScoreWindow* imported = app_->scoreWindows().back();
     EXPECT_NE(imported, window_);
-    EXPECT_EQ(imported->document().score().musicData, kCells);
-    ASSERT_FALSE(imported->document().score().codeData.empty());
-    EXPECT_EQ(imported->document().score().codeData.front(), "Cmaj7 G7");
+    EXPECT_EQ(testing::cells(imported->document()), kCells);
+    ASSERT_FALSE(testing::chordLines(imported->document()).empty());
+    EXPECT_EQ(testing::chordLines(imported->document()).front(), "Cmaj7 G7");
     EXPECT_EQ(imported->windowTitle(), QStringLiteral("song.txt"));
     EXPECT_TRUE(alerts_.shown.empty());
 }
 
 TEST_F(ExchangeMenu, MidiAndWavExportAndCancelWritesNothing) {
-    window_->document().score().musicData = kCells;
+    testing::givenScore().cells(kCells).applyTo(window_->document());
     struct Case {
         const char* item;
         const char* file;
@@ -96,7 +94,7 @@ TEST_F(ExchangeMenu, MidiAndWavExportAndCancelWritesNothing) {
 }
 
 TEST_F(ExchangeMenu, FailuresAreAlertsAndOpenNoWindow) {
-    window_->document().score().musicData = kCells;
+    testing::givenScore().cells(kCells).applyTo(window_->document());
     answer = path("no/such/folder/x.musicxml");
     trigger(window_, "MusicXML");
     ASSERT_EQ(alerts_.shown.size(), 1u);
@@ -143,7 +141,7 @@ TEST_F(ExchangeMenu, ImportListsWhatWasDroppedInOneAlert) {
     ASSERT_EQ(alerts_.shown.size(), 1u);
     EXPECT_NE(alerts_.shown.front().text.find("could not be carried over"), std::string::npos);
     EXPECT_FALSE(alerts_.shown.front().informative.empty());
-    const auto& cells = app_->scoreWindows().back()->document().score().musicData;
+    const auto& cells = testing::cells(app_->scoreWindows().back()->document());
     ASSERT_FALSE(cells.empty());
     EXPECT_EQ(cells.front().noteIndex, 17);  // A4: the chord's lowest note stays
 }

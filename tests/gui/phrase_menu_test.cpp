@@ -15,10 +15,8 @@ class PhraseMenu : public AppTest {
   protected:
     void SetUp() override {
         AppTest::SetUp();
-        ASSERT_TRUE(app_->start({}));
-        ASSERT_EQ(app_->scoreWindows().size(), 1);
-        first_ = app_->scoreWindows().front();
-        ASSERT_TRUE(makeKey(first_));
+        first_ = startWithOneWindow();
+        ASSERT_NE(first_, nullptr);
     }
     // Opens the builder from the window's Tools menu.
     gui::PhraseBuilderWindow* openBuilder(ScoreWindow* from) {
@@ -45,15 +43,12 @@ class PhraseMenu : public AppTest {
 
 TEST_F(PhraseMenu, SendsTheLineToTheScoreInFrontAndOneUndoTakesItBack) {
     Document& doc = first_->document();
-    // A score of four lines, its third line shown on top.
-    doc.score().musicData.clear();
-    for (std::int64_t i = 0; i < 130; ++i) doc.score().musicData.push_back({i % 39, 1 + i % 12});
-    const Cells before = doc.score().musicData;
-    doc.setTopPage(3);
-    doc.showPage(3);
-    doc.controlsChanged();
+    // given a score of four lines, its third line shown on top
+    const Cells before = testing::distinctCells(130);
+    testing::givenScore().cells(before).onPage(3).applyTo(doc);
     ASSERT_EQ(labelText(*first_, "pGosen1"), "3");
 
+    // when the builder's line is sent to it
     gui::PhraseBuilderWindow* b = openBuilder(first_);
     ASSERT_NE(b, nullptr);
     buildLine(*b);
@@ -61,17 +56,18 @@ TEST_F(PhraseMenu, SendsTheLineToTheScoreInFrontAndOneUndoTakesItBack) {
     click(*b, {"setMain"});
     EXPECT_FALSE(b->isVisible());
 
+    // then it is appended, shown from line 1, and one undo step
     Cells expected = before;
     expected.insert(expected.end(), lineCells().begin(), lineCells().end());
-    EXPECT_EQ(doc.score().musicData, expected);
-    EXPECT_EQ(doc.topPage(), 1);
+    EXPECT_EQ(testing::cells(doc), expected);
+    EXPECT_EQ(testing::topPage(doc), 1);
     EXPECT_EQ(labelText(*first_, "pGosen1"), "1");
 
     ASSERT_TRUE(makeKey(first_));
     trigger(first_, "Undo");
-    EXPECT_EQ(doc.score().musicData, before);
+    EXPECT_EQ(testing::cells(doc), before);
     trigger(first_, "Redo");
-    EXPECT_EQ(doc.score().musicData, expected);
+    EXPECT_EQ(testing::cells(doc), expected);
     EXPECT_TRUE(alerts_.shown.empty());
 }
 
@@ -79,8 +75,8 @@ TEST_F(PhraseMenu, OneWindowFollowsTheScoreItWasLastOpenedFor) {
     ScoreWindow* second = newWindow();
     ASSERT_NE(second, nullptr);
     ASSERT_TRUE(makeKey(second));  // its activation is over before another window takes over
-    const Cells firstBefore = first_->document().score().musicData;
-    const Cells secondBefore = second->document().score().musicData;
+    const Cells firstBefore = testing::cells(first_->document());
+    const Cells secondBefore = testing::cells(second->document());
 
     gui::PhraseBuilderWindow* fromFirst = openBuilder(first_);
     fromFirst->close();
@@ -89,8 +85,8 @@ TEST_F(PhraseMenu, OneWindowFollowsTheScoreItWasLastOpenedFor) {
     click(*b, {"note_A0", "addBtn", "setMain"});
     Cells expected = secondBefore;
     expected.push_back({17, 5});
-    EXPECT_EQ(second->document().score().musicData, expected);
-    EXPECT_EQ(first_->document().score().musicData, firstBefore);
+    EXPECT_EQ(testing::cells(second->document()), expected);
+    EXPECT_EQ(testing::cells(first_->document()), firstBefore);
 
     // The score's window goes away while the builder is open: nothing is sent anywhere.
     b = openBuilder(second);
@@ -99,7 +95,7 @@ TEST_F(PhraseMenu, OneWindowFollowsTheScoreItWasLastOpenedFor) {
     click(*b, {"setMain"});
     EXPECT_TRUE(b->isVisible());
     EXPECT_FALSE(b->findChild<QLabel*>("message")->text().isEmpty());
-    EXPECT_EQ(first_->document().score().musicData, firstBefore);
+    EXPECT_EQ(testing::cells(first_->document()), firstBefore);
 }
 
 TEST_F(PhraseMenu, WithoutAScoreInFrontTheUserIsToldSo) {
@@ -114,10 +110,10 @@ TEST_F(PhraseMenu, WithoutAScoreInFrontTheUserIsToldSo) {
     ASSERT_EQ(alerts_.shown.size(), 1u);
     EXPECT_EQ(alerts_.shown[0].text, "Please open or select the main window and try again");
     EXPECT_EQ(app_->delegate().rootDoc, &first_->document());
-    const Cells secondBefore = second->document().score().musicData;
+    const Cells secondBefore = testing::cells(second->document());
     click(*b, {"note_D0", "addBtn", "setMain"});
-    EXPECT_EQ(first_->document().score().musicData.back(), (ScoreCell{7, 5}));
-    EXPECT_EQ(second->document().score().musicData, secondBefore);
+    EXPECT_EQ(testing::cells(first_->document()).back(), (ScoreCell{7, 5}));
+    EXPECT_EQ(testing::cells(second->document()), secondBefore);
 }
 
 }  // namespace

@@ -2,13 +2,10 @@
 // dialogs that answer at once.
 #include <QFile>
 #include <QPrinter>
-#include <QProcess>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <map>
 
 #include "model/diagnostics.h"
-#include "print_support.h"
 #include "test_support.h"
 
 namespace sorvel::test {
@@ -40,45 +37,19 @@ class MenuDialogs : public gui::PrintDialogs {
     int calls = 0;
 };
 
-QString tool(const QString& program, const QStringList& args) {
-    QProcess p;
-    p.start(program, args);
-    if (!p.waitForFinished(60000) || p.exitCode() != 0) {
-        ADD_FAILURE() << program.toStdString() << " failed on " << args.join(' ').toStdString();
-        return {};
-    }
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
-QString pdfInfo(const QString& pdf, const char* field) {
-    const QRegularExpression re(QStringLiteral("%1:\\s+([^\\n]+)").arg(QLatin1String(field)));
-    const auto m = re.match(tool(QStringLiteral("pdfinfo"), {pdf}));
-    return m.hasMatch() ? m.captured(1).trimmed() : QString();
-}
-
 // The application started as from the desktop, its printing answered by MenuDialogs.
-class PrintMenu : public ::testing::Test {
+class PrintMenu : public AppTest {
   protected:
     void SetUp() override {
         ASSERT_TRUE(dir_.isValid());
         setDiagnosticSink([](std::string_view) {});
-        settings_.values[kFilePassKey] = setFolder();
-        gui::PortOverrides ports;
-        ports.alerts = &alerts_;
-        ports.dialogs = &files_;
-        ports.settings = &settings_;
-        ports.printDialogs = &print_;
-        ports.silent = true;
-        app_ = std::make_unique<gui::SorvelApplication>(
-            QFileInfo(QString::fromStdString(setFolder())).path(), ports);
-        ASSERT_TRUE(app_->start({}));
-        ASSERT_EQ(app_->scoreWindows().size(), 1);
-        window_ = app_->scoreWindows().front();
-        window_->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window_));
+        printDialogs_ = &print_;
+        AppTest::SetUp();
+        window_ = startWithOneWindow();
+        ASSERT_NE(window_, nullptr);
     }
     void TearDown() override {
-        app_.reset();
+        AppTest::TearDown();
         setDiagnosticSink({});
     }
     QAction* action(const char* name) const {
@@ -89,18 +60,14 @@ class PrintMenu : public ::testing::Test {
     QString path(const char* name) const { return dir_.filePath(QString::fromLatin1(name)); }
 
     QTemporaryDir dir_;
-    testing::FakeAlerts alerts_;
-    testing::FakeDialogs files_;
-    testing::FakeSettings settings_;
     MenuDialogs print_;
-    std::unique_ptr<gui::SorvelApplication> app_;
     ScoreWindow* window_ = nullptr;
 };
 
 TEST_F(PrintMenu, ExportPdfWritesTheKeyWindowsScoreWithItsTitleAndUnstoredChordText) {
     // 170 cells of 40 a line make five staff lines: two pages of four.
     Document& doc = window_->document();
-    doc.score().musicData.assign(170, ScoreCell{17, 5});
+    testing::givenScore().cells(std::vector<ScoreCell>(170, {17, 5})).applyTo(doc);
     window_->setWindowTitle(QStringLiteral("Evening Song.txt"));
     // Typed into the chord field and never confirmed: still printed.
     typeInto(*window_, "cdText1", QStringLiteral("Cmaj7 G7sus4"));
@@ -117,14 +84,15 @@ TEST_F(PrintMenu, ExportPdfWritesTheKeyWindowsScoreWithItsTitleAndUnstoredChordT
     ASSERT_TRUE(QFile::exists(path("song.pdf")));
     EXPECT_EQ(pdfInfo(path("song.pdf"), "Pages"), QStringLiteral("2"));
     EXPECT_EQ(pdfInfo(path("song.pdf"), "Title"), QStringLiteral("Evening Song.txt"));
-    const QString text = tool(QStringLiteral("pdftotext"), {path("song.pdf"), QStringLiteral("-")});
+    const QString text =
+        runTool(QStringLiteral("pdftotext"), {path("song.pdf"), QStringLiteral("-")});
     for (const char* t : {"Evening Song.txt", "- 1 -", "- 2 -", "Cmaj7 G7sus4"}) {
         EXPECT_TRUE(text.contains(QString::fromLatin1(t))) << t;
     }
 }
 
 TEST_F(PrintMenu, PageSetupThroughTheMenuChangesThePaperOfPrintAndExport) {
-    window_->document().score().musicData.assign(3, ScoreCell{17, 5});
+    testing::givenScore().cells(std::vector<ScoreCell>(3, {17, 5})).applyTo(window_->document());
     print_.answerPath = path("a4.pdf");
     action("exportPdfAction")->trigger();
     EXPECT_EQ(pdfInfo(path("a4.pdf"), "Page size").left(9), QStringLiteral("595 x 842"));
@@ -168,7 +136,7 @@ TEST_F(PrintMenu, FileMenuHasThePrintItemsAfterSaveWithAccessKeysOfTheirOwn) {
 TEST_F(PrintMenu, WithNoScoreWindowInFrontEveryPrintItemAsksForTheMainWindow) {
     app_->showPreferencesWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(app_->preferencesWindow()));
-    window_->document().score().musicData.assign(3, ScoreCell{17, 5});
+    testing::givenScore().cells(std::vector<ScoreCell>(3, {17, 5})).applyTo(window_->document());
     print_.answerPath = path("never.pdf");
     print_.printTo = path("never-printed.pdf");
     for (const char* name : {"pageSetupAction", "printAction", "exportPdfAction"}) {

@@ -49,11 +49,7 @@ class ScorePlaybackTest : public ::testing::Test {
     }
     ScoreWindow& w() { return *made_.window; }
     // Two eighth notes, A4 and B4 of the entry staff's table, from the first cell.
-    void writeScore() {
-        w().document().score().musicData = {{10, 7}, {12, 7}};
-        w().document().selRow = 1;
-        w().document().selCol = 1;
-    }
+    void writeScore() { testing::givenScore().cells({{10, 7}, {12, 7}}).applyTo(w().document()); }
     bool waitIdle(int ms = 3000) {
         return QTest::qWaitFor([&] { return !w().playback().playing(); }, ms);
     }
@@ -80,7 +76,7 @@ TEST_F(ScorePlaybackTest, ThePlayButtonCountsInThenPlaysTheNotesAndShowsItsState
     const std::vector<PcmBuffer>& buffers = made_.audio->buffers;
     ASSERT_EQ(buffers.size(), 4u);  // two clicks, two notes
     const double rate = made_.audio->outputFormat().sampleRate;
-    const std::vector<float>& table = w().document().freqArr();
+    const std::vector<float>& table = testing::frequencies(w().document());
     const struct {
         float hz, seconds;
     } expected[] = {
@@ -151,7 +147,7 @@ class PlaybackMenuTest : public AppTest {};
 TEST_F(PlaybackMenuTest, TheScoreMenuPlaysAndStopsAndClosingAPlayingWindowIsSafe) {
     ScoreWindow* w = newWindow();
     ASSERT_NE(w, nullptr);
-    w->document().score().musicData = {{10, 1}};  // a whole note: 2 s at 120
+    testing::givenScore().cells({{10, 1}}).applyTo(w->document());  // a whole note: 2 s at 120
     QAction* play = w->menuBar()->findChild<QAction*>(QStringLiteral("mnPlay"));
     ASSERT_NE(play, nullptr);
     EXPECT_TRUE(play->text().startsWith(QStringLiteral("Play")));

@@ -2,10 +2,8 @@
 // keyboard goes after them.
 #include <QClipboard>
 #include <QComboBox>
-#include <QDir>
 #include <QGuiApplication>
 #include <QImage>
-#include <QPainter>
 #include <QPushButton>
 
 #include "test_support.h"
@@ -37,10 +35,10 @@ TEST(ScoreWindowFields, PastedLineBreaksInAChordFieldBecomeBlanks) {
         field->selectAll();
         field->paste();
         EXPECT_EQ(field->text(), shown);
-        EXPECT_EQ(d.cdText[0], shown.toStdString());
+        EXPECT_EQ(testing::chordFields(d)[0], shown.toStdString());
     }
     w->scoreArea()->setFocus();
-    EXPECT_EQ(d.score().codeData[0], "Dm G C");
+    EXPECT_EQ(testing::chordLines(d)[0], "Dm G C");
 }
 
 // Where the keyboard ends up after each way of leaving a control.
@@ -73,11 +71,11 @@ TEST(ScoreWindowFocus, ChoicesEscapeAndStaffClicksGiveTheKeyboardBackToTheScore)
         EXPECT_TRUE(score->hasFocus());
     }
     // The arrow keys now step the entry pitch and leave the settings alone.
-    const ScoreCell before = d.entryCell();
-    const auto tempo = d.settings().tempo;
+    const ScoreCell before = testing::entry(d);
+    const auto shown = testing::settings(d);
     QTest::keyClick(score, Qt::Key_Up);
-    EXPECT_NE(d.entryCell().noteIndex, before.noteIndex);
-    EXPECT_EQ(d.settings().tempo, tempo);
+    EXPECT_NE(testing::entry(d).noteIndex, before.noteIndex);
+    EXPECT_EQ(testing::settings(d), shown);
 }
 
 TEST(ScoreWindowFocus, TheReferencePitchAppliesWhenTheFieldIsLeft) {
@@ -88,9 +86,9 @@ TEST(ScoreWindowFocus, TheReferencePitchAppliesWhenTheFieldIsLeft) {
         SCOPED_TRACE(typed.toStdString());
         typeInto(*w, "A_Hz", typed);
         clickCell(*w, 1, 1);  // leaves the field by a click, no Return
-        EXPECT_EQ(d.A_Hz, std::to_string(hz));
+        EXPECT_EQ(testing::settings(d).referencePitch, std::to_string(hz));
         EXPECT_EQ(w->findChild<QLineEdit*>("A_Hz")->text(), QString::number(hz));
-        EXPECT_NEAR(d.freqArr().at(17), static_cast<float>(hz), 0.01f);
+        EXPECT_NEAR(testing::frequencies(d).at(17), static_cast<float>(hz), 0.01f);
     }
 }
 
@@ -151,22 +149,17 @@ TEST(ScoreWindowPictures, WholeAndHalfRestButtonsLookDifferent) {
     const auto whole = inkRows(iconOf("onpMtx1_1_0"));
     const auto half = inkRows(iconOf("onpMtx1_1_1"));
     EXPECT_NE(whole, half);
-    const QString dir = qEnvironmentVariable("SORVEL_SHOT_DIR");
-    if (!dir.isEmpty()) {
-        EXPECT_TRUE(w->findChild<QWidget*>("onpMtx1")->grab().save(dir + "/value_buttons.png"));
-    }
 }
 
 // Stems, flags and triplet marks of the highest pitches rise above the staff's band into
-// its headroom. SORVEL_SHOT_DIR, when set, receives a picture of every value at every pitch.
+// its headroom.
 TEST(ScoreWindowStaves, HighNotesDrawTheirStemsAndFlagsAboveTheBand) {
     auto [w, audio] = makeWindow();
     Document& d = w->document();
     StaffWidget* staff = w->staffWidget(1);
     ASSERT_EQ(staff->height(), ScoreLayout::kStaffHeight + ScoreLayout::kStaffHeadroom);
     // Eighth, thirty-second and triplet eighth at the top pitch, and a blank cell.
-    d.score().musicData = {{38, 7}, {38, 11}, {38, 42}, {38, 0}};
-    d.showPage(1);
+    testing::givenScore().cells({{38, 7}, {38, 11}, {38, 42}, {38, 0}}).applyTo(d);
     const QImage shot = staff->grab().toImage().convertToFormat(QImage::Format_RGB32);
     const double dpr = shot.devicePixelRatio();
     auto inkAboveBand = [&](int column) {
@@ -180,32 +173,6 @@ TEST(ScoreWindowStaves, HighNotesDrawTheirStemsAndFlagsAboveTheBand) {
     };
     for (int column = 0; column < 3; ++column) EXPECT_GT(inkAboveBand(column), 4) << column;
     EXPECT_EQ(inkAboveBand(3), 0);
-
-    const QString dir = qEnvironmentVariable("SORVEL_SHOT_DIR");
-    if (dir.isEmpty()) return;
-    // Every pitch of the table with each note, triplet, tie and rest value: one staff a value.
-    const std::vector<std::int64_t> values = {1,  3,  5,  7,  9,  11, 2,  4,  6,  8,  10,
-                                              12, 33, 35, 37, 39, 41, 42, 43, 47, 48, 49,
-                                              55, 56, 57, 58, 13, 15, 17, 19, 44, 25, 27};
-    const int bandHeight = ScoreLayout::kStaffHeadroom + ScoreLayout::kStaffHeight;
-    QImage sheet(39 * 30, bandHeight * static_cast<int>(values.size()), QImage::Format_RGB32);
-    sheet.fill(Qt::white);
-    QPainter painter(&sheet);
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        GosenView row("shot");
-        row.cellMax = 39;
-        row.setFrame({0, 0, 39 * 30, static_cast<double>(ScoreLayout::kStaffHeight)});
-        row.imgFol = QDir::currentPath().toStdString() + "/none";
-        std::vector<ScoreCell> cells;
-        for (std::int64_t p = 0; p < 39; ++p) cells.push_back({p, values[i]});
-        row.showCells(&cells);
-        StaffWidget widget(
-            row, [] { return std::string("none"); }, nullptr, ScoreLayout::kStaffHeadroom);
-        widget.resize(39 * 30, bandHeight);
-        painter.drawImage(0, bandHeight * static_cast<int>(i), widget.grab().toImage());
-    }
-    painter.end();
-    EXPECT_TRUE(sheet.save(dir + "/all_pitches_and_values.png"));
 }
 
 }  // namespace

@@ -13,7 +13,7 @@ namespace {
 
 using Cells = std::vector<ScoreCell>;
 
-using testing::expectStavesShowScore;
+using namespace sorvel::testing;
 
 // The frequency a tone was synthesized at, from its second sample.
 double toneHz(const PcmBuffer& b) {
@@ -44,26 +44,24 @@ TEST(ScoreWindow, ItsControlsMirrorTheNewDocument) {
 TEST(ScoreWindow, ClicksSelectCellsThatArePaintedYellowAndPagesMoveOneStaff) {
     auto [w, audio] = makeWindow();
     Document& d = w->document();
-    d.score().musicData.clear();
-    for (int i = 0; i < 81; ++i) d.score().musicData.push_back({i % 5, 1 + i % 12});  // low glyphs
-    d.showPage(1);
+    Cells score;
+    for (int i = 0; i < 81; ++i) score.push_back({i % 5, 1 + i % 12});  // low glyphs
+    givenScore().cells(score).applyTo(d);
     EXPECT_EQ(labelText(*w, "allP"), "3");
 
     clickCell(*w, 2, 5);
-    EXPECT_EQ(d.selRow, 2);
-    EXPECT_EQ(d.selCol, 5);
+    EXPECT_EQ(selection(d).from, (Pos{2, 5}));
     EXPECT_EQ(labelText(*w, "gosenRaw") + labelText(*w, "gosenCol"), "25");
-    EXPECT_EQ(d.entryCell(), d.score().musicData[44]);
+    EXPECT_EQ(entry(d), score[44]);
     EXPECT_EQ(w->findChild<QWidget*>("celPointer")->geometry().topLeft(),
               w->staffWidget(2)->geometry().topLeft() + QPoint(4 * 30, 0));
     // Shift-click after the start extends the selection, before it swaps the ends.
     clickCell(*w, 2, 9, true);
     EXPECT_EQ(labelText(*w, "gosenColTo"), "9");
     clickCell(*w, 1, 38, true);
-    EXPECT_EQ((std::vector{d.selRow, d.selCol, d.selRowTo, d.selColTo}),
-              (std::vector<std::int64_t>{1, 38, 2, 5}));
+    EXPECT_EQ(selection(d), (testing::Selection{{1, 38}, {2, 5}}));
     clickCell(*w, 3, 2);  // past the end of the score
-    EXPECT_EQ(d.selCol, 38);
+    EXPECT_EQ(selection(d).from.col, 38);
 
     auto colourAt = [&](int row, int column) {
         const QImage shot = w->staffWidget(row)->grab().toImage();
@@ -77,7 +75,7 @@ TEST(ScoreWindow, ClicksSelectCellsThatArePaintedYellowAndPagesMoveOneStaff) {
 
     click(*w, {"btnPageDown"});
     EXPECT_EQ(labelText(*w, "pGosen1") + labelText(*w, "pGosen3"), "24");
-    EXPECT_EQ(d.gosen1.cellAt(1), d.score().musicData[40]);
+    EXPECT_EQ(staffCells(d, 1)[0], score[40]);
     click(*w, {"btnPageUp"});
     EXPECT_EQ(labelText(*w, "pGosen1"), "1");
 }
@@ -119,14 +117,13 @@ TEST(ScoreWindow, ButtonsDriveTheEntryCellAndTheScore) {
         SCOPED_TRACE("step " + std::to_string(++n));
         const std::size_t tones = audio->buffers.size();
         for (const char* name : s.clicks) click(*w, {name});
-        EXPECT_EQ(d.entryCell(), s.entry);
-        EXPECT_EQ(d.gosenE.cellAt(1), s.entry) << "the entry staff shows it";
-        EXPECT_EQ(d.score().musicData, s.score);
-        EXPECT_EQ((std::vector{d.selRow, d.selCol, d.selRowTo, d.selColTo}),
-                  (std::vector<std::int64_t>{1, s.column, 1, s.column}));
+        EXPECT_EQ(entry(d), s.entry);
+        EXPECT_EQ(staffCells(d, 0)[0], s.entry) << "the entry staff shows it";
+        EXPECT_EQ(cells(d), s.score);
+        EXPECT_EQ(selection(d), (testing::Selection{{1, s.column}, {1, s.column}}));
         const QString column = QString::number(s.column);
         EXPECT_EQ(labelText(*w, "gosenCol") + labelText(*w, "gosenColTo"), column + column);
-        expectStavesShowScore(d);
+        EXPECT_EQ(staffMismatch(d), "");
         ASSERT_EQ(audio->buffers.size(), tones + (s.toneHz > 0 ? 1 : 0)) << "only steps sound";
         if (s.toneHz > 0) {
             const PcmBuffer& tone = audio->buffers.back();
@@ -140,47 +137,45 @@ TEST(ScoreWindow, ButtonsDriveTheEntryCellAndTheScore) {
 TEST(ScoreWindow, ChordFieldsTranspositionAndSettingsReachTheDocument) {
     auto [w, audio] = makeWindow();
     Document& d = w->document();
-    d.score().musicData = {{38, 5}, {1, 5}, {17, 17}};
-    d.showPage(1);
+    givenScore().cells({{38, 5}, {1, 5}, {17, 17}}).applyTo(d);
     auto field = [&](int i) { return w->findChild<QLineEdit*>(QStringLiteral("cdText%1").arg(i)); };
 
     typeInto(*w, "cdText2", "Bb7");
-    EXPECT_EQ(d.cdText[1], "Bb7");
+    EXPECT_EQ(chordFields(d)[1], "Bb7");
     w->scoreArea()->setFocus();  // editing ends: the line is stored
-    EXPECT_EQ(d.score().codeData[1], "Bb7");
+    EXPECT_EQ(chordLines(d)[1], "Bb7");
     // cdText1 still has the keyboard when the transposition button is clicked: what is
     // typed there counts.
     typeInto(*w, "cdText1", "C G7");
     ASSERT_TRUE(field(1)->hasFocus());
     w->findChild<QCheckBox*>("withCode")->click();
-    ASSERT_TRUE(d.withCode);
+    ASSERT_TRUE(chordsTransposeAlong(d));
     click(*w, {"transposeMtx_0"});
     const std::vector<std::string> chordsUp = {"C# G#7 ", "B7 ", std::string(8, ' ')};
-    EXPECT_EQ(d.score().codeData, chordsUp);
+    EXPECT_EQ(chordLines(d), chordsUp);
     EXPECT_EQ(field(1)->text() + "|" + field(2)->text(), "C# G#7 |B7 ");
-    EXPECT_EQ(d.score().musicData, (Cells{{5, 5}, {3, 5}, {17, 17}}));
-    expectStavesShowScore(d);
+    EXPECT_EQ(cells(d), (Cells{{5, 5}, {3, 5}, {17, 17}}));
+    EXPECT_EQ(staffMismatch(d), "");
     // Without withCode the chords stay.
     w->findChild<QCheckBox*>("withCode")->click();
     click(*w, {"transposeMtx_1"});
-    EXPECT_EQ(d.score().codeData, chordsUp);
-    EXPECT_EQ(d.score().musicData, (Cells{{4, 5}, {2, 5}, {17, 17}}));
+    EXPECT_EQ(chordLines(d), chordsUp);
+    EXPECT_EQ(cells(d), (Cells{{4, 5}, {2, 5}, {17, 17}}));
 
     for (const char* name : {"cmbTempo", "cmbInKey", "cmbBeat", "imgCombo"}) {
         auto* combo = w->findChild<QComboBox*>(name);
         combo->setCurrentIndex(1);
         emit combo->activated(1);
     }
-    EXPECT_EQ((std::vector{d.settings().tempo, d.settings().key, d.settings().beat}),
-              (std::vector<std::int64_t>{1, 1, 1}));
-    EXPECT_EQ(d.imageSet(), w->findChild<QComboBox*>("imgCombo")->itemText(1).toStdString());
+    const std::string second = w->findChild<QComboBox*>("imgCombo")->itemText(1).toStdString();
+    EXPECT_EQ(settings(d), (ShownSettings{second, "80", "Bb", "3", "440"}));
 
     // A new reference pitch: the field is rewritten as an integer and the tones follow it.
     typeInto(*w, "A_Hz", "442.7");
     QTest::keyClick(w->findChild<QLineEdit*>("A_Hz"), Qt::Key_Return);
     EXPECT_EQ(w->findChild<QLineEdit*>("A_Hz")->text(), "442");
-    EXPECT_EQ(d.A_Hz, "442");
-    d.entryCell() = {16, 5};
+    EXPECT_EQ(settings(d).referencePitch, "442");
+    setEntry(d, {16, 5});
     click(*w, {"pitchMtx_0"});
     EXPECT_NEAR(toneHz(audio->buffers.back()), 442.0, 0.5);
 }
@@ -194,15 +189,15 @@ TEST(ScoreWindow, OnlyKeysPressedInTheWindowActOnRelease) {
 
     QKeyEvent loneRelease(QEvent::KeyRelease, Qt::Key_G, Qt::NoModifier, QStringLiteral("g"));
     QApplication::sendEvent(w->scoreArea(), &loneRelease);
-    EXPECT_EQ(d.entryCell(), (ScoreCell{0, 0}));
+    EXPECT_EQ(entry(d), (ScoreCell{0, 0}));
 
     QTest::keyClick(w->scoreArea(), Qt::Key_G);  // press and release here: E0
-    EXPECT_EQ(d.entryCell().noteIndex, 10);
+    EXPECT_EQ(entry(d).noteIndex, 10);
     QKeyEvent loneReturn(QEvent::KeyRelease, Qt::Key_Return, Qt::NoModifier);
     QApplication::sendEvent(w->scoreArea(), &loneReturn);
-    EXPECT_EQ(d.score().musicData.front(), (ScoreCell{0, 0}));
+    EXPECT_EQ(cells(d).front(), (ScoreCell{0, 0}));
     QTest::keyClick(w->scoreArea(), Qt::Key_Return);
-    EXPECT_EQ(d.score().musicData.front(), (ScoreCell{10, 0}));
+    EXPECT_EQ(cells(d).front(), (ScoreCell{10, 0}));
 }
 
 }  // namespace

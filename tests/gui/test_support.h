@@ -9,7 +9,9 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QString>
 #include <QTest>
 #include <cstdlib>
@@ -18,6 +20,7 @@
 
 #include "../core/app_test_ports.h"
 #include "ports/settings.h"
+#include "print_support.h"
 #include "score_window.h"
 #include "sorvel_application.h"
 #include "staff_widget.h"
@@ -89,11 +92,21 @@ class AppTest : public ::testing::Test {
         ports.alerts = &alerts_;
         ports.dialogs = &dialogs_;
         ports.settings = &settings_;
+        ports.printDialogs = printDialogs_;
         ports.silent = true;  // the file writer stays the real one
         app_ = std::make_unique<gui::SorvelApplication>(
             QFileInfo(QString::fromStdString(setFolder())).path(), ports);
     }
     void TearDown() override { app_.reset(); }
+
+    // Starts as from the desktop: one untitled score window, in front.
+    ScoreWindow* startWithOneWindow() {
+        EXPECT_TRUE(app_->start({}));
+        EXPECT_EQ(app_->scoreWindows().size(), 1);
+        ScoreWindow* w = app_->scoreWindows().value(0);
+        EXPECT_TRUE(w && makeKey(w));
+        return w;
+    }
 
     ScoreWindow* newWindow() {
         Document* doc = app_->newScoreDocument();
@@ -118,7 +131,26 @@ class AppTest : public ::testing::Test {
     testing::FakeAlerts alerts_;
     testing::FakeDialogs dialogs_;
     testing::FakeSettings settings_;
+    gui::PrintDialogs* printDialogs_ = nullptr;  // set before SetUp to answer printing
     std::unique_ptr<gui::SorvelApplication> app_;
 };
+
+// Output of a command-line tool (poppler's pdfinfo, pdftotext); fails the test when it fails.
+inline QString runTool(const QString& program, const QStringList& args) {
+    QProcess p;
+    p.start(program, args);
+    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
+        ADD_FAILURE() << program.toStdString() << " failed on " << args.join(' ').toStdString();
+        return {};
+    }
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// A field of pdfinfo's report ("Pages", "Title", "Page size"), empty when missing.
+inline QString pdfInfo(const QString& pdf, const char* field) {
+    const QRegularExpression re(QStringLiteral("%1:\\s+([^\\n]+)").arg(QLatin1String(field)));
+    const auto m = re.match(runTool(QStringLiteral("pdfinfo"), {pdf}));
+    return m.hasMatch() ? m.captured(1).trimmed() : QString();
+}
 
 }  // namespace sorvel::test

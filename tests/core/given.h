@@ -1,0 +1,310 @@
+#pragma once
+
+// Score documents for tests: a builder that sets one up as a score window would have left it
+// (given), and named reads and writes of its state (when, then). Tests reach the document's
+// data only through this header, so when Document keeps its data elsewhere only this file
+// changes. Plain C++ (no test framework), so the fuzz targets can use it too.
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/document.h"
+
+namespace sorvel::testing {
+
+// A staff row (1..3) and 1-based column of the score window.
+struct Pos {
+    std::int64_t row, col;
+    friend bool operator==(const Pos&, const Pos&) = default;
+    friend std::ostream& operator<<(std::ostream& os, const Pos& p) {
+        return os << "(" << p.row << "," << p.col << ")";
+    }
+};
+
+// The selected range: its start and its end, as staff positions.
+struct Selection {
+    Pos from, to;
+    friend bool operator==(const Selection&, const Selection&) = default;
+    friend std::ostream& operator<<(std::ostream& os, const Selection& s) {
+        return os << s.from << "-" << s.to;
+    }
+};
+
+// The window's settings as the controls show them ("" where nothing is chosen).
+struct ShownSettings {
+    std::string imageSet, tempo, key, beats, referencePitch;
+    friend bool operator==(const ShownSettings&, const ShownSettings&) = default;
+    friend std::ostream& operator<<(std::ostream& os, const ShownSettings& s) {
+        return os << "{" << s.imageSet << "," << s.tempo << "," << s.key << "," << s.beats << ","
+                  << s.referencePitch << "}";
+    }
+};
+
+// Cells with distinct, valid contents: pitch i % 39, a value cycling through the values.
+inline std::vector<ScoreCell> distinctCells(std::int64_t n) {
+    std::vector<ScoreCell> cells;
+    for (std::int64_t i = 0; i < n; ++i) cells.push_back({i % 39, 1 + (i / 39) % 64});
+    return cells;
+}
+
+// ---- Reads (then) ----
+
+inline const std::vector<ScoreCell>& cells(const Document& d) {
+    return d.score().musicData;
+}
+inline const std::vector<std::string>& chordLines(const Document& d) {
+    return d.score().codeData;
+}
+// What the three chord fields show (typed text included).
+inline const std::array<std::string, 3>& chordFields(const Document& d) {
+    return d.cdText;
+}
+inline Selection selection(const Document& d) {
+    return {{d.selRow, d.selCol}, {d.selRowTo, d.selColTo}};
+}
+inline std::int64_t topPage(const Document& d) {
+    return d.topPage();
+}
+// The score index shown in the first column of the first staff.
+inline std::int64_t firstShownCell(const Document& d) {
+    return d.startCell();
+}
+inline std::int64_t cellsPerStaff(const Document& d) {
+    return d.gosenCellMax;
+}
+inline ScoreCell entry(const Document& d) {
+    return d.entryCell();
+}
+// Of the staff of row 1..3 (row 0: the entry staff): the cells it shows, the top of its
+// frame, its selection marks {marked (0/1), first column, last column} and the column last
+// clicked.
+namespace detail {
+inline const GosenView& staff(const Document& d, std::int64_t row) {
+    return row == 0 ? d.gosenE : *d.staffOfRow(row);
+}
+}  // namespace detail
+inline std::vector<ScoreCell> staffCells(const Document& d, std::int64_t row) {
+    const GosenView& v = detail::staff(d, row);
+    std::vector<ScoreCell> shown;
+    for (std::int64_t c = 1; c <= v.cellMax; ++c) shown.push_back(v.cellAt(c));
+    return shown;
+}
+// The window's tuning table: Hz by pitch index, for every staff and the window's sound.
+inline const std::vector<float>& frequencies(const Document& d) {
+    return d.freqArr();
+}
+// The reference pitch in force, in Hz (the field's text is settings(d).referencePitch).
+inline std::int64_t referenceHz(const Document& d) {
+    return d.settings().referencePitch;
+}
+inline double staffTop(const Document& d, std::int64_t row) {
+    return detail::staff(d, row).frame().y;
+}
+inline std::array<std::int64_t, 3> staffMarks(const Document& d, std::int64_t row) {
+    const GosenView& v = detail::staff(d, row);
+    return {v.selRow, v.selCol, v.selColTo};
+}
+inline std::int64_t clickedColumn(const Document& d, std::int64_t row) {
+    return detail::staff(d, row).selectedCell;
+}
+// The staff position (half spaces above the lowest ledger line) of the entry staff's pitch.
+inline std::int64_t entryPosition(const Document& d) {
+    return d.gosenE.selLocate;
+}
+// A staff to hand to the cell primitives that take one (setCell).
+inline GosenView& editableStaff(Document& d, std::int64_t row) {
+    return row == 0 ? d.gosenE : *d.staffOfRow(row);
+}
+// The selection pointer's rectangle in window coordinates.
+inline Rect pointer(const Document& d) {
+    return d.celPointer;
+}
+inline bool chordsTransposeAlong(const Document& d) {
+    return d.withCode;
+}
+inline ShownSettings settings(const Document& d) {
+    const ScoreSettings& s = d.settings();
+    return {d.imageSet(), s.tempoText(), s.keyText(), s.beatText(), d.A_Hz};
+}
+
+// "" when every column of the three staves shows the score cell at its index (blank past the
+// end); otherwise the first column that does not.
+inline std::string staffMismatch(const Document& d) {
+    const auto count = static_cast<std::int64_t>(cells(d).size());
+    for (std::int64_t row = 1; row <= 3; ++row) {
+        const GosenView& s = *d.staffOfRow(row);
+        for (std::int64_t c = 1; c <= d.gosenCellMax; ++c) {
+            const std::int64_t index = d.startCell() + (row - 1) * d.gosenCellMax + c - 1;
+            const ScoreCell want = index >= 0 && index < count
+                                       ? cells(d)[static_cast<std::size_t>(index)]
+                                       : ScoreCell{};
+            const ScoreCell got = s.cellAt(c);
+            if (got != want) {
+                std::ostringstream out;
+                out << "row " << row << " column " << c << " (score index " << index << ") shows "
+                    << got.noteIndex << "," << got.onpIndex << " instead of " << want.noteIndex
+                    << "," << want.onpIndex;
+                return out.str();
+            }
+        }
+    }
+    return {};
+}
+
+// ---- Writes (when) ----
+
+// Text typed into chord field 0..2 whose editing has not ended.
+inline void typeChordField(Document& d, std::size_t field, std::string text) {
+    d.cdText.at(field) = std::move(text);
+}
+inline void typeChordFields(Document& d, std::array<std::string, 3> texts) {
+    d.cdText = texts;
+}
+// Text typed into the reference-pitch field, not yet applied.
+inline void typeReferencePitch(Document& d, const std::string& text) {
+    d.setReferencePitchText(text);
+}
+inline void setEntry(Document& d, ScoreCell c) {
+    d.entryCell() = c;
+}
+// The "with chords" check box of the transposition.
+inline void setChordsTransposeAlong(Document& d, bool on) {
+    d.withCode = on;
+}
+
+namespace detail {
+inline std::int64_t indexOf(const std::vector<std::string>& items, const std::string& text) {
+    const auto it = std::find(items.begin(), items.end(), text);
+    return it == items.end() ? -1 : it - items.begin();
+}
+}  // namespace detail
+// The window's choices by what they show; a value the list does not have clears the choice.
+inline void setTempo(Document& d, std::int64_t bpm) {
+    d.chooseTempo(detail::indexOf(tempoItems(), std::to_string(bpm)));
+}
+inline void setKey(Document& d, const std::string& key) {
+    d.chooseKey(detail::indexOf(inKeyItems(), key));
+}
+inline void setBeats(Document& d, std::int64_t beats) {
+    d.chooseBeat(detail::indexOf(beatItems(), std::to_string(beats)));
+}
+// The image sets the set folder offers, and the one chosen (-1: none).
+inline void setImageSets(Document& d, std::vector<std::string> names, std::int64_t chosen) {
+    d.setImageSets(std::move(names));
+    d.chooseImageSet(chosen);
+}
+
+// ---- Set-up (given) ----
+
+// givenScore().cells({{17, 5}, {20, 3}}).chordLines({"C"}).onPage(2).selected({1, 3}).build()
+// Cells, chord lines or a page show page 1 with the first cell selected, as opening a score
+// does, then the page asked for as the page buttons leave it; a selection or entry cell
+// comes after that.
+class GivenScore {
+  public:
+    GivenScore& cells(std::vector<ScoreCell> c) { return set(cells_, std::move(c)); }
+    GivenScore& chordLines(std::vector<std::string> lines) { return set(lines_, std::move(lines)); }
+    GivenScore& onPage(std::int64_t P) { return set(page_, P); }
+    // Selected as a click would (selCell, then selCellTo for a range).
+    GivenScore& selected(Pos at) { return selected(at, at); }
+    GivenScore& selected(Pos from, Pos to) { return select(from, to, false); }
+    // Written as is, also where a click could not put it (off the staves, past the score).
+    GivenScore& forcedSelection(Pos from, Pos to) { return select(from, to, true); }
+    GivenScore& entry(ScoreCell c) { return set(entry_, c); }
+    GivenScore& tempo(std::int64_t bpm) { return set(tempo_, bpm); }
+    GivenScore& key(std::string k) { return set(key_, std::move(k)); }
+    GivenScore& beats(std::int64_t n) { return set(beats_, n); }
+    // The reference-pitch field's text.
+    GivenScore& referencePitch(std::string field) { return set(hz_, std::move(field)); }
+    // The image sets the set folder offers and the one chosen (-1: none).
+    GivenScore& imageSets(std::vector<std::string> names, std::int64_t chosen = 0) {
+        imageSet_ = chosen;
+        return set(imageSets_, std::move(names));
+    }
+    GivenScore& chordsTransposeAlong(bool on = true) { return set(withChords_, on); }
+
+    // A score window's document laid out as the window lays it out, with no set folder (an
+    // empty path never lists image sets, whatever folders the machine has).
+    std::unique_ptr<Document> build(UndoHistory* undo = nullptr,
+                                    AudioOutput* audio = nullptr) const {
+        auto d = std::make_unique<Document>(undo, audio);
+        d->windowControllerDidLoadNib(
+            {{44, 26, 1200, 140}, {44, 198, 1200, 140}, {44, 370, 1200, 140}, {0, 0, 60, 140}}, "");
+        applyTo(*d);
+        return d;
+    }
+
+    // The same state on a document that exists, such as a real window's.
+    void applyTo(Document& d) const {
+        if (imageSets_) setImageSets(d, *imageSets_, imageSet_);
+        if (tempo_) setTempo(d, *tempo_);
+        if (key_) setKey(d, *key_);
+        if (beats_) setBeats(d, *beats_);
+        if (hz_) typeReferencePitch(d, *hz_);
+        if (withChords_) setChordsTransposeAlong(d, *withChords_);
+        if (cells_) d.score().musicData = *cells_;
+        if (lines_) d.score().codeData = *lines_;
+        if (cells_ || lines_ || page_) {
+            d.setTopPage(1);
+            d.showPage(1);
+            d.selCell(1, 1);
+            if (page_ && *page_ != 1) {
+                d.setTopPage(*page_);
+                d.showPage(*page_);
+            }
+        }
+        if (select_ && forced_) {
+            d.selRow = select_->from.row;
+            d.selCol = select_->from.col;
+            d.selRowTo = select_->to.row;
+            d.selColTo = select_->to.col;
+        } else if (select_) {
+            d.selCell(select_->from.col, select_->from.row);
+            if (select_->to != select_->from) d.selCellTo(select_->to.col, select_->to.row);
+        }
+        if (entry_) setEntry(d, *entry_);
+        d.controlsChanged();
+    }
+
+  private:
+    template <typename T, typename V>
+    GivenScore& set(std::optional<T>& field, V&& value) {
+        field = std::forward<V>(value);
+        return *this;
+    }
+    GivenScore& select(Pos from, Pos to, bool forced) {
+        select_ = Selection{from, to};
+        forced_ = forced;
+        return *this;
+    }
+
+    std::optional<std::vector<ScoreCell>> cells_;
+    std::optional<std::vector<std::string>> lines_;
+    std::optional<std::int64_t> page_, tempo_, beats_;
+    std::optional<Selection> select_;
+    bool forced_ = false;
+    std::optional<ScoreCell> entry_;
+    std::optional<std::string> key_, hz_;
+    std::optional<std::vector<std::string>> imageSets_;
+    std::int64_t imageSet_ = 0;
+    std::optional<bool> withChords_;
+};
+
+inline GivenScore givenScore() {
+    return {};
+}
+
+// A new score window's document.
+inline std::unique_ptr<Document> makeDocument(UndoHistory* undo = nullptr,
+                                              AudioOutput* audio = nullptr) {
+    return givenScore().build(undo, audio);
+}
+
+}  // namespace sorvel::testing
