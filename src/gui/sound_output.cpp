@@ -25,14 +25,10 @@ namespace {
 
 constexpr double kSampleRate = 48000.0;
 constexpr std::int64_t kChannels = 2;
-// The device is fed in chunks of 5 ms on top of a 20 ms server buffer: about 25 ms from a
-// scheduled buffer to the speaker. A 15 ms buffer ran dry now and then when the feeding
-// thread woke late, and every time that happens the rest of a score sounds later.
+// The device is fed in chunks of 5 ms on top of a 15 ms server buffer: about 20 ms from a
+// scheduled buffer to the speaker.
 constexpr double kChunkSeconds = 0.005;
-constexpr double kBufferSeconds = 0.020;
-// The latency is asked for once in this many chunks: each question is a round trip to the
-// server, time in which the buffer drains.
-constexpr int kLatencyEveryChunks = 40;
+constexpr double kBufferSeconds = 0.015;
 
 void reportOnce(const std::string& line) {
     static std::once_flag once;
@@ -167,14 +163,13 @@ class PulseBackend : public SoundOutput::Backend {
         }
         std::vector<float> chunk(static_cast<std::size_t>(format_.sampleRate * kChunkSeconds) *
                                  static_cast<std::size_t>(format_.channels));
-        for (int n = 0; !stop_; ++n) {
+        while (!stop_) {
             reader_.read(chunk.data(), chunk.size());
             if (pa_simple_write(stream, chunk.data(), chunk.size() * sizeof(float), &error) < 0) {
                 reportOnce(std::string("Audio output failed (") + pa_strerror(error) +
                            "): sound is off");
                 break;
             }
-            if (n % kLatencyEveryChunks != 0) continue;
             const pa_usec_t latency = pa_simple_get_latency(stream, &error);
             if (latency != static_cast<pa_usec_t>(-1))
                 latencyMs_ = static_cast<double>(latency) / 1000.0;
