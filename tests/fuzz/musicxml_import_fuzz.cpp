@@ -2,11 +2,14 @@
 // accepted score holds only cells of our tables, and writing it out and reading it back gives
 // the same cells. Marks with no note or rest between them share one measure boundary in
 // MusicXML, and a score of marks alone has no measure to hold them: such scores are only checked
-// for reading back at all.
+// for reading back at all. A bar line or repeat end before the first note closes nothing, and a
+// repeat start or first ending after the last note opens nothing: they are not written.
 #include <cstdint>
 #include <cstdlib>
+#include <iterator>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "exchange/musicxml_export.h"
 #include "exchange/musicxml_import.h"
@@ -45,6 +48,28 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string written = sorvel::exchange::writeMusicXml(first.score);
     const sorvel::exchange::MusicXmlImport second = sorvel::exchange::importMusicXml(written);
     if (!second.ok) std::abort();
-    if (anyNote && !marksTouch && second.score.cells != first.score.cells) std::abort();
+    std::vector<sorvel::ScoreCell> expected = first.score.cells;
+    const auto kindOf = [](const sorvel::ScoreCell& c) {
+        return sorvel::noteValue(c.onpIndex).kind;
+    };
+    for (auto it = expected.begin(); it != expected.end();) {
+        const sorvel::NoteKind kind = kindOf(*it);
+        if (kind == sorvel::NoteKind::BarLine || kind == sorvel::NoteKind::RepeatEnd) {
+            it = expected.erase(it);
+        } else if (kind == sorvel::NoteKind::Blank) {
+            ++it;
+        } else {
+            break;
+        }
+    }
+    for (auto it = expected.rbegin(); it != expected.rend(); ++it) {
+        const sorvel::NoteKind kind = sorvel::noteValue(it->onpIndex).kind;
+        if (kind == sorvel::NoteKind::Blank) continue;
+        if (kind == sorvel::NoteKind::RepeatStart || kind == sorvel::NoteKind::FirstEnding) {
+            expected.erase(std::next(it).base());
+        }
+        break;
+    }
+    if (anyNote && !marksTouch && second.score.cells != expected) std::abort();
     return 0;
 }
