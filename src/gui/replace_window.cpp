@@ -16,14 +16,6 @@ namespace {
 constexpr int kStaffWidth = 60;
 constexpr int kStaffHeight = 140;
 
-constexpr std::array<std::pair<const char*, const char*>, 5> kSteps = {{
-    {"♯ ▲", "Next pitch up, sharps and flats included"},
-    {"▲", "Next natural pitch up"},
-    {"▼", "Next natural pitch down"},
-    {"♭ ▼", "Next pitch down, sharps and flats included"},
-    {"Octave", "An octave up, or down from the top octave"},
-}};
-
 }  // namespace
 
 ReplaceWindow::ReplaceWindow(std::string setFolder, Target target, QWidget* parent)
@@ -62,18 +54,7 @@ StaffWidget* ReplaceWindow::addStaffColumn(GosenView& staff, const QString& titl
     staff.onNeedsDisplay = [widget](const GosenView&) { widget->update(); };
     column->addWidget(widget);
     row->addLayout(column);
-    auto* steps = new QVBoxLayout;
-    steps->setSpacing(2);
-    for (int r = 0; r < 5; ++r) {
-        const auto& [text, tip] = kSteps[static_cast<std::size_t>(r)];
-        auto* b = new QPushButton(tr(text), this);
-        b->setObjectName(prefix + QString::number(r));
-        b->setToolTip(tr(tip));
-        b->setFocusPolicy(Qt::NoFocus);
-        connect(b, &QPushButton::clicked, this, [step, r] { step(r); });
-        steps->addWidget(b);
-    }
-    row->addLayout(steps);
+    row->addLayout(pitchStepButtons(this, prefix, step));
     return widget;
 }
 

@@ -2,6 +2,9 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <array>
 #include <utility>
 
 #include "qt_canvas.h"
@@ -78,6 +81,33 @@ void PointerWidget::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     QtCanvas canvas(painter, height());
     drawSelPoint(canvas, {0, 0, static_cast<double>(width()), static_cast<double>(height())});
+}
+
+QLayout* pitchStepButtons(QWidget* parent, const QString& namePrefix,
+                          std::function<void(int)> step) {
+    struct StepButton {
+        const char* text;
+        const char* tip;
+    };
+    static constexpr std::array<StepButton, 5> kSteps = {{
+        {"♯ ▲", "Next pitch up, sharps and flats included"},
+        {"▲", "Next natural pitch up"},
+        {"▼", "Next natural pitch down"},
+        {"♭ ▼", "Next pitch down, sharps and flats included"},
+        {"Octave", "An octave up, or down from the top octave"},
+    }};
+    auto* steps = new QVBoxLayout;
+    steps->setSpacing(2);
+    for (int r = 0; r < static_cast<int>(kSteps.size()); ++r) {
+        const StepButton& s = kSteps[static_cast<std::size_t>(r)];
+        auto* b = new QPushButton(QObject::tr(s.text), parent);
+        b->setObjectName(namePrefix + QString::number(r));
+        b->setToolTip(QObject::tr(s.tip));
+        b->setFocusPolicy(Qt::NoFocus);
+        QObject::connect(b, &QPushButton::clicked, parent, [step, r] { step(r); });
+        steps->addWidget(b);
+    }
+    return steps;
 }
 
 }  // namespace sorvel::gui

@@ -1,9 +1,12 @@
 #pragma once
 
+#include <QString>
 #include <QWidget>
 #include <functional>
 
 #include "view/gosen_view.h"
+
+class QLayout;
 
 namespace sorvel::gui {
 
@@ -42,5 +45,11 @@ class PointerWidget : public QWidget {
   protected:
     void paintEvent(QPaintEvent* event) override;
 };
+
+// The five pitch-step buttons beside a one-cell staff (rows 0 to 4 of stepPitch), in a
+// column; button r is named namePrefix + r and calls step(r). The buttons never take the
+// keyboard.
+QLayout* pitchStepButtons(QWidget* parent, const QString& namePrefix,
+                          std::function<void(int)> step);
 
 }  // namespace sorvel::gui

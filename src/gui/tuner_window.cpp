@@ -33,19 +33,6 @@ void setTextIfChanged(QLabel* label, const QString& text) {
     if (label->text() != text) label->setText(text);
 }
 
-// The five step buttons: label and tooltip.
-struct StepButton {
-    const char* text;
-    const char* tip;
-};
-constexpr std::array<StepButton, 5> kSteps = {{
-    {"♯ ▲", "Next pitch up, sharps and flats included"},
-    {"▲", "Next natural pitch up"},
-    {"▼", "Next natural pitch down"},
-    {"♭ ▼", "Next pitch down, sharps and flats included"},
-    {"Octave", "An octave up, or down from the top octave"},
-}};
-
 }  // namespace
 
 const QString TunerWindow::kPlayTitle = QStringLiteral("▶︎");
@@ -82,18 +69,8 @@ TunerWindow::TunerWindow(std::string setFolder, Tuner::OutputFactory factory,
     staff_->setFixedSize(kStaffWidth, kStaffHeight);
     row->addWidget(staff_);
 
-    auto* steps = new QVBoxLayout;
-    steps->setSpacing(2);
-    for (int r = 0; r < 5; ++r) {
-        const StepButton& s = kSteps[static_cast<std::size_t>(r)];
-        auto* b = new QPushButton(tr(s.text), this);
-        b->setObjectName(QStringLiteral("tunerMtx_%1").arg(r));
-        b->setToolTip(tr(s.tip));
-        b->setFocusPolicy(Qt::NoFocus);
-        connect(b, &QPushButton::clicked, this, [this, r] { UpDown(r); });
-        steps->addWidget(b);
-    }
-    row->addLayout(steps);
+    row->addLayout(
+        pitchStepButtons(this, QStringLiteral("tunerMtx_"), [this](int r) { UpDown(r); }));
 
     auto* right = new QVBoxLayout;
     btnPlay_ = new QPushButton(kPlayTitle, this);
