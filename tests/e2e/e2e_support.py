@@ -109,12 +109,7 @@ class App:
         self.window = self.wait_window(self.title or ("Untitled" if not self.args else None))
 
     def stop(self):
-        if self.proc and self.proc.poll() is None:
-            self.proc.terminate()
-            try:
-                self.proc.wait(10)
-            except subprocess.TimeoutExpired:
-                self.proc.kill()
+        end_process(self.proc)
         if self.log:
             self.log.close()
             self.log = None
@@ -224,6 +219,17 @@ class App:
         if shift:
             self.xdotool("keyup", "shift")
         time.sleep(0.3)
+
+
+def end_process(proc, grace=10):
+    """Ends a child process that still runs: politely, then after grace seconds for good."""
+    if proc and proc.poll() is None:
+        proc.terminate()
+        try:
+            proc.wait(grace)
+        except subprocess.TimeoutExpired:
+            proc.kill()
+            proc.wait()
 
 
 def pixels(path):

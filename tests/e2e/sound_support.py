@@ -20,6 +20,8 @@ import tempfile
 import threading
 import time
 
+from e2e_support import end_process
+
 RATE = 48000
 SINK = "sorvel_null"
 
@@ -75,13 +77,7 @@ class Pulse:
             return f.read()
 
     def __exit__(self, *exc):
-        if self.proc and self.proc.poll() is None:
-            self.proc.terminate()
-            try:
-                self.proc.wait(10)
-            except subprocess.TimeoutExpired:
-                self.proc.kill()
-                self.proc.wait()
+        end_process(self.proc)
         self.log.close()
         for name in ("PULSE_SERVER", "PULSE_CLIENTCONFIG"):
             if self.saved.get(name) is None:
