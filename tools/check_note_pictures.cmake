@@ -4,18 +4,8 @@
 cmake_minimum_required(VERSION 3.25)
 
 # Editor note names, read from the cdArr initialiser; the buttons stop before the last one.
-file(READ ${PHRASE_HEADER} header)
-string(REGEX MATCH "cdArr = {[^}]*}" name_block "${header}")
-string(REGEX MATCHALL "\"[A-G][0-9]#?\"" quoted "${name_block}")
-set(names "")
-foreach(q ${quoted})
-  string(REPLACE "\"" "" n "${q}")
-  list(APPEND names "${n}")
-endforeach()
-list(LENGTH names name_count)
-if(NOT name_count EQUAL 24)
-  message(FATAL_ERROR "expected 24 editor note names in ${PHRASE_HEADER}, read ${name_count}")
-endif()
+include(${CMAKE_CURRENT_LIST_DIR}/read_quoted_names.cmake)
+read_quoted_names(names ${PHRASE_HEADER} cdArr "[A-G][0-9]#?" 24)
 list(REMOVE_AT names 23)
 
 file(GLOB pngs "${NOTES_DIR}/*.png")

@@ -4,18 +4,8 @@
 cmake_minimum_required(VERSION 3.25)
 
 # Pitch names, read from the noteArr initialiser of the notation tables.
-file(READ ${NOTATION_HEADER} header)
-string(REGEX MATCH "noteArr = {[^}]*}" note_block "${header}")
-string(REGEX MATCHALL "\"[A-G][0-9][#b]?\"" quoted "${note_block}")
-set(names "")
-foreach(q ${quoted})
-  string(REPLACE "\"" "" n "${q}")
-  list(APPEND names "${n}")
-endforeach()
-list(LENGTH names name_count)
-if(NOT name_count EQUAL 39)
-  message(FATAL_ERROR "expected 39 pitch names in ${NOTATION_HEADER}, read ${name_count}")
-endif()
+include(${CMAKE_CURRENT_LIST_DIR}/read_quoted_names.cmake)
+read_quoted_names(names ${NOTATION_HEADER} noteArr "[A-G][0-9][#b]?" 39)
 
 foreach(set keyboard names)
   file(GLOB pngs "${SET_DIR}/${set}/*.png")
