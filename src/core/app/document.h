@@ -157,6 +157,7 @@ class Document : private ScoreEditor::Listener {
     // Wraps a position at the staff ends; false when it leaves the staves or the score.
     bool wrapToCell(std::int64_t& column, std::int64_t& row) const;
     void pointStavesAt(std::int64_t first);
+    void refreshTopPage();
     void redrawScoreStaves();
 
     Score score_;

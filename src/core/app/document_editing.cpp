@@ -37,16 +37,20 @@ void Document::cellChanged(std::int64_t index) {
     }
 }
 
-// The page refresh after a change of the score's length. When the top page now lies beyond
-// the end of the score (the last cells were deleted), the staves show the blank pages there.
-// The chord fields are stored first, as the refresh rewrites them from the chord lines.
-void Document::cellsMoved() {
-    storeChordFields();
+// Shows the top page again. When it now lies beyond the end of the score (the last cells were
+// deleted), the staves show the blank pages there.
+void Document::refreshTopPage() {
     const std::int64_t P = topPage();
     showPage(P);
     if (P >= 1 && P <= pageCount()) return;
     if (P >= 1) startCell_ = (P - 1) * gosenCellMax;
     pointStavesAt(startCell_);
+}
+
+// The chord fields are stored first, as the refresh rewrites them from the chord lines.
+void Document::cellsMoved() {
+    storeChordFields();
+    refreshTopPage();
 }
 
 // ---- Entry cell -------------------------------------------------------------------------
@@ -153,11 +157,7 @@ void Document::btnAllUpDown(std::int64_t row) {
     editor_.transpose(from, to, up);
     // The fields were stored above and the chord lines may have been transposed since: the
     // refresh rewrites them from the chord lines.
-    showPage(P);
-    if (P < 1 || P > pageCount()) {
-        if (P >= 1) startCell_ = (P - 1) * gosenCellMax;
-        pointStavesAt(startCell_);
-    }
+    refreshTopPage();
 }
 
 // ---- Primitives -------------------------------------------------------------------------
