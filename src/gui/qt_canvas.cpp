@@ -1,9 +1,11 @@
 #include "qt_canvas.h"
 
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QImageReader>
 #include <QPainterPath>
 #include <QPen>
+#include <QTextLayout>
 #include <algorithm>
 #include <cmath>
 #include <map>
@@ -169,16 +171,29 @@ void QtCanvas::text(Point at, const std::string& text, const std::string& fontFa
         painter_.drawText(QPointF(at.x, baseline), str);
         return;
     }
-    const FontEntry& plain = fontFor(fontFamily, size, 0);
-    painter_.setFont(plain.font);
-    const QFontMetricsF metrics(plain.font);
-    double x = at.x;
-    for (qsizetype i = 0; i < str.size();) {
-        const qsizetype n = str.at(i).isHighSurrogate() && i + 1 < str.size() ? 2 : 1;
-        const QString ch = str.mid(i, n);
-        painter_.drawText(QPointF(x, baseline), ch);
-        x += metrics.horizontalAdvance(ch) + kerning;
-        i += n;
+    // The whole text is shaped at once, so the font's contextual forms stay (a "." after a
+    // rest is its dot, not a sharp); then every glyph moves by the spacing of those before it.
+    QTextLayout layout(str, fontFor(fontFamily, size, 0).font);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    if (line.isValid()) line.setNumColumns(str.size());
+    layout.endLayout();
+    if (!line.isValid()) return;
+    const QList<QGlyphRun> runs = layout.glyphRuns();
+    std::vector<double> xs;
+    for (const QGlyphRun& run : runs) {
+        for (const QPointF& p : run.positions()) xs.push_back(p.x());
+    }
+    std::sort(xs.begin(), xs.end());
+    const QPointF origin(at.x, baseline - line.ascent());
+    for (QGlyphRun run : runs) {
+        QList<QPointF> positions = run.positions();
+        for (QPointF& p : positions) {
+            const auto before = std::lower_bound(xs.begin(), xs.end(), p.x()) - xs.begin();
+            p.rx() += static_cast<double>(before) * kerning;
+        }
+        run.setPositions(positions);
+        painter_.drawGlyphRun(origin, run);
     }
 }
 

@@ -282,18 +282,22 @@ TEST_F(PrintViewTest, TieArcsAcrossBarsRestsAndStaffLines) {
         }
     }
 
-    // Across a staff line: one arc runs to the end of the first line, one from the start of
-    // the next; neither runs backwards.
+    // Across a staff line: one arc leaves the line's last note, one reaches the next line's
+    // first note; each a cell long (past the staff's edge) and bending between its ends.
     std::vector<ScoreCell> cells = quarters(41);
     cells[39] = {at(6), 55};
     cells[40] = {at(6), 5};
     const std::vector<Call> curves = draw(cells).of("curve");
     ASSERT_EQ(curves.size(), 2u);
     EXPECT_EQ(curves[0].points[0].x, cellX(40) + kHc);
-    EXPECT_EQ(curves[0].points[3].x, kPage.x + kPage.width);
-    EXPECT_EQ(curves[1].points[0].x, kPage.x);
+    EXPECT_DOUBLE_EQ(curves[0].points[3].x, cellX(41) + kHc);
+    EXPECT_DOUBLE_EQ(curves[1].points[0].x, cellX(0) + kHc);
     EXPECT_EQ(curves[1].points[3].x, cellX(1) + kHc);
     EXPECT_EQ(curves[1].points[0].y, base(2) + kS * 3 + 4);
+    for (const Call& arc : curves) {
+        EXPECT_TRUE(arc.points[0].x < arc.points[1].x && arc.points[1].x < arc.points[2].x &&
+                    arc.points[2].x < arc.points[3].x);
+    }
 }
 
 TEST_F(PrintViewTest, TiesAndTripletsDoNotRunOverAPageBreak) {

@@ -12,6 +12,7 @@
 
 #include "model/diagnostics.h"
 #include "model/notation_tables.h"
+#include "model/note_values.h"
 #include "test_support.h"
 
 namespace sorvel::test {
@@ -45,8 +46,10 @@ class PrintSupportTest : public ::testing::Test {
         ASSERT_TRUE(dir.isValid());
     }
     void TearDown() override { setDiagnosticSink({}); }
-    QString path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
     QTemporaryDir dir;
+
+  public:
+    QString path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
 };
 
 TEST_F(PrintSupportTest, ExportedPdfHasThePagesTextAndPaper) {
@@ -183,57 +186,133 @@ double inkRow(const QImage& img, int x0, int x1, int yLo, int yHi, const std::ve
     return count ? sum / count : -1;
 }
 
-TEST_F(PrintSupportTest, RenderedPageShowsNoteHeadsOnTheirLinesAndPicturesBelow) {
-    // Whole notes (no stems) in every other column, climbing the staff from A0 to C2.
-    PrintInput in = songInput(0);
-    in.codeData.clear();
-    std::vector<std::int64_t> positions;
-    for (std::int64_t pos = 0; pos <= 16; ++pos) {
-        in.musicData.push_back({tables::Loc2idx[static_cast<std::size_t>(pos)], 1});
-        in.musicData.push_back({0, 0});
-        positions.push_back(pos);
-    }
-    const QString pdf = path("heads.pdf");
+// The first staff lines of an A4 page as rendered by pdftoppm: the layout's geometry in points
+// (y up) and its place in the picture.
+struct RenderedPage {
+    static constexpr int kDpi = 144;
+    QImage img;
     const QPageLayout layout = gui::defaultPageLayout(gui::Paper::A4);
-    ASSERT_TRUE(gui::exportPdf(in, pdf, layout).ok);
-    constexpr int kDpi = 144;
-    runTool(QStringLiteral("pdftoppm"),
-            {QStringLiteral("-r"), QString::number(kDpi), QStringLiteral("-f"), QStringLiteral("1"),
-             QStringLiteral("-l"), QStringLiteral("1"), QStringLiteral("-png"),
-             QStringLiteral("-singlefile"), pdf, path("heads")});
-    QImage img(path("heads.png"));
-    ASSERT_FALSE(img.isNull());
-
-    // The layout's geometry, in points with y up, then in image pixels.
     const Rect page = gui::imageableBounds(layout);
-    const double paperH = gui::paperSizePoints(layout).height;
     const double k = kDpi / 72.0;
     const double lineHeight = (page.height - 32 * 4) / 4 - 4;
     const double w = page.width / 40, s = lineHeight / 20;
-    const double bandBottom = page.y + page.height - (lineHeight + 32);
-    const double b = bandBottom + lineHeight / 2;
-    auto py = [&](double y) { return (paperH - y) * k; };
+    double bandBottom(int line) const { return page.y + page.height - (lineHeight + 32) * line; }
+    double base(int line) const { return bandBottom(line) + lineHeight / 2; }
+    double cellX(int column) const { return page.x + w * (column - 1); }
+    int px(double x) const { return static_cast<int>(std::lround(x * k)); }
+    int py(double y) const {
+        return static_cast<int>(std::lround((gui::paperSizePoints(layout).height - y) * k));
+    }
+};
+
+RenderedPage render(PrintSupportTest& t, std::vector<ScoreCell> cells, const char* name) {
+    PrintInput in = songInput(0);
+    in.codeData.clear();
+    in.musicData = std::move(cells);
+    RenderedPage r;
+    const QString pdf = t.path(name) + QStringLiteral(".pdf");
+    EXPECT_TRUE(gui::exportPdf(in, pdf, r.layout).ok);
+    runTool(QStringLiteral("pdftoppm"),
+            {QStringLiteral("-r"), QString::number(RenderedPage::kDpi), QStringLiteral("-f"),
+             QStringLiteral("1"), QStringLiteral("-l"), QStringLiteral("1"), QStringLiteral("-png"),
+             QStringLiteral("-singlefile"), pdf, t.path(name)});
+    r.img = QImage(t.path(name) + QStringLiteral(".png"));
+    EXPECT_FALSE(r.img.isNull());
+    return r;
+}
+
+// The bounding box (image pixels) of the ink that `with` adds to `without` in a region.
+QRect addedInk(const QImage& with, const QImage& without, const QRect& region) {
+    QRect box;
+    for (int y = region.top(); y <= region.bottom(); ++y)
+        for (int x = region.left(); x <= region.right(); ++x)
+            if (qGray(with.pixel(x, y)) < 128 && qGray(without.pixel(x, y)) >= 128)
+                box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+TEST_F(PrintSupportTest, RenderedPageShowsNoteHeadsOnTheirLinesAndPicturesBelow) {
+    // Whole notes (no stems) in every other column, climbing the staff from A0 to C2.
+    std::vector<ScoreCell> cells;
+    std::vector<std::int64_t> positions;
+    for (std::int64_t pos = 0; pos <= 16; ++pos) {
+        cells.push_back({tables::Loc2idx[static_cast<std::size_t>(pos)], 1});
+        cells.push_back({0, 0});
+        positions.push_back(pos);
+    }
+    const RenderedPage r = render(*this, cells, "heads");
+    const QImage& img = r.img;
+    const double b = r.base(1), s = r.s, w = r.w, k = r.k;
+    auto py = [&](double y) { return r.py(y); };
     std::vector<int> lines;
-    for (int l = 1; l <= 9; ++l) lines.push_back(static_cast<int>(std::lround(py(b + s * l))));
+    for (int l = 1; l <= 9; ++l) lines.push_back(py(b + s * l));
 
     for (std::size_t i = 0; i < positions.size(); ++i) {
-        const double x = page.x + w * static_cast<double>(2 * i);
+        const double x = r.cellX(static_cast<int>(2 * i + 1));
         const int x0 = static_cast<int>((x + 1) * k), x1 = static_cast<int>((x + w - 1) * k);
         const double expected = py(b + s + s * static_cast<double>(positions[i]) * 0.5);
-        const double head =
-            inkRow(img, x0, x1, static_cast<int>(py(b + 10.5 * s)), static_cast<int>(py(b)), lines);
+        const double head = inkRow(img, x0, x1, py(b + 10.5 * s), py(b), lines);
         EXPECT_NEAR(head, expected, s * k * 0.5) << "staff position " << positions[i];
         // The picture of the pitch fills the band's lower half.
-        const double picture =
-            inkRow(img, x0, x1, static_cast<int>(py(b - 4)), static_cast<int>(py(bandBottom)), {});
+        const double picture = inkRow(img, x0, x1, py(b - 4), py(r.bandBottom(1)), {});
         EXPECT_GT(picture, 0) << "no picture under staff position " << positions[i];
         // The blank cell beside it shows nothing but its staff.
         const double bx = x + w;
-        EXPECT_LT(
-            inkRow(img, static_cast<int>((bx + 2) * k), static_cast<int>((bx + w - 2) * k),
-                   static_cast<int>(py(b + 10.5 * s)), static_cast<int>(py(bandBottom)), lines),
-            0)
+        EXPECT_LT(inkRow(img, static_cast<int>((bx + 2) * k), static_cast<int>((bx + w - 2) * k),
+                         py(b + 10.5 * s), py(r.bandBottom(1)), lines),
+                  0)
             << "ink in the blank cell after staff position " << positions[i];
+    }
+}
+
+// A dotted rest prints its rest and a dot after it: what the dot adds is no taller or wider
+// than half a staff space (a sharp would be three spaces tall).
+TEST_F(PrintSupportTest, RenderedDottedRestsShowTheirDot) {
+    const std::int64_t dotted[] = {14, 16, 18, 20, 22, 24};
+    std::vector<ScoreCell> plain, withDot;
+    for (std::int64_t v : dotted) {
+        plain.insert(plain.end(), {{17, noteValue(v).dotToggle}, {0, 0}});
+        withDot.insert(withDot.end(), {{17, v}, {0, 0}});
+    }
+    const RenderedPage a = render(*this, withDot, "dotted"), b = render(*this, plain, "plain");
+    for (int i = 0; i < 6; ++i) {
+        SCOPED_TRACE(noteValue(dotted[i]).glyph);
+        const double x = a.cellX(2 * i + 1);
+        const QRect dot = addedInk(a.img, b.img,
+                                   QRect(QPoint(a.px(x), a.py(a.base(1) + 10 * a.s)),
+                                         QPoint(a.px(x + 2 * a.w), a.py(a.base(1)))));
+        ASSERT_FALSE(dot.isEmpty());
+        EXPECT_LE(dot.height(), a.s * a.k * 0.6);
+        EXPECT_LE(dot.width(), a.s * a.k * 0.6);
+    }
+}
+
+// A tie from the last note of a staff line to the first of the next prints as two arcs, each
+// about a cell long and bowing away from its ends.
+TEST_F(PrintSupportTest, RenderedTieAcrossStaffLinesIsTwoArcs) {
+    std::vector<ScoreCell> untied(41, ScoreCell{0, 0});
+    untied[39] = untied[40] = {24, 1};  // whole notes, no stems
+    std::vector<ScoreCell> tied = untied;
+    tied[39] = {24, 53};
+    const RenderedPage a = render(*this, tied, "tied"), b = render(*this, untied, "untied");
+    const int width = static_cast<int>(a.img.width()) - 1;
+    for (int line : {1, 2}) {
+        SCOPED_TRACE(line);
+        const QRect arc = addedInk(a.img, b.img,
+                                   QRect(QPoint(0, a.py(a.base(line) + 10 * a.s)),
+                                         QPoint(width, a.py(a.bandBottom(line)))));
+        ASSERT_FALSE(arc.isEmpty());
+        EXPECT_GE(arc.width(), a.w * a.k * 0.9);
+        // The arc's middle lies below its two ends.
+        auto lowest = [&](int x) {
+            int y = arc.top();
+            for (int yy = arc.top(); yy <= arc.bottom(); ++yy)
+                if (qGray(a.img.pixel(x, yy)) < 128 && qGray(b.img.pixel(x, yy)) >= 128) y = yy;
+            return y;
+        };
+        const int middle = lowest(arc.center().x());
+        EXPECT_GT(middle, lowest(arc.left() + 1) + a.k);
+        EXPECT_GT(middle, lowest(arc.right() - 1) + a.k);
     }
 }
 
