@@ -62,9 +62,11 @@ void SorvelApplication::installExchangeMenu(QMenu* file, QMainWindow* window) {
                 const exchange::ScoreData data = exchange::scoreDataOf(doc, title);
                 const Result<std::string> bytes =
                     exchange::exportBytes(data, item.format, doc.freqArr());
-                const QString why =
-                    bytes ? writeFileAtomically(path, bytes.value()).value_or(QString())
-                          : QString::fromStdString(bytes.reason());
+                QString why = bytes ? QString() : QString::fromStdString(bytes.reason());
+                if (bytes) {
+                    if (const auto failed = writeFileAtomically(path, bytes.value()))
+                        why = tr("%1: %2").arg(path, *failed);
+                }
                 if (!why.isEmpty()) {
                     alerts_->showAlert(tr("The score could not be exported to %1.")
                                            .arg(QFileInfo(path).fileName())
