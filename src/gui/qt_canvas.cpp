@@ -12,6 +12,7 @@
 #include <tuple>
 
 #include "model/diagnostics.h"
+#include "view/button_pictures.h"
 
 namespace sorvel::gui {
 
@@ -159,11 +160,11 @@ const QtCanvas::FontEntry& QtCanvas::fontFor(const std::string& family, double s
 }
 
 void QtCanvas::text(Point at, const std::string& text, const std::string& fontFamily, double size,
-                    double kerning) {
+                    double kerning, Color c) {
     if (text.empty() || text == " ") return;
     const FontEntry& entry = fontFor(fontFamily, size, kerning);
     painter_.setFont(entry.font);
-    painter_.setPen(Qt::black);
+    painter_.setPen(toQColor(c));
     // `at` is the bottom of the line box: the baseline lies the font's descent above it.
     const double baseline = height_ - (at.y + entry.descent);
     const QString str = QString::fromStdString(text);
@@ -195,6 +196,32 @@ void QtCanvas::text(Point at, const std::string& text, const std::string& fontFa
         run.setPositions(positions);
         painter_.drawGlyphRun(origin, run);
     }
+}
+
+Rect QtCanvas::textInk(const std::string& text, const std::string& fontFamily, double size,
+                       double kerning) const {
+    const FontEntry& entry = fontFor(fontFamily, size, kerning);
+    QPainterPath outline;
+    outline.addText(QPointF(0, 0), entry.font, QString::fromStdString(text));
+    const QRectF ink = outline.boundingRect();
+    // From the baseline, y down, to the bottom of the line box, y up.
+    return {ink.x(), entry.descent - ink.bottom(), ink.width(), ink.height()};
+}
+
+QImage drawnImage(QSize pixels, Size logical, const std::function<void(Canvas&)>& draw) {
+    QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(pixels.width() / logical.width, pixels.height() / logical.height);
+    QtCanvas canvas(painter, logical.height);
+    draw(canvas);
+    return image;
+}
+
+QImage notePicture(std::string_view name, bool bassClef) {
+    return drawnImage(QSize(kNoteButtonWidth, kNoteButtonHeight) * kNotePictureScale,
+                      kNotePictureSize, [&](Canvas& c) { drawNoteButton(c, name, bassClef); });
 }
 
 }  // namespace sorvel::gui
