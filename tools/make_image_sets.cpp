@@ -20,7 +20,6 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPainterPathStroker>
-#include <QSaveFile>
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -31,6 +30,7 @@
 #include <string_view>
 #include <vector>
 
+#include "atomic_file.h"
 #include "model/diagnostics.h"
 #include "model/notation_tables.h"
 
@@ -625,9 +625,11 @@ QImage drawIcon() {
 // ---------------------------------------------------------------- output
 
 bool savePng(const QImage& img, const QString& path) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || !img.save(&file, "PNG") || !file.commit()) {
-        sorvel::diag("make_image_sets: cannot write " + path.toStdString());
+    const auto why = sorvel::gui::writeFileAtomically(
+        path, [&](QIODevice& file) { return img.save(&file, "PNG"); });
+    if (why) {
+        sorvel::diag("make_image_sets: cannot write " + path.toStdString() + ": " +
+                     why->toStdString());
         return false;
     }
     return true;
