@@ -42,6 +42,10 @@ QString failureReason(const QString& path, int error, qint64 needed, const QStri
 
 std::optional<QString> write(const QString& path, const std::function<bool(QIODevice&)>& fill,
                              qint64 size) {
+    // Replacing a device or a pipe with a regular file would break the system, not save.
+    const QFileInfo target(path);
+    if (target.exists() && !target.isFile())
+        return QObject::tr("not a regular file");
     QSaveFile file(path);
     errno = 0;
     if (!file.open(QIODevice::WriteOnly)) {

@@ -9,6 +9,8 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QTimer>
+#include <sys/stat.h>
+
 #include <cstdlib>
 
 #include "qt_ports.h"
@@ -29,9 +31,17 @@ TEST(SaveFailure, SaysWhyWithThePath) {
         {"/proc/sorvel-tune.txt", "the folder is not on a disk (proc file system)"},
         {"/sys/sorvel-tune.txt", "permission denied"},
         {"/tmp/sorvel-no-such-folder/tune.txt", "no such folder"},
+        {"/tmp/sorvel-save-pipe", "not a regular file"},
     };
+    // A pipe (as a device would) stays what it is rather than being replaced by a file.
+    const std::string pipe = "/tmp/sorvel-save-pipe";
+    ::unlink(pipe.c_str());
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
     QtTextFileWriter writer;
     for (const auto& c : cases) EXPECT_EQ(writer.writeFile(c.path, kScore), c.path + ": " + c.why);
+    struct stat st {};
+    EXPECT_TRUE(::stat(pipe.c_str(), &st) == 0 && S_ISFIFO(st.st_mode));
+    ::unlink(pipe.c_str());
 }
 
 TEST(SaveFailure, SaysTheDiskIsFullAndKeepsTheOldFile) {
