@@ -16,6 +16,16 @@ std::optional<std::string> QtClipboard::plainText() const {
     return data->text().toStdString();
 }
 
+bool QtClipboard::hasPlainText() const {
+    const QMimeData* data = clipboard_->mimeData(QClipboard::Clipboard);
+    return data && data->hasText();
+}
+
+bool QtClipboard::isEmpty() const {
+    const QMimeData* data = clipboard_->mimeData(QClipboard::Clipboard);
+    return !data || data->formats().isEmpty();
+}
+
 void QtClipboard::setPlainText(const std::string& text) {
     clipboard_->setText(QString::fromStdString(text), QClipboard::Clipboard);
 }
