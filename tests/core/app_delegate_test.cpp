@@ -146,8 +146,11 @@ TEST_F(AppDelegateTest, RejectedFilesOpenNoWindow) {
         std::string alert, detail;
         bool recent;
     } cases[] = {
-        {dir.write("bad.txt", "<,sorvel2,0,3\n17,5\n17,99\n"), unknown, "", true},
-        {dir.write("notes.txt", "hello\n"), unknown, "", true},
+        // The fixed text, and below it what is wrong and where.
+        {dir.write("bad.txt", "<,sorvel2,0,3\r\n17,5\r\n17,99\r\n"), unknown,
+         "Line 3: cell line \"17,99\" is outside the tables.", true},
+        {dir.write("notes.txt", "hello\n"), unknown, "The first line does not begin with \"<\".",
+         true},
         {dir.write("latin1.txt", "<,sorvel2,0,3\n#caf\xE9\n"), cantOpen, "UTF-8", false},
         {dir.file("missing.txt"), cantOpen, "no such file", false},
         {dir.path(), cantOpen, "folder", false},
@@ -160,8 +163,14 @@ TEST_F(AppDelegateTest, RejectedFilesOpenNoWindow) {
         windows.recent.clear();
         EXPECT_FALSE(app.openFile(c.text));
         ASSERT_EQ(alerts.shown.size(), 1u);
-        EXPECT_TRUE(alerts.shown[0].text.starts_with(c.alert)) << alerts.shown[0].text;
-        EXPECT_NE(alerts.shown[0].text.find(c.detail), std::string::npos) << alerts.shown[0].text;
+        const Alert& shown = alerts.shown[0];
+        if (c.alert == unknown) {
+            EXPECT_EQ(shown.text, unknown);
+            EXPECT_EQ(shown.informative, c.detail);
+        } else {
+            EXPECT_TRUE(shown.text.starts_with(c.alert)) << shown.text;
+            EXPECT_NE(shown.text.find(c.detail), std::string::npos) << shown.text;
+        }
         EXPECT_EQ(windows.recent.size(), c.recent ? 1u : 0u);
         EXPECT_EQ(windows.docs.size(), 1u);
         EXPECT_EQ(app.rootDoc, rootBefore);

@@ -43,6 +43,18 @@ std::string excerpt(std::string_view line) {
     return quotedText(shortened);
 }
 
+// "line N" of a line of text, counted as an editor does (CR LF is one line break).
+std::string lineLabel(std::string_view text, std::string_view line) {
+    const std::string_view before =
+        text.substr(0, static_cast<std::size_t>(line.data() - text.data()));
+    std::size_t n = 1;
+    for (std::size_t i = 0; i < before.size(); ++i) {
+        n += before[i] == '\n' ||
+             (before[i] == '\r' && (i + 1 == before.size() || before[i + 1] != '\n'));
+    }
+    return "line " + std::to_string(n);
+}
+
 ScoreParseResult unknownFormat(std::string why) {
     ScoreParseResult r;
     r.rejection = ScoreRejection::UnknownFormat;
@@ -319,16 +331,19 @@ ScoreParseResult parseScore(std::string_view bytes) {
         }
         const std::size_t comma = line.find(',');
         if (comma == std::string_view::npos) {
-            return unknownFormat("cell line " + excerpt(line) + " has no second field");
+            return unknownFormat(lineLabel(bytes, line) + ": cell line " + excerpt(line) +
+                                 " has no second field");
         }
         const std::string_view rest = line.substr(comma + 1);
         const auto p = parseDecimal(line.substr(0, comma));
         const auto v = parseDecimal(rest.substr(0, rest.find(',')));
         if (!p || !v) {
-            return unknownFormat("cell line " + excerpt(line) + " does not hold two integers");
+            return unknownFormat(lineLabel(bytes, line) + ": cell line " + excerpt(line) +
+                                 " does not hold two integers");
         }
         if (!tables::validPitch(*p) || !validValue(*v)) {
-            return unknownFormat("cell line " + excerpt(line) + " is outside the tables");
+            return unknownFormat(lineLabel(bytes, line) + ": cell line " + excerpt(line) +
+                                 " is outside the tables");
         }
         file.musicData.push_back(ScoreCell{*p, *v});
     }
@@ -354,6 +369,13 @@ std::string rejectionMessage(const ScoreParseResult& result) {
             break;
     }
     return {};
+}
+
+std::string rejectionDetail(const ScoreParseResult& result) {
+    if (result.rejection != ScoreRejection::UnknownFormat || result.error.empty()) return {};
+    std::string detail = result.error;
+    if (detail[0] >= 'a' && detail[0] <= 'z') detail[0] = static_cast<char>(detail[0] - 'a' + 'A');
+    return detail + '.';
 }
 
 Result<std::string> resolveOpenText(std::string_view text) {

@@ -86,6 +86,8 @@ ScoreParseResult loadScoreFile(const std::string& path);
 
 // The alert text for a rejection.
 std::string rejectionMessage(const ScoreParseResult& result);
+// What the alert says below that text: for a file that is no score, what is wrong and where.
+std::string rejectionDetail(const ScoreParseResult& result);
 
 // A text given to the open routine (a "file://" URL or a plain path): the path it names, or
 // why it names no file on this computer.
