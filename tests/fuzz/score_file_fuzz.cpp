@@ -27,6 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     for (const std::string& line : r.file->codeData) {
         if (sorvel::firstInvalidUtf8(line)) std::abort();
+        if (sorvel::countCharacters(line) > sorvel::kMaxChordLineFileChars) std::abort();
     }
     return 0;
 }

@@ -228,6 +228,12 @@ std::optional<std::string_view> TextLines::next() {
     return text_.substr(pos_);
 }
 
+std::size_t countCharacters(std::string_view text) {
+    std::size_t n = 0;
+    for (const char c : text) n += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    return n;
+}
+
 std::vector<std::string_view> splitFields(std::string_view text, char separator) {
     std::vector<std::string_view> fields;
     std::size_t start = 0;
@@ -326,6 +332,12 @@ ScoreParseResult parseScore(std::string_view bytes) {
         const std::string_view line = *next;
         if (line.empty()) continue;
         if (line.front() == '#') {
+            if (const std::size_t n = countCharacters(line) - 1; n > kMaxChordLineFileChars) {
+                return unknownFormat(lineLabel(bytes, line) + ": the chord line has " +
+                                     std::to_string(n) +
+                                     " characters; a chord line holds at most " +
+                                     std::to_string(kMaxChordLineFileChars));
+            }
             file.codeData.emplace_back(line.substr(1));
             continue;
         }
