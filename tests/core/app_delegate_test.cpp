@@ -164,13 +164,8 @@ TEST_F(AppDelegateTest, RejectedFilesOpenNoWindow) {
         EXPECT_FALSE(app.openFile(c.text));
         ASSERT_EQ(alerts.shown.size(), 1u);
         const Alert& shown = alerts.shown[0];
-        if (c.alert == unknown) {
-            EXPECT_EQ(shown.text, unknown);
-            EXPECT_EQ(shown.informative, c.detail);
-        } else {
-            EXPECT_TRUE(shown.text.starts_with(c.alert)) << shown.text;
-            EXPECT_NE(shown.text.find(c.detail), std::string::npos) << shown.text;
-        }
+        EXPECT_TRUE(shown.text.starts_with(c.alert)) << shown.text;
+        EXPECT_NE((shown.text + shown.informative).find(c.detail), std::string::npos);
         EXPECT_EQ(windows.recent.size(), c.recent ? 1u : 0u);
         EXPECT_EQ(windows.docs.size(), 1u);
         EXPECT_EQ(app.rootDoc, rootBefore);
