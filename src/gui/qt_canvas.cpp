@@ -1,14 +1,22 @@
 #include "qt_canvas.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QFile>
 #include <QFontMetricsF>
 #include <QGlyphRun>
 #include <QImageReader>
+#include <QMutex>
 #include <QPainterPath>
 #include <QPen>
 #include <QTextLayout>
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <mutex>
 #include <tuple>
 
 #include "model/diagnostics.h"
@@ -20,6 +28,64 @@ namespace {
 QColor toQColor(Color c) {
     return QColor(c.r, c.g, c.b, c.a);
 }
+
+// A decode's result, made on any thread; a problem is said on the GUI thread.
+struct Decoded {
+    QImage image;
+    std::string problem;
+};
+
+// Only one picture larger than the cache's whole budget is decoded at full size at a time, so
+// the workers together never hold more than one such image.
+QMutex largeDecode;
+
+Decoded decodePicture(const QString& path, QSize deviceSize) {
+    if (deviceSize.isEmpty()) return {};
+    const QByteArray name = QFile::encodeName(path);
+    // Checked before opening and again on the open file: opening a FIFO or a device could
+    // wait for ever or do something, and non-blocking keeps even a swapped-in FIFO from it.
+    struct stat st {};
+    if (::stat(name.constData(), &st) != 0) return {};
+    const auto notRegular = [&] {
+        return Decoded{
+            {}, "The picture " + path.toStdString() + " is not a regular file; it is not drawn."};
+    };
+    if (!S_ISREG(st.st_mode)) return notRegular();
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return {};
+    QFile file;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
+        !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return notRegular();
+    }
+    QImageReader reader(&file);
+    const QSize full = reader.size();
+    if (full.width() > PictureCache::kMaxSide || full.height() > PictureCache::kMaxSide) {
+        return {{},
+                "The picture " + path.toStdString() + " is too large to draw (" +
+                    std::to_string(full.width()) + "x" + std::to_string(full.height()) +
+                    " pixels)."};
+    }
+    if (!reader.canRead()) return {};
+    std::unique_lock<QMutex> large(largeDecode, std::defer_lock);
+    if (qint64(full.width()) * full.height() * 4 > PictureCache::kBudgetBytes &&
+        !reader.supportsOption(QImageIOHandler::ScaledSize)) {
+        large.lock();
+    }
+    // Decode at the drawn size where the format can, and scale smoothly to fit.
+    const QSize fit = full.isValid() ? full.scaled(deviceSize, Qt::KeepAspectRatio) : QSize();
+    if (fit.isValid() && fit.width() * 2 <= full.width()) reader.setScaledSize(fit * 2);
+    const QImage image = reader.read();
+    if (image.isNull()) return {};
+    return {image.scaled(deviceSize, Qt::KeepAspectRatio, Qt::SmoothTransformation), {}};
+}
+
+QString cacheKey(const QString& path, QSize deviceSize) {
+    return path + QLatin1Char('@') + QString::number(deviceSize.width()) + QLatin1Char('x') +
+           QString::number(deviceSize.height());
+}
+
 }  // namespace
 
 PictureCache& PictureCache::instance() {
@@ -27,34 +93,63 @@ PictureCache& PictureCache::instance() {
     return cache;
 }
 
-QPixmap PictureCache::scaled(const QString& path, QSize deviceSize) {
-    const QString key = path + QLatin1Char('@') + QString::number(deviceSize.width()) +
-                        QLatin1Char('x') + QString::number(deviceSize.height());
-    auto hit = scaled_.constFind(key);
-    if (hit != scaled_.constEnd()) return *hit;
+PictureCache::PictureCache() {
+    // A small pool: pictures come from one set folder, and the machine has other work.
+    pool_.setMaxThreadCount(2);
+}
 
-    QPixmap picture;
-    QImageReader reader(path);
-    const QSize full = reader.size();
-    if (full.width() > kMaxSide || full.height() > kMaxSide) {
-        diag("The picture " + path.toStdString() + " is too large to draw (" +
-             std::to_string(full.width()) + "x" + std::to_string(full.height()) + " pixels).");
-    } else if (!deviceSize.isEmpty() && reader.canRead()) {
-        // Decode at the drawn size where the format can, and scale smoothly to fit.
-        const QSize fit = full.isValid() ? full.scaled(deviceSize, Qt::KeepAspectRatio) : QSize();
-        if (fit.isValid() && fit.width() * 2 <= full.width()) reader.setScaledSize(fit * 2);
-        const QImage image = reader.read();
-        if (!image.isNull()) {
-            picture = QPixmap::fromImage(
-                image.scaled(deviceSize, Qt::KeepAspectRatio, Qt::SmoothTransformation));
-        }
+PictureCache::~PictureCache() {
+    pool_.clear();
+    pool_.waitForDone();
+}
+
+QPixmap PictureCache::scaled(const QString& path, QSize deviceSize) {
+    const QString key = cacheKey(path, deviceSize);
+    if (!scaled_.contains(key)) {
+        const Decoded d = decodePicture(path, deviceSize);
+        store(key, d.image, d.problem);
     }
+    return scaled_.value(key);
+}
+
+PictureCache::Lookup PictureCache::lookup(const QString& path, QSize deviceSize) {
+    const QString key = cacheKey(path, deviceSize);
+    const auto hit = scaled_.constFind(key);
+    if (hit != scaled_.constEnd()) return {*hit, false};
+    if (!pending_.contains(key)) {
+        pending_.insert(key);
+        pool_.start([this, key, path, deviceSize] {
+            Decoded d = decodePicture(path, deviceSize);
+            QMetaObject::invokeMethod(
+                this,
+                [this, key, d = std::move(d)] {
+                    pending_.remove(key);
+                    store(key, d.image, d.problem);
+                    emit ready();
+                },
+                Qt::QueuedConnection);
+        });
+    }
+    return {QPixmap(), true};
+}
+
+void PictureCache::waitForDecodes() {
+    while (!pending_.isEmpty()) {
+        pool_.waitForDone();
+        QCoreApplication::sendPostedEvents(this);
+    }
+}
+
+void PictureCache::store(const QString& key, const QImage& image, const std::string& problem) {
+    if (scaled_.contains(key)) return;
+    if (!problem.empty()) diag(problem);
+    // Pixmaps are made here, on the GUI thread.
+    const QPixmap picture = image.isNull() ? QPixmap() : QPixmap::fromImage(image);
     const qint64 bytes = qint64(picture.width()) * picture.height() * 4;
     evictFor(bytes);
     held_ += bytes;
     order_.append(key);
     scaled_.insert(key, picture);
-    return picture;
 }
 
 void PictureCache::evictFor(qint64 bytes) {
@@ -110,7 +205,19 @@ void QtCanvas::image(const Rect& r, const std::string& path) {
     const qreal scale = std::max(std::abs(painter_.worldTransform().m11()), 1e-6);
     const qreal dpr = (painter_.device() ? painter_.device()->devicePixelRatioF() : 1.0) * scale;
     const QSize deviceSize(qRound(target.width() * dpr), qRound(target.height() * dpr));
-    const QPixmap pm = PictureCache::instance().scaled(QString::fromStdString(path), deviceSize);
+    PictureCache& cache = PictureCache::instance();
+    const QString file = QString::fromStdString(path);
+    QPixmap pm;
+    if (background_) {
+        const PictureCache::Lookup found = cache.lookup(file, deviceSize);
+        if (found.pending) {
+            painter_.fillRect(target, QColor(236, 236, 236));
+            return;
+        }
+        pm = found.picture;
+    } else {
+        pm = cache.scaled(file, deviceSize);
+    }
     if (pm.isNull()) return;
     // Centre the picture in the rectangle, keeping its proportions.
     const QSizeF logical(pm.width() / dpr, pm.height() / dpr);

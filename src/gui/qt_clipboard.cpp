@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QMimeData>
+#include <algorithm>
 
 namespace sorvel::gui {
 
@@ -14,6 +15,16 @@ std::optional<std::string> QtClipboard::plainText() const {
     const QMimeData* data = clipboard_->mimeData(QClipboard::Clipboard);
     if (!data || !data->hasText()) return std::nullopt;
     return data->text().toStdString();
+}
+
+bool QtClipboard::hasPlainText() const {
+    const QMimeData* data = clipboard_->mimeData(QClipboard::Clipboard);
+    return data && data->hasText();
+}
+
+bool QtClipboard::isEmpty() const {
+    const QMimeData* data = clipboard_->mimeData(QClipboard::Clipboard);
+    return !data || data->formats().isEmpty();
 }
 
 void QtClipboard::setPlainText(const std::string& text) {
@@ -49,12 +60,17 @@ void LineEditText::removeSelectedText() {
 }
 
 void LineEditText::pasteAsPlainText(const std::string& text) {
+    if (!field_) return;
+    // The field keeps at most maxLength() QChars, and no QChar takes more than three UTF-8
+    // bytes: a huge text is not converted whole only to be cut.
+    const std::size_t room = static_cast<std::size_t>(field_->maxLength()) * 3 + 3;
     // A line holds no line breaks: they become spaces, as a field's own paste does.
-    QString line = QString::fromStdString(text);
+    QString line =
+        QString::fromUtf8(text.data(), static_cast<qsizetype>(std::min(text.size(), room)));
     line.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
     line.replace(QLatin1Char('\n'), QLatin1Char(' '));
     line.replace(QLatin1Char('\r'), QLatin1Char(' '));
-    if (field_) field_->insert(line);
+    field_->insert(line);
 }
 
 std::unique_ptr<TextEditing> textEditingFor(QWidget* focus) {

@@ -24,6 +24,8 @@ class QtClipboard : public Clipboard {
     explicit QtClipboard(QClipboard* clipboard = nullptr);
 
     std::optional<std::string> plainText() const override;
+    bool hasPlainText() const override;
+    bool isEmpty() const override;
     void setPlainText(const std::string& text) override;
     std::optional<std::string> cellData() const override;
     void setCellData(const std::string& bytes) override;

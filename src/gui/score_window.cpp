@@ -13,13 +13,14 @@
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <limits>
 
 #include "edit/chord_lines.h"
 #include "key_mapping.h"
 #include "model/note_values.h"
+#include "model/score_file.h"
 #include "qt_canvas.h"
 #include "score_playback.h"
 #include "sound/audio_output.h"
@@ -128,6 +129,8 @@ ScoreWindow::ScoreWindow(std::unique_ptr<Document> doc, const std::string& setFo
     column->addLayout(bottom);
     column->addStretch(1);
     setCentralWidget(central);
+    // Messages that need no answer, such as a refused chord edit, show at the bottom.
+    statusBar()->setSizeGripEnabled(false);
 
     doc_->setObserver(this);
     // A staff's frame is its band, below the widget's headroom.
@@ -412,8 +415,9 @@ QWidget* ScoreWindow::buildStaffPanel() {
         auto* field = new QLineEdit(scoreArea_);
         field->setObjectName(QStringLiteral("cdText%1").arg(r));
         field->setPlaceholderText(tr("Chords"));
-        // A chord line holds whatever the file held; the field's default limit would cut it.
-        field->setMaxLength(std::numeric_limits<int>::max());
+        // Room for any chord line a file may hold (a character can take two QChars), and a
+        // bound on what a paste hands the field; longer edits are refused below.
+        field->setMaxLength(static_cast<int>(2 * kMaxChordLineFileChars + 1));
         field->setGeometry(ScoreLayout::kLabelColumn, top, ScoreLayout::kStaffWidth,
                            ScoreLayout::kChordHeight - 3);
         field->installEventFilter(this);
@@ -421,6 +425,10 @@ QWidget* ScoreWindow::buildStaffPanel() {
         connect(field, &QLineEdit::textEdited, this, [this, i, field](const QString& t) {
             // A pasted line break would split the chord line in the saved file.
             const std::string text = chordTextOnOneLine(t.toStdString());
+            if (chordEditTooLong(doc_->cdText[i], text)) {
+                refuseChordEdit(i, t.size());
+                return;
+            }
             const QString shown = QString::fromStdString(text);
             if (shown != t) {
                 const int cursor = field->cursorPosition();
@@ -455,6 +463,22 @@ QWidget* ScoreWindow::buildStaffPanel() {
     pointer_ = new PointerWidget(scoreArea_);
     pointer_->raise();
     return scoreArea_;
+}
+
+void ScoreWindow::refuseChordEdit(std::size_t field, qsizetype editedLength) {
+    // The field goes back to the line it held, the cursor to where the edit began, and the
+    // typed or pasted text stays wherever it came from.
+    QLineEdit* edit = cdText_[field];
+    const QString before = QString::fromStdString(doc_->cdText[field]);
+    const qsizetype cursor = edit->cursorPosition() - (editedLength - before.size());
+    edit->setText(before);
+    edit->setCursorPosition(static_cast<int>(std::clamp<qsizetype>(cursor, 0, before.size())));
+    statusBar()->showMessage(
+        tr("A chord line holds at most %1 characters: the text that would make line %2 longer "
+           "was not taken.")
+            .arg(kMaxChordLineChars)
+            .arg(doc_->topPage() + static_cast<std::int64_t>(field)),
+        15000);
 }
 
 void ScoreWindow::staffClicked(int row, double x, bool shift) {

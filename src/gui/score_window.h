@@ -84,6 +84,9 @@ class ScoreWindow : public QMainWindow, public DocumentObserver {
     QWidget* buildControls();
     QWidget* buildStaffPanel();
     void staffClicked(int row, double x, bool shift);
+    // Takes back an edit of chord field `field` (0 to 2) that made its line too long, and
+    // says so in the status bar.
+    void refuseChordEdit(std::size_t field, qsizetype editedLength);
     void syncControls();
     bool eventFilter(QObject* watched, QEvent* event) override;
     FocusKind focusKind() const;

@@ -53,6 +53,8 @@ StaffWidget::StaffWidget(const GosenView& staff, std::function<std::string()> im
     : QWidget(parent), staff_(staff), imageSet_(std::move(imageSet)), headroom_(headroom) {
     setObjectName(QString::fromStdString(staff.identifier()));
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // Pictures are decoded off the GUI thread; the staff shows them as they land.
+    connect(&PictureCache::instance(), &PictureCache::ready, this, [this] { update(); });
 }
 
 void StaffWidget::paintEvent(QPaintEvent*) {
@@ -65,6 +67,7 @@ void StaffWidget::paintEvent(QPaintEvent*) {
     // The core draws y-up from the bottom of the widget; its band ends headroom_ pixels
     // below the widget's top edge, and whatever rises above the band shows there.
     QtCanvas qt(painter, height());
+    qt.setPicturesInBackground(true);
     HeadroomCanvas canvas(qt, height() - headroom_, headroom_);
     staff_.draw(canvas, imageSet_());
 }

@@ -2,11 +2,9 @@
 
 #include <QCloseEvent>
 #include <QElapsedTimer>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPixmap>
-#include <QPixmapCache>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -14,6 +12,7 @@
 
 #include "cents_meter.h"
 #include "model/diagnostics.h"
+#include "qt_canvas.h"
 #include "sound_input.h"
 #include "sound_output.h"
 #include "staff_widget.h"
@@ -112,6 +111,11 @@ TunerWindow::TunerWindow(std::string setFolder, Tuner::OutputFactory factory,
     imgListen_->setObjectName(QStringLiteral("imgListenNote"));
     imgListen_->setFixedSize(kNoteImageWidth, kNoteImageHeight);
     imgListen_->setAlignment(Qt::AlignCenter);
+    connect(&PictureCache::instance(), &PictureCache::ready, this, [this] {
+        if (imgListen_->pixmap().isNull() && !picturePath_.isEmpty()) {
+            showListenPicture(picturePath_);
+        }
+    });
     noteRow->addWidget(imgListen_);
     auto* readout = new QVBoxLayout;
     lblNote_ = new QLabel(this);
@@ -240,23 +244,26 @@ void TunerWindow::showReading() {
     const QString path =
         r.hasNote ? QString::fromStdString(setFolder_ + "/" + selInst_ + "/" + r.name + ".png")
                   : QString();
-    if (path != picturePath_) {
-        picturePath_ = path;
-        QPixmap picture;
-        if (!path.isEmpty() && !QPixmapCache::find(path, &picture) && QFileInfo::exists(path)) {
-            picture.load(path);
-            picture = picture.scaled(kNoteImageWidth, kNoteImageHeight, Qt::KeepAspectRatio,
-                                     Qt::SmoothTransformation);
-            QPixmapCache::insert(path, picture);
-        }
-        imgListen_->setPixmap(picture);
-    }
+    if (path != picturePath_) showListenPicture(path);
     const QString text = readingText();
     if (meter_->accessibleDescription() != text) {
         meter_->setAccessibleDescription(text);
         lblNote_->setAccessibleDescription(text);
         if (logReadings_) diag("tuner shows: " + text.toStdString());
     }
+}
+
+void TunerWindow::showListenPicture(const QString& path) {
+    picturePath_ = path;
+    // Decoded off the GUI thread; PictureCache::ready brings it back here when it lands.
+    const qreal dpr = devicePixelRatioF();
+    QPixmap picture = path.isEmpty()
+                          ? QPixmap()
+                          : PictureCache::instance()
+                                .lookup(path, QSize(kNoteImageWidth, kNoteImageHeight) * dpr)
+                                .picture;
+    picture.setDevicePixelRatio(dpr);
+    imgListen_->setPixmap(picture);
 }
 
 QString TunerWindow::readingText() const {

@@ -70,6 +70,8 @@ class TunerWindow : public QWidget {
   private:
     void refresh();
     void refreshListen();
+    // The picture of the note heard, or none for an empty path.
+    void showListenPicture(const QString& path);
 
     std::string setFolder_;
     std::string selInst_;

@@ -76,9 +76,12 @@ class FakeWriter : public TextFileWriter {
     std::optional<std::string> writeFile(const std::string& path, std::string_view bytes) override {
         if (failWith) return failWith;
         files[path] = std::string(bytes);
+        if (writeThrough) std::ofstream(path, std::ios::binary) << bytes;
         return std::nullopt;
     }
     std::optional<std::string> failWith;
+    // Also writes the file, for readers that look at the disk afterwards.
+    bool writeThrough = false;
     std::map<std::string, std::string> files;
 };
 

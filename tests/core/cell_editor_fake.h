@@ -77,6 +77,8 @@ class FakeScore : public CellEditor {
 class FakeClipboard : public Clipboard {
   public:
     std::optional<std::string> plainText() const override { return text; }
+    bool hasPlainText() const override { return text.has_value(); }
+    bool isEmpty() const override { return !text && !cells; }
     void setPlainText(const std::string& t) override {
         text = t;
         cells.reset();

@@ -185,13 +185,14 @@ TEST(ClipboardCommands, BadClipboardContentOrPlacePastesNothing) {
     const struct {
         std::optional<std::string> cells;
         std::int64_t column;
-        bool alerted;
+        const char* alert;  // nullptr for none
     } cases[] = {
-        {std::nullopt, 2, false},  // only foreign plain text on the clipboard
-        {std::string(""), 2, true},
-        {std::string("SORVELCELLS 1 2 17,5 39,5\n"), 2, true},
-        {std::string("SORVELCELLS 1 1 17,5"), 2, true},
-        {encodeClipCells({{17, 5}}), 9, false},  // the selection outside the score
+        // Only foreign plain text on the clipboard.
+        {std::nullopt, 2, "The clipboard holds no score cells; nothing was pasted."},
+        {std::string(""), 2, "The clipboard holds no cells."},
+        {std::string("SORVELCELLS 1 2 17,5 39,5\n"), 2, "The cells on the clipboard hold a pitch"},
+        {std::string("SORVELCELLS 1 1 17,5"), 2, "The cells on the clipboard are damaged"},
+        {encodeClipCells({{17, 5}}), 9, nullptr},  // the selection outside the score
     };
     for (const auto& c : cases) {
         for (const ClipAction action : {kPaste, kAdd}) {
@@ -200,14 +201,18 @@ TEST(ClipboardCommands, BadClipboardContentOrPlacePastesNothing) {
             rig.clipboard.text = "Am";
             rig.clipboard.cells = c.cells;
             const Cells before = rig.score.data;
+            // Enabled, so that choosing it says why nothing is pasted.
             if (c.column == 2) {
-                EXPECT_FALSE(rig.can(action));
+                EXPECT_TRUE(rig.can(action));
             }
             rig.act(action);
             EXPECT_EQ(rig.score.data, before);
             EXPECT_EQ(rig.score.insertCalls, 0);
             EXPECT_FALSE(rig.undo.canUndo());
-            EXPECT_EQ(rig.alerts.shown.size(), c.alerted ? 1u : 0u);
+            ASSERT_EQ(rig.alerts.shown.size(), c.alert ? 1u : 0u);
+            if (c.alert) {
+                EXPECT_TRUE(rig.alerts.shown[0].starts_with(c.alert));
+            }
         }
     }
 }
@@ -222,7 +227,8 @@ TEST(ClipboardCommands, MenuEnabling) {
         {ClipFocus::Other, true, true, true, {false, false, false, false}},
         {ClipFocus::TextField, true, false, false, {true, true, false, false}},
         {ClipFocus::TextField, false, true, false, {false, false, true, true}},
-        {ClipFocus::Score, false, true, false, {true, true, false, false}},
+        {ClipFocus::Score, false, false, false, {true, true, false, false}},
+        {ClipFocus::Score, false, true, false, {true, true, true, true}},
         {ClipFocus::Score, false, false, true, {true, true, true, true}},
     };
     for (const auto& c : cases) {

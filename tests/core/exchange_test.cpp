@@ -12,6 +12,7 @@
 #include "exchange/musicxml_import.h"
 #include "model/diagnostics.h"
 #include "model/notation_tables.h"
+#include "model/score_file.h"
 #include "sound/tone.h"
 
 namespace sorvel::exchange {
@@ -178,6 +179,10 @@ TEST(MusicXml, ImportReportsWhatItCannotCarry) {
                  A4),
          {{17, 5}},
          "Dynamics"},
+        {measure("<direction><direction-type><words>" + std::string(kMaxChordLineChars + 1, 'x') +
+                 "</words></direction-type></direction>" + A4),
+         {{17, 5}},
+         "beyond 4096 characters"},
         {score("<measure><attributes><divisions>4</divisions></attributes><note><pitch><step>A"
                "</step><octave>4</octave></pitch><duration>7</duration><type>quarter</type><dot/>"
                "<dot/></note></measure>"),

@@ -102,11 +102,11 @@ TEST_F(ScaleTableStartUp, WritesTheEditedTableBackAndSaysWhenItCannot) {
     const std::string set = dir.file("app") + "/set";
     dir.write("app/set/scale.csv", "");  // an empty table was read, not a failure
     ASSERT_TRUE(startUp());
-    ASSERT_TRUE(table.writeBack(set, writer, alerts));
-    EXPECT_EQ(writer.files.at(set + "/scale.csv"), "");
+    EXPECT_TRUE(table.canWriteBack());
 
     dir.write("app/set/scale.csv", "maj,0:4:7,comment\nsolo\n");
     ASSERT_TRUE(startUp());
+    EXPECT_FALSE(table.writeBack(set, writer, alerts));  // unchanged: the file keeps its comment
     table.defItem.push_back({"NEW", "NEW"});
     ASSERT_TRUE(table.writeBack(set, writer, alerts));
     EXPECT_EQ(writer.files.at(set + "/scale.csv"), "maj,0:4:7\nsolo,\nNEW,NEW\n");
@@ -119,11 +119,40 @@ TEST_F(ScaleTableStartUp, WritesTheEditedTableBackAndSaysWhenItCannot) {
     EXPECT_TRUE(table.writeBack(dir.file("empty"), writer, alerts));
     EXPECT_EQ(writer.files.at(dir.file("empty") + "/scale.csv"), "maj,0:4:7\nsolo,\nNEW,NEW\n");
 
-    writer.failWith = "disk full";
+    // The set folder's table turned unreadable meanwhile: left as it is, and said.
+    dir.write("app/set/scale.csv", "maj,0:4:7\n\xFF\n");
     EXPECT_FALSE(table.writeBack(set, writer, alerts));
     ASSERT_EQ(alerts.shown.size(), 1u);
+    EXPECT_NE(alerts.shown[0].informative.find("not UTF-8"), std::string::npos);
+    alerts.shown.clear();
+
+    writer.failWith = "disk full";
+    EXPECT_FALSE(table.writeBack(dir.file("empty"), writer, alerts));
+    ASSERT_EQ(alerts.shown.size(), 1u);
     EXPECT_EQ(alerts.shown[0].informative, "disk full");
-    EXPECT_TRUE(diag.contains("Could not write " + set + "/scale.csv: disk full"));
+    EXPECT_TRUE(diag.contains("Could not write " + dir.file("empty") + "/scale.csv: disk full"));
+}
+
+TEST_F(ScaleTableStartUp, TwoCopiesOnOneSetFolderKeepEachOthersRows) {
+    const std::string set = dir.file("app") + "/set";
+    dir.write("app/set/scale.csv", "maj,0:4:7\nm,0:3:7\n");
+    writer.writeThrough = true;
+    ScaleTable other;
+    ASSERT_TRUE(startUp());
+    ASSERT_TRUE(other.startUp(dir.file("app"), settings, dialogs, alerts));
+    // A row added by hand while both run.
+    dir.write("app/set/scale.csv", "maj,0:4:7\nm,0:3:7\nhand,0:5\n");
+
+    table.defItem.push_back({"first", "0:2"});
+    ASSERT_TRUE(table.writeBack(set, writer, alerts));
+    other.defItem.erase(other.defItem.begin() + 1);
+    other.defItem.push_back({"second", "0:7"});
+    other.defItem.push_back({"first", "0:2"});
+    ASSERT_TRUE(other.writeBack(set, writer, alerts));
+    EXPECT_EQ(parseScaleRows(writer.files.at(set + "/scale.csv")),
+              (std::vector<ScaleRow>{
+                  {"maj", "0:4:7"}, {"second", "0:7"}, {"first", "0:2"}, {"hand", "0:5"}}));
+    EXPECT_TRUE(alerts.shown.empty());
 }
 
 }  // namespace

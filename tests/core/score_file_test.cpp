@@ -167,6 +167,7 @@ TEST(ScoreFile, MalformedFilesAreRejectedWhole) {
         h + "17\n", h + "17;5\n", h + "17,\n", h + ",5\n", h + "17,5x\n", h + " 17,5\n",
         h + "17, 5\n", h + "+,5\n", h + "1e1,5\n", h + "39,5\n", h + "-1,5\n", h + "17,65\n",
         h + "17,-1\n", h + "9223372036854775808,5\n", h + "1,1\n2,2\n3,3\n#ok\nbad\n",
+        h + "#" + std::string(kMaxChordLineFileChars + 1, 'C') + "\n",
     };
     // clang-format on
     for (const std::string& text : texts) {
@@ -176,6 +177,12 @@ TEST(ScoreFile, MalformedFilesAreRejectedWhole) {
         EXPECT_FALSE(r.error.empty()) << text;
         EXPECT_EQ(rejectionMessage(r), "認識できないファイル形式です。");
     }
+    // A chord line at the limit is read; counted in characters, not bytes.
+    std::string flats;
+    for (std::size_t i = 0; i < kMaxChordLineFileChars; ++i) flats += "\xE2\x99\xAD";
+    EXPECT_EQ(parsed(h + "#" + flats + "\n").codeData, std::vector<std::string>{flats});
+    EXPECT_EQ(rejectionDetail(parseScore(h + "\n#" + flats + "C\n")),
+              "Line 3: the chord line has 8193 characters; a chord line holds at most 8192.");
 }
 
 TEST(ScoreFile, TextThatIsNotUtf8CannotBeOpened) {

@@ -13,6 +13,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const sorvel::ScoreParseResult r = sorvel::parseScore(bytes);
     if (!r.file) {
         if (r.error.empty() || r.rejection == sorvel::ScoreRejection::None) std::abort();
+        if (r.rejection == sorvel::ScoreRejection::UnknownFormat &&
+            sorvel::rejectionDetail(r).empty()) {
+            std::abort();
+        }
         return 0;
     }
     for (const sorvel::ScoreCell& cell : r.file->musicData) {
@@ -23,6 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     for (const std::string& line : r.file->codeData) {
         if (sorvel::firstInvalidUtf8(line)) std::abort();
+        if (sorvel::countCharacters(line) > sorvel::kMaxChordLineFileChars) std::abort();
     }
     return 0;
 }

@@ -117,12 +117,17 @@ TEST_F(ClipboardToolsMenu, ItemsAreEnabledOnlyWhenTheyCanAct) {
     selectColumns(*a, 1, 2);
     EXPECT_TRUE(item(a, "menuCopy")->isEnabled());
     EXPECT_FALSE(item(a, "menuPaste")->isEnabled());
-    // Foreign data under our type is no paste.
+    // Foreign data under our type pastes nothing, and says so.
     auto* foreign = new QMimeData;
     foreign->setData(gui::kCellsMimeType, "not cells");
     QGuiApplication::clipboard()->setMimeData(foreign);
     settle();
-    EXPECT_FALSE(item(a, "menuPaste")->isEnabled());
+    const Cells kept = testing::cells(a->document());
+    item(a, "menuPaste")->trigger();
+    EXPECT_EQ(testing::cells(a->document()), kept);
+    ASSERT_EQ(alerts_.shown.size(), 1u);
+    EXPECT_EQ(alerts_.shown[0].text, "The cells on the clipboard are damaged; nothing was pasted.");
+    alerts_.shown.clear();
 
     // In a chord field the items work on its text and the score is left alone.
     auto* field = a->findChild<QLineEdit*>(QStringLiteral("cdText1"));

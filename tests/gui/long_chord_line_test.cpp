@@ -1,32 +1,35 @@
-// A chord line is never cut: the field holds what the file held, and a save writes it whole.
+// A chord field holds any line a file may hold; typing and pasting stop at the chord line's
+// limit, take nothing and say so.
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLineEdit>
+#include <QStatusBar>
 
-#include "app/document_file.h"
+#include "model/score_file.h"
 #include "test_support.h"
 
 namespace sorvel::test {
 namespace {
 
-TEST(LongChordLine, FieldHoldsAndSavesTheWholeLine) {
+TEST(LongChordLine, FieldHoldsAFilesLineAndEditsStopAtTheLimit) {
     auto [w, audio] = makeWindow();
-    Document& d = w->document();
-    std::string line;
-    while (line.size() < 40000) line += "Cmaj7 Am7 ";
-    ScoreFile file;
-    file.codeData = {line};
-    file.musicData = {{17, 5}};
-    applyScore(d, file);
-    auto* field = w->findChild<QLineEdit*>("cdText1");
-    ASSERT_NE(field, nullptr);
-    EXPECT_EQ(field->text().size(), static_cast<qsizetype>(line.size()));
+    testing::givenScore()
+        .chordLines({std::string(kMaxChordLineFileChars, 'C')})
+        .applyTo(w->document());
+    auto* first = w->findChild<QLineEdit*>("cdText1");
+    auto* second = w->findChild<QLineEdit*>("cdText2");
+    ASSERT_TRUE(first && second);
+    EXPECT_EQ(first->text().size(), static_cast<qsizetype>(kMaxChordLineFileChars));
 
-    // An edit at the end keeps everything before it.
-    field->setFocus();
-    field->end(false);
-    QTest::keyClicks(field, "G7");
-    w->scoreArea()->setFocus();
-    const std::string saved = saveScore(d);
-    EXPECT_NE(saved.find("#" + line + "G7\n"), std::string::npos);
+    second->setFocus();
+    second->selectAll();
+    QGuiApplication::clipboard()->setText(QString(kMaxChordLineChars - 1, QLatin1Char('F')));
+    second->paste();
+    QTest::keyClicks(second, "xy");
+    second->paste();
+    EXPECT_EQ(second->text().size(), static_cast<qsizetype>(kMaxChordLineChars));
+    EXPECT_TRUE(w->statusBar()->currentMessage().contains(QStringLiteral("line 2 longer")));
+    EXPECT_EQ(testing::chordFields(w->document())[1].size(), kMaxChordLineChars);
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // Pictures are held at the size they are drawn, within a budget, whatever their files hold.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
 
@@ -33,6 +35,11 @@ TEST(PictureCache, HoldsOnlyDrawnSizesWithinItsBudget) {
     EXPECT_TRUE(cache.scaled(writePng(dir, "wide.png", {9000, 4}), {60, 60}).isNull());
     ASSERT_EQ(diagnostics.size(), 1u);
     EXPECT_NE(diagnostics[0].find("too large"), std::string::npos);
+
+    // A FIFO named like a picture is not opened, which would wait for a writer (printing too).
+    const QString fifo = dir.filePath("fifo.png");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    EXPECT_TRUE(cache.scaled(fifo, {60, 60}).isNull());
 
     // Many sizes of one picture never exceed the budget.
     const QString path = dir.filePath("big.png");

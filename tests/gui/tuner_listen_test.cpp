@@ -22,6 +22,7 @@
 #include "../core/audio_input_fake.h"
 #include "app/tuner.h"
 #include "cents_meter.h"
+#include "qt_canvas.h"
 #include "sound_output.h"
 #include "test_support.h"
 #include "tuner_window.h"
@@ -91,6 +92,7 @@ TEST(TunerListen, ShowsThePlayedNoteAgainstTheScoresReference) {
         const double x = rig.meter()->xOf(*rig.meter()->cents());
         const double left = rig.meter()->xOf(-50), right = rig.meter()->xOf(50);
         EXPECT_NEAR((x - left) / (right - left), (*rig.meter()->cents() + 50) / 100, 1e-6);
+        gui::PictureCache::instance().waitForDecodes();
         auto* picture = rig.window.findChild<QLabel*>(QStringLiteral("imgListenNote"));
         ASSERT_NE(picture, nullptr);
         EXPECT_FALSE(picture->pixmap().isNull());

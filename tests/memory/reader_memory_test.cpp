@@ -87,6 +87,16 @@ TEST(ReaderMemory, ScoreFileOfBlankLinesCostsNoMoreThanItsCells) {
               100000u * 16u * 3u);
 }
 
+TEST(ReaderMemory, HundredMegabyteChordLineIsRefusedWithoutACopy) {
+    const std::string text = "<,sorvel2,0,3,440,0,0\n#" + std::string(100u << 20, 'C') + "\n";
+    const std::size_t peak = peakDuring([&] {
+        const ScoreParseResult r = parseScore(text);
+        EXPECT_EQ(r.rejection, ScoreRejection::UnknownFormat);
+        EXPECT_NE(r.error.find("line 2"), std::string::npos) << r.error;
+    });
+    EXPECT_LT(peak, 64u * 1024u);
+}
+
 TEST(ReaderMemory, PatternTableRowOfCommasKeepsTwoFields) {
     const std::string row = "maj,0:4:7" + std::string(4u << 20, ',') + "\n";
     std::size_t kept = 0;

@@ -133,7 +133,7 @@ bool AppDelegate::openScore(const std::string& text) {
         }
         if (result.rejection == ScoreRejection::UnknownFormat) {
             diag(path + ": " + result.error);
-            ports_.alerts.showAlert(rejectionMessage(result));
+            ports_.alerts.showAlert(rejectionMessage(result), rejectionDetail(result));
             ports_.windows.addRecentFile(absolutePath(path));
             return false;
         }

@@ -70,16 +70,13 @@ bool ClipboardCommands::canPerform(ClipAction action, const ClipTarget& target) 
         case ClipFocus::TextField: {
             if (!target.text) return false;
             if (taking) return target.text->hasSelectedText();
-            const auto text = clipboard_.plainText();
-            return text && !text->empty();
+            return clipboard_.hasPlainText();
         }
         case ClipFocus::Score: {
             if (!target.score) return false;
             const CellEditor& score = *target.score;
             if (taking) return cellCount(score) > 1 && rangeValid(score);
-            const auto data = clipboard_.cellData();
-            return data && insertionIndex(score, action == ClipAction::Add) >= 0 &&
-                   decodeClipCells(*data).ok();
+            return !clipboard_.isEmpty() && insertionIndex(score, action == ClipAction::Add) >= 0;
         }
         case ClipFocus::Other:
             return false;
@@ -124,7 +121,11 @@ void ClipboardCommands::cutOrCopy(bool cut, CellEditor& score) {
 
 void ClipboardCommands::pasteOrAdd(bool add, CellEditor& score) {
     const auto data = clipboard_.cellData();
-    if (!data) return;
+    if (!data) {
+        // Text or a picture from another program: say why nothing happens.
+        if (!clipboard_.isEmpty()) alerts_.showAlert(std::string(kClipNoCellsMessage));
+        return;
+    }
     if (scoreReached_) scoreReached_(score);
     const std::int64_t index = insertionIndex(score, add);
     if (index < 0) return;

@@ -13,6 +13,8 @@ class TextEditing;
 // The same text the application shows when a command finds no key window.
 inline constexpr std::string_view kClipNoKeyWindowMessage = "Please open the main window first";
 inline constexpr std::string_view kClipBadRangeMessage = "範囲指定が不正です。";
+inline constexpr std::string_view kClipNoCellsMessage =
+    "The clipboard holds no score cells; nothing was pasted.";
 
 // What has the keyboard in the key window when a clipboard command arrives.
 enum class ClipFocus {
@@ -45,8 +47,9 @@ class ClipboardCommands {
     void menuAdd(const ClipTarget& target) { perform(ClipAction::Add, target); }
     void perform(ClipAction action, const ClipTarget& target);
 
-    // Whether the menu item can act now. With no key window the items stay enabled, so that
-    // choosing one explains what is missing.
+    // Whether the menu item can act now. With no key window the items stay enabled, and in a
+    // score Paste and Add are enabled by anything on the clipboard, so that choosing one
+    // explains what is missing or wrong.
     bool canPerform(ClipAction action, const ClipTarget& target) const;
 
   private:

@@ -4,6 +4,7 @@
 
 #include "model/diagnostics.h"
 #include "model/notation_tables.h"
+#include "model/score_file.h"
 
 namespace sorvel {
 namespace {
@@ -105,6 +106,11 @@ std::string chordTextOnOneLine(std::string_view text) {
         }
     }
     return out;
+}
+
+bool chordEditTooLong(std::string_view before, std::string_view after) {
+    const std::size_t n = countCharacters(after);
+    return n > kMaxChordLineChars && n > countCharacters(before);
 }
 
 }  // namespace sorvel

@@ -14,4 +14,9 @@ std::string transposeChordLine(std::string_view line, bool up);
 // VT, FF, NEL, U+2028, U+2029) becomes one blank. Other text stays byte for byte.
 std::string chordTextOnOneLine(std::string_view text);
 
+// Whether typing or pasting that turns a chord line from `before` into `after` is refused: it
+// makes the line longer than kMaxChordLineChars characters and longer than it was (a longer
+// line from a file may still be shortened).
+bool chordEditTooLong(std::string_view before, std::string_view after);
+
 }  // namespace sorvel

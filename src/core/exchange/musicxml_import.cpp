@@ -11,6 +11,7 @@
 #include "exchange/musicxml_export.h"
 #include "model/notation_tables.h"
 #include "model/note_values.h"
+#include "model/score_file.h"
 
 namespace sorvel::exchange {
 namespace {
@@ -565,7 +566,18 @@ MusicXmlImport Importer::run(const Node& root) {
     lines_.resize(std::max(lines_.size(), pages));
     for (const auto& tokens : lines_) {
         std::string line;
-        for (const auto& t : tokens) line += (line.empty() ? "" : " ") + t;
+        std::size_t chars = 0;
+        for (const auto& t : tokens) {
+            // A chord line as typing would take it: symbols past the limit are left out.
+            const std::size_t more = (line.empty() ? 0 : 1) + countCharacters(t);
+            if (chars + more > kMaxChordLineChars) {
+                losses_.add("Chord symbols beyond " + std::to_string(kMaxChordLineChars) +
+                            " characters on a line were dropped");
+                break;
+            }
+            line += (line.empty() ? "" : " ") + t;
+            chars += more;
+        }
         s.chordLines.push_back(line);
     }
     result_.notes = losses_.sentences();

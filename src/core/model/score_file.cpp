@@ -43,6 +43,18 @@ std::string excerpt(std::string_view line) {
     return quotedText(shortened);
 }
 
+// "line N" of a line of text, counted as an editor does (CR LF is one line break).
+std::string lineLabel(std::string_view text, std::string_view line) {
+    const std::string_view before =
+        text.substr(0, static_cast<std::size_t>(line.data() - text.data()));
+    std::size_t n = 1;
+    for (std::size_t i = 0; i < before.size(); ++i) {
+        n += before[i] == '\n' ||
+             (before[i] == '\r' && (i + 1 == before.size() || before[i + 1] != '\n'));
+    }
+    return "line " + std::to_string(n);
+}
+
 ScoreParseResult unknownFormat(std::string why) {
     ScoreParseResult r;
     r.rejection = ScoreRejection::UnknownFormat;
@@ -216,6 +228,12 @@ std::optional<std::string_view> TextLines::next() {
     return text_.substr(pos_);
 }
 
+std::size_t countCharacters(std::string_view text) {
+    std::size_t n = 0;
+    for (const char c : text) n += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    return n;
+}
+
 std::vector<std::string_view> splitFields(std::string_view text, char separator) {
     std::vector<std::string_view> fields;
     std::size_t start = 0;
@@ -314,21 +332,30 @@ ScoreParseResult parseScore(std::string_view bytes) {
         const std::string_view line = *next;
         if (line.empty()) continue;
         if (line.front() == '#') {
+            if (const std::size_t n = countCharacters(line) - 1; n > kMaxChordLineFileChars) {
+                return unknownFormat(lineLabel(bytes, line) + ": the chord line has " +
+                                     std::to_string(n) +
+                                     " characters; a chord line holds at most " +
+                                     std::to_string(kMaxChordLineFileChars));
+            }
             file.codeData.emplace_back(line.substr(1));
             continue;
         }
         const std::size_t comma = line.find(',');
         if (comma == std::string_view::npos) {
-            return unknownFormat("cell line " + excerpt(line) + " has no second field");
+            return unknownFormat(lineLabel(bytes, line) + ": cell line " + excerpt(line) +
+                                 " has no second field");
         }
         const std::string_view rest = line.substr(comma + 1);
         const auto p = parseDecimal(line.substr(0, comma));
         const auto v = parseDecimal(rest.substr(0, rest.find(',')));
         if (!p || !v) {
-            return unknownFormat("cell line " + excerpt(line) + " does not hold two integers");
+            return unknownFormat(lineLabel(bytes, line) + ": cell line " + excerpt(line) +
+                                 " does not hold two integers");
         }
         if (!tables::validPitch(*p) || !validValue(*v)) {
-            return unknownFormat("cell line " + excerpt(line) + " is outside the tables");
+            return unknownFormat(lineLabel(bytes, line) + ": cell line " + excerpt(line) +
+                                 " is outside the tables");
         }
         file.musicData.push_back(ScoreCell{*p, *v});
     }
@@ -354,6 +381,13 @@ std::string rejectionMessage(const ScoreParseResult& result) {
             break;
     }
     return {};
+}
+
+std::string rejectionDetail(const ScoreParseResult& result) {
+    if (result.rejection != ScoreRejection::UnknownFormat || result.error.empty()) return {};
+    std::string detail = result.error;
+    if (detail[0] >= 'a' && detail[0] <= 'z') detail[0] = static_cast<char>(detail[0] - 'a' + 'A');
+    return detail + '.';
 }
 
 Result<std::string> resolveOpenText(std::string_view text) {

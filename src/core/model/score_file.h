@@ -37,6 +37,9 @@ class TextLines {
     bool done_ = false;
 };
 
+// Characters (code points) of a UTF-8 text.
+std::size_t countCharacters(std::string_view text);
+
 // Splits at every separator; "" gives one empty field.
 std::vector<std::string_view> splitFields(std::string_view text, char separator);
 
@@ -50,6 +53,13 @@ std::string lastPathComponent(const std::string& path);
 
 inline constexpr std::string_view kUnknownFormatMessage = "認識できないファイル形式です。";
 inline constexpr std::string_view kCantOpenFilePrefix = "Can't open file ";
+
+// Far more than any music needs, and little enough that a chord field shows it at once:
+// typing and pasting stop a chord line at kMaxChordLineChars characters. A file may hold
+// twice as many (a full line of single-letter chords gains a sharp each when transposed);
+// a file with a longer chord line is refused.
+inline constexpr std::size_t kMaxChordLineChars = 4096;
+inline constexpr std::size_t kMaxChordLineFileChars = 2 * kMaxChordLineChars;
 
 // The content of a score file, checked against the tables.
 struct ScoreFile {
@@ -86,6 +96,8 @@ ScoreParseResult loadScoreFile(const std::string& path);
 
 // The alert text for a rejection.
 std::string rejectionMessage(const ScoreParseResult& result);
+// What the alert says below that text: for a file that is no score, what is wrong and where.
+std::string rejectionDetail(const ScoreParseResult& result);
 
 // A text given to the open routine (a "file://" URL or a plain path): the path it names, or
 // why it names no file on this computer.

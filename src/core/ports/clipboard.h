@@ -12,6 +12,10 @@ class Clipboard {
     virtual ~Clipboard() = default;
     // The plain text on the clipboard, or nothing when it holds none.
     virtual std::optional<std::string> plainText() const = 0;
+    // Whether it holds plain text, and whether it holds anything at all, without fetching
+    // it: the menus ask after every key.
+    virtual bool hasPlainText() const = 0;
+    virtual bool isEmpty() const = 0;
     // Empties the clipboard and puts the text on it.
     virtual void setPlainText(const std::string& text) = 0;
     // The bytes stored under the private cells type, or nothing when there are none.

@@ -1,5 +1,6 @@
 #include "scaleedit/scale_table.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <optional>
 #include <system_error>
@@ -25,6 +26,47 @@ bool existsAt(const std::string& path) {
 // Real tables hold a few dozen rows; anything this large is no pattern table.
 constexpr std::uintmax_t kMaxScaleTableBytes = 4u * 1024u * 1024u;
 constexpr std::size_t kMaxScaleRows = 10000;
+
+// The rows of the file at path, or why it holds no usable table.
+Result<std::vector<ScaleRow>> readScaleFile(const std::string& path) {
+    using Rows = Result<std::vector<ScaleRow>>;
+    const Result<std::string> file = readFileBytes(path, kMaxScaleTableBytes);
+    if (!file) return Rows::failure(file.reason());
+    if (const auto bad = firstInvalidUtf8(file.value())) {
+        return Rows::failure("\"" + path + "\" is not UTF-8 text (invalid byte at offset " +
+                             std::to_string(*bad) + ").");
+    }
+    std::vector<ScaleRow> rows = parseScaleRows(file.value());
+    if (rows.size() > kMaxScaleRows) {
+        return Rows::failure("\"" + path + "\" has more than " + std::to_string(kMaxScaleRows) +
+                             " rows, too many for a pattern table.");
+    }
+    return rows;
+}
+
+ScaleRow twoFields(const ScaleRow& row) {
+    return {row.empty() ? std::string() : row[0], row.size() > 1 ? row[1] : std::string()};
+}
+
+std::vector<ScaleRow> twoFields(const std::vector<ScaleRow>& rows) {
+    std::vector<ScaleRow> out;
+    out.reserve(rows.size());
+    for (const ScaleRow& row : rows) out.push_back(twoFields(row));
+    return out;
+}
+
+bool removeOne(std::vector<ScaleRow>& rows, const ScaleRow& row) {
+    const auto it = std::find(rows.begin(), rows.end(), row);
+    if (it == rows.end()) return false;
+    rows.erase(it);
+    return true;
+}
+
+// The rows of `from` that `minus` does not have, counting duplicates.
+std::vector<ScaleRow> rowsNotIn(std::vector<ScaleRow> from, const std::vector<ScaleRow>& minus) {
+    for (const ScaleRow& row : minus) removeOne(from, row);
+    return from;
+}
 
 }  // namespace
 
@@ -56,6 +98,19 @@ std::string scaleRowsText(const std::vector<ScaleRow>& rows) {
         out += '\n';
     }
     return out;
+}
+
+std::vector<ScaleRow> mergeScaleRows(const std::vector<ScaleRow>& base,
+                                     const std::vector<ScaleRow>& ours,
+                                     const std::vector<ScaleRow>& theirs) {
+    const std::vector<ScaleRow> b = twoFields(base), o = twoFields(ours), t = twoFields(theirs);
+    std::vector<ScaleRow> merged = o;
+    for (const ScaleRow& row : rowsNotIn(b, t)) removeOne(merged, row);
+    std::vector<ScaleRow> oursAdded = rowsNotIn(o, b);
+    for (const ScaleRow& row : rowsNotIn(t, b)) {
+        if (!removeOne(oursAdded, row)) merged.push_back(row);
+    }
+    return merged;
 }
 
 bool ScaleTable::startUp(const std::string& appFolder, Settings& settings, FileDialogs& dialogs,
@@ -97,31 +152,19 @@ bool ScaleTable::startUp(const std::string& appFolder, Settings& settings, FileD
 
 void ScaleTable::read(const std::string& path) {
     defItem.clear();
+    readRows_.clear();
     readFailed_ = false;
     readFrom_ = path;
     readError_.clear();
-    Result<std::string> file = readFileBytes(path, kMaxScaleTableBytes);
-    if (file) {
-        if (const auto bad = firstInvalidUtf8(file.value())) {
-            file = Result<std::string>::failure("\"" + path +
-                                                "\" is not UTF-8 text (invalid byte at offset " +
-                                                std::to_string(*bad) + ").");
-        }
-    }
-    if (file) {
-        defItem = parseScaleRows(file.value());
-        if (defItem.size() > kMaxScaleRows) {
-            defItem.clear();
-            file = Result<std::string>::failure("\"" + path + "\" has more than " +
-                                                std::to_string(kMaxScaleRows) +
-                                                " rows, too many for a pattern table.");
-        }
-    }
-    if (!file) {
+    Result<std::vector<ScaleRow>> rows = readScaleFile(path);
+    if (!rows) {
         readFailed_ = true;
-        readError_ = file.reason();
-        diag(file.reason() + " The pattern table starts empty and will not be written at quit.");
+        readError_ = rows.reason();
+        diag(rows.reason() + " The pattern table starts empty and will not be written at quit.");
+        return;
     }
+    defItem = std::move(rows).value();
+    readRows_ = defItem;
 }
 
 void ScaleTable::reportReadFailure(Alerts& alerts) const {
@@ -142,11 +185,32 @@ bool ScaleTable::writeBack(const std::string& setFolder, TextFileWriter& writer,
     // A newly chosen set folder that has a table of its own keeps it: that table is the
     // one the next start reads.
     std::error_code ec;
-    if (std::filesystem::exists(path, ec) && !std::filesystem::equivalent(path, readFrom_, ec)) {
+    if (!std::filesystem::exists(path, ec)) return write(path, defItem, writer, alerts);
+    if (!std::filesystem::equivalent(path, readFrom_, ec)) {
         diag("The new set folder keeps its own " + path);
         return false;
     }
-    if (const auto error = writer.writeFile(path, scaleRowsText(defItem))) {
+    if (defItem == readRows_) {
+        diag("The pattern table is unchanged; " + path + " is left as it is.");
+        return false;
+    }
+    const Result<std::vector<ScaleRow>> onDisk = readScaleFile(path);
+    if (!onDisk) {
+        diag(onDisk.reason() + " Not writing " + path);
+        alerts.showAlert("The pattern table could not be saved.",
+                         onDisk.reason() +
+                             "\n\nThe file changed since start-up and is left as it is; the "
+                             "changes made to the table in this session are not saved.");
+        return false;
+    }
+    if (onDisk.value() == readRows_) return write(path, defItem, writer, alerts);
+    diag(path + " changed since start-up; its new rows are kept with this session's.");
+    return write(path, mergeScaleRows(readRows_, defItem, onDisk.value()), writer, alerts);
+}
+
+bool ScaleTable::write(const std::string& path, const std::vector<ScaleRow>& rows,
+                       TextFileWriter& writer, Alerts& alerts) {
+    if (const auto error = writer.writeFile(path, scaleRowsText(rows))) {
         diag("Could not write " + path + ": " + *error);
         alerts.showAlert("The pattern table could not be saved.", *error);
         return false;
