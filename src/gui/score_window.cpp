@@ -19,10 +19,10 @@
 #include <algorithm>
 #include <limits>
 
-#include "edit/chord_lines.h"
 #include "key_mapping.h"
 #include "model/notation_tables.h"
 #include "model/note_values.h"
+#include "model/score_file.h"
 #include "score_playback.h"
 #include "sound/audio_output.h"
 #include "staff_widget.h"
@@ -587,16 +587,7 @@ void ScoreWindow::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void ScoreWindow::togglePlayback() {
-    PlayRequest request;
-    request.cells = &doc_->score().musicData;
-    request.startIndex = doc_->selStart();
-    request.freqArr = &doc_->freqArr();
-    request.key = cmbInKey_->currentText().toStdString();
-    request.tempoText = cmbTempo_->currentText().toStdString();
-    request.beatsText = cmbBeat_->currentText().toStdString();
-    request.exercise = playback_->exerciseMode();
-    request.cellsPerLine = doc_->gosenCellMax;
-    playback_->toggle(request);
+    playback_->toggle(doc_->playRequest(playback_->exerciseMode()));
 }
 
 void ScoreWindow::setPlaybackContext(Alerts* alerts, std::function<bool()> exerciseMode) {

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "app/document.h"
+#include "model/score_file.h"
 
 namespace sorvel::testing {
 
@@ -159,6 +160,11 @@ inline std::string staffMismatch(const Document& d) {
 }
 
 // ---- Writes (when) ----
+
+// What a save writes (it stores the chord fields first).
+inline std::string saveText(Document& d) {
+    return scoreFileText(d.snapshot().score);
+}
 
 // Text typed into chord field 0..2 whose editing has not ended.
 inline void typeChordField(Document& d, std::size_t field, std::string text) {

@@ -22,35 +22,32 @@ const char* const kExample =
     "17,5\n"
     "20,3\n";
 
-ScoreFile parsed(const std::string& text) {
+Score parsed(const std::string& text) {
     const ScoreParseResult r = parseScore(text);
     EXPECT_EQ(r.rejection, ScoreRejection::None) << text << " -> " << r.error;
-    return r.file.value_or(ScoreFile{});
+    return r.score.value_or(Score{});
 }
 
 TEST(ScoreFile, ExampleScoreIsWrittenAndReadBackByteForByte) {
     auto doc = givenScore().imageSets({"animals"}).cells({{17, 5}, {20, 3}}).build();
     typeChordFields(*doc, {"C", "", ""});
-    EXPECT_EQ(saveScore(*doc), kExample);
+    EXPECT_EQ(saveText(*doc), kExample);
     EXPECT_EQ(chordLines(*doc), (std::vector<std::string>{"C", "", ""}));  // stored first
 
-    const ScoreFile file = parsed(kExample);
-    EXPECT_EQ(file.imageSet, 0);
-    EXPECT_EQ(file.tempo, 3);
-    EXPECT_EQ(file.aHz, 440);
+    const Score file = parsed(kExample);
+    EXPECT_EQ(file.settings, (ScoreSettings{0, 3, 0, 0, 440}));
     EXPECT_EQ(file.codeData, (std::vector<std::string>{"C", "", ""}));
     EXPECT_EQ(file.musicData, (std::vector<ScoreCell>{{17, 5}, {20, 3}}));
     auto other = givenScore().imageSets({"animals", "birds"}, -1).build();
     applyScore(*other, file);
-    EXPECT_EQ(writeScore(*other), kExample);
     // A save right after opening stores the chord fields shown, which came from the file.
-    EXPECT_EQ(saveScore(*other), kExample);
+    EXPECT_EQ(saveText(*other), kExample);
 }
 
 TEST(ScoreFile, WriterVariants) {
     // A new score saved at once: no image set, three blank chord fields, one blank cell.
     auto doc = makeDocument();
-    EXPECT_EQ(saveScore(*doc), "<,sorvel2,-1,3,440,0,0\n#       \n#       \n#       \n0,0\n");
+    EXPECT_EQ(saveText(*doc), "<,sorvel2,-1,3,440,0,0\n#       \n#       \n#       \n0,0\n");
 
     // Settings, every chord line, and no cell lines for an empty score.
     doc = givenScore()
@@ -60,17 +57,17 @@ TEST(ScoreFile, WriterVariants) {
               .cells({})
               .chordLines({"a", "b", "c", "d", "e"})
               .build();
-    EXPECT_EQ(saveScore(*doc), "<,sorvel2,-1,3,442,1,2\n#a\n#b\n#c\n#d\n#e\n");
+    EXPECT_EQ(saveText(*doc), "<,sorvel2,-1,3,442,1,2\n#a\n#b\n#c\n#d\n#e\n");
 
     // A reference pitch typed but not applied is saved as an integer, so the file opens again.
     const std::pair<const char*, const char*> pitches[] = {
         {"442.7", "442"}, {"", "0"}, {" 415", "415"}, {"abc", "0"}, {"-3", "-3"}};
     for (const auto& [typed, written] : pitches) {
         typeReferencePitch(*doc, typed);
-        const std::string text = saveScore(*doc);
+        const std::string text = saveText(*doc);
         EXPECT_EQ(text.substr(0, text.find('\n')),
                   std::string("<,sorvel2,-1,3,") + written + ",1,2");
-        EXPECT_EQ(std::to_string(parsed(text).aHz), written);
+        EXPECT_EQ(std::to_string(parsed(text).settings.referencePitch), written);
     }
 }
 
@@ -96,11 +93,11 @@ TEST(ScoreFile, HeaderForms) {
         {"<,sorvel2,0,3,415Hz,1,2", 0, 3, 415, 1, 2},
     };
     for (const auto& c : cases) {
-        const ScoreFile f = parsed(std::string(c.header) + "\n");
-        EXPECT_EQ((std::vector{f.imageSet, f.tempo, f.aHz, f.key, f.beat}),
+        const ScoreSettings& f = parsed(std::string(c.header) + "\n").settings;
+        EXPECT_EQ((std::vector{f.imageSet, f.tempo, f.referencePitch, f.key, f.beat}),
                   (std::vector{c.imageSet, c.tempo, c.aHz, c.key, c.beat}))
             << c.header;
-        EXPECT_TRUE(f.musicData.empty());
+        EXPECT_TRUE(parsed(std::string(c.header) + "\n").musicData.empty());
     }
 }
 
@@ -121,9 +118,9 @@ TEST(ScoreFile, LineBreaksInChordTextBecomeBlanksAndTheFileReadsBackWithItsCells
         SCOPED_TRACE(c.written);
         auto doc = givenScore().cells({{17, 5}}).build();
         typeChordFields(*doc, {c.typed, "Dm", ""});
-        const std::string text = saveScore(*doc);
+        const std::string text = saveText(*doc);
         EXPECT_EQ(text, "<,sorvel2,-1,3,440,0,0\n#" + c.written + "\n#Dm\n#\n17,5\n");
-        const ScoreFile file = parsed(text);
+        const Score file = parsed(text);
         EXPECT_EQ(file.codeData, (std::vector<std::string>{c.written, "Dm", ""}));
         EXPECT_EQ(file.musicData, (std::vector<ScoreCell>{{17, 5}}));
     }
@@ -137,8 +134,8 @@ TEST(ScoreFile, EveryNewlineCharacterEndsALine) {
         for (const char* line : {"<,sorvel2,1,2,441,1,1", "#Dm", "#", "#G7", "4,5", "38,64"}) {
             text += line + sep;
         }
-        const ScoreFile f = parsed(text);
-        EXPECT_EQ(f.aHz, 441);
+        const Score f = parsed(text);
+        EXPECT_EQ(f.settings.referencePitch, 441);
         EXPECT_EQ(f.codeData, (std::vector<std::string>{"Dm", "", "G7"}));
         EXPECT_EQ(f.musicData, (std::vector<ScoreCell>{{4, 5}, {38, 64}}));
     }
@@ -146,7 +143,7 @@ TEST(ScoreFile, EveryNewlineCharacterEndsALine) {
 }
 
 TEST(ScoreFile, InterleavedLinesKeepTheirOwnOrder) {
-    const ScoreFile f = parsed(
+    const Score f = parsed(
         "<,sorvel2,0,3\n1,1\n#one\n\n2,2,99\n#two, with comma\n3,3,x,y\n#\xE2\x99\xAD"
         "7 \n");
     EXPECT_EQ(f.musicData, (std::vector<ScoreCell>{{1, 1}, {2, 2}, {3, 3}}));
@@ -172,7 +169,7 @@ TEST(ScoreFile, MalformedFilesAreRejectedWhole) {
     for (const std::string& text : texts) {
         const ScoreParseResult r = parseScore(text);
         EXPECT_EQ(r.rejection, ScoreRejection::UnknownFormat) << text;
-        EXPECT_FALSE(r.file.has_value()) << text;
+        EXPECT_FALSE(r.score.has_value()) << text;
         EXPECT_FALSE(r.error.empty()) << text;
         EXPECT_EQ(rejectionMessage(r), "認識できないファイル形式です。");
     }
@@ -190,7 +187,7 @@ TEST(ScoreFile, TextThatIsNotUtf8CannotBeOpened) {
     for (const std::string& text : texts) {
         const ScoreParseResult r = parseScore(text);
         EXPECT_EQ(r.rejection, ScoreRejection::CannotOpen) << text;
-        EXPECT_FALSE(r.file.has_value());
+        EXPECT_FALSE(r.score.has_value());
         const std::string message = rejectionMessage(r);
         EXPECT_TRUE(message.starts_with("Can't open file \n\n")) << message;
         EXPECT_NE(message.find("UTF-8"), std::string::npos) << message;
@@ -202,7 +199,7 @@ TEST(ScoreFile, TextThatIsNotUtf8CannotBeOpened) {
 TEST(ScoreFile, ApplyingShowsPageOneWithTheFileSettings) {
     auto doc =
         givenScore().imageSets({"a", "b", "c"}).cells(ScoreCells(200, {17, 5})).onPage(3).build();
-    ScoreFile f{2, 9, 415, 2, 4, {"C", "F"}, distinctCells(81)};
+    const Score f{distinctCells(81), {"C", "F"}, {2, 9, 2, 4, 415}};
     applyScore(*doc, f);
     EXPECT_EQ(topPage(*doc), 1);
     EXPECT_EQ(doc->pageCount(), 3);
@@ -211,7 +208,7 @@ TEST(ScoreFile, ApplyingShowsPageOneWithTheFileSettings) {
     EXPECT_EQ(staffMismatch(*doc), "");
     EXPECT_EQ(settings(*doc), (ShownSettings{"c", "240", "Eb", "6", "415"}));
     // Indices the lists do not have leave the combo box without a selection.
-    applyScore(*doc, ScoreFile{3, -1, 440, 1000, 5, {}, {}});
+    applyScore(*doc, Score{{}, {}, {3, -1, 1000, 5, 440}});
     EXPECT_EQ(settings(*doc), (ShownSettings{"", "", "", "", "440"}));
 }
 

@@ -21,8 +21,8 @@ void check(Document& doc) {
     for (const ScoreCell& c : testing::cells(doc)) {
         if (!tables::validPitch(c.noteIndex) || !validValue(c.onpIndex)) std::abort();
     }
-    const ScoreParseResult again = parseScore(saveScore(doc));
-    if (!again.file || again.file->musicData != testing::cells(doc)) std::abort();
+    const ScoreParseResult again = parseScore(testing::saveText(doc));
+    if (!again.score || again.score->musicData != testing::cells(doc)) std::abort();
 }
 
 }  // namespace
@@ -33,8 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     UndoHistory undo;
     auto doc = fuzz::makeDocument(&undo);
     if (split != std::string_view::npos) {
-        if (const ScoreParseResult r = parseScore(bytes.substr(0, split)); r.file) {
-            applyScore(*doc, *r.file);
+        if (const ScoreParseResult r = parseScore(bytes.substr(0, split)); r.score) {
+            applyScore(*doc, *r.score);
         }
     }
     DocumentCommands commands(*doc);

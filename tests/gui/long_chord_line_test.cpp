@@ -12,10 +12,7 @@ TEST(LongChordLine, FieldHoldsAndSavesTheWholeLine) {
     Document& d = w->document();
     std::string line;
     while (line.size() < 40000) line += "Cmaj7 Am7 ";
-    ScoreFile file;
-    file.codeData = {line};
-    file.musicData = {{17, 5}};
-    applyScore(d, file);
+    applyScore(d, Score{{{17, 5}}, {line}, {}});
     auto* field = w->findChild<QLineEdit*>("cdText1");
     ASSERT_NE(field, nullptr);
     EXPECT_EQ(field->text().size(), static_cast<qsizetype>(line.size()));
@@ -25,7 +22,7 @@ TEST(LongChordLine, FieldHoldsAndSavesTheWholeLine) {
     field->end(false);
     QTest::keyClicks(field, "G7");
     w->scoreArea()->setFocus();
-    const std::string saved = saveScore(d);
+    const std::string saved = testing::saveText(d);
     EXPECT_NE(saved.find("#" + line + "G7\n"), std::string::npos);
 }
 

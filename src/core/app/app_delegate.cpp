@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "app/document_file.h"
+#include "app/exchange_file.h"
 #include "model/diagnostics.h"
 #include "model/score_file.h"
 #include "ports/alerts.h"
@@ -99,7 +100,7 @@ void AppDelegate::fileSave() {
         const std::optional<std::string> path =
             ports_.dialogs.saveFile(ports_.windows.windowTitle(doc));
         if (!path) return;
-        const std::string text = saveScore(doc);
+        const std::string text = scoreFileText(doc.snapshot().score);
         if (const auto error = ports_.writer.writeFile(*path, text)) {
             ports_.alerts.showAlert(std::string(kSaveFailedMessage), *error);
             return;
@@ -138,11 +139,7 @@ bool AppDelegate::openScore(const std::string& text) {
             return false;
         }
 
-        Document* doc = ports_.windows.newScoreDocument();
-        if (!doc) return false;
-        rootDoc = doc;
-        applyScore(*doc, *result.file);
-        ports_.windows.setWindowTitle(*doc, lastPathComponent(path));
+        if (!openWindow(*result.score, lastPathComponent(path))) return false;
         ports_.windows.addRecentFile(absolutePath(path));
         return true;
     } catch (const std::bad_alloc&) {
@@ -151,6 +148,39 @@ bool AppDelegate::openScore(const std::string& text) {
                                 "windows are not affected.");
         return false;
     }
+}
+
+bool AppDelegate::importMusicXml(const std::string& path) {
+    const std::string name = lastPathComponent(path);
+    const std::string cannot = "The file " + name + " could not be imported.";
+    const Result<std::string> bytes = readFileBytes(path);
+    if (!bytes) {
+        ports_.alerts.showAlert(cannot, bytes.reason());
+        return false;
+    }
+    std::vector<std::string> notes;
+    const Result<Score> score = exchange::importScore(bytes.value(), notes);
+    if (!score) {
+        ports_.alerts.showAlert(cannot, score.reason());
+        return false;
+    }
+    // A score file of the same name, not yet saved: Save asks where it goes.
+    const std::size_t dot = name.rfind('.');
+    if (!openWindow(score.value(), name.substr(0, dot) + ".txt")) return false;
+    if (!notes.empty()) {
+        ports_.alerts.showAlert("Some of " + name + " could not be carried over:",
+                                exchange::importNotesText(notes));
+    }
+    return true;
+}
+
+Document* AppDelegate::openWindow(const Score& score, const std::string& title) {
+    Document* doc = ports_.windows.newScoreDocument();
+    if (!doc) return nullptr;
+    rootDoc = doc;
+    applyScore(*doc, score);
+    ports_.windows.setWindowTitle(*doc, title);
+    return doc;
 }
 
 void AppDelegate::menuPageUp() {

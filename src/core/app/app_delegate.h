@@ -67,6 +67,9 @@ class AppDelegate {
     bool openFile(const std::string& path);
     // The open routine: path or "file://" URL.
     bool openScore(const std::string& text);
+    // File > Import MusicXML: the melody in a new score window named after the file, with
+    // ".txt" (not yet saved), and an alert listing what could not be carried over.
+    bool importMusicXml(const std::string& path);
     void menuPageUp();
     void menuPageDown();
     void menuSong();
@@ -98,6 +101,9 @@ class AppDelegate {
     Document* rootDoc;
 
   private:
+    // A new score window showing the score, titled; it becomes rootDoc.
+    Document* openWindow(const Score& score, const std::string& title);
+
     AppPorts ports_;
     std::string appFolder_;
     // rootDoc until a command chooses a score: a document without a window.

@@ -9,6 +9,7 @@
 #include "edit/score_editor.h"
 #include "model/score.h"
 #include "model/score_cell.h"
+#include "sound/score_player.h"
 #include "view/geometry.h"
 #include "view/gosen_view.h"
 
@@ -31,6 +32,14 @@ class DocumentObserver {
 // Frames of the staves in window coordinates, as the window lays them out.
 struct DocumentLayout {
     Rect gosen1, gosen2, gosen3, gosenE;
+};
+
+// The document as save, print and export read it, at one moment: the score with the text of
+// the chord fields stored, the window's pitch table and the name of its picture set.
+struct ScoreSnapshot {
+    Score score;
+    std::vector<float> freqArr;
+    std::string imageSet;
 };
 
 // Image sets in a set folder: its sub-folders, by name.
@@ -56,6 +65,12 @@ class Document : private ScoreEditor::Listener {
     ScoreSettings& settings() { return score_.settings; }
     const ScoreSettings& settings() const { return score_.settings; }
     std::int64_t cellCount() const { return score_.cellCount(); }
+
+    // Stores the chord fields into the chord lines, then copies what save, print and export
+    // read.
+    ScoreSnapshot snapshot();
+    // What the play button starts from: the score, the selected cell and the window's table.
+    PlayRequest playRequest(bool exercise) const;
 
     // Window set-up, run once when the score window has been laid out.
     void windowControllerDidLoadNib(const DocumentLayout& layout, const std::string& setFolder);

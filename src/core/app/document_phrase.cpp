@@ -6,19 +6,13 @@
 #include "app/document.h"
 #include "edit/undo_history.h"
 #include "model/note_values.h"
+#include "sound/play_list.h"
 #include "sound/tone.h"
 
 namespace sorvel {
 namespace {
 
 constexpr std::int64_t kDefaultTempo = 120;
-
-// The transposing key's factor, as playback applies it to every sounding note.
-float keyFactor(const std::string& key) {
-    if (key == "Bb") return 0.8908986f;
-    if (key == "Eb") return 1.1892073f;
-    return 1.0f;
-}
 
 }  // namespace
 
