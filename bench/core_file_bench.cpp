@@ -9,7 +9,6 @@
 #include <string>
 
 #include "app/document.h"
-#include "app/document_file.h"
 #include "model/diagnostics.h"
 #include "model/score_file.h"
 
@@ -39,7 +38,7 @@ std::unique_ptr<Document> bigScore() {
     }
     score.codeData.assign(static_cast<std::size_t>(kCells / 40), "Am7  D7/F#");
     auto doc = windowDocument();
-    applyScore(*doc, score);
+    doc->open(score);
     return doc;
 }
 
@@ -83,7 +82,7 @@ void BM_ParseAndApplyScore(benchmark::State& state) {
     for (auto _ : state) {
         const ScoreParseResult r = parseScore(text);
         if (!r.score) state.SkipWithError("parse failed");
-        applyScore(*target, *r.score);
+        target->open(*r.score);
         benchmark::DoNotOptimize(target->score().musicData.data());
     }
     if (target->score().musicData.size() < 2) state.SkipWithError("no cells applied");
@@ -112,7 +111,7 @@ void BM_OpenScoreFromFile(benchmark::State& state) {
             state.SkipWithError("open failed");
             break;
         }
-        applyScore(*target, *r.score);
+        target->open(*r.score);
         benchmark::DoNotOptimize(target->score().musicData.data());
     }
     if (target->score().musicData.size() < 2) state.SkipWithError("no cells applied");

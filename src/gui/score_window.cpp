@@ -129,8 +129,7 @@ ScoreWindow::ScoreWindow(std::unique_ptr<Document> doc, const std::string& setFo
     : QMainWindow(parent),
       audio_(std::move(audio)),
       doc_(std::move(doc)),
-      commands_(std::make_unique<DocumentCommands>(*doc_)),
-      ctl_(std::make_unique<winCTL>(*commands_)) {
+      ctl_(std::make_unique<winCTL>(*doc_)) {
     setObjectName(QStringLiteral("winCTL"));
     setWindowTitle(tr("Untitled"));
     doc_->setAudioOutput(audio_.get());
@@ -210,7 +209,8 @@ QWidget* ScoreWindow::buildControls() {
     auto* entry = new QVBoxLayout;
     entry->setSpacing(2);
     staves_[0] = new StaffWidget(
-        doc_->gosenE, [this] { return doc_->imageSet(); }, box, ScoreLayout::kStaffHeadroom);
+        doc_->entry().staff(), [this] { return doc_->imageSet(); }, box,
+        ScoreLayout::kStaffHeadroom);
     staves_[0]->setFixedSize(ScoreLayout::kEntryWidth,
                              ScoreLayout::kStaffHeadroom + ScoreLayout::kStaffHeight);
     connect(staves_[0], &StaffWidget::clicked, this,
@@ -341,7 +341,7 @@ QWidget* ScoreWindow::buildControls() {
     withCode_->setObjectName(QStringLiteral("withCode"));
     withCode_->setToolTip(tr("Transposing the whole score also transposes the chord symbols"));
     withCode_->setFocusPolicy(Qt::NoFocus);
-    connect(withCode_, &QCheckBox::toggled, this, [this](bool on) { doc_->withCode = on; });
+    connect(withCode_, &QCheckBox::toggled, this, [this](bool on) { doc_->setWithCode(on); });
     trCol->addWidget(up);
     trCol->addWidget(down);
     trCol->addWidget(withCode_);
@@ -388,7 +388,7 @@ QWidget* ScoreWindow::buildControls() {
     connect(playBtn_, &QPushButton::clicked, this, [this] { togglePlayback(); });
     connect(cmbTempo_, &QComboBox::activated, this, [this](int i) {
         doc_->chooseTempo(i);
-        playback_->tempoChanged(cmbTempo_->itemText(i).toStdString());
+        playback_->tempoChanged(doc_->score().settings.tempoText());
     });
     connect(cmbInKey_, &QComboBox::activated, this, [this](int i) { doc_->chooseKey(i); });
     connect(cmbBeat_, &QComboBox::activated, this, [this](int i) { doc_->chooseBeat(i); });
@@ -458,7 +458,7 @@ QWidget* ScoreWindow::buildStaffPanel() {
                 field->setText(shown);
                 field->setCursorPosition(std::min(cursor, static_cast<int>(shown.size())));
             }
-            doc_->cdText[i] = text;
+            doc_->setChordField(i, text);
         });
         connect(field, &QLineEdit::editingFinished, this,
                 [this] { doc_->controlTextDidEndEditing(); });
@@ -473,7 +473,7 @@ QWidget* ScoreWindow::buildStaffPanel() {
         label->setFont(f);
         pageLabels_[i] = label;
 
-        GosenView& staff = *doc_->staffOfRow(r);
+        const GosenView& staff = doc_->pages().staff(r);
         auto* w = new StaffWidget(
             staff, [this] { return doc_->imageSet(); }, scoreArea_, ScoreLayout::kStaffHeadroom);
         w->setGeometry(ScoreLayout::kLabelColumn, top + ScoreLayout::kChordHeight,
@@ -493,7 +493,7 @@ void ScoreWindow::staffClicked(int row, double x, bool shift) {
         ctl_->staffMouseUp(0, 1, shift);
         return;
     }
-    ctl_->staffMouseUp(row, doc_->staffOfRow(row)->columnAt(x), shift);
+    ctl_->staffMouseUp(row, doc_->pages().staff(row).columnAt(x), shift);
 }
 
 void ScoreWindow::staffNeedsDisplay(const GosenView& staff) {
@@ -510,28 +510,30 @@ void ScoreWindow::syncControls() {
     if (!scoreArea_) return;
     syncing_ = true;
     const Document& d = *doc_;
+    const StaffPages& pages = d.pages();
     // Page and selection labels are formatted from the document's integers here.
     for (std::size_t i = 0; i < 3; ++i) {
         setTextIfChanged(pageLabels_[i],
-                         std::to_string(d.topPage() + static_cast<std::int64_t>(i)));
-        setTextIfChanged(cdText_[i], d.cdText[i]);
+                         std::to_string(pages.topPage() + static_cast<std::int64_t>(i)));
+        setTextIfChanged(cdText_[i], pages.chordFields()[i]);
     }
-    setTextIfChanged(allP_, std::to_string(d.pageCount()));
-    setTextIfChanged(gosenRaw_, std::to_string(d.selRow));
-    setTextIfChanged(gosenCol_, std::to_string(d.selCol));
-    setTextIfChanged(gosenRawTo_, std::to_string(d.selRowTo));
-    setTextIfChanged(gosenColTo_, std::to_string(d.selColTo));
-    setTextIfChanged(aHz_, d.A_Hz);
-    const ScoreSettings& set = d.settings();
+    setTextIfChanged(allP_, std::to_string(pages.pageCount()));
+    const Selection sel = pages.selection();
+    setTextIfChanged(gosenRaw_, std::to_string(sel.row));
+    setTextIfChanged(gosenCol_, std::to_string(sel.column));
+    setTextIfChanged(gosenRawTo_, std::to_string(sel.rowTo));
+    setTextIfChanged(gosenColTo_, std::to_string(sel.columnTo));
+    setTextIfChanged(aHz_, d.sound().referenceText());
+    const ScoreSettings& set = d.score().settings;
     setComboItems(imgCombo_, d.imageSets(), set.imageSet);
     setComboItems(cmbTempo_, tempoItems(), set.tempo);
     setComboItems(cmbInKey_, inKeyItems(), set.key);
     setComboItems(cmbBeat_, beatItems(), set.beat);
-    if (withCode_->isChecked() != d.withCode) withCode_->setChecked(d.withCode);
+    if (withCode_->isChecked() != d.withCode()) withCode_->setChecked(d.withCode());
     // The pointer frames the whole cell, its headroom included.
-    const QRect frame(qRound(d.celPointer.x), qRound(d.celPointer.y) - ScoreLayout::kStaffHeadroom,
-                      qRound(d.celPointer.width),
-                      qRound(d.celPointer.height) + ScoreLayout::kStaffHeadroom);
+    const Rect p = pages.pointer();
+    const QRect frame(qRound(p.x), qRound(p.y) - ScoreLayout::kStaffHeadroom, qRound(p.width),
+                      qRound(p.height) + ScoreLayout::kStaffHeadroom);
     if (pointer_->geometry() != frame) pointer_->setGeometry(frame);
     syncing_ = false;
 }

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include "app/document_file.h"
 #include "app_test_ports.h"
 
 namespace sorvel {
@@ -39,7 +38,7 @@ TEST(ScoreFile, ExampleScoreIsWrittenAndReadBackByteForByte) {
     EXPECT_EQ(file.codeData, (std::vector<std::string>{"C", "", ""}));
     EXPECT_EQ(file.musicData, (std::vector<ScoreCell>{{17, 5}, {20, 3}}));
     auto other = givenScore().imageSets({"animals", "birds"}, -1).build();
-    applyScore(*other, file);
+    other->open(file);
     // A save right after opening stores the chord fields shown, which came from the file.
     EXPECT_EQ(saveText(*other), kExample);
 }
@@ -200,15 +199,15 @@ TEST(ScoreFile, ApplyingShowsPageOneWithTheFileSettings) {
     auto doc =
         givenScore().imageSets({"a", "b", "c"}).cells(ScoreCells(200, {17, 5})).onPage(3).build();
     const Score f{distinctCells(81), {"C", "F"}, {2, 9, 2, 4, 415}};
-    applyScore(*doc, f);
+    doc->open(f);
     EXPECT_EQ(topPage(*doc), 1);
-    EXPECT_EQ(doc->pageCount(), 3);
+    EXPECT_EQ(pageCount(*doc), 3);
     EXPECT_EQ(chordLines(*doc), f.codeData);
     EXPECT_EQ(chordFields(*doc), (std::array<std::string, 3>{"C", "F", "     "}));
     EXPECT_EQ(staffMismatch(*doc), "");
     EXPECT_EQ(settings(*doc), (ShownSettings{"c", "240", "Eb", "6", "415"}));
     // Indices the lists do not have leave the combo box without a selection.
-    applyScore(*doc, Score{{}, {}, {3, -1, 1000, 5, 440}});
+    doc->open(Score{{}, {}, {3, -1, 1000, 5, 440}});
     EXPECT_EQ(settings(*doc), (ShownSettings{"", "", "", "", "440"}));
 }
 

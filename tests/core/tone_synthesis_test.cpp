@@ -5,6 +5,7 @@
 #include <limits>
 #include <tuple>
 
+#include "app/window_sound.h"
 #include "edit_test_document.h"
 #include "sound/tone.h"
 
@@ -77,9 +78,8 @@ TEST(ToneSynthesis, ClickIsTwentyMillisecondsOnTheFirstChannel) {
 
 TEST(ToneSynthesis, HandOverOrderAndStartFailure) {
     CapturingAudioOutput audio({48000, 2});
-    auto doc = makeDocument(nullptr, &audio);
-    doc->playTone(440.0f, 0.5f);
-    doc->playClick(880.0f, 0.5f);
+    playToneOn(audio, 440.0f, 0.5f);
+    playClickOn(audio, 880.0f, 0.5f);
     // An entry tone replaces the one sounding; clicks are queued.
     EXPECT_EQ(audio.calls, (std::vector<std::string>{"connect", "now", "start", "play", "connect",
                                                      "schedule", "start", "play"}));
@@ -91,24 +91,21 @@ TEST(ToneSynthesis, HandOverOrderAndStartFailure) {
     audio.calls.clear();
     audio.startError = "no output device";
     DiagCapture diag;
-    doc->playTone(440.0f, 0.5f);
+    playToneOn(audio, 440.0f, 0.5f);
     EXPECT_EQ(audio.calls, (std::vector<std::string>{"connect", "now", "start"}));
     EXPECT_EQ(diag.lines, (std::vector<std::string>{"no output device"}));
     EXPECT_EQ(audio.buffers.size(), 3u);  // left queued
 }
 
 TEST(ToneSynthesis, NoOutputOrAnUnusableFormatSkipsSilently) {
-    auto doc = makeDocument();
     DiagCapture diag;
-    doc->playTone(440.0f, 0.5f);
-    doc->playClick(440.0f, 0.5f);
+    WindowSound(nullptr).playTone(440.0f, 0.5f);  // a window without a sound device
     EXPECT_TRUE(diag.lines.empty());
 
     CapturingAudioOutput audio({0, 2});
-    doc->setAudioOutput(&audio);
-    doc->playTone(440.0f, 0.5f);
+    playToneOn(audio, 440.0f, 0.5f);
     audio.setFormat({44100, 0});
-    doc->playClick(440.0f, 0.5f);
+    playClickOn(audio, 440.0f, 0.5f);
     EXPECT_TRUE(audio.calls.empty());
 }
 

@@ -1,7 +1,6 @@
 // A chord line is never cut: the field holds what the file held, and a save writes it whole.
 #include <QLineEdit>
 
-#include "app/document_file.h"
 #include "test_support.h"
 
 namespace sorvel::test {
@@ -12,7 +11,7 @@ TEST(LongChordLine, FieldHoldsAndSavesTheWholeLine) {
     Document& d = w->document();
     std::string line;
     while (line.size() < 40000) line += "Cmaj7 Am7 ";
-    applyScore(d, Score{{{17, 5}}, {line}, {}});
+    d.open(Score{{{17, 5}}, {line}, {}});
     auto* field = w->findChild<QLineEdit*>("cdText1");
     ASSERT_NE(field, nullptr);
     EXPECT_EQ(field->text().size(), static_cast<qsizetype>(line.size()));

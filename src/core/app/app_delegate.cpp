@@ -4,7 +4,6 @@
 #include <new>
 #include <system_error>
 
-#include "app/document_file.h"
 #include "app/exchange_file.h"
 #include "model/diagnostics.h"
 #include "model/score_file.h"
@@ -27,8 +26,8 @@ std::string absolutePath(const std::string& path) {
 }  // namespace
 
 AppDelegate::AppDelegate(AppPorts ports, std::string appFolder)
-    : rootDoc(nullptr), ports_(ports), appFolder_(std::move(appFolder)), initialRootDoc_(&udMngr) {
-    rootDoc = &initialRootDoc_;
+    : ports_(ports), appFolder_(std::move(appFolder)), initialRootDoc_(&udMngr) {
+    rootDoc_ = &initialRootDoc_;
 }
 
 bool AppDelegate::start(const std::vector<std::string>& files) {
@@ -90,13 +89,13 @@ void AppDelegate::withScoreWindow(const std::function<void(Document&)>& op) {
         ports_.alerts.showAlert(std::string(kSelectMainWindow));
         return;
     }
-    rootDoc = key.document;
+    rootDoc_ = key.document;
     op(*key.document);
 }
 
 void AppDelegate::fileSave() {
     withKeyDocument([this](Document& doc) {
-        rootDoc = &doc;
+        rootDoc_ = &doc;
         const std::optional<std::string> path =
             ports_.dialogs.saveFile(ports_.windows.windowTitle(doc));
         if (!path) return;
@@ -177,8 +176,8 @@ bool AppDelegate::importMusicXml(const std::string& path) {
 Document* AppDelegate::openWindow(const Score& score, const std::string& title) {
     Document* doc = ports_.windows.newScoreDocument();
     if (!doc) return nullptr;
-    rootDoc = doc;
-    applyScore(*doc, score);
+    rootDoc_ = doc;
+    doc->open(score);
     ports_.windows.setWindowTitle(*doc, title);
     return doc;
 }
@@ -220,7 +219,7 @@ void AppDelegate::menuAbout() {
 
 void AppDelegate::documentClosed(Document* doc) {
     if (!doc) return;
-    if (rootDoc == doc) rootDoc = &initialRootDoc_;
+    if (rootDoc_ == doc) rootDoc_ = &initialRootDoc_;
     // Its steps go at once: an undo must never reach a closed window.
     udMngr.removeAllActions(doc);
 }

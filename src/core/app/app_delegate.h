@@ -59,6 +59,11 @@ class AppDelegate {
     void withKeyDocument(const std::function<void(Document&)>& op);
     // Runs op on the key score window's document and makes it rootDoc.
     void withScoreWindow(const std::function<void(Document&)>& op);
+    // The score application-level commands act on (the phrase builder's score); never null.
+    Document* rootDocument() const { return rootDoc_; }
+    // A command of another window (the clipboard, the replace window) reached doc: it becomes
+    // rootDoc.
+    void documentReached(Document& doc) { rootDoc_ = &doc; }
 
     // Menu actions.
     void fileSave();
@@ -97,8 +102,6 @@ class AppDelegate {
     MenuItemState mnSong, mnExercise;
     // The pattern table of the scale editor.
     ScaleTable scaleTable;
-    // The score application-level commands act on; never null.
-    Document* rootDoc;
 
   private:
     // A new score window showing the score, titled; it becomes rootDoc.
@@ -106,6 +109,8 @@ class AppDelegate {
 
     AppPorts ports_;
     std::string appFolder_;
+    // The score application-level commands act on; never null.
+    Document* rootDoc_;
     // rootDoc until a command chooses a score: a document without a window.
     Document initialRootDoc_;
     bool launched_ = false;
