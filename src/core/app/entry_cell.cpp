@@ -7,6 +7,7 @@
 #include "model/diagnostics.h"
 #include "model/notation_tables.h"
 #include "model/note_values.h"
+#include "sound/tone.h"
 #include "view/pitch_step.h"
 
 namespace sorvel {
@@ -40,7 +41,7 @@ void EntryCell::take(ScoreCell cell) {
 }
 
 void EntryCell::setPitch(std::int64_t pitch) {
-    sound_.playTone(sound_.frequency(pitch), kToneSeconds);
+    if (AudioOutput* out = sound_.output()) playToneOn(*out, sound_.frequency(pitch), kToneSeconds);
     cells_.front().noteIndex = pitch;
     redraw();
 }
@@ -55,7 +56,9 @@ void EntryCell::stepPitch(std::int64_t row) {
         staff_.selLocate = tables::locateArr[static_cast<std::size_t>(entry.noteIndex)];
     }
     redraw();
-    sound_.playTone(sound_.frequency(entry.noteIndex), kToneSeconds);
+    if (AudioOutput* out = sound_.output()) {
+        playToneOn(*out, sound_.frequency(entry.noteIndex), kToneSeconds);
+    }
 }
 
 void EntryCell::setValue(std::int64_t row, std::int64_t column) {

@@ -5,7 +5,6 @@
 
 #include "model/notation_tables.h"
 #include "model/score.h"
-#include "sound/tone.h"
 
 namespace sorvel {
 
@@ -36,10 +35,6 @@ std::int64_t WindowSound::apply() {
 float WindowSound::frequency(std::int64_t p) const {
     const bool known = p >= 0 && p < static_cast<std::int64_t>(table_.size());
     return known ? table_[static_cast<std::size_t>(p)] : 0.0f;
-}
-
-void WindowSound::playTone(float frequency, float seconds) const {
-    if (output_) playToneOn(*output_, frequency, seconds);
 }
 
 }  // namespace sorvel

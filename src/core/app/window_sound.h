@@ -33,9 +33,6 @@ class WindowSound {
     // The table's frequency of pitch p, 0 for a pitch it does not hold.
     float frequency(std::int64_t p) const;
 
-    // One tone on the output; nothing without one.
-    void playTone(float frequency, float seconds) const;
-
   private:
     AudioOutput* output_;
     std::string referenceText_;
