@@ -1,8 +1,9 @@
 // Replays long random edit sequences on a score window's document and writes down everything
-// they leave behind: after each step the window's state (selection, page, pointer, entry cell,
-// chord fields, staff marks, settings), every so often the saved file, and at the end the
-// saved file, the three exports and the play list. A change of the core's shape that means to
-// change no behaviour is checked by running this before and after and comparing the files.
+// they leave behind: the diagnostic lines, after each step the window's state (selection,
+// page, pointer, entry cell, chord fields, staff marks, settings), every so often the saved
+// file, and at the end the saved file, the three exports and the play list. A change of the core's
+// shape that means to change no behaviour is checked by running this before and after and comparing
+// the files.
 //
 //   edit_replay SEED STEPS PREFIX    writes PREFIX.trace, .txt, .musicxml, .mid and .wav
 #include <algorithm>
@@ -194,7 +195,9 @@ int main(int argc, char** argv) {
     const unsigned seed = static_cast<unsigned>(std::stoul(argv[1]));
     const long steps = std::stol(argv[2]);
     const std::string prefix = argv[3];
-    setDiagnosticSink([](std::string_view) {});
+    std::ofstream trace(prefix + ".trace", std::ios::binary);
+    // The diagnostic lines are part of the behaviour compared.
+    setDiagnosticSink([&trace](std::string_view line) { trace << "  " << line << '\n'; });
 
     std::mt19937 rng(seed);
     auto pick = [&](int n) { return static_cast<std::int64_t>(rng() % static_cast<unsigned>(n)); };
@@ -208,7 +211,6 @@ int main(int argc, char** argv) {
     SilentAlerts alerts;
     ClipboardCommands clip(clipboard, alerts);
     PitchReplacer replacer;
-    std::ofstream trace(prefix + ".trace", std::ios::binary);
 
     for (long step = 0; step < steps; ++step) {
         const std::int64_t op = pick(100);
