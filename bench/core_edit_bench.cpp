@@ -60,7 +60,6 @@ void BM_PitchStepToStaffAndTone(benchmark::State& state) {
     doc.windowControllerDidLoadNib(layout, "/nonexistent");
     DrawingObserver observer(doc);
     doc.setObserver(&observer);
-    doc.entryCell() = {17, 5};
     std::int64_t row = 0;
     for (auto _ : state) {
         doc.stepEntryPitch(row);

@@ -9,7 +9,6 @@
 #include <string>
 
 #include "app/document.h"
-#include "app/document_file.h"
 #include "model/diagnostics.h"
 #include "model/score_file.h"
 
@@ -29,16 +28,23 @@ std::unique_ptr<Document> windowDocument() {
     return doc;
 }
 
-// A score of kCells cells with a chord line per page.
+// A window showing a score of kCells cells with a chord line per page.
 std::unique_ptr<Document> bigScore() {
-    auto doc = windowDocument();
-    doc->score().musicData.clear();
-    doc->score().musicData.reserve(kCells);
+    Score score;
+    score.musicData.clear();
+    score.musicData.reserve(kCells);
     for (std::int64_t i = 0; i < kCells; ++i) {
-        doc->score().musicData.push_back({(i * 7) % 39, 1 + (i * 5) % 64});
+        score.musicData.push_back({(i * 7) % 39, 1 + (i * 5) % 64});
     }
-    doc->score().codeData.assign(static_cast<std::size_t>(kCells / 40), "Am7  D7/F#");
+    score.codeData.assign(static_cast<std::size_t>(kCells / 40), "Am7  D7/F#");
+    auto doc = windowDocument();
+    doc->open(score);
     return doc;
+}
+
+// What a save writes.
+std::string saveScore(Document& doc) {
+    return scoreFileText(doc.snapshot().score);
 }
 
 std::string benchFile() {
@@ -75,8 +81,8 @@ void BM_ParseAndApplyScore(benchmark::State& state) {
     auto target = windowDocument();
     for (auto _ : state) {
         const ScoreParseResult r = parseScore(text);
-        if (!r.file) state.SkipWithError("parse failed");
-        applyScore(*target, *r.file);
+        if (!r.score) state.SkipWithError("parse failed");
+        target->open(*r.score);
         benchmark::DoNotOptimize(target->score().musicData.data());
     }
     if (target->score().musicData.size() < 2) state.SkipWithError("no cells applied");
@@ -101,11 +107,11 @@ void BM_OpenScoreFromFile(benchmark::State& state) {
     auto target = windowDocument();
     for (auto _ : state) {
         const ScoreParseResult r = loadScoreFile(path);
-        if (!r.file) {
+        if (!r.score) {
             state.SkipWithError("open failed");
             break;
         }
-        applyScore(*target, *r.file);
+        target->open(*r.score);
         benchmark::DoNotOptimize(target->score().musicData.data());
     }
     if (target->score().musicData.size() < 2) state.SkipWithError("no cells applied");

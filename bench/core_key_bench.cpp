@@ -2,7 +2,6 @@
 #include <benchmark/benchmark.h>
 
 #include "app/document.h"
-#include "app/document_commands.h"
 #include "edit/undo_history.h"
 #include "model/diagnostics.h"
 #include "sound/audio_output.h"
@@ -62,8 +61,9 @@ struct Fixture {
         doc.windowControllerDidLoadNib(
             {{0, 400, 1200, 140}, {0, 240, 1200, 140}, {0, 80, 1200, 140}, {0, 0, 60, 140}},
             "/nonexistent");
-        doc.score().musicData.assign(120, ScoreCell{17, 5});
-        doc.showPage(1);
+        Score score = doc.score();
+        score.musicData.assign(120, ScoreCell{17, 5});
+        doc.open(score);
         doc.selCell(5, 1);
     }
     ~Fixture() { setDiagnosticSink({}); }
@@ -72,8 +72,7 @@ struct Fixture {
     DiscardingAudio audio;
     Document doc{&undo, &audio};
     DrawingObserver observer{doc};
-    DocumentCommands commands{doc};
-    winCTL win{commands};
+    winCTL win{doc};
 };
 
 // Reports tones and staves per key; a key that queued no tone where one was due, or drew

@@ -24,10 +24,12 @@ std::string setFolder() {
 void BM_RepaintThreeStaves(benchmark::State& state) {
     sorvel::gui::ScoreWindow window(std::make_unique<sorvel::Document>(), setFolder());
     sorvel::Document& d = window.document();
-    d.score().musicData.clear();
+    sorvel::Score score = d.score();
+    score.musicData.clear();
     // Every cell a pitched note, a third of them with an accidental: the most drawing.
-    for (int i = 0; i < 120; ++i) d.score().musicData.push_back(sorvel::ScoreCell{i % 39, 5 + (i % 3) * 2});
-    d.showPage(1);
+    for (int i = 0; i < 120; ++i)
+        score.musicData.push_back(sorvel::ScoreCell{i % 39, 5 + (i % 3) * 2});
+    d.open(score);
     d.selCell(3, 1);
     d.selCellTo(20, 2);
     QImage target(sorvel::gui::ScoreLayout::kStaffWidth, sorvel::gui::ScoreLayout::kStaffHeight,

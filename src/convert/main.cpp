@@ -157,33 +157,32 @@ int importToScoreFile(const Options& opt) {
         return kExitFailed;
     }
     std::vector<std::string> notes;
-    const sorvel::Result<sorvel::ScoreFile> file =
-        sorvel::exchange::importScoreFile(bytes.value(), notes);
-    if (!file) {
-        complain("cannot read " + opt.input + ": " + file.reason());
+    const sorvel::Result<sorvel::Score> score = sorvel::exchange::importScore(bytes.value(), notes);
+    if (!score) {
+        complain("cannot read " + opt.input + ": " + score.reason());
         return kExitFailed;
     }
     for (const std::string& note : notes) complain("note: " + note);
-    if (!writeWhole(opt.output, sorvel::exchange::scoreFileText(file.value()))) return kExitFailed;
-    std::printf("%s: %zu cells\n", opt.output.c_str(), file.value().musicData.size());
+    if (!writeWhole(opt.output, sorvel::scoreFileText(score.value()))) return kExitFailed;
+    std::printf("%s: %zu cells\n", opt.output.c_str(), score.value().musicData.size());
     return kExitOk;
 }
 
 // Score file in, MusicXML, MIDI or WAV out.
 int exportScore(const Options& opt, sorvel::exchange::ExportFormat format) {
     const sorvel::ScoreParseResult parsed = sorvel::loadScoreFile(opt.input);
-    if (!parsed.file) {
+    if (!parsed.score) {
         complain("cannot read " + opt.input + ": " + readRejection(parsed));
         return kExitFailed;
     }
+    const sorvel::Score& score = *parsed.score;
     const std::string title =
         QFileInfo(QString::fromStdString(sorvel::lastPathComponent(opt.input)))
             .completeBaseName()
             .toStdString();
-    const sorvel::exchange::ScoreData data = sorvel::exchange::fromScoreFile(*parsed.file, title);
     // The pitch table playback uses, tuned to the score's reference pitch.
-    const sorvel::Result<std::string> bytes =
-        sorvel::exchange::exportBytes(data, format, sorvel::tuningTable(data.referenceHz));
+    const sorvel::Result<std::string> bytes = sorvel::exchange::exportBytes(
+        score, format, title, sorvel::tuningTable(score.settings.referencePitch));
     if (!bytes) {
         complain("cannot convert " + opt.input + ": " + bytes.reason());
         return kExitFailed;
@@ -241,7 +240,7 @@ int main(int argc, char** argv) {
     }
 
     const sorvel::ScoreParseResult parsed = sorvel::loadScoreFile(opt.input);
-    if (!parsed.file) {
+    if (!parsed.score) {
         complain("cannot read " + opt.input + ": " + readRejection(parsed));
         return kExitFailed;
     }
@@ -261,7 +260,7 @@ int main(int argc, char** argv) {
     const std::vector<std::string> sets = sorvel::listImageSets(setFolder);
     std::string imageSet = opt.images;
     if (imageSet.empty()) {
-        const std::int64_t chosen = parsed.file->imageSet;
+        const std::int64_t chosen = parsed.score->settings.imageSet;
         if (chosen >= 0 && chosen < static_cast<std::int64_t>(sets.size())) {
             imageSet = sets[static_cast<std::size_t>(chosen)];
         } else if (!sets.empty()) {
@@ -276,16 +275,9 @@ int main(int argc, char** argv) {
                  "; printing without pictures");
     }
 
-    sorvel::PrintInput input;
-    input.musicData = parsed.file->musicData;
-    input.codeData = parsed.file->codeData;
-    input.cellMax = 40;
-    input.title = sorvel::lastPathComponent(opt.input);
-    input.imgFol = setFolder;
-    input.imageSet = imageSet;
-
     const sorvel::gui::ExportResult result = sorvel::gui::exportPdf(
-        input, QString::fromStdString(opt.output), sorvel::gui::defaultPageLayout(*paper));
+        sorvel::PrintView(*parsed.score, sorvel::lastPathComponent(opt.input), setFolder, imageSet),
+        QString::fromStdString(opt.output), sorvel::gui::defaultPageLayout(*paper));
     if (!result.ok) {
         complain(result.error.toStdString());
         return kExitFailed;

@@ -14,7 +14,7 @@
 #include <memory>
 
 #include "app/clipboard_commands.h"
-#include "app/document_cell_editor.h"
+#include "app/document.h"
 #include "qt_clipboard.h"
 #include "score_window.h"
 #include "sorvel_application.h"
@@ -27,10 +27,8 @@ struct ClipboardMenuState : QObject {
     ClipboardMenuState(AppDelegate& delegate, Alerts& alerts)
         : commands(clipboard, alerts), delegate_(delegate) {
         // The score a command reaches becomes the one application commands act on.
-        commands.setScoreReached([this](CellEditor& score) {
-            if (auto* doc = dynamic_cast<DocumentCellEditor*>(&score)) {
-                delegate_.rootDoc = &doc->document();
-            }
+        commands.setScoreReached([this](EditableScore& score) {
+            if (auto* doc = dynamic_cast<Document*>(&score)) delegate_.documentReached(*doc);
         });
         refreshLater_.setSingleShot(true);
         refreshLater_.setInterval(0);
@@ -87,17 +85,13 @@ struct ClipboardMenuState : QObject {
     QList<Items> windows;
 
   private:
-    // A score window whose keyboard is not in a text field: its document, through an adapter
-    // that lives until the next look.
-    CellEditor* scoreOfWindow(QWidget* key, QWidget*) {
+    // A score window whose keyboard is not in a text field: its document.
+    EditableScore* scoreOfWindow(QWidget* key, QWidget*) {
         auto* w = qobject_cast<ScoreWindow*>(key);
-        if (!w) return nullptr;
-        score_ = std::make_unique<DocumentCellEditor>(w->document());
-        return score_.get();
+        return w ? &w->document() : nullptr;
     }
 
     AppDelegate& delegate_;
-    std::unique_ptr<DocumentCellEditor> score_;
     std::unique_ptr<TextEditing> text_;
     ScoreOfWindow scoreOf_ = [this](QWidget* key, QWidget* focus) {
         return scoreOfWindow(key, focus);

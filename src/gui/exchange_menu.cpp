@@ -8,7 +8,6 @@
 #include <QMainWindow>
 #include <QMenu>
 
-#include "app/document_file.h"
 #include "app/exchange_file.h"
 #include "atomic_file.h"
 #include "model/score_file.h"
@@ -59,9 +58,9 @@ void SorvelApplication::installExchangeMenu(QMenu* file, QMainWindow* window) {
                     choose(true, tr(item.filter),
                            QDir::home().filePath(base + QString::fromLatin1(item.suffix)));
                 if (path.isEmpty()) return;
-                const exchange::ScoreData data = exchange::scoreDataOf(doc, title);
+                const ScoreSnapshot snapshot = doc.snapshot();
                 const Result<std::string> bytes =
-                    exchange::exportBytes(data, item.format, doc.freqArr());
+                    exchange::exportBytes(snapshot.score, item.format, title, snapshot.freqArr);
                 QString why = bytes ? QString() : QString::fromStdString(bytes.reason());
                 if (bytes) {
                     if (const auto failed = writeFileAtomically(path, bytes.value()))
@@ -83,35 +82,8 @@ void SorvelApplication::installExchangeMenu(QMenu* file, QMainWindow* window) {
         const QString path =
             choose(false, tr("MusicXML (*.musicxml *.xml);;All files (*)"), QDir::homePath());
         if (path.isEmpty()) return;
-        importMusicXml(path);
+        delegate_->importMusicXml(path.toStdString());
     });
-}
-
-bool SorvelApplication::importMusicXml(const QString& path) {
-    const std::string name = QFileInfo(path).fileName().toStdString();
-    const std::string cannot = "The file " + name + " could not be imported.";
-    const Result<std::string> bytes = readFileBytes(path.toStdString());
-    if (!bytes) {
-        alerts_->showAlert(cannot, bytes.reason());
-        return false;
-    }
-    std::vector<std::string> notes;
-    Result<ScoreFile> file = exchange::importScoreFile(bytes.value(), notes);
-    if (!file) {
-        alerts_->showAlert(cannot, file.reason());
-        return false;
-    }
-    Document* doc = newScoreDocument();
-    if (!doc) return false;
-    delegate_->rootDoc = doc;
-    // A score file of the same name, not yet saved: Save asks where it goes.
-    applyScore(*doc, file.value());
-    setWindowTitle(*doc, QFileInfo(path).completeBaseName().toStdString() + ".txt");
-    if (!notes.empty()) {
-        alerts_->showAlert("Some of " + name + " could not be carried over:",
-                           exchange::importNotesText(notes));
-    }
-    return true;
 }
 
 }  // namespace sorvel::gui

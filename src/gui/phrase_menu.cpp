@@ -16,7 +16,7 @@ struct PhraseBuilderParts {
           // The score is looked up at every send: the score chosen last, while its window
           // is open. A closed window's document is never written to.
           score([&app]() -> Document* {
-              Document* doc = app.delegate().rootDoc;
+              Document* doc = app.delegate().rootDocument();
               return doc && app.windowOf(*doc) ? doc : nullptr;
           }),
           window(builder, app.delegate().alerts()) {}

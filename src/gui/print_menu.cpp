@@ -13,17 +13,10 @@
 
 namespace sorvel::gui {
 
-PrintInput SorvelApplication::printInput(Document& doc) {
-    // The chord fields may hold text not yet stored in the chord lines.
-    doc.storeChordFields();
-    PrintInput input;
-    input.musicData = doc.score().musicData;
-    input.codeData = doc.score().codeData;
-    input.cellMax = doc.gosenCellMax;
-    input.title = windowTitle(doc);
-    input.imgFol = delegate_->documentSetFolder();
-    input.imageSet = doc.imageSet();
-    return input;
+PrintView SorvelApplication::printView(Document& doc) {
+    const ScoreSnapshot snapshot = doc.snapshot();
+    return PrintView(snapshot.score, windowTitle(doc), delegate_->documentSetFolder(),
+                     snapshot.imageSet);
 }
 
 void SorvelApplication::installPrintMenu(QMenu* file, QMainWindow*) {
@@ -41,14 +34,14 @@ void SorvelApplication::installPrintMenu(QMenu* file, QMainWindow*) {
     add(tr("Page Set&up…"), QKeySequence(), "pageSetupAction",
         [this](Document&, QWidget* parent) { printSupport_->pageSetup(parent); });
     add(tr("Pr&int…"), QKeySequence::Print, "printAction",
-        [this](Document& doc, QWidget* parent) { printSupport_->print(printInput(doc), parent); });
+        [this](Document& doc, QWidget* parent) { printSupport_->print(printView(doc), parent); });
     add(tr("&Export PDF…"), QKeySequence(), "exportPdfAction",
         [this](Document& doc, QWidget* parent) {
             // Suggest the score's name with .pdf, beside the user's home folder.
             QString name = QFileInfo(QString::fromStdString(windowTitle(doc))).completeBaseName();
             if (name.isEmpty()) name = tr("Untitled");
             printSupport_->exportPdfWithDialog(
-                printInput(doc), parent, QDir::home().filePath(name + QStringLiteral(".pdf")));
+                printView(doc), parent, QDir::home().filePath(name + QStringLiteral(".pdf")));
         });
     file->addSeparator();
 }

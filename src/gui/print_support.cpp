@@ -76,9 +76,8 @@ std::int64_t renderPages(PrintView& view, QPagedPaintDevice& device, const QPage
     return pages;
 }
 
-ExportResult exportPdf(const PrintInput& input, const QString& path, const QPageLayout& layout) {
+ExportResult exportPdf(PrintView view, const QString& path, const QPageLayout& layout) {
     ExportResult result;
-    PrintView view(input);
     if (view.knowsPageRange(imageableBounds(layout), paperSizePoints(layout)) == 0) {
         result.error = QStringLiteral("The score has no cells to print.");
         return result;
@@ -87,7 +86,7 @@ ExportResult exportPdf(const PrintInput& input, const QString& path, const QPage
     const auto why = writeFileAtomically(path, [&](QIODevice& file) {
         QPdfWriter writer(&file);
         writer.setResolution(kPdfResolution);
-        writer.setTitle(QString::fromStdString(input.title));
+        writer.setTitle(QString::fromStdString(view.title));
         writer.setCreator(QString::fromStdString(printFooterLine()));
         writer.setPageLayout(withoutMargins(layout));
         result.pages = renderPages(view, writer, layout, kPdfResolution / 72.0);
@@ -154,14 +153,13 @@ void PrintSupport::setPageLayout(const QPageLayout& layout) {
     if (printer_) printer_->setPageLayout(layout_);
 }
 
-bool PrintSupport::print(const PrintInput& input, QWidget* parent) {
+bool PrintSupport::print(PrintView view, QWidget* parent) {
     QPrinter& p = printer();
     p.setFullPage(false);
     p.setPageLayout(layout_);
     // The painter starts at the paper's corner; the layout's margins become the imageable area.
     p.setFullPage(true);
-    p.setDocName(QString::fromStdString(input.title));
-    PrintView view(input);
+    p.setDocName(QString::fromStdString(view.title));
     const bool printed = dialogs_->print(p, parent, [this, &view](QPrinter& target) {
         // The paper the print dialog chose, with the margins of the page setup.
         const QPageLayout chosen = target.pageLayout();
@@ -183,11 +181,11 @@ bool PrintSupport::pageSetup(QWidget* parent) {
     return true;
 }
 
-ExportResult PrintSupport::exportPdfWithDialog(const PrintInput& input, QWidget* parent,
+ExportResult PrintSupport::exportPdfWithDialog(PrintView view, QWidget* parent,
                                                const QString& suggestedPath) {
     const QString path = dialogs_->pdfPath(parent, suggestedPath);
     if (path.isEmpty()) return {};
-    ExportResult result = exportPdf(input, path, layout_);
+    ExportResult result = exportPdf(std::move(view), path, layout_);
     if (!result.ok) dialogs_->showError(parent, result.error);
     return result;
 }

@@ -36,8 +36,8 @@ struct ExportResult {
     QString error;  // why nothing was written, for a message
 };
 
-// Writes the score's pages to a PDF file, replacing it only when the whole file was written.
-ExportResult exportPdf(const PrintInput& input, const QString& path,
+// Writes the view's pages to a PDF file, replacing it only when the whole file was written.
+ExportResult exportPdf(PrintView view, const QString& path,
                        const QPageLayout& layout = defaultPageLayout());
 
 // The modal dialogs of printing, replaceable so that tests never block.
@@ -78,11 +78,11 @@ class PrintSupport {
     PrintSupport& operator=(const PrintSupport&) = delete;
 
     // File > Print: preview and print dialog; true when pages went to the printer.
-    bool print(const PrintInput& input, QWidget* parent);
+    bool print(PrintView view, QWidget* parent);
     // File > Page Setup.
     bool pageSetup(QWidget* parent);
     // File > Export PDF: asks for the path, writes the file, shows a message on failure.
-    ExportResult exportPdfWithDialog(const PrintInput& input, QWidget* parent,
+    ExportResult exportPdfWithDialog(PrintView view, QWidget* parent,
                                      const QString& suggestedPath = {});
 
     QPageLayout pageLayout() const;

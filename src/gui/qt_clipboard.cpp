@@ -88,7 +88,7 @@ ClipTarget clipTargetFor(QWidget* keyWindow, QWidget* focus, const ScoreOfWindow
         textHolder = textEditingFor(focus);
         if (textHolder) return {ClipFocus::TextField, textHolder.get(), nullptr};
     }
-    if (CellEditor* score = scoreOf ? scoreOf(keyWindow, focus) : nullptr) {
+    if (EditableScore* score = scoreOf ? scoreOf(keyWindow, focus) : nullptr) {
         return {ClipFocus::Score, nullptr, score};
     }
     return {ClipFocus::Other, nullptr, nullptr};

@@ -5,8 +5,8 @@
 #include <functional>
 #include <memory>
 
-#include "ports/clipboard.h"
 #include "app/clipboard_commands.h"
+#include "ports/clipboard.h"
 
 class QClipboard;
 class QLineEdit;
@@ -53,7 +53,7 @@ std::unique_ptr<TextEditing> textEditingFor(QWidget* focus);
 
 // Gives the score of keyWindow when it is a score window whose keyboard is with the window
 // itself (no field or other control has the focus), else nullptr.
-using ScoreOfWindow = std::function<CellEditor*(QWidget* keyWindow, QWidget* focus)>;
+using ScoreOfWindow = std::function<EditableScore*(QWidget* keyWindow, QWidget* focus)>;
 
 // What the clipboard commands act on: no key window; a line edit being edited in the key
 // window (whatever window that is); the score of a score window that has the keyboard; or

@@ -81,7 +81,7 @@ void ReplaceWindow::btnUpDwn2(int row) {
 }
 
 void ReplaceWindow::btnReplace() {
-    CellEditor* score = target_ ? target_() : nullptr;
+    EditableScore* score = target_ ? target_() : nullptr;
     if (score) replacer_.btnReplace(*score);
 }
 

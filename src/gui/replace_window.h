@@ -9,7 +9,7 @@
 class QHBoxLayout;
 
 namespace sorvel {
-class CellEditor;
+class EditableScore;
 }
 
 namespace sorvel::gui {
@@ -22,7 +22,7 @@ class StaffWidget;
 class ReplaceWindow : public QWidget {
     Q_OBJECT
   public:
-    using Target = std::function<CellEditor*()>;
+    using Target = std::function<EditableScore*()>;
 
     ReplaceWindow(std::string setFolder, Target target, QWidget* parent = nullptr);
     ~ReplaceWindow() override;

@@ -99,8 +99,7 @@ ScoreWindow::ScoreWindow(std::unique_ptr<Document> doc, const std::string& setFo
     : QMainWindow(parent),
       audio_(std::move(audio)),
       doc_(std::move(doc)),
-      commands_(std::make_unique<DocumentCommands>(*doc_)),
-      ctl_(std::make_unique<winCTL>(*commands_)) {
+      ctl_(std::make_unique<winCTL>(*doc_)) {
     setObjectName(QStringLiteral("winCTL"));
     setWindowTitle(tr("Untitled"));
     doc_->setAudioOutput(audio_.get());
@@ -182,7 +181,8 @@ QWidget* ScoreWindow::buildControls() {
     auto* entry = new QVBoxLayout;
     entry->setSpacing(2);
     staves_[0] = new StaffWidget(
-        doc_->gosenE, [this] { return doc_->imageSet(); }, box, ScoreLayout::kStaffHeadroom);
+        doc_->entry().staff(), [this] { return doc_->imageSet(); }, box,
+        ScoreLayout::kStaffHeadroom);
     staves_[0]->setFixedSize(ScoreLayout::kEntryWidth,
                              ScoreLayout::kStaffHeadroom + ScoreLayout::kStaffHeight);
     connect(staves_[0], &StaffWidget::clicked, this,
@@ -313,7 +313,7 @@ QWidget* ScoreWindow::buildControls() {
     withCode_->setObjectName(QStringLiteral("withCode"));
     withCode_->setToolTip(tr("Transposing the whole score also transposes the chord symbols"));
     withCode_->setFocusPolicy(Qt::NoFocus);
-    connect(withCode_, &QCheckBox::toggled, this, [this](bool on) { doc_->withCode = on; });
+    connect(withCode_, &QCheckBox::toggled, this, [this](bool on) { doc_->setWithCode(on); });
     trCol->addWidget(up);
     trCol->addWidget(down);
     trCol->addWidget(withCode_);
@@ -360,7 +360,7 @@ QWidget* ScoreWindow::buildControls() {
     connect(playBtn_, &QPushButton::clicked, this, [this] { togglePlayback(); });
     connect(cmbTempo_, &QComboBox::activated, this, [this](int i) {
         doc_->chooseTempo(i);
-        playback_->tempoChanged(cmbTempo_->itemText(i).toStdString());
+        playback_->tempoChanged(doc_->score().settings.tempoText());
     });
     connect(cmbInKey_, &QComboBox::activated, this, [this](int i) { doc_->chooseKey(i); });
     connect(cmbBeat_, &QComboBox::activated, this, [this](int i) { doc_->chooseBeat(i); });
@@ -425,7 +425,7 @@ QWidget* ScoreWindow::buildStaffPanel() {
         connect(field, &QLineEdit::textEdited, this, [this, i, field](const QString& t) {
             // A pasted line break would split the chord line in the saved file.
             const std::string text = chordTextOnOneLine(t.toStdString());
-            if (chordEditTooLong(doc_->cdText[i], text)) {
+            if (chordEditTooLong(doc_->pages().chordFields()[i], text)) {
                 refuseChordEdit(i, t.size());
                 return;
             }
@@ -435,7 +435,7 @@ QWidget* ScoreWindow::buildStaffPanel() {
                 field->setText(shown);
                 field->setCursorPosition(std::min(cursor, static_cast<int>(shown.size())));
             }
-            doc_->cdText[i] = text;
+            doc_->setChordField(i, text);
         });
         connect(field, &QLineEdit::editingFinished, this,
                 [this] { doc_->controlTextDidEndEditing(); });
@@ -450,7 +450,7 @@ QWidget* ScoreWindow::buildStaffPanel() {
         label->setFont(f);
         pageLabels_[i] = label;
 
-        GosenView& staff = *doc_->staffOfRow(r);
+        const GosenView& staff = doc_->pages().staff(r);
         auto* w = new StaffWidget(
             staff, [this] { return doc_->imageSet(); }, scoreArea_, ScoreLayout::kStaffHeadroom);
         w->setGeometry(ScoreLayout::kLabelColumn, top + ScoreLayout::kChordHeight,
@@ -469,7 +469,7 @@ void ScoreWindow::refuseChordEdit(std::size_t field, qsizetype editedLength) {
     // The field goes back to the line it held, the cursor to where the edit began, and the
     // typed or pasted text stays wherever it came from.
     QLineEdit* edit = cdText_[field];
-    const QString before = QString::fromStdString(doc_->cdText[field]);
+    const QString before = QString::fromStdString(doc_->pages().chordFields()[field]);
     const qsizetype cursor = edit->cursorPosition() - (editedLength - before.size());
     edit->setText(before);
     edit->setCursorPosition(static_cast<int>(std::clamp<qsizetype>(cursor, 0, before.size())));
@@ -477,7 +477,7 @@ void ScoreWindow::refuseChordEdit(std::size_t field, qsizetype editedLength) {
         tr("A chord line holds at most %1 characters: the text that would make line %2 longer "
            "was not taken.")
             .arg(kMaxChordLineChars)
-            .arg(doc_->topPage() + static_cast<std::int64_t>(field)),
+            .arg(doc_->pages().topPage() + static_cast<std::int64_t>(field)),
         15000);
 }
 
@@ -486,7 +486,7 @@ void ScoreWindow::staffClicked(int row, double x, bool shift) {
         ctl_->staffMouseUp(0, 1, shift);
         return;
     }
-    ctl_->staffMouseUp(row, doc_->staffOfRow(row)->columnAt(x), shift);
+    ctl_->staffMouseUp(row, doc_->pages().staff(row).columnAt(x), shift);
 }
 
 void ScoreWindow::staffNeedsDisplay(const GosenView& staff) {
@@ -503,28 +503,30 @@ void ScoreWindow::syncControls() {
     if (!scoreArea_) return;
     syncing_ = true;
     const Document& d = *doc_;
+    const StaffPages& pages = d.pages();
     // Page and selection labels are formatted from the document's integers here.
     for (std::size_t i = 0; i < 3; ++i) {
         setTextIfChanged(pageLabels_[i],
-                         std::to_string(d.topPage() + static_cast<std::int64_t>(i)));
-        setTextIfChanged(cdText_[i], d.cdText[i]);
+                         std::to_string(pages.topPage() + static_cast<std::int64_t>(i)));
+        setTextIfChanged(cdText_[i], pages.chordFields()[i]);
     }
-    setTextIfChanged(allP_, std::to_string(d.pageCount()));
-    setTextIfChanged(gosenRaw_, std::to_string(d.selRow));
-    setTextIfChanged(gosenCol_, std::to_string(d.selCol));
-    setTextIfChanged(gosenRawTo_, std::to_string(d.selRowTo));
-    setTextIfChanged(gosenColTo_, std::to_string(d.selColTo));
-    setTextIfChanged(aHz_, d.A_Hz);
-    const ScoreSettings& set = d.settings();
+    setTextIfChanged(allP_, std::to_string(pages.pageCount()));
+    const Selection sel = pages.selection();
+    setTextIfChanged(gosenRaw_, std::to_string(sel.row));
+    setTextIfChanged(gosenCol_, std::to_string(sel.column));
+    setTextIfChanged(gosenRawTo_, std::to_string(sel.rowTo));
+    setTextIfChanged(gosenColTo_, std::to_string(sel.columnTo));
+    setTextIfChanged(aHz_, d.sound().referenceText());
+    const ScoreSettings& set = d.score().settings;
     setComboItems(imgCombo_, d.imageSets(), set.imageSet);
     setComboItems(cmbTempo_, tempoItems(), set.tempo);
     setComboItems(cmbInKey_, inKeyItems(), set.key);
     setComboItems(cmbBeat_, beatItems(), set.beat);
-    if (withCode_->isChecked() != d.withCode) withCode_->setChecked(d.withCode);
+    if (withCode_->isChecked() != d.withCode()) withCode_->setChecked(d.withCode());
     // The pointer frames the whole cell, its headroom included.
-    const QRect frame(qRound(d.celPointer.x), qRound(d.celPointer.y) - ScoreLayout::kStaffHeadroom,
-                      qRound(d.celPointer.width),
-                      qRound(d.celPointer.height) + ScoreLayout::kStaffHeadroom);
+    const Rect p = pages.pointer();
+    const QRect frame(qRound(p.x), qRound(p.y) - ScoreLayout::kStaffHeadroom, qRound(p.width),
+                      qRound(p.height) + ScoreLayout::kStaffHeadroom);
     if (pointer_->geometry() != frame) pointer_->setGeometry(frame);
     syncing_ = false;
 }
@@ -580,16 +582,7 @@ void ScoreWindow::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void ScoreWindow::togglePlayback() {
-    PlayRequest request;
-    request.cells = &doc_->score().musicData;
-    request.startIndex = doc_->selStart();
-    request.freqArr = &doc_->freqArr();
-    request.key = cmbInKey_->currentText().toStdString();
-    request.tempoText = cmbTempo_->currentText().toStdString();
-    request.beatsText = cmbBeat_->currentText().toStdString();
-    request.exercise = playback_->exerciseMode();
-    request.cellsPerLine = doc_->gosenCellMax;
-    playback_->toggle(request);
+    playback_->toggle(doc_->playRequest(playback_->exerciseMode()));
 }
 
 void ScoreWindow::setPlaybackContext(Alerts* alerts, std::function<bool()> exerciseMode) {

@@ -7,7 +7,6 @@
 #include <set>
 
 #include "app/document.h"
-#include "app/document_commands.h"
 #include "ports/alerts.h"
 #include "sound/audio_output.h"
 #include "view/key_dispatch.h"
@@ -94,7 +93,6 @@ class ScoreWindow : public QMainWindow, public DocumentObserver {
 
     std::unique_ptr<AudioOutput> audio_;
     std::unique_ptr<Document> doc_;
-    std::unique_ptr<DocumentCommands> commands_;
     std::unique_ptr<winCTL> ctl_;
     bool closingAnnounced_ = false;
     // Key codes pressed while this window had the keyboard, not yet released.

@@ -10,16 +10,13 @@
 #include "app/app_delegate.h"
 #include "ports/window_system.h"
 #include "qt_ports.h"
+#include "view/print_view.h"
 
 class QAction;
 class QLineEdit;
 class QMainWindow;
 class QMenu;
 class QWidget;
-
-namespace sorvel {
-struct PrintInput;
-}
 
 namespace sorvel::gui {
 
@@ -87,10 +84,10 @@ class SorvelApplication : public QObject, public WindowSystem {
     void installPhraseMenu(QMenu* tools);
     void showPhraseBuilder();
     void installPrintMenu(QMenu* file, QMainWindow* window);
-    PrintInput printInput(Document& doc);
+    // The key score's printed pages.
+    PrintView printView(Document& doc);
     void installPlaybackMenu(QMenu* score, QMainWindow* window);
     void installExchangeMenu(QMenu* file, QMainWindow* window);
-    bool importMusicXml(const QString& path);
     void fillRecentMenu(QMenu* menu);
     void buildTitleWindow();
     void buildPreferencesWindow();

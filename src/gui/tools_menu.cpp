@@ -6,10 +6,8 @@
 #include <QMenu>
 #include <QPointer>
 #include <QWindow>
-#include <memory>
 
 #include "app/document.h"
-#include "app/document_cell_editor.h"
 #include "replace_window.h"
 #include "score_window.h"
 #include "sorvel_application.h"
@@ -29,7 +27,7 @@ struct ToolWindows : QObject {
     // the tuner).
     void followReferencePitch() {
         if (!tuner || !tunerScore) return;
-        const std::int64_t hz = tunerScore->document().settings().referencePitch;
+        const std::int64_t hz = tunerScore->document().score().settings.referencePitch;
         if (hz != tuner->referencePitch()) tuner->setReferencePitch(hz);
     }
 
@@ -42,8 +40,6 @@ struct ToolWindows : QObject {
     QPointer<TunerWindow> tuner;
     QPointer<ScoreWindow> tunerScore;
     QPointer<ReplaceWindow> replace;
-    // The score the Replace button acts on, seen as cells; renewed at each press.
-    std::unique_ptr<DocumentCellEditor> replaceTarget;
 };
 
 namespace {
@@ -88,7 +84,7 @@ void SorvelApplication::installToolsMenu(QMenu* tools, QMainWindow* window) {
             }
             t->tunerScore = windowOf(doc);
             t->tuner->setImageSet(doc.imageSet());
-            t->tuner->setReferencePitch(doc.settings().referencePitch);
+            t->tuner->setReferencePitch(doc.score().settings.referencePitch);
             bringToFront(t->tuner);
         });
     });
@@ -102,12 +98,10 @@ void SorvelApplication::installToolsMenu(QMenu* tools, QMainWindow* window) {
                 // The Replace button acts on the score window last in front (the replace
                 // window itself is in front while its button is pressed); it becomes the
                 // score application commands act on.
-                t->replace = new ReplaceWindow(folder, [this, t]() -> CellEditor* {
+                t->replace = new ReplaceWindow(folder, [this, t]() -> EditableScore* {
                     Document* target = t->front ? &t->front->document() : nullptr;
-                    if (!target) return nullptr;
-                    delegate_->rootDoc = target;
-                    t->replaceTarget = std::make_unique<DocumentCellEditor>(*target);
-                    return t->replaceTarget.get();
+                    if (target) delegate_->documentReached(*target);
+                    return target;
                 });
             } else {
                 t->replace->setSetFolder(folder);

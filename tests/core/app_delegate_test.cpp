@@ -119,7 +119,7 @@ TEST_F(AppDelegateTest, ScoreFilesOpenInNewWindowsFromTheCommandLineAndTheDialog
     EXPECT_EQ(windows.titles[windows.docs[0].get()], "a.txt");
     EXPECT_EQ(windows.titles[windows.docs[1].get()], "b c.txt");
     EXPECT_EQ(cells(*windows.docs[1]), (std::vector<ScoreCell>{{2, 2}, {3, 3}}));
-    EXPECT_EQ(app.rootDoc, windows.docs[1].get());
+    EXPECT_EQ(app.rootDocument(), windows.docs[1].get());
 
     app.fileOpen();  // cancelled
     dialogs.openAnswer = dir.write("x.txt", "<,sorvel2,0,3\n#A\n5,5\n");
@@ -139,7 +139,7 @@ TEST_F(AppDelegateTest, ScoreFilesOpenInNewWindowsFromTheCommandLineAndTheDialog
 
 TEST_F(AppDelegateTest, RejectedFilesOpenNoWindow) {
     ASSERT_TRUE(app.start({}));
-    Document* rootBefore = app.rootDoc;
+    Document* rootBefore = app.rootDocument();
     const std::string unknown = "認識できないファイル形式です。", cantOpen = "Can't open file \n\n";
     const struct {
         std::string text;  // handed to the open routine
@@ -168,7 +168,7 @@ TEST_F(AppDelegateTest, RejectedFilesOpenNoWindow) {
         EXPECT_NE((shown.text + shown.informative).find(c.detail), std::string::npos);
         EXPECT_EQ(windows.recent.size(), c.recent ? 1u : 0u);
         EXPECT_EQ(windows.docs.size(), 1u);
-        EXPECT_EQ(app.rootDoc, rootBefore);
+        EXPECT_EQ(app.rootDocument(), rootBefore);
     }
 
     // Running out of memory while opening is an alert; the open window stays.
@@ -211,7 +211,7 @@ TEST_F(AppDelegateTest, SaveWritesTheScoreOrSaysWhyNot) {
               "<,sorvel2,-1,3,440,0,0\n#C\n#\n#\n17,5\n20,3\n");
     EXPECT_EQ(windows.titles[doc], "tune.sorvel");
     EXPECT_TRUE(diag.contains("save successed"));
-    EXPECT_EQ(app.rootDoc, doc);
+    EXPECT_EQ(app.rootDocument(), doc);
     // The next save suggests the new title; a cancelled dialog writes nothing.
     dialogs.saveAnswer.reset();
     app.fileSave();
@@ -245,7 +245,7 @@ TEST_F(AppDelegateTest, RoutingWithoutAScoreWindowInFront) {
         ASSERT_EQ(alerts.shown.size(), 1u);
         EXPECT_EQ(alerts.shown[0].text, c.alert);
         EXPECT_TRUE(dialogs.saveSuggestions.empty());
-        EXPECT_NE(app.rootDoc, firstDoc());
+        EXPECT_NE(app.rootDocument(), firstDoc());
     }
 }
 
@@ -253,22 +253,22 @@ TEST_F(AppDelegateTest, RoutingReachesTheKeyScoreUntilItsWindowCloses) {
     ASSERT_TRUE(app.start({}));
     Document* doc = firstDoc();
     givenScore().cells(std::vector<ScoreCell>(81, {17, 5})).applyTo(*doc);
-    Document* initialRoot = app.rootDoc;
+    Document* initialRoot = app.rootDocument();
     app.menuPageDown();
     EXPECT_EQ(topPage(*doc), 2);
     app.menuPageUp();
     EXPECT_EQ(topPage(*doc), 1);
-    EXPECT_EQ(app.rootDoc, initialRoot);  // the key document route leaves rootDoc alone
+    EXPECT_EQ(app.rootDocument(), initialRoot);  // the key document route leaves rootDoc alone
     Document* reached = nullptr;
     app.withScoreWindow([&](Document& d) { reached = &d; });
     EXPECT_EQ(reached, doc);
-    EXPECT_EQ(app.rootDoc, doc);
+    EXPECT_EQ(app.rootDocument(), doc);
     EXPECT_TRUE(alerts.shown.empty());
 
     // A closing window no longer receives commands through rootDoc, nor undo steps.
     app.undoHistory().registerUndo(doc, [] { FAIL() << "a closed document's step ran"; });
     app.documentClosed(doc);
-    EXPECT_EQ(app.rootDoc, initialRoot);
+    EXPECT_EQ(app.rootDocument(), initialRoot);
     EXPECT_FALSE(app.undoHistory().canUndo());
 }
 

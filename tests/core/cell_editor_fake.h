@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "edit/cell_editor.h"
+#include "edit/editable_score.h"
 #include "edit/undo_history.h"
 #include "model/score_cell.h"
 #include "ports/alerts.h"
@@ -19,7 +19,7 @@ namespace sorvel::fakes {
 
 // One long staff line: the selection runs from column selCol to selColTo (1-based), so
 // score index = column - 1. The primitives record their inverses as the document's do.
-class FakeScore : public CellEditor {
+class FakeScore : public EditableScore {
   public:
     explicit FakeScore(UndoHistory* undo, std::vector<ScoreCell> cells = {})
         : data(std::move(cells)), undo_(undo) {}

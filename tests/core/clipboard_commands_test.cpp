@@ -43,11 +43,11 @@ struct Rig {
     fakes::FakeAlerts alerts;
     ClipboardCommands commands{clipboard, alerts};
     FakeScore score{&undo};
-    CellEditor* reached = nullptr;  // the score a command last acted on
+    EditableScore* reached = nullptr;  // the score a command last acted on
     Rig(std::int64_t cells, std::int64_t from, std::int64_t to) {
         score.data = distinct(cells);
         score.select(from, to);
-        commands.setScoreReached([this](CellEditor& s) { reached = &s; });
+        commands.setScoreReached([this](EditableScore& s) { reached = &s; });
     }
     void act(ClipAction a) { commands.perform(a, target()); }
     bool can(ClipAction a) { return commands.canPerform(a, target()); }

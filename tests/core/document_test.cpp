@@ -13,14 +13,15 @@ namespace sorvel {
 namespace {
 
 using namespace sorvel::testing;
+using testing::Selection;  // the test builder's, not the key logic's
 using Fields = std::array<std::string, 3>;
 
 TEST(Document, ShowPageHandsThreeStavesOfCellsAndIgnoresPagesOutsideTheScore) {
     for (std::int64_t n : {40, 81, 130}) {
         auto d = givenScore().cells(distinctCells(n)).chordLines({"A", "B", "C", "D"}).build();
-        EXPECT_EQ(d->pageCount(), (n + 39) / 40);
-        for (std::int64_t P = 1; P <= d->pageCount(); ++P) {
-            d->showPage(P);
+        EXPECT_EQ(pageCount(*d), (n + 39) / 40);
+        for (std::int64_t P = 1; P <= pageCount(*d); ++P) {
+            showPage(*d, P);
             EXPECT_EQ(firstShownCell(*d), (P - 1) * 40);
             EXPECT_EQ(staffMismatch(*d), "");  // the last pages end in blank cells and staves
         }
@@ -29,13 +30,13 @@ TEST(Document, ShowPageHandsThreeStavesOfCellsAndIgnoresPagesOutsideTheScore) {
         // Outside the score only the chord fields and the page count change.
         const auto shown = staffCells(*d, 1);
         for (std::int64_t P : {-3, 5, 0}) {
-            d->showPage(P);
+            showPage(*d, P);
             EXPECT_EQ(firstShownCell(*d), 120) << P;
             EXPECT_EQ(staffCells(*d, 1), shown);
         }
         EXPECT_EQ(chordFields(*d), (Fields{"     ", "A", "B"}));
     }
-    EXPECT_EQ(givenScore().cells({}).build()->pageCount(), 0);
+    EXPECT_EQ(pageCount(*givenScore().cells({}).build()), 0);
     // Counted in integers: in single precision 16,777,241 cells would read as 16,777,240 and
     // their last page could never be shown.
     EXPECT_EQ(pagesFor(16'777'241, 40), 419'432);
@@ -144,13 +145,13 @@ TEST(Document, ChordFieldsAreStoredForThePagesShown) {
     typeChordField(*d, 0, "a");
     d->controlTextDidEndEditing();
     EXPECT_EQ(chordLines(*d)[0], "a");
-    d->setTopPage(4);
-    d->showPage(4);
+    setTopPage(*d, 4);
+    showPage(*d, 4);
     typeChordFields(*d, {"p4", "p5", "p6"});
-    d->storeChordFields();
+    d->controlTextDidEndEditing();
     EXPECT_EQ(chordLines(*d), (std::vector<std::string>{"a", "B", "C", "p4", "p5", "p6"}));
-    d->setTopPage(0);  // no page: nothing to store
-    d->storeChordFields();
+    setTopPage(*d, 0);  // no page: nothing to store
+    d->controlTextDidEndEditing();
     EXPECT_EQ(chordLines(*d).size(), 6u);
 }
 

@@ -7,6 +7,7 @@ namespace sorvel {
 namespace {
 
 using namespace sorvel::testing;
+using testing::Selection;  // the test builder's, not the key logic's
 using Cells = std::vector<ScoreCell>;
 
 class CellCommands : public ::testing::Test {
@@ -104,7 +105,7 @@ TEST_F(CellCommands, EveryCommandKeepsWorkingOnAnEmptyScore) {
                    .build(&undo);
     doc->btnDel();
     ASSERT_TRUE(cells(*doc).empty());
-    EXPECT_EQ(doc->pageCount(), 0);
+    EXPECT_EQ(pageCount(*doc), 0);
     EXPECT_EQ(doc->selStart(), -1);
     // when every command runs, then nothing breaks and only insertions add a cell
     setEntry(*doc, {20, 7});
@@ -142,19 +143,24 @@ TEST_F(CellCommands, PrimitivesRefuseIndicesOutsideTheScore) {
     doc->deleteCells(5, 4);
     doc->deleteCells(-1, 3);
     doc->deleteCells(10, 12);
-    doc->insertCellList({1, 2}, 13);
-    doc->insertCellList({1, 2}, -1);
-    doc->insertCellList({1}, 3);  // no whole cell
-    doc->setCell(editableStaff(*doc, 1), 0, 12, 1, 1);
-    doc->setCell(editableStaff(*doc, 1), 0, -1, 1, 1);
     EXPECT_EQ(cells(*doc), distinctCells(12));
+    // The primitives under the commands refuse the same, and a list with no whole cell.
+    Score score{distinctCells(12), {}, {}};
+    CellPrimitives primitives(score, &undo, &score, nullptr);
+    EXPECT_FALSE(primitives.insertCellList({1, 2}, 13));
+    EXPECT_FALSE(primitives.insertCellList({1, 2}, -1));
+    EXPECT_FALSE(primitives.insertCellList({1}, 3));
+    EXPECT_FALSE(primitives.setCell(12, {1, 1}));
+    EXPECT_FALSE(primitives.setCell(-1, {1, 1}));
+    EXPECT_EQ(score.musicData, distinctCells(12));
     EXPECT_FALSE(undo.canUndo());
     // The end of the score is a valid place; a trailing odd integer is ignored.
     doc->insertCells({{20, 7}}, 12, 12);
     EXPECT_EQ(diag.lines.back(), "12 12 index over");
-    doc->insertCellList({20, 7, 21, 9, 5}, 13);
-    EXPECT_EQ(cells(*doc).size(), 15u);
-    EXPECT_EQ(cells(*doc)[14], (ScoreCell{21, 9}));
+    EXPECT_TRUE(primitives.insertCellList({20, 7, 21, 9, 5}, 12));
+    EXPECT_EQ(score.musicData.size(), 14u);
+    EXPECT_EQ(score.musicData[13], (ScoreCell{21, 9}));
+    undo.removeAllActions(&score);
 }
 
 TEST_F(CellCommands, TransposeTable) {

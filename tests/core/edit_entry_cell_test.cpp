@@ -1,4 +1,5 @@
-// The entry cell's operations: pitch steps with their tone, note values, triplets and ties.
+// The entry cell's operations: pitch steps with their tone, note values, triplets, ties and
+// the other glyph family.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -91,12 +92,18 @@ TEST(EntryCell, SetEntryValueTable) {
     }
 }
 
-TEST(EntryCell, TripletAndTiePairsSwapBothWaysAndLeaveOtherValues) {
+TEST(EntryCell, TripletTieAndFormPairsSwapBothWaysAndLeaveOtherValues) {
     const std::vector<std::pair<std::int64_t, std::int64_t>> triplets = {
         {5, 41}, {7, 42}, {9, 43}, {17, 44}, {19, 45}, {21, 46}, {33, 47}, {35, 48}, {37, 49}};
     const std::vector<std::pair<std::int64_t, std::int64_t>> ties = {
         {1, 53},  {3, 54},  {5, 55},  {7, 56},  {9, 57},  {11, 58},
         {29, 59}, {31, 60}, {33, 61}, {35, 62}, {37, 63}, {39, 64}};
+    // Notes, triplets and ties change family; blanks, rests and marks stay (a rest must not
+    // turn into a triplet value).
+    std::vector<std::pair<std::int64_t, std::int64_t>> forms;
+    for (std::int64_t v = 1; v <= 12; ++v) forms.push_back({v, v + 28});
+    for (std::int64_t v = 41; v <= 46; ++v) forms.push_back({v, v + 6});
+    for (std::int64_t v = 53; v <= 58; ++v) forms.push_back({v, v + 6});
     UndoHistory undo;
     auto doc = makeDocument(&undo);
     int redraws = 0;
@@ -109,7 +116,8 @@ TEST(EntryCell, TripletAndTiePairsSwapBothWaysAndLeaveOtherValues) {
     } observer(redraws);
     doc->setObserver(&observer);
     for (const auto& [toggle, pairs] :
-         {std::pair{&Document::toggleTriplet, triplets}, std::pair{&Document::toggleTie, ties}}) {
+         {std::pair{&Document::toggleTriplet, triplets}, std::pair{&Document::toggleTie, ties},
+          std::pair{&Document::swapEntryForm, forms}}) {
         for (std::int64_t v = -2; v <= 70; ++v) {
             std::int64_t expected = v;
             for (const auto& [a, b] : pairs) expected = v == a ? b : v == b ? a : expected;
@@ -119,10 +127,10 @@ TEST(EntryCell, TripletAndTiePairsSwapBothWaysAndLeaveOtherValues) {
         }
     }
     // Every entry operation redraws the entry staff and records no undo step.
-    EXPECT_EQ(redraws, 2 * 73);
+    EXPECT_EQ(redraws, 2 * 3 * 73);
     doc->stepEntryPitch(0);
     doc->setEntryValue(7, 7);
-    EXPECT_EQ(redraws, 2 * 73 + 2);
+    EXPECT_EQ(redraws, 2 * 3 * 73 + 2);
     EXPECT_FALSE(undo.canUndo());
     doc->setObserver(nullptr);
 }

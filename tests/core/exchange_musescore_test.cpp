@@ -9,7 +9,6 @@
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "edit_test_document.h"
@@ -42,20 +41,17 @@ std::vector<ScoreCell> primaryForms(std::vector<ScoreCell> cells) {
 }
 
 // Full 4/4 bars of ties, triplets, dots, rests, accidentals, repeats and a first ending.
-ScoreData bars() {
-    ScoreData s;
-    s.cells = {
+Score bars() {
+    Score s;
+    s.musicData = {
         {17, 26}, {4, 5},   {8, 7},   {9, 7},   {12, 6},  {14, 7},  {17, 25}, {17, 54}, {17, 5},
         {17, 17}, {17, 25}, {19, 42}, {21, 42}, {22, 42}, {24, 41}, {26, 41}, {27, 41}, {17, 17},
         {17, 28}, {36, 3},  {17, 19}, {38, 9},  {0, 9},   {3, 5},   {17, 27}, {17, 26}, {3, 1},
         {17, 25}, {31, 8},  {33, 9},  {1, 4},   {17, 27}, {6, 43},  {7, 43},  {10, 43}, {11, 7},
         {17, 18}, {13, 11}, {15, 11}, {16, 11}, {18, 11}, {23, 5},  {17, 25}, {22, 1},
     };
-    s.chordLines = {"C G7 Am/E xyz", "Bbmaj7"};
-    s.tempo = 96;
-    s.key = "Bb";
-    s.beats = 4;
-    s.title = "Interop";
+    s.codeData = {"C G7 Am/E xyz", "Bbmaj7"};
+    s.settings = {0, 2, 1, 0, 440};  // 100, Bb, 4
     return s;
 }
 
@@ -65,11 +61,11 @@ TEST(MuseScore, ReadsOurMusicXmlAndMidiAndWritesBackTheSameCells) {
     const fs::path dir =
         fs::temp_directory_path() / ("sorvel-musescore-" + std::to_string(::getpid()));
     fs::create_directories(dir);
-    const ScoreData s = bars();
+    const Score s = bars();
     {
         testing::DiagCapture quiet;
-        std::ofstream(dir / "score.musicxml", std::ios::binary) << writeMusicXml(s);
-        std::ofstream(dir / "score.mid", std::ios::binary) << writeMidi(s);
+        std::ofstream(dir / "score.musicxml", std::ios::binary) << writeMusicXml(s, "Interop");
+        std::ofstream(dir / "score.mid", std::ios::binary) << writeMidi(s, "Interop");
     }
     for (const char* in : {"score.musicxml", "score.mid"}) {
         EXPECT_TRUE(convert(dir / in, dir / "out.pdf")) << in;
@@ -83,10 +79,10 @@ TEST(MuseScore, ReadsOurMusicXmlAndMidiAndWritesBackTheSameCells) {
     const MusicXmlImport back = importMusicXml(text.str());
     ASSERT_TRUE(back.ok) << back.error;
     EXPECT_TRUE(back.notes.empty()) << back.notes.front();
-    EXPECT_EQ(primaryForms(back.score.cells), primaryForms(s.cells));
-    EXPECT_EQ(back.score.chordLines, s.chordLines);
-    EXPECT_EQ(std::tie(back.score.tempo, back.score.key, back.score.beats, back.score.title),
-              std::tie(s.tempo, s.key, s.beats, s.title));
+    EXPECT_EQ(primaryForms(back.score.musicData), primaryForms(s.musicData));
+    EXPECT_EQ(back.score.codeData, s.codeData);
+    EXPECT_EQ(back.score.settings, s.settings);
+    EXPECT_EQ(back.title, "Interop");
     fs::remove_all(dir);
 }
 

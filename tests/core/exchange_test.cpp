@@ -32,10 +32,10 @@ class QuietDiagnostics {
 // triplet groups (one of alternate rests), ties (also across a rest), rests at a height,
 // repeats with a first ending, a bar beside a repeat start, and chord lines of chord
 // symbols and plain words.
-ScoreData richScore() {
-    ScoreData s;
+Score richScore() {
+    Score s;
     // clang-format off
-    s.cells = {
+    s.musicData = {
         {17, kRepeatStart}, {4, 5}, {8, 7}, {9, 35}, {17, kBar}, {12, 6}, {14, 7}, {17, 54},
         {17, kBar}, {17, 5}, {19, 42}, {21, 42}, {22, 42}, {17, 17}, {17, kBar},
         {17, kFirstEnding}, {36, 3}, {24, 19}, {38, 9}, {0, 37}, {17, kRepeatEnd},
@@ -47,25 +47,23 @@ ScoreData richScore() {
         {26, 30}, {28, 22}, {17, kRepeatEnd},
     };
     // clang-format on
-    s.chordLines = {"C G7 Am/E xyz", "Bbmaj7 F#m7b5 N.C. Ebm"};
-    s.tempo = 96;
-    s.key = "Bb";
-    s.beats = 3;
-    s.referenceHz = 442;
-    s.title = "Études & <Airs>";
+    s.codeData = {"C G7 Am/E xyz", "Bbmaj7 F#m7b5 N.C. Ebm"};
+    s.settings = {0, 2, 1, 1, 442};  // tempo 100, Bb, 3 beats
     return s;
 }
+const std::string kTitle = "Études & <Airs>";
 
 TEST(MusicXml, RoundTripKeepsEveryCellChordAndSetting) {
-    for (const std::string key : {"Bb", "Eb", "C"}) {
-        ScoreData s = richScore();
-        s.key = key;
-        const MusicXmlImport back = importMusicXml(writeMusicXml(s));
+    for (const std::int64_t key : {1, 2, 0}) {
+        Score s = richScore();
+        s.settings.key = key;
+        const MusicXmlImport back = importMusicXml(writeMusicXml(s, kTitle));
         ASSERT_TRUE(back.ok) << back.error;
         EXPECT_TRUE(back.notes.empty()) << back.notes.front();
-        EXPECT_EQ(back.score.cells, s.cells);
-        EXPECT_EQ(back.score, s) << back.score.title << " " << back.score.tempo << " "
-                                 << back.score.key;
+        EXPECT_EQ(back.score.musicData, s.musicData);
+        EXPECT_EQ(back.score.codeData, s.codeData);
+        EXPECT_EQ(back.score.settings, s.settings);
+        EXPECT_EQ(back.title, kTitle);
     }
 }
 
@@ -96,16 +94,13 @@ TEST(MusicXml, WritesNotationAsOtherProgramsRead) {
           "<ending number=\"1\" type=\"stop\"/><repeat direction=\"backward\"/>"}},
     };
     for (const Case& c : cases) {
-        ScoreData s;
-        s.cells = c.cells;
-        const std::string xml = writeMusicXml(s);
+        const std::string xml = writeMusicXml(Score{c.cells, {}, {}}, "");
         for (const auto& piece : c.contains) EXPECT_NE(xml.find(piece), std::string::npos) << piece;
     }
-    ScoreData s = richScore();
-    const std::string xml = writeMusicXml(s);
+    const std::string xml = writeMusicXml(richScore(), kTitle);
     for (const std::string piece :
          {"<work-title>Études &amp; &lt;Airs&gt;</work-title>", "<beats>3</beats>",
-          "<per-minute>96</per-minute>", "<sound tempo=\"96\"/>", "<chromatic>-2</chromatic>",
+          "<per-minute>100</per-minute>", "<sound tempo=\"100\"/>", "<chromatic>-2</chromatic>",
           "<root-step>A</root-step></root><kind "
           "text=\"m\">minor</kind><bass><bass-step>E</bass-step>",
           "<words>xyz</words>", "<root-step>F</root-step><root-alter>1</root-alter>"}) {
@@ -196,7 +191,7 @@ TEST(MusicXml, ImportReportsWhatItCannotCarry) {
     for (const Case& c : cases) {
         const MusicXmlImport r = importMusicXml(c.xml);
         ASSERT_TRUE(r.ok) << r.error;
-        EXPECT_EQ(r.score.cells, c.cells) << c.xml;
+        EXPECT_EQ(r.score.musicData, c.cells) << c.xml;
         if (c.reported.empty()) {
             EXPECT_TRUE(r.notes.empty()) << r.notes.front();
         } else {
@@ -213,8 +208,8 @@ TEST(MusicXml, ImportReadsTempoInOtherBeatUnits) {
         "<direction><direction-type><words>dolce  cantabile</words></direction-type></direction>" +
         note("<step>A</step><octave>4</octave>") + "</measure>"));
     ASSERT_TRUE(r.ok);
-    EXPECT_EQ(r.score.tempo, 120);
-    EXPECT_EQ(r.score.chordLines, std::vector<std::string>{"dolce cantabile"});
+    EXPECT_EQ(r.score.settings.tempoValue(), 120);
+    EXPECT_EQ(r.score.codeData, std::vector<std::string>{"dolce cantabile"});
 }
 
 TEST(MusicXml, ImportRefusesWhatIsNoMelodyFile) {
@@ -243,7 +238,7 @@ TEST(MusicXml, ImportRefusesWhatIsNoMelodyFile) {
     for (const auto& [text, why] : cases) {
         const MusicXmlImport r = importMusicXml(text);
         EXPECT_FALSE(r.ok) << why;
-        EXPECT_TRUE(r.score.cells.empty());
+        EXPECT_TRUE(r.score.musicData.empty());
         EXPECT_NE(r.error.find(why), std::string::npos) << r.error;
     }
 }
@@ -313,34 +308,33 @@ TEST(Midi, HoldsThePlayedNotesAtExactTicks) {
     QuietDiagnostics quiet;
     struct Case {
         std::vector<ScoreCell> cells;
-        std::string key;
+        std::int64_t key;                 // C, Bb, Eb
         std::vector<TimedNote> expected;  // (start, length, key) of the sounding notes
     };
     const std::vector<Case> cases = {
         // A1 quarter, a rest, C0 eighth: 440 Hz is key 69, middle C is 60.
-        {{{17, 5}, {17, 17}, {4, 7}}, "C", {{0, 480, 69}, {960, 240, 60}}},
+        {{{17, 5}, {17, 17}, {4, 7}}, 0, {{0, 480, 69}, {960, 240, 60}}},
         // A tie chain sounds once, with the closing note's pitch and the chain's length; a rest
         // inside the chain is played where playback plays it, before the joined note.
-        {{{4, 55}, {17, 19}, {7, 7}, {0, 3}}, "C", {{240, 480 + 240, 62}, {960, 960, 57}}},
+        {{{4, 55}, {17, 19}, {7, 7}, {0, 3}}, 0, {{240, 480 + 240, 62}, {960, 960, 57}}},
         // Triplets land on whole ticks and keep their sum.
         {{{4, 42}, {7, 42}, {10, 42}, {11, 5}},
-         "C",
+         0,
          {{0, 160, 60}, {160, 160, 62}, {320, 160, 64}, {480, 480, 65}}},
         // Repeat with a first ending: A B A C, in the Bb key a whole tone lower.
         {{{17, kRepeatStart}, {17, 5}, {17, kFirstEnding}, {20, 5}, {17, kRepeatEnd}, {21, 5}},
-         "Bb",
+         1,
          {{0, 480, 67}, {480, 480, 69}, {960, 480, 67}, {1440, 480, 70}}},
-        {{{17, 5}}, "Eb", {{0, 480, 72}}},
+        {{{17, 5}}, 2, {{0, 480, 72}}},
     };
     for (const Case& c : cases) {
-        ScoreData s;
-        s.cells = c.cells;
-        s.key = c.key;
-        s.tempo = 90;
-        s.beats = 3;
-        const ReadMidi m = parseMidi(writeMidi(s));
+        Score s{c.cells, {}, {}};
+        s.settings.key = c.key;
+        s.settings.tempo = 1;  // 80
+        s.settings.beat = 1;   // 3
+        const ReadMidi m = parseMidi(writeMidi(s, "t"));
         EXPECT_EQ(m.division, kMidiTicksPerQuarter);
-        EXPECT_EQ(m.microsPerQuarter, 666666);
+        EXPECT_EQ(m.microsPerQuarter, 750000);
         EXPECT_EQ(m.beats, 3);
         EXPECT_EQ(m.notes, c.expected);
     }
@@ -348,8 +342,8 @@ TEST(Midi, HoldsThePlayedNotesAtExactTicks) {
 
 TEST(Wav, IsThePlayListRenderedSampleExactly) {
     QuietDiagnostics quiet;
-    ScoreData s = richScore();
-    s.tempo = 150;
+    Score s = richScore();
+    s.settings.tempo = 5;  // 160
     for (const bool countIn : {false, true}) {
         WavOptions options;
         options.countIn = countIn;
@@ -359,7 +353,7 @@ TEST(Wav, IsThePlayListRenderedSampleExactly) {
         ASSERT_FALSE(list.empty());
         std::uint64_t frames = 0;
         std::vector<std::uint64_t> onsets;
-        const float beat = 60.0f / 150.0f;
+        const float beat = 60.0f / 160.0f;
         if (countIn) frames += 3 * frameCount(48000.0, beat);
         for (const PlayEntry& e : list) {
             onsets.push_back(frames);
@@ -388,58 +382,41 @@ TEST(Wav, IsThePlayListRenderedSampleExactly) {
         }
     }
     // A quarter at 120 lasts exactly 24000 frames.
-    ScoreData one;
-    one.cells = {{17, 5}};
+    Score one{{{17, 5}}, {}, {}};
     EXPECT_EQ(writeWav(one).bytes.size(), 44u + 2u * 24000u);
-    one.tempo = 0;
-    EXPECT_FALSE(writeWav(one).ok);
-    // Fifty whole notes at 1 beat per minute last 200 minutes: refused before any synthesis.
-    one.tempo = 1;
-    one.cells.assign(50, {17, 1});
+    // 2,701 whole notes at 60 beats per minute last over three hours: refused before any
+    // synthesis.
+    one.settings.tempo = 0;
+    one.musicData.assign(2701, {17, 1});
     const WavResult tooLong = writeWav(one);
     EXPECT_FALSE(tooLong.ok);
     EXPECT_TRUE(tooLong.bytes.empty());
     EXPECT_NE(tooLong.error.find("too long"), std::string::npos);
 }
 
-TEST(ScoreFileData, SettingsMapBetweenComboIndicesAndValues) {
-    struct Case {
-        std::int64_t tempoIndex, keyIndex, beatIndex;
+TEST(ExchangeSettings, ChoicesStandForValuesAndImportsTakeTheNearestChoice) {
+    const struct {
+        ScoreSettings set;
         std::int64_t tempo;
         std::string key;
         std::int64_t beats;
-    };
-    for (const Case& c : std::vector<Case>{
-             {3, 1, 1, 120, "Bb", 3}, {0, 2, 3, 60, "Eb", 5}, {-1, -1, -1, 120, "C", 4}}) {
-        ScoreFile f;
-        f.tempo = c.tempoIndex;
-        f.key = c.keyIndex;
-        f.beat = c.beatIndex;
-        f.aHz = 438;
-        f.musicData = {{17, 5}};
-        const ScoreData d = fromScoreFile(f, "t.txt");
-        EXPECT_EQ(d.tempo, c.tempo);
-        EXPECT_EQ(d.key, c.key);
-        EXPECT_EQ(d.beats, c.beats);
-        std::vector<std::string> notes;
-        const ScoreFile back = toScoreFile(d, notes);
-        EXPECT_TRUE(notes.empty());
-        EXPECT_EQ(back.tempo, c.tempoIndex < 0 ? 3 : c.tempoIndex);
-        EXPECT_EQ(back.key, c.keyIndex < 0 ? 0 : c.keyIndex);
-        EXPECT_EQ(back.beat, c.beatIndex < 0 ? 0 : c.beatIndex);
-        EXPECT_EQ(back.aHz, 438);
-        EXPECT_EQ(back.musicData, f.musicData);
+    } cases[] = {{{0, 3, 1, 1, 440}, 120, "Bb", 3},
+                 {{0, 0, 2, 3, 440}, 60, "Eb", 5},
+                 {{0, -1, -1, -1, 440}, 120, "C", 4}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.set.tempoValue(), c.tempo);
+        EXPECT_EQ(c.set.keyValue(), c.key);
+        EXPECT_EQ(c.set.beatValue(), c.beats);
     }
     // A tempo or beat count the window does not offer is set to the nearest one, and said.
-    ScoreData d;
-    d.tempo = 93;
-    d.beats = 7;
-    std::vector<std::string> notes;
-    const ScoreFile f = toScoreFile(d, notes);
-    EXPECT_EQ(f.tempo, 2);  // 100
-    EXPECT_EQ(f.beat, 4);   // 6
-    ASSERT_EQ(notes.size(), 2u);
-    EXPECT_NE(notes[0].find("93"), std::string::npos);
+    const MusicXmlImport r = importMusicXml(
+        score("<measure><attributes><divisions>1</divisions><time><beats>7</beats><beat-type>4"
+              "</beat-type></time></attributes><sound tempo=\"93\"/>" +
+              note("<step>A</step><octave>4</octave>") + "</measure>"));
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_EQ(r.score.settings, (ScoreSettings{0, 2, 0, 4, 440}));  // 100, C, 6
+    ASSERT_EQ(r.notes.size(), 2u);
+    EXPECT_NE(r.notes[0].find("93"), std::string::npos);
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "app/document.h"
+#include "model/score_file.h"
 
 namespace sorvel::testing {
 
@@ -64,30 +65,34 @@ inline const std::vector<std::string>& chordLines(const Document& d) {
 }
 // What the three chord fields show (typed text included).
 inline const std::array<std::string, 3>& chordFields(const Document& d) {
-    return d.cdText;
+    return d.pages().chordFields();
 }
 inline Selection selection(const Document& d) {
-    return {{d.selRow, d.selCol}, {d.selRowTo, d.selColTo}};
+    const sorvel::Selection s = d.pages().selection();
+    return {{s.row, s.column}, {s.rowTo, s.columnTo}};
 }
 inline std::int64_t topPage(const Document& d) {
-    return d.topPage();
+    return d.pages().topPage();
+}
+inline std::int64_t pageCount(const Document& d) {
+    return d.pages().pageCount();
 }
 // The score index shown in the first column of the first staff.
 inline std::int64_t firstShownCell(const Document& d) {
-    return d.startCell();
+    return d.pages().startCell();
 }
 inline std::int64_t cellsPerStaff(const Document& d) {
-    return d.gosenCellMax;
+    return d.pages().cellsPerStaff();
 }
 inline ScoreCell entry(const Document& d) {
-    return d.entryCell();
+    return d.entry().cell();
 }
 // Of the staff of row 1..3 (row 0: the entry staff): the cells it shows, the top of its
 // frame, its selection marks {marked (0/1), first column, last column} and the column last
 // clicked.
 namespace detail {
 inline const GosenView& staff(const Document& d, std::int64_t row) {
-    return row == 0 ? d.gosenE : *d.staffOfRow(row);
+    return row == 0 ? d.entry().staff() : d.pages().staff(row);
 }
 }  // namespace detail
 inline std::vector<ScoreCell> staffCells(const Document& d, std::int64_t row) {
@@ -98,11 +103,11 @@ inline std::vector<ScoreCell> staffCells(const Document& d, std::int64_t row) {
 }
 // The window's tuning table: Hz by pitch index, for every staff and the window's sound.
 inline const std::vector<float>& frequencies(const Document& d) {
-    return d.freqArr();
+    return d.sound().table();
 }
 // The reference pitch in force, in Hz (the field's text is settings(d).referencePitch).
 inline std::int64_t referenceHz(const Document& d) {
-    return d.settings().referencePitch;
+    return d.score().settings.referencePitch;
 }
 inline double staffTop(const Document& d, std::int64_t row) {
     return detail::staff(d, row).frame().y;
@@ -116,32 +121,29 @@ inline std::int64_t clickedColumn(const Document& d, std::int64_t row) {
 }
 // The staff position (half spaces above the lowest ledger line) of the entry staff's pitch.
 inline std::int64_t entryPosition(const Document& d) {
-    return d.gosenE.selLocate;
-}
-// A staff to hand to the cell primitives that take one (setCell).
-inline GosenView& editableStaff(Document& d, std::int64_t row) {
-    return row == 0 ? d.gosenE : *d.staffOfRow(row);
+    return d.entry().staff().selLocate;
 }
 // The selection pointer's rectangle in window coordinates.
 inline Rect pointer(const Document& d) {
-    return d.celPointer;
+    return d.pages().pointer();
 }
 inline bool chordsTransposeAlong(const Document& d) {
-    return d.withCode;
+    return d.withCode();
 }
 inline ShownSettings settings(const Document& d) {
-    const ScoreSettings& s = d.settings();
-    return {d.imageSet(), s.tempoText(), s.keyText(), s.beatText(), d.A_Hz};
+    const ScoreSettings& s = d.score().settings;
+    return {d.imageSet(), s.tempoText(), s.keyText(), s.beatText(), d.sound().referenceText()};
 }
 
 // "" when every column of the three staves shows the score cell at its index (blank past the
 // end); otherwise the first column that does not.
 inline std::string staffMismatch(const Document& d) {
     const auto count = static_cast<std::int64_t>(cells(d).size());
+    const std::int64_t perStaff = cellsPerStaff(d);
     for (std::int64_t row = 1; row <= 3; ++row) {
-        const GosenView& s = *d.staffOfRow(row);
-        for (std::int64_t c = 1; c <= d.gosenCellMax; ++c) {
-            const std::int64_t index = d.startCell() + (row - 1) * d.gosenCellMax + c - 1;
+        const GosenView& s = d.pages().staff(row);
+        for (std::int64_t c = 1; c <= perStaff; ++c) {
+            const std::int64_t index = firstShownCell(d) + (row - 1) * perStaff + c - 1;
             const ScoreCell want = index >= 0 && index < count
                                        ? cells(d)[static_cast<std::size_t>(index)]
                                        : ScoreCell{};
@@ -160,23 +162,45 @@ inline std::string staffMismatch(const Document& d) {
 
 // ---- Writes (when) ----
 
+// What no click or key does: states the window reaches only by a sequence of steps (an entry
+// cell, a page without its buttons, a selection a cut left past the score).
+struct DocumentAccess {
+    static StaffPages& pages(Document& d) { return d.pages_; }
+    static void setEntry(Document& d, ScoreCell c) { d.entry_.take(c); }
+    static void placeSelection(Document& d, Pos from, Pos to) {
+        d.pages_.sel_ = {from.row, from.col, to.row, to.col};
+    }
+};
+// Pages P, P+1, P+2 shown (the top page stays), and the top page set (nothing is shown).
+inline void showPage(Document& d, std::int64_t P) {
+    DocumentAccess::pages(d).showPage(P);
+}
+inline void setTopPage(Document& d, std::int64_t P) {
+    DocumentAccess::pages(d).setTopPage(P);
+}
+
+// What a save writes (it stores the chord fields first).
+inline std::string saveText(Document& d) {
+    return scoreFileText(d.snapshot().score);
+}
+
 // Text typed into chord field 0..2 whose editing has not ended.
 inline void typeChordField(Document& d, std::size_t field, std::string text) {
-    d.cdText.at(field) = std::move(text);
+    d.setChordField(field, std::move(text));
 }
 inline void typeChordFields(Document& d, std::array<std::string, 3> texts) {
-    d.cdText = texts;
+    for (std::size_t i = 0; i < texts.size(); ++i) d.setChordField(i, std::move(texts[i]));
 }
 // Text typed into the reference-pitch field, not yet applied.
 inline void typeReferencePitch(Document& d, const std::string& text) {
     d.setReferencePitchText(text);
 }
 inline void setEntry(Document& d, ScoreCell c) {
-    d.entryCell() = c;
+    DocumentAccess::setEntry(d, c);
 }
 // The "with chords" check box of the transposition.
 inline void setChordsTransposeAlong(Document& d, bool on) {
-    d.withCode = on;
+    d.setWithCode(on);
 }
 
 namespace detail {
@@ -249,28 +273,27 @@ class GivenScore {
         if (beats_) setBeats(d, *beats_);
         if (hz_) typeReferencePitch(d, *hz_);
         if (withChords_) setChordsTransposeAlong(d, *withChords_);
-        if (cells_) d.score().musicData = *cells_;
-        if (lines_) d.score().codeData = *lines_;
         if (cells_ || lines_ || page_) {
-            d.setTopPage(1);
-            d.showPage(1);
+            // Opened as a file is, with the settings and the field text the window has.
+            Score score = d.score();
+            if (cells_) score.musicData = *cells_;
+            if (lines_) score.codeData = *lines_;
+            const std::string field = d.sound().referenceText();
+            d.open(score);
+            typeReferencePitch(d, field);
             d.selCell(1, 1);
             if (page_ && *page_ != 1) {
-                d.setTopPage(*page_);
-                d.showPage(*page_);
+                setTopPage(d, *page_);
+                showPage(d, *page_);
             }
         }
         if (select_ && forced_) {
-            d.selRow = select_->from.row;
-            d.selCol = select_->from.col;
-            d.selRowTo = select_->to.row;
-            d.selColTo = select_->to.col;
+            DocumentAccess::placeSelection(d, select_->from, select_->to);
         } else if (select_) {
             d.selCell(select_->from.col, select_->from.row);
             if (select_->to != select_->from) d.selCellTo(select_->to.col, select_->to.row);
         }
         if (entry_) setEntry(d, *entry_);
-        d.controlsChanged();
     }
 
   private:

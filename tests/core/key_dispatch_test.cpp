@@ -1,5 +1,5 @@
 // The score window's key and mouse logic: against a recording of the commands it gives, and
-// through DocumentCommands on a real document.
+// on a real document.
 #include "view/key_dispatch.h"
 
 #include <gtest/gtest.h>
@@ -8,7 +8,7 @@
 #include <set>
 #include <sstream>
 
-#include "app/document_commands.h"
+#include "app/document.h"
 #include "edit_test_document.h"
 
 namespace sorvel {
@@ -29,10 +29,7 @@ std::string call(const std::string& name, Args... args) {
     return out.str();
 }
 
-// Every pitch has its own frequency here, so a wrong table index shows.
-const auto frequencyOf = [](std::int64_t p) { return 1000.0f + static_cast<float>(p); };
-const auto tone = [](std::int64_t p) { return call("playTone", frequencyOf(p), 0.5f); };
-const auto entry = [](std::int64_t p, std::int64_t v) { return call("entry", p, v); };
+const auto pitch = [](std::int64_t p) { return call("setEntryPitch", p); };
 const auto value = [](std::int64_t r, std::int64_t c) { return call("setEntryValue", r, c); };
 const auto step = [](std::int64_t r) { return call("stepEntryPitch", r); };
 const auto selCall = [](std::int64_t c, std::int64_t r) { return call("selCell", c, r); };
@@ -42,18 +39,12 @@ const auto selToCall = [](std::int64_t c, std::int64_t r) { return call("selCell
 class RecordingCommands : public ScoreCommands {
   public:
     Calls calls;
-    ScoreCell cell{9, 7};
     Selection sel{1, 3, 1, 3};
     std::int64_t cells = 200;
 
-    ScoreCell entryCell() const override { return cell; }
-    void writeEntryCell(ScoreCell c) override {
-        cell = c;
-        calls.push_back(entry(c.noteIndex, c.onpIndex));
-    }
+    void setEntryPitch(std::int64_t p) override { calls.push_back(pitch(p)); }
+    void swapEntryForm() override { calls.push_back("swapEntryForm"); }
     void redrawEntry() override { calls.push_back("redrawEntry"); }
-    float entryFrequency(std::int64_t p) const override { return frequencyOf(p); }
-    void playTone(float f, float s) override { calls.push_back(call("playTone", f, s)); }
     void stepEntryPitch(std::int64_t r) override { calls.push_back(step(r)); }
     void setEntryValue(std::int64_t r, std::int64_t c) override { calls.push_back(value(r, c)); }
     void toggleTriplet() override { calls.push_back("toggleTriplet"); }
@@ -94,7 +85,7 @@ class KeyDispatch : public ::testing::Test {
     winCTL win{doc};
 };
 
-TEST_F(KeyDispatch, PitchKeysSoundAndSetTheEntryPitch) {
+TEST_F(KeyDispatch, PitchKeysSetTheEntryPitch) {
     // {code, pitch, pitch with Shift (-1: Shift only redraws)}
     // clang-format off
     const std::int64_t keys[][3] = {
@@ -110,10 +101,7 @@ TEST_F(KeyDispatch, PitchKeysSoundAndSetTheEntryPitch) {
             winCTL w{d};
             w.keyUp(k[0], shift ? kShift : kPlain, FocusKind::Window);
             const std::int64_t p = shift ? k[2] : k[1];
-            // Sound first, then the pitch, then the redraw; the note value stays.
-            const Calls expected =
-                p < 0 ? Calls{"redrawEntry"} : Calls{tone(p), entry(p, 7), "redrawEntry"};
-            EXPECT_EQ(d.calls, expected);
+            EXPECT_EQ(d.calls, p < 0 ? Calls{"redrawEntry"} : Calls{pitch(p)});
             EXPECT_EQ(w.selectedRow, 0);
         }
     }
@@ -157,6 +145,7 @@ TEST_F(KeyDispatch, NoteValueStepSelectionAndCommandKeys) {
         {51, {d}, {1, 3}, {d}, {1, 3}},
         {25, {tr}, {1, 3}, {tr}, {1, 3}},
         {28, {ti}, {1, 3}, {ti}, {1, 3}},
+        {42, {"swapEntryForm"}, {1, 3}, {"swapEntryForm"}, {1, 3}},
     };
     for (const auto& k : keys) {
         for (bool shift : {false, true}) {
@@ -208,32 +197,6 @@ TEST_F(KeyDispatch, KeysOutsideTheTablesDoNothing) {
     }
 }
 
-TEST_F(KeyDispatch, FormSwap) {
-    // {value, alternate}: notes, triplets and ties swap family; blanks, rests and marks and
-    // values without a glyph stay (a rest must not turn into a triplet value).
-    // clang-format off
-    const std::int64_t values[][2] = {
-        {5, 33}, {33, 5}, {1, 29}, {12, 40}, {29, 1}, {40, 12}, {41, 47}, {42, 48}, {46, 52},
-        {47, 41}, {48, 42}, {52, 46}, {53, 59}, {58, 64}, {59, 53}, {64, 58}, {0, 0}, {25, 25},
-        {26, 26}, {28, 28}, {13, 13}, {17, 17}, {24, 24}, {-1, -1}, {65, 65},
-    };
-    // clang-format on
-    for (const auto& v : values) {
-        doc.cell = {4, v[0]};
-        release(42);
-        EXPECT_EQ(doc.cell, (ScoreCell{4, v[1]})) << v[0];
-    }
-    doc.calls.clear();
-    // The backslash key swaps the entry cell's form without a tone, with or without Shift.
-    doc.cell = {4, 5};
-    release(42);
-    release(42, kShift);
-    doc.cell = {4, 17};
-    release(42);
-    EXPECT_EQ(doc.calls, Calls({entry(4, 33), "redrawEntry", entry(4, 5), "redrawEntry",
-                                entry(4, 17), "redrawEntry"}));
-}
-
 TEST_F(KeyDispatch, TextModeAndFocusLeaveKeysToTheControls) {
     win.keyUp(36, kPlain, FocusKind::OtherControl, "QComboBox");
     win.keyUp(0, kPlain, FocusKind::TextField, "QLineEdit");  // a field outside text mode
@@ -272,13 +235,13 @@ TEST_F(KeyDispatch, MenuShortcutKeysLeaveTheEntryCellAlone) {
     release(1);
     EXPECT_TRUE(doc.calls.empty());
     release(1);
-    EXPECT_EQ(doc.calls, Calls({tone(3), entry(3, 7), "redrawEntry"}));
+    EXPECT_EQ(doc.calls, Calls({pitch(3)}));
     // A plain press of the same key forgets it.
     doc.calls.clear();
     win.keyDown(1, {.control = true});
     win.keyDown(1, kPlain);
     release(1);
-    EXPECT_EQ(doc.calls, Calls({tone(3), entry(3, 7), "redrawEntry"}));
+    EXPECT_EQ(doc.calls, Calls({pitch(3)}));
 }
 
 TEST_F(KeyDispatch, SpacePressesPlayOnlyWhenTheScoreHasTheKeyboard) {
@@ -346,7 +309,7 @@ TEST_F(KeyDispatch, StaffClicks) {
     }
 }
 
-// Keys and clicks through DocumentCommands on a real document.
+// Keys and clicks on a real document.
 class KeyDocument : public ::testing::Test, public DocumentObserver {
   protected:
     KeyDocument() { doc->setObserver(this); }
@@ -365,8 +328,7 @@ class KeyDocument : public ::testing::Test, public DocumentObserver {
                                         .cells(testing::distinctCells(50))
                                         .selected({1, 3})
                                         .build(&undo, &audio);
-    DocumentCommands commands{*doc};
-    winCTL win{commands};
+    winCTL win{*doc};
     std::vector<std::string> redrawn;
     int endEditingCount = 0;
 };

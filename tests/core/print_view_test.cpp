@@ -92,8 +92,8 @@ class PrintViewTest : public ::testing::Test {
     testing::DiagCapture quiet;
     static PrintView viewOf(std::vector<ScoreCell> cells, std::vector<std::string> chords = {},
                             std::int64_t cellMax = 40) {
-        PrintView v(
-            PrintInput{std::move(cells), std::move(chords), cellMax, "Song", "/sets", "names"});
+        PrintView v(Score{std::move(cells), std::move(chords), {}}, "Song", "/sets", "names");
+        v.cellMax = cellMax;
         v.knowsPageRange(kPage, {420, 984});
         return v;
     }

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include "app/document_file.h"
 #include "app_test_ports.h"
 
 namespace sorvel {
@@ -22,35 +21,32 @@ const char* const kExample =
     "17,5\n"
     "20,3\n";
 
-ScoreFile parsed(const std::string& text) {
+Score parsed(const std::string& text) {
     const ScoreParseResult r = parseScore(text);
     EXPECT_EQ(r.rejection, ScoreRejection::None) << text << " -> " << r.error;
-    return r.file.value_or(ScoreFile{});
+    return r.score.value_or(Score{});
 }
 
 TEST(ScoreFile, ExampleScoreIsWrittenAndReadBackByteForByte) {
     auto doc = givenScore().imageSets({"animals"}).cells({{17, 5}, {20, 3}}).build();
     typeChordFields(*doc, {"C", "", ""});
-    EXPECT_EQ(saveScore(*doc), kExample);
+    EXPECT_EQ(saveText(*doc), kExample);
     EXPECT_EQ(chordLines(*doc), (std::vector<std::string>{"C", "", ""}));  // stored first
 
-    const ScoreFile file = parsed(kExample);
-    EXPECT_EQ(file.imageSet, 0);
-    EXPECT_EQ(file.tempo, 3);
-    EXPECT_EQ(file.aHz, 440);
+    const Score file = parsed(kExample);
+    EXPECT_EQ(file.settings, (ScoreSettings{0, 3, 0, 0, 440}));
     EXPECT_EQ(file.codeData, (std::vector<std::string>{"C", "", ""}));
     EXPECT_EQ(file.musicData, (std::vector<ScoreCell>{{17, 5}, {20, 3}}));
     auto other = givenScore().imageSets({"animals", "birds"}, -1).build();
-    applyScore(*other, file);
-    EXPECT_EQ(writeScore(*other), kExample);
+    other->open(file);
     // A save right after opening stores the chord fields shown, which came from the file.
-    EXPECT_EQ(saveScore(*other), kExample);
+    EXPECT_EQ(saveText(*other), kExample);
 }
 
 TEST(ScoreFile, WriterVariants) {
     // A new score saved at once: no image set, three blank chord fields, one blank cell.
     auto doc = makeDocument();
-    EXPECT_EQ(saveScore(*doc), "<,sorvel2,-1,3,440,0,0\n#       \n#       \n#       \n0,0\n");
+    EXPECT_EQ(saveText(*doc), "<,sorvel2,-1,3,440,0,0\n#       \n#       \n#       \n0,0\n");
 
     // Settings, every chord line, and no cell lines for an empty score.
     doc = givenScore()
@@ -60,17 +56,17 @@ TEST(ScoreFile, WriterVariants) {
               .cells({})
               .chordLines({"a", "b", "c", "d", "e"})
               .build();
-    EXPECT_EQ(saveScore(*doc), "<,sorvel2,-1,3,442,1,2\n#a\n#b\n#c\n#d\n#e\n");
+    EXPECT_EQ(saveText(*doc), "<,sorvel2,-1,3,442,1,2\n#a\n#b\n#c\n#d\n#e\n");
 
     // A reference pitch typed but not applied is saved as an integer, so the file opens again.
     const std::pair<const char*, const char*> pitches[] = {
         {"442.7", "442"}, {"", "0"}, {" 415", "415"}, {"abc", "0"}, {"-3", "-3"}};
     for (const auto& [typed, written] : pitches) {
         typeReferencePitch(*doc, typed);
-        const std::string text = saveScore(*doc);
+        const std::string text = saveText(*doc);
         EXPECT_EQ(text.substr(0, text.find('\n')),
                   std::string("<,sorvel2,-1,3,") + written + ",1,2");
-        EXPECT_EQ(std::to_string(parsed(text).aHz), written);
+        EXPECT_EQ(std::to_string(parsed(text).settings.referencePitch), written);
     }
 }
 
@@ -96,11 +92,11 @@ TEST(ScoreFile, HeaderForms) {
         {"<,sorvel2,0,3,415Hz,1,2", 0, 3, 415, 1, 2},
     };
     for (const auto& c : cases) {
-        const ScoreFile f = parsed(std::string(c.header) + "\n");
-        EXPECT_EQ((std::vector{f.imageSet, f.tempo, f.aHz, f.key, f.beat}),
+        const ScoreSettings& f = parsed(std::string(c.header) + "\n").settings;
+        EXPECT_EQ((std::vector{f.imageSet, f.tempo, f.referencePitch, f.key, f.beat}),
                   (std::vector{c.imageSet, c.tempo, c.aHz, c.key, c.beat}))
             << c.header;
-        EXPECT_TRUE(f.musicData.empty());
+        EXPECT_TRUE(parsed(std::string(c.header) + "\n").musicData.empty());
     }
 }
 
@@ -121,9 +117,9 @@ TEST(ScoreFile, LineBreaksInChordTextBecomeBlanksAndTheFileReadsBackWithItsCells
         SCOPED_TRACE(c.written);
         auto doc = givenScore().cells({{17, 5}}).build();
         typeChordFields(*doc, {c.typed, "Dm", ""});
-        const std::string text = saveScore(*doc);
+        const std::string text = saveText(*doc);
         EXPECT_EQ(text, "<,sorvel2,-1,3,440,0,0\n#" + c.written + "\n#Dm\n#\n17,5\n");
-        const ScoreFile file = parsed(text);
+        const Score file = parsed(text);
         EXPECT_EQ(file.codeData, (std::vector<std::string>{c.written, "Dm", ""}));
         EXPECT_EQ(file.musicData, (std::vector<ScoreCell>{{17, 5}}));
     }
@@ -137,8 +133,8 @@ TEST(ScoreFile, EveryNewlineCharacterEndsALine) {
         for (const char* line : {"<,sorvel2,1,2,441,1,1", "#Dm", "#", "#G7", "4,5", "38,64"}) {
             text += line + sep;
         }
-        const ScoreFile f = parsed(text);
-        EXPECT_EQ(f.aHz, 441);
+        const Score f = parsed(text);
+        EXPECT_EQ(f.settings.referencePitch, 441);
         EXPECT_EQ(f.codeData, (std::vector<std::string>{"Dm", "", "G7"}));
         EXPECT_EQ(f.musicData, (std::vector<ScoreCell>{{4, 5}, {38, 64}}));
     }
@@ -146,7 +142,7 @@ TEST(ScoreFile, EveryNewlineCharacterEndsALine) {
 }
 
 TEST(ScoreFile, InterleavedLinesKeepTheirOwnOrder) {
-    const ScoreFile f = parsed(
+    const Score f = parsed(
         "<,sorvel2,0,3\n1,1\n#one\n\n2,2,99\n#two, with comma\n3,3,x,y\n#\xE2\x99\xAD"
         "7 \n");
     EXPECT_EQ(f.musicData, (std::vector<ScoreCell>{{1, 1}, {2, 2}, {3, 3}}));
@@ -173,7 +169,7 @@ TEST(ScoreFile, MalformedFilesAreRejectedWhole) {
     for (const std::string& text : texts) {
         const ScoreParseResult r = parseScore(text);
         EXPECT_EQ(r.rejection, ScoreRejection::UnknownFormat) << text;
-        EXPECT_FALSE(r.file.has_value()) << text;
+        EXPECT_FALSE(r.score.has_value()) << text;
         EXPECT_FALSE(r.error.empty()) << text;
         EXPECT_EQ(rejectionMessage(r), "認識できないファイル形式です。");
     }
@@ -197,7 +193,7 @@ TEST(ScoreFile, TextThatIsNotUtf8CannotBeOpened) {
     for (const std::string& text : texts) {
         const ScoreParseResult r = parseScore(text);
         EXPECT_EQ(r.rejection, ScoreRejection::CannotOpen) << text;
-        EXPECT_FALSE(r.file.has_value());
+        EXPECT_FALSE(r.score.has_value());
         const std::string message = rejectionMessage(r);
         EXPECT_TRUE(message.starts_with("Can't open file \n\n")) << message;
         EXPECT_NE(message.find("UTF-8"), std::string::npos) << message;
@@ -209,16 +205,16 @@ TEST(ScoreFile, TextThatIsNotUtf8CannotBeOpened) {
 TEST(ScoreFile, ApplyingShowsPageOneWithTheFileSettings) {
     auto doc =
         givenScore().imageSets({"a", "b", "c"}).cells(ScoreCells(200, {17, 5})).onPage(3).build();
-    ScoreFile f{2, 9, 415, 2, 4, {"C", "F"}, distinctCells(81)};
-    applyScore(*doc, f);
+    const Score f{distinctCells(81), {"C", "F"}, {2, 9, 2, 4, 415}};
+    doc->open(f);
     EXPECT_EQ(topPage(*doc), 1);
-    EXPECT_EQ(doc->pageCount(), 3);
+    EXPECT_EQ(pageCount(*doc), 3);
     EXPECT_EQ(chordLines(*doc), f.codeData);
     EXPECT_EQ(chordFields(*doc), (std::array<std::string, 3>{"C", "F", "     "}));
     EXPECT_EQ(staffMismatch(*doc), "");
     EXPECT_EQ(settings(*doc), (ShownSettings{"c", "240", "Eb", "6", "415"}));
     // Indices the lists do not have leave the combo box without a selection.
-    applyScore(*doc, ScoreFile{3, -1, 440, 1000, 5, {}, {}});
+    doc->open(Score{{}, {}, {3, -1, 1000, 5, 440}});
     EXPECT_EQ(settings(*doc), (ShownSettings{"", "", "", "", "440"}));
 }
 
@@ -234,7 +230,7 @@ TEST(ScoreFile, ShippedPictureSetsKeepTheIndicesFilesStore) {
     EXPECT_EQ(sets,
               (std::vector<std::string>{"keyboard", "names", "recorder", "six-string guitar"}));
     auto doc = givenScore().imageSets(sets, -1).build();
-    applyScore(*doc, parsed("<,sorvel2,1,3,440,0,0\n17,5\n"));
+    doc->open(parsed("<,sorvel2,1,3,440,0,0\n17,5\n"));
     EXPECT_EQ(doc->imageSet(), "names");
 }
 

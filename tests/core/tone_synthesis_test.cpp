@@ -77,9 +77,8 @@ TEST(ToneSynthesis, ClickIsTwentyMillisecondsOnTheFirstChannel) {
 
 TEST(ToneSynthesis, HandOverOrderAndStartFailure) {
     CapturingAudioOutput audio({48000, 2});
-    auto doc = makeDocument(nullptr, &audio);
-    doc->playTone(440.0f, 0.5f);
-    doc->playClick(880.0f, 0.5f);
+    playToneOn(audio, 440.0f, 0.5f);
+    playClickOn(audio, 880.0f, 0.5f);
     // An entry tone replaces the one sounding; clicks are queued.
     EXPECT_EQ(audio.calls, (std::vector<std::string>{"connect", "now", "start", "play", "connect",
                                                      "schedule", "start", "play"}));
@@ -91,24 +90,22 @@ TEST(ToneSynthesis, HandOverOrderAndStartFailure) {
     audio.calls.clear();
     audio.startError = "no output device";
     DiagCapture diag;
-    doc->playTone(440.0f, 0.5f);
+    playToneOn(audio, 440.0f, 0.5f);
     EXPECT_EQ(audio.calls, (std::vector<std::string>{"connect", "now", "start"}));
     EXPECT_EQ(diag.lines, (std::vector<std::string>{"no output device"}));
     EXPECT_EQ(audio.buffers.size(), 3u);  // left queued
 }
 
 TEST(ToneSynthesis, NoOutputOrAnUnusableFormatSkipsSilently) {
-    auto doc = makeDocument();
+    auto doc = makeDocument();  // a window without a sound device
     DiagCapture diag;
-    doc->playTone(440.0f, 0.5f);
-    doc->playClick(440.0f, 0.5f);
+    doc->setEntryPitch(17);
     EXPECT_TRUE(diag.lines.empty());
 
     CapturingAudioOutput audio({0, 2});
-    doc->setAudioOutput(&audio);
-    doc->playTone(440.0f, 0.5f);
+    playToneOn(audio, 440.0f, 0.5f);
     audio.setFormat({44100, 0});
-    doc->playClick(440.0f, 0.5f);
+    playClickOn(audio, 440.0f, 0.5f);
     EXPECT_TRUE(audio.calls.empty());
 }
 

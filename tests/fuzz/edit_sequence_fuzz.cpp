@@ -5,9 +5,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "app/document_commands.h"
 #include "../core/given.h"
-#include "app/document_file.h"
 #include "edit/undo_history.h"
 #include "fuzz_document.h"
 #include "model/notation_tables.h"
@@ -21,8 +19,8 @@ void check(Document& doc) {
     for (const ScoreCell& c : testing::cells(doc)) {
         if (!tables::validPitch(c.noteIndex) || !validValue(c.onpIndex)) std::abort();
     }
-    const ScoreParseResult again = parseScore(saveScore(doc));
-    if (!again.file || again.file->musicData != testing::cells(doc)) std::abort();
+    const ScoreParseResult again = parseScore(testing::saveText(doc));
+    if (!again.score || again.score->musicData != testing::cells(doc)) std::abort();
 }
 
 }  // namespace
@@ -33,12 +31,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     UndoHistory undo;
     auto doc = fuzz::makeDocument(&undo);
     if (split != std::string_view::npos) {
-        if (const ScoreParseResult r = parseScore(bytes.substr(0, split)); r.file) {
-            applyScore(*doc, *r.file);
+        if (const ScoreParseResult r = parseScore(bytes.substr(0, split)); r.score) {
+            doc->open(*r.score);
         }
     }
-    DocumentCommands commands(*doc);
-    winCTL keys(commands);
+    winCTL keys(*doc);
     const std::string_view script =
         split == std::string_view::npos ? bytes : bytes.substr(split + 1);
     for (std::size_t i = 0; i + 2 < script.size() && i < 3 * 400; i += 3) {

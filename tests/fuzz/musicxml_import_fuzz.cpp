@@ -29,15 +29,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (first.error.empty()) std::abort();
         return 0;
     }
-    if (first.score.cells.size() > sorvel::exchange::kMaxImportedCells) std::abort();
-    for (const sorvel::ScoreCell& cell : first.score.cells) {
+    if (first.score.musicData.size() > sorvel::exchange::kMaxImportedCells) std::abort();
+    for (const sorvel::ScoreCell& cell : first.score.musicData) {
         if (!sorvel::tables::validPitch(cell.noteIndex) || !sorvel::validValue(cell.onpIndex)) {
             std::abort();
         }
     }
     bool marksTouch = false;
     bool lastWasMark = false, anyNote = false;
-    for (const sorvel::ScoreCell& cell : first.score.cells) {
+    for (const sorvel::ScoreCell& cell : first.score.musicData) {
         const sorvel::NoteKind kind = sorvel::noteValue(cell.onpIndex).kind;
         if (kind == sorvel::NoteKind::Blank) continue;
         const bool mark = kind != sorvel::NoteKind::Note && kind != sorvel::NoteKind::Rest;
@@ -45,10 +45,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         anyNote = anyNote || !mark;
         lastWasMark = mark;
     }
-    const std::string written = sorvel::exchange::writeMusicXml(first.score);
+    const std::string written = sorvel::exchange::writeMusicXml(first.score, first.title);
     const sorvel::exchange::MusicXmlImport second = sorvel::exchange::importMusicXml(written);
     if (!second.ok) std::abort();
-    std::vector<sorvel::ScoreCell> expected = first.score.cells;
+    std::vector<sorvel::ScoreCell> expected = first.score.musicData;
     const auto kindOf = [](const sorvel::ScoreCell& c) {
         return sorvel::noteValue(c.onpIndex).kind;
     };
@@ -70,6 +70,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         break;
     }
-    if (anyNote && !marksTouch && second.score.cells != expected) std::abort();
+    if (anyNote && !marksTouch && second.score.musicData != expected) std::abort();
     return 0;
 }

@@ -11,7 +11,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const sorvel::ScoreParseResult r = sorvel::parseScore(bytes);
-    if (!r.file) {
+    if (!r.score) {
         if (r.error.empty() || r.rejection == sorvel::ScoreRejection::None) std::abort();
         if (r.rejection == sorvel::ScoreRejection::UnknownFormat &&
             sorvel::rejectionDetail(r).empty()) {
@@ -19,13 +19,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         return 0;
     }
-    for (const sorvel::ScoreCell& cell : r.file->musicData) {
+    for (const sorvel::ScoreCell& cell : r.score->musicData) {
         if (!sorvel::tables::validPitch(cell.noteIndex) ||
             !sorvel::validValue(cell.onpIndex)) {
             std::abort();
         }
     }
-    for (const std::string& line : r.file->codeData) {
+    for (const std::string& line : r.score->codeData) {
         if (sorvel::firstInvalidUtf8(line)) std::abort();
         if (sorvel::countCharacters(line) > sorvel::kMaxChordLineFileChars) std::abort();
     }

@@ -5,7 +5,6 @@
 #include <string>
 #include <string_view>
 
-#include "app/document_file.h"
 #include "../core/given.h"
 #include "fuzz_document.h"
 
@@ -13,11 +12,11 @@ namespace {
 
 std::string openAndSave(std::string_view bytes) {
     const sorvel::ScoreParseResult r = sorvel::parseScore(bytes);
-    if (!r.file) return {};
+    if (!r.score) return {};
     auto doc = sorvel::fuzz::makeDocument();
-    sorvel::applyScore(*doc, *r.file);
-    const std::string saved = sorvel::saveScore(*doc);
-    if (sorvel::testing::cells(*doc) != r.file->musicData) std::abort();
+    doc->open(*r.score);
+    const std::string saved = sorvel::testing::saveText(*doc);
+    if (sorvel::testing::cells(*doc) != r.score->musicData) std::abort();
     return saved;
 }
 

@@ -90,7 +90,7 @@ TEST_F(AppFiles, SaveThroughTheWindowThenOpenInANewWindowGivesTheSameScore) {
     ScoreWindow* second = newest();
     EXPECT_EQ(testing::cells(second->document()), testing::cells(first_->document()));
     EXPECT_EQ(second->windowTitle(), "my song.txt");
-    EXPECT_EQ(app_->delegate().rootDoc, &second->document());
+    EXPECT_EQ(app_->delegate().rootDocument(), &second->document());
     EXPECT_EQ(second->findChild<QLineEdit*>("cdText1")->text(), "C G7");
     EXPECT_EQ(second->findChild<QLineEdit*>("cdText3")->text(), "F");
     EXPECT_EQ(second->findChild<QLineEdit*>("A_Hz")->text(), "442");

@@ -3,7 +3,6 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "app/document_file.h"
 #include "model/diagnostics.h"
 #include "test_support.h"
 

@@ -109,7 +109,7 @@ TEST_F(PhraseMenu, WithoutAScoreInFrontTheUserIsToldSo) {
     trigger(second, "Phrase Builder");
     ASSERT_EQ(alerts_.shown.size(), 1u);
     EXPECT_EQ(alerts_.shown[0].text, "Please open or select the main window and try again");
-    EXPECT_EQ(app_->delegate().rootDoc, &first_->document());
+    EXPECT_EQ(app_->delegate().rootDocument(), &first_->document());
     const Cells secondBefore = testing::cells(second->document());
     click(*b, {"note_D0", "addBtn", "setMain"});
     EXPECT_EQ(testing::cells(first_->document()).back(), (ScoreCell{7, 5}));

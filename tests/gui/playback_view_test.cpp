@@ -41,23 +41,26 @@ TEST(PlaybackView, TheButtonMessageAndAlertFollowPlayback) {
     QtClock clock;
     NullOutput output;
     ScorePlayer player(output, clock, view);
-    const std::vector<ScoreCell> cells = {{17, 11}};  // one thirty-second note
+    Score score{{{17, 11}}, {}, {}};  // one thirty-second note, no tempo chosen
+    score.settings.tempo = -1;
     const std::vector<float> table(tables::freqArr.begin(), tables::freqArr.end());
-    player.playAll({.cells = &cells, .freqArr = &table, .tempoText = "tempo"});
+    player.playAll({.score = &score, .freqArr = &table});
     EXPECT_TRUE(message->isVisible());
     EXPECT_FALSE(message->text().isEmpty());
     EXPECT_EQ(button->text(), QStringLiteral("▶︎"));
 
-    player.playAll({.cells = &cells, .freqArr = &table, .tempoText = "1000", .beatsText = "2"});
+    score.settings.tempo = 9;  // 240
+    score.settings.beat = 2;   // 2
+    player.playAll({.score = &score, .freqArr = &table});
     EXPECT_FALSE(message->isVisible());
     EXPECT_EQ(button->text(), QStringLiteral("■"));
-    // Two clicks and a thirty-second note at 1000 per minute: about 0.13 s.
+    // Two clicks and a thirty-second note at 240 per minute: about 0.53 s.
     EXPECT_TRUE(QTest::qWaitFor([&] { return player.idle(); }, 2000));
     EXPECT_EQ(button->text(), QStringLiteral("▶︎"));
     ASSERT_EQ(alerts.shown.size(), 1u);
     EXPECT_EQ(alerts.shown[0].text, "end");
     EXPECT_EQ(output.frames,
-              2 * frameCount(8000, 60.0f / 1000.0f) + frameCount(8000, noteSeconds(11, 1000)));
+              2 * frameCount(8000, 60.0f / 240.0f) + frameCount(8000, noteSeconds(11, 240)));
     setDiagnosticSink({});
 }
 

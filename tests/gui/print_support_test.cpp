@@ -28,15 +28,14 @@ QString pdfPageSize(const QString& pdf) {
     return pdfInfo(pdf, "Page size").section(" pts", 0, 0);
 }
 
-PrintInput songInput(std::int64_t cells) {
-    PrintInput in;
-    for (std::int64_t i = 0; i < cells; ++i) in.musicData.push_back({17, 5});
-    in.codeData = {"Cmaj7", "Am7", "Dm7", "G7sus4", "Fmaj7", "Bb13"};
-    in.cellMax = 40;
-    in.title = "Evening Song";
-    in.imgFol = setFolder();
-    in.imageSet = "names";
-    return in;
+PrintView songView(std::vector<ScoreCell> cells,
+                   std::vector<std::string> chords = {"Cmaj7", "Am7", "Dm7", "G7sus4", "Fmaj7",
+                                                      "Bb13"}) {
+    return PrintView(Score{std::move(cells), std::move(chords), {}}, "Evening Song", setFolder(),
+                     "names");
+}
+PrintView songInput(std::int64_t cells) {
+    return songView(std::vector<ScoreCell>(static_cast<std::size_t>(cells), {17, 5}));
 }
 
 class PrintSupportTest : public ::testing::Test {
@@ -186,17 +185,16 @@ double inkRow(const QImage& img, int x0, int x1, int yLo, int yHi, const std::ve
 
 TEST_F(PrintSupportTest, RenderedPageShowsNoteHeadsOnTheirLinesAndPicturesBelow) {
     // Whole notes (no stems) in every other column, climbing the staff from A0 to C2.
-    PrintInput in = songInput(0);
-    in.codeData.clear();
+    std::vector<ScoreCell> cells;
     std::vector<std::int64_t> positions;
     for (std::int64_t pos = 0; pos <= 16; ++pos) {
-        in.musicData.push_back({tables::Loc2idx[static_cast<std::size_t>(pos)], 1});
-        in.musicData.push_back({0, 0});
+        cells.push_back({tables::Loc2idx[static_cast<std::size_t>(pos)], 1});
+        cells.push_back({0, 0});
         positions.push_back(pos);
     }
     const QString pdf = path("heads.pdf");
     const QPageLayout layout = gui::defaultPageLayout(gui::Paper::A4);
-    ASSERT_TRUE(gui::exportPdf(in, pdf, layout).ok);
+    ASSERT_TRUE(gui::exportPdf(songView(cells, {}), pdf, layout).ok);
     constexpr int kDpi = 144;
     runTool(QStringLiteral("pdftoppm"),
             {QStringLiteral("-r"), QString::number(kDpi), QStringLiteral("-f"), QStringLiteral("1"),
@@ -248,9 +246,7 @@ TEST_F(PrintSupportTest, RenderedDotsAfterRestsAndTiesAcrossStaffLines) {
     const double k = 2, top = gui::paperSizePoints(layout).height;  // 144 dpi
     const double lineHeight = (page.height - 32 * 4) / 4 - 4, w = page.width / 40;
     auto render = [&](std::vector<ScoreCell> cells, const QString& name) {
-        PrintInput in = songInput(0);
-        in.musicData = std::move(cells);
-        EXPECT_TRUE(gui::exportPdf(in, path("p.pdf"), layout).ok);
+        EXPECT_TRUE(gui::exportPdf(songView(std::move(cells)), path("p.pdf"), layout).ok);
         runTool("pdftoppm", {"-r", "144", "-f", "1", "-l", "1", "-png", "-singlefile",
                              path("p.pdf"), dir.filePath(name)});
         return QImage(dir.filePath(name + ".png"));

@@ -14,6 +14,7 @@ namespace {
 using Cells = std::vector<ScoreCell>;
 
 using namespace sorvel::testing;
+using testing::Selection;  // the test builder's, not the key logic's
 
 // The frequency a tone was synthesized at, from its second sample.
 double toneHz(const PcmBuffer& b) {

@@ -63,7 +63,7 @@ TEST(ReplaceWindow, ButtonsReplaceInTheTargetScoreWithoutUndo) {
     UndoHistory undo;
     fakes::FakeScore score(&undo, {{17, 5}, {0, 17}, {34, 1}, {3, 5}});
     fakes::FakeScore* target = &score;
-    gui::ReplaceWindow window("set", [&]() -> CellEditor* { return target; });
+    gui::ReplaceWindow window("set", [&]() -> EditableScore* { return target; });
     window.show();
     click(window, {"rplcMtx2_1", "btnReplace"});  // replacement A1 -> B1
     EXPECT_EQ(score.data, (std::vector<ScoreCell>{{20, 5}, {3, 17}, {37, 1}, {3, 5}}));
@@ -114,7 +114,7 @@ TEST(QtClipboard, TargetFollowsTheKeyWindowAndItsFocus) {
     auto* field = new QLineEdit(&scoreWindow);
     auto* other = new QPushButton(&scoreWindow);
     auto* toolField = new QLineEdit(&toolWindow);
-    const gui::ScoreOfWindow scoreOf = [&](QWidget* w, QWidget* focus) -> CellEditor* {
+    const gui::ScoreOfWindow scoreOf = [&](QWidget* w, QWidget* focus) -> EditableScore* {
         return w == &scoreWindow && (!focus || focus == &scoreWindow) ? &score : nullptr;
     };
     const struct {

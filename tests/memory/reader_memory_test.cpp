@@ -71,19 +71,19 @@ TEST(ReaderMemory, ScoreFileOfBlankLinesCostsNoMoreThanItsCells) {
     const std::string blank = "<,sorvel2,0,3,440,0,0\n" + std::string(8u << 20, '\n');
     const std::size_t peak = peakDuring([&] {
         const ScoreParseResult r = parseScore(blank);
-        ASSERT_TRUE(r.file.has_value());
-        EXPECT_TRUE(r.file->musicData.empty());
+        ASSERT_TRUE(r.score.has_value());
+        EXPECT_TRUE(r.score->musicData.empty());
     });
     EXPECT_LT(peak, 64u * 1024u) << "bytes held while reading 8 MiB of blank lines";
 
     // A header of millions of fields is read without keeping them.
     const std::string commas = "<,sorvel2,0,3" + std::string(8u << 20, ',') + "\n";
-    EXPECT_LT(peakDuring([&] { EXPECT_TRUE(parseScore(commas).file.has_value()); }), 64u * 1024u);
+    EXPECT_LT(peakDuring([&] { EXPECT_TRUE(parseScore(commas).score.has_value()); }), 64u * 1024u);
 
     // Cells themselves are kept, of course: 16 bytes each, with vector growth.
     std::string cells = "<,sorvel2,0,3,440,0,0\n";
     for (int i = 0; i < 100000; ++i) cells += "17,5\n";
-    EXPECT_LT(peakDuring([&] { EXPECT_EQ(parseScore(cells).file->musicData.size(), 100000u); }),
+    EXPECT_LT(peakDuring([&] { EXPECT_EQ(parseScore(cells).score->musicData.size(), 100000u); }),
               100000u * 16u * 3u);
 }
 

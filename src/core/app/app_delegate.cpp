@@ -4,7 +4,7 @@
 #include <new>
 #include <system_error>
 
-#include "app/document_file.h"
+#include "app/exchange_file.h"
 #include "model/diagnostics.h"
 #include "model/score_file.h"
 #include "ports/alerts.h"
@@ -26,8 +26,8 @@ std::string absolutePath(const std::string& path) {
 }  // namespace
 
 AppDelegate::AppDelegate(AppPorts ports, std::string appFolder)
-    : rootDoc(nullptr), ports_(ports), appFolder_(std::move(appFolder)), initialRootDoc_(&udMngr) {
-    rootDoc = &initialRootDoc_;
+    : ports_(ports), appFolder_(std::move(appFolder)), initialRootDoc_(&udMngr) {
+    rootDoc_ = &initialRootDoc_;
 }
 
 bool AppDelegate::start(const std::vector<std::string>& files) {
@@ -89,17 +89,17 @@ void AppDelegate::withScoreWindow(const std::function<void(Document&)>& op) {
         ports_.alerts.showAlert(std::string(kSelectMainWindow));
         return;
     }
-    rootDoc = key.document;
+    rootDoc_ = key.document;
     op(*key.document);
 }
 
 void AppDelegate::fileSave() {
     withKeyDocument([this](Document& doc) {
-        rootDoc = &doc;
+        rootDoc_ = &doc;
         const std::optional<std::string> path =
             ports_.dialogs.saveFile(ports_.windows.windowTitle(doc));
         if (!path) return;
-        const std::string text = saveScore(doc);
+        const std::string text = scoreFileText(doc.snapshot().score);
         if (const auto error = ports_.writer.writeFile(*path, text)) {
             ports_.alerts.showAlert(std::string(kSaveFailedMessage), *error);
             return;
@@ -138,11 +138,7 @@ bool AppDelegate::openScore(const std::string& text) {
             return false;
         }
 
-        Document* doc = ports_.windows.newScoreDocument();
-        if (!doc) return false;
-        rootDoc = doc;
-        applyScore(*doc, *result.file);
-        ports_.windows.setWindowTitle(*doc, lastPathComponent(path));
+        if (!openWindow(*result.score, lastPathComponent(path))) return false;
         ports_.windows.addRecentFile(absolutePath(path));
         return true;
     } catch (const std::bad_alloc&) {
@@ -151,6 +147,39 @@ bool AppDelegate::openScore(const std::string& text) {
                                 "windows are not affected.");
         return false;
     }
+}
+
+bool AppDelegate::importMusicXml(const std::string& path) {
+    const std::string name = lastPathComponent(path);
+    const std::string cannot = "The file " + name + " could not be imported.";
+    const Result<std::string> bytes = readFileBytes(path);
+    if (!bytes) {
+        ports_.alerts.showAlert(cannot, bytes.reason());
+        return false;
+    }
+    std::vector<std::string> notes;
+    const Result<Score> score = exchange::importScore(bytes.value(), notes);
+    if (!score) {
+        ports_.alerts.showAlert(cannot, score.reason());
+        return false;
+    }
+    // A score file of the same name, not yet saved: Save asks where it goes.
+    const std::size_t dot = name.rfind('.');
+    if (!openWindow(score.value(), name.substr(0, dot) + ".txt")) return false;
+    if (!notes.empty()) {
+        ports_.alerts.showAlert("Some of " + name + " could not be carried over:",
+                                exchange::importNotesText(notes));
+    }
+    return true;
+}
+
+Document* AppDelegate::openWindow(const Score& score, const std::string& title) {
+    Document* doc = ports_.windows.newScoreDocument();
+    if (!doc) return nullptr;
+    rootDoc_ = doc;
+    doc->open(score);
+    ports_.windows.setWindowTitle(*doc, title);
+    return doc;
 }
 
 void AppDelegate::menuPageUp() {
@@ -190,7 +219,7 @@ void AppDelegate::menuAbout() {
 
 void AppDelegate::documentClosed(Document* doc) {
     if (!doc) return;
-    if (rootDoc == doc) rootDoc = &initialRootDoc_;
+    if (rootDoc_ == doc) rootDoc_ = &initialRootDoc_;
     // Its steps go at once: an undo must never reach a closed window.
     udMngr.removeAllActions(doc);
 }

@@ -59,6 +59,11 @@ class AppDelegate {
     void withKeyDocument(const std::function<void(Document&)>& op);
     // Runs op on the key score window's document and makes it rootDoc.
     void withScoreWindow(const std::function<void(Document&)>& op);
+    // The score application-level commands act on (the phrase builder's score); never null.
+    Document* rootDocument() const { return rootDoc_; }
+    // A command of another window (the clipboard, the replace window) reached doc: it becomes
+    // rootDoc.
+    void documentReached(Document& doc) { rootDoc_ = &doc; }
 
     // Menu actions.
     void fileSave();
@@ -67,6 +72,9 @@ class AppDelegate {
     bool openFile(const std::string& path);
     // The open routine: path or "file://" URL.
     bool openScore(const std::string& text);
+    // File > Import MusicXML: the melody in a new score window named after the file, with
+    // ".txt" (not yet saved), and an alert listing what could not be carried over.
+    bool importMusicXml(const std::string& path);
     void menuPageUp();
     void menuPageDown();
     void menuSong();
@@ -94,12 +102,15 @@ class AppDelegate {
     MenuItemState mnSong, mnExercise;
     // The pattern table of the scale editor.
     ScaleTable scaleTable;
-    // The score application-level commands act on; never null.
-    Document* rootDoc;
 
   private:
+    // A new score window showing the score, titled; it becomes rootDoc.
+    Document* openWindow(const Score& score, const std::string& title);
+
     AppPorts ports_;
     std::string appFolder_;
+    // The score application-level commands act on; never null.
+    Document* rootDoc_;
     // rootDoc until a command chooses a score: a document without a window.
     Document initialRootDoc_;
     bool launched_ = false;

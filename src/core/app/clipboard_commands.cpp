@@ -4,28 +4,28 @@
 #include <utility>
 #include <vector>
 
+#include "edit/clip_payload.h"
+#include "edit/editable_score.h"
+#include "edit/undo_history.h"
 #include "ports/alerts.h"
 #include "ports/clipboard.h"
-#include "edit/cell_editor.h"
-#include "edit/clip_payload.h"
-#include "edit/undo_history.h"
 
 namespace sorvel {
 namespace {
 
-std::int64_t cellCount(const CellEditor& score) {
+std::int64_t cellCount(const EditableScore& score) {
     return static_cast<std::int64_t>(score.cells().size());
 }
 
 // A selection the cut and copy commands can take: both ends inside the score, in order.
-bool rangeValid(const CellEditor& score) {
+bool rangeValid(const EditableScore& score) {
     const std::int64_t s = score.selStart();
     const std::int64_t e = score.selEnd();
     return s >= 0 && e >= s;
 }
 
 // Where Paste or Add inserts, or -1 when it cannot. An empty score takes the cells at 0.
-std::int64_t insertionIndex(const CellEditor& score, bool add) {
+std::int64_t insertionIndex(const EditableScore& score, bool add) {
     if (cellCount(score) == 0) return 0;
     const std::int64_t s = score.selStart();
     if (s < 0) return -1;
@@ -37,7 +37,7 @@ std::int64_t insertionIndex(const CellEditor& score, bool add) {
 ClipboardCommands::ClipboardCommands(Clipboard& clipboard, Alerts& alerts)
     : clipboard_(clipboard), alerts_(alerts) {}
 
-void ClipboardCommands::setScoreReached(std::function<void(CellEditor&)> handler) {
+void ClipboardCommands::setScoreReached(std::function<void(EditableScore&)> handler) {
     scoreReached_ = std::move(handler);
 }
 
@@ -74,7 +74,7 @@ bool ClipboardCommands::canPerform(ClipAction action, const ClipTarget& target) 
         }
         case ClipFocus::Score: {
             if (!target.score) return false;
-            const CellEditor& score = *target.score;
+            const EditableScore& score = *target.score;
             if (taking) return cellCount(score) > 1 && rangeValid(score);
             return !clipboard_.isEmpty() && insertionIndex(score, action == ClipAction::Add) >= 0;
         }
@@ -100,7 +100,7 @@ void ClipboardCommands::textCommand(ClipAction action, TextEditing& text) {
     }
 }
 
-void ClipboardCommands::cutOrCopy(bool cut, CellEditor& score) {
+void ClipboardCommands::cutOrCopy(bool cut, EditableScore& score) {
     if (scoreReached_) scoreReached_(score);
     if (cellCount(score) <= 1) return;
     if (!rangeValid(score)) {
@@ -119,7 +119,7 @@ void ClipboardCommands::cutOrCopy(bool cut, CellEditor& score) {
     }
 }
 
-void ClipboardCommands::pasteOrAdd(bool add, CellEditor& score) {
+void ClipboardCommands::pasteOrAdd(bool add, EditableScore& score) {
     const auto data = clipboard_.cellData();
     if (!data) {
         // Text or a picture from another program: say why nothing happens.

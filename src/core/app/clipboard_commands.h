@@ -6,8 +6,8 @@
 namespace sorvel {
 
 class Alerts;
-class CellEditor;
 class Clipboard;
+class EditableScore;
 class TextEditing;
 
 // The same text the application shows when a command finds no key window.
@@ -27,7 +27,7 @@ enum class ClipFocus {
 struct ClipTarget {
     ClipFocus focus = ClipFocus::NoKeyWindow;
     TextEditing* text = nullptr;
-    CellEditor* score = nullptr;
+    EditableScore* score = nullptr;
 };
 
 enum class ClipAction { Cut, Copy, Paste, Add };
@@ -39,7 +39,7 @@ class ClipboardCommands {
     ClipboardCommands(Clipboard& clipboard, Alerts& alerts);
 
     // Called with the score a command reaches (the application's root document).
-    void setScoreReached(std::function<void(CellEditor&)> handler);
+    void setScoreReached(std::function<void(EditableScore&)> handler);
 
     void menuCut(const ClipTarget& target) { perform(ClipAction::Cut, target); }
     void menuCopy(const ClipTarget& target) { perform(ClipAction::Copy, target); }
@@ -54,12 +54,12 @@ class ClipboardCommands {
 
   private:
     void textCommand(ClipAction action, TextEditing& text);
-    void cutOrCopy(bool cut, CellEditor& score);
-    void pasteOrAdd(bool add, CellEditor& score);
+    void cutOrCopy(bool cut, EditableScore& score);
+    void pasteOrAdd(bool add, EditableScore& score);
 
     Clipboard& clipboard_;
     Alerts& alerts_;
-    std::function<void(CellEditor&)> scoreReached_;
+    std::function<void(EditableScore&)> scoreReached_;
 };
 
 }  // namespace sorvel

@@ -1,15 +1,12 @@
 #include "app/document.h"
 
 #include <algorithm>
-#include <cctype>
-#include <cmath>
 #include <filesystem>
-#include <limits>
 #include <system_error>
 
+#include "edit/chord_lines.h"
 #include "edit/undo_history.h"
 #include "model/diagnostics.h"
-#include "model/notation_tables.h"
 
 namespace sorvel {
 
@@ -28,32 +25,17 @@ std::vector<std::string> listImageSets(const std::string& setFolder) {
     return names;
 }
 
-std::int64_t leadingInteger(const std::string& text) {
-    std::size_t i = 0;
-    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i]))) ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-    std::int64_t value = 0;
-    constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
-    for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i) {
-        const int d = text[i] - '0';
-        value = value > (kMax - d) / 10 ? kMax : value * 10 + d;
-    }
-    return negative ? -value : value;
-}
-
 Document::Document(UndoHistory* undo, AudioOutput* audio)
     : undo_(undo),
-      editor_(score_, undo, this, this),
-      freqArr_(tables::freqArr.begin(), tables::freqArr.end()),
-      audio_(audio) {
-    gosenE.showCells(&entry_);
-    pointStavesAt(0);
-    for (GosenView* staff : {&gosen1, &gosen2, &gosen3, &gosenE}) {
-        staff->onNeedsDisplay = [this](const GosenView& v) {
-            if (observer_) observer_->staffNeedsDisplay(v);
-        };
-    }
+      primitives_(score_, undo, this, this),
+      sound_(audio),
+      entry_(sound_),
+      pages_(score_, [this] { controlsChanged(); }) {
+    const auto redraw = [this](const GosenView& v) {
+        if (observer_) observer_->staffNeedsDisplay(v);
+    };
+    pages_.setRedraw(redraw);
+    entry_.setRedraw(redraw);
 }
 
 Document::~Document() {
@@ -72,55 +54,12 @@ void Document::endEditing() {
     if (observer_) observer_->endEditing();
 }
 
-GosenView* Document::staffOfRow(std::int64_t row) {
-    switch (row) {
-        case 1:
-            return &gosen1;
-        case 2:
-            return &gosen2;
-        case 3:
-            return &gosen3;
-        default:
-            return nullptr;
-    }
-}
-
-const GosenView* Document::staffOfRow(std::int64_t row) const {
-    return const_cast<Document*>(this)->staffOfRow(row);
-}
-
 void Document::windowControllerDidLoadNib(const DocumentLayout& layout,
                                           const std::string& setFolder) {
     diag("Document windowControlDidLoad");
     setReferencePitchText("440");
-
-    gosenE.setFrame(layout.gosenE);
-    gosenE.imgFol = setFolder;
-    gosenE.cellMax = 1;
-    gosenE.resetGosen();
-    entry_.assign(1, ScoreCell{17, 5});
-    gosenE.showCells(&entry_);
-    gosenE.setNeedsDisplay();
-
-    const Rect frames[3] = {layout.gosen1, layout.gosen2, layout.gosen3};
-    int i = 0;
-    for (GosenView* staff : {&gosen1, &gosen2, &gosen3}) {
-        staff->setFrame(frames[i++]);
-        staff->imgFol = setFolder;
-        staff->cellMax = gosenCellMax;
-        staff->resetGosen();
-        staff->setNeedsDisplay();
-    }
-
-    pointStavesAt(startCell_);
-    std::vector<std::string>& codeData = score_.codeData;
-    codeData.insert(codeData.end(), 3, std::string(7, ' '));
-    for (std::size_t k = 0; k < 3; ++k) cdText[k] = codeData[k];
-
-    pointerSize = {gosen1.frame().width / static_cast<double>(gosenCellMax), gosen1.frame().height};
-    celPointer.width = pointerSize.width;
-    celPointer.height = pointerSize.height;
-
+    entry_.layOut(layout.gosenE, setFolder);
+    pages_.layOut({layout.gosen1, layout.gosen2, layout.gosen3}, setFolder);
     selCell(1, 1);
 
     imageSets_ = listImageSets(setFolder);
@@ -133,6 +72,39 @@ void Document::windowControllerDidLoadNib(const DocumentLayout& layout,
     controlsChanged();
 }
 
+// ---- The whole score ----------------------------------------------------------------------
+
+void Document::open(const Score& score) {
+    score_.musicData = score.musicData;
+    score_.codeData = score.codeData;
+    showFromFirstPage();
+    const ScoreSettings& set = score.settings;
+    chooseImageSet(set.imageSet);
+    chooseTempo(set.tempo);
+    chooseKey(set.key);
+    chooseBeat(set.beat);
+    // The field shows the score's pitch; the tuning table changes when it is applied.
+    setReferencePitchText(std::to_string(set.referencePitch));
+    controlsChanged();
+}
+
+ScoreSnapshot Document::snapshot() {
+    pages_.storeChordFields();
+    return {score_, sound_.table(), imageSet()};
+}
+
+PlayRequest Document::playRequest(bool exercise) const {
+    PlayRequest request;
+    request.score = &score_;
+    request.startIndex = selStart();
+    request.freqArr = &sound_.table();
+    request.exercise = exercise;
+    request.cellsPerLine = pages_.cellsPerStaff();
+    return request;
+}
+
+// ---- Window controls ----------------------------------------------------------------------
+
 namespace {
 
 std::int64_t choice(std::int64_t index, std::size_t count) {
@@ -142,192 +114,194 @@ std::int64_t choice(std::int64_t index, std::size_t count) {
 }  // namespace
 
 void Document::chooseImageSet(std::int64_t index) {
-    settings().imageSet = choice(index, imageSets_.size());
+    score_.settings.imageSet = choice(index, imageSets_.size());
 }
 void Document::chooseTempo(std::int64_t index) {
-    settings().tempo = choice(index, tempoItems().size());
+    score_.settings.tempo = choice(index, tempoItems().size());
 }
 void Document::chooseKey(std::int64_t index) {
-    settings().key = choice(index, inKeyItems().size());
+    score_.settings.key = choice(index, inKeyItems().size());
 }
 void Document::chooseBeat(std::int64_t index) {
-    settings().beat = choice(index, beatItems().size());
+    score_.settings.beat = choice(index, beatItems().size());
 }
 
-void Document::pointStavesAt(std::int64_t first) {
-    for (GosenView* staff : {&gosen1, &gosen2, &gosen3}) {
-        staff->showCells(&score_.musicData, first);
-        staff->setNeedsDisplay();
-        first += staff->cellMax;
-    }
+void Document::btnPageUp() {
+    pages_.pageUp();
+    const Selection s = pages_.selection();
+    selCell(s.column, s.row);
 }
 
-std::int64_t pagesFor(std::int64_t cells, std::int64_t cellsPerPage) {
-    if (cells <= 0 || cellsPerPage <= 0) return 0;
-    return (cells - 1) / cellsPerPage + 1;
+void Document::btnPageDown() {
+    pages_.pageDown();
+    const Selection s = pages_.selection();
+    selCell(s.column, s.row);
 }
 
-void Document::showPage(std::int64_t P) {
-    const std::vector<std::string>& codeData = score_.codeData;
-    for (std::size_t i = 0; i < 3; ++i) {
-        cdText[i] = "     ";
-        const std::int64_t entry = P - 1 + static_cast<std::int64_t>(i);
-        if (entry >= 0 && static_cast<std::int64_t>(codeData.size()) >= entry + 1) {
-            cdText[i] = codeData[static_cast<std::size_t>(entry)];
-        }
-    }
-    pageCount_ = pagesFor(cellCount(), gosenCellMax);
+void Document::cmbImage() {
+    pages_.storeChordFields();
+    pages_.showPage(pages_.topPage());
+    // The entry staff shows its cell's picture from the new set too.
+    entry_.redraw();
+}
+
+void Document::setChordField(std::size_t field, std::string text) {
+    pages_.setChordField(field, std::move(text));
+}
+
+void Document::controlTextDidEndEditing() {
+    pages_.storeChordFields();
+}
+
+void Document::setReferencePitchText(const std::string& text) {
+    sound_.setReferenceText(text);
+    score_.settings.referencePitch = leadingInteger(text);
+}
+
+void Document::chgFreq() {
+    diag("chgFreq");
+    score_.settings.referencePitch = sound_.apply();
+    // One table serves the four staves; the diagnostics still name it once for each.
+    const std::string line = tableLine(sound_.table());
+    for (int staff = 0; staff < 4; ++staff) diag(line);
     controlsChanged();
-    if (P < 1 || P > pageCount_) return;
-
-    startCell_ = (P - 1) * gosenCellMax;
-    pointStavesAt(startCell_);
 }
 
-void Document::redrawScoreStaves() {
-    gosen1.setNeedsDisplay();
-    gosen2.setNeedsDisplay();
-    gosen3.setNeedsDisplay();
-}
-
-bool Document::wrapToCell(std::int64_t& column, std::int64_t& row) const {
-    // Past either end of a staff the position moves to the next or previous staff, but never
-    // off the three staves shown.
-    if (column > gosenCellMax) {
-        if (row > 2) return false;
-        ++row;
-        column = 1;
-    } else if (column < 1) {
-        if (row < 2) return false;
-        --row;
-        column = gosenCellMax;
+void Document::btnAllUpDown(std::int64_t row) {
+    const bool up = row == 0;
+    pages_.storeChordFields();
+    const std::int64_t P = pages_.topPage();
+    const Selection s = pages_.selection();
+    const std::int64_t perStaff = pages_.cellsPerStaff();
+    const bool range = s.column != s.columnTo || s.row != s.rowTo;
+    std::int64_t from = 0;
+    std::int64_t to = cellCount();
+    std::vector<std::string>& codeData = score_.codeData;
+    if (range) {
+        from = ((P - 1) + (s.row - 1)) * perStaff + s.column - 1;
+        to = ((P - 1) + (s.rowTo - 1)) * perStaff + s.columnTo;
+    } else if (withCode_ && !codeData.empty()) {
+        for (std::string& line : codeData) line = transposeChordLine(line, up);
     }
-    if (row < 1 || row > 3) return false;
-    const std::int64_t k = startCell_ + (row - 1) * gosenCellMax + column;
-    return k <= cellCount();
+    // A range reaching past the end of the score is cut at the end.
+    primitives_.transpose(from, to, up);
+    // The fields were stored above and the chord lines may have been transposed since: the
+    // refresh rewrites them from the chord lines.
+    pages_.refreshTopPage();
 }
+
+// ---- Keys and clicks ----------------------------------------------------------------------
 
 void Document::selCell(std::int64_t column, std::int64_t row) {
-    if (!wrapToCell(column, row)) return;
-    GosenView* staff = staffOfRow(row);
-    const std::int64_t k = startCell_ + (row - 1) * gosenCellMax + column;
-
-    selCol = column;
-    selRow = row;
-
-    gosen1.selRow = gosen2.selRow = gosen3.selRow = 0;
-    staff->selRow = 1;
-    staff->selCol = staff->selColTo = column;
-    redrawScoreStaves();
-
-    entryCell() = score_.musicData[static_cast<std::size_t>(k - 1)];
-    gosenE.setNeedsDisplay();
-
-    celPointer.x = staff->frame().x + pointerSize.width * static_cast<double>(column - 1);
-    celPointer.y = staff->frame().y;
-
-    selColTo = column;
-    selRowTo = row;
+    const auto index = pages_.select(column, row);
+    if (!index) return;
+    entry_.take(score_.musicData[static_cast<std::size_t>(*index)]);
     controlsChanged();
 }
 
 void Document::selCellTo(std::int64_t column, std::int64_t row) {
-    if (!wrapToCell(column, row)) return;
-
-    selRowTo = row;
-    selColTo = column;
-
-    auto mark = [](GosenView& v, std::int64_t from, std::int64_t to) {
-        v.selRow = 1;
-        v.selCol = from;
-        v.selColTo = to;
-    };
-    const std::int64_t end = gosenCellMax;
-    switch (selRow * 10 + selRowTo) {
-        case 11:
-            mark(gosen1, selCol, selColTo);
-            break;
-        case 12:
-            mark(gosen1, selCol, end);
-            mark(gosen2, 0, selColTo);
-            break;
-        case 13:
-            mark(gosen1, selCol, end);
-            mark(gosen2, 0, end);
-            mark(gosen3, 0, selColTo);
-            break;
-        case 22:
-            mark(gosen2, selCol, selColTo);
-            break;
-        case 23:
-            mark(gosen2, selCol, end);
-            mark(gosen3, 0, selColTo);
-            break;
-        case 33:
-            mark(gosen3, selCol, selColTo);
-            break;
-        default:
-            break;
-    }
-    redrawScoreStaves();
-    controlsChanged();
+    if (pages_.selectTo(column, row)) controlsChanged();
 }
 
-void Document::storeChordFields() {
-    const std::int64_t P = topPage();
-    if (P < 1) return;
-    std::vector<std::string>& codeData = score_.codeData;
-    for (std::int64_t i = 0; i < 3; ++i) {
-        const std::string& text = cdText[static_cast<std::size_t>(i)];
-        if (static_cast<std::int64_t>(codeData.size()) >= P + i) {
-            codeData[static_cast<std::size_t>(P - 1 + i)] = text;
-        } else {
-            codeData.push_back(text);
-        }
-    }
+std::int64_t Document::staffCellMax(std::int64_t row) const {
+    return row >= 1 && row <= 3 ? pages_.cellsPerStaff() : 0;
 }
 
-void Document::btnPageUp() {
-    const std::int64_t P = topPage();
-    if (P < 2) {
-        if (selRow < 2) {
-            selCol = 1;
-        } else {
-            selRow -= 1;
-        }
-        selCell(selCol, selRow);
+void Document::setStaffSelectedCell(std::int64_t row, std::int64_t column) {
+    pages_.markClicked(row, column);
+}
+
+void Document::btnUPDate() {
+    UndoGroup group(undo_);
+    pages_.storeChordFields();
+    const Selection s = pages_.selection();
+    const auto index = pages_.indexAt(s.row, s.column);
+    if (!index || *index < 0 || *index >= cellCount()) return;
+    primitives_.setCell(*index, entry_.cell());
+}
+
+void Document::btnIns() {
+    UndoGroup group(undo_);
+    const Selection s = pages_.selection();
+    auto index = pages_.indexAt(s.row, s.column);
+    if (!index) return;
+    if (score_.musicData.empty()) index = 0;
+    const ScoreCell entry = entry_.cell();
+    primitives_.insertCellList({entry.noteIndex, entry.onpIndex}, *index);
+}
+
+void Document::btnADD() {
+    UndoGroup group(undo_);
+    const Selection s = pages_.selection();
+    auto index = pages_.indexAt(s.row, s.column);
+    if (!index) return;
+    *index = score_.musicData.empty() ? 0 : *index + 1;
+    insertCells({entry_.cell()}, *index, *index);
+}
+
+void Document::btnDel() {
+    UndoGroup group(undo_);
+    if (cellCount() < 2) return;
+    const std::int64_t s = selStart();
+    const std::int64_t e = selEnd();
+    // An end outside the score or before the start (left over from a cut) deletes nothing:
+    // the cells it would take are not the ones the user selected.
+    if (s >= 0 && e >= s) deleteCells(s, e);
+    const Selection sel = pages_.selection();
+    const std::int64_t c = s >= cellCount() ? sel.column - 1 : sel.column;
+    selCell(c, sel.row);
+}
+
+// ---- Cell primitives ----------------------------------------------------------------------
+
+void Document::insertCells(const std::vector<ScoreCell>& cells, std::int64_t index,
+                           std::int64_t selectionEnd) {
+    diag(std::to_string(index) + " " + std::to_string(cellCount()) + " index over");
+    if (index < 0 || index > cellCount()) {
+        diag(" index over");
         return;
     }
-    storeChordFields();
-    showPage(P - 1);
-    topPage_ -= 1;
-    if (selRow <= 2) selRow += 1;
-    controlsChanged();
-    selCell(selCol, selRow);
-}
-
-void Document::btnPageDown() {
-    const std::int64_t P = topPage();
-    const std::int64_t N = pageCount();
-    if (P >= N) {
-        selCol = 1;
-        selCell(selCol, selRow);
-        return;
+    if (primitives_.insertCells(cells, index)) {
+        const Selection s = pages_.selection();
+        selCell(s.column + (selectionEnd - index) + 1, s.row);
     }
-    storeChordFields();
-    showPage(P + 1);
-    topPage_ += 1;
-    if (topPage_ == pageCount_) selCol = 1;
-    if (selRow >= 2) selRow -= 1;
-    controlsChanged();
-    selCell(selCol, selRow);
 }
 
-void Document::cmbImage() {
-    storeChordFields();
-    showPage(topPage());
-    // The entry staff shows its cell's picture from the new set too.
-    gosenE.setNeedsDisplay();
+void Document::deleteCells(std::int64_t from, std::int64_t to) {
+    primitives_.deleteCells(from, to);
+}
+
+void Document::replaceCellsUnrecorded(const std::vector<ScoreCell>& cells) {
+    // Only a rewrite of the same cells in place: a different length would leave the pages
+    // and the selection pointing past the score.
+    if (cells.size() != score_.musicData.size()) return;
+    score_.musicData = cells;
+}
+
+void Document::showFromFirstPage() {
+    pages_.setTopPage(1);
+    pages_.showPage(1);
+}
+
+void Document::appendCells(const std::vector<ScoreCell>& cells) {
+    {
+        UndoGroup group(undo_);
+        std::vector<std::int64_t> list;
+        list.reserve(2 * cells.size());
+        for (const ScoreCell& c : cells) {
+            list.push_back(c.noteIndex);
+            list.push_back(c.onpIndex);
+        }
+        primitives_.insertCellList(list, cellCount());
+    }
+    showFromFirstPage();
+    controlsChanged();
+}
+
+// The chord fields are stored first, as the refresh rewrites them from the chord lines.
+void Document::cellsMoved() {
+    pages_.storeChordFields();
+    pages_.refreshTopPage();
 }
 
 }  // namespace sorvel

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "app/document.h"
-#include "edit/undo_history.h"
 #include "model/note_values.h"
+#include "sound/play_list.h"
 #include "sound/tone.h"
 
 namespace sorvel {
@@ -13,44 +13,21 @@ namespace {
 
 constexpr std::int64_t kDefaultTempo = 120;
 
-// The transposing key's factor, as playback applies it to every sounding note.
-float keyFactor(const std::string& key) {
-    if (key == "Bb") return 0.8908986f;
-    if (key == "Eb") return 1.1892073f;
-    return 1.0f;
-}
-
 }  // namespace
 
-void appendPhraseCells(Document& doc, const std::vector<ScoreCell>& cells) {
-    {
-        UndoGroup group(doc.undoHistory());
-        std::vector<std::int64_t> list;
-        list.reserve(2 * cells.size());
-        for (const ScoreCell& c : cells) {
-            list.push_back(c.noteIndex);
-            list.push_back(c.onpIndex);
-        }
-        doc.insertCellList(list, doc.cellCount());
-    }
-    doc.setTopPage(1);
-    doc.showPage(1);
-    doc.controlsChanged();
-}
-
 std::int64_t phraseTempo(const Document& doc) {
-    const std::int64_t shown = leadingInteger(doc.settings().tempoText());
+    const std::int64_t shown = leadingInteger(doc.score().settings.tempoText());
     return shown > 0 ? shown : kDefaultTempo;
 }
 
-void playPhraseCells(Document& doc, const std::vector<ScoreCell>& cells) {
-    AudioOutput* out = doc.audioOutput();
+void playPhraseCells(const Document& doc, const std::vector<ScoreCell>& cells) {
+    AudioOutput* out = doc.sound().output();
     if (!out) return;
     const PcmFormat format = out->outputFormat();
     if (!(format.sampleRate > 0.0) || format.channels < 1) return;
     const float secondsPerBeat = 60.0f / static_cast<float>(phraseTempo(doc));
-    const float factor = keyFactor(doc.settings().keyText());
-    const std::vector<float>& freq = doc.freqArr();
+    const float factor = keyFactor(doc.score().settings.keyText());
+    const std::vector<float>& freq = doc.sound().table();
     for (const ScoreCell& cell : cells) {
         if (!isPitched(cell.onpIndex)) continue;
         if (cell.noteIndex < 0 || cell.noteIndex >= static_cast<std::int64_t>(freq.size()))
@@ -64,7 +41,7 @@ void playPhraseCells(Document& doc, const std::vector<ScoreCell>& cells) {
 bool DocumentPhraseScore::appendCells(const std::vector<ScoreCell>& cells) {
     Document* doc = target_ ? target_() : nullptr;
     if (!doc) return false;
-    appendPhraseCells(*doc, cells);
+    doc->appendCells(cells);
     return true;
 }
 

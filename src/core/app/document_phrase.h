@@ -12,18 +12,13 @@ namespace sorvel {
 
 class Document;
 
-// Appends the cells at the end of the document's score as one undoable step (the cell
-// primitives record the inverse), then shows the score from its first line as after opening
-// a file. An empty list only shows the score from its first line.
-void appendPhraseCells(Document& doc, const std::vector<ScoreCell>& cells);
-
 // The tempo the score in the window is set to, in quarter-note beats per minute.
 std::int64_t phraseTempo(const Document& doc);
 
 // Queues the sounding cells one after the other on the document's audio output, each as long
 // as its note value at the score's tempo, in the score's transposing key. Marks and cells
 // that are no notes are left out. Nothing without an audio output.
-void playPhraseCells(Document& doc, const std::vector<ScoreCell>& cells);
+void playPhraseCells(const Document& doc, const std::vector<ScoreCell>& cells);
 
 // The phrase builder's score: the document the lookup gives at each call (the score last
 // chosen by the application's commands), or none.

@@ -1,6 +1,6 @@
 #include "app/replace.h"
 
-#include "edit/cell_editor.h"
+#include "edit/editable_score.h"
 #include "model/notation_tables.h"
 #include "view/pitch_step.h"
 
@@ -55,7 +55,7 @@ void PitchReplacer::btnUpDwn2(std::int64_t row) {
     stepStaffPitch({gosen2, replacement_}, row);
 }
 
-std::int64_t PitchReplacer::btnReplace(CellEditor& score) {
+std::int64_t PitchReplacer::btnReplace(EditableScore& score) {
     if (score.cells().empty()) return 0;
     std::vector<ScoreCell> cells = score.cells();
     const std::int64_t changed = replacePitches(cells, findPitch(), replacementPitch());

@@ -9,7 +9,7 @@
 
 namespace sorvel {
 
-class CellEditor;
+class EditableScore;
 
 // One (searched, written) pitch pair of a replacement.
 struct ReplacePair {
@@ -41,7 +41,7 @@ class PitchReplacer {
     void btnUpDwn2(std::int64_t row);
     // Replaces throughout the score and shows it from its first page. Not recorded for
     // undo. An empty score is left alone. Returns the number of cells changed.
-    std::int64_t btnReplace(CellEditor& score);
+    std::int64_t btnReplace(EditableScore& score);
 
     std::int64_t findPitch() const { return find_.front().noteIndex; }
     std::int64_t replacementPitch() const { return replacement_.front().noteIndex; }

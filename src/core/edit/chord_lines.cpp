@@ -81,33 +81,6 @@ std::string transposeChordLine(std::string_view line, bool up) {
     return result;
 }
 
-std::string chordTextOnOneLine(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const unsigned char c = static_cast<unsigned char>(text[i]);
-        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-            out += ' ';
-            ++i;
-        } else if (c >= 0x0A && c <= 0x0D) {
-            out += ' ';
-        } else if (c == 0xC2 && i + 1 < text.size() &&
-                   static_cast<unsigned char>(text[i + 1]) == 0x85) {
-            out += ' ';
-            ++i;
-        } else if (c == 0xE2 && i + 2 < text.size() &&
-                   static_cast<unsigned char>(text[i + 1]) == 0x80 &&
-                   (static_cast<unsigned char>(text[i + 2]) == 0xA8 ||
-                    static_cast<unsigned char>(text[i + 2]) == 0xA9)) {
-            out += ' ';
-            i += 2;
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return out;
-}
-
 bool chordEditTooLong(std::string_view before, std::string_view after) {
     const std::size_t n = countCharacters(after);
     return n > kMaxChordLineChars && n > countCharacters(before);

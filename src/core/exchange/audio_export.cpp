@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "exchange/notation.h"
 #include "model/notation_tables.h"
 #include "sound/tone.h"
 
@@ -43,7 +44,7 @@ std::int64_t keySemitones(std::string_view key) {
 
 }  // namespace
 
-std::vector<TimedNote> playedNotes(const ScoreData& score) {
+std::vector<TimedNote> playedNotes(const Score& score) {
     // The playback walk itself, with a pitch table that names each pitch index (index + 1,
     // 0 stays a rest) and a tempo of 60, at which a length in seconds is a length in beats.
     std::vector<float> indexTable(tables::kPitchCount);
@@ -51,8 +52,8 @@ std::vector<TimedNote> playedNotes(const ScoreData& score) {
     PlayListOptions options;
     options.tempo = 60;
     options.key = "C";
-    const auto list = buildPlayList(score.cells, -1, indexTable, options);
-    const std::int64_t shift = keySemitones(score.key);
+    const auto list = buildPlayList(score.musicData, -1, indexTable, options);
+    const std::int64_t shift = keySemitones(score.settings.keyValue());
     std::vector<TimedNote> notes;
     notes.reserve(list.size());
     std::int64_t tick = 0;
@@ -69,7 +70,7 @@ std::vector<TimedNote> playedNotes(const ScoreData& score) {
     return notes;
 }
 
-std::string writeMidi(const ScoreData& score) {
+std::string writeMidi(const Score& score, std::string_view title) {
     const auto notes = playedNotes(score);
     std::string track;
     auto meta = [&](std::uint8_t type, const std::string& data) {
@@ -79,13 +80,13 @@ std::string writeMidi(const ScoreData& score) {
         putVarLen(track, data.size());
         track += data;
     };
-    if (!score.title.empty()) meta(0x03, score.title.substr(0, 1000));
-    const std::int64_t tempo = std::clamp<std::int64_t>(score.tempo, 4, 60'000'000);
+    if (!title.empty()) meta(0x03, std::string(title.substr(0, 1000)));
+    const std::int64_t tempo = std::clamp<std::int64_t>(score.settings.tempoValue(), 4, 60'000'000);
     std::string data;
     putBig(data, static_cast<std::uint32_t>(60'000'000 / tempo), 3);
     meta(0x51, data);
     data.clear();
-    data += static_cast<char>(std::clamp<std::int64_t>(score.beats, 1, 255));
+    data += static_cast<char>(std::clamp<std::int64_t>(score.settings.beatValue(), 1, 255));
     data += static_cast<char>(2);  // beat type 2^2 = 4
     data += static_cast<char>(24);
     data += static_cast<char>(8);
@@ -120,32 +121,35 @@ std::string writeMidi(const ScoreData& score) {
     return out + track;
 }
 
-std::vector<PlayEntry> wavPlayList(const ScoreData& score, const WavOptions& options) {
+std::vector<PlayEntry> wavPlayList(const Score& score, const WavOptions& options) {
     const std::vector<float> table =
         options.freqArr.empty() ? std::vector<float>(tables::freqArr.begin(), tables::freqArr.end())
                                 : options.freqArr;
     PlayListOptions play;
-    play.tempo = score.tempo;
-    play.key = score.key;
-    return buildPlayList(score.cells, -1, table, play);
+    play.tempo = score.settings.tempoValue();
+    const std::string key = score.settings.keyValue();
+    play.key = key;
+    return buildPlayList(score.musicData, -1, table, play);
 }
 
-WavResult writeWav(const ScoreData& score, const WavOptions& options) {
+WavResult writeWav(const Score& score, const WavOptions& options) {
     WavResult result;
     if (!(options.sampleRate >= 8000.0 && options.sampleRate <= 192000.0)) {
         result.error = "The sample rate must lie between 8000 and 192000 Hz.";
         return result;
     }
-    if (score.tempo <= 0) {
+    const std::int64_t tempo = score.settings.tempoValue();
+    if (tempo <= 0) {
         result.error = "The tempo must be a positive number of beats per minute.";
         return result;
     }
     const PcmFormat format{options.sampleRate, 1};
     std::vector<PcmEntry> parts;
     // The count-in of playback: beats clicks of one beat each, the first one higher.
-    const float beat = 60.0f / static_cast<float>(score.tempo);
+    const float beat = 60.0f / static_cast<float>(tempo);
     if (options.countIn) {
-        for (std::int64_t b = 0; b < std::clamp<std::int64_t>(score.beats, 0, 64); ++b) {
+        for (std::int64_t b = 0; b < std::clamp<std::int64_t>(score.settings.beatValue(), 0, 64);
+             ++b) {
             parts.push_back({true, b == 0 ? 1880.0f : 1250.0f, beat});
         }
     }

@@ -2,9 +2,10 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
-#include "exchange/score_data.h"
+#include "model/score.h"
 #include "sound/play_list.h"
 
 namespace sorvel::exchange {
@@ -23,12 +24,12 @@ struct TimedNote {
 
 // The score as playback walks it (from the first cell, repeats expanded, tie chains joined,
 // rests kept), in ticks, with the transposing key applied as semitones.
-std::vector<TimedNote> playedNotes(const ScoreData& score);
+std::vector<TimedNote> playedNotes(const Score& score);
 
-// A Standard MIDI File, format 0, one track: the title as track name, tempo, time signature
-// beats/4, then one note per played note (channel 0, velocity 80; a note ends before the next
-// begins on the same tick).
-std::string writeMidi(const ScoreData& score);
+// A Standard MIDI File, format 0, one track: the title (when there is one) as track name,
+// tempo, time signature beats/4, then one note per played note (channel 0, velocity 80; a note
+// ends before the next begins on the same tick).
+std::string writeMidi(const Score& score, std::string_view title);
 
 struct WavOptions {
     double sampleRate = 48000.0;
@@ -42,7 +43,7 @@ struct WavOptions {
 
 // The play list exactly as playback builds it (tempo, key, table), every entry rendered by
 // the same synthesis, one buffer after the other: mono, 16-bit PCM.
-std::vector<PlayEntry> wavPlayList(const ScoreData& score, const WavOptions& options);
+std::vector<PlayEntry> wavPlayList(const Score& score, const WavOptions& options);
 
 struct WavResult {
     bool ok = false;
@@ -53,6 +54,6 @@ struct WavResult {
 // A recording longer than this is refused rather than built in memory.
 inline constexpr double kMaxWavSeconds = 3.0 * 3600.0;
 
-WavResult writeWav(const ScoreData& score, const WavOptions& options = {});
+WavResult writeWav(const Score& score, const WavOptions& options = {});
 
 }  // namespace sorvel::exchange

@@ -5,7 +5,9 @@
 #include <cstddef>
 #include <vector>
 
+#include "exchange/notation.h"
 #include "model/notation_tables.h"
+#include "model/note_values.h"
 
 namespace sorvel::exchange {
 namespace {
@@ -118,6 +120,26 @@ std::string harmonyXml(std::string_view token) {
     return x + "</harmony>";
 }
 
+// A cell's note value as MusicXML writes it, read from the note-value table.
+struct Written {
+    NoteKind kind = NoteKind::Blank;
+    int size = 0;
+    bool dotted = false, triplet = false, tieStart = false;
+    bool alternate = false;  // the other glyph family: stem down, bracket below
+    std::int64_t divisions = 0;
+};
+
+Written writtenOf(std::int64_t v) {
+    const NoteValue& n = noteValue(v);
+    return {n.kind,
+            n.size,
+            n.form == NoteForm::Dotted,
+            n.form == NoteForm::Triplet,
+            n.form == NoteForm::Tied,
+            secondFamily(v),
+            divisionsOf(v)};
+}
+
 struct Measure {
     bool repeatForward = false;  // left barline
     bool endingStart = false;    // left barline
@@ -177,15 +199,15 @@ std::string chordText(const ChordSymbol& chord) {
     return text;
 }
 
-std::string writeMusicXml(const ScoreData& score) {
-    const auto& cells = score.cells;
+std::string writeMusicXml(const Score& score, std::string_view title) {
+    const auto& cells = score.musicData;
     const std::size_t count = cells.size();
-    std::vector<NoteValue> values(count);
-    for (std::size_t i = 0; i < count; ++i) values[i] = describeValue(cells[i].onpIndex);
+    std::vector<Written> values(count);
+    for (std::size_t i = 0; i < count; ++i) values[i] = writtenOf(cells[i].onpIndex);
     auto timed = [&](std::size_t i) {
-        return values[i].kind == ValueKind::Note || values[i].kind == ValueKind::Rest;
+        return values[i].kind == NoteKind::Note || values[i].kind == NoteKind::Rest;
     };
-    auto isMark = [&](std::size_t i) { return values[i].kind != ValueKind::None && !timed(i); };
+    auto isMark = [&](std::size_t i) { return values[i].kind != NoteKind::Blank && !timed(i); };
 
     // Triplet brackets: a run of triplet cells, closed when it fills three of its first value
     // or when any other timed cell or a mark comes.
@@ -213,7 +235,7 @@ std::string writeMusicXml(const ScoreData& score) {
                 sum += values[i].divisions;
                 last = i;
                 if (sum >= target) close();
-            } else if (values[i].kind != ValueKind::None) {
+            } else if (values[i].kind != NoteKind::Blank) {
                 close();
             }
         }
@@ -222,8 +244,8 @@ std::string writeMusicXml(const ScoreData& score) {
 
     // Chord tokens: per staff line, on the cells that begin a measure, else on each timed cell.
     std::vector<std::vector<std::string>> chordsAt(count);
-    for (std::size_t line = 0; line < score.chordLines.size(); ++line) {
-        const auto tokens = chordTokens(score.chordLines[line]);
+    for (std::size_t line = 0; line < score.codeData.size(); ++line) {
+        const auto tokens = chordTokens(score.codeData[line]);
         if (tokens.empty()) continue;
         const std::size_t begin = line * static_cast<std::size_t>(40);
         if (begin >= count) break;
@@ -257,26 +279,26 @@ std::string writeMusicXml(const ScoreData& score) {
         return measures.size() > 1 ? &measures[measures.size() - 2] : nullptr;
     };
     for (std::size_t i = 0; i < count; ++i) {
-        const NoteValue& v = values[i];
+        const Written& v = values[i];
         switch (v.kind) {
-            case ValueKind::None:
+            case NoteKind::Blank:
                 continue;
-            case ValueKind::Bar:
+            case NoteKind::BarLine:
                 closeMeasure();
                 if (previous() != nullptr) barInGap = true;
                 continue;
-            case ValueKind::RepeatStart:
+            case NoteKind::RepeatStart:
                 closeMeasure();
                 measures.back().repeatForward = true;
                 continue;
-            case ValueKind::FirstEnding:
+            case NoteKind::FirstEnding:
                 closeMeasure();
                 if (!endingOpen) {
                     measures.back().endingStart = true;
                     endingOpen = true;
                 }
                 continue;
-            case ValueKind::RepeatEnd: {
+            case NoteKind::RepeatEnd: {
                 Measure* m = measures.back().hasContent ? &measures.back() : previous();
                 if (m == nullptr) continue;  // a repeat end before any note plays nothing twice
                 if (!m->repeatBackward) {
@@ -287,8 +309,8 @@ std::string writeMusicXml(const ScoreData& score) {
                 closeMeasure();
                 continue;
             }
-            case ValueKind::Note:
-            case ValueKind::Rest:
+            case NoteKind::Note:
+            case NoteKind::Rest:
                 break;
         }
         Measure& m = measures.back();
@@ -301,7 +323,7 @@ std::string writeMusicXml(const ScoreData& score) {
         m.hasContent = true;
         for (const auto& token : chordsAt[i]) m.body += harmonyXml(token);
         std::string x = "<note>";
-        if (v.kind == ValueKind::Rest) {
+        if (v.kind == NoteKind::Rest) {
             if (cells[i].noteIndex == kRestPitch || !tables::validPitch(cells[i].noteIndex)) {
                 x += "<rest/>";
             } else {
@@ -322,11 +344,11 @@ std::string writeMusicXml(const ScoreData& score) {
         }
         x += "<duration>" + std::to_string(v.divisions) + "</duration>";
         std::string notations;
-        const bool tieStop = v.kind == ValueKind::Note && [&] {
+        const bool tieStop = v.kind == NoteKind::Note && [&] {
             // The note closes a tie when the sounding cell before it (rests and marks aside)
             // began one, as playback joins them.
             for (std::size_t k = i; k-- > 0;) {
-                if (values[k].kind == ValueKind::Note) return values[k].tieStart;
+                if (values[k].kind == NoteKind::Note) return values[k].tieStart;
             }
             return false;
         }();
@@ -336,7 +358,7 @@ std::string writeMusicXml(const ScoreData& score) {
         x += typeName(v.size);
         x += "</type>";
         if (v.dotted) x += "<dot/>";
-        if (v.kind == ValueKind::Note) {
+        if (v.kind == NoteKind::Note) {
             // Every sharp and flat is shown as written, as on our staves.
             const std::int64_t alter = spellPitch(cells[i].noteIndex).alter;
             if (alter == 1) x += "<accidental>sharp</accidental>";
@@ -346,7 +368,7 @@ std::string writeMusicXml(const ScoreData& score) {
             x += "<time-modification><actual-notes>3</actual-notes><normal-notes>2</normal-notes>"
                  "</time-modification>";
         }
-        if (v.kind == ValueKind::Note) x += v.alternate ? "<stem>down</stem>" : "<stem>up</stem>";
+        if (v.kind == NoteKind::Note) x += v.alternate ? "<stem>down</stem>" : "<stem>up</stem>";
         if (tieStop) notations += "<tied type=\"stop\"/>";
         if (v.tieStart) notations += "<tied type=\"start\"/>";
         const char* side = tupletBelow[i] ? "below" : "above";
@@ -368,8 +390,9 @@ std::string writeMusicXml(const ScoreData& score) {
     }
     if (endingOpen) measures.back().endingDiscontinue = true;
 
-    const std::int64_t beats = std::clamp<std::int64_t>(score.beats, 1, 64);
-    const std::int64_t tempo = std::clamp<std::int64_t>(score.tempo, 1, 10000);
+    const std::int64_t beats = std::clamp<std::int64_t>(score.settings.beatValue(), 1, 64);
+    const std::int64_t tempo = std::clamp<std::int64_t>(score.settings.tempoValue(), 1, 10000);
+    const std::string key = score.settings.keyValue();
     std::string out;
     out.reserve(256 * count + 2048);
     out +=
@@ -377,13 +400,13 @@ std::string writeMusicXml(const ScoreData& score) {
         "<!DOCTYPE score-partwise PUBLIC \"-//Recordare//DTD MusicXML 4.0 Partwise//EN\" "
         "\"http://www.musicxml.org/dtds/partwise.dtd\">\n"
         "<score-partwise version=\"4.0\">\n";
-    if (!score.title.empty()) {
-        out += "<work><work-title>" + escapeXml(score.title) + "</work-title></work>\n";
+    if (!title.empty()) {
+        out += "<work><work-title>" + escapeXml(title) + "</work-title></work>\n";
     }
     out +=
         "<identification><encoding><software>Sorvel Score</software></encoding>"
         "<miscellaneous><miscellaneous-field name=\"reference-pitch\">" +
-        std::to_string(score.referenceHz) +
+        std::to_string(score.settings.referencePitch) +
         "</miscellaneous-field></miscellaneous></identification>\n"
         "<part-list><score-part id=\"P1\"><part-name>Melody</part-name>"
         "<score-instrument id=\"P1-I1\"><instrument-name>Melody</instrument-name>"
@@ -409,9 +432,9 @@ std::string writeMusicXml(const ScoreData& score) {
                    std::to_string(beats) +
                    "</beats><beat-type>4</beat-type></time><clef><sign>G</sign><line>2</line>"
                    "</clef>";
-            if (score.key == "Bb") {
+            if (key == "Bb") {
                 out += "<transpose><diatonic>-1</diatonic><chromatic>-2</chromatic></transpose>";
-            } else if (score.key == "Eb") {
+            } else if (key == "Eb") {
                 out += "<transpose><diatonic>2</diatonic><chromatic>3</chromatic></transpose>";
             }
             out +=

@@ -4,11 +4,12 @@
 #include <string>
 #include <string_view>
 
-#include "exchange/score_data.h"
+#include "model/score.h"
 
 namespace sorvel::exchange {
 
-// A score as a MusicXML 4.0 partwise document: one part, one voice.
+// A score as a MusicXML 4.0 partwise document: one part, one voice; the title, when there is
+// one, as its work title.
 //
 // Bar lines, repeat marks and first-ending marks end a measure; a measure holds exactly the
 // cells between them, so a measure shorter or longer than the time signature is written as it
@@ -18,7 +19,7 @@ namespace sorvel::exchange {
 // a token that reads as a chord symbol becomes a harmony, any other a text direction. Token k
 // is placed on the k-th measure of its staff line, or on its k-th note or rest when the line
 // has fewer measures than tokens. Blank cells take no time and are not written.
-std::string writeMusicXml(const ScoreData& score);
+std::string writeMusicXml(const Score& score, std::string_view title);
 
 // One chord symbol as MusicXML harmony content, or nothing when the token is not a chord
 // symbol we write as one (root A–G, "#" or "b", a known suffix, an optional "/bass").

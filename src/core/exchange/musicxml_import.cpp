@@ -5,10 +5,12 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <map>
 #include <memory>
 
 #include "exchange/musicxml_export.h"
+#include "exchange/notation.h"
 #include "model/notation_tables.h"
 #include "model/note_values.h"
 #include "model/score_file.h"
@@ -173,12 +175,27 @@ Barlines readBarlines(const Node& measure, Losses& losses) {
 std::int64_t nearestValue(std::int64_t divs48, bool rest, bool alternate) {
     std::int64_t best = -1, bestGap = 0;
     for (std::int64_t v = 1; v < sorvel::kValueCount; ++v) {
-        const NoteValue d = describeValue(v);
-        if (d.tieStart || d.alternate != alternate) continue;
-        if (d.kind != (rest ? ValueKind::Rest : ValueKind::Note)) continue;
-        const std::int64_t gap = std::abs(d.divisions - divs48);
+        const NoteValue& n = noteValue(v);
+        if (n.form == NoteForm::Tied || secondFamily(v) != alternate) continue;
+        if (n.kind != (rest ? NoteKind::Rest : NoteKind::Note)) continue;
+        const std::int64_t gap = std::abs(divisionsOf(v) - divs48);
         if (best < 0 || gap < bestGap) {
             best = v;
+            bestGap = gap;
+        }
+    }
+    return best;
+}
+
+// The item nearest to a number; ties go to the first.
+std::int64_t nearestItem(const std::vector<std::string>& items, std::int64_t value) {
+    std::int64_t best = 0, bestGap = -1;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const auto v = toInt(items[i]);
+        if (!v) continue;
+        const std::int64_t gap = std::llabs(*v - value);
+        if (bestGap < 0 || gap < bestGap) {
+            best = static_cast<std::int64_t>(i);
             bestGap = gap;
         }
     }
@@ -250,8 +267,13 @@ class Importer {
     void pushCell(std::int64_t pitch, std::int64_t value);
     void pushMark(std::int64_t value) { pushCell(kRestPitch, value); }
 
+    // The score's settings as the file gives them, before they become the window's choices.
+    void chooseSettings();
+
     MusicXmlImport result_;
     Losses losses_;
+    std::int64_t tempo_ = 120, beats_ = 4;
+    std::string key_ = "C";
     std::int64_t divisions_ = 1;
     bool haveVoice_ = false;
     std::string voice_;
@@ -263,14 +285,14 @@ class Importer {
 };
 
 void Importer::pushCell(std::int64_t pitch, std::int64_t value) {
-    auto& cells = result_.score.cells;
+    auto& cells = result_.score.musicData;
     if (cells.size() >= kMaxImportedCells) {
         tooLong_ = true;
         return;
     }
     // A timed cell: the chord symbols met since the last one stand on its staff line.
-    const NoteValue d = describeValue(value);
-    if ((d.kind == ValueKind::Note || d.kind == ValueKind::Rest) && !pendingChords_.empty()) {
+    const NoteKind kind = noteValue(value).kind;
+    if ((kind == NoteKind::Note || kind == NoteKind::Rest) && !pendingChords_.empty()) {
         const std::size_t line = cells.size() / 40;
         if (lines_.size() <= line) lines_.resize(line + 1);
         for (auto& t : pendingChords_) lines_[line].push_back(std::move(t));
@@ -283,9 +305,9 @@ void Importer::readSound(const Node& sound) {
     if (!sound.hasAttr("tempo")) return;
     if (auto t = toNumber(sound.attr("tempo")); t && *t >= 1 && *t <= 10000) {
         if (!haveTempo_) {
-            result_.score.tempo = std::llround(*t);
+            tempo_ = std::llround(*t);
             haveTempo_ = true;
-        } else if (std::llround(*t) != result_.score.tempo) {
+        } else if (std::llround(*t) != tempo_) {
             losses_.add("Tempo changes after the first tempo were dropped");
         }
     }
@@ -315,9 +337,9 @@ void Importer::readDirection(const Node& direction) {
                     if (item->child("beat-unit-dot") != nullptr) perMinute *= 1.5;
                     const std::int64_t tempo = std::max<std::int64_t>(1, std::llround(perMinute));
                     if (!haveTempo_) {
-                        result_.score.tempo = tempo;
+                        tempo_ = tempo;
                         haveTempo_ = true;
-                    } else if (tempo != result_.score.tempo) {
+                    } else if (tempo != tempo_) {
                         losses_.add("Tempo changes after the first tempo were dropped");
                     }
                 }
@@ -348,8 +370,7 @@ void Importer::readNote(const Node& note) {
     }
 
     // The note value: the written type first, the duration when there is no usable type.
-    NoteValue d;
-    d.kind = rest ? ValueKind::Rest : ValueKind::Note;
+    const NoteKind kind = rest ? NoteKind::Rest : NoteKind::Note;
     bool tieStart = false;
     for (const auto& c : note.children) {
         if (c->name == "tie" && c->attr("type") == "start") tieStart = true;
@@ -366,7 +387,7 @@ void Importer::readNote(const Node& note) {
         }
     }
     if (note.child("lyric") != nullptr) losses_.add("Lyrics were dropped");
-    d.alternate = rest ? tupletBelow_ : trim(note.childText("stem")) == "down";
+    const bool alternate = rest ? tupletBelow_ : trim(note.childText("stem")) == "down";
     std::int64_t dots = 0;
     for (const auto& c : note.children) dots += c->name == "dot";
     const Node* tm = note.child("time-modification");
@@ -374,16 +395,20 @@ void Importer::readNote(const Node& note) {
     const auto normal = tm ? toInt(tm->childText("normal-notes")) : std::nullopt;
     const bool plainTime = tm == nullptr || (actual && normal && *actual == *normal);
     const bool triplet = tm != nullptr && actual == 3 && normal == 2;
-    d.size = sizeOfType(trim(note.childText("type")));
-    d.dotted = dots == 1;
-    d.triplet = triplet;
+    const bool dotted = dots == 1;
+    const int size = sizeOfType(trim(note.childText("type")));
     std::optional<std::int64_t> value;
-    if (d.size >= 0 && dots <= 1 && (plainTime || triplet)) value = valueIndexOf(d);
+    if (size >= 0 && dots <= 1 && (plainTime || triplet) && !(dotted && triplet)) {
+        const NoteForm form =
+            triplet ? NoteForm::Triplet : (dotted ? NoteForm::Dotted : NoteForm::Plain);
+        value = writtenValue(kind, size, form, alternate);
+    }
     if (value && tieStart && !rest) {
-        NoteValue tied = d;
-        tied.tieStart = true;
-        if (auto t = valueIndexOf(tied)) {
-            value = t;
+        // A tie can follow only a plain note.
+        const auto tied =
+            dotted || triplet ? std::nullopt : writtenValue(kind, size, NoteForm::Tied, alternate);
+        if (tied) {
+            value = tied;
         } else {
             losses_.add("Ties after dotted or triplet notes were dropped (the notes sound apart)");
         }
@@ -395,8 +420,8 @@ void Importer::readNote(const Node& note) {
         }
         const std::int64_t divs48 =
             std::llround(*dur * kDivisions / static_cast<double>(divisions_));
-        value = nearestValue(divs48, rest, d.alternate);
-        if (describeValue(*value).divisions != divs48) {
+        value = nearestValue(divs48, rest, alternate);
+        if (divisionsOf(*value) != divs48) {
             losses_.add("Note values we have no cell for were replaced by the nearest value");
         }
     }
@@ -459,13 +484,13 @@ void Importer::readMeasure(const Node& measure) {
                 if (beats && type && *beats >= 1 && *beats <= 64 && *type >= 1) {
                     const std::int64_t quarters = *beats * 4 / *type;
                     if (!haveTime_) {
-                        result_.score.beats = std::max<std::int64_t>(1, quarters);
+                        beats_ = std::max<std::int64_t>(1, quarters);
                         if (*beats * 4 % *type != 0) {
                             losses_.add(
                                 "A time signature not counted in quarter notes was rounded");
                         }
                         haveTime_ = true;
-                    } else if (quarters != result_.score.beats) {
+                    } else if (quarters != beats_) {
                         losses_.add("Time signature changes were dropped");
                     }
                 }
@@ -475,9 +500,9 @@ void Importer::readMeasure(const Node& measure) {
                 const auto chromatic = toInt(tr->childText("chromatic")).value_or(0) +
                                        12 * toInt(tr->childText("octave-change")).value_or(0);
                 if (chromatic == -2) {
-                    result_.score.key = "Bb";
+                    key_ = "Bb";
                 } else if (chromatic == 3) {
-                    result_.score.key = "Eb";
+                    key_ = "Eb";
                 } else if (chromatic != 0) {
                     losses_.add("Transpositions other than Bb and Eb were dropped");
                 }
@@ -497,18 +522,40 @@ void Importer::readMeasure(const Node& measure) {
     }
 }
 
+void Importer::chooseSettings() {
+    ScoreSettings& set = result_.score.settings;
+    std::vector<std::string>& notes = result_.notes;
+    set.imageSet = 0;
+    set.tempo = nearestItem(tempoItems(), tempo_);
+    if (set.tempoValue() != tempo_) {
+        notes.push_back("The tempo " + std::to_string(tempo_) + " was set to " + set.tempoText() +
+                        ", the nearest tempo a score offers.");
+    }
+    set.beat = nearestItem(beatItems(), beats_);
+    if (set.beatValue() != beats_) {
+        notes.push_back(std::to_string(beats_) + " beats to the bar were set to " + set.beatText() +
+                        ", the nearest a score offers.");
+    }
+    set.key = 0;
+    for (std::size_t i = 0; i < inKeyItems().size(); ++i) {
+        if (inKeyItems()[i] == key_) set.key = static_cast<std::int64_t>(i);
+    }
+}
+
 MusicXmlImport Importer::run(const Node& root) {
-    ScoreData& s = result_.score;
-    s.chordLines.clear();
+    Score& s = result_.score;
+    s.musicData.clear();
+    s.codeData.clear();
+    std::string& title = result_.title;
     if (const Node* work = root.child("work"))
-        s.title = std::string(trim(work->childText("work-title")));
-    if (s.title.empty()) s.title = std::string(trim(root.childText("movement-title")));
+        title = std::string(trim(work->childText("work-title")));
+    if (title.empty()) title = std::string(trim(root.childText("movement-title")));
     if (const Node* id = root.child("identification")) {
         if (const Node* misc = id->child("miscellaneous")) {
             for (const auto& f : misc->children) {
                 if (f->name == "miscellaneous-field" && f->attr("name") == "reference-pitch") {
                     if (auto hz = toInt(f->text); hz && *hz >= 1 && *hz <= 100000)
-                        s.referenceHz = *hz;
+                        s.settings.referencePitch = *hz;
                 }
             }
         }
@@ -558,11 +605,11 @@ MusicXmlImport Importer::run(const Node& root) {
         return result_;
     }
     if (!pendingChords_.empty()) {
-        const std::size_t line = s.cells.empty() ? 0 : (s.cells.size() - 1) / 40;
+        const std::size_t line = s.musicData.empty() ? 0 : (s.musicData.size() - 1) / 40;
         if (lines_.size() <= line) lines_.resize(line + 1);
         for (auto& t : pendingChords_) lines_[line].push_back(std::move(t));
     }
-    const std::size_t pages = (s.cells.size() + 39) / 40;
+    const std::size_t pages = (s.musicData.size() + 39) / 40;
     lines_.resize(std::max(lines_.size(), pages));
     for (const auto& tokens : lines_) {
         std::string line;
@@ -578,9 +625,10 @@ MusicXmlImport Importer::run(const Node& root) {
             line += (line.empty() ? "" : " ") + t;
             chars += more;
         }
-        s.chordLines.push_back(line);
+        s.codeData.push_back(line);
     }
     result_.notes = losses_.sentences();
+    chooseSettings();
     result_.ok = true;
     return result_;
 }

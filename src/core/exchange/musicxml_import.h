@@ -4,13 +4,17 @@
 #include <string_view>
 #include <vector>
 
-#include "exchange/score_data.h"
+#include "model/score.h"
 
 namespace sorvel::exchange {
 
 struct MusicXmlImport {
     bool ok = false;
-    ScoreData score;
+    // The tempo, beats and key become the nearest choices a score offers; each change is
+    // one of the notes. No cells when the text was not read.
+    Score score{{}, {}, {}};
+    // The work or movement title, "" when there is none.
+    std::string title;
     // What could not be carried over, one plain sentence each; empty when nothing was lost.
     std::vector<std::string> notes;
     // Why the text was not read at all (ok is false).

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <sstream>
 
+#include "model/score_file.h"
 
 namespace sorvel {
 
@@ -36,6 +37,17 @@ std::string ScoreSettings::keyText() const {
 }
 std::string ScoreSettings::beatText() const {
     return itemText(beatItems(), beat);
+}
+
+std::int64_t ScoreSettings::tempoValue() const {
+    return parseDecimal(tempoText()).value_or(120);
+}
+std::string ScoreSettings::keyValue() const {
+    const std::string text = keyText();
+    return text.empty() ? "C" : text;
+}
+std::int64_t ScoreSettings::beatValue() const {
+    return parseDecimal(beatText()).value_or(4);
 }
 
 std::vector<float> tuningTable(std::int64_t referencePitch) {

@@ -29,10 +29,18 @@ struct ScoreSettings {
     std::string keyText() const;
     std::string beatText() const;
 
+    // What the choices stand for, as exchange files and recordings write them: quarter notes
+    // per minute, the transposing key and beats per bar; 120, "C" and 4 where nothing is
+    // chosen.
+    std::int64_t tempoValue() const;
+    std::string keyValue() const;
+    std::int64_t beatValue() const;
+
     bool operator==(const ScoreSettings&) const = default;
 };
 
-// One score: its cells, its chord lines (one per page) and its settings.
+// One score: its cells, its chord lines (one per page) and its settings. This is what the
+// score file holds and what save, print, export and playback read.
 struct Score {
     std::vector<ScoreCell> musicData{ScoreCell{}};
     std::vector<std::string> codeData;

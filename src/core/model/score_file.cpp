@@ -115,6 +115,12 @@ std::int64_t leadingPitch(std::string_view text) {
     return *parseDecimal(text.substr(0, digits));
 }
 
+void appendInt(std::string& out, std::int64_t value) {
+    char buf[24];
+    const auto res = std::to_chars(buf, buf + sizeof buf, value);
+    out.append(buf, res.ptr);
+}
+
 }  // namespace
 
 Result<std::string> readFileBytes(const std::string& path, std::uintmax_t maxSize) {
@@ -297,8 +303,10 @@ ScoreParseResult parseScore(std::string_view bytes) {
         return unknownFormat("the first line does not begin with \"<\"");
     }
 
-    // Only the first seven header fields mean anything; the rest are counted, not kept.
-    ScoreFile file;
+    // Only the first seven header fields mean anything; the rest are counted, not kept. A
+    // header of four to six fields leaves the key, the beat and the pitch at their defaults.
+    Score score;
+    score.musicData.clear();
     constexpr std::size_t kHeaderFields = 7;
     std::array<std::string_view, kHeaderFields> header;
     std::size_t fieldCount = 0;
@@ -316,16 +324,17 @@ ScoreParseResult parseScore(std::string_view bytes) {
         if (v) out = *v;
         return v.has_value();
     };
-    if (!headerInt(2, file.imageSet) || !headerInt(3, file.tempo)) {
+    ScoreSettings& set = score.settings;
+    if (!headerInt(2, set.imageSet) || !headerInt(3, set.tempo)) {
         return unknownFormat("header field 3 or 4 is not an integer");
     }
     if (fieldCount == kHeaderFields) {
-        if (!headerInt(5, file.key) || !headerInt(6, file.beat)) {
+        if (!headerInt(5, set.key) || !headerInt(6, set.beat)) {
             return unknownFormat("header field 6 or 7 is not an integer");
         }
         // Writers that store the pitch field as typed leave texts such as "442.5" or "";
         // the pitch field applies the leading integer of such a text.
-        if (!headerInt(4, file.aHz)) file.aHz = leadingPitch(header[4]);
+        if (!headerInt(4, set.referencePitch)) set.referencePitch = leadingPitch(header[4]);
     }
 
     while (const auto next = lines.next()) {
@@ -338,7 +347,7 @@ ScoreParseResult parseScore(std::string_view bytes) {
                                      " characters; a chord line holds at most " +
                                      std::to_string(kMaxChordLineFileChars));
             }
-            file.codeData.emplace_back(line.substr(1));
+            score.codeData.emplace_back(line.substr(1));
             continue;
         }
         const std::size_t comma = line.find(',');
@@ -357,12 +366,72 @@ ScoreParseResult parseScore(std::string_view bytes) {
             return unknownFormat(lineLabel(bytes, line) + ": cell line " + excerpt(line) +
                                  " is outside the tables");
         }
-        file.musicData.push_back(ScoreCell{*p, *v});
+        score.musicData.push_back(ScoreCell{*p, *v});
     }
 
     ScoreParseResult result;
-    result.file = std::move(file);
+    result.score = std::move(score);
     return result;
+}
+
+std::string scoreFileText(const Score& score) {
+    const ScoreSettings& set = score.settings;
+    std::string out;
+    std::size_t chordBytes = 0;
+    for (const std::string& line : score.codeData) chordBytes += line.size() + 2;
+    out.reserve(64 + chordBytes + score.musicData.size() * 6);
+
+    out += "<,sorvel2,";
+    appendInt(out, set.imageSet);
+    out += ',';
+    appendInt(out, set.tempo);
+    out += ',';
+    appendInt(out, set.referencePitch);
+    out += ',';
+    appendInt(out, set.key);
+    out += ',';
+    appendInt(out, set.beat);
+    out += '\n';
+    for (const std::string& line : score.codeData) {
+        out += '#';
+        // A line break would end the chord line early and shift every line after it.
+        out += chordTextOnOneLine(line);
+        out += '\n';
+    }
+    for (const ScoreCell& cell : score.musicData) {
+        appendInt(out, cell.noteIndex);
+        out += ',';
+        appendInt(out, cell.onpIndex);
+        out += '\n';
+    }
+    return out;
+}
+
+std::string chordTextOnOneLine(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+            out += ' ';
+            ++i;
+        } else if (c >= 0x0A && c <= 0x0D) {
+            out += ' ';
+        } else if (c == 0xC2 && i + 1 < text.size() &&
+                   static_cast<unsigned char>(text[i + 1]) == 0x85) {
+            out += ' ';
+            ++i;
+        } else if (c == 0xE2 && i + 2 < text.size() &&
+                   static_cast<unsigned char>(text[i + 1]) == 0x80 &&
+                   (static_cast<unsigned char>(text[i + 2]) == 0xA8 ||
+                    static_cast<unsigned char>(text[i + 2]) == 0xA9)) {
+            out += ' ';
+            i += 2;
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out;
 }
 
 ScoreParseResult loadScoreFile(const std::string& path) {

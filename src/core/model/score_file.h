@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "model/result.h"
-#include "model/score_cell.h"
+#include "model/score.h"
 
 namespace sorvel {
 
@@ -61,17 +61,6 @@ inline constexpr std::string_view kCantOpenFilePrefix = "Can't open file ";
 inline constexpr std::size_t kMaxChordLineChars = 4096;
 inline constexpr std::size_t kMaxChordLineFileChars = 2 * kMaxChordLineChars;
 
-// The content of a score file, checked against the tables.
-struct ScoreFile {
-    std::int64_t imageSet = 0;
-    std::int64_t tempo = 0;
-    std::int64_t aHz = 440;
-    std::int64_t key = 0;
-    std::int64_t beat = 0;
-    std::vector<std::string> codeData;
-    std::vector<ScoreCell> musicData;
-};
-
 enum class ScoreRejection {
     None,
     // The file could not be read as text (unreadable, not UTF-8): "Can't open file ...".
@@ -81,7 +70,8 @@ enum class ScoreRejection {
 };
 
 struct ScoreParseResult {
-    std::optional<ScoreFile> file;
+    // The file's cells, chord lines and settings, checked against the tables.
+    std::optional<Score> score;
     ScoreRejection rejection = ScoreRejection::None;
     // CannotOpen: the error description the alert shows. UnknownFormat: what was wrong, for a
     // diagnostic line.
@@ -93,6 +83,14 @@ ScoreParseResult parseScore(std::string_view bytes);
 
 // readFileBytes then parseScore; a read failure is CannotOpen.
 ScoreParseResult loadScoreFile(const std::string& path);
+
+// The text of a score file: the header, one "#" line per chord line, one line per cell,
+// each ending in LF. Save and every export write it.
+std::string scoreFileText(const Score& score);
+
+// A chord line is one line of the score file: every line break in the text (LF, CR, CR LF,
+// VT, FF, NEL, U+2028, U+2029) becomes one blank. Other text stays byte for byte.
+std::string chordTextOnOneLine(std::string_view text);
 
 // The alert text for a rejection.
 std::string rejectionMessage(const ScoreParseResult& result);

@@ -14,7 +14,8 @@ bool usableFormat(const PcmFormat& format) {
     return std::isfinite(format.sampleRate) && format.sampleRate > 0 && format.channels > 0;
 }
 
-const std::vector<ScoreCell> kNoCells;
+// A request without a score plays nothing.
+const Score kNoScore{{}, {}, {}};
 const std::vector<float> kNoFrequencies;
 
 }  // namespace
@@ -56,13 +57,16 @@ void ScorePlayer::playAll(const PlayRequest& request) {
         stop();
         return;
     }
-    const auto tempo = parseCount(request.tempoText, kMaxTempo);
+    const Score& score = request.score ? *request.score : kNoScore;
+    const std::string tempoText = score.settings.tempoText();
+    const std::string beatsText = score.settings.beatText();
+    const auto tempo = parseCount(tempoText, kMaxTempo);
     if (!tempo) {
         listener_.showPlaybackMessage("Tempo must be a whole number from 1 to " +
                                       std::to_string(kMaxTempo) + ".");
         return;
     }
-    const auto beats = parseCount(request.beatsText, kMaxBeats);
+    const auto beats = parseCount(beatsText, kMaxBeats);
     if (!beats) {
         listener_.showPlaybackMessage("Beats per bar must be a whole number from 1 to " +
                                       std::to_string(kMaxBeats) + ".");
@@ -77,10 +81,10 @@ void ScorePlayer::playAll(const PlayRequest& request) {
 
     tempo_ = *tempo;
     beats_ = *beats;
-    const std::vector<ScoreCell>& cells = request.cells ? *request.cells : kNoCells;
     const std::vector<float>& freqArr = request.freqArr ? *request.freqArr : kNoFrequencies;
-    list_ = buildPlayList(cells, request.startIndex, freqArr,
-                          {tempo_, request.key, request.exercise, request.cellsPerLine});
+    const std::string key = score.settings.keyText();
+    list_ = buildPlayList(score.musicData, request.startIndex, freqArr,
+                          {tempo_, key, request.exercise, request.cellsPerLine});
     loop_ = request.exercise;
     if (loop_) {
         // A line with no frame to sound would loop without time passing.
@@ -99,7 +103,7 @@ void ScorePlayer::playAll(const PlayRequest& request) {
     }
     state_ = PlayState::CountIn;
     endPending_ = false;
-    diag(request.beatsText);
+    diag(beatsText);
     playCount_ = -beats_;
     tick();
 }

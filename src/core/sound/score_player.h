@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "model/score_cell.h"
+#include "model/score.h"
 #include "sound/audio_output.h"
 #include "sound/clock.h"
 #include "sound/play_list.h"
@@ -41,14 +41,12 @@ class PlaybackListener {
     virtual void showPlaybackMessage(std::string_view text) = 0;
 };
 
-// The window's values a start reads, as they are at the press of the button.
+// What a start reads, as it is at the press of the button: the score's cells and its tempo,
+// key and beat choices, and the window's selection and pitch table.
 struct PlayRequest {
-    const std::vector<ScoreCell>* cells = nullptr;
+    const Score* score = nullptr;
     std::int64_t startIndex = -1;                 // the selected cell, -1 outside the score
     const std::vector<float>* freqArr = nullptr;  // pitch table of the entry staff
-    std::string key = "C";
-    std::string tempoText = "120";
-    std::string beatsText = "4";
     bool exercise = false;
     std::int64_t cellsPerLine = kCellsPerLine;
 };

@@ -3,14 +3,12 @@
 #include <string>
 
 #include "model/diagnostics.h"
-#include "model/note_values.h"
 #include "view/key_codes.h"
 
 namespace sorvel {
 namespace {
 
 constexpr std::int64_t kNone = -1;
-constexpr float kToneSeconds = 0.5f;
 
 // Piano keys: home row white keys, the row above black keys; Shift is one octave up.
 struct PitchKey {
@@ -133,7 +131,7 @@ void winCTL::keyUp(std::int64_t keyCode, KeyModifiers modifiers, FocusKind focus
         if (p == kNone) {
             commands_.redrawEntry();
         } else {
-            setPitch(p);
+            commands_.setEntryPitch(p);
         }
         return;
     }
@@ -196,7 +194,7 @@ void winCTL::keyUp(std::int64_t keyCode, KeyModifiers modifiers, FocusKind focus
             break;
         }
         case mac_key::Backslash: {
-            swapForm();
+            commands_.swapEntryForm();
             break;
         }
         case mac_key::Space: {
@@ -244,14 +242,6 @@ void winCTL::staffMouseUp(std::int64_t row, std::int64_t column, bool shift) {
     commands_.redrawStaff(row);
 }
 
-void winCTL::setPitch(std::int64_t p) {
-    commands_.playTone(commands_.entryFrequency(p), kToneSeconds);
-    ScoreCell cell = commands_.entryCell();
-    cell.noteIndex = p;
-    commands_.writeEntryCell(cell);
-    commands_.redrawEntry();
-}
-
 void winCTL::chooseValue(std::int64_t row, std::int64_t column) {
     selectedRow = row;
     selectedColumn = column;
@@ -265,13 +255,6 @@ void winCTL::repeatValue() {
 void winCTL::stepPitch(std::int64_t code) {
     selectedRow = code;
     commands_.stepEntryPitch(selectedRow);
-}
-
-void winCTL::swapForm() {
-    ScoreCell cell = commands_.entryCell();
-    if (validValue(cell.onpIndex)) cell.onpIndex = noteValue(cell.onpIndex).alternate;
-    commands_.writeEntryCell(cell);
-    commands_.redrawEntry();
 }
 
 }  // namespace sorvel

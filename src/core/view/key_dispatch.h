@@ -6,8 +6,6 @@
 #include <string_view>
 #include <unordered_set>
 
-#include "model/score_cell.h"
-
 namespace sorvel {
 
 // Who has the keyboard focus of the score window when a key is released.
@@ -38,18 +36,15 @@ class ScoreCommands {
   public:
     virtual ~ScoreCommands() = default;
 
-    // Entry cell.
-    virtual ScoreCell entryCell() const = 0;
-    virtual void writeEntryCell(ScoreCell cell) = 0;
-    virtual void redrawEntry() = 0;
-    // The entry staff's frequency for pitch index p.
-    virtual float entryFrequency(std::int64_t p) const = 0;
-    virtual void playTone(float frequency, float seconds) = 0;
-
+    // Entry cell: a piano key's pitch (it sounds), a pitch step (it sounds too), a note-value
+    // button, the triplet and tie forms, the other glyph family.
+    virtual void setEntryPitch(std::int64_t pitch) = 0;
     virtual void stepEntryPitch(std::int64_t row) = 0;
     virtual void setEntryValue(std::int64_t row, std::int64_t column) = 0;
     virtual void toggleTriplet() = 0;
     virtual void toggleTie() = 0;
+    virtual void swapEntryForm() = 0;
+    virtual void redrawEntry() = 0;
     virtual void btnUPDate() = 0;
     virtual void btnIns() = 0;
     virtual void btnADD() = 0;
@@ -102,11 +97,9 @@ class winCTL {
     std::function<void()> playPressed;
 
   private:
-    void setPitch(std::int64_t p);
     void chooseValue(std::int64_t row, std::int64_t column);
     void repeatValue();
     void stepPitch(std::int64_t code);
-    void swapForm();
 
     ScoreCommands& commands_;
     std::unordered_set<std::int64_t> shortcutKeys_;

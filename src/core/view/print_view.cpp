@@ -90,13 +90,13 @@ std::string printFooterLine() {
     return std::string("Sorvel Score ") + SORVEL_VERSION_STRING;
 }
 
-PrintView::PrintView(PrintInput input)
-    : musicData(std::move(input.musicData)),
-      codeData(std::move(input.codeData)),
-      cellMax(input.cellMax),
-      title(std::move(input.title)),
-      imgFol(std::move(input.imgFol)),
-      imageSet(std::move(input.imageSet)) {}
+PrintView::PrintView(const Score& score, std::string title, std::string imgFol,
+                     std::string imageSet)
+    : musicData(score.musicData),
+      codeData(score.codeData),
+      title(std::move(title)),
+      imgFol(std::move(imgFol)),
+      imageSet(std::move(imageSet)) {}
 
 std::int64_t PrintView::knowsPageRange(const Rect& imageableBounds, const Size& paper) {
     pageRect = imageableBounds;

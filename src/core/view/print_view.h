@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "model/score_cell.h"
+#include "model/score.h"
 #include "view/canvas.h"
 #include "view/geometry.h"
 
@@ -22,24 +22,14 @@ inline constexpr double kPrintNotationKerning = -5.0;
 // The line printed at the foot of every page.
 std::string printFooterLine();
 
-// Everything a print needs from a score, copied once: the view keeps no link to it.
-struct PrintInput {
-    std::vector<ScoreCell> musicData;
-    // One chord line per staff line.
-    std::vector<std::string> codeData;
-    // Cells per staff line.
-    std::int64_t cellMax = 40;
-    std::string title;
-    // The folder that holds the picture sets, and the set the pictures come from.
-    std::string imgFol;
-    std::string imageSet;
-};
-
 // Lays a score out on printed pages of four staff lines and draws them page by page.
 // Geometry is in points, y growing upward from the bottom of the paper.
 class PrintView {
   public:
-    explicit PrintView(PrintInput input);
+    // The score's cells and chord lines are copied once: the view keeps no link to it. The
+    // title heads the first page; imgFol is the folder of picture sets, imageSet the set the
+    // pictures come from.
+    PrintView(const Score& score, std::string title, std::string imgFol, std::string imageSet);
 
     // Takes the page geometry from the print settings and answers the number of pages.
     std::int64_t knowsPageRange(const Rect& imageableBounds, const Size& paper);

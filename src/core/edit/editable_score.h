@@ -9,11 +9,11 @@ namespace sorvel {
 
 class UndoHistory;
 
-// The operations of a score that the clipboard commands and the replace window use. The
-// score window's document implements it.
-class CellEditor {
+// A score window's score as the clipboard commands and the replace window edit it: its cells,
+// its selection and the cell primitives. The window's document implements it.
+class EditableScore {
   public:
-    virtual ~CellEditor() = default;
+    virtual ~EditableScore() = default;
 
     // The score, in order.
     virtual const std::vector<ScoreCell>& cells() const = 0;

@@ -12,7 +12,7 @@ class UndoHistory;
 // The cell primitives of one score. Each records its inverse on the undo history before it
 // changes anything (on behalf of owner, the window's document) and then tells its listener,
 // which refreshes what shows the score. Out-of-range requests change nothing.
-class ScoreEditor {
+class CellPrimitives {
   public:
     class Listener {
       public:
@@ -23,7 +23,7 @@ class ScoreEditor {
         virtual void cellsMoved() = 0;
     };
 
-    ScoreEditor(Score& score, UndoHistory* undo, const void* owner, Listener* listener)
+    CellPrimitives(Score& score, UndoHistory* undo, const void* owner, Listener* listener)
         : score_(score), undo_(undo), owner_(owner), listener_(listener) {}
 
     const Score& score() const { return score_; }

@@ -1,4 +1,4 @@
-#include "edit/score_editor.h"
+#include "edit/cell_primitives.h"
 
 #include <algorithm>
 #include <utility>
@@ -22,7 +22,7 @@ std::int64_t transposePitch(std::int64_t p, bool up) {
 
 }  // namespace
 
-bool ScoreEditor::setCell(std::int64_t index, ScoreCell cell) {
+bool CellPrimitives::setCell(std::int64_t index, ScoreCell cell) {
     if (index < 0 || index >= score_.cellCount()) return false;
     const ScoreCell old = score_.musicData[static_cast<std::size_t>(index)];
     if (undo_) undo_->registerUndo(owner_, [this, index, old] { setCell(index, old); });
@@ -31,14 +31,14 @@ bool ScoreEditor::setCell(std::int64_t index, ScoreCell cell) {
     return true;
 }
 
-bool ScoreEditor::insertCellList(const std::vector<std::int64_t>& list, std::int64_t index) {
+bool CellPrimitives::insertCellList(const std::vector<std::int64_t>& list, std::int64_t index) {
     std::vector<ScoreCell> cells;
     cells.reserve(list.size() / 2);
     for (std::size_t k = 0; k + 1 < list.size(); k += 2) cells.push_back({list[k], list[k + 1]});
     return insertCells(cells, index);
 }
 
-bool ScoreEditor::insertCells(const std::vector<ScoreCell>& cells, std::int64_t index) {
+bool CellPrimitives::insertCells(const std::vector<ScoreCell>& cells, std::int64_t index) {
     if (cells.empty() || index < 0 || index > score_.cellCount()) return false;
     const auto n = static_cast<std::int64_t>(cells.size());
     if (undo_) {
@@ -49,7 +49,7 @@ bool ScoreEditor::insertCells(const std::vector<ScoreCell>& cells, std::int64_t 
     return true;
 }
 
-bool ScoreEditor::deleteCells(std::int64_t from, std::int64_t to) {
+bool CellPrimitives::deleteCells(std::int64_t from, std::int64_t to) {
     if (from < 0 || to < from || to >= score_.cellCount()) return false;
     const auto first = score_.musicData.begin() + from;
     const auto last = score_.musicData.begin() + to + 1;
@@ -63,7 +63,7 @@ bool ScoreEditor::deleteCells(std::int64_t from, std::int64_t to) {
     return true;
 }
 
-void ScoreEditor::transpose(std::int64_t from, std::int64_t to, bool up) {
+void CellPrimitives::transpose(std::int64_t from, std::int64_t to, bool up) {
     from = std::max<std::int64_t>(from, 0);
     to = std::min(to, score_.cellCount());
     for (std::int64_t i = from; i < to; ++i) {
