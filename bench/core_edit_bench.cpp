@@ -17,7 +17,9 @@ class NullCanvas : public Canvas {
     void strokeRect(const Rect&, Color, double) override { ++calls; }
     void line(Point, Point, double, Color, std::optional<Dash>) override { ++calls; }
     void image(const Rect&, const std::string&) override { ++calls; }
-    void text(Point, const std::string&, const std::string&, double, double) override { ++calls; }
+    void text(Point, const std::string&, const std::string&, double, double, Color) override {
+        ++calls;
+    }
     std::int64_t calls = 0;
 };
 

@@ -22,7 +22,7 @@ class DiscardingCanvas : public Canvas {
     void image(const Rect&, const std::string& path) override {
         benchmark::DoNotOptimize(path.data());
     }
-    void text(Point, const std::string& text, const std::string&, double, double) override {
+    void text(Point, const std::string& text, const std::string&, double, double, Color) override {
         benchmark::DoNotOptimize(text.data());
     }
 };

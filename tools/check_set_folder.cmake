@@ -7,7 +7,7 @@ cmake_minimum_required(VERSION 3.25)
 include(${CMAKE_CURRENT_LIST_DIR}/read_quoted_names.cmake)
 read_quoted_names(names ${NOTATION_HEADER} noteArr "[A-G][0-9][#b]?" 39)
 
-foreach(set keyboard names)
+foreach(set keyboard names recorder "six-string guitar")
   file(GLOB pngs "${SET_DIR}/${set}/*.png")
   list(LENGTH pngs png_count)
   if(NOT png_count EQUAL 39)

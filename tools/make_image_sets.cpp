@@ -1,12 +1,17 @@
 // Writes the picture sets of the default set folder, one PNG per pitch name:
-//   <folder>/keyboard/<name>.png  a vertical piano strip with the pitch's key marked
-//   <folder>/names/<name>.png     the pitch name spelled out large
-// and, with --icon <file>, the application icon instead.
+//   <folder>/keyboard/<name>.png           a vertical piano strip with the pitch's key marked
+//   <folder>/names/<name>.png              the pitch name spelled out large
+//   <folder>/recorder/<name>.png           the soprano recorder's fingering (baroque)
+//   <folder>/six-string guitar/<name>.png  the string and fret on a guitar in standard tuning
+// and, with --icon <file>, the application icon instead. The fingerings come from the tables
+// in the folder given as the second argument (tools/instruments).
 //
 // The staff draws a picture into the lower half of a narrow cell (about 20 x 70 points), scaled
-// to fit, so the pictures are tall and narrow and drawn at four times that size.
+// to fit, so the pictures are tall and narrow and drawn at four times that size; the fingering
+// charts at eight times, because a printed page shows them at about 12 x 42 points at 600 dpi.
 
 #include <QDir>
+#include <QFile>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QGuiApplication>
@@ -15,15 +20,17 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPainterPathStroker>
-#include <QSaveFile>
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "atomic_file.h"
 #include "model/diagnostics.h"
 #include "model/notation_tables.h"
 
@@ -259,6 +266,294 @@ QImage drawName(const PitchName& p, const NameFonts& fonts) {
     return img;
 }
 
+// ---------------------------------------------------------------- fingering tables
+
+enum class Hole { Open, Closed, Half };
+
+// A recorder fingering: the thumb hole, then the front holes 1 (top) to 7. The notes below
+// the instrument's range have none.
+struct RecorderFingering {
+    bool playable = false;
+    std::array<Hole, 8> holes{};
+};
+
+struct GuitarPosition {
+    int string = 0;  // 6 is the low E string, 1 the high E string
+    int fret = 0;    // 0 is the open string
+};
+
+struct FingeringTables {
+    std::map<std::string, RecorderFingering, std::less<>> recorder;
+    std::map<std::string, GuitarPosition, std::less<>> guitar;
+};
+
+constexpr int kHighestFret = 12;
+
+bool tableError(const QString& where, const QString& what) {
+    sorvel::diag("make_image_sets: " + where.toStdString() + ": " + what.toStdString());
+    return false;
+}
+
+// The rows of a table file cut at commas, keyed by their first field; the first line must
+// name the columns. Fields past those columns (a comment) are kept as they come.
+using CsvRows = std::map<std::string, QStringList, std::less<>>;
+
+std::optional<CsvRows> readCsv(const QString& path, const QStringList& columns) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        tableError(path, file.errorString());
+        return std::nullopt;
+    }
+    const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
+    if (lines.first().trimmed().split(QLatin1Char(',')).mid(0, columns.size()) != columns) {
+        tableError(path, QStringLiteral("the first line must name the columns ") +
+                             columns.join(QLatin1Char(',')));
+        return std::nullopt;
+    }
+    CsvRows rows;
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        const QString line = lines[i].trimmed();
+        if (line.isEmpty()) continue;
+        const QStringList fields = line.split(QLatin1Char(','));
+        const QString where = path + QLatin1Char(':') + QString::number(i + 1);
+        if (fields.size() < columns.size()) {
+            tableError(where, QStringLiteral("fewer fields than columns"));
+            return std::nullopt;
+        }
+        if (!rows.emplace(fields[0].toStdString(), fields).second) {
+            tableError(where, fields[0] + QStringLiteral(" has a row already"));
+            return std::nullopt;
+        }
+    }
+    return rows;
+}
+
+bool readRecorderRow(const QString& path, const QStringList& row, RecorderFingering& out) {
+    const QString where = path + QStringLiteral(", ") + row[0];
+    out.playable = row[2] == QLatin1String("yes");
+    if (!out.playable && row[2] != QLatin1String("no")) {
+        return tableError(where, QStringLiteral("playable must be yes or no"));
+    }
+    if (!out.playable) return true;
+    for (std::size_t i = 0; i < out.holes.size(); ++i) {
+        const QString& state = row[3 + static_cast<qsizetype>(i)];
+        if (state == QLatin1String("closed")) {
+            out.holes[i] = Hole::Closed;
+        } else if (state == QLatin1String("open")) {
+            out.holes[i] = Hole::Open;
+        } else if (state == QLatin1String("half") && (i == 0 || i >= 6)) {
+            // A pinched thumb, or one of the two small holes of 6 or 7.
+            out.holes[i] = Hole::Half;
+        } else {
+            return tableError(where, QStringLiteral("hole state \"") + state +
+                                         QStringLiteral("\" cannot be drawn"));
+        }
+    }
+    return true;
+}
+
+bool readGuitarRow(const QString& path, const QStringList& row, GuitarPosition& out) {
+    bool stringOk = false;
+    bool fretOk = false;
+    out.string = row[2].toInt(&stringOk);
+    out.fret = row[3].toInt(&fretOk);
+    if (!stringOk || !fretOk || out.string < 1 || out.string > 6 || out.fret < 0 ||
+        out.fret > kHighestFret) {
+        return tableError(
+            path + QStringLiteral(", ") + row[0],
+            QStringLiteral("string must be 1 to 6 and fret 0 to ") + QString::number(kHighestFret));
+    }
+    return true;
+}
+
+// Both tables, with a row for every pitch name.
+std::optional<FingeringTables> readFingeringTables(const QString& folder) {
+    const QString recorderPath = folder + QStringLiteral("/recorder_soprano_baroque.csv");
+    const QString guitarPath = folder + QStringLiteral("/guitar_standard.csv");
+    const std::optional<CsvRows> recorder =
+        readCsv(recorderPath,
+                {"name", "written", "playable", "thumb", "h1", "h2", "h3", "h4", "h5", "h6", "h7"});
+    const std::optional<CsvRows> guitar =
+        readCsv(guitarPath, {"name", "written", "string", "fret"});
+    if (!recorder || !guitar) return std::nullopt;
+
+    FingeringTables tables;
+    for (std::string_view name : sorvel::tables::noteArr) {
+        const auto r = recorder->find(name);
+        const auto g = guitar->find(name);
+        if (r == recorder->end() || g == guitar->end()) {
+            tableError(r == recorder->end() ? recorderPath : guitarPath,
+                       QStringLiteral("no row for ") +
+                           QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+            return std::nullopt;
+        }
+        if (!readRecorderRow(recorderPath, r->second, tables.recorder[std::string(name)]) ||
+            !readGuitarRow(guitarPath, g->second, tables.guitar[std::string(name)])) {
+            return std::nullopt;
+        }
+    }
+    return tables;
+}
+
+// ---------------------------------------------------------------- fingering charts
+
+// The charts are laid out in units of the staff's picture cell (20 x 70 points) and drawn at
+// eight pixels a unit, so each stroke of a unit still covers a whole pixel on the staff.
+constexpr double kChartScale = 8.0;
+constexpr int kChartWidth = 160;
+constexpr int kChartHeight = 560;
+
+const QColor kBody(0xd6, 0xd6, 0xd6);
+const QColor kFaint(0xb0, 0xb0, 0xb0);
+const QColor kString(0x5a, 0x5a, 0x5a);
+
+// A transparent picture with its painter in chart units.
+struct Chart {
+    Chart() : image(kChartWidth, kChartHeight, QImage::Format_ARGB32_Premultiplied) {
+        image.fill(Qt::transparent);
+        g.begin(&image);
+        g.setRenderHint(QPainter::Antialiasing);
+        g.scale(kChartScale, kChartScale);
+    }
+    QImage done() {
+        g.end();
+        return image;
+    }
+    QImage image;
+    QPainter g;
+};
+
+// A hole of outer radius r: a ring, covered (filled) or open (white inside).
+void drawHole(QPainter& g, QPointF c, double r, bool covered, const QColor& ink = kInk) {
+    constexpr double ring = 1.0;
+    g.setPen(QPen(ink, ring));
+    g.setBrush(covered ? ink : QColor(Qt::white));
+    g.drawEllipse(c, r - ring / 2, r - ring / 2);
+}
+
+// A pinched thumb: covered but for a small opening at the top of the hole.
+void drawPinchedHole(QPainter& g, QPointF c, double r) {
+    drawHole(g, c, r, true);
+    QPainterPath inside;
+    inside.addEllipse(c, r - 1.0, r - 1.0);
+    QPainterPath top;
+    top.addRect(QRectF(c.x() - r, c.y() - r, 2 * r, r * 0.9));
+    g.fillPath(inside.intersected(top), Qt::white);
+}
+
+// Recorder: the front holes in a column on the body, the thumb hole (at the back) set apart
+// above and to its left, double holes 6 and 7 as pairs of small holes.
+constexpr double kColumnX = 13.0;
+constexpr double kHoleR = 3.4;
+constexpr double kSmallR = 2.4;
+constexpr double kSmallOffset = 2.9;
+constexpr double kThumbR = 3.2;
+constexpr QPointF kThumb(3.6, 7.0);
+constexpr std::array<double, 7> kHoleY = {12.5, 21.0, 29.5, 40.5, 49.0, 57.5, 66.0};
+
+QImage drawRecorder(const RecorderFingering& f) {
+    Chart chart;
+    QPainter& g = chart.g;
+    g.setPen(Qt::NoPen);
+    g.setBrush(kBody);
+    g.drawRoundedRect(QRectF(7.3, 3.0, 11.4, 66.5), 4, 4);
+    // Left hand above the line, right hand below.
+    g.setPen(QPen(kWindow, 0.5));
+    g.drawLine(QPointF(8.3, 35.0), QPointF(17.7, 35.0));
+
+    const QColor ink = f.playable ? kInk : kFaint;
+    auto state = [&](std::size_t i) { return f.playable ? f.holes[i] : Hole::Open; };
+    if (state(0) == Hole::Half) {
+        drawPinchedHole(g, kThumb, kThumbR);
+    } else {
+        drawHole(g, kThumb, kThumbR, state(0) == Hole::Closed, ink);
+    }
+    for (std::size_t i = 1; i <= 7; ++i) {
+        const QPointF c(kColumnX, kHoleY[i - 1]);
+        if (i < 6) {
+            drawHole(g, c, kHoleR, state(i) == Hole::Closed, ink);
+            continue;
+        }
+        // Half covering a double hole closes one of its two small holes.
+        const QPointF side(kSmallOffset, 0);
+        drawHole(g, c - side, kSmallR, state(i) != Hole::Open, ink);
+        drawHole(g, c + side, kSmallR, state(i) == Hole::Closed, ink);
+    }
+    if (!f.playable) {
+        // No fingering: a prohibition sign over the faint instrument.
+        const QPointF c(10.0, 36.0);
+        const double r = 7.6;
+        g.setPen(QPen(kMarked, 2.2));
+        g.setBrush(Qt::white);
+        g.drawEllipse(c, r, r);
+        const double d = r * std::sqrt(0.5);
+        g.drawLine(c + QPointF(-d, -d), c + QPointF(d, d));
+    }
+    return chart.done();
+}
+
+// Guitar: a fretboard seen from the front, low E on the left, four fret spaces below the nut
+// (or, for a note higher up, below a fret numbered at the top). The sounding string is red
+// with a dot on the fret, or with "0" above the nut when it sounds open.
+constexpr double kStringLeft = 2.5;
+constexpr double kStringGap = 3.0;
+constexpr double kBoardTop = 10.6;
+constexpr double kBoardBottom = 68.0;
+constexpr int kFretsShown = 4;
+const QRectF kLabelBox(0.0, 1.4, 20.0, 6.4);
+
+double stringX(int string) {
+    return kStringLeft + (6 - string) * kStringGap;
+}
+
+QImage drawGuitar(const GuitarPosition& p, const QFont& digits, double digitScale) {
+    Chart chart;
+    QPainter& g = chart.g;
+    // The fret shown first: 1 below the nut, else 5, 9 ...
+    const int first = p.fret <= kFretsShown ? 1 : 5 + (p.fret - 5) / kFretsShown * kFretsShown;
+    const double space = (kBoardBottom - kBoardTop) / kFretsShown;
+    const double left = stringX(6);
+    const double right = stringX(1);
+
+    g.setPen(QPen(kOutline, 0.6, Qt::SolidLine, Qt::FlatCap));
+    for (int k = 1; k <= kFretsShown; ++k) {
+        const double y = kBoardTop + k * space;
+        g.drawLine(QPointF(left, y), QPointF(right, y));
+    }
+    if (first == 1) {
+        g.fillRect(QRectF(left - 0.7, kBoardTop - 1.8, right - left + 1.4, 1.8), kInk);
+    } else {
+        g.drawLine(QPointF(left, kBoardTop), QPointF(right, kBoardTop));
+        QPainterPath label;
+        label.addText(0, 0, digits, QString::number(first) + QStringLiteral("fr"));
+        const QRectF b = label.boundingRect();
+        QTransform t;
+        t.translate(kLabelBox.left() + 0.5, kLabelBox.bottom());
+        t.scale(digitScale, digitScale);
+        t.translate(-b.left(), -b.bottom());
+        g.fillPath(t.map(label), kInk);
+    }
+    for (int s = 6; s >= 1; --s) {
+        const bool sounding = s == p.string;
+        g.setPen(QPen(sounding ? kMarked : kString, 0.35 + 0.1 * s + (sounding ? 0.5 : 0.0),
+                      Qt::SolidLine, Qt::FlatCap));
+        g.drawLine(QPointF(stringX(s), kBoardTop), QPointF(stringX(s), kBoardBottom));
+    }
+    const double x = stringX(p.string);
+    if (p.fret == 0) {
+        QPainterPath zero;
+        zero.addText(0, 0, digits, QStringLiteral("0"));
+        fillCentred(g, zero, digitScale, QRectF(x - 2.5, kLabelBox.top(), 5.0, kLabelBox.height()),
+                    kMarked);
+    } else {
+        const double y = kBoardTop + (p.fret - first + 0.5) * space;
+        g.setPen(QPen(kMarkedEdge, 0.5));
+        g.setBrush(kMarked);
+        g.drawEllipse(QPointF(x, y), 2.2, 2.2);
+    }
+    return chart.done();
+}
+
 // ---------------------------------------------------------------- icon
 
 // The icon shows what a score cell shows: a note on a staff above a keyboard picture.
@@ -330,9 +625,11 @@ QImage drawIcon() {
 // ---------------------------------------------------------------- output
 
 bool savePng(const QImage& img, const QString& path) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || !img.save(&file, "PNG") || !file.commit()) {
-        sorvel::diag("make_image_sets: cannot write " + path.toStdString());
+    const auto why = sorvel::gui::writeFileAtomically(
+        path, [&](QIODevice& file) { return img.save(&file, "PNG"); });
+    if (why) {
+        sorvel::diag("make_image_sets: cannot write " + path.toStdString() + ": " +
+                     why->toStdString());
         return false;
     }
     return true;
@@ -348,7 +645,10 @@ bool hasInk(const QImage& img) {
     return false;
 }
 
-int writeSets(const QString& folder) {
+int writeSets(const QString& folder, const QString& tablesFolder) {
+    const std::optional<FingeringTables> fingerings = readFingeringTables(tablesFolder);
+    if (!fingerings) return 1;
+
     NameFonts fonts;
     fonts.letters = QFont(QStringLiteral("DejaVu Sans"));
     fonts.letters.setBold(true);
@@ -357,16 +657,22 @@ int writeSets(const QString& folder) {
     fonts.digits = fonts.letters;
     fonts.letterScale = commonScale(fonts.letters, "ABCDEFG", kLetterBox.size());
     fonts.digitScale = commonScale(fonts.digits, "0123456789", kOctaveBox.size());
-    if (fonts.letterScale <= 0 || fonts.digitScale <= 0) {
+    const double chartDigitScale = commonScale(fonts.digits, "0123456789", kLabelBox.size());
+    if (fonts.letterScale <= 0 || fonts.digitScale <= 0 || chartDigitScale <= 0) {
         sorvel::diag("make_image_sets: no font with Latin letters and digits available");
         return 1;
     }
 
-    const QString keyboardDir = folder + QStringLiteral("/keyboard");
-    const QString namesDir = folder + QStringLiteral("/names");
-    if (!QDir().mkpath(keyboardDir) || !QDir().mkpath(namesDir)) {
-        sorvel::diag("make_image_sets: cannot create the folders under " + folder.toStdString());
-        return 1;
+    // The sets sort after "keyboard" and "names": score files store the chosen set as its
+    // index in the sorted list of names, so files written before keep their pictures.
+    const std::array<QString, 4> dirs = {
+        folder + QStringLiteral("/keyboard"), folder + QStringLiteral("/names"),
+        folder + QStringLiteral("/recorder"), folder + QStringLiteral("/six-string guitar")};
+    for (const QString& dir : dirs) {
+        if (!QDir().mkpath(dir)) {
+            sorvel::diag("make_image_sets: cannot create " + dir.toStdString());
+            return 1;
+        }
     }
 
     int written = 0;
@@ -378,17 +684,18 @@ int writeSets(const QString& folder) {
         }
         const QString file = QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())) +
                              QStringLiteral(".png");
-        const QImage keyboard = drawKeyboard(*p);
-        const QImage names = drawName(*p, fonts);
-        if (!hasInk(keyboard) || !hasInk(names)) {
-            sorvel::diag("make_image_sets: empty picture for " + std::string(name));
-            return 1;
+        const std::array<QImage, 4> pictures = {
+            drawKeyboard(*p), drawName(*p, fonts),
+            drawRecorder(fingerings->recorder.find(name)->second),
+            drawGuitar(fingerings->guitar.find(name)->second, fonts.digits, chartDigitScale)};
+        for (std::size_t i = 0; i < pictures.size(); ++i) {
+            if (!hasInk(pictures[i])) {
+                sorvel::diag("make_image_sets: empty picture for " + std::string(name));
+                return 1;
+            }
+            if (!savePng(pictures[i], dirs[i] + '/' + file)) return 1;
+            ++written;
         }
-        if (!savePng(keyboard, keyboardDir + '/' + file) ||
-            !savePng(names, namesDir + '/' + file)) {
-            return 1;
-        }
-        written += 2;
     }
     sorvel::diag("make_image_sets: " + std::to_string(written) + " pictures in " +
                  folder.toStdString());
@@ -406,9 +713,11 @@ int main(int argc, char** argv) {
     if (args.size() == 3 && args[1] == QStringLiteral("--icon")) {
         return savePng(drawIcon(), args[2]) ? 0 : 1;
     }
-    if (args.size() != 2 || args[1].startsWith('-')) {
-        sorvel::diag("usage: make_image_sets <set folder> | make_image_sets --icon <file.png>");
+    if (args.size() != 3 || args[1].startsWith('-')) {
+        sorvel::diag(
+            "usage: make_image_sets <set folder> <fingering tables folder> | make_image_sets "
+            "--icon <file.png>");
         return 2;
     }
-    return writeSets(args[1]);
+    return writeSets(args[1], args[2]);
 }

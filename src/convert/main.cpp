@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QSaveFile>
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -15,6 +14,7 @@
 #include "app/document.h"
 #include "app/exchange_file.h"
 #include "app_resources.h"
+#include "atomic_file.h"
 #include "model/diagnostics.h"
 #include "model/score.h"
 #include "model/score_file.h"
@@ -132,12 +132,8 @@ bool hasExtension(const std::string& path, const char* ext) {
 
 // Writes the whole file or leaves what was there; false with a message.
 bool writeWhole(const std::string& path, const std::string& bytes) {
-    QSaveFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
-            static_cast<qint64>(bytes.size()) ||
-        !file.commit()) {
-        complain("cannot write " + path + ": " + file.errorString().toStdString());
+    if (const auto why = sorvel::gui::writeFileAtomically(QString::fromStdString(path), bytes)) {
+        complain("cannot write " + path + ": " + why->toStdString());
         return false;
     }
     return true;

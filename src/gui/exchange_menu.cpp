@@ -7,9 +7,9 @@
 #include <QFileInfo>
 #include <QMainWindow>
 #include <QMenu>
-#include <QSaveFile>
 
 #include "app/exchange_file.h"
+#include "atomic_file.h"
 #include "ports/alerts.h"
 #include "score_window.h"
 #include "sorvel_application.h"
@@ -33,20 +33,6 @@ const ExportItem kExportItems[] = {
     {QT_TR_NOOP("&WAV…"), "exportWavAction", exchange::ExportFormat::Wav,
      QT_TR_NOOP("WAV audio (*.wav)"), ".wav"},
 };
-
-// Writes the whole file or leaves what was there; the reason on failure.
-QString writeWhole(const QString& path, const std::string& bytes) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return file.errorString();
-    if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
-        static_cast<qint64>(bytes.size())) {
-        const QString why = file.errorString();
-        file.cancelWriting();
-        return why;
-    }
-    if (!file.commit()) return file.errorString();
-    return {};
-}
 
 }  // namespace
 
@@ -74,8 +60,11 @@ void SorvelApplication::installExchangeMenu(QMenu* file, QMainWindow* window) {
                 const ScoreSnapshot snapshot = doc.snapshot();
                 const Result<std::string> bytes =
                     exchange::exportBytes(snapshot.score, item.format, title, snapshot.freqArr);
-                const QString why = bytes ? writeWhole(path, bytes.value())
-                                          : QString::fromStdString(bytes.reason());
+                QString why = bytes ? QString() : QString::fromStdString(bytes.reason());
+                if (bytes) {
+                    if (const auto failed = writeFileAtomically(path, bytes.value()))
+                        why = tr("%1: %2").arg(path, *failed);
+                }
                 if (!why.isEmpty()) {
                     alerts_->showAlert(tr("The score could not be exported to %1.")
                                            .arg(QFileInfo(path).fileName())

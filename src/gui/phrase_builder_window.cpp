@@ -1,17 +1,14 @@
 #include "phrase_builder_window.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
-#include <QFont>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
 #include <QTableView>
@@ -19,16 +16,12 @@
 
 #include "model/diagnostics.h"
 #include "ports/alerts.h"
+#include "qt_canvas.h"
 #include "scaleedit/phrase_score.h"
+#include "view/button_pictures.h"
 
 namespace sorvel::gui {
 namespace {
-
-// Diatonic steps above C0 of an editor note name ("F1#" is 3 + 7).
-int diatonicStep(std::string_view name) {
-    static constexpr std::string_view kLetters = "CDEFGAB";
-    return static_cast<int>(kLetters.find(name[0])) + 7 * (name[1] - '0');
-}
 
 QPushButton* commandButton(const QString& title, const char* objectName, QWidget* parent) {
     auto* b = new QPushButton(title, parent);
@@ -91,57 +84,10 @@ void PatternTableModel::reload() {
     endResetModel();
 }
 
-QIcon noteButtonIcon(std::size_t button, phrase::Clef clef, QSize size) {
+QIcon noteButtonIcon(std::size_t button, phrase::Clef clef) {
     if (button >= phrase::kNoteButtons) return {};
-    const std::string_view name = phrase::cdArr[button];
-    // The treble staff's bottom line is E0; the bass staff shows the note two octaves lower,
-    // in its own register, with G under C0 as its bottom line.
-    const bool treble = clef == phrase::Clef::Treble;
-    const int bottom = treble ? 2 : -10;
-    const int step = diatonicStep(name) - (treble ? 0 : 14);
-    const int lowest = bottom - 4;  // two ledger lines below, one above
-    const double half = size.height() / 18.0;
-    auto yOf = [&](int s) { return size.height() - (s - lowest + 2.0) * half; };
-
-    const qreal dpr = qApp->devicePixelRatio();
-    QPixmap pm(size * dpr);
-    pm.setDevicePixelRatio(dpr);
-    pm.fill(Qt::white);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(Qt::black, 1.0));
-    const double left = 2, right = size.width() - 2;
-    for (int line = 0; line < 5; ++line) {
-        const double y = yOf(bottom + 2 * line);
-        p.drawLine(QPointF(left, y), QPointF(right, y));
-    }
-    const double headX = size.width() * 0.55;
-    const double headW = half * 2.6, headH = half * 1.9;
-    for (int s = bottom - 2; s >= step; s -= 2)
-        p.drawLine(QPointF(headX - headW, yOf(s)), QPointF(headX + headW, yOf(s)));
-    for (int s = bottom + 10; s <= step; s += 2)
-        p.drawLine(QPointF(headX - headW, yOf(s)), QPointF(headX + headW, yOf(s)));
-
-    const double y = yOf(step);
-    p.setBrush(Qt::black);
-    p.save();
-    p.translate(headX, y);
-    p.rotate(-20);
-    p.drawEllipse(QPointF(0, 0), headW / 2, headH / 2);
-    p.restore();
-    // Stems go down from notes on or above the middle line.
-    const bool stemDown = step >= bottom + 4;
-    const double stemX = stemDown ? headX - headW / 2 + 0.5 : headX + headW / 2 - 0.5;
-    p.drawLine(QPointF(stemX, y), QPointF(stemX, y + (stemDown ? 7 : -7) * half));
-
-    if (name.size() == 3) {
-        QFont font = QApplication::font();
-        font.setPixelSize(qRound(half * 4));
-        p.setFont(font);
-        p.drawText(QRectF(0, y - half * 3, headX - headW / 2, half * 6),
-                   Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("\u266F"));
-    }
-    return QIcon(pm);
+    return QIcon(
+        QPixmap::fromImage(notePicture(phrase::cdArr[button], clef == phrase::Clef::Bass)));
 }
 
 QString defaultNotePictureFolder() {
@@ -217,7 +163,7 @@ void PhraseBuilderWindow::buildLayout() {
         auto* b = commandButton(QString(), "", this);
         b->setObjectName(QStringLiteral("note_") + name);
         b->setToolTip(name);
-        b->setIconSize(QSize(26, 56));
+        b->setIconSize(QSize(kNoteButtonWidth, kNoteButtonHeight));
         b->setFixedSize(30, 62);
         connect(b, &QPushButton::clicked, this, [this, i] { clickNote(i); });
         noteButtons_[i] = b;
@@ -308,8 +254,7 @@ void PhraseBuilderWindow::toggleClef(bool bass) {
     clefToggle_->setText(bass ? tr("Bass clef") : tr("Treble clef"));
     for (std::size_t i = 0; i < noteButtons_.size(); ++i) {
         const QIcon& picture = notePictures_[i][bass];
-        noteButtons_[i]->setIcon(picture.isNull() ? noteButtonIcon(i, builder_.clef, QSize(26, 56))
-                                                  : picture);
+        noteButtons_[i]->setIcon(picture.isNull() ? noteButtonIcon(i, builder_.clef) : picture);
         noteButtons_[i]->setProperty("image", QString::fromStdString(builder_.noteButtonImage(i)));
     }
 }

@@ -43,9 +43,9 @@ class PatternTableModel : public QAbstractTableModel {
     PhraseBuilder& builder_;
 };
 
-// The picture of a note button: the note on a five-line staff of the given clef, painted
-// here; stands in for a picture missing from the note picture folder.
-QIcon noteButtonIcon(std::size_t button, phrase::Clef clef, QSize size);
+// The picture of a note button, drawn here as the build draws the note picture folder's; stands
+// in for a picture missing there.
+QIcon noteButtonIcon(std::size_t button, phrase::Clef clef);
 
 // Where the note button pictures drawn at build time lie: "notes" beside the application.
 QString defaultNotePictureFolder();

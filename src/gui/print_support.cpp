@@ -7,8 +7,8 @@
 #include <QPdfWriter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
-#include <QSaveFile>
 
+#include "atomic_file.h"
 #include "qt_canvas.h"
 
 namespace sorvel::gui {
@@ -82,28 +82,22 @@ ExportResult exportPdf(PrintView view, const QString& path, const QPageLayout& l
         result.error = QStringLiteral("The score has no cells to print.");
         return result;
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        result.error = QStringLiteral("Cannot write %1: %2").arg(path, file.errorString());
-        return result;
-    }
-    {
+    bool drawn = true;
+    const auto why = writeFileAtomically(path, [&](QIODevice& file) {
         QPdfWriter writer(&file);
         writer.setResolution(kPdfResolution);
         writer.setTitle(QString::fromStdString(view.title));
         writer.setCreator(QString::fromStdString(printFooterLine()));
         writer.setPageLayout(withoutMargins(layout));
         result.pages = renderPages(view, writer, layout, kPdfResolution / 72.0);
-    }
-    if (result.pages <= 0) {
-        file.cancelWriting();
+        drawn = result.pages > 0;
+        return drawn;
+    });
+    if (why) {
+        result.error =
+            !drawn ? QStringLiteral("Cannot write %1: the pages could not be drawn").arg(path)
+                   : QStringLiteral("Cannot write %1: %2").arg(path, *why);
         result.pages = 0;
-        result.error = QStringLiteral("Cannot write %1: the pages could not be drawn").arg(path);
-        return result;
-    }
-    if (!file.commit()) {
-        result.pages = 0;
-        result.error = QStringLiteral("Cannot write %1: %2").arg(path, file.errorString());
         return result;
     }
     result.ok = true;
@@ -129,7 +123,10 @@ QString QtPrintDialogs::pdfPath(QWidget* parent, const QString& suggestedPath) {
 }
 
 void QtPrintDialogs::showError(QWidget* parent, const QString& text) {
-    QMessageBox::warning(parent, QObject::tr("Export PDF"), text);
+    // The text holds a path: shown as it is, never as markup.
+    QMessageBox box(QMessageBox::Warning, QObject::tr("Export PDF"), text, QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
 }
 
 PrintSupport::PrintSupport(PrintDialogs* dialogs)

@@ -1,15 +1,18 @@
 #include "qt_canvas.h"
 
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QImageReader>
 #include <QPainterPath>
 #include <QPen>
+#include <QTextLayout>
 #include <algorithm>
 #include <cmath>
 #include <map>
 #include <tuple>
 
 #include "model/diagnostics.h"
+#include "view/button_pictures.h"
 
 namespace sorvel::gui {
 
@@ -157,11 +160,11 @@ const QtCanvas::FontEntry& QtCanvas::fontFor(const std::string& family, double s
 }
 
 void QtCanvas::text(Point at, const std::string& text, const std::string& fontFamily, double size,
-                    double kerning) {
+                    double kerning, Color c) {
     if (text.empty() || text == " ") return;
     const FontEntry& entry = fontFor(fontFamily, size, kerning);
     painter_.setFont(entry.font);
-    painter_.setPen(Qt::black);
+    painter_.setPen(toQColor(c));
     // `at` is the bottom of the line box: the baseline lies the font's descent above it.
     const double baseline = height_ - (at.y + entry.descent);
     const QString str = QString::fromStdString(text);
@@ -169,17 +172,56 @@ void QtCanvas::text(Point at, const std::string& text, const std::string& fontFa
         painter_.drawText(QPointF(at.x, baseline), str);
         return;
     }
-    const FontEntry& plain = fontFor(fontFamily, size, 0);
-    painter_.setFont(plain.font);
-    const QFontMetricsF metrics(plain.font);
-    double x = at.x;
-    for (qsizetype i = 0; i < str.size();) {
-        const qsizetype n = str.at(i).isHighSurrogate() && i + 1 < str.size() ? 2 : 1;
-        const QString ch = str.mid(i, n);
-        painter_.drawText(QPointF(x, baseline), ch);
-        x += metrics.horizontalAdvance(ch) + kerning;
-        i += n;
+    // The whole text is shaped at once, so the font's contextual forms stay (a "." after a
+    // rest is its dot, not a sharp); then every glyph moves by the spacing of those before it.
+    QTextLayout layout(str, fontFor(fontFamily, size, 0).font);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    if (line.isValid()) line.setNumColumns(str.size());
+    layout.endLayout();
+    if (!line.isValid()) return;
+    const QList<QGlyphRun> runs = layout.glyphRuns();
+    std::vector<double> xs;
+    for (const QGlyphRun& run : runs) {
+        for (const QPointF& p : run.positions()) xs.push_back(p.x());
     }
+    std::sort(xs.begin(), xs.end());
+    const QPointF origin(at.x, baseline - line.ascent());
+    for (QGlyphRun run : runs) {
+        QList<QPointF> positions = run.positions();
+        for (QPointF& p : positions) {
+            const auto before = std::lower_bound(xs.begin(), xs.end(), p.x()) - xs.begin();
+            p.rx() += static_cast<double>(before) * kerning;
+        }
+        run.setPositions(positions);
+        painter_.drawGlyphRun(origin, run);
+    }
+}
+
+Rect QtCanvas::textInk(const std::string& text, const std::string& fontFamily, double size,
+                       double kerning) const {
+    const FontEntry& entry = fontFor(fontFamily, size, kerning);
+    QPainterPath outline;
+    outline.addText(QPointF(0, 0), entry.font, QString::fromStdString(text));
+    const QRectF ink = outline.boundingRect();
+    // From the baseline, y down, to the bottom of the line box, y up.
+    return {ink.x(), entry.descent - ink.bottom(), ink.width(), ink.height()};
+}
+
+QImage drawnImage(QSize pixels, Size logical, const std::function<void(Canvas&)>& draw) {
+    QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(pixels.width() / logical.width, pixels.height() / logical.height);
+    QtCanvas canvas(painter, logical.height);
+    draw(canvas);
+    return image;
+}
+
+QImage notePicture(std::string_view name, bool bassClef) {
+    return drawnImage(QSize(kNoteButtonWidth, kNoteButtonHeight) * kNotePictureScale,
+                      kNotePictureSize, [&](Canvas& c) { drawNoteButton(c, name, bassClef); });
 }
 
 }  // namespace sorvel::gui

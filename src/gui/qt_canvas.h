@@ -2,10 +2,13 @@
 
 #include <QFont>
 #include <QHash>
+#include <QImage>
 #include <QList>
 #include <QPainter>
 #include <QPixmap>
 #include <QString>
+#include <functional>
+#include <string_view>
 
 #include "view/canvas.h"
 
@@ -45,7 +48,9 @@ class QtCanvas : public Canvas {
     void line(Point from, Point to, double lineWidth, Color c, std::optional<Dash> dash) override;
     void image(const Rect& r, const std::string& path) override;
     void text(Point at, const std::string& text, const std::string& fontFamily, double size,
-              double kerning) override;
+              double kerning, Color c) override;
+    Rect textInk(const std::string& text, const std::string& fontFamily, double size,
+                 double kerning) const override;
     void polyline(const std::vector<Point>& points, double lineWidth, Color c) override;
     void curve(Point from, Point control1, Point control2, Point to, double lineWidth,
                Color c) override;
@@ -70,5 +75,13 @@ class QtCanvas : public Canvas {
     double height_;
     bool oneByOne_ = false;
 };
+
+// The core's drawing, made in a box of the logical size, scaled to fill an image of pixels;
+// what it leaves untouched stays transparent.
+QImage drawnImage(QSize pixels, Size logical, const std::function<void(Canvas&)>& draw);
+
+// A phrase builder note button's picture at the size the pictures are drawn at: the build's
+// note picture folder holds these, and the window paints one for a picture missing there.
+QImage notePicture(std::string_view name, bool bassClef);
 
 }  // namespace sorvel::gui

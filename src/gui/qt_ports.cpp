@@ -3,13 +3,12 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
-#include <QFileInfo>
+#include <QLabel>
 #include <QMessageBox>
-#include <QSaveFile>
 #include <QSettings>
 #include <QStandardPaths>
-#include <QStorageInfo>
-#include <cerrno>
+
+#include "atomic_file.h"
 
 namespace sorvel::gui {
 
@@ -28,8 +27,12 @@ void QtAlerts::showAlert(const std::string& text, const std::string& informative
     QMessageBox box(QApplication::activeWindow());
     box.setWindowTitle(QApplication::applicationDisplayName());
     box.setIcon(QMessageBox::Warning);
+    // File names show as they are, never as markup; the informative text's label does not
+    // follow the box's text format.
+    box.setTextFormat(Qt::PlainText);
     box.setText(q(text));
     if (!informativeText.empty()) box.setInformativeText(q(informativeText));
+    for (QLabel* label : box.findChildren<QLabel*>()) label->setTextFormat(Qt::PlainText);
     box.setStandardButtons(QMessageBox::Ok);
     box.exec();
 }
@@ -80,42 +83,10 @@ void QtSettings::sync() {
     QSettings().sync();
 }
 
-namespace {
-
-// Why a save failed, in words: a full disk is named as such, whatever Qt reports.
-std::string saveFailure(const QString& path, const QString& qtReason, int error,
-                        std::size_t bytes) {
-    const QStorageInfo volume(QFileInfo(path).absolutePath());
-    const bool full = error == ENOSPC || error == EDQUOT ||
-                      (volume.isValid() && volume.bytesAvailable() >= 0 &&
-                       static_cast<quint64>(volume.bytesAvailable()) < bytes);
-    if (full) {
-        return QObject::tr("%1: the disk is full (%2 bytes needed, %3 free).")
-            .arg(path)
-            .arg(bytes)
-            .arg(volume.bytesAvailable())
-            .toStdString();
-    }
-    return QObject::tr("%1: %2").arg(path, qtReason).toStdString();
-}
-
-}  // namespace
-
 std::optional<std::string> QtTextFileWriter::writeFile(const std::string& path,
                                                        std::string_view bytes) {
-    QSaveFile file(q(path));
-    errno = 0;
-    if (!file.open(QIODevice::WriteOnly)) {
-        return saveFailure(q(path), file.errorString(), errno, bytes.size());
-    }
-    const qint64 n = file.write(bytes.data(), static_cast<qint64>(bytes.size()));
-    if (n != static_cast<qint64>(bytes.size())) {
-        const int error = errno;
-        const QString why = file.errorString();
-        file.cancelWriting();
-        return saveFailure(q(path), why, error, bytes.size());
-    }
-    if (!file.commit()) return saveFailure(q(path), file.errorString(), errno, bytes.size());
+    if (const auto why = writeFileAtomically(q(path), bytes))
+        return QObject::tr("%1: %2").arg(q(path), *why).toStdString();
     return std::nullopt;
 }
 

@@ -34,7 +34,7 @@ class QtSettings : public Settings {
     void sync() override;
 };
 
-// Atomic writes through QSaveFile.
+// Atomic writes (writeFileAtomically); a failure names the path and why.
 class QtTextFileWriter : public TextFileWriter {
   public:
     std::optional<std::string> writeFile(const std::string& path, std::string_view bytes) override;

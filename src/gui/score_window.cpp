@@ -4,7 +4,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFontMetricsF>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -12,7 +11,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -20,12 +18,13 @@
 #include <limits>
 
 #include "key_mapping.h"
-#include "model/notation_tables.h"
 #include "model/note_values.h"
 #include "model/score_file.h"
+#include "qt_canvas.h"
 #include "score_playback.h"
 #include "sound/audio_output.h"
 #include "staff_widget.h"
+#include "view/button_pictures.h"
 
 namespace sorvel::gui {
 
@@ -72,43 +71,13 @@ void setComboItems(QComboBox* combo, const std::vector<std::string>& choices,
     if (combo->currentIndex() != selected) combo->setCurrentIndex(static_cast<int>(selected));
 }
 
-// A button picture of a note value: its glyph at the place a staff gives it, on the three
-// middle lines of the staff, so that values told apart by their place (the whole rest hangs
-// from a line, the half rest sits on one) look different on their buttons too.
+// A button picture of a note value, at the screen's resolution.
 QIcon glyphIcon(std::int64_t value, QSize size) {
     const qreal dpr = qApp->devicePixelRatio();
-    QPixmap pm(size * dpr);
+    const Size points{static_cast<double>(size.width()), static_cast<double>(size.height())};
+    QPixmap pm = QPixmap::fromImage(
+        drawnImage(size * dpr, points, [&](Canvas& c) { drawValueButton(c, value, points); }));
     pm.setDevicePixelRatio(dpr);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    // The staff's geometry scaled down: lines kIconSpacing apart, the font in proportion.
-    constexpr double kStaffSpacing = 7.0;
-    constexpr double kIconSpacing = 4.5;
-    constexpr double scale = kIconSpacing / kStaffSpacing;
-    QFont font(QString::fromLatin1(kNotationFontFamily));
-    font.setPixelSize(qRound(kNotationFontSize * scale));
-    font.setHintingPreference(QFont::PreferNoHinting);
-    p.setFont(font);
-    const QFontMetricsF metrics(font);
-    // Rests and marks are written at the middle pitch; notes shown there too.
-    constexpr std::size_t kPitch = 17;
-    const double middle = size.height() / 2.0;
-    p.setPen(QPen(Qt::black, 1.0));
-    for (int k = -1; k <= 1; ++k) {
-        const double y = middle + k * kIconSpacing;
-        p.drawLine(QPointF(1, y), QPointF(size.width() - 1, y));
-    }
-    // Where the staff puts the glyph's line box bottom (y up, band of 140): the middle line
-    // at 105, the box at 56.5 plus half a spacing per staff position.
-    const double staffBottom =
-        56.5 + kStaffSpacing / 2 * static_cast<double>(tables::locateArr[kPitch]);
-    const double bottom = middle + (105.0 - staffBottom) * scale;
-    const QString text = QString::fromUtf8(noteValue(value).glyph.data(),
-                                           static_cast<qsizetype>(noteValue(value).glyph.size()));
-    const QRectF ink = metrics.tightBoundingRect(text);
-    p.drawText(QPointF((size.width() - ink.width()) / 2 - ink.x(), bottom - metrics.descent()),
-               text);
     return QIcon(pm);
 }
 

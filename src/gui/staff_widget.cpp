@@ -32,8 +32,12 @@ class HeadroomCanvas : public Canvas {
     }
     void image(const Rect& r, const std::string& path) override { inner_.image(r, path); }
     void text(Point at, const std::string& text, const std::string& fontFamily, double size,
-              double kerning) override {
-        inner_.text(at, text, fontFamily, size, kerning);
+              double kerning, Color c) override {
+        inner_.text(at, text, fontFamily, size, kerning, c);
+    }
+    Rect textInk(const std::string& text, const std::string& fontFamily, double size,
+                 double kerning) const override {
+        return inner_.textInk(text, fontFamily, size, kerning);
     }
 
   private:

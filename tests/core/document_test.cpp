@@ -222,10 +222,12 @@ class RecordingCanvas : public Canvas {
     void image(const Rect& r, const std::string& path) override {
         put("image ", r.x, ",", r.y, " ", r.width, "x", r.height, " ", path);
     }
-    void text(Point at, const std::string& t, const std::string& font, double size,
-              double kerning) override {
+    void text(Point at, const std::string& t, const std::string& font, double size, double kerning,
+              Color c) override {
         put("text '", t, "' ", at.x, ",", at.y,
-            font == kNotationFontFamily && size == 44 && kerning == -5 ? "" : " ?");
+            font == kNotationFontFamily && size == 44 && kerning == -5 && c == Color::black()
+                ? ""
+                : " ?");
     }
     // The calls of each cell, which starts with its fill.
     std::vector<std::vector<std::string>> cells;

@@ -9,6 +9,7 @@
 
 #include "edit_test_document.h"
 #include "model/notation_tables.h"
+#include "view/button_pictures.h"
 
 namespace sorvel {
 namespace {
@@ -35,7 +36,8 @@ class PageRecorder : public Canvas {
         c.text = path;
         c.rect = r;
     }
-    void text(Point at, const std::string& t, const std::string& font, double, double) override {
+    void text(Point at, const std::string& t, const std::string& font, double, double,
+              Color) override {
         Call& c = add("text", {at}, 0);
         c.text = t;
         c.font = font;
@@ -282,18 +284,22 @@ TEST_F(PrintViewTest, TieArcsAcrossBarsRestsAndStaffLines) {
         }
     }
 
-    // Across a staff line: one arc runs to the end of the first line, one from the start of
-    // the next; neither runs backwards.
+    // Across a staff line: one arc leaves the line's last note, one reaches the next line's
+    // first note; each a cell long (past the staff's edge) and bending between its ends.
     std::vector<ScoreCell> cells = quarters(41);
     cells[39] = {at(6), 55};
     cells[40] = {at(6), 5};
     const std::vector<Call> curves = draw(cells).of("curve");
     ASSERT_EQ(curves.size(), 2u);
     EXPECT_EQ(curves[0].points[0].x, cellX(40) + kHc);
-    EXPECT_EQ(curves[0].points[3].x, kPage.x + kPage.width);
-    EXPECT_EQ(curves[1].points[0].x, kPage.x);
+    EXPECT_DOUBLE_EQ(curves[0].points[3].x, cellX(41) + kHc);
+    EXPECT_DOUBLE_EQ(curves[1].points[0].x, cellX(0) + kHc);
     EXPECT_EQ(curves[1].points[3].x, cellX(1) + kHc);
     EXPECT_EQ(curves[1].points[0].y, base(2) + kS * 3 + 4);
+    for (const Call& arc : curves) {
+        EXPECT_TRUE(arc.points[0].x < arc.points[1].x && arc.points[1].x < arc.points[2].x &&
+                    arc.points[2].x < arc.points[3].x);
+    }
 }
 
 TEST_F(PrintViewTest, TiesAndTripletsDoNotRunOverAPageBreak) {
@@ -339,6 +345,43 @@ TEST_F(PrintViewTest, BarRepeatAndFirstEndingMarks) {
         EXPECT_EQ(rec.of("polyline").size(), c.ending ? 1u : 0u);
         EXPECT_EQ(rec.textsIn(kPrintNotationFontFamily).size(), 2u) << "marks print no glyph";
     }
+}
+
+// The button pictures place by the staff's geometry: a phrase builder note's head (the bottom
+// of its glyph's line box) and ledger lines follow its diatonic step in either clef, and a
+// note-value button puts its glyph where a staff does, scaled to the button.
+TEST(ButtonPictures, NotesAndGlyphsSitWhereTheStaffPutsThem) {
+    const struct {
+        const char* name;
+        bool bass;
+        int position;  // half spaces above the lowest ledger line
+        std::vector<double> ledgers;
+        const char* glyph;
+    } cases[] = {
+        {"C0", false, 2, {14}, "2"},    {"E0", false, 4, {}, "2"},     {"B0", false, 8, {}, "B"},
+        {"A1#", false, 14, {56}, ".B"}, {"C0", true, 0, {14, 7}, "2"}, {"G0", true, 4, {}, "2"},
+        {"D1#", true, 8, {}, ".B"},     {"A1", true, 12, {}, "B"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + (c.bass ? " bass" : " treble"));
+        PageRecorder rec;
+        drawNoteButton(rec, c.name, c.bass);
+        std::vector<double> ledgers;
+        for (const Call& l : rec.of("line"))  // short and level
+            if (l.points[1].x - l.points[0].x < kNotePictureSize.width / 2 &&
+                l.points[0].y == l.points[1].y)
+                ledgers.push_back(l.points[0].y);
+        EXPECT_EQ(ledgers, c.ledgers);
+        const auto texts = rec.of("text");
+        ASSERT_EQ(texts.size(), 1u);
+        EXPECT_EQ(texts[0].text, c.glyph);
+        EXPECT_DOUBLE_EQ(texts[0].points[0].y, 3.5 * (c.position + 2) - 20.5);
+    }
+    // The staff puts a quarter note at pitch 17 with its glyph box 24 below the middle line.
+    PageRecorder rec;
+    drawValueButton(rec, 5, {22, 30});
+    ASSERT_EQ(rec.of("text").size(), 1u);
+    EXPECT_DOUBLE_EQ(rec.of("text")[0].points[0].y, 15 - 24 * 4.5 / 7);
 }
 
 }  // namespace

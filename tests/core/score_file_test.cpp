@@ -212,6 +212,22 @@ TEST(ScoreFile, ApplyingShowsPageOneWithTheFileSettings) {
     EXPECT_EQ(settings(*doc), (ShownSettings{"", "", "", "", "440"}));
 }
 
+// Files store the picture set as its index in the sorted list of set names: the sets shipped
+// with the instrument charts sort after "keyboard" (0) and "names" (1), so a file saved with
+// either opens with the same pictures, whatever order the folder lists them in.
+TEST(ScoreFile, ShippedPictureSetsKeepTheIndicesFilesStore) {
+    TempDir dir;
+    for (const char* set : {"six-string guitar", "names", "recorder", "keyboard"})
+        dir.write(std::string(set) + "/A0.png", "");
+    dir.write("scale.csv", "maj,0:4:7\n");
+    const std::vector<std::string> sets = listImageSets(dir.path());
+    EXPECT_EQ(sets,
+              (std::vector<std::string>{"keyboard", "names", "recorder", "six-string guitar"}));
+    auto doc = givenScore().imageSets(sets, -1).build();
+    applyScore(*doc, parsed("<,sorvel2,1,3,440,0,0\n17,5\n"));
+    EXPECT_EQ(doc->imageSet(), "names");
+}
+
 TEST(ScoreFile, ReadsBytesExactly) {
     TempDir dir;
     const std::string bytes("<,sorvel2,0,3\r\n#\0x\n1,1\n", 22);

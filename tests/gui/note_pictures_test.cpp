@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QSet>
 #include <QTemporaryDir>
+#include <cstdlib>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,6 +38,15 @@ QString buttonName(std::size_t i) {
 
 QImage normalised(const QImage& image) {
     return image.convertToFormat(QImage::Format_ARGB32);
+}
+
+// Equal but for the antialiasing of a glyph, which depends on what the process drew before.
+bool alike(const QImage& a, const QImage& b) {
+    if (a.size() != b.size()) return false;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            if (std::abs(qGray(a.pixel(x, y)) - qGray(b.pixel(x, y))) > 16) return false;
+    return true;
 }
 
 // The icon's largest picture, as the button would draw it at its full size.
@@ -122,8 +132,8 @@ TEST(NotePictures, HigherNotesSitHigher) {
         }
 }
 
-// A folder lacking some pictures: those buttons are painted, the rest loaded, and one line
-// says so.
+// A folder lacking some pictures: those buttons are painted as the build draws them, and one
+// line says so.
 TEST(NotePictures, MissingOrBrokenPicturesArePaintedInstead) {
     QTemporaryDir temp;
     ASSERT_TRUE(temp.isValid());
@@ -145,21 +155,14 @@ TEST(NotePictures, MissingOrBrokenPicturesArePaintedInstead) {
     ASSERT_EQ(diagnostics.lines.size(), 1u);
     EXPECT_NE(diagnostics.lines[0].find("2 of 46"), std::string::npos) << diagnostics.lines[0];
 
-    const struct {
-        bool bass;
-        std::size_t button;
-        bool fromFile;
-    } cases[] = {{false, 0, false}, {false, 1, true}, {true, 0, true}, {true, 2, false}};
-    for (const auto& c : cases) {
-        window.toggleClef(c.bass);
-        auto* button = window.findChild<QPushButton*>(buttonName(c.button));
+    for (const auto& [bass, i] : {std::pair{false, 0}, std::pair{true, 2}}) {
+        window.toggleClef(bass);
+        auto* button = window.findChild<QPushButton*>(buttonName(i));
         ASSERT_NE(button, nullptr);
-        SCOPED_TRACE(buttonName(c.button).toStdString() + (c.bass ? " bass" : " treble"));
-        EXPECT_FALSE(button->icon().isNull()) << "painted instead";
-        const QString file = QString::fromStdString(
-            phrase::noteButtonImage(c.button, c.bass ? Clef::Bass : Clef::Treble));
-        const QImage fromFile = normalised(QImage(source.filePath(file)));
-        EXPECT_EQ(iconImage(*button) == fromFile, c.fromFile);
+        const QString file =
+            QString::fromStdString(phrase::noteButtonImage(i, bass ? Clef::Bass : Clef::Treble));
+        EXPECT_TRUE(alike(iconImage(*button), normalised(QImage(source.filePath(file)))))
+            << file.toStdString();
     }
 
     // Pointed at the complete folder, every button shows its built picture, silently.

@@ -12,6 +12,7 @@
 
 #include "model/diagnostics.h"
 #include "model/notation_tables.h"
+#include "model/note_values.h"
 #include "test_support.h"
 
 namespace sorvel::test {
@@ -232,6 +233,59 @@ TEST_F(PrintSupportTest, RenderedPageShowsNoteHeadsOnTheirLinesAndPicturesBelow)
                    static_cast<int>(py(b + 10.5 * s)), static_cast<int>(py(bandBottom)), lines),
             0)
             << "ink in the blank cell after staff position " << positions[i];
+    }
+}
+
+// Two faults once seen on paper, each found as the ink a mark adds to the rendered page: every
+// dotted rest's dot is at most half a staff space high and wide (a sharp there is three spaces
+// high), and a tie from a line's last note to the next line's first is an arc of at least a
+// cell on each line (not two half-cell stubs).
+TEST_F(PrintSupportTest, RenderedDotsAfterRestsAndTiesAcrossStaffLines) {
+    const QPageLayout layout = gui::defaultPageLayout(gui::Paper::A4);
+    const Rect page = gui::imageableBounds(layout);
+    const double k = 2, top = gui::paperSizePoints(layout).height;  // 144 dpi
+    const double lineHeight = (page.height - 32 * 4) / 4 - 4, w = page.width / 40;
+    auto render = [&](std::vector<ScoreCell> cells, const QString& name) {
+        PrintInput in = songInput(0);
+        in.musicData = std::move(cells);
+        EXPECT_TRUE(gui::exportPdf(in, path("p.pdf"), layout).ok);
+        runTool("pdftoppm", {"-r", "144", "-f", "1", "-l", "1", "-png", "-singlefile",
+                             path("p.pdf"), dir.filePath(name)});
+        return QImage(dir.filePath(name + ".png"));
+    };
+    // The box of the ink `with` adds to `without` over the staff of a line, from x0 to x1.
+    auto added = [&](const QImage& with, const QImage& without, int line, double x0, double x1) {
+        const double staffTop = page.y + page.height - (lineHeight + 32) * line + lineHeight;
+        QRect box;
+        for (int y = int((top - staffTop) * k); y < int((top - staffTop + lineHeight / 2) * k); ++y)
+            for (int x = int(x0 * k); x < int(x1 * k); ++x)
+                if (qGray(with.pixel(x, y)) < 128 && qGray(without.pixel(x, y)) >= 128)
+                    box |= QRect(x, y, 1, 1);
+        return box;
+    };
+
+    const std::int64_t dotted[] = {14, 16, 18, 20, 22, 24};
+    std::vector<ScoreCell> plain, withDot;
+    for (std::int64_t v : dotted) {
+        plain.insert(plain.end(), {{17, noteValue(v).dotToggle}, {0, 0}});
+        withDot.insert(withDot.end(), {{17, v}, {0, 0}});
+    }
+    const QImage a = render(withDot, "dotted"), b = render(plain, "plain");
+    for (int i = 0; i < 6; ++i) {
+        const double x = page.x + 2 * i * w;
+        const QRect dot = added(a, b, 1, x, x + 2 * w);
+        EXPECT_TRUE(!dot.isEmpty() &&
+                    std::max(dot.width(), dot.height()) <= lineHeight / 20 * k * 0.6)
+            << dotted[i] << ": " << dot.width() << " x " << dot.height();
+    }
+
+    std::vector<ScoreCell> untied(41, ScoreCell{0, 0});
+    untied[39] = untied[40] = {24, 1};  // whole notes, no stems
+    std::vector<ScoreCell> tied = untied;
+    tied[39] = {24, 53};
+    const QImage c = render(tied, "tied"), d = render(untied, "untied");
+    for (int line : {1, 2}) {
+        EXPECT_GE(added(c, d, line, 0, page.x * 2 + page.width).width(), w * k * 0.9) << line;
     }
 }
 

@@ -45,7 +45,13 @@ class Canvas {
     // Text whose line box has its bottom-left corner at `at`, with `kerning` added after
     // every character.
     virtual void text(Point at, const std::string& text, const std::string& fontFamily, double size,
-                      double kerning) = 0;
+                      double kerning, Color c = Color::black()) = 0;
+    // The rectangle the ink of a text call would cover, relative to its `at`. Canvases that
+    // cannot measure text return an empty rectangle.
+    virtual Rect textInk(const std::string& /*text*/, const std::string& /*fontFamily*/,
+                         double /*size*/, double /*kerning*/) const {
+        return {};
+    }
 
     // A connected path through the points, stroked with joined corners. The default strokes
     // each segment on its own.

@@ -7,6 +7,7 @@
 #include "model/diagnostics.h"
 #include "model/notation_tables.h"
 #include "model/note_values.h"
+#include "view/staff_lines.h"
 
 namespace sorvel {
 
@@ -84,6 +85,7 @@ ScoreCell GosenView::cellAt(std::int64_t column) const {
 
 void GosenView::draw(Canvas& canvas, const std::string& imageSet) const {
     const double s = lineSpacing();
+    const StaffLines staff{lineY(5), s};
     const std::string folder = imgFol + "/" + imageSet + "/";
     for (std::int64_t i = 1; i <= cellMax; ++i) {
         const ScoreCell cell = cellAt(i);
@@ -125,12 +127,12 @@ void GosenView::draw(Canvas& canvas, const std::string& imageSet) const {
         const std::int64_t shown = dotted ? noteValue(onpIndex).dotToggle : onpIndex;
         glyph += noteValue(shown).glyph;
         const double glyphX = x + gosenSize.width / 12.0;
-        canvas.text(
-            {glyphX, gosenOrg.y - 17.0 + s * 0.5 + s * static_cast<double>(selLocate) * 0.5}, glyph,
-            kNotationFontFamily, kNotationFontSize, kNotationKerning);
+        const auto position = static_cast<double>(selLocate);
+        canvas.text({glyphX, staff.glyphBox(position)}, glyph, kNotationFontFamily,
+                    kNotationFontSize, kNotationKerning);
         if (dotted) {
-            // Staff position 0 lies on the lowest ledger line: even positions are on lines.
-            const double head = lineY(1) + s * 0.5 * static_cast<double>(selLocate);
+            // Even positions lie on lines: the dot goes into the space above.
+            const double head = staff.y(position);
             const double dotY = selLocate % 2 == 0 ? head + s * 0.5 : head;
             const double prefix = accidental == -1  ? kFlatAdvance
                                   : accidental == 1 ? kSharpAdvance

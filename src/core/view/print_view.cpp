@@ -296,13 +296,18 @@ void PrintView::drawTie(Canvas& canvas, const PendingTie& from, const LineFrame&
         return;
     }
     // The notes are on different staff lines: one arc leaves the first note toward the end of
-    // its line, another arrives at the second note from the start of its line.
+    // its line, another arrives at the second note from the start of its line. Each is at
+    // least a cell long, reaching past the staff's edge when its note is the outermost one,
+    // and bends between its own thirds.
+    auto halfArc = [&](double left, double right, double y) {
+        const double part = (right - left) / 3.0;
+        canvas.curve({left, y}, {left + part, y + d}, {right - part, y + d}, {right, y}, kArcWidth,
+                     Color::black());
+    };
     const double y1 = from.base + s_ * static_cast<double>(from.position) * 0.5 + lift;
     const double lineEnd = x0_ + w_ * static_cast<double>(cellMax);
-    canvas.curve({xs + hc_, y1}, {xs + hc_ + third, y1 + d}, {lineEnd - third, y1 + d},
-                 {lineEnd, y1}, kArcWidth, Color::black());
-    canvas.curve({x0_, y2}, {x0_ + third, y2 + d}, {x + hc_ - third, y2 + d}, {x + hc_, y2},
-                 kArcWidth, Color::black());
+    halfArc(xs + hc_, std::max(lineEnd, xs + hc_ + w_), y1);
+    halfArc(std::min(x0_, x + hc_ - w_), x + hc_, y2);
 }
 
 void PrintView::drawTripletBracket(Canvas& canvas, const LineFrame& frame, double x, bool above,
