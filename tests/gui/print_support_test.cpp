@@ -246,9 +246,7 @@ TEST_F(PrintSupportTest, RenderedDotsAfterRestsAndTiesAcrossStaffLines) {
     const double k = 2, top = gui::paperSizePoints(layout).height;  // 144 dpi
     const double lineHeight = (page.height - 32 * 4) / 4 - 4, w = page.width / 40;
     auto render = [&](std::vector<ScoreCell> cells, const QString& name) {
-        PrintInput in = songInput(0);
-        in.musicData = std::move(cells);
-        EXPECT_TRUE(gui::exportPdf(in, path("p.pdf"), layout).ok);
+        EXPECT_TRUE(gui::exportPdf(songView(std::move(cells)), path("p.pdf"), layout).ok);
         runTool("pdftoppm", {"-r", "144", "-f", "1", "-l", "1", "-png", "-singlefile",
                              path("p.pdf"), dir.filePath(name)});
         return QImage(dir.filePath(name + ".png"));
