@@ -827,10 +827,11 @@ void Importer::placeChords() {
     for (std::string& t : carried_) placed_.push_back({events_.front().cell, std::move(t)});
     carried_.clear();
     for (TimedText& t : texts_) {
-        std::size_t cell = events_.front().cell;
-        for (const Event& e : events_) {
-            if (e.start <= t.time + kEps) cell = e.cell;
-        }
+        // The last event starting at or before the text's time (events come in time order).
+        const auto after =
+            std::upper_bound(events_.begin(), events_.end(), t.time + kEps,
+                             [](double time, const Event& e) { return time < e.start; });
+        const std::size_t cell = (after == events_.begin() ? after : after - 1)->cell;
         placed_.push_back({cell, std::move(t.text)});
     }
 }
