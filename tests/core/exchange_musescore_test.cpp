@@ -76,8 +76,8 @@ TEST(MuseScore, ReadsOurMusicXmlAndMidiAndWritesBackTheSameCells) {
     }
 
     // Ours in, MuseScore's own out, both compressed and plain.
-    for (const auto& [in, out] : {std::pair{"score.musicxml", "back.musicxml"},
-                                  std::pair{"score.mxl", "back.mxl"}}) {
+    for (const auto& [in, out] :
+         {std::pair{"score.musicxml", "back.musicxml"}, std::pair{"score.mxl", "back.mxl"}}) {
         ASSERT_TRUE(convert(dir / in, dir / out)) << in;
         std::ifstream file(dir / out, std::ios::binary);
         std::stringstream text;
