@@ -1,5 +1,5 @@
-// sorvel-convert: writes a score file as printed pages (PDF), MusicXML, MIDI or WAV, and a
-// MusicXML file as a score file, without a display.
+// sorvel-convert: writes a score file as printed pages (PDF), MusicXML (plain or compressed),
+// MIDI or WAV, and a MusicXML file as a score file, without a display.
 
 #include <QCoreApplication>
 #include <QDir>
@@ -27,11 +27,12 @@ constexpr int kExitFailed = 1;  // the input could not be read or the output not
 constexpr int kExitUsage = 2;   // unknown option, missing argument
 
 const char* const kUsage =
-    "Usage: sorvel-convert [options] IN.txt OUT.pdf|OUT.musicxml|OUT.xml|OUT.mid|OUT.wav\n"
-    "       sorvel-convert IN.musicxml|IN.xml OUT.txt\n"
-    "Writes a Sorvel Score file as the pages File > Print lays out (PDF), as MusicXML, as a\n"
-    "Standard MIDI File or as a WAV recording of what playback plays; or reads a MusicXML\n"
-    "melody into a Sorvel Score file. The output's extension chooses the format.\n"
+    "Usage: sorvel-convert [options] IN.txt OUT.pdf|OUT.musicxml|OUT.xml|OUT.mxl|OUT.mid|OUT.wav\n"
+    "       sorvel-convert IN.musicxml|IN.xml|IN.mxl OUT.txt\n"
+    "Writes a Sorvel Score file as the pages File > Print lays out (PDF), as MusicXML (.mxl:\n"
+    "compressed), as a Standard MIDI File or as a WAV recording of what playback plays; or\n"
+    "reads a MusicXML melody, plain or compressed, into a Sorvel Score file. The output's\n"
+    "extension chooses the format.\n"
     "\n"
     "Options:\n"
     "  --paper a4|letter   paper size (default: a4)\n"
@@ -156,15 +157,18 @@ int importToScoreFile(const Options& opt) {
         complain("cannot read " + opt.input + ": " + bytes.reason());
         return kExitFailed;
     }
-    std::vector<std::string> notes;
-    const sorvel::Result<sorvel::Score> score = sorvel::exchange::importScore(bytes.value(), notes);
-    if (!score) {
-        complain("cannot read " + opt.input + ": " + score.reason());
+    const auto imported = sorvel::exchange::importScore(bytes.value());
+    if (!imported) {
+        complain("cannot read " + opt.input + ": " + imported.reason());
         return kExitFailed;
     }
-    for (const std::string& note : notes) complain("note: " + note);
-    if (!writeWhole(opt.output, sorvel::scoreFileText(score.value()))) return kExitFailed;
-    std::printf("%s: %zu cells\n", opt.output.c_str(), score.value().musicData.size());
+    for (const std::string& note : imported.value().notes) complain("note: " + note);
+    if (!imported.value().title.empty()) {
+        complain("note: The title \"" + imported.value().title + "\" is not kept in a score file.");
+    }
+    const sorvel::Score& score = imported.value().score;
+    if (!writeWhole(opt.output, sorvel::scoreFileText(score))) return kExitFailed;
+    std::printf("%s: %zu cells\n", opt.output.c_str(), score.musicData.size());
     return kExitOk;
 }
 
@@ -224,8 +228,9 @@ int main(int argc, char** argv) {
     sorvel::setDiagnosticSink([](std::string_view) {});
 
     if (hasExtension(opt.output, "txt")) {
-        if (!hasExtension(opt.input, "musicxml") && !hasExtension(opt.input, "xml")) {
-            complain("a score file is written from MusicXML: give IN.musicxml or IN.xml");
+        if (!hasExtension(opt.input, "musicxml") && !hasExtension(opt.input, "xml") &&
+            !hasExtension(opt.input, "mxl")) {
+            complain("a score file is written from MusicXML: give IN.musicxml, IN.xml or IN.mxl");
             return kExitUsage;
         }
         return importToScoreFile(opt);
@@ -235,7 +240,7 @@ int main(int argc, char** argv) {
     }
     if (!hasExtension(opt.output, "pdf")) {
         complain("unknown output type " + opt.output +
-                 ": use .pdf, .musicxml, .xml, .mid, .wav or .txt");
+                 ": use .pdf, .musicxml, .xml, .mxl, .mid, .wav or .txt");
         return kExitUsage;
     }
 

@@ -1,5 +1,5 @@
-// File > Export (MusicXML, MIDI, WAV) of the score in front, and File > Import MusicXML into a
-// new score window.
+// File > Export (MusicXML plain or compressed, MIDI, WAV) of the score in front, and File > Import
+// MusicXML into a new score window.
 #include <QAction>
 #include <QDir>
 #include <QFile>
@@ -29,6 +29,8 @@ struct ExportItem {
 const ExportItem kExportItems[] = {
     {QT_TR_NOOP("&MusicXML…"), "exportMusicXmlAction", exchange::ExportFormat::MusicXml,
      QT_TR_NOOP("MusicXML (*.musicxml *.xml)"), ".musicxml"},
+    {QT_TR_NOOP("&Compressed MusicXML…"), "exportMxlAction",
+     exchange::ExportFormat::CompressedMusicXml, QT_TR_NOOP("Compressed MusicXML (*.mxl)"), ".mxl"},
     {QT_TR_NOOP("M&IDI…"), "exportMidiAction", exchange::ExportFormat::Midi,
      QT_TR_NOOP("Standard MIDI File (*.mid *.midi)"), ".mid"},
     {QT_TR_NOOP("&WAV…"), "exportWavAction", exchange::ExportFormat::Wav,
@@ -51,8 +53,10 @@ void SorvelApplication::installExchangeMenu(QMenu* file, QMainWindow* window) {
         a->setObjectName(QString::fromLatin1(item.objectName));
         connect(a, &QAction::triggered, this, [this, choose, item] {
             delegate_->withScoreWindow([&](Document& doc) {
-                const std::string title = windowTitle(doc);
-                QString base = QFileInfo(QString::fromStdString(title)).completeBaseName();
+                // The score's name without ".txt" titles the file (and names it when imported).
+                QString base =
+                    QFileInfo(QString::fromStdString(windowTitle(doc))).completeBaseName();
+                const std::string title = base.toStdString();
                 if (base.isEmpty()) base = tr("Untitled");
                 const QString path =
                     choose(true, tr(item.filter),
@@ -80,7 +84,7 @@ void SorvelApplication::installExchangeMenu(QMenu* file, QMainWindow* window) {
     import->setObjectName(QStringLiteral("importMusicXmlAction"));
     connect(import, &QAction::triggered, this, [this, choose] {
         const QString path =
-            choose(false, tr("MusicXML (*.musicxml *.xml);;All files (*)"), QDir::homePath());
+            choose(false, tr("MusicXML (*.musicxml *.xml *.mxl);;All files (*)"), QDir::homePath());
         if (path.isEmpty()) return;
         delegate_->importMusicXml(path.toStdString());
     });

@@ -127,7 +127,7 @@ class ConvertTest(unittest.TestCase):
 
     def test_musicxml_round_trip_keeps_the_cells_and_chords(self):
         src = self.write("s.txt", score(self.CELLS, chords=("C G7", "Am")))
-        for ext in ("xml", "MusicXML"):
+        for ext in ("xml", "MusicXML", "mxl"):
             with self.subTest(ext=ext):
                 xml, back = self.path("o." + ext), self.path("back.txt")
                 self.assertEqual(run(src, xml).returncode, 0)

@@ -1,6 +1,6 @@
 // Our MusicXML and MIDI as a real notation program reads them: MuseScore 3 (mscore3) converts
-// both to PDF, and the MusicXML it writes from ours reads back to the same cells. Skipped where
-// mscore3 is not installed.
+// both to PDF, and the MusicXML, plain and compressed, it writes from ours reads back to the
+// same cells and chord lines. Skipped where mscore3 is not installed.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -13,6 +13,7 @@
 
 #include "edit_test_document.h"
 #include "exchange/audio_export.h"
+#include "exchange/musicxml_archive.h"
 #include "exchange/musicxml_export.h"
 #include "exchange/musicxml_import.h"
 
@@ -50,7 +51,7 @@ Score bars() {
         {17, 25}, {31, 8},  {33, 9},  {1, 4},   {17, 27}, {6, 43},  {7, 43},  {10, 43}, {11, 7},
         {17, 18}, {13, 11}, {15, 11}, {16, 11}, {18, 11}, {23, 5},  {17, 25}, {22, 1},
     };
-    s.codeData = {"C G7 Am/E xyz", "Bbmaj7"};
+    s.codeData = {" C     G7  Am/E    xyz        F#m7b5", "Bbmaj7"};
     s.settings = {0, 2, 1, 0, 440};  // 100, Bb, 4
     return s;
 }
@@ -64,7 +65,9 @@ TEST(MuseScore, ReadsOurMusicXmlAndMidiAndWritesBackTheSameCells) {
     const Score s = bars();
     {
         testing::DiagCapture quiet;
-        std::ofstream(dir / "score.musicxml", std::ios::binary) << writeMusicXml(s, "Interop");
+        const std::string xml = writeMusicXml(s, "Interop");
+        std::ofstream(dir / "score.musicxml", std::ios::binary) << xml;
+        std::ofstream(dir / "score.mxl", std::ios::binary) << writeMusicXmlArchive(xml).value();
         std::ofstream(dir / "score.mid", std::ios::binary) << writeMidi(s, "Interop");
     }
     for (const char* in : {"score.musicxml", "score.mid"}) {
@@ -72,17 +75,21 @@ TEST(MuseScore, ReadsOurMusicXmlAndMidiAndWritesBackTheSameCells) {
         EXPECT_GT(fs::file_size(dir / "out.pdf"), 1000u) << in;
     }
 
-    ASSERT_TRUE(convert(dir / "score.musicxml", dir / "back.musicxml"));
-    std::ifstream in(dir / "back.musicxml", std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    const MusicXmlImport back = importMusicXml(text.str());
-    ASSERT_TRUE(back.ok) << back.error;
-    EXPECT_TRUE(back.notes.empty()) << back.notes.front();
-    EXPECT_EQ(primaryForms(back.score.musicData), primaryForms(s.musicData));
-    EXPECT_EQ(back.score.codeData, s.codeData);
-    EXPECT_EQ(back.score.settings, s.settings);
-    EXPECT_EQ(back.title, "Interop");
+    // Ours in, MuseScore's own out, both compressed and plain.
+    for (const auto& [in, out] :
+         {std::pair{"score.musicxml", "back.musicxml"}, std::pair{"score.mxl", "back.mxl"}}) {
+        ASSERT_TRUE(convert(dir / in, dir / out)) << in;
+        std::ifstream file(dir / out, std::ios::binary);
+        std::stringstream text;
+        text << file.rdbuf();
+        const MusicXmlImport back = importMusicXml(text.str());
+        ASSERT_TRUE(back.ok) << back.error;
+        EXPECT_TRUE(back.notes.empty()) << back.notes.front();
+        EXPECT_EQ(primaryForms(back.score.musicData), primaryForms(s.musicData));
+        EXPECT_EQ(back.score.codeData, s.codeData);
+        EXPECT_EQ(back.score.settings, s.settings);
+        EXPECT_EQ(back.title, "Interop");
+    }
     fs::remove_all(dir);
 }
 

@@ -1,9 +1,10 @@
-// MusicXML import of untrusted bytes: never a crash or hang; a refusal always says why; an
-// accepted score holds only cells of our tables, and writing it out and reading it back gives
-// the same cells. Marks with no note or rest between them share one measure boundary in
-// MusicXML, and a score of marks alone has no measure to hold them: such scores are only checked
-// for reading back at all. A bar line or repeat end before the first note closes nothing, and a
-// repeat start or first ending after the last note opens nothing: they are not written.
+// MusicXML import of untrusted bytes, plain or compressed (.mxl): never a crash, hang or leak;
+// a refusal always says why; an accepted score holds only cells of our tables, and writing it
+// out (compressed again when it came so) and reading it back gives the same cells. Marks with
+// no note or rest between them share one measure boundary in MusicXML, and a score of marks
+// alone has no measure to hold them: such scores are only checked for reading back at all. A
+// bar line or repeat end before the first note closes nothing, and a repeat start or first
+// ending after the last note opens nothing: they are not written.
 #include <cstdint>
 #include <cstdlib>
 #include <iterator>
@@ -11,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "exchange/musicxml_archive.h"
 #include "exchange/musicxml_export.h"
 #include "exchange/musicxml_import.h"
 #include "model/diagnostics.h"
@@ -45,7 +47,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         anyNote = anyNote || !mark;
         lastWasMark = mark;
     }
-    const std::string written = sorvel::exchange::writeMusicXml(first.score, first.title);
+    // A compressed file goes back compressed, through the same archive reader.
+    const std::string plain = sorvel::exchange::writeMusicXml(first.score, first.title);
+    const std::string written = sorvel::exchange::isZipArchive(text)
+                                    ? sorvel::exchange::writeMusicXmlArchive(plain).value()
+                                    : plain;
     const sorvel::exchange::MusicXmlImport second = sorvel::exchange::importMusicXml(written);
     if (!second.ok) std::abort();
     std::vector<sorvel::ScoreCell> expected = first.score.musicData;

@@ -47,7 +47,7 @@ TEST_F(ExchangeMenu, ExportMusicXmlWritesTheScoreInFrontAndImportOpensItAgain) {
     testing::givenScore().cells(kCells).applyTo(doc);
     window_->setWindowTitle(QStringLiteral("Evening Song.txt"));
     // Typed and never confirmed: exported all the same.
-    typeInto(*window_, "cdText1", QStringLiteral("Cmaj7 G7"));
+    typeInto(*window_, "cdText1", QStringLiteral("Cmaj7  G7"));
     answer = path("song.musicxml");
 
     trigger(window_, "MusicXML");
@@ -69,9 +69,11 @@ TEST_F(ExchangeMenu, ExportMusicXmlWritesTheScoreInFrontAndImportOpensItAgain) {
     EXPECT_NE(imported, window_);
     EXPECT_EQ(testing::cells(imported->document()), kCells);
     ASSERT_FALSE(testing::chordLines(imported->document()).empty());
-    EXPECT_EQ(testing::chordLines(imported->document()).front(), "Cmaj7 G7");
-    EXPECT_EQ(imported->windowTitle(), QStringLiteral("song.txt"));
-    EXPECT_TRUE(alerts_.shown.empty());
+    EXPECT_EQ(testing::chordLines(imported->document()).front(), "Cmaj7  G7");
+    // Named after the title the export gave it, and said so.
+    EXPECT_EQ(imported->windowTitle(), QStringLiteral("Evening Song.txt"));
+    ASSERT_EQ(alerts_.shown.size(), 1u);
+    EXPECT_NE(alerts_.shown.front().informative.find("\"Evening Song\""), std::string::npos);
 }
 
 TEST_F(ExchangeMenu, MidiAndWavExportAndCancelWritesNothing) {
@@ -81,7 +83,8 @@ TEST_F(ExchangeMenu, MidiAndWavExportAndCancelWritesNothing) {
         const char* file;
         const char* magic;
     };
-    for (const Case& c : {Case{"MIDI", "a.mid", "MThd"}, Case{"WAV", "a.wav", "RIFF"}}) {
+    for (const Case& c : {Case{"MIDI", "a.mid", "MThd"}, Case{"WAV", "a.wav", "RIFF"},
+                          Case{"Compressed MusicXML", "a.mxl", "PK\x03\x04"}}) {
         answer = path(c.file);
         trigger(window_, c.item);
         EXPECT_TRUE(read(answer).startsWith(c.magic)) << c.item;

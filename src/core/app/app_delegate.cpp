@@ -157,18 +157,24 @@ bool AppDelegate::importMusicXml(const std::string& path) {
         ports_.alerts.showAlert(cannot, bytes.reason());
         return false;
     }
-    std::vector<std::string> notes;
-    const Result<Score> score = exchange::importScore(bytes.value(), notes);
-    if (!score) {
-        ports_.alerts.showAlert(cannot, score.reason());
+    Result<exchange::ImportedScore> imported = exchange::importScore(bytes.value());
+    if (!imported) {
+        ports_.alerts.showAlert(cannot, imported.reason());
         return false;
     }
-    // A score file of the same name, not yet saved: Save asks where it goes.
-    const std::size_t dot = name.rfind('.');
-    if (!openWindow(score.value(), name.substr(0, dot) + ".txt")) return false;
-    if (!notes.empty()) {
+    exchange::ImportedScore score = std::move(imported).value();
+    // A score file named after the title, else the file, not yet saved: Save asks where it goes.
+    std::string title = exchange::fileNameOfTitle(score.title);
+    if (title.empty()) {
+        title = name.substr(0, name.rfind('.')) + ".txt";
+    } else {
+        score.notes.push_back("The title \"" + score.title + "\" is used as the file name " +
+                              title + ".");
+    }
+    if (!openWindow(score.score, title)) return false;
+    if (!score.notes.empty()) {
         ports_.alerts.showAlert("Some of " + name + " could not be carried over:",
-                                exchange::importNotesText(notes));
+                                exchange::importNotesText(score.notes));
     }
     return true;
 }

@@ -72,8 +72,9 @@ class AppDelegate {
     bool openFile(const std::string& path);
     // The open routine: path or "file://" URL.
     bool openScore(const std::string& text);
-    // File > Import MusicXML: the melody in a new score window named after the file, with
-    // ".txt" (not yet saved), and an alert listing what could not be carried over.
+    // File > Import MusicXML (plain or compressed): the melody in a new score window named
+    // after the file's title, else the file, with ".txt" (not yet saved), and an alert listing
+    // what could not be carried over.
     bool importMusicXml(const std::string& path);
     void menuPageUp();
     void menuPageDown();

@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "exchange/audio_export.h"
+#include "exchange/musicxml_archive.h"
 #include "exchange/musicxml_export.h"
 #include "exchange/musicxml_import.h"
 
@@ -17,6 +18,7 @@ std::optional<ExportFormat> exportFormatOf(const std::string& path) {
     std::transform(ext.begin(), ext.end(), ext.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     if (ext == "musicxml" || ext == "xml") return ExportFormat::MusicXml;
+    if (ext == "mxl") return ExportFormat::CompressedMusicXml;
     if (ext == "mid" || ext == "midi") return ExportFormat::Midi;
     if (ext == "wav") return ExportFormat::Wav;
     return {};
@@ -27,6 +29,8 @@ Result<std::string> exportBytes(const Score& score, ExportFormat format, const s
     switch (format) {
         case ExportFormat::MusicXml:
             return writeMusicXml(score, title);
+        case ExportFormat::CompressedMusicXml:
+            return writeMusicXmlArchive(writeMusicXml(score, title));
         case ExportFormat::Midi:
             return writeMidi(score, title);
         case ExportFormat::Wav: {
@@ -40,11 +44,29 @@ Result<std::string> exportBytes(const Score& score, ExportFormat format, const s
     return Result<std::string>::failure("Unknown export format.");
 }
 
-Result<Score> importScore(std::string_view musicXml, std::vector<std::string>& notes) {
-    MusicXmlImport imported = importMusicXml(musicXml);
-    if (!imported.ok) return Result<Score>::failure(imported.error);
-    notes = std::move(imported.notes);
-    return std::move(imported.score);
+bool isMusicXml(std::string_view bytes) {
+    return recognizeMusicXml(bytes) != MusicXmlKind::None;
+}
+
+Result<ImportedScore> importScore(std::string_view bytes) {
+    MusicXmlImport imported = importMusicXml(bytes);
+    if (!imported.ok) return Result<ImportedScore>::failure(imported.error);
+    return ImportedScore{std::move(imported.score), std::move(imported.title),
+                         std::move(imported.notes)};
+}
+
+std::string fileNameOfTitle(std::string_view title) {
+    std::string name;
+    for (const char c : title) {
+        const bool unsafe = static_cast<unsigned char>(c) < 0x20 || c == '/' || c == '\\' ||
+                            c == ':' || c == '*' || c == '?' || c == '"' || c == '<' || c == '>' ||
+                            c == '|';
+        name += unsafe ? '-' : c;
+    }
+    const auto first = name.find_first_not_of(" .-");
+    if (first == std::string::npos) return {};
+    name = name.substr(first, name.find_last_not_of(' ') + 1 - first);
+    return name.substr(0, 120) + ".txt";
 }
 
 std::string importNotesText(const std::vector<std::string>& notes) {

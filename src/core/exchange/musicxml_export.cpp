@@ -5,42 +5,14 @@
 #include <cstddef>
 #include <vector>
 
+#include "exchange/chord_symbols.h"
 #include "exchange/notation.h"
 #include "model/notation_tables.h"
 #include "model/note_values.h"
+#include "sound/play_list.h"
 
 namespace sorvel::exchange {
 namespace {
-
-struct KindName {
-    std::string_view suffix;
-    std::string_view kind;
-};
-
-// Chord suffixes and their MusicXML kinds; the first suffix of a kind is its usual text.
-constexpr std::array<KindName, 21> kKinds = {{
-    {"", "major"},
-    {"m", "minor"},
-    {"7", "dominant"},
-    {"maj7", "major-seventh"},
-    {"M7", "major-seventh"},
-    {"m7", "minor-seventh"},
-    {"dim", "diminished"},
-    {"dim7", "diminished-seventh"},
-    {"aug", "augmented"},
-    {"+", "augmented"},
-    {"m7b5", "half-diminished"},
-    {"m7-5", "half-diminished"},
-    {"6", "major-sixth"},
-    {"m6", "minor-sixth"},
-    {"9", "dominant-ninth"},
-    {"maj9", "major-ninth"},
-    {"m9", "minor-ninth"},
-    {"sus4", "suspended-fourth"},
-    {"sus2", "suspended-second"},
-    {"mM7", "major-minor"},
-    {"7sus4", "suspended-fourth"},
-}};
 
 std::string escapeXml(std::string_view text) {
     std::string out;
@@ -71,51 +43,63 @@ std::string escapeXml(std::string_view text) {
     return out;
 }
 
-bool readRoot(std::string_view text, std::size_t& pos, char& step, int& alter) {
-    if (pos >= text.size() || text[pos] < 'A' || text[pos] > 'G') return false;
-    step = text[pos++];
-    alter = 0;
-    if (pos < text.size() && (text[pos] == '#' || text[pos] == 'b')) {
-        alter = text[pos] == '#' ? 1 : -1;
-        ++pos;
-    }
-    return true;
-}
+// A chord line's texts with the columns they start at. Words that are no chord symbol and
+// stand one blank apart are one text ("dolce cantabile").
+struct ColumnText {
+    std::size_t column = 0;
+    std::string text;
+    bool chord = false;
+};
 
-std::vector<std::string> chordTokens(std::string_view line) {
-    std::vector<std::string> tokens;
+std::vector<ColumnText> columnTexts(std::string_view line) {
+    std::vector<ColumnText> out;
     std::size_t pos = 0;
     while (pos < line.size()) {
         while (pos < line.size() && line[pos] == ' ') ++pos;
         const std::size_t end = std::min(line.find(' ', pos), line.size());
-        if (end > pos) tokens.emplace_back(line.substr(pos, end - pos));
+        if (end > pos) {
+            const std::string_view token = line.substr(pos, end - pos);
+            const bool chord = parseChordSymbol(token).has_value();
+            if (!chord && !out.empty() && !out.back().chord &&
+                out.back().column + out.back().text.size() + 1 == pos) {
+                out.back().text += ' ';
+                out.back().text += token;
+            } else {
+                out.push_back({pos, std::string(token), chord});
+            }
+        }
         pos = end;
     }
-    return tokens;
+    return out;
 }
 
-std::string alterText(int alter) {
-    return alter == 0 ? std::string() : "<root-alter>" + std::to_string(alter) + "</root-alter>";
-}
-
-std::string harmonyXml(std::string_view token) {
-    ChordSymbol chord;
-    if (!parseChordSymbol(token, chord)) {
-        return "<direction placement=\"above\"><direction-type><words>" + escapeXml(token) +
+std::string harmonyXml(const ColumnText& item) {
+    const std::optional<ChordSymbol> chord =
+        item.chord ? parseChordSymbol(item.text) : std::nullopt;
+    if (!chord) {
+        return "<direction placement=\"above\"><direction-type><words>" + escapeXml(item.text) +
                "</words></direction-type></direction>";
     }
+    auto alter = [](std::string_view name, int a) {
+        std::string x;
+        if (a == 0) return x;
+        x.append("<").append(name).append(">").append(std::to_string(a));
+        return x.append("</").append(name).append(">");
+    };
     std::string x = "<harmony><root><root-step>";
-    x += chord.rootStep;
-    x += "</root-step>" + alterText(chord.rootAlter) + "</root><kind text=\"" +
-         escapeXml(chord.suffix) + "\">" + chord.kind + "</kind>";
-    if (chord.bassStep != 0) {
+    x += chord->rootStep;
+    x += "</root-step>" + alter("root-alter", chord->rootAlter) + "</root><kind text=\"" +
+         escapeXml(chord->suffix) + "\">" + chord->kind + "</kind>";
+    if (chord->bassStep != 0) {
         x += "<bass><bass-step>";
-        x += chord.bassStep;
-        x += "</bass-step>";
-        if (chord.bassAlter != 0) {
-            x += "<bass-alter>" + std::to_string(chord.bassAlter) + "</bass-alter>";
-        }
-        x += "</bass>";
+        x += chord->bassStep;
+        x += "</bass-step>" + alter("bass-alter", chord->bassAlter) + "</bass>";
+    }
+    for (const ChordDegree& d : chord->degrees) {
+        static constexpr const char* kTypes[] = {"add", "alter", "subtract"};
+        x += "<degree><degree-value>" + std::to_string(d.value) + "</degree-value><degree-alter>" +
+             std::to_string(d.alter) + "</degree-alter><degree-type>" +
+             kTypes[static_cast<int>(d.type)] + "</degree-type></degree>";
     }
     return x + "</harmony>";
 }
@@ -154,51 +138,6 @@ struct Measure {
 
 }  // namespace
 
-bool parseChordSymbol(std::string_view token, ChordSymbol& out) {
-    std::size_t pos = 0;
-    ChordSymbol c;
-    if (!readRoot(token, pos, c.rootStep, c.rootAlter)) return false;
-    std::string_view rest = token.substr(pos);
-    const std::size_t slash = rest.find('/');
-    if (slash != std::string_view::npos) {
-        std::size_t bpos = slash + 1;
-        if (!readRoot(rest, bpos, c.bassStep, c.bassAlter) || bpos != rest.size()) return false;
-        rest = rest.substr(0, slash);
-    }
-    for (const KindName& k : kKinds) {
-        if (k.suffix == rest) {
-            c.kind = std::string(k.kind);
-            c.suffix = std::string(rest);
-            out = c;
-            return true;
-        }
-    }
-    return false;
-}
-
-std::optional<std::string> suffixOfKind(std::string_view kind) {
-    if (kind == "none") return std::string("N.C.");
-    for (const KindName& k : kKinds) {
-        if (k.kind == kind) return std::string(k.suffix);
-    }
-    return std::nullopt;
-}
-
-std::string chordText(const ChordSymbol& chord) {
-    auto root = [](char step, int alter) {
-        std::string s(1, step);
-        if (alter == 1) s += '#';
-        if (alter == -1) s += 'b';
-        return s;
-    };
-    std::string text = root(chord.rootStep, chord.rootAlter) + chord.suffix;
-    if (chord.bassStep != 0) {
-        text += '/';
-        text += root(chord.bassStep, chord.bassAlter);
-    }
-    return text;
-}
-
 std::string writeMusicXml(const Score& score, std::string_view title) {
     const auto& cells = score.musicData;
     const std::size_t count = cells.size();
@@ -207,7 +146,6 @@ std::string writeMusicXml(const Score& score, std::string_view title) {
     auto timed = [&](std::size_t i) {
         return values[i].kind == NoteKind::Note || values[i].kind == NoteKind::Rest;
     };
-    auto isMark = [&](std::size_t i) { return values[i].kind != NoteKind::Blank && !timed(i); };
 
     // Triplet brackets: a run of triplet cells, closed when it fills three of its first value
     // or when any other timed cell or a mark comes.
@@ -242,29 +180,22 @@ std::string writeMusicXml(const Score& score, std::string_view title) {
         close();
     }
 
-    // Chord tokens: per staff line, on the cells that begin a measure, else on each timed cell.
-    std::vector<std::vector<std::string>> chordsAt(count);
+    // Chord line texts: each on the note or rest under its column, else the next one of its
+    // staff line (a column over a mark), else the line's last one.
+    std::vector<std::vector<ColumnText>> chordsAt(count);
     for (std::size_t line = 0; line < score.codeData.size(); ++line) {
-        const auto tokens = chordTokens(score.codeData[line]);
-        if (tokens.empty()) continue;
-        const std::size_t begin = line * static_cast<std::size_t>(40);
+        const std::size_t begin = line * static_cast<std::size_t>(kCellsPerLine);
         if (begin >= count) break;
-        const std::size_t end = std::min(count, begin + 40);
-        std::vector<std::size_t> starts, all;
-        bool atStart = true;
-        // Whether the cell before the line's first cell left a measure open is irrelevant:
-        // a staff line's first timed cell counts as a measure start for its chords.
-        for (std::size_t i = begin; i < end; ++i) {
-            if (isMark(i)) atStart = true;
-            if (!timed(i)) continue;
-            all.push_back(i);
-            if (atStart) starts.push_back(i);
-            atStart = false;
-        }
-        if (all.empty()) continue;
-        const auto& places = tokens.size() <= starts.size() ? starts : all;
-        for (std::size_t k = 0; k < tokens.size(); ++k) {
-            chordsAt[places[std::min(k, places.size() - 1)]].push_back(tokens[k]);
+        const std::size_t end = std::min<std::size_t>(count, begin + kCellsPerLine);
+        for (ColumnText& item : columnTexts(score.codeData[line])) {
+            std::size_t at = std::min(begin + item.column, end);
+            while (at < end && !timed(at)) ++at;
+            if (at == end) {
+                while (at > begin && !timed(at - 1)) --at;
+                if (at == begin) continue;  // a staff line of marks alone holds no chord
+                --at;
+            }
+            chordsAt[at].push_back(std::move(item));
         }
     }
 
@@ -321,7 +252,7 @@ std::string writeMusicXml(const Score& score, std::string_view title) {
         }
         barInGap = false;
         m.hasContent = true;
-        for (const auto& token : chordsAt[i]) m.body += harmonyXml(token);
+        for (const ColumnText& item : chordsAt[i]) m.body += harmonyXml(item);
         std::string x = "<note>";
         if (v.kind == NoteKind::Rest) {
             if (cells[i].noteIndex == kRestPitch || !tables::validPitch(cells[i].noteIndex)) {
