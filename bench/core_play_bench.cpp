@@ -1,8 +1,13 @@
-// The play list of a long score, built once at every start of playback.
+// The play list of a long score, built once at every start of playback, and WAV export of a
+// ten-minute score against a plain write of as many bytes.
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
+#include <filesystem>
+#include <string>
 #include <vector>
 
+#include "exchange/audio_export.h"
 #include "model/diagnostics.h"
 #include "model/notation_tables.h"
 #include "sound/play_list.h"
@@ -52,6 +57,44 @@ void BM_BuildPlayList(benchmark::State& state) {
     }
     setDiagnosticSink({});
 }
-BENCHMARK(BM_BuildPlayList)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BuildPlayList)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+// Ten minutes of quarter notes at 120.
+exchange::ScoreData tenMinutes() {
+    exchange::ScoreData score;
+    for (int i = 0; i < 1200; ++i) score.cells.push_back({10 + i % 12, 5});
+    return score;
+}
+
+std::string benchFile() {
+    return (std::filesystem::temp_directory_path() / "sorvel-bench.wav").string();
+}
+
+void BM_WavExport(benchmark::State& state) {
+    setDiagnosticSink([](std::string_view) {});
+    const auto score = tenMinutes();
+    for (auto _ : state) {
+        const auto error = exchange::writeWavFile(score, {}, benchFile());
+        if (error) state.SkipWithError(error->c_str());
+    }
+    state.counters["MB"] = static_cast<double>(std::filesystem::file_size(benchFile())) / 1e6;
+    std::filesystem::remove(benchFile());
+    setDiagnosticSink({});
+}
+BENCHMARK(BM_WavExport)->Unit(benchmark::kMillisecond);
+
+// The same number of bytes written in the same pieces, nothing computed.
+void BM_PlainWriteOfAWavsBytes(benchmark::State& state) {
+    const std::size_t total = 44 + 2 * 24000 * 1200;
+    const std::string piece(1 << 16, '\x55');
+    for (auto _ : state) {
+        std::FILE* f = std::fopen(benchFile().c_str(), "wb");
+        for (std::size_t done = 0; done < total; done += piece.size())
+            std::fwrite(piece.data(), 1, std::min(piece.size(), total - done), f);
+        std::fclose(f);
+    }
+    std::filesystem::remove(benchFile());
+}
+BENCHMARK(BM_PlainWriteOfAWavsBytes)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -11,6 +11,7 @@
 
 #include "app/document_file.h"
 #include "app/exchange_file.h"
+#include "exchange/audio_export.h"
 #include "model/score_file.h"
 #include "ports/alerts.h"
 #include "score_window.h"
@@ -50,6 +51,28 @@ QString writeWhole(const QString& path, const std::string& bytes) {
     return {};
 }
 
+// A recording goes to disk a piece at a time as it is rendered, never whole in memory; the
+// file is replaced only once it is complete.
+QString streamWav(const QString& path, const exchange::ScoreData& data,
+                  const std::vector<float>& freqArr) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return file.errorString();
+    exchange::WavOptions options;
+    options.freqArr = freqArr;
+    const auto error = exchange::streamWav(data, options, [&](std::string_view piece) {
+        return file.write(piece.data(), static_cast<qint64>(piece.size())) ==
+               static_cast<qint64>(piece.size());
+    });
+    if (error) {
+        const QString why = file.error() != QFileDevice::NoError ? file.errorString()
+                                                                 : QString::fromStdString(*error);
+        file.cancelWriting();
+        return why;
+    }
+    if (!file.commit()) return file.errorString();
+    return {};
+}
+
 }  // namespace
 
 void SorvelApplication::installExchangeMenu(QMenu* file, QMainWindow* window) {
@@ -74,10 +97,15 @@ void SorvelApplication::installExchangeMenu(QMenu* file, QMainWindow* window) {
                            QDir::home().filePath(base + QString::fromLatin1(item.suffix)));
                 if (path.isEmpty()) return;
                 const exchange::ScoreData data = exchange::scoreDataOf(doc, title);
-                const Result<std::string> bytes =
-                    exchange::exportBytes(data, item.format, doc.freqArr());
-                const QString why = bytes ? writeWhole(path, bytes.value())
-                                          : QString::fromStdString(bytes.reason());
+                QString why;
+                if (item.format == exchange::ExportFormat::Wav) {
+                    why = streamWav(path, data, doc.freqArr());
+                } else {
+                    const Result<std::string> bytes =
+                        exchange::exportBytes(data, item.format, doc.freqArr());
+                    why = bytes ? writeWhole(path, bytes.value())
+                                : QString::fromStdString(bytes.reason());
+                }
                 if (!why.isEmpty()) {
                     alerts_->showAlert(tr("The score could not be exported to %1.")
                                            .arg(QFileInfo(path).fileName())

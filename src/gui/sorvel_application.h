@@ -10,9 +10,12 @@
 #include "app/app_delegate.h"
 #include "ports/window_system.h"
 #include "qt_ports.h"
+#include "sound/sound_preferences.h"
 
 class QAction;
+class QCheckBox;
 class QLineEdit;
+class QSlider;
 class QMainWindow;
 class QMenu;
 class QWidget;
@@ -89,6 +92,8 @@ class SorvelApplication : public QObject, public WindowSystem {
     void installPrintMenu(QMenu* file, QMainWindow* window);
     PrintInput printInput(Document& doc);
     void installPlaybackMenu(QMenu* score, QMainWindow* window);
+    // The metronome switch of the Score menus and of Preferences.
+    void setMetronome(bool on);
     void installExchangeMenu(QMenu* file, QMainWindow* window);
     bool importMusicXml(const QString& path);
     void fillRecentMenu(QMenu* menu);
@@ -111,6 +116,11 @@ class SorvelApplication : public QObject, public WindowSystem {
     QPointer<QWidget> titleWindow_;
     QPointer<QMainWindow> prefWindow_;
     QLineEdit* prefURL_ = nullptr;
+    // Volume and metronome (playback_menu.cpp, preferences_window.cpp).
+    SoundPreferences soundPrefs_{settings_};
+    QSlider* prefVolume_ = nullptr;
+    QCheckBox* prefMetronome_ = nullptr;
+    QList<QPointer<QAction>> metronomeActions_;
     QList<QPointer<QAction>> songActions_;
     QList<QPointer<QAction>> exerciseActions_;
     int untitledCount_ = 0;

@@ -1,7 +1,9 @@
 #include "sound/tone.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
-#include <limits>
+#include <numbers>
 #include <utility>
 
 #include "model/diagnostics.h"
@@ -13,8 +15,33 @@ bool usableFormat(const PcmFormat& format) {
     return std::isfinite(format.sampleRate) && format.sampleRate > 0 && format.channels > 0;
 }
 
-float sineSample(float frequency, float sr, std::uint32_t i) {
-    return std::sin(((frequency * kTwoPi) * static_cast<float>(i)) / sr);
+// One cycle of sine, read with linear interpolation: within 2e-7 of the true value, well
+// below the last bit of a 16-bit sample, and many times faster than a sine per sample.
+constexpr std::size_t kTableSize = 4096;
+struct SineTable {
+    std::array<float, kTableSize + 1> v;
+    SineTable() {
+        for (std::size_t i = 0; i <= kTableSize; ++i)
+            v[i] = static_cast<float>(
+                std::sin(2.0 * std::numbers::pi * static_cast<double>(i) / kTableSize));
+    }
+};
+const SineTable kSine;
+
+// The phase of frame i comes from i alone (not from a running sum), so a tone rendered in
+// pieces is the same sample for sample whatever the pieces.
+inline float sineAt(double cyclesPerFrame, std::int64_t i) {
+    double cycles = cyclesPerFrame * static_cast<double>(i);
+    cycles -= std::floor(cycles);
+    const double pos = cycles * kTableSize;
+    const auto k = static_cast<std::size_t>(pos);
+    const float frac = static_cast<float>(pos - static_cast<double>(k));
+    return kSine.v[k] + frac * (kSine.v[k + 1] - kSine.v[k]);
+}
+
+inline float riseAt(std::int64_t k, std::int64_t ramp) {
+    return 0.5f - 0.5f * static_cast<float>(std::cos(std::numbers::pi * static_cast<double>(k) /
+                                                     static_cast<double>(ramp)));
 }
 
 PcmBuffer silentBuffer(const PcmFormat& format, float seconds) {
@@ -27,6 +54,15 @@ PcmBuffer silentBuffer(const PcmFormat& format, float seconds) {
     return buffer;
 }
 
+// Writes the tone's frames into the first channel, then copies them to the others.
+void fillChannels(PcmBuffer& buffer, float frequency, std::int64_t frames) {
+    std::vector<float>& first = buffer.channelData.front();
+    const auto n = static_cast<std::size_t>(
+        std::min<std::int64_t>(frames, static_cast<std::int64_t>(first.size())));
+    addTone(first.data(), n, 1, frequency, buffer.format.sampleRate, 0, frames);
+    for (std::size_t c = 1; c < buffer.channelData.size(); ++c) buffer.channelData[c] = first;
+}
+
 }  // namespace
 
 std::uint32_t frameCount(double sampleRate, float seconds) {
@@ -37,27 +73,46 @@ std::uint32_t frameCount(double sampleRate, float seconds) {
     return static_cast<std::uint32_t>(frames < cap ? frames : cap);
 }
 
+std::int64_t envelopeFrames(double sampleRate, std::int64_t frames) {
+    const auto ramp = static_cast<std::int64_t>(std::lround(sampleRate * kEnvelopeSeconds));
+    return std::max<std::int64_t>(1, std::min(ramp, frames / 2));
+}
+
+void addTone(float* out, std::size_t count, std::size_t channels, float frequency,
+             double sampleRate, std::int64_t from, std::int64_t frames, float gain) {
+    if (!(frequency > 0.0f) || !std::isfinite(frequency) || !(sampleRate > 0.0) ||
+        frequency >= sampleRate / 2 || channels == 0) {
+        return;
+    }
+    const double step = static_cast<double>(frequency) / sampleRate;
+    const std::int64_t ramp = envelopeFrames(sampleRate, frames);
+    const float level = kToneLevel * gain;
+    const std::int64_t end =
+        std::min<std::int64_t>(from + static_cast<std::int64_t>(count), frames);
+    for (std::int64_t i = std::max<std::int64_t>(from, 0); i < end; ++i) {
+        float v = level * sineAt(step, i);
+        if (i < ramp) v *= riseAt(i, ramp);
+        if (frames - i < ramp) v *= riseAt(frames - i, ramp);
+        float* frame = out + static_cast<std::size_t>(i - from) * channels;
+        for (std::size_t c = 0; c < channels; ++c) frame[c] += v;
+    }
+}
+
+std::int64_t clickFrames(double sampleRate) {
+    return static_cast<std::int64_t>(std::trunc(static_cast<float>(sampleRate) * kClickSeconds)) +
+           1;
+}
+
 PcmBuffer synthesizeTone(const PcmFormat& format, float frequency, float seconds) {
     PcmBuffer buffer = silentBuffer(format, seconds);
-    if (buffer.channelData.empty() || frequency == 0.0f || !std::isfinite(frequency)) {
-        return buffer;
-    }
-    const float sr = static_cast<float>(format.sampleRate);
-    std::vector<float>& first = buffer.channelData.front();
-    for (std::uint32_t i = 0; i < buffer.frameLength; ++i) first[i] = sineSample(frequency, sr, i);
-    for (std::size_t c = 1; c < buffer.channelData.size(); ++c) buffer.channelData[c] = first;
+    if (!buffer.channelData.empty()) fillChannels(buffer, frequency, buffer.frameLength);
     return buffer;
 }
 
 PcmBuffer synthesizeClick(const PcmFormat& format, float frequency, float seconds) {
     PcmBuffer buffer = silentBuffer(format, seconds);
-    if (buffer.channelData.empty() || !std::isfinite(frequency)) return buffer;
-    const float sr = static_cast<float>(format.sampleRate);
-    const float last = std::trunc(sr * kClickSeconds);
-    std::vector<float>& first = buffer.channelData.front();
-    for (std::uint32_t i = 0; i < buffer.frameLength && static_cast<float>(i) <= last; ++i) {
-        first[i] = sineSample(frequency, sr, i);
-    }
+    if (!buffer.channelData.empty())
+        fillChannels(buffer, frequency, clickFrames(format.sampleRate));
     return buffer;
 }
 
