@@ -259,6 +259,8 @@ TEST(ScorePlayer, TempoOrBeatsThatAreNoPositiveNumberOrNoOutputNeverStart) {
     rig.output.gone = true;
     rig.clock.advance(0.1);
     EXPECT_TRUE(rig.player->idle());
+    EXPECT_NEAR(rig.output.programs.back().end, 8000, 8000 * kDefaultFollowSeconds)
+        << "and it does not go on when it is back";
     EXPECT_EQ(rig.listener.titles, (std::vector<std::string>{"■", "▶︎"}));
 }
 

@@ -231,7 +231,8 @@ def notes(s, quiet=200, dip=8, shortest=0.005):
     out = []
     for a, b in found:
         mid = s[a + (b - a) // 4:b - (b - a) // 4]
-        ups = [i for i in range(len(mid) - 1) if mid[i] < 0 <= mid[i + 1]]
+        ups = [i + mid[i] / float(mid[i] - mid[i + 1]) for i in range(len(mid) - 1)
+               if mid[i] < 0 <= mid[i + 1]]
         f = RATE * (len(ups) - 1) / (ups[-1] - ups[0]) if len(ups) > 2 else 0.0
         out.append(Note(a / float(RATE), b / float(RATE), f))
     return out

@@ -28,7 +28,7 @@ SECONDS = 15 * BEAT
 # Each tone is found where it rises out of the dip before it, a fraction of a ms into it; the
 # sound itself is placed sample-exactly.
 ONSET_TOLERANCE = 0.002  # s
-PITCH_TOLERANCE = 2.0  # Hz
+PITCH_TOLERANCE = 0.005  # of the frequency
 ATTEMPTS = 3
 SERVER_GONE = "The sound server has gone away"
 
@@ -61,7 +61,7 @@ def wrong_with(found):
     """What is wrong with the tones heard against EXPECTED, or None."""
     report = "\n".join("  %r" % n for n in found)
     if len(found) != len(EXPECTED) or any(
-            abs(n.frequency - hz) > PITCH_TOLERANCE for n, (_, hz) in zip(found, EXPECTED)):
+            abs(n.frequency - hz) > PITCH_TOLERANCE * hz for n, (_, hz) in zip(found, EXPECTED)):
         return "expected %s (beats, Hz), heard:\n%s" % (EXPECTED, report)
     # The recording starts at an unknown moment, and the first click's start may be cut when
     # the null sink takes on the new stream: times count from the second click.

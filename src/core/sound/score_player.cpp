@@ -137,7 +137,9 @@ void ScorePlayer::follow() {
     timer_.reset();
     if (state_ == PlayState::Idle) return;
     if (!output_.available()) {
-        // The server went away: nothing more will sound.
+        // The server went away: nothing more sounds, also not once it is back.
+        const ProgramClock c = output_.programClock();
+        output_.endProgramAt(program_.get(), c.program == program_.get() ? c.rendered : 0);
         finish(false);
         return;
     }
