@@ -11,6 +11,7 @@
 #include "model/diagnostics.h"
 #include "model/notation_tables.h"
 #include "sound/play_list.h"
+#include "sound/play_program.h"
 
 namespace {
 
@@ -58,6 +59,28 @@ void BM_BuildPlayList(benchmark::State& state) {
     setDiagnosticSink({});
 }
 BENCHMARK(BM_BuildPlayList)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+// What a start of playback does before the first sound: the play list with its diagnostic
+// lines written out (to /dev/null, as a terminal or log file would take them) and the program.
+void BM_StartOfALongScore(benchmark::State& state) {
+    std::FILE* sink = std::fopen("/dev/null", "w");
+    setDiagnosticSink([sink](std::string_view text) {
+        std::fwrite(text.data(), 1, text.size(), sink);
+        std::fputc('\n', sink);
+        std::fflush(sink);
+    });
+    const auto cells = longScore(state.range(0));
+    const std::vector<float> table(tables::freqArr.begin(), tables::freqArr.end());
+    for (auto _ : state) {
+        std::vector<std::int64_t> entryCells;
+        const auto list = buildPlayList(cells, -1, table, {.tempo = 120}, &entryCells);
+        const PlayProgram program(list, {}, std::move(entryCells));
+        benchmark::DoNotOptimize(program.length());
+    }
+    setDiagnosticSink({});
+    std::fclose(sink);
+}
+BENCHMARK(BM_StartOfALongScore)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
 // Ten minutes of quarter notes at 120.
 exchange::ScoreData tenMinutes() {

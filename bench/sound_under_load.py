@@ -277,7 +277,8 @@ def report_playback(r, notes, space_at, rec):
 def latencies(s, rec, presses, what):
     lat = []
     for t in presses:
-        i = first_sound(s, sample_index(rec, t) - int(0.05 * RATE), sample_index(rec, t) + RATE)
+        # Each tone follows at least 0.4 s of silence: its start is the first sound after.
+        i = first_sound(s, sample_index(rec, t) - int(0.35 * RATE), sample_index(rec, t) + RATE)
         lat.append(None if i is None else (rec.monotonic_of(i / RATE) - t) * 1000)
     shown = ["-" if x is None else "%.1f" % x for x in lat]
     ok = [x for x in lat if x is not None]

@@ -60,7 +60,11 @@ ScorePlayback::ScorePlayback(AudioOutput* output, QAbstractButton* playButton, Q
 }
 
 void ScorePlayback::watchServer() {
-    const bool gone = SoundOutput::serverState() == ServerState::Gone;
+    // A machine without any sound server hears of it at the play button; here the window
+    // tells of a server that went away.
+    const ServerState state = SoundOutput::serverState();
+    if (state == ServerState::Ready) sawServer_ = true;
+    const bool gone = sawServer_ && state == ServerState::Gone;
     if (gone == toldGone_) return;
     toldGone_ = gone;
     if (gone) diag(kServerGone);

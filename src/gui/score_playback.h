@@ -74,6 +74,7 @@ class ScorePlayback {
     std::function<bool()> metronome_;
     std::unique_ptr<AudioOutput> silentOutput_;
     QPointer<QTimer> serverWatch_;
+    bool sawServer_ = false;
     bool toldGone_ = false;
     QtClock clock_;
     PlaybackView view_;

@@ -168,8 +168,8 @@ std::optional<std::string> streamWav(const ScoreData& score, const WavOptions& o
         const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(kChunk, frames - at));
         program.render(static_cast<std::int64_t>(at), samples.data(), n, 1, program.length());
         for (std::size_t i = 0; i < n; ++i) {
-            const auto v = static_cast<std::int16_t>(
-                std::lrint(std::clamp(samples[i], -1.0f, 1.0f) * 32767.0f));
+            const float x = std::clamp(samples[i], -1.0f, 1.0f) * 32767.0f;
+            const auto v = static_cast<std::int16_t>(x + (x < 0.0f ? -0.5f : 0.5f));
             bytes[2 * i] = static_cast<char>(v & 0xff);
             bytes[2 * i + 1] = static_cast<char>((v >> 8) & 0xff);
         }

@@ -29,13 +29,28 @@ struct SineTable {
 const SineTable kSine;
 
 // The phase of frame i comes from i alone (not from a running sum), so a tone rendered in
-// pieces is the same sample for sample whatever the pieces.
-inline float sineAt(double cyclesPerFrame, std::int64_t i) {
-    double cycles = cyclesPerFrame * static_cast<double>(i);
-    cycles -= std::floor(cycles);
-    const double pos = cycles * kTableSize;
-    const auto k = static_cast<std::size_t>(pos);
-    const float frac = static_cast<float>(pos - static_cast<double>(k));
+// pieces is the same sample for sample whatever the pieces. It is kept in cycles with 40
+// fraction bits: i × step wraps at 2^64, a multiple of one cycle, and the step's rounding
+// moves a ten-minute tone by a hundred-thousandth of a cycle.
+constexpr int kPhaseBits = 40;
+constexpr int kIndexShift = kPhaseBits - 12;  // 4096 table entries
+static_assert((std::size_t{1} << 12) == kTableSize);
+
+inline std::uint64_t phaseStep(double cyclesPerFrame) {
+    return static_cast<std::uint64_t>(std::llround(cyclesPerFrame * std::ldexp(1.0, kPhaseBits)));
+}
+
+constexpr std::uint64_t kPhaseMask = (std::uint64_t{1} << kPhaseBits) - 1;
+
+inline std::uint64_t phaseAt(std::uint64_t step, std::int64_t i) {
+    return (static_cast<std::uint64_t>(i) * step) & kPhaseMask;
+}
+
+// The sine at a phase; the next frame's phase is (phase + step) & kPhaseMask, exactly.
+inline float sineOf(std::uint64_t phase) {
+    const auto k = static_cast<std::size_t>(phase >> kIndexShift);
+    const float frac = static_cast<float>(phase & ((std::uint64_t{1} << kIndexShift) - 1)) *
+                       (1.0f / static_cast<float>(std::uint64_t{1} << kIndexShift));
     return kSine.v[k] + frac * (kSine.v[k + 1] - kSine.v[k]);
 }
 
@@ -84,18 +99,38 @@ void addTone(float* out, std::size_t count, std::size_t channels, float frequenc
         frequency >= sampleRate / 2 || channels == 0) {
         return;
     }
-    const double step = static_cast<double>(frequency) / sampleRate;
+    const std::uint64_t step = phaseStep(static_cast<double>(frequency) / sampleRate);
     const std::int64_t ramp = envelopeFrames(sampleRate, frames);
     const float level = kToneLevel * gain;
     const std::int64_t end =
         std::min<std::int64_t>(from + static_cast<std::int64_t>(count), frames);
-    for (std::int64_t i = std::max<std::int64_t>(from, 0); i < end; ++i) {
-        float v = level * sineAt(step, i);
-        if (i < ramp) v *= riseAt(i, ramp);
-        if (frames - i < ramp) v *= riseAt(frames - i, ramp);
+    const std::int64_t begin = std::max<std::int64_t>(from, 0);
+    // The rise, the steady middle and the fall, each in a loop of its own.
+    const std::int64_t riseEnd = std::min(std::max(begin, ramp), end);
+    const std::int64_t fallStart = std::max(std::min(end, frames - ramp + 1), riseEnd);
+    auto put = [&](std::int64_t i, float v) {
         float* frame = out + static_cast<std::size_t>(i - from) * channels;
         for (std::size_t c = 0; c < channels; ++c) frame[c] += v;
+    };
+    std::uint64_t phase = phaseAt(step, begin);
+    auto next = [&] {
+        const float v = sineOf(phase);
+        phase = (phase + step) & kPhaseMask;
+        return v;
+    };
+    for (std::int64_t i = begin; i < riseEnd; ++i) {
+        float v = level * next() * riseAt(i, ramp);
+        if (frames - i < ramp) v *= riseAt(frames - i, ramp);
+        put(i, v);
     }
+    if (channels == 1) {
+        float* o = out + (riseEnd - from);
+        for (std::int64_t i = riseEnd; i < fallStart; ++i) *o++ += level * next();
+    } else {
+        for (std::int64_t i = riseEnd; i < fallStart; ++i) put(i, level * next());
+    }
+    for (std::int64_t i = fallStart; i < end; ++i)
+        put(i, level * next() * riseAt(frames - i, ramp));
 }
 
 std::int64_t clickFrames(double sampleRate) {
