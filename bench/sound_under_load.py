@@ -19,6 +19,8 @@ placed on the same monotonic clock from the moments parec's data arrives (late b
 delivery delay, so latencies are upper bounds).
 
     python3 bench/sound_under_load.py build/release/bin/sorvelscore [notes]
+    SORVEL_BENCH_SAVE=rec.pickle python3 bench/sound_under_load.py ...  # keeps the recording
+    python3 bench/sound_under_load.py --analyse rec.pickle
 """
 import ctypes
 import math
@@ -178,7 +180,7 @@ def attack_of(s, onset_guess, hz, amp):
         if o is None:
             continue
         t = Tone(o, hz, amp, ramp)
-        err = sum((s[n] - t.at(n)) ** 2 for n in range(int(o), int(o) + 960))
+        err = sum((s[n] - t.at(n)) ** 2 for n in range(int(o), int(o) + 480))
         if best is None or err < best[0]:
             best = (err, ramp)
     return best[1] if best else 0
@@ -311,18 +313,26 @@ def main(binary, notes=1200):
                 time.sleep(1.0)
             space = keys.tap("space")
             time.sleep((COUNT_IN + notes) * 0.5 + 3.0)
-            keys.tap("Return")  # the "end" alert
-            time.sleep(0.5)
-            tuner = open_tuner(app)
-            time.sleep(1.0)
             starts = []
-            for _ in range(TAPS):
-                app.focus(tuner)
-                time.sleep(0.3)
-                starts.append(keys.tap("space"))
+            try:
+                # The "end" alert (a window of the application's name) is closed, then the
+                # tuner opens from the menu.
+                for alert in app.xdotool("search", "--onlyvisible", "--name", "^Sorvel Score$",
+                                         check=False).split():
+                    app.focus(alert)
+                    keys.tap("Return")
+                    time.sleep(0.5)
+                tuner = open_tuner(app)
                 time.sleep(1.0)
-                keys.tap("space")
-                time.sleep(0.7)
+                for _ in range(TAPS):
+                    app.focus(tuner)
+                    time.sleep(0.3)
+                    starts.append(keys.tap("space"))
+                    time.sleep(1.0)
+                    keys.tap("space")
+                    time.sleep(0.7)
+            except RuntimeError as e:
+                print("tuner: " + str(e))
             time.sleep(2.0)  # parec loses its last second
         finally:
             samples = rec.stop()
@@ -333,7 +343,12 @@ def main(binary, notes=1200):
     if os.environ.get("SORVEL_BENCH_SAVE"):  # the recording, to analyse again
         import pickle
         with open(os.environ["SORVEL_BENCH_SAVE"], "wb") as f:
-            pickle.dump((samples, rec.arrivals, taps, space, starts), f)
+            pickle.dump((samples, rec.arrivals, taps, space, starts, notes), f)
+    analyse(samples, rec, taps, space, starts, notes)
+    return 0
+
+
+def analyse(samples, rec, taps, space, starts, notes):
     latencies(samples, rec, taps, "entry tone, key release to first sample")
     end = sample_index(rec, space) + int(((COUNT_IN + notes) * 0.5 + 1.0) * RATE)
     result, why = analyse_playback(samples[:end], sample_index(rec, space) - 2400, notes)
@@ -341,9 +356,22 @@ def main(binary, notes=1200):
         print("playback: " + why)
     else:
         report_playback(result, notes, space, rec)
-    latencies(samples, rec, starts, "tuner tone, key release to first sample")
+    if starts:
+        latencies(samples, rec, starts, "tuner tone, key release to first sample")
+
+
+def analyse_saved(path):
+    """Analyses a recording saved with SORVEL_BENCH_SAVE again."""
+    import pickle
+    with open(path, "rb") as f:
+        samples, arrivals, taps, space, starts, notes = pickle.load(f)
+    rec = Recorder()
+    rec.arrivals = arrivals
+    analyse(samples, rec, taps, space, starts, notes)
     return 0
 
 
 if __name__ == "__main__":
+    if sys.argv[1] == "--analyse":
+        sys.exit(analyse_saved(sys.argv[2]))
     sys.exit(main(sys.argv[1], *(int(a) for a in sys.argv[2:3])))

@@ -29,7 +29,7 @@ constexpr double kVoiceBufferSeconds = 0.015;
 constexpr double kVoiceRequestSeconds = 0.005;
 // The score: a buffer long enough to ride out a busy machine (the count-in hides the start),
 // asked for in pieces small enough that an underrun costs no long wait.
-constexpr double kProgramBufferSeconds = 0.15;
+constexpr double kProgramBufferSeconds = 0.25;
 constexpr double kProgramRequestSeconds = 0.025;
 
 std::atomic<float> masterVolume{1.0f};
