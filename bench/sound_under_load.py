@@ -364,7 +364,9 @@ def analyse_saved(path):
     """Analyses a recording saved with SORVEL_BENCH_SAVE again."""
     import pickle
     with open(path, "rb") as f:
-        samples, arrivals, taps, space, starts, notes = pickle.load(f)
+        saved = pickle.load(f)
+    samples, arrivals, taps, space, starts = saved[:5]
+    notes = saved[5] if len(saved) > 5 else 1200
     rec = Recorder()
     rec.arrivals = arrivals
     analyse(samples, rec, taps, space, starts, notes)
