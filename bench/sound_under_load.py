@@ -80,7 +80,7 @@ def write_score(path, notes):
         f.writelines("%d,5\n" % PITCHES[i % len(PITCHES)] for i in range(notes))
 
 
-def sample_index(rec, moment, window=0.5):
+def sample_index(rec, moment, window=2.0):
     """The recording's sample played into the sink at a monotonic moment: the inverse of
     rec.monotonic_of, from the reads of the window after it (the sink's clock and the
     system's drift apart over minutes)."""
@@ -91,10 +91,16 @@ def sample_index(rec, moment, window=0.5):
     return max(0, int(max(near)))
 
 
-def first_sound(s, frm, to):
-    """The first sample at or after frm that is not silence (the null sink's silence is 0)."""
+def first_sound(s, frm, to, quiet=0):
+    """The first sample at or after frm that is not silence (the null sink's silence is 0)
+    and follows at least `quiet` samples of it."""
+    zeros = 0
     for i in range(max(frm, 0), min(to, len(s))):
-        if s[i] > 2 or s[i] < -2:
+        if -2 <= s[i] <= 2:
+            zeros += 1
+        elif zeros < quiet:
+            zeros = 0
+        else:
             # The attack's first samples round to 0 or +-1: back to the last zero before.
             while i > frm and s[i - 1] != 0:
                 i -= 1
@@ -273,15 +279,17 @@ def report_playback(r, notes, space_at, rec):
               " in the last minute %.3f ms; growth %.4f ms per minute (fit)"
               % (max(abs(x) for x in e), my, max(firsts), max(lasts), slope))
     print("  Space to the first click's first sample: %.1f ms"
-          % ((rec.monotonic_of(r["first"] / RATE) - space_at) * 1000))
+          % ((rec.monotonic_of(r["first"] / RATE, window=2.0) - space_at) * 1000))
 
 
 def latencies(s, rec, presses, what):
     lat = []
     for t in presses:
-        # Each tone follows at least 0.4 s of silence: its start is the first sound after.
-        i = first_sound(s, sample_index(rec, t) - int(0.35 * RATE), sample_index(rec, t) + RATE)
-        lat.append(None if i is None else (rec.monotonic_of(i / RATE) - t) * 1000)
+        # sample_index is never later than the key's moment in the recording (it is late by
+        # parec's smallest delivery delay): the tone is the first sound out of silence after.
+        i = first_sound(s, sample_index(rec, t) - int(0.02 * RATE), sample_index(rec, t) + RATE,
+                        quiet=48)
+        lat.append(None if i is None else (rec.monotonic_of(i / RATE, window=2.0) - t) * 1000)
     shown = ["-" if x is None else "%.1f" % x for x in lat]
     ok = [x for x in lat if x is not None]
     print("%s: %s ms%s" % (what, ", ".join(shown), " (min %.1f, mean %.1f, max %.1f)"
