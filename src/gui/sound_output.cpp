@@ -40,11 +40,6 @@ std::int64_t nowNs() {
         .count();
 }
 
-void applyGain(float* out, std::size_t n, float gain) {
-    if (gain == 1.0f) return;
-    for (std::size_t i = 0; i < n; ++i) out[i] *= gain;
-}
-
 }  // namespace
 
 bool BufferRing::push(std::vector<float>* buffer) {
@@ -276,6 +271,11 @@ class PulseBackend : public SoundOutput::Backend, public PulseClient {
     }
 
   private:
+    static void applyGain(float* out, std::size_t n, float gain) {
+        if (gain == 1.0f) return;
+        for (std::size_t i = 0; i < n; ++i) out[i] *= gain;
+    }
+
     struct Slot {
         PulseBackend* owner = nullptr;
         Stream kind = Voice;
