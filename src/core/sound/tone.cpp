@@ -49,7 +49,9 @@ inline std::uint64_t phaseAt(std::uint64_t step, std::int64_t i) {
 // The sine at a phase; the next frame's phase is (phase + step) & kPhaseMask, exactly.
 inline float sineOf(std::uint64_t phase) {
     const auto k = static_cast<std::size_t>(phase >> kIndexShift);
-    const float frac = static_cast<float>(phase & ((std::uint64_t{1} << kIndexShift) - 1)) *
+    // Below 2^28: converted through a signed 32-bit integer, which is one instruction.
+    const float frac = static_cast<float>(static_cast<std::int32_t>(
+                           phase & ((std::uint64_t{1} << kIndexShift) - 1))) *
                        (1.0f / static_cast<float>(std::uint64_t{1} << kIndexShift));
     return kSine.v[k] + frac * (kSine.v[k + 1] - kSine.v[k]);
 }
