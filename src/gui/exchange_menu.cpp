@@ -10,6 +10,7 @@
 
 #include "app/exchange_file.h"
 #include "atomic_file.h"
+#include "exchange/audio_export.h"
 #include "model/score_file.h"
 #include "ports/alerts.h"
 #include "score_window.h"
@@ -63,12 +64,38 @@ void SorvelApplication::installExchangeMenu(QMenu* file, QMainWindow* window) {
                            QDir::home().filePath(base + QString::fromLatin1(item.suffix)));
                 if (path.isEmpty()) return;
                 const ScoreSnapshot snapshot = doc.snapshot();
-                const Result<std::string> bytes =
-                    exchange::exportBytes(snapshot.score, item.format, title, snapshot.freqArr);
-                QString why = bytes ? QString() : QString::fromStdString(bytes.reason());
-                if (bytes) {
-                    if (const auto failed = writeFileAtomically(path, bytes.value()))
+                QString why;
+                if (item.format == exchange::ExportFormat::Wav) {
+                    // A recording goes to disk a piece at a time as it is rendered, never
+                    // whole in memory.
+                    exchange::WavOptions options;
+                    options.freqArr = snapshot.freqArr;
+                    std::optional<std::string> refused;
+                    bool wrote = false;
+                    const auto failed = writeFileAtomically(path, [&](QIODevice& file) {
+                        refused = exchange::streamWav(
+                            snapshot.score, options, [&](std::string_view piece) {
+                                wrote = true;
+                                const auto n = static_cast<qint64>(piece.size());
+                                return file.write(piece.data(), n) == n;
+                            });
+                        return !refused;
+                    });
+                    // A recording refused before its first byte says why; a failed write
+                    // names the file.
+                    if (refused && !wrote) {
+                        why = QString::fromStdString(*refused);
+                    } else if (failed) {
                         why = tr("%1: %2").arg(path, *failed);
+                    }
+                } else {
+                    const Result<std::string> bytes = exchange::exportBytes(
+                        snapshot.score, item.format, title, snapshot.freqArr);
+                    why = bytes ? QString() : QString::fromStdString(bytes.reason());
+                    if (bytes) {
+                        if (const auto failed = writeFileAtomically(path, bytes.value()))
+                            why = tr("%1: %2").arg(path, *failed);
+                    }
                 }
                 if (!why.isEmpty()) {
                     alerts_->showAlert(tr("The score could not be exported to %1.")

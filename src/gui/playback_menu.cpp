@@ -1,4 +1,4 @@
-// The Score menu's Play / Stop item of a score window.
+// The Score menu's Play / Stop and Metronome items of a score window.
 #include <QAction>
 #include <QMainWindow>
 #include <QMenu>
@@ -23,6 +23,13 @@ void SorvelApplication::installPlaybackMenu(QMenu* score, QMainWindow* window) {
         const QString text = scoreWindow->playback().playing() ? tr("Stop") : tr("Play");
         play->setText(text + QLatin1Char('\t') + tr("Space"));
     });
+    QAction* metronome = score->addAction(tr("&Metronome"));
+    metronome->setObjectName(QStringLiteral("mnMetronome"));
+    metronome->setCheckable(true);
+    metronome->setChecked(soundPrefs_.metronome());
+    connect(metronome, &QAction::toggled, this, [this](bool on) { setMetronome(on); });
+    metronomeActions_ << metronome;
+    scoreWindow->playback().setMetronome([this] { return soundPrefs_.metronome(); });
 }
 
 }  // namespace sorvel::gui

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPointer>
+#include <functional>
 
 #include "ports/alerts.h"
 #include "sound/score_player.h"
@@ -19,6 +20,11 @@ class PlaybackView : public PlaybackListener {
     void setPlayButtonTitle(std::string_view title) override;
     void showEndAlert(std::string_view text) override;
     void showPlaybackMessage(std::string_view text) override;
+    void soundingCellChanged(std::int64_t cell) override {
+        if (onSoundingCell) onSoundingCell(cell);
+    }
+    // Told the cell heard now (-1: none); the window marks it and keeps it in view.
+    std::function<void(std::int64_t)> onSoundingCell;
 
   private:
     QPointer<QAbstractButton> playButton_;

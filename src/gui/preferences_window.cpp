@@ -1,12 +1,15 @@
-// The preferences window: the set folder.
+// The preferences window: the set folder, the volume and the metronome.
+#include <QCheckBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QPushButton>
+#include <QSlider>
 #include <QVBoxLayout>
 
 #include "sorvel_application.h"
+#include "sound_output.h"
 
 namespace sorvel::gui {
 
@@ -34,6 +37,26 @@ void SorvelApplication::buildPreferencesWindow() {
                             central);
     note->setWordWrap(true);
     col->addWidget(note);
+
+    auto* sound = new QHBoxLayout;
+    prefVolume_ = new QSlider(Qt::Horizontal, central);
+    prefVolume_->setObjectName(QStringLiteral("prefVolume"));
+    prefVolume_->setRange(0, 100);
+    prefVolume_->setAccessibleName(tr("Volume"));
+    SoundOutput::setVolume(soundPrefs_.gain());
+    prefVolume_->setValue(static_cast<int>(soundPrefs_.volume()));
+    connect(prefVolume_, &QSlider::valueChanged, this, [this](int v) {
+        soundPrefs_.setVolume(v);
+        SoundOutput::setVolume(soundPrefs_.gain());
+    });
+    prefMetronome_ = new QCheckBox(tr("Metronome during playback"), central);
+    prefMetronome_->setObjectName(QStringLiteral("prefMetronome"));
+    prefMetronome_->setChecked(soundPrefs_.metronome());
+    connect(prefMetronome_, &QCheckBox::toggled, this, [this](bool on) { setMetronome(on); });
+    sound->addWidget(new QLabel(tr("Volume:"), central));
+    sound->addWidget(prefVolume_, 1);
+    sound->addWidget(prefMetronome_);
+    col->addLayout(sound);
     prefWindow_->setCentralWidget(central);
     installMenus(prefWindow_);
 }
@@ -59,6 +82,18 @@ void SorvelApplication::applicationControlsChanged() {
     for (const QPointer<QAction>& a : exerciseActions_) {
         if (a) a->setChecked(delegate_->mnExercise.on);
     }
+    const bool metronome = soundPrefs_.metronome();
+    for (const QPointer<QAction>& a : metronomeActions_) {
+        if (a) a->setChecked(metronome);
+    }
+    if (prefMetronome_ && prefMetronome_->isChecked() != metronome)
+        prefMetronome_->setChecked(metronome);
+}
+
+void SorvelApplication::setMetronome(bool on) {
+    if (soundPrefs_.metronome() == on) return;
+    soundPrefs_.setMetronome(on);
+    applicationControlsChanged();
 }
 
 }  // namespace sorvel::gui

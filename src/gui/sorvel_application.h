@@ -11,9 +11,12 @@
 #include "ports/window_system.h"
 #include "qt_ports.h"
 #include "view/print_view.h"
+#include "sound/sound_preferences.h"
 
 class QAction;
+class QCheckBox;
 class QLineEdit;
+class QSlider;
 class QMainWindow;
 class QMenu;
 class QWidget;
@@ -87,6 +90,8 @@ class SorvelApplication : public QObject, public WindowSystem {
     // The key score's printed pages.
     PrintView printView(Document& doc);
     void installPlaybackMenu(QMenu* score, QMainWindow* window);
+    // The metronome switch of the Score menus and of Preferences.
+    void setMetronome(bool on);
     void installExchangeMenu(QMenu* file, QMainWindow* window);
     void fillRecentMenu(QMenu* menu);
     void buildTitleWindow();
@@ -108,6 +113,11 @@ class SorvelApplication : public QObject, public WindowSystem {
     QPointer<QWidget> titleWindow_;
     QPointer<QMainWindow> prefWindow_;
     QLineEdit* prefURL_ = nullptr;
+    // Volume and metronome (playback_menu.cpp, preferences_window.cpp).
+    SoundPreferences soundPrefs_{settings_};
+    QSlider* prefVolume_ = nullptr;
+    QCheckBox* prefMetronome_ = nullptr;
+    QList<QPointer<QAction>> metronomeActions_;
     QList<QPointer<QAction>> songActions_;
     QList<QPointer<QAction>> exerciseActions_;
     int untitledCount_ = 0;

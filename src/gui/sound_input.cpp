@@ -1,13 +1,12 @@
 #include "sound_input.h"
 
+#include <algorithm>
 #include <string>
-#include <thread>
 #include <utility>
 #include <vector>
 
 #if defined(SORVEL_HAVE_PULSE)
-#include <pulse/error.h>
-#include <pulse/simple.h>
+#include "pulse_server.h"
 #else
 #include <QAudioSource>
 #include <QIODevice>
@@ -25,51 +24,96 @@ class SoundInput::Backend {
 
 #if defined(SORVEL_HAVE_PULSE)
 
-// A PulseAudio record stream read on its own thread; the blocking reads pace the thread,
-// and small fragments keep both the delay and the wait at stop short.
-class PulseInput : public SoundInput::Backend {
+// A record stream on the input's server connection, read in the server's callbacks on that
+// connection's own thread. When the server goes away the input waits for it and records on
+// once it is back; only a server that never answered is reported as an error.
+class PulseInput : public SoundInput::Backend, public PulseClient {
   public:
     PulseInput(AudioInput::BlockHandler onBlock, AudioInput::ErrorHandler onError)
-        : onBlock_(std::move(onBlock)), onError_(std::move(onError)) {
-        thread_ = std::thread([this] { run(); });
+        : onBlock_(std::move(onBlock)),
+          onError_(std::move(onError)),
+          block_(SoundInput::kBlockFrames) {
+        PulseServer::Lock lock(server_);
+        server_.add(this);
+        if (server_.state() == ServerState::Gone) serverGone();
     }
     ~PulseInput() override {
-        stop_ = true;
-        thread_.join();
+        // Callbacks run with the lock held: once it is ours none runs, and none follows.
+        PulseServer::Lock lock(server_);
+        server_.remove(this);
+        close();
     }
 
-  private:
-    void run() {
-        const pa_sample_spec sampleFormat{PA_SAMPLE_FLOAT32NE,
-                                          static_cast<std::uint32_t>(SoundInput::kSampleRate), 1};
+    void serverReady(pa_context* context) override {
+        everReady_ = true;
+        const pa_sample_spec spec{PA_SAMPLE_FLOAT32NE,
+                                  static_cast<std::uint32_t>(SoundInput::kSampleRate), 1};
+        stream_ = pa_stream_new(context, "Tuner", &spec, nullptr);
+        if (!stream_) return;
         pa_buffer_attr attr;
         attr.maxlength = static_cast<std::uint32_t>(-1);
         attr.tlength = static_cast<std::uint32_t>(-1);
         attr.prebuf = static_cast<std::uint32_t>(-1);
         attr.minreq = static_cast<std::uint32_t>(-1);
         attr.fragsize = static_cast<std::uint32_t>(SoundInput::kBlockFrames * sizeof(float));
-        int error = 0;
-        pa_simple* stream = pa_simple_new(nullptr, "Sorvel Score", PA_STREAM_RECORD, nullptr,
-                                          "Tuner", &sampleFormat, nullptr, &attr, &error);
-        if (!stream) {
-            if (onError_) onError_(pa_strerror(error));
-            return;
+        pa_stream_set_read_callback(stream_, &PulseInput::onRead, this);
+        if (pa_stream_connect_record(stream_, nullptr, &attr, PA_STREAM_ADJUST_LATENCY) < 0)
+            close();
+    }
+    void serverGone() override {
+        close();
+        filled_ = 0;
+        if (!everReady_ && !reported_ && onError_) {
+            reported_ = true;
+            onError_("no sound server");
         }
-        std::vector<float> block(SoundInput::kBlockFrames);
-        while (!stop_) {
-            if (pa_simple_read(stream, block.data(), block.size() * sizeof(float), &error) < 0) {
-                if (onError_) onError_(pa_strerror(error));
-                break;
-            }
-            if (!stop_ && onBlock_) onBlock_(block.data(), block.size());
-        }
-        pa_simple_free(stream);
     }
 
+  private:
+    void close() {
+        if (!stream_) return;
+        pa_stream_set_read_callback(stream_, nullptr, nullptr);
+        pa_stream_disconnect(stream_);
+        pa_stream_unref(stream_);
+        stream_ = nullptr;
+    }
+
+    static void onRead(pa_stream* stream, std::size_t, void* userdata) {
+        makeThisThreadRealtime();
+        auto& self = *static_cast<PulseInput*>(userdata);
+        while (pa_stream_readable_size(stream) > 0) {
+            const void* data = nullptr;
+            std::size_t bytes = 0;
+            if (pa_stream_peek(stream, &data, &bytes) < 0 || bytes == 0) return;
+            if (data && !self.reported_)
+                self.take(static_cast<const float*>(data), bytes / sizeof(float));
+            pa_stream_drop(stream);
+        }
+    }
+
+    // Hands the samples on in whole blocks.
+    void take(const float* samples, std::size_t count) {
+        while (count > 0) {
+            const std::size_t n = std::min(count, block_.size() - filled_);
+            std::copy(samples, samples + n, block_.begin() + static_cast<std::ptrdiff_t>(filled_));
+            filled_ += n;
+            samples += n;
+            count -= n;
+            if (filled_ == block_.size()) {
+                if (onBlock_) onBlock_(block_.data(), block_.size());
+                filled_ = 0;
+            }
+        }
+    }
+
+    PulseServer& server_ = PulseServer::input();
     AudioInput::BlockHandler onBlock_;
     AudioInput::ErrorHandler onError_;
-    std::atomic<bool> stop_{false};
-    std::thread thread_;
+    pa_stream* stream_ = nullptr;
+    std::vector<float> block_;
+    std::size_t filled_ = 0;
+    bool everReady_ = false;
+    bool reported_ = false;
 };
 
 #else

@@ -8,9 +8,10 @@
 namespace sorvel::gui {
 
 // The platform's default sound input (the microphone), recording mono float samples on a
-// thread of its own. On Linux it talks to the PulseAudio (or PipeWire) server; elsewhere it
-// uses Qt Multimedia. Connecting happens on that thread too, so a missing server or device
-// never holds up the window: it arrives as an error through the handler.
+// thread of its own. On Linux it reads in the callbacks of the PulseAudio (or PipeWire)
+// server, on a connection of its own; when the server goes away it waits and records on once
+// it is back, and a server that never answered arrives as an error through the handler.
+// Elsewhere it uses Qt Multimedia. Nothing here holds up the window.
 class SoundInput : public AudioInput {
   public:
     static constexpr double kSampleRate = 48000.0;

@@ -2,10 +2,13 @@
 
 #include <array>
 #include <atomic>
+#include <cstdint>
+#include <deque>
 #include <memory>
 #include <vector>
 
 #include "sound/audio_output.h"
+#include "sound/play_program.h"
 
 namespace sorvel::gui {
 
@@ -64,9 +67,54 @@ class BufferReader {
     std::atomic<std::uint64_t> dropThrough_{0};
 };
 
-// The platform's sound output for one score window, rendering on a thread of its own from
-// complete buffers. On Linux it talks to the PulseAudio (or PipeWire) server; elsewhere it
-// uses Qt Multimedia. Without an output device sound is dropped after one diagnostic line.
+// Hands the score's programs from the main thread to the audio thread, which renders them
+// one after the other (a new one begins where the one before has ended, sample-exactly), and
+// tells the main thread where it has got to. The audio thread never waits, allocates or frees.
+class ProgramFeed {
+  public:
+    explicit ProgramFeed(double sampleRate) : rate_(sampleRate) {}
+    ~ProgramFeed();
+    ProgramFeed(const ProgramFeed&) = delete;
+    ProgramFeed& operator=(const ProgramFeed&) = delete;
+
+    // Main thread.
+    void start(std::shared_ptr<const PlayProgram> program);
+    void endAt(const PlayProgram* program, std::int64_t frame);
+    ProgramClock clock() const;
+
+    // Audio thread: renders n frames and moves on; then, once the output knows how many
+    // frames it holds that have not been heard yet, tells what is heard now.
+    void render(float* out, std::size_t frames, std::size_t channels, float gain);
+    void heardNow(std::int64_t unheardFrames);
+
+  private:
+    struct Run {
+        std::shared_ptr<const PlayProgram> program;
+        std::atomic<std::int64_t> end;
+        std::atomic<std::int64_t> rendered{0};
+    };
+    void collect();
+
+    double rate_;
+    std::deque<std::unique_ptr<Run>> runs_;  // main thread: runs not yet freed, oldest first
+    std::atomic<Run*> next_{nullptr};        // waits to begin after the current one
+    std::atomic<Run*> current_{nullptr};     // being rendered (written by the audio thread)
+    // What is heard, published by the audio thread under a sequence count.
+    std::atomic<std::uint64_t> seq_{0};
+    std::atomic<const PlayProgram*> heardProgram_{nullptr};
+    std::atomic<std::int64_t> heardRendered_{0};
+    std::atomic<std::int64_t> heardFrame_{0};
+    std::atomic<std::int64_t> heardAtNs_{0};
+};
+
+// Where the process stands with its sound server.
+enum class ServerState { Connecting, Ready, Gone };
+
+// The platform's sound output for one window: entry tones and queued buffers (the tuner) on
+// a stream of low latency, the score's programs on a stream with a longer buffer that rides
+// out a busy machine. On Linux it talks to the PulseAudio (or PipeWire) server, rendering in
+// the server's callbacks; elsewhere it uses Qt Multimedia. When the server goes away the
+// output goes silent and comes back by itself with it.
 class SoundOutput : public AudioOutput {
   public:
     SoundOutput();
@@ -79,9 +127,20 @@ class SoundOutput : public AudioOutput {
     std::optional<std::string> start() override;
     void play() override {}
     bool dropQueued() override;
+    bool available() const override;
+    void startProgram(std::shared_ptr<const PlayProgram> program) override;
+    void endProgramAt(const PlayProgram* program, std::int64_t frame) override;
+    ProgramClock programClock() const override { return programs_.clock(); }
 
-    // Output latency of the running stream in milliseconds (0 before it runs).
+    // Output latency of the low-latency stream in milliseconds (0 before it runs).
     double latencyMs() const;
+
+    // The sound server of every output of the process, and how often it has gone away.
+    static ServerState serverState();
+    static std::uint64_t outages();
+    // The level of every output, 0 to 1 (the volume preference).
+    static void setVolume(float volume);
+    static float volume();
 
     class Backend;
 
@@ -94,9 +153,9 @@ class SoundOutput : public AudioOutput {
     BufferRing voices_;
     BufferRing done_;
     BufferReader reader_;
+    ProgramFeed programs_;
     std::uint64_t pushed_ = 0;  // buffers queued so far
     std::unique_ptr<Backend> backend_;
-    bool failed_ = false;
 };
 
 }  // namespace sorvel::gui

@@ -6,6 +6,7 @@
 
 #include "edit_test_document.h"
 #include "model/notation_tables.h"
+#include "sound/tone.h"
 
 namespace sorvel {
 namespace {
@@ -14,8 +15,7 @@ using namespace sorvel::testing;
 
 float sample(const PcmBuffer& b, std::size_t i, float f) {
     EXPECT_EQ(b.frameLength, 22050u);
-    return b.channelData.at(0).at(i) -
-           std::sin((f * 6.2831855f) * static_cast<float>(i) / 44100.0f);
+    return b.channelData.at(0).at(i) - synthesizeTone(b.format, f, 0.5f).channelData.at(0).at(i);
 }
 
 // The steps themselves are PitchStep's table; here the document applies one and sounds it.

@@ -10,6 +10,7 @@
 
 #include "app/document.h"
 #include "edit_test_document.h"
+#include "sound/tone.h"
 
 namespace sorvel {
 namespace {
@@ -340,7 +341,8 @@ TEST_F(KeyDocument, KeysAndClicksReachTheDocument) {
     release(20);       // 3: quarter note
     EXPECT_EQ(testing::entry(*doc), (ScoreCell{21, 5}));
     ASSERT_EQ(audio.buffers.size(), 1u);
-    EXPECT_EQ(audio.buffers[0].channelData[0][1], std::sin(523.0f * 6.2831855f / 44100.0f));
+    EXPECT_EQ(audio.buffers[0].channelData,
+              synthesizeTone(audio.outputFormat(), 523.0f, 0.5f).channelData);
     EXPECT_EQ(redrawn.back(), "gosenE");
     release(36);  // Return
     EXPECT_EQ(cells(*doc)[2], (ScoreCell{21, 5}));

@@ -5,7 +5,9 @@
 #include <limits>
 #include <tuple>
 
+#include "app_test_ports.h"
 #include "edit_test_document.h"
+#include "sound/sound_preferences.h"
 #include "sound/tone.h"
 
 namespace sorvel {
@@ -34,43 +36,41 @@ TEST(ToneSynthesis, FrameCountsAndSilence) {
             EXPECT_EQ(tone.frameLength, frames);
             ASSERT_EQ(tone.channelData.size(), 2u);
             ASSERT_EQ(tone.channelData[1].size(), frames);
-            if (f == 440.0f) EXPECT_EQ(tone.channelData[1], tone.channelData[0]);
-            if (f != 440.0f) {
+            if (f == 440.0f) {
+                EXPECT_EQ(tone.channelData[1], tone.channelData[0]);
+            } else {
                 for (float s : tone.channelData[1]) ASSERT_EQ(s, 0.0f) << f;
             }
         }
     }
 }
 
-TEST(ToneSynthesis, ClickIsTwentyMillisecondsOnTheFirstChannel) {
+TEST(ToneSynthesis, TonesAndClicksRiseAndFallInsideTheirLengthBelowFullScale) {
     const struct {
-        double sampleRate;
-        std::int64_t channels;
+        double rate;
         float seconds;
-        std::uint32_t lastSineFrame;
+        bool click;
+        std::int64_t sounding, ramp;  // frames with sound; frames of the rise and of the fall
     } cases[] = {
-        {44100, 2, 0.5f, 882},
-        {48000, 2, 0.5f, 960},
-        {48000, 1, 0.25f, 960},
-        {44100, 2, 0.01f, 440},  // shorter than the click: the buffer ends first
+        {48000, 0.5f, false, 24000, 192}, {44100, 0.5f, false, 22050, 176},
+        {48000, 0.005f, false, 240, 120},  // shorter than two ramps: half each
+        {48000, 0.5f, true, 961, 192},    {44100, 0.25f, true, 883, 176},
     };
     const float f = 1046.0f;
     for (const auto& c : cases) {
-        const PcmBuffer click = synthesizeClick({c.sampleRate, c.channels}, f, c.seconds);
-        ASSERT_EQ(click.frameLength, frameCount(c.sampleRate, c.seconds));
-        ASSERT_EQ(click.channelData.size(), static_cast<std::size_t>(c.channels));
-        const float sr = static_cast<float>(c.sampleRate);
-        for (std::uint32_t i = 0; i < click.frameLength; ++i) {
-            const float expected = i <= c.lastSineFrame
-                                       ? std::sin((f * 6.2831855f) * static_cast<float>(i) / sr)
-                                       : 0.0f;
-            ASSERT_EQ(click.channelData[0][i], expected) << c.sampleRate << " frame " << i;
-            for (std::size_t ch = 1; ch < click.channelData.size(); ++ch) {
-                ASSERT_EQ(click.channelData[ch][i], 0.0f);
-            }
-        }
-        if (c.lastSineFrame + 1 < click.frameLength) {
-            EXPECT_NE(click.channelData[0][c.lastSineFrame], 0.0f);
+        SCOPED_TRACE(c.rate);
+        const PcmBuffer b = c.click ? synthesizeClick({c.rate, 2}, f, c.seconds)
+                                    : synthesizeTone({c.rate, 2}, f, c.seconds);
+        ASSERT_EQ(b.frameLength, frameCount(c.rate, c.seconds));
+        EXPECT_EQ(b.channelData[1], b.channelData[0]);
+        const std::vector<float>& s = b.channelData[0];
+        for (std::int64_t i = 0; i < static_cast<std::int64_t>(s.size()); ++i) {
+            const double k = std::min(i, c.sounding - i);
+            const double gain = i >= c.sounding
+                                    ? 0.0
+                                    : (k >= c.ramp ? 1.0 : 0.5 - 0.5 * std::cos(M_PI * k / c.ramp));
+            const double want = kToneLevel * gain * std::sin(2 * M_PI * f * i / c.rate);
+            ASSERT_NEAR(s[static_cast<std::size_t>(i)], want, 1e-6) << i;
         }
     }
 }
@@ -107,6 +107,30 @@ TEST(ToneSynthesis, NoOutputOrAnUnusableFormatSkipsSilently) {
     audio.setFormat({44100, 0});
     playClickOn(audio, 440.0f, 0.5f);
     EXPECT_TRUE(audio.calls.empty());
+}
+
+}  // namespace
+}  // namespace sorvel
+
+namespace sorvel {
+namespace {
+
+TEST(SoundPreferences, OddStoredValuesReadAsTheDefault) {
+    testing::FakeSettings settings;
+    SoundPreferences prefs(settings);
+    const std::pair<std::string, std::int64_t> stored[] = {
+        {"", 100}, {"40", 40}, {"0", 0}, {"101", 100}, {"-3", 100}, {"4x", 100}, {"1e2", 100}};
+    for (const auto& [text, volume] : stored) {
+        settings.values[SoundPreferences::kVolumeKey] = text;
+        EXPECT_EQ(prefs.volume(), volume) << text;
+    }
+    prefs.setVolume(250);
+    EXPECT_EQ(prefs.gain(), 1.0f);
+    EXPECT_FALSE(prefs.metronome());
+    prefs.setMetronome(true);
+    EXPECT_TRUE(prefs.metronome());
+    settings.values[SoundPreferences::kMetronomeKey] = "yes";
+    EXPECT_FALSE(prefs.metronome());
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include "audio_input_fake.h"
 #include "edit_test_document.h"
 #include "model/notation_tables.h"
+#include "sound/tone.h"
 
 namespace sorvel {
 namespace {
@@ -57,8 +58,8 @@ TEST(SteadyTone, ChunksJoinWithoutASeam) {
             }
             // Every frame is the sine at its absolute position, across chunk borders.
             for (std::size_t i = 0; i < all.size(); i += 97) {
-                const double expected =
-                    std::sin(2.0 * std::numbers::pi * f * static_cast<double>(i) / rate);
+                const double expected = kToneLevel * std::sin(2.0 * std::numbers::pi * f *
+                                                              static_cast<double>(i) / rate);
                 ASSERT_NEAR(all[i], expected, 1e-5) << f << " at " << i;
             }
         }
@@ -95,7 +96,8 @@ TEST(Tuner, StartsAtA440AndSwitchesBetweenTwoStates) {
     EXPECT_EQ(rig.log.played, 1);
     ASSERT_FALSE(rig.log.buffers.empty());
     EXPECT_EQ(rig.log.buffers.front().channelData[0][0], 0.0f);
-    EXPECT_EQ(rig.log.buffers.front().channelData[0][1], steadyToneSample(440.0f, 48000.0, 1));
+    EXPECT_EQ(rig.log.buffers.front().channelData[0][1],
+              kToneLevel * steadyToneSample(440.0f, 48000.0, 1));
     rig.tuner.play();
     EXPECT_FALSE(rig.tuner.nowPlaying());
     EXPECT_EQ(rig.log.closed, 1) << "stopping closes the output, which silences it";

@@ -5,7 +5,8 @@ Pulse() starts its own `pulseaudio` in a temporary runtime and config folder (so
 meets another sound server of the machine or of a parallel run), makes the null sink and its
 monitor the default sink and source, and points every client started afterwards from this
 process (the application, parec, paplay, pactl) at it through PULSE_SERVER. It ends the server
-it started, and only that one, on leaving the `with` block, also after a failure.
+it started, and only that one, on leaving the `with` block, also after a failure; stop() and
+start() end it and start it again on the same socket, as a restarted sound server.
 
 Recorder() records the sink's monitor with parec, reading its output as it arrives so that
 every sample can be placed on the monotonic clock (time.monotonic(), which is also the clock
@@ -34,40 +35,46 @@ class Pulse:
 
     def __enter__(self):
         self.dir = tempfile.mkdtemp(prefix="sorvel-pulse-")
-        socket = os.path.join(self.dir, "native")
+        self.socket = os.path.join(self.dir, "native")
         with open(os.path.join(self.dir, "client.conf"), "w") as f:
             f.write("autospawn = no\n")  # a client never starts a server of its own
-        env = {
+        self.env = {
             "HOME": self.dir, "XDG_RUNTIME_DIR": self.dir, "XDG_CONFIG_HOME": self.dir,
             "PULSE_RUNTIME_PATH": os.path.join(self.dir, "runtime"),
             "PULSE_STATE_PATH": os.path.join(self.dir, "state"),
             "PULSE_CLIENTCONFIG": os.path.join(self.dir, "client.conf"),
-            "PULSE_SERVER": "unix:" + socket,
+            "PULSE_SERVER": "unix:" + self.socket,
         }
         # The clients keep HOME and the runtime folder of their own; only the server and the
         # client configuration are this one's.
         for name in ("PULSE_SERVER", "PULSE_CLIENTCONFIG"):
             self.saved[name] = os.environ.get(name)
-            os.environ[name] = env[name]
+            os.environ[name] = self.env[name]
         self.log = open(os.path.join(self.dir, "pulseaudio.log"), "w")
         try:
-            self.proc = subprocess.Popen(
-                ["pulseaudio", "-n", "--daemonize=no", "--use-pid-file=no",
-                 "--exit-idle-time=-1", "--disallow-exit", "--log-target=stderr",
-                 "--load=module-native-protocol-unix auth-anonymous=1 socket=" + socket,
-                 "--load=module-null-sink sink_name=%s rate=%d" % (SINK, RATE)],
-                env=dict(os.environ, **env), stdout=self.log, stderr=subprocess.STDOUT)
-            deadline = time.time() + 20
-            while subprocess.run(["pactl", "info"], capture_output=True).returncode != 0:
-                if self.proc.poll() is not None or time.time() > deadline:
-                    raise RuntimeError("pulseaudio did not start:\n" + self.server_log())
-                time.sleep(0.1)
-            self.pactl("set-default-sink", SINK)
-            self.pactl("set-default-source", SINK + ".monitor")
+            self.start()
         except BaseException:
             self.__exit__(None, None, None)
             raise
         return self
+
+    def start(self):
+        self.proc = subprocess.Popen(
+            ["pulseaudio", "-n", "--daemonize=no", "--use-pid-file=no",
+             "--exit-idle-time=-1", "--disallow-exit", "--log-target=stderr",
+             "--load=module-native-protocol-unix auth-anonymous=1 socket=" + self.socket,
+             "--load=module-null-sink sink_name=%s rate=%d" % (SINK, RATE)],
+            env=dict(os.environ, **self.env), stdout=self.log, stderr=subprocess.STDOUT)
+        deadline = time.time() + 20
+        while subprocess.run(["pactl", "info"], capture_output=True).returncode != 0:
+            if self.proc.poll() is not None or time.time() > deadline:
+                raise RuntimeError("pulseaudio did not start:\n" + self.server_log())
+            time.sleep(0.1)
+        self.pactl("set-default-sink", SINK)
+        self.pactl("set-default-source", SINK + ".monitor")
+
+    def stop(self):
+        end_process(self.proc)
 
     def pactl(self, *args):
         subprocess.run(["pactl"] + list(args), check=True, capture_output=True)
@@ -77,7 +84,7 @@ class Pulse:
             return f.read()
 
     def __exit__(self, *exc):
-        end_process(self.proc)
+        self.stop()
         self.log.close()
         for name in ("PULSE_SERVER", "PULSE_CLIENTCONFIG"):
             if self.saved.get(name) is None:
@@ -190,21 +197,45 @@ def tone_runs(s, min_periods=5):
     return runs
 
 
-def onsets(runs):
-    """(time, frequency) of every tone's onset, and the times where a tone broke.
+class Note:
+    """One sounding stretch between silences or the dips of the tones' rise and fall: onset
+    and end in seconds, frequency in Hz."""
 
-    Successive runs of one pitch are one tone that broke (the stream ran dry for a moment,
-    or samples went missing on their way through the server) unless the later one starts at
-    phase 0 out of a silence: the same click or note again."""
-    found, breaks = [], []
-    for i, r in enumerate(runs):
-        prev = runs[i - 1] if i else None
-        if prev and abs(r.frequency - prev.frequency) / prev.frequency < 0.01:
-            if not (r.phase0 and r.start - prev.end > 1.5 / prev.frequency):
-                breaks.append(prev.end)
-                continue
-        found.append((r.start, r.frequency))
-    return found, breaks
+    def __init__(self, start, end, frequency):
+        self.start, self.end, self.frequency = start, end, frequency
+
+    def __repr__(self):
+        return "%.4f-%.4f s %.1f Hz" % (self.start, self.end, self.frequency)
+
+
+def notes(s, quiet=200, dip=8, shortest=0.005):
+    """Every tone in the recording, in time order. Each tone rises from silence and falls back
+    to it inside its own length, so two tones meet in a few samples below `quiet` (1 % of the
+    tones' level); inside a tone the sine is never that small for `dip` samples in a row. A
+    stream that ran dry for a moment shows as a tone cut in two."""
+    found, start, low = [], None, 0
+    for i, x in enumerate(s):
+        if -quiet < x < quiet:
+            low += 1
+            if low == dip and start is not None:
+                end = i - dip + 1
+                if end - start >= shortest * RATE:
+                    found.append((start, end))
+                start = None
+        else:
+            if start is None:
+                start = i
+            low = 0
+    if start is not None and len(s) - start >= shortest * RATE:
+        found.append((start, len(s)))
+    out = []
+    for a, b in found:
+        mid = s[a + (b - a) // 4:b - (b - a) // 4]
+        ups = [i + mid[i] / float(mid[i] - mid[i + 1]) for i in range(len(mid) - 1)
+               if mid[i] < 0 <= mid[i + 1]]
+        f = RATE * (len(ups) - 1) / (ups[-1] - ups[0]) if len(ups) > 2 else 0.0
+        out.append(Note(a / float(RATE), b / float(RATE), f))
+    return out
 
 
 def write_sine(path, hz, seconds, amplitude=0.5):

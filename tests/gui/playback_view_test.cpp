@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "../core/app_test_ports.h"
+#include "../core/edit_test_document.h"
 #include "model/diagnostics.h"
 #include "model/notation_tables.h"
 #include "qt_clock.h"
@@ -16,17 +17,6 @@
 
 namespace sorvel::gui {
 namespace {
-
-// Takes the buffers and forgets them.
-class NullOutput : public AudioOutput {
-  public:
-    PcmFormat outputFormat() const override { return {8000, 1}; }
-    void connect(const PcmFormat&) override {}
-    void scheduleBuffer(PcmBuffer buffer) override { frames += buffer.frameLength; }
-    std::optional<std::string> start() override { return std::nullopt; }
-    void play() override {}
-    std::int64_t frames = 0;
-};
 
 TEST(PlaybackView, TheButtonMessageAndAlertFollowPlayback) {
     setDiagnosticSink([](std::string_view) {});
@@ -39,7 +29,7 @@ TEST(PlaybackView, TheButtonMessageAndAlertFollowPlayback) {
     EXPECT_FALSE(message->isVisible());
 
     QtClock clock;
-    NullOutput output;
+    testing::CapturingAudioOutput output({8000, 1}, &clock);
     ScorePlayer player(output, clock, view);
     Score score{{{17, 11}}, {}, {}};  // one thirty-second note, no tempo chosen
     score.settings.tempo = -1;
@@ -59,7 +49,7 @@ TEST(PlaybackView, TheButtonMessageAndAlertFollowPlayback) {
     EXPECT_EQ(button->text(), QStringLiteral("▶︎"));
     ASSERT_EQ(alerts.shown.size(), 1u);
     EXPECT_EQ(alerts.shown[0].text, "end");
-    EXPECT_EQ(output.frames,
+    EXPECT_EQ(output.programs.at(0).program->length(),
               2 * frameCount(8000, 60.0f / 240.0f) + frameCount(8000, noteSeconds(11, 240)));
     setDiagnosticSink({});
 }

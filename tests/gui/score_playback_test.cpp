@@ -1,11 +1,15 @@
 // A score window plays its score: the play button, Space and the Score menu start and stop it,
-// and the count-in and the notes reach the window's sound output.
+// the count-in and the notes reach the window's sound output, and the metronome and volume
+// preferences reach playback.
 #include "score_playback.h"
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QSlider>
 
 #include "model/diagnostics.h"
 #include "sound/tone.h"
+#include "sound_output.h"
 #include "test_support.h"
 
 namespace sorvel::test {
@@ -28,11 +32,10 @@ void choose(ScoreWindow& w, const char* combo, const char* text) {
     emit box->activated(i);
 }
 
-// Zero crossings of the first channel in the first `frames` frames: about 2 f t for a sine.
-int crossings(const PcmBuffer& b, std::size_t frames) {
+// Zero crossings in `frames` frames from `start`: about 2 f t for a sine.
+int crossings(const std::vector<float>& s, std::size_t start, std::size_t frames) {
     int n = 0;
-    const std::vector<float>& s = b.channelData.at(0);
-    for (std::size_t i = 1; i < std::min(frames, s.size()); ++i) {
+    for (std::size_t i = start + 1; i < std::min(start + frames, s.size()); ++i) {
         if ((s[i - 1] < 0.0f) != (s[i] < 0.0f)) ++n;
     }
     return n;
@@ -75,25 +78,26 @@ TEST_F(ScorePlaybackTest, ThePlayButtonCountsInThenPlaysTheNotesAndShowsItsState
     ASSERT_EQ(alerts_.shown.size(), 1u);
     EXPECT_EQ(alerts_.shown[0].text, "end");
 
-    const std::vector<PcmBuffer>& buffers = made_.audio->buffers;
-    ASSERT_EQ(buffers.size(), 4u);  // two clicks, two notes
+    ASSERT_EQ(made_.audio->programs.size(), 1u);
+    const std::vector<float> sound = made_.audio->renderRun(0);
     const double rate = made_.audio->outputFormat().sampleRate;
     const std::vector<float>& table = testing::frequencies(w().document());
+    const auto beat = static_cast<std::size_t>(frameCount(rate, 0.25f));
+    const auto note = static_cast<std::size_t>(frameCount(rate, noteSeconds(7, 240)));
     const struct {
-        float hz, seconds;
+        float hz;
+        std::size_t start, frames;  // clicks sound for 20 ms only; the notes throughout
     } expected[] = {
-        {kFirstBeatClickHz, 0.25f},
-        {kBeatClickHz, 0.25f},
-        {table.at(10), noteSeconds(7, 240)},
-        {table.at(12), noteSeconds(7, 240)},
+        {kFirstBeatClickHz, 0, frameCount(rate, kClickSeconds)},
+        {kBeatClickHz, beat, frameCount(rate, kClickSeconds)},
+        {table.at(10), 2 * beat, note},
+        {table.at(12), 2 * beat + note, note},
     };
-    for (std::size_t i = 0; i < 4; ++i) {
-        SCOPED_TRACE(i);
-        EXPECT_EQ(buffers[i].frameLength, frameCount(rate, expected[i].seconds));
-        // Clicks sound for 20 ms only; the notes throughout.
-        const std::size_t frames = i < 2 ? frameCount(rate, kClickSeconds) : buffers[i].frameLength;
-        const double wanted = 2.0 * expected[i].hz * static_cast<double>(frames) / rate;
-        EXPECT_NEAR(crossings(buffers[i], frames), wanted, 2.0);
+    ASSERT_EQ(sound.size(), 2 * beat + 2 * note);
+    for (const auto& e : expected) {
+        SCOPED_TRACE(e.hz);
+        const double wanted = 2.0 * e.hz * static_cast<double>(e.frames) / rate;
+        EXPECT_NEAR(crossings(sound, e.start, e.frames), wanted, 2.0);
     }
 }
 
@@ -102,12 +106,12 @@ TEST_F(ScorePlaybackTest, SpaceStartsAndStopsButNotInAChordField) {
     QPushButton* button = playButton(w());
     QTest::keyClick(w().scoreArea(), Qt::Key_Space);
     EXPECT_EQ(button->text(), kPlaying);
-    // Stopped during the count-in: no note is handed over, and no end alert.
+    // Stopped during the count-in: the first beat ends the sound, and no end alert.
     QTest::keyClick(w().scoreArea(), Qt::Key_Space);
     EXPECT_EQ(button->text(), kIdle);
     ASSERT_TRUE(waitIdle());
     EXPECT_TRUE(alerts_.shown.empty());
-    EXPECT_LE(made_.audio->buffers.size(), 1u);
+    EXPECT_LE(made_.audio->programs.at(0).end, frameCount(48000, 0.5f));
 
     auto* chord = w().findChild<QLineEdit*>(QStringLiteral("cdText1"));
     if (!chord) chord = w().findChild<QLineEdit*>();
@@ -137,7 +141,7 @@ TEST_F(ScorePlaybackTest, NoTempoChosenSaysWhyAndExerciseModeLoopsUntilStopped) 
     // Count-in 0.5 s and the line of 0.25 s, then it goes round: still playing after 1.2 s.
     QTest::qWait(1200);
     EXPECT_TRUE(w().playback().playing());
-    EXPECT_GT(made_.audio->buffers.size(), 2u + 4u);
+    EXPECT_TRUE(made_.audio->programs.at(0).program->loops());
     playButton(w())->click();
     ASSERT_TRUE(waitIdle());
     EXPECT_TRUE(alerts_.shown.empty());
@@ -174,6 +178,25 @@ TEST_F(PlaybackMenuTest, TheScoreMenuPlaysAndStopsAndClosingAPlayingWindowIsSafe
     EXPECT_TRUE(other->playback().playing());
     other->togglePlayback();
     EXPECT_TRUE(QTest::qWaitFor([&] { return !other->playback().playing(); }, 3000));
+
+    // The metronome item and the volume reach Preferences, the settings and the next start.
+    QAction* metronome = other->menuBar()->findChild<QAction*>(QStringLiteral("mnMetronome"));
+    ASSERT_NE(metronome, nullptr);
+    metronome->trigger();
+    auto* prefs = app_->preferencesWindow();
+    EXPECT_TRUE(prefs->findChild<QCheckBox*>(QStringLiteral("prefMetronome"))->isChecked());
+    EXPECT_EQ(settings_.values["metronome"], "1");
+    testing::givenScore().cells({{10, 1}}).applyTo(other->document());
+    other->togglePlayback();
+    const PlayProgram* program = other->playback().player().program();
+    std::vector<float> click(100);
+    program->render(program->countInFrames(), click.data(), click.size(), 1, program->length());
+    EXPECT_NE(click[50], 0.0f) << "a click after the count-in";
+    other->togglePlayback();
+    prefs->findChild<QSlider*>(QStringLiteral("prefVolume"))->setValue(40);
+    EXPECT_EQ(settings_.values["volume"], "40");
+    EXPECT_FLOAT_EQ(gui::SoundOutput::volume(), 0.4f);
+    prefs->findChild<QSlider*>(QStringLiteral("prefVolume"))->setValue(100);
 }
 
 }  // namespace

@@ -16,9 +16,17 @@ using Cells = std::vector<ScoreCell>;
 using namespace sorvel::testing;
 using testing::Selection;  // the test builder's, not the key logic's
 
-// The frequency a tone was synthesized at, from its second sample.
+// The frequency a tone was synthesized at, from its first and last rising zero crossings.
 double toneHz(const PcmBuffer& b) {
-    return std::asin(b.channelData.at(0).at(1)) * b.format.sampleRate / (2 * M_PI);
+    const std::vector<float>& s = b.channelData.at(0);
+    double first = -1, last = -1;
+    int n = 0;
+    for (std::size_t i = 1; i < s.size(); ++i) {
+        if (!(s[i - 1] < 0 && s[i] >= 0)) continue;
+        last = static_cast<double>(i - 1) + s[i - 1] / (s[i - 1] - s[i]);
+        if (n++ == 0) first = last;
+    }
+    return n > 1 ? (n - 1) * b.format.sampleRate / (last - first) : 0.0;
 }
 
 TEST(ScoreWindow, ItsControlsMirrorTheNewDocument) {

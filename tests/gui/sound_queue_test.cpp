@@ -89,3 +89,34 @@ TEST(SoundMix, VoicesCutEachOtherWithAFadeAndMixOverTheQueue) {
 
 }  // namespace
 }  // namespace sorvel::gui
+
+namespace sorvel::gui {
+namespace {
+
+TEST(ProgramFeed, ProgramsFollowEachOtherSampleExactlyAndEndWhereTold) {
+    // Tempo 60 at 100 frames a second: a count-in beat of 100 frames, its click of 3.
+    PlayProgram::Options options;
+    options.sampleRate = 100;
+    options.tempo = 60;
+    options.beats = 1;
+    auto first = std::make_shared<const PlayProgram>(std::vector<PlayEntry>{{20, 1.0f}}, options);
+    auto second = std::make_shared<const PlayProgram>(std::vector<PlayEntry>{}, options);
+    ProgramFeed feed(100);
+    std::vector<float> out(500, -1.0f);
+    feed.start(first);
+    feed.render(out.data(), 50, 1, 1.0f);
+    feed.start(second);  // waits for the first to end
+    feed.endAt(first.get(), 150);
+    feed.render(out.data() + 50, 450, 1, 1.0f);
+    feed.heardNow(0);
+    std::vector<float> want(500, 0.0f);
+    first->render(0, want.data(), 153, 1, 150);  // up to the end told, and its click's tail
+    second->render(0, want.data() + 153, 347, 1, second->length());
+    EXPECT_EQ(out, want);
+    const ProgramClock clock = feed.clock();
+    EXPECT_EQ(clock.program, second.get());
+    EXPECT_EQ(clock.rendered, 347);
+}
+
+}  // namespace
+}  // namespace sorvel::gui

@@ -21,6 +21,7 @@
 #include "../core/app_test_ports.h"
 #include "ports/settings.h"
 #include "print_support.h"
+#include "qt_clock.h"
 #include "score_window.h"
 #include "sorvel_application.h"
 #include "staff_widget.h"
@@ -73,7 +74,8 @@ struct WindowWithSound {
     testing::CapturingAudioOutput* audio = nullptr;  // owned by the window
 };
 inline WindowWithSound makeWindow() {
-    auto audio = std::make_unique<testing::CapturingAudioOutput>();
+    static gui::QtClock clock;  // the window's programs play in real time
+    auto audio = std::make_unique<testing::CapturingAudioOutput>(PcmFormat{}, &clock);
     WindowWithSound out{nullptr, audio.get()};
     out.window =
         std::make_unique<ScoreWindow>(std::make_unique<Document>(), setFolder(), std::move(audio));

@@ -58,7 +58,8 @@ PcmBuffer SteadyTone::nextChunk() {
     const bool sounding = std::isfinite(frequency_) && frequency_ > 0.0f;
     for (std::uint32_t i = 0; i < chunkFrames_; ++i) {
         samples[i] =
-            sounding ? steadyToneSample(frequency_, format_.sampleRate, nextFrame_ + i) : 0.0f;
+            sounding ? kToneLevel * steadyToneSample(frequency_, format_.sampleRate, nextFrame_ + i)
+                     : 0.0f;
     }
     nextFrame_ += chunkFrames_;
     buffer.channelData.assign(static_cast<std::size_t>(format_.channels), samples);

@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <memory>
 
 #include "exchange/notation.h"
 #include "model/notation_tables.h"
+#include "sound/play_program.h"
 #include "sound/tone.h"
 
 namespace sorvel::exchange {
@@ -28,13 +31,6 @@ void putVarLen(std::string& out, std::uint64_t v) {
     while ((v >>= 7) != 0) buf[n++] = static_cast<char>(0x80 | (v & 0x7f));
     while (n > 0) out += buf[--n];
 }
-
-// One buffer of the recording: a count-in click or a play list entry.
-struct PcmEntry {
-    bool click = false;
-    float frequency = 0.0f;
-    float seconds = 0.0f;
-};
 
 std::int64_t keySemitones(std::string_view key) {
     if (key == "Bb") return -2;
@@ -132,67 +128,86 @@ std::vector<PlayEntry> wavPlayList(const Score& score, const WavOptions& options
     return buildPlayList(score.musicData, -1, table, play);
 }
 
-WavResult writeWav(const Score& score, const WavOptions& options) {
-    WavResult result;
-    if (!(options.sampleRate >= 8000.0 && options.sampleRate <= 192000.0)) {
-        result.error = "The sample rate must lie between 8000 and 192000 Hz.";
-        return result;
-    }
+std::optional<std::string> streamWav(const Score& score, const WavOptions& options,
+                                     const std::function<bool(std::string_view)>& write) {
+    if (!(options.sampleRate >= 8000.0 && options.sampleRate <= 192000.0))
+        return "The sample rate must lie between 8000 and 192000 Hz.";
     const std::int64_t tempo = score.settings.tempoValue();
-    if (tempo <= 0) {
-        result.error = "The tempo must be a positive number of beats per minute.";
-        return result;
-    }
-    const PcmFormat format{options.sampleRate, 1};
-    std::vector<PcmEntry> parts;
-    // The count-in of playback: beats clicks of one beat each, the first one higher.
-    const float beat = 60.0f / static_cast<float>(tempo);
-    if (options.countIn) {
-        for (std::int64_t b = 0; b < std::clamp<std::int64_t>(score.settings.beatValue(), 0, 64);
-             ++b) {
-            parts.push_back({true, b == 0 ? 1880.0f : 1250.0f, beat});
-        }
-    }
-    for (const PlayEntry& e : wavPlayList(score, options))
-        parts.push_back({false, e.frequency, e.seconds});
-
-    std::uint64_t frames = 0;
-    for (const PcmEntry& p : parts) frames += frameCount(options.sampleRate, p.seconds);
+    if (tempo <= 0) return "The tempo must be a positive number of beats per minute.";
+    PlayProgram::Options play;
+    play.sampleRate = options.sampleRate;
+    play.tempo = tempo;
+    play.beats = std::clamp<std::int64_t>(score.settings.beatValue(), 1, 64);
+    play.countIn = options.countIn;
+    const PlayProgram program(wavPlayList(score, options), play);
+    const auto frames = static_cast<std::uint64_t>(program.length());
     // The RIFF sizes are 32-bit: a longer recording could not be described by its header.
     if (static_cast<double>(frames) > kMaxWavSeconds * options.sampleRate ||
         2 * frames > 0xffffffffull - 36) {
-        result.error = "The recording would be too long for a WAV file (more than " +
-                       std::to_string(static_cast<int>(kMaxWavSeconds / 3600)) + " hours).";
-        return result;
+        return "The recording would be too long for a WAV file (more than " +
+               std::to_string(static_cast<int>(kMaxWavSeconds / 3600)) + " hours).";
     }
     const std::uint64_t dataBytes = frames * 2;
-    std::string& out = result.bytes;
-    out.reserve(44 + dataBytes);
-    out += "RIFF";
-    put32(out, static_cast<std::uint32_t>(36 + dataBytes));
-    out += "WAVEfmt ";
-    put32(out, 16);
-    put16(out, 1);  // PCM
-    put16(out, 1);  // mono
+    std::string header;
+    header += "RIFF";
+    put32(header, static_cast<std::uint32_t>(36 + dataBytes));
+    header += "WAVEfmt ";
+    put32(header, 16);
+    put16(header, 1);  // PCM
+    put16(header, 1);  // mono
     const auto rate = static_cast<std::uint32_t>(std::lround(options.sampleRate));
-    put32(out, rate);
-    put32(out, rate * 2);
-    put16(out, 2);
-    put16(out, 16);
-    out += "data";
-    put32(out, static_cast<std::uint32_t>(dataBytes));
-    for (const PcmEntry& p : parts) {
-        const PcmBuffer buffer = p.click ? synthesizeClick(format, p.frequency, p.seconds)
-                                         : synthesizeTone(format, p.frequency, p.seconds);
-        if (buffer.channelData.empty()) continue;
-        for (float x : buffer.channelData.front()) {
-            const long v = std::lround(std::clamp(x, -1.0f, 1.0f) * 32767.0f);
-            put16(out, static_cast<std::uint32_t>(
-                           static_cast<std::uint16_t>(static_cast<std::int16_t>(v))));
+    put32(header, rate);
+    put32(header, rate * 2);
+    put16(header, 2);
+    put16(header, 16);
+    header += "data";
+    put32(header, static_cast<std::uint32_t>(dataBytes));
+    if (!write(header)) return "The file could not be written.";
+
+    constexpr std::size_t kChunk = 1 << 15;
+    std::vector<float> samples(kChunk);
+    std::string bytes(2 * kChunk, '\0');
+    for (std::uint64_t at = 0; at < frames; at += kChunk) {
+        const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(kChunk, frames - at));
+        program.render(static_cast<std::int64_t>(at), samples.data(), n, 1, program.length());
+        for (std::size_t i = 0; i < n; ++i) {
+            const float x = std::clamp(samples[i], -1.0f, 1.0f) * 32767.0f;
+            const auto v = static_cast<std::int16_t>(x + (x < 0.0f ? -0.5f : 0.5f));
+            bytes[2 * i] = static_cast<char>(v & 0xff);
+            bytes[2 * i + 1] = static_cast<char>((v >> 8) & 0xff);
         }
+        if (!write(std::string_view(bytes.data(), 2 * n))) return "The file could not be written.";
+    }
+    return std::nullopt;
+}
+
+WavResult writeWav(const Score& score, const WavOptions& options) {
+    WavResult result;
+    auto error = streamWav(score, options, [&](std::string_view piece) {
+        result.bytes.append(piece);
+        return true;
+    });
+    if (error) {
+        result.bytes.clear();
+        result.error = std::move(*error);
+        return result;
     }
     result.ok = true;
     return result;
+}
+
+std::optional<std::string> writeWavFile(const Score& score, const WavOptions& options,
+                                        const std::string& path) {
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "wb"),
+                                                         &std::fclose);
+    if (!file) return "The file could not be created.";
+    auto error = streamWav(score, options, [&](std::string_view piece) {
+        return std::fwrite(piece.data(), 1, piece.size(), file.get()) == piece.size();
+    });
+    if (!error && std::fflush(file.get()) != 0) error = "The file could not be written.";
+    if (std::fclose(file.release()) != 0 && !error) error = "The file could not be written.";
+    if (error) std::remove(path.c_str());
+    return error;
 }
 
 }  // namespace sorvel::exchange

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,8 +43,8 @@ struct WavOptions {
     std::vector<float> freqArr;
 };
 
-// The play list exactly as playback builds it (tempo, key, table), every entry rendered by
-// the same synthesis, one buffer after the other: mono, 16-bit PCM.
+// The play list exactly as playback builds it (tempo, key, table), rendered by the same
+// synthesis as playback (its rise and fall, its level): mono, 16-bit PCM.
 std::vector<PlayEntry> wavPlayList(const Score& score, const WavOptions& options);
 
 struct WavResult {
@@ -55,5 +57,14 @@ struct WavResult {
 inline constexpr double kMaxWavSeconds = 3.0 * 3600.0;
 
 WavResult writeWav(const Score& score, const WavOptions& options = {});
+
+// The same file handed to `write` a piece at a time (a false return stops with an error),
+// so a long recording never sits in memory whole. The reason when nothing or not all was
+// written.
+std::optional<std::string> streamWav(const Score& score, const WavOptions& options,
+                                     const std::function<bool(std::string_view)>& write);
+// Streams the file to disk at path.
+std::optional<std::string> writeWavFile(const Score& score, const WavOptions& options,
+                                        const std::string& path);
 
 }  // namespace sorvel::exchange

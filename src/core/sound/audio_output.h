@@ -1,12 +1,15 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace sorvel {
+
+class PlayProgram;
 
 struct PcmFormat {
     double sampleRate = 44100.0;
@@ -21,8 +24,17 @@ struct PcmBuffer {
     std::vector<std::vector<float>> channelData;
 };
 
+// Where the output has got to in the program it plays: frames of it rendered, and frames of
+// it heard at the speaker by now (rendered less the output's latency). Both count on after
+// the program's end (silence).
+struct ProgramClock {
+    const PlayProgram* program = nullptr;  // the program begun last; null before any
+    std::int64_t rendered = 0;
+    std::int64_t heard = 0;
+};
+
 // The sound output of a score window: buffers are scheduled and then sound one after the
-// other, sample-exactly.
+// other, sample-exactly; a score plays as a program the output renders by its own clock.
 class AudioOutput {
   public:
     virtual ~AudioOutput() = default;
@@ -40,6 +52,15 @@ class AudioOutput {
     // Drops the scheduled buffers that have not begun to sound; the one sounding ends normally.
     // False when the output cannot, and everything scheduled still plays.
     virtual bool dropQueued() { return false; }
+
+    // False while there is no sound server to play on (it went away or never was).
+    virtual bool available() const { return true; }
+    // Plays the program from its frame 0 as soon as the one before has ended. Outputs that
+    // cannot play programs leave the clock where it is.
+    virtual void startProgram(std::shared_ptr<const PlayProgram>) {}
+    // Ends the program at a frame of it (at once when that frame has been rendered).
+    virtual void endProgramAt(const PlayProgram*, std::int64_t) {}
+    virtual ProgramClock programClock() const { return {}; }
 };
 
 }  // namespace sorvel

@@ -40,11 +40,36 @@ float beatsOf(std::int64_t onp) {
     return validValue(onp) ? noteValue(onp).beats : 0.0f;
 }
 
-std::string cellLine(std::int64_t onp, float seconds) {
-    char buf[32];
-    const auto res = std::to_chars(buf, buf + sizeof buf, seconds);
-    return std::to_string(onp) + " : " + std::string(buf, res.ptr);
-}
+// The walk's diagnostic lines, written a batch at a time: one write per line made a long
+// score wait for its terminal before it could start.
+class LineBatch {
+  public:
+    static constexpr std::size_t kBatchBytes = 1 << 16;
+    ~LineBatch() { flush(); }
+    void cellLine(std::int64_t onp, float seconds) {
+        char buf[64];
+        auto res = std::to_chars(buf, buf + sizeof buf, onp);
+        *res.ptr++ = ' ';
+        *res.ptr++ = ':';
+        *res.ptr++ = ' ';
+        res = std::to_chars(res.ptr, buf + sizeof buf, seconds);
+        if (!text_.empty()) text_ += '\n';
+        text_.append(buf, res.ptr);
+        if (text_.size() >= kBatchBytes) flush();
+    }
+    void line(std::string_view text) {
+        flush();
+        diag(text);
+    }
+    void flush() {
+        if (text_.empty()) return;
+        diag(text_);
+        text_.clear();
+    }
+
+  private:
+    std::string text_;
+};
 
 }  // namespace
 
@@ -61,8 +86,16 @@ float noteSeconds(std::int64_t onpIndex, std::int64_t tempo) {
 
 std::vector<PlayEntry> buildPlayList(const std::vector<ScoreCell>& cells, std::int64_t startIndex,
                                      const std::vector<float>& freqArr,
-                                     const PlayListOptions& options) {
+                                     const PlayListOptions& options,
+                                     std::vector<std::int64_t>* entryCells) {
     std::vector<PlayEntry> list;
+    if (entryCells) entryCells->clear();
+    LineBatch lines;
+    std::int64_t pendingCell = -1;  // where the carried tie chain began
+    auto append = [&](PlayEntry entry, std::int64_t cell) {
+        list.push_back(entry);
+        if (entryCells) entryCells->push_back(cell);
+    };
     const std::int64_t count = static_cast<std::int64_t>(cells.size());
     const std::int64_t start = std::max<std::int64_t>(startIndex, -1);
     std::int64_t first = start;
@@ -94,7 +127,7 @@ std::vector<PlayEntry> buildPlayList(const std::vector<ScoreCell>& cells, std::i
 
     for (std::int64_t index = 0; index < end; ++index) {
         if (++steps > budget) {
-            diag("repeat marks lead back too often; the rest of the score is not played");
+            lines.line("repeat marks lead back too often; the rest of the score is not played");
             break;
         }
         if (inRepeat && index == firstEnding) {
@@ -111,7 +144,7 @@ std::vector<PlayEntry> buildPlayList(const std::vector<ScoreCell>& cells, std::i
                 : 0.0f;  // a pitch the table does not hold sounds as silence of its length
         const float f = base * factor;
         float length = noteSeconds(cell.onpIndex, options.tempo);
-        diag(cellLine(cell.onpIndex, length));
+        lines.cellLine(cell.onpIndex, length);
 
         switch (roleOf(cell.onpIndex)) {
             case Role::Note:
@@ -119,14 +152,18 @@ std::vector<PlayEntry> buildPlayList(const std::vector<ScoreCell>& cells, std::i
                 if (pending >= 0.0f) {
                     length = pending + length;
                     pending = -1.0f;
+                    append({f, length}, pendingCell);
+                } else {
+                    append({f, length}, index);
                 }
-                list.push_back({f, length});
                 break;
             case Role::Tie:
-                if (started) pending = pending >= 0.0f ? pending + length : length;
+                if (!started) break;
+                if (pending < 0.0f) pendingCell = index;
+                pending = pending >= 0.0f ? pending + length : length;
                 break;
             case Role::Rest:
-                if (started) list.push_back({0.0f, length});
+                if (started) append({0.0f, length}, index);
                 break;
             case Role::RepeatStart:
                 repeatStart = index;

@@ -41,8 +41,11 @@ struct PlayListOptions {
 // their length into the next sounding note, rests are kept, a repeat end goes back to the last
 // repeat start (or cell 0) once, and the part from a first-ending mark to the repeat end is
 // skipped on the second pass. Each repeat end goes back at most once, so the walk always ends.
+// Every cell walked writes a diagnostic line (in batches, so a long score starts at once).
+// entryCells, when given, receives the cell each entry starts at (a tie chain's first cell).
 std::vector<PlayEntry> buildPlayList(const std::vector<ScoreCell>& cells, std::int64_t startIndex,
                                      const std::vector<float>& freqArr,
-                                     const PlayListOptions& options);
+                                     const PlayListOptions& options,
+                                     std::vector<std::int64_t>* entryCells = nullptr);
 
 }  // namespace sorvel

@@ -1,5 +1,6 @@
 #include "sound/score_player.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <utility>
@@ -39,17 +40,17 @@ std::optional<std::int64_t> parseCount(std::string_view text, std::int64_t max) 
 }
 
 ScorePlayer::ScorePlayer(AudioOutput& output, Clock& clock, PlaybackListener& listener,
-                         double lookaheadSeconds)
+                         double followSeconds)
     : output_(output),
       clock_(clock),
       listener_(listener),
-      lookahead_(std::isfinite(lookaheadSeconds) && lookaheadSeconds >= 0.0
-                     ? lookaheadSeconds
-                     : kDefaultLookaheadSeconds) {}
+      follow_(std::isfinite(followSeconds) && followSeconds > 0.0 ? followSeconds
+                                                                  : kDefaultFollowSeconds) {}
 
 ScorePlayer::~ScorePlayer() {
     if (timer_) clock_.cancel(*timer_);
-    if (state_ != PlayState::Idle) output_.dropQueued();
+    if (state_ != PlayState::Idle && program_)
+        output_.endProgramAt(program_.get(), std::max<std::int64_t>(heard(), 0));
 }
 
 void ScorePlayer::playAll(const PlayRequest& request) {
@@ -73,7 +74,7 @@ void ScorePlayer::playAll(const PlayRequest& request) {
         return;
     }
     const PcmFormat format = output_.outputFormat();
-    if (!usableFormat(format)) {
+    if (!usableFormat(format) || !output_.available()) {
         listener_.showPlaybackMessage("There is no sound output to play on.");
         return;
     }
@@ -82,30 +83,25 @@ void ScorePlayer::playAll(const PlayRequest& request) {
     tempo_ = *tempo;
     beats_ = *beats;
     const std::vector<float>& freqArr = request.freqArr ? *request.freqArr : kNoFrequencies;
-    const std::string key = score.settings.keyText();
+    std::vector<std::int64_t> entryCells;
     list_ = buildPlayList(score.musicData, request.startIndex, freqArr,
-                          {tempo_, key, request.exercise, request.cellsPerLine});
-    loop_ = request.exercise;
-    if (loop_) {
-        // A line with no frame to sound would loop without time passing.
-        std::int64_t total = 0;
-        for (const PlayEntry& e : list_) total += frameCount(format.sampleRate, e.seconds);
-        loop_ = total > 0;
-    }
+                          {tempo_, score.settings.keyText(), request.exercise,
+                           request.cellsPerLine},
+                          &entryCells);
+    PlayProgram::Options options;
+    options.sampleRate = format.sampleRate;
+    options.tempo = tempo_;
+    options.beats = beats_;
+    options.loop = request.exercise;
+    options.metronome = request.metronome;
+    program_ = std::make_shared<const PlayProgram>(list_, options, std::move(entryCells));
 
-    // Sound still queued from an earlier run (its last note) is followed, not overlapped.
-    const double now = clock_.now();
-    if (!(format == format_) || queuedEnd() <= now) {
-        format_ = format;
-        anchor_ = now;
-        frames_ = 0;
-        bufferStarts_.clear();
-    }
     state_ = PlayState::CountIn;
-    endPending_ = false;
     diag(beatsText);
     playCount_ = -beats_;
-    tick();
+    setTitle(kPlayAlternateTitle);
+    output_.startProgram(program_);
+    follow();
 }
 
 void ScorePlayer::stop() {
@@ -113,22 +109,16 @@ void ScorePlayer::stop() {
     setTitle(kPlayTitle);
     state_ = PlayState::StopRequested;
     playCount_ = static_cast<std::int64_t>(list_.size()) + 9999;
-    loop_ = false;
-
-    const double now = clock_.now();
-    while (!bufferStarts_.empty() && timeOfFrame(bufferStarts_.front()) <= now) {
-        bufferStarts_.pop_front();
-    }
-    // What is queued behind the sounding buffer is dropped when the output can.
-    if (!bufferStarts_.empty() && output_.dropQueued()) {
-        frames_ = bufferStarts_.front();
-        bufferStarts_.clear();
-    }
+    // What has gone to the output plays out: the sound being rendered ends at its own end.
+    const ProgramClock c = output_.programClock();
+    const std::int64_t rendered = c.program == program_.get() ? c.rendered : -1;
+    stopAt_ = program_->endOfSoundAt(rendered);
+    output_.endProgramAt(program_.get(), stopAt_);
     if (timer_) {
         clock_.cancel(*timer_);
         timer_.reset();
     }
-    arm(queuedEnd() - now);
+    follow();
 }
 
 void ScorePlayer::cmbTempoChange(std::string_view tempoText) {
@@ -142,72 +132,59 @@ void ScorePlayer::cmbTempoChange(std::string_view tempoText) {
     tempo_ = *tempo;
 }
 
-void ScorePlayer::tick() {
-    timer_.reset();
-    switch (state_) {
-        case PlayState::Idle:
-            return;
-        case PlayState::StopRequested:
-            finish(false);
-            return;
-        default:
-            break;
-    }
-    if (endPending_) {
-        finish(!list_.empty());
-        return;
-    }
-    setTitle(kPlayAlternateTitle);
-
-    const double now = clock_.now();
-    if (queuedEnd() < now) {
-        // The output ran dry (a timer far later than the lookahead): what follows starts now.
-        anchor_ = now;
-        frames_ = 0;
-        bufferStarts_.clear();
-    }
-    while (!bufferStarts_.empty() && timeOfFrame(bufferStarts_.front()) <= now) {
-        bufferStarts_.pop_front();
-    }
-
-    const std::int64_t count = static_cast<std::int64_t>(list_.size());
-    for (;;) {
-        const std::int64_t startFrame = frames_;
-        bool tone = false;
-        if (playCount_ < 0) {
-            const float hz = playCount_ == -beats_ ? kFirstBeatClickHz : kBeatClickHz;
-            queueBuffer(synthesizeClick(format_, hz, 60.0f / static_cast<float>(tempo_)));
-            ++playCount_;
-        } else if (playCount_ < count) {
-            const PlayEntry entry = list_[static_cast<std::size_t>(playCount_)];
-            queueBuffer(synthesizeTone(format_, entry.frequency, entry.seconds));
-            ++playCount_;
-            tone = true;
-            if (playCount_ >= count && loop_) playCount_ = 0;  // the line again, no count-in
-        }
-        if (playCount_ >= 0 && state_ == PlayState::CountIn) state_ = PlayState::Playing;
-        if (playCount_ >= count) {
-            // Nothing more to hand over: idle once the last note starts (with the alert), or
-            // when the count-in of an empty list has sounded.
-            endPending_ = true;
-            arm((tone ? timeOfFrame(startFrame) : queuedEnd()) - clock_.now());
-            return;
-        }
-        if (queuedEnd() - lookahead_ > clock_.now()) break;
-    }
-    arm(queuedEnd() - lookahead_ - clock_.now());
+std::int64_t ScorePlayer::heard() const {
+    const ProgramClock c = output_.programClock();
+    return c.program == program_.get() && program_ ? c.heard : -1;
 }
 
-void ScorePlayer::queueBuffer(PcmBuffer buffer) {
-    if (buffer.frameLength == 0) return;
-    bufferStarts_.push_back(frames_);
-    frames_ += buffer.frameLength;
-    handOver(output_, std::move(buffer));
+void ScorePlayer::follow() {
+    timer_.reset();
+    if (state_ == PlayState::Idle) return;
+    if (!output_.available()) {
+        // The server went away: nothing more sounds, also not once it is back.
+        const ProgramClock c = output_.programClock();
+        output_.endProgramAt(program_.get(), c.program == program_.get() ? c.rendered : 0);
+        finish(false);
+        return;
+    }
+    const std::int64_t now = heard();
+    const PlayProgram& p = *program_;
+    if (now >= 0) {
+        const std::int64_t beat = p.countInBeatAt(now);
+        const std::int64_t entry = p.entryAt(now);
+        if (state_ != PlayState::StopRequested) {
+            if (beat >= 0) {
+                playCount_ = beat - beats_;
+            } else if (now >= p.countInFrames()) {
+                state_ = PlayState::Playing;
+                if (entry >= 0) playCount_ = entry + 1;
+            }
+        }
+        setSoundingCell(p.cellAt(now));
+        if (state_ == PlayState::StopRequested) {
+            if (now >= stopAt_) {
+                finish(false);
+                return;
+            }
+        } else if (!p.loops()) {
+            if (p.entryCount() == 0) {
+                if (now >= p.countInFrames()) {
+                    finish(false);
+                    return;
+                }
+            } else if (now >= p.entryStart(p.entryCount() - 1)) {
+                // The last entry sounds: idle, with the alert while it sounds.
+                finish(true);
+                return;
+            }
+        }
+    }
+    arm(follow_);
 }
 
 void ScorePlayer::arm(double delaySeconds) {
     if (!(delaySeconds > 0.0)) delaySeconds = 0.0;
-    timer_ = clock_.schedule(delaySeconds, [this] { tick(); });
+    timer_ = clock_.schedule(delaySeconds, [this] { follow(); });
 }
 
 void ScorePlayer::finish(bool withAlert) {
@@ -217,9 +194,8 @@ void ScorePlayer::finish(bool withAlert) {
     }
     state_ = PlayState::Idle;
     playCount_ = withAlert ? static_cast<std::int64_t>(list_.size()) : 0;
-    loop_ = false;
-    endPending_ = false;
     setTitle(kPlayTitle);
+    setSoundingCell(-1);
     // Modal: the window (and this player) may be gone when it returns.
     if (withAlert) listener_.showEndAlert(kEndAlertText);
 }
@@ -230,13 +206,10 @@ void ScorePlayer::setTitle(std::string_view title) {
     listener_.setPlayButtonTitle(title);
 }
 
-double ScorePlayer::timeOfFrame(std::int64_t frame) const {
-    if (!usableFormat(format_)) return anchor_;
-    return anchor_ + static_cast<double>(frame) / format_.sampleRate;
-}
-
-double ScorePlayer::queuedEnd() const {
-    return timeOfFrame(frames_);
+void ScorePlayer::setSoundingCell(std::int64_t cell) {
+    if (soundingCell_ == cell) return;
+    soundingCell_ = cell;
+    listener_.soundingCellChanged(cell);
 }
 
 }  // namespace sorvel
