@@ -328,6 +328,8 @@ class Staves:
             raise ValueError("expected three staves of five lines below x=%d, found %s" % (x, groups))
         offset = staves[0][0] - self.y0
         self.tops = [g[0] - offset for g in staves]
+        if any(b - a < self.cell_h for a, b in zip(self.tops, self.tops[1:])):
+            raise ValueError("staves overlap: tops %s for cells %d px high" % (self.tops, self.cell_h))
         # The solid lines run across all 40 cells: their length gives the column width.
         y = staves[0][-1]
         end = x = self.x0
