@@ -9,7 +9,7 @@
 
 #include "../core/given.h"
 #include "app/document_file.h"
-#include "fuzz_document.h"
+#include "model/diagnostics.h"
 #include "model/notation_tables.h"
 #include "model/note_values.h"
 
@@ -29,7 +29,7 @@ std::string openAndSave(std::string_view bytes) {
     for (const std::string& line : r.file->codeData) {
         if (sorvel::firstInvalidUtf8(line)) std::abort();
     }
-    auto doc = sorvel::fuzz::makeDocument();
+    auto doc = sorvel::testing::makeDocument();
     sorvel::applyScore(*doc, *r.file);
     const std::string saved = sorvel::saveScore(*doc);
     if (sorvel::testing::cells(*doc) != r.file->musicData) std::abort();
@@ -39,6 +39,11 @@ std::string openAndSave(std::string_view bytes) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static const bool quiet = [] {
+        sorvel::setDiagnosticSink([](std::string_view) {});
+        return true;
+    }();
+    (void)quiet;
     const std::string first = openAndSave({reinterpret_cast<const char*>(data), size});
     if (first.empty()) return 0;
     const std::string second = openAndSave(first);
