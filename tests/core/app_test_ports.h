@@ -1,89 +1,21 @@
 #pragma once
 
-// Test doubles of the application's ports and a temporary folder.
+// The application's ports, faked: the window system and the set of every port.
 
-#include <unistd.h>
-
-#include <atomic>
-#include <filesystem>
-#include <fstream>
 #include <functional>
 #include <map>
 #include <memory>
-#include <optional>
+#include <new>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "app/app_delegate.h"
-#include "edit_test_document.h"
-#include "ports/alerts.h"
-#include "ports/file_dialogs.h"
-#include "ports/settings.h"
-#include "ports/text_file_writer.h"
+#include "fakes.h"
+#include "given.h"
 #include "ports/window_system.h"
 
 namespace sorvel::testing {
-
-struct Alert {
-    std::string text;
-    std::string informative;
-};
-
-class FakeAlerts : public Alerts {
-  public:
-    void showAlert(const std::string& text, const std::string& informative) override {
-        shown.push_back({text, informative});
-    }
-    std::vector<Alert> shown;
-};
-
-class FakeDialogs : public FileDialogs {
-  public:
-    std::optional<std::string> saveFile(const std::string& suggestedName) override {
-        saveSuggestions.push_back(suggestedName);
-        return saveAnswer;
-    }
-    std::optional<std::string> openFile() override {
-        ++openCalls;
-        return openAnswer;
-    }
-    std::optional<std::string> chooseFolder(const std::string& message) override {
-        folderMessages.push_back(message);
-        return folderAnswer;
-    }
-    std::optional<std::string> saveAnswer, openAnswer, folderAnswer;
-    std::vector<std::string> saveSuggestions, folderMessages;
-    int openCalls = 0;
-};
-
-class FakeSettings : public Settings {
-  public:
-    bool has(const std::string& key) const override { return values.count(key) > 0; }
-    std::string get(const std::string& key) const override {
-        const auto it = values.find(key);
-        return it == values.end() ? std::string() : it->second;
-    }
-    void set(const std::string& key, const std::string& value) override { values[key] = value; }
-    void sync() override { synced = values; }
-    std::map<std::string, std::string> values;
-    // What the last sync stored permanently.
-    std::map<std::string, std::string> synced;
-};
-
-class FakeWriter : public TextFileWriter {
-  public:
-    std::optional<std::string> writeFile(const std::string& path, std::string_view bytes) override {
-        if (failWith) return failWith;
-        files[path] = std::string(bytes);
-        if (writeThrough) std::ofstream(path, std::ios::binary) << bytes;
-        return std::nullopt;
-    }
-    std::optional<std::string> failWith;
-    // Also writes the file, for readers that look at the disk afterwards.
-    bool writeThrough = false;
-    std::map<std::string, std::string> files;
-};
 
 class FakeWindows : public WindowSystem {
   public:
@@ -141,36 +73,6 @@ struct FakePorts {
     FakeSettings settings;
     FakeWindows windows;
     FakeWriter writer;
-};
-
-// A fresh folder, removed with everything in it at the end.
-class TempDir {
-  public:
-    TempDir() {
-        static std::atomic<int> counter{0};
-        path_ = std::filesystem::temp_directory_path() /
-                ("sorvel_test_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
-        std::filesystem::remove_all(path_);
-        std::filesystem::create_directories(path_);
-    }
-    ~TempDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-
-    std::string path() const { return path_.string(); }
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
-    std::string write(const std::string& name, const std::string& bytes) const {
-        const std::filesystem::path p = path_ / name;
-        std::filesystem::create_directories(p.parent_path());
-        std::ofstream(p, std::ios::binary) << bytes;
-        return p.string();
-    }
-
-  private:
-    std::filesystem::path path_;
 };
 
 }  // namespace sorvel::testing

@@ -8,60 +8,59 @@
 #include <string>
 #include <vector>
 
-#include "cell_editor_fake.h"
 #include "edit/clip_payload.h"
+#include "edit/undo_history.h"
+#include "fakes.h"
+#include "given.h"
 
 namespace sorvel {
 namespace {
 
-using fakes::FakeScore;
-using fakes::FakeText;
+using namespace sorvel::testing;
 using Cells = std::vector<ScoreCell>;
 constexpr auto kCut = ClipAction::Cut, kCopy = ClipAction::Copy, kPaste = ClipAction::Paste,
                kAdd = ClipAction::Add;
 
-// n cells that can all be told apart.
-Cells distinct(std::int64_t n) {
-    Cells cells;
-    for (std::int64_t i = 0; i < n; ++i) cells.push_back({i % 39, i % 64 + 1});
-    return cells;
-}
-
 // Cells [from, to) of v, followed by the cells of each further range.
 Cells pick(const Cells& v, std::initializer_list<std::pair<std::size_t, std::size_t>> ranges) {
     Cells out;
-    for (auto [from, to] : ranges) {
-        out.insert(out.end(), v.begin() + static_cast<std::ptrdiff_t>(from),
-                   v.begin() + static_cast<std::ptrdiff_t>(to));
-    }
+    for (auto [from, to] : ranges)
+        out.insert(out.end(), v.begin() + std::ptrdiff_t(from), v.begin() + std::ptrdiff_t(to));
     return out;
 }
 
+// A score of `cells` distinct cells on one staff, columns from..to selected as the window
+// left them (also past the score, as a cut leaves it).
 struct Rig {
+    DiagCapture quiet;
     UndoHistory undo;
-    fakes::FakeClipboard clipboard;
-    fakes::FakeAlerts alerts;
+    FakeClipboard clipboard;
+    FakeAlerts alerts;
     ClipboardCommands commands{clipboard, alerts};
-    FakeScore score{&undo};
+    std::unique_ptr<Document> doc;
     EditableScore* reached = nullptr;  // the score a command last acted on
-    Rig(std::int64_t cells, std::int64_t from, std::int64_t to) {
-        score.data = distinct(cells);
-        score.select(from, to);
+    Rig(std::int64_t cells, std::int64_t from, std::int64_t to)
+        : doc(givenScore().cells(distinctCells(cells)).forcedSelection({1, from}, {1, to}).build(
+              &undo)) {
         commands.setScoreReached([this](EditableScore& s) { reached = &s; });
+    }
+    const Cells& score() const { return doc->score().musicData; }
+    void select(std::int64_t from, std::int64_t to) {
+        doc->selCell(from, 1);
+        doc->selCellTo(to, 1);
     }
     void act(ClipAction a) { commands.perform(a, target()); }
     bool can(ClipAction a) { return commands.canPerform(a, target()); }
-    ClipTarget target() { return {ClipFocus::Score, nullptr, &score}; }
+    ClipTarget target() { return {ClipFocus::Score, nullptr, doc.get()}; }
 };
 
 TEST(ClipboardCommands, FocusDecidesBetweenTextAndScore) {
-    const std::string noWindow = "Please open the main window first";
     const struct {
         ClipFocus focus;
         ClipAction action;
         std::string textAfter;      // the field's text afterwards
         std::string clipTextAfter;  // plain text on the clipboard afterwards ("-": none)
-        std::int64_t cellsAfter;
+        std::size_t cellsAfter;
         bool alert;
     } cases[] = {
         {ClipFocus::TextField, kCut, "C7", "Am ", 5, false},
@@ -73,23 +72,22 @@ TEST(ClipboardCommands, FocusDecidesBetweenTextAndScore) {
         {ClipFocus::NoKeyWindow, kCopy, "Am C7", "G", 5, true},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::to_string(static_cast<int>(c.focus)) + "/" +
-                     std::to_string(static_cast<int>(c.action)));
+        SCOPED_TRACE(std::to_string(int(c.focus)) + "/" + std::to_string(int(c.action)));
         Rig rig(5, 2, 3);
         rig.clipboard.text = "G";
         FakeText field("Am C7", 0, 3);
-        rig.commands.perform(c.action, {c.focus, &field, &rig.score});
+        rig.commands.perform(c.action, {c.focus, &field, rig.doc.get()});
         EXPECT_EQ(field.text, c.textAfter);
         EXPECT_EQ(rig.clipboard.text.value_or("-"), c.clipTextAfter);
-        EXPECT_EQ(rig.score.size(), c.cellsAfter);
-        EXPECT_EQ(rig.alerts.shown, c.alert ? std::vector{noWindow} : std::vector<std::string>{});
-        if (c.focus != ClipFocus::Score) {
-            EXPECT_FALSE(rig.undo.canUndo()) << "text edits no undo";
-        }
+        EXPECT_EQ(rig.score().size(), c.cellsAfter);
+        EXPECT_EQ(rig.alerts.texts(), c.alert ? std::vector<std::string>{"Please open the main "
+                                                                         "window first"}
+                                              : std::vector<std::string>{});
+        EXPECT_EQ(rig.undo.canUndo(), c.focus == ClipFocus::Score) << "text edits no undo";
     }
 }
 
-TEST(ClipboardCommands, CopyThenPasteAndAddMoveTheSelection) {
+TEST(ClipboardCommands, CopyCutPasteAndAddMoveTheSelectionInOneStepEach) {
     const struct {
         ClipAction action;
         std::int64_t selectedColumn;  // one cell selected
@@ -99,40 +97,33 @@ TEST(ClipboardCommands, CopyThenPasteAndAddMoveTheSelection) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.selectedColumn);
         Rig rig(8, 3, 5);
-        const Cells original = rig.score.data;
+        const Cells original = rig.score();
         rig.act(kCopy);
-        EXPECT_EQ(rig.reached, &rig.score);
+        EXPECT_EQ(rig.reached, rig.doc.get());
         EXPECT_FALSE(rig.undo.canUndo()) << "a copy is not an edit";
         EXPECT_FALSE(rig.clipboard.text.has_value()) << "no plain text from a score copy";
 
-        rig.score.select(c.selectedColumn, c.selectedColumn);
+        rig.select(c.selectedColumn, c.selectedColumn);
         rig.act(c.action);
         const Cells pasted = pick(original, {{0, c.insertedAt}, {2, 5}, {c.insertedAt, 8}});
-        EXPECT_EQ(rig.score.data, pasted);
-        EXPECT_EQ(rig.score.selCol, c.selectedColumnAfter);
-        // One step: undo removes exactly the three cells, redo puts them back.
+        EXPECT_EQ(rig.score(), pasted);
+        EXPECT_EQ(selection(*rig.doc).from.col, c.selectedColumnAfter);
         rig.undo.undo();
-        EXPECT_EQ(rig.score.data, original);
+        EXPECT_EQ(rig.score(), original);
         EXPECT_FALSE(rig.undo.canUndo());
         rig.undo.redo();
-        EXPECT_EQ(rig.score.data, pasted);
+        EXPECT_EQ(rig.score(), pasted);
     }
-}
-
-TEST(ClipboardCommands, CutUndoRedoAndPasteBack) {
+    // A cut takes the cells onto the clipboard and out of the score as one step.
     Rig rig(6, 2, 4);
-    const Cells original = rig.score.data, cut = pick(original, {{0, 1}, {4, 6}});
+    const Cells original = rig.score();
     rig.act(kCut);
-    EXPECT_EQ(rig.score.data, cut);
+    EXPECT_EQ(rig.score(), pick(original, {{0, 1}, {4, 6}}));
     EXPECT_EQ(decodeClipCells(*rig.clipboard.cells).cells, pick(original, {{1, 4}}));
     EXPECT_EQ(rig.undo.undoStepCount(), 1u);
-    rig.undo.undo();
-    EXPECT_EQ(rig.score.data, original);
-    rig.undo.redo();
-    EXPECT_EQ(rig.score.data, cut);
-    rig.score.select(2, 2);
+    rig.select(2, 2);
     rig.act(kPaste);
-    EXPECT_EQ(rig.score.data, original);
+    EXPECT_EQ(rig.score(), original);
 }
 
 TEST(ClipboardCommands, SmallScoresAndBadSelections) {
@@ -141,7 +132,7 @@ TEST(ClipboardCommands, SmallScoresAndBadSelections) {
         const char* name;
         std::int64_t cells, from, to;
         ClipAction action;
-        std::int64_t cellsAfter;
+        std::size_t cellsAfter;
         bool clipboardWritten, alert;
     } cases[] = {
         {"cut of one cell", 1, 1, 1, kCut, 1, false, false},
@@ -154,11 +145,11 @@ TEST(ClipboardCommands, SmallScoresAndBadSelections) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Rig rig(c.cells, c.from, c.to);
+        EXPECT_EQ(rig.can(kCopy), c.cells > 1 && !c.alert);
         rig.act(c.action);
-        EXPECT_EQ(rig.score.size(), c.cellsAfter);
+        EXPECT_EQ(rig.score().size(), c.cellsAfter);
         EXPECT_EQ(rig.clipboard.writes > 0, c.clipboardWritten);
-        EXPECT_EQ(rig.alerts.shown, c.alert ? std::vector{bad} : std::vector<std::string>{});
-        EXPECT_EQ(rig.can(kCopy), c.cellsAfter > 1 && !c.alert);
+        EXPECT_EQ(rig.alerts.texts(), c.alert ? std::vector{bad} : std::vector<std::string>{});
     }
 }
 
@@ -167,16 +158,16 @@ TEST(ClipboardCommands, PasteIntoOneCellAndIntoAnEmptyScore) {
         for (const ClipAction action : {kPaste, kAdd}) {
             Rig rig(n, 1, 1);
             rig.clipboard.cells = encodeClipCells({{3, 4}, {5, 6}});
-            const Cells before = rig.score.data;
+            const Cells before = rig.score();
             ASSERT_TRUE(rig.can(action));
             rig.act(action);
             Cells expected = {{3, 4}, {5, 6}};
             expected.insert(action == kPaste ? expected.end() : expected.begin(), before.begin(),
                             before.end());
-            EXPECT_EQ(rig.score.data, expected) << n;
-            EXPECT_GE(rig.score.selStart(), 0) << "the selection stays inside the score";
+            EXPECT_EQ(rig.score(), expected) << n;
+            EXPECT_GE(rig.doc->selStart(), 0) << "the selection stays inside the score";
             rig.undo.undo();
-            EXPECT_EQ(rig.score.data, before) << n;
+            EXPECT_EQ(rig.score(), before) << n;
         }
     }
 }
@@ -200,19 +191,13 @@ TEST(ClipboardCommands, BadClipboardContentOrPlacePastesNothing) {
             Rig rig(4, c.column, c.column);
             rig.clipboard.text = "Am";
             rig.clipboard.cells = c.cells;
-            const Cells before = rig.score.data;
             // Enabled, so that choosing it says why nothing is pasted.
-            if (c.column == 2) {
-                EXPECT_TRUE(rig.can(action));
-            }
+            EXPECT_EQ(rig.can(action), c.column == 2);
             rig.act(action);
-            EXPECT_EQ(rig.score.data, before);
-            EXPECT_EQ(rig.score.insertCalls, 0);
+            EXPECT_EQ(rig.score(), distinctCells(4));
             EXPECT_FALSE(rig.undo.canUndo());
             ASSERT_EQ(rig.alerts.shown.size(), c.alert ? 1u : 0u);
-            if (c.alert) {
-                EXPECT_TRUE(rig.alerts.shown[0].starts_with(c.alert));
-            }
+            if (c.alert) EXPECT_TRUE(rig.alerts.shown[0].text.starts_with(c.alert));
         }
     }
 }
@@ -238,9 +223,9 @@ TEST(ClipboardCommands, MenuEnabling) {
         FakeText field("Am C7", 0, c.fieldSelection ? 2 : 0);
         const ClipAction actions[4] = {kCut, kCopy, kPaste, kAdd};
         for (int k = 0; k < 4; ++k) {
-            EXPECT_EQ(rig.commands.canPerform(actions[k], {c.focus, &field, &rig.score}),
+            EXPECT_EQ(rig.commands.canPerform(actions[k], {c.focus, &field, rig.doc.get()}),
                       c.enabled[k])
-                << static_cast<int>(c.focus) << " action " << k;
+                << int(c.focus) << " action " << k;
         }
     }
 }

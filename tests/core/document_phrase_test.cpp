@@ -6,7 +6,8 @@
 
 #include "app/app_delegate.h"
 #include "app_test_ports.h"
-#include "edit_test_document.h"
+#include "fakes.h"
+#include "given.h"
 #include "scaleedit/phrase_builder.h"
 #include "sound/tone.h"
 

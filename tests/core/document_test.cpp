@@ -5,7 +5,8 @@
 #include <cmath>
 #include <sstream>
 
-#include "edit_test_document.h"
+#include "fakes.h"
+#include "given.h"
 #include "model/notation_tables.h"
 #include "model/note_values.h"
 

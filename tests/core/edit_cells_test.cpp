@@ -1,7 +1,8 @@
 // The cell commands (update, insert, add, delete, transposition) and the cell primitives.
 #include <gtest/gtest.h>
 
-#include "edit_test_document.h"
+#include "fakes.h"
+#include "given.h"
 
 namespace sorvel {
 namespace {

@@ -4,7 +4,8 @@
 
 #include <cmath>
 
-#include "edit_test_document.h"
+#include "fakes.h"
+#include "given.h"
 #include "model/notation_tables.h"
 #include "sound/tone.h"
 

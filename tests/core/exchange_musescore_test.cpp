@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "edit_test_document.h"
+#include "fakes.h"
 #include "exchange/audio_export.h"
 #include "exchange/musicxml_archive.h"
 #include "exchange/musicxml_export.h"

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "app/exchange_file.h"
-#include "edit_test_document.h"
+#include "fakes.h"
 #include "exchange/audio_export.h"
 #include "exchange/musicxml_archive.h"
 #include "exchange/musicxml_export.h"

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "app/document.h"
+#include "edit/undo_history.h"
 #include "model/score_file.h"
 
 namespace sorvel::testing {

@@ -9,7 +9,8 @@
 #include <sstream>
 
 #include "app/document.h"
-#include "edit_test_document.h"
+#include "fakes.h"
+#include "given.h"
 #include "sound/tone.h"
 
 namespace sorvel {

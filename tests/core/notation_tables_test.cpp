@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "edit/chord_lines.h"
-#include "edit_test_document.h"
+#include "fakes.h"
 #include "model/note_values.h"
 
 namespace sorvel {

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "cell_editor_fake.h"
-#include "edit_test_document.h"
+#include "fakes.h"
+#include "given.h"
 
 namespace sorvel {
 namespace {
@@ -179,7 +179,7 @@ TEST(PhraseLine, CellsOfTheLine) {
 TEST(PhraseLine, SendingAndPlaying) {
     ScaleTable table;
     PhraseBuilder b(table);
-    fakes::FakePhraseScore score;
+    testing::FakePhraseScore score;
     b.phrase = ",C0,E0";
     b.addPhraseToLine();
     b.addPhraseToLine();
@@ -203,7 +203,7 @@ TEST(PhraseTable, EditsAddAndDelete) {
     ScaleTable table;
     table.defItem = {{"a", "1:2", "zz"}, {"solo"}, {"m7", "0:3:7:10"}};
     PhraseBuilder b(table);
-    fakes::FakeAlerts alerts;
+    testing::FakeAlerts alerts;
     EXPECT_EQ(b.field(1, 1), "");
     EXPECT_EQ(b.field(9, 0), "");
 
@@ -223,8 +223,11 @@ TEST(PhraseTable, EditsAddAndDelete) {
     for (std::optional<std::size_t> none :
          {std::optional<std::size_t>{}, std::optional<std::size_t>{4}})
         EXPECT_FALSE(b.deleteRow(none, alerts));
-    EXPECT_EQ(alerts.shown, (std::vector<std::string>(2, "コードエラー")));
-    EXPECT_EQ(alerts.details, (std::vector<std::string>(2, "コードを選択してください")));
+    ASSERT_EQ(alerts.shown.size(), 2u);
+    for (const testing::Alert& a : alerts.shown) {
+        EXPECT_EQ(a.text, "コードエラー");
+        EXPECT_EQ(a.informative, "コードを選択してください");
+    }
     EXPECT_TRUE(b.deleteRow(1, alerts));
     EXPECT_EQ(table.defItem,
               (std::vector<ScaleRow>{{"new", "1:2"}, {"m7", "0:3:7:10"}, {"NEW", "NEW"}}));

@@ -9,8 +9,8 @@
 #include <thread>
 #include <vector>
 
-#include "audio_input_fake.h"
-#include "edit_test_document.h"
+#include "fakes.h"
+#include "test_signals.h"
 #include "model/diagnostics.h"
 #include "model/notation_tables.h"
 #include "model/score.h"
@@ -22,7 +22,7 @@
 namespace sorvel {
 namespace {
 
-using fakes::Wave;
+using testing::Wave;
 
 constexpr double kRate = 48000.0;
 
@@ -127,7 +127,7 @@ TEST(Listening, NamesSinesAndHarmonicTonesWithinACent) {
             for (const double cents : {-40.0, 0.0, 23.0}) {
                 const double hz = pitchHz(440, n.semitones, cents);
                 SCOPED_TRACE(std::to_string(static_cast<int>(wave)) + " " + std::to_string(hz));
-                const auto held = after(follow(fakes::tone(wave, hz, 0.4, kRate)), 0.1);
+                const auto held = after(follow(testing::tone(wave, hz, 0.4, kRate)), 0.1);
                 ASSERT_FALSE(held.empty());
                 for (const ListenReading& r : held) {
                     ASSERT_TRUE(r.hasNote);
@@ -142,15 +142,15 @@ TEST(Listening, NamesSinesAndHarmonicTonesWithinACent) {
 
 TEST(Listening, SilenceNoiseAndDoubtShowNothing) {
     std::vector<float> noise(static_cast<std::size_t>(kRate), 0.0f);
-    fakes::addNoise(noise, 0.2);
-    std::vector<float> damaged = fakes::tone(Wave::Sine, 440, 1.0, kRate, 0.0);
+    testing::addNoise(noise, 0.2);
+    std::vector<float> damaged = testing::tone(Wave::Sine, 440, 1.0, kRate, 0.0);
     for (std::size_t i = 0; i < damaged.size(); i += 3) damaged[i] = NAN;
     const std::pair<const char*, std::vector<float>> cases[] = {
         {"digital silence", std::vector<float>(static_cast<std::size_t>(kRate), 0.0f)},
         {"loud white noise", noise},
-        {"a tone far below hearing level", fakes::tone(Wave::Sine, 440, 1.0, kRate, 0.0003)},
-        {"a tone below the lowest pitch", fakes::tone(Wave::Sine, 150, 1.0, kRate)},
-        {"a tone above the highest pitch", fakes::tone(Wave::Sine, 1500, 1.0, kRate)},
+        {"a tone far below hearing level", testing::tone(Wave::Sine, 440, 1.0, kRate, 0.0003)},
+        {"a tone below the lowest pitch", testing::tone(Wave::Sine, 150, 1.0, kRate)},
+        {"a tone above the highest pitch", testing::tone(Wave::Sine, 1500, 1.0, kRate)},
         {"not-a-number samples", damaged},
     };
     for (const auto& [what, signal] : cases) {
@@ -162,8 +162,8 @@ TEST(Listening, SilenceNoiseAndDoubtShowNothing) {
 
 TEST(Listening, ANoisyHeldNoteIsSteady) {
     for (const Wave wave : {Wave::Sine, Wave::Sawtooth}) {
-        auto signal = fakes::tone(wave, pitchHz(440, 3, 12), 2.0, kRate, 0.3);
-        fakes::addNoise(signal, 0.03);  // 20 dB below the tone
+        auto signal = testing::tone(wave, pitchHz(440, 3, 12), 2.0, kRate, 0.3);
+        testing::addNoise(signal, 0.03);  // 20 dB below the tone
         const auto held = after(follow(signal), 0.1);
         ASSERT_FALSE(held.empty());
         float low = 100, high = -100;
@@ -189,11 +189,11 @@ TEST(Listening, ANewNoteShowsWithinATenthOfASecondAndGoesWithItsSound) {
     for (const Wave wave : {Wave::Sine, Wave::Sawtooth}) {
         for (const auto& c : changes) {
             SCOPED_TRACE(std::to_string(c.fromHz) + " -> " + std::to_string(c.toHz));
-            auto signal = fakes::tone(wave, c.fromHz, 0.5, kRate, c.fromHz > 0 ? 0.5 : 0.0);
+            auto signal = testing::tone(wave, c.fromHz, 0.5, kRate, c.fromHz > 0 ? 0.5 : 0.0);
             if (c.gap)
-                fakes::append(signal, std::vector<float>(static_cast<std::size_t>(0.03 * kRate)));
+                testing::append(signal, std::vector<float>(static_cast<std::size_t>(0.03 * kRate)));
             const double onset = static_cast<double>(signal.size()) / kRate;
-            fakes::append(signal, fakes::tone(wave, c.toHz, 0.5, kRate));
+            testing::append(signal, testing::tone(wave, c.toHz, 0.5, kRate));
             std::optional<double> shown;
             for (const Step& s : follow(signal)) {
                 if (s.seconds <= onset) continue;
@@ -206,8 +206,8 @@ TEST(Listening, ANewNoteShowsWithinATenthOfASecondAndGoesWithItsSound) {
             EXPECT_LE(*shown - onset, 0.1);
         }
     }
-    auto signal = fakes::tone(Wave::Sine, 440, 0.5, kRate);
-    fakes::append(signal, std::vector<float>(static_cast<std::size_t>(0.5 * kRate)));
+    auto signal = testing::tone(Wave::Sine, 440, 0.5, kRate);
+    testing::append(signal, std::vector<float>(static_cast<std::size_t>(0.5 * kRate)));
     const auto steps = follow(signal);
     EXPECT_TRUE(after(steps, 0.3).front().hasNote);
     for (const ListenReading& r : after(steps, 0.5 + 0.2)) EXPECT_FALSE(r.hasNote);
@@ -215,7 +215,7 @@ TEST(Listening, ANewNoteShowsWithinATenthOfASecondAndGoesWithItsSound) {
 
 TEST(Listening, TheDetectorWorksAtCommonRatesAndRefusesNonsense) {
     for (const double rate : {16000.0, 22050.0, 44100.0, 96000.0}) {
-        const auto held = after(follow(fakes::tone(Wave::Sine, 446.0, 0.4, rate), 440, rate), 0.15);
+        const auto held = after(follow(testing::tone(Wave::Sine, 446.0, 0.4, rate), 440, rate), 0.15);
         ASSERT_FALSE(held.empty()) << rate;
         EXPECT_EQ(held.back().name, "A1") << rate;
         EXPECT_NEAR(held.back().cents, 23.45, 1.0) << rate;
@@ -226,18 +226,18 @@ TEST(Listening, TheDetectorWorksAtCommonRatesAndRefusesNonsense) {
 }
 
 struct ListenRig {
-    fakes::InputLog log;
+    testing::InputLog log;
     bool haveInput = true;
-    fakes::ScriptedInput* input = nullptr;
+    testing::ScriptedInput* input = nullptr;
     testing::DiagCapture diag;
     PitchListener listener{[this]() -> std::unique_ptr<AudioInput> {
         if (!haveInput) return nullptr;
-        auto in = std::make_unique<fakes::ScriptedInput>(log, kRate);
+        auto in = std::make_unique<testing::ScriptedInput>(log, kRate);
         input = in.get();
         return in;
     }};
     void play(double hz, double seconds) {
-        input->deliver(fakes::tone(Wave::Sine, hz, seconds, kRate));
+        input->deliver(testing::tone(Wave::Sine, hz, seconds, kRate));
     }
     const ListenReading& reading() {
         snap = listener.snapshot();
@@ -327,7 +327,7 @@ TEST(PitchListener, AReferenceWithoutATableIsReportedAndMended) {
 TEST(PitchListener, ReadingsCrossThreadsWhole) {
     ListenRig rig;
     rig.listener.listen();
-    const auto signal = fakes::tone(Wave::Sine, 446.0, 1.0, kRate);
+    const auto signal = testing::tone(Wave::Sine, 446.0, 1.0, kRate);
     std::thread recorder([&] { rig.input->deliver(signal); });
     for (int k = 0; k < 2000; ++k) {
         rig.listener.setReferencePitch(k % 2 ? 440 : 446);

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "edit_test_document.h"
+#include "fakes.h"
 #include "model/notation_tables.h"
 
 namespace sorvel {

@@ -8,30 +8,23 @@
 #include <utility>
 #include <vector>
 
-#include "cell_editor_fake.h"
+#include "fakes.h"
+#include "given.h"
 #include "model/notation_tables.h"
 #include "view/pitch_step.h"
 
 namespace sorvel {
 namespace {
 
-using fakes::FakeScore;
-
 TEST(PitchStep, StepsAndWraps) {
-    struct Case {
-        std::int64_t pitch, row, expected;
+    // {pitch, row, after}: the wraps at both ends, the naturals, the octave; stray pitches are
+    // brought into the table first, other rows change nothing.
+    const std::int64_t cases[][3] = {
+        {37, 0, 38}, {38, 0, 0},  {38, 1, 0},   {0, 1, 3},    {16, 1, 20}, {3, 2, 0},
+        {0, 2, 38},  {17, 2, 14}, {0, 3, 38},   {1, 3, 0},    {21, 4, 38}, {22, 4, 5},
+        {0, 4, 17},  {17, 5, 17}, {17, -1, 17}, {99, 0, 0},   {-5, 3, 38}, {1000, 4, 21},
     };
-    const std::vector<Case> cases = {
-        {0, 0, 1},   {1, 0, 2},   {2, 0, 3},    {37, 0, 38}, {38, 0, 0},  {37, 1, 38},
-        {38, 1, 0},  {0, 1, 3},   {1, 1, 3},    {16, 1, 20}, {5, 1, 7},   {3, 2, 0},
-        {2, 2, 0},   {1, 2, 38},  {0, 2, 38},   {38, 2, 37}, {17, 2, 14}, {0, 3, 38},
-        {1, 3, 0},   {38, 3, 37}, {21, 4, 38},  {22, 4, 5},  {0, 4, 17},  {38, 4, 21},
-        {17, 4, 34}, {17, 5, 17}, {17, -1, 17}, {99, 7, 99}, {99, 0, 0},  {-5, 3, 38},
-        {33, 1, 37}, {9, 1, 11},  {11, 2, 10},  {39, 1, 0},  {-7, 2, 38}, {1000, 4, 21},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(stepPitch(c.pitch, c.row), c.expected) << c.pitch << " row " << c.row;
-    }
+    for (const auto& c : cases) EXPECT_EQ(stepPitch(c[0], c[1]), c[2]) << c[0] << " row " << c[1];
 }
 
 TEST(PitchStep, EveryStepStaysInTheTableAndMatchesItsName) {
@@ -106,58 +99,51 @@ TEST(Replace, ScoreCases) {
          20,
          {{17, 17}, {17, 27}, {17, 0}, {4, 17}},
          {{20, 17}, {20, 27}, {20, 0}, {4, 17}}},
+        {"find outside the table", -1, 3, {{17, 5}, {0, 5}}, {{17, 5}, {0, 5}}},
+        {"find past the table", 39, 3, {{17, 5}, {0, 5}}, {{17, 5}, {0, 5}}},
+        {"replacement outside the table", 17, -1, {{17, 5}}, {{17, 5}}},
+        {"replacement past the table", 17, 39, {{17, 5}}, {{17, 5}}},
     };
     for (const Case& c : cases) {
         std::vector<ScoreCell> cells = c.before;
-        replacePitches(cells, c.a, c.b);
+        const std::int64_t changed = replacePitches(cells, c.a, c.b);
         EXPECT_EQ(cells, c.after) << c.name;
-    }
-}
-
-TEST(Replace, PitchesOutsideTheTableChangeNothing) {
-    const std::vector<ScoreCell> before = {{17, 5}, {0, 5}};
-    for (const auto& [a, b] :
-         std::vector<std::pair<std::int64_t, std::int64_t>>{{-1, 3}, {39, 3}, {17, -1}, {17, 39}}) {
-        std::vector<ScoreCell> cells = before;
-        EXPECT_EQ(replacePitches(cells, a, b), 0);
-        EXPECT_EQ(cells, before);
+        std::int64_t differ = 0;
+        for (std::size_t i = 0; i < cells.size(); ++i) differ += cells[i] != c.before[i];
+        EXPECT_EQ(changed, differ) << c.name;
     }
 }
 
 TEST(Replace, WindowActsOnTheScoreWithoutUndoAndShowsPageOne) {
+    testing::DiagCapture quiet;
     UndoHistory undo;
-    FakeScore score(&undo, {{17, 5}, {3, 5}, {0, 1}});
-    // An edit before the replacement.
-    score.deleteCells(1, 1);
-    ASSERT_EQ(score.size(), 2);
+    auto doc = testing::givenScore().cells({{17, 5}, {3, 5}, {0, 1}}).build(&undo);
+    doc->deleteCells(1, 1);  // an edit before the replacement
+    testing::setTopPage(*doc, 2);
 
     PitchReplacer replacer;
     EXPECT_EQ(replacer.findPitch(), 17);
     EXPECT_EQ(replacer.replacementPitch(), 17);
     replacer.btnUpDwn2(1);  // A1 -> B1
-    EXPECT_EQ(replacer.btnReplace(score), 2);
-    EXPECT_EQ(score.data, (std::vector<ScoreCell>{{20, 5}, {3, 1}}));
-    EXPECT_EQ(score.firstPageShows, 1);
-    EXPECT_EQ(undo.undoStepCount(), 1u);
-
+    EXPECT_EQ(replacer.btnReplace(*doc), 2);
+    EXPECT_EQ(doc->score().musicData, (std::vector<ScoreCell>{{20, 5}, {3, 1}}));
+    EXPECT_EQ(testing::topPage(*doc), 1);
+    EXPECT_EQ(testing::staffMismatch(*doc), "");
     // Undo takes back the deletion made before, not the replacement.
+    EXPECT_EQ(undo.undoStepCount(), 1u);
     undo.undo();
-    EXPECT_EQ(score.data, (std::vector<ScoreCell>{{20, 5}, {3, 5}, {3, 1}}));
+    EXPECT_EQ(doc->score().musicData, (std::vector<ScoreCell>{{20, 5}, {3, 5}, {3, 1}}));
 
-    // The same pitch twice: unchanged, still shown from page 1.
+    // The same pitch twice: unchanged, still shown from page 1; an empty score is left alone.
+    testing::setTopPage(*doc, 2);
     replacer.btnUpDwn1(1);
-    EXPECT_EQ(replacer.btnReplace(score), 0);
-    EXPECT_EQ(score.firstPageShows, 2);
-}
-
-TEST(Replace, EmptyScoreIsLeftAlone) {
-    FakeScore score(nullptr);
-    PitchReplacer replacer;
+    EXPECT_EQ(replacer.btnReplace(*doc), 0);
+    EXPECT_EQ(testing::topPage(*doc), 1);
+    auto empty = testing::givenScore().cells({}).build(&undo);
+    testing::setTopPage(*empty, 2);
     replacer.btnUpDwn2(0);
-    EXPECT_EQ(replacer.btnReplace(score), 0);
-    EXPECT_TRUE(score.data.empty());
-    EXPECT_EQ(score.firstPageShows, 0);
-    EXPECT_EQ(score.unrecordedWrites, 0);
+    EXPECT_EQ(replacer.btnReplace(*empty), 0);
+    EXPECT_EQ(testing::topPage(*empty), 2);
 }
 
 }  // namespace

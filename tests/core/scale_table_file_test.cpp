@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-#include "app_test_ports.h"
+#include "fakes.h"
 #include "scaleedit/scale_table.h"
 
 namespace sorvel {

@@ -4,7 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app_test_ports.h"
+#include "fakes.h"
+#include "given.h"
 
 namespace sorvel {
 namespace {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "edit_test_document.h"
+#include "fakes.h"
 #include "fake_clock.h"
 #include "model/notation_tables.h"
 #include "sound/tone.h"

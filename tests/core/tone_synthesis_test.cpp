@@ -5,8 +5,8 @@
 #include <limits>
 #include <tuple>
 
-#include "app_test_ports.h"
-#include "edit_test_document.h"
+#include "fakes.h"
+#include "given.h"
 #include "sound/sound_preferences.h"
 #include "sound/tone.h"
 

@@ -12,8 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "audio_input_fake.h"
-#include "edit_test_document.h"
+#include "fakes.h"
 #include "model/notation_tables.h"
 #include "sound/tone.h"
 
@@ -69,7 +68,7 @@ TEST(SteadyTone, ChunksJoinWithoutASeam) {
               steadyToneSample(440.0f, 48000.0, 123));
 }
 
-using fakes::OutputLog;
+using testing::OutputLog;
 
 struct TunerRig {
     OutputLog log;
@@ -77,7 +76,7 @@ struct TunerRig {
     bool outputAvailable = true;
     Tuner tuner{[this]() -> std::unique_ptr<AudioOutput> {
                     if (!outputAvailable) return nullptr;
-                    return std::make_unique<fakes::RecordingOutput>(log);
+                    return std::make_unique<testing::CapturingAudioOutput>(log);
                 },
                 [this] { return now; }};
     double secondsScheduled() const {

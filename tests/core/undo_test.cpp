@@ -5,7 +5,8 @@
 #include <random>
 
 #include "edit/undo_history.h"
-#include "edit_test_document.h"
+#include "fakes.h"
+#include "given.h"
 
 namespace sorvel {
 namespace {

@@ -14,7 +14,6 @@ class ExchangeMenu : public AppTest {
     void SetUp() override {
         AppTest::SetUp();
         ASSERT_TRUE(dir_.isValid());
-        setDiagnosticSink([](std::string_view) {});
         app_->exchangeFileDialog = [this](bool save, const QString& filter,
                                           const QString& suggested) {
             asked << QStringLiteral("%1|%2|%3").arg(save ? "save" : "open", filter, suggested);
@@ -23,16 +22,13 @@ class ExchangeMenu : public AppTest {
         window_ = startWithOneWindow();
         ASSERT_NE(window_, nullptr);
     }
-    void TearDown() override {
-        AppTest::TearDown();
-        setDiagnosticSink({});
-    }
     QString path(const char* name) const { return dir_.filePath(QString::fromLatin1(name)); }
     QByteArray read(const QString& p) const {
         QFile f(p);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
 
+    testing::DiagCapture quiet_;
     QTemporaryDir dir_;
     QStringList asked;
     QString answer;

@@ -54,19 +54,6 @@ QImage iconImage(const QPushButton& button) {
     return normalised(button.icon().pixmap(QSize(104, 224)).toImage());
 }
 
-struct DiagnosticsCatcher {
-    DiagnosticsCatcher() {
-        setDiagnosticSink([this](std::string_view line) { lines.emplace_back(line); });
-    }
-    ~DiagnosticsCatcher() { setDiagnosticSink({}); }
-    std::vector<std::string> lines;
-};
-
-class NoAlerts : public Alerts {
-  public:
-    void showAlert(const std::string&, const std::string&) override {}
-};
-
 TEST(NotePictures, TheBuildDrewBothPicturesOfEveryNoteButton) {
     const QDir dir(notesFolder());
     const QStringList files = dir.entryList({QStringLiteral("*.png")}, QDir::Files);
@@ -147,10 +134,10 @@ TEST(NotePictures, MissingOrBrokenPicturesArePaintedInstead) {
         broken.write("not a picture");
     }
 
-    DiagnosticsCatcher diagnostics;
+    testing::DiagCapture diagnostics;
     ScaleTable table;
     PhraseBuilder builder(table);
-    NoAlerts alerts;
+    testing::FakeAlerts alerts;
     PhraseBuilderWindow window(builder, alerts, nullptr, temp.path());
     ASSERT_EQ(diagnostics.lines.size(), 1u);
     EXPECT_NE(diagnostics.lines[0].find("2 of 46"), std::string::npos) << diagnostics.lines[0];

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "../core/cell_editor_fake.h"
+#include "../core/fakes.h"
 
 namespace sorvel {
 namespace {
@@ -42,8 +42,8 @@ class PhraseWindowTest : public ::testing::Test {
 
     ScaleTable table;
     PhraseBuilder builder;
-    fakes::FakeAlerts alerts;
-    fakes::FakePhraseScore score;
+    testing::FakeAlerts alerts;
+    testing::FakePhraseScore score;
     PhraseBuilderWindow window;
 };
 
@@ -110,7 +110,8 @@ TEST_F(PhraseWindowTest, TableEditsAddAndDelete) {
     EXPECT_FALSE(child<QLabel>("message")->text().isEmpty());
 
     click("delCode");  // nothing selected
-    EXPECT_EQ(alerts.details, (std::vector<std::string>{"コードを選択してください"}));
+    ASSERT_EQ(alerts.shown.size(), 1u);
+    EXPECT_EQ(alerts.shown[0].informative, "コードを選択してください");
     EXPECT_EQ(model.rowCount(), 3);
 
     click("addCode");

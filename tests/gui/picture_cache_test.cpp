@@ -6,7 +6,7 @@
 #include <QImage>
 #include <QTemporaryDir>
 
-#include "model/diagnostics.h"
+#include "../core/fakes.h"
 #include "qt_canvas.h"
 
 namespace sorvel::gui {
@@ -22,8 +22,8 @@ QString writePng(const QTemporaryDir& dir, const QString& name, QSize size) {
 
 TEST(PictureCache, HoldsOnlyDrawnSizesWithinItsBudget) {
     QTemporaryDir dir;
-    std::vector<std::string> diagnostics;
-    setDiagnosticSink([&](std::string_view line) { diagnostics.emplace_back(line); });
+    testing::DiagCapture diag;
+    const std::vector<std::string>& diagnostics = diag.lines;
     PictureCache& cache = PictureCache::instance();
 
     const qint64 before = cache.heldBytes();
@@ -47,7 +47,6 @@ TEST(PictureCache, HoldsOnlyDrawnSizesWithinItsBudget) {
         EXPECT_EQ(cache.scaled(path, {side, side}).width(), side);
         EXPECT_LE(cache.heldBytes(), PictureCache::kBudgetBytes);
     }
-    setDiagnosticSink({});
 }
 
 }  // namespace

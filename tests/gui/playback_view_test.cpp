@@ -8,8 +8,7 @@
 #include <QTest>
 #include <memory>
 
-#include "../core/app_test_ports.h"
-#include "../core/edit_test_document.h"
+#include "../core/fakes.h"
 #include "model/diagnostics.h"
 #include "model/notation_tables.h"
 #include "qt_clock.h"
@@ -19,7 +18,7 @@ namespace sorvel::gui {
 namespace {
 
 TEST(PlaybackView, TheButtonMessageAndAlertFollowPlayback) {
-    setDiagnosticSink([](std::string_view) {});
+    testing::DiagCapture quiet;
     QWidget window;
     auto* button = new QPushButton(QStringLiteral("▶︎"), &window);
     auto* message = new QLabel(&window);
@@ -51,7 +50,6 @@ TEST(PlaybackView, TheButtonMessageAndAlertFollowPlayback) {
     EXPECT_EQ(alerts.shown[0].text, "end");
     EXPECT_EQ(output.programs.at(0).program->length(),
               2 * frameCount(8000, 60.0f / 240.0f) + frameCount(8000, noteSeconds(11, 240)));
-    setDiagnosticSink({});
 }
 
 }  // namespace

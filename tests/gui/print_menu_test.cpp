@@ -42,15 +42,10 @@ class PrintMenu : public AppTest {
   protected:
     void SetUp() override {
         ASSERT_TRUE(dir_.isValid());
-        setDiagnosticSink([](std::string_view) {});
         printDialogs_ = &print_;
         AppTest::SetUp();
         window_ = startWithOneWindow();
         ASSERT_NE(window_, nullptr);
-    }
-    void TearDown() override {
-        AppTest::TearDown();
-        setDiagnosticSink({});
     }
     QAction* action(const char* name) const {
         auto* a = window_->findChild<QAction*>(QString::fromLatin1(name));
@@ -59,6 +54,7 @@ class PrintMenu : public AppTest {
     }
     QString path(const char* name) const { return dir_.filePath(QString::fromLatin1(name)); }
 
+    testing::DiagCapture quiet_;
     QTemporaryDir dir_;
     MenuDialogs print_;
     ScoreWindow* window_ = nullptr;

@@ -40,12 +40,9 @@ PrintView songInput(std::int64_t cells) {
 
 class PrintSupportTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        setDiagnosticSink([](std::string_view) {});
-        ASSERT_TRUE(dir.isValid());
-    }
-    void TearDown() override { setDiagnosticSink({}); }
+    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
     QString path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
+    testing::DiagCapture quiet;
     QTemporaryDir dir;
 };
 

@@ -44,14 +44,10 @@ int crossings(const std::vector<float>& s, std::size_t start, std::size_t frames
 class ScorePlaybackTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        setDiagnosticSink([](std::string_view) {});
         made_ = makeWindow();
         w().setPlaybackContext(&alerts_, [this] { return exercise_; });
     }
-    void TearDown() override {
-        made_.window.reset();
-        setDiagnosticSink({});
-    }
+    void TearDown() override { made_.window.reset(); }
     ScoreWindow& w() { return *made_.window; }
     // Two eighth notes, A4 and B4 of the entry staff's table, from the first cell.
     void writeScore() { testing::givenScore().cells({{10, 7}, {12, 7}}).applyTo(w().document()); }
@@ -59,6 +55,7 @@ class ScorePlaybackTest : public ::testing::Test {
         return QTest::qWaitFor([&] { return !w().playback().playing(); }, ms);
     }
 
+    testing::DiagCapture quiet_;
     WindowWithSound made_;
     testing::FakeAlerts alerts_;
     bool exercise_ = false;

@@ -13,8 +13,9 @@
 #include <optional>
 #include <string>
 
-#include "../core/audio_input_fake.h"
-#include "../core/cell_editor_fake.h"
+#include "../core/fakes.h"
+#include "../core/test_signals.h"
+#include "../core/fakes.h"
 #include "app/clipboard_commands.h"
 #include "edit/clip_payload.h"
 #include "qt_clipboard.h"
@@ -26,8 +27,8 @@ namespace sorvel::test {
 namespace {
 
 TEST(TunerWindow, ButtonsDriveTheTone) {
-    fakes::OutputLog sink;
-    gui::TunerWindow window("set", [&] { return std::make_unique<fakes::RecordingOutput>(sink); });
+    testing::OutputLog sink;
+    gui::TunerWindow window("set", [&] { return std::make_unique<testing::CapturingAudioOutput>(sink); });
     window.setSetFolder("/elsewhere");
     EXPECT_EQ(window.tuner().gosen.imgFol, "/elsewhere");
     window.show();
@@ -59,20 +60,17 @@ TEST(TunerWindow, ButtonsDriveTheTone) {
     EXPECT_EQ(labelText(window, "tunerStatus"), QStringLiteral("no device"));
 }
 
-TEST(ReplaceWindow, ButtonsReplaceInTheTargetScoreWithoutUndo) {
-    UndoHistory undo;
-    fakes::FakeScore score(&undo, {{17, 5}, {0, 17}, {34, 1}, {3, 5}});
-    fakes::FakeScore* target = &score;
+TEST(ReplaceWindow, ButtonsReplaceInTheScoreInFront) {
+    auto doc = testing::givenScore().cells({{17, 5}, {0, 17}, {34, 1}, {3, 5}}).build();
+    EditableScore* target = doc.get();
     gui::ReplaceWindow window("set", [&]() -> EditableScore* { return target; });
     window.show();
     click(window, {"rplcMtx2_1", "btnReplace"});  // replacement A1 -> B1
-    EXPECT_EQ(score.data, (std::vector<ScoreCell>{{20, 5}, {3, 17}, {37, 1}, {3, 5}}));
-    EXPECT_EQ(score.firstPageShows, 1);
-    EXPECT_FALSE(undo.canUndo());
+    EXPECT_EQ(testing::cells(*doc), (std::vector<ScoreCell>{{20, 5}, {3, 17}, {37, 1}, {3, 5}}));
     // No score in front: the press does nothing.
     target = nullptr;
-    click(window, {"btnReplace"});
-    EXPECT_EQ(score.firstPageShows, 1);
+    click(window, {"rplcMtx2_1", "btnReplace"});
+    EXPECT_EQ(testing::cells(*doc)[0], (ScoreCell{20, 5}));
 }
 
 TEST(QtClipboard, CellsTravelUnderThePrivateTypeOnly) {
@@ -94,7 +92,7 @@ TEST(QtClipboard, CutAndAddInALineEdit) {
     field.setText(QStringLiteral("Am C7"));
     field.setSelection(0, 3);
     gui::QtClipboard clipboard;
-    fakes::FakeAlerts alerts;
+    testing::FakeAlerts alerts;
     ClipboardCommands commands(clipboard, alerts);
     auto text = gui::textEditingFor(&field);
     ASSERT_NE(text, nullptr);
@@ -109,7 +107,8 @@ TEST(QtClipboard, CutAndAddInALineEdit) {
 }
 
 TEST(QtClipboard, TargetFollowsTheKeyWindowAndItsFocus) {
-    fakes::FakeScore score(nullptr, {{17, 5}});
+    auto doc = testing::makeDocument();
+    EditableScore& score = *doc;
     QWidget scoreWindow, toolWindow;
     auto* field = new QLineEdit(&scoreWindow);
     auto* other = new QPushButton(&scoreWindow);

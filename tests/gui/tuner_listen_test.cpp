@@ -19,7 +19,8 @@
 #include <memory>
 #include <string>
 
-#include "../core/audio_input_fake.h"
+#include "../core/fakes.h"
+#include "../core/test_signals.h"
 #include "app/tuner.h"
 #include "cents_meter.h"
 #include "qt_canvas.h"
@@ -30,15 +31,15 @@
 namespace sorvel::test {
 namespace {
 
-using fakes::Wave;
+using testing::Wave;
 
 struct ListenRig {
-    fakes::InputLog log;
-    fakes::ScriptedInput* input = nullptr;
+    testing::InputLog log;
+    testing::ScriptedInput* input = nullptr;
     bool haveInput = true;
     gui::TunerWindow window{setFolder(), {}, [this]() -> std::unique_ptr<AudioInput> {
                                 if (!haveInput) return nullptr;
-                                auto in = std::make_unique<fakes::ScriptedInput>(log, 48000.0);
+                                auto in = std::make_unique<testing::ScriptedInput>(log, 48000.0);
                                 input = in.get();
                                 return in;
                             }};
@@ -54,7 +55,7 @@ struct ListenRig {
         QTest::qWait(gui::TunerWindow::kListenPollMs * 3);
     }
     void play(double hz, double seconds) {
-        feed(fakes::tone(Wave::Sawtooth, hz, seconds, 48000.0, 0.3));
+        feed(testing::tone(Wave::Sawtooth, hz, seconds, 48000.0, 0.3));
     }
 };
 
