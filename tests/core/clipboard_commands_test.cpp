@@ -40,8 +40,10 @@ struct Rig {
     std::unique_ptr<Document> doc;
     EditableScore* reached = nullptr;  // the score a command last acted on
     Rig(std::int64_t cells, std::int64_t from, std::int64_t to)
-        : doc(givenScore().cells(distinctCells(cells)).forcedSelection({1, from}, {1, to}).build(
-              &undo)) {
+        : doc(givenScore()
+                  .cells(distinctCells(cells))
+                  .forcedSelection({1, from}, {1, to})
+                  .build(&undo)) {
         commands.setScoreReached([this](EditableScore& s) { reached = &s; });
     }
     const Cells& score() const { return doc->score().musicData; }

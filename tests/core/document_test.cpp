@@ -2,11 +2,9 @@
 // columns and frequency table.
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <sstream>
-
 #include "fakes.h"
 #include "given.h"
+#include "golden.h"
 #include "model/notation_tables.h"
 #include "model/note_values.h"
 
@@ -197,53 +195,6 @@ TEST(Document, EveryCommandThatRefreshesThePageKeepsTheChordTextBeingTyped) {
     }
 }
 
-const char* colourName(Color c) {
-    return c == Color::yellow() ? "yellow" : c == Color::white() ? "white" : "?";
-}
-
-// Every drawing call as a line of text; "?" marks a colour, dash or font a staff never uses.
-class RecordingCanvas : public Canvas {
-  public:
-    void fillRect(const Rect& r, Color c) override {
-        put("fill ", r.x, ",", r.y, " ", r.width, "x", r.height, " ", colourName(c));
-    }
-    void strokeRect(const Rect&, Color, double) override { put("stroke"); }
-    void fillEllipse(const Rect& r, Color c) override {
-        put("dot ", r.x + r.width / 2, ",", r.y + r.height / 2, " ", r.width, "x", r.height,
-            c == Color::black() ? "" : " ?");
-        dots.push_back({r.x + r.width / 2, r.y + r.height / 2});
-    }
-    std::vector<Point> dots;
-    void line(Point a, Point b, double w, Color c, std::optional<Dash> dash) override {
-        const bool ledger = dash && *dash == Dash{2, 2, 0};
-        put("line ", a.x, "-", b.x, " y", a.y, a.y == b.y && c == Color::black() ? " " : " ? ", w,
-            ledger ? " dashed"
-            : dash ? " ?"
-                   : "");
-    }
-    void image(const Rect& r, const std::string& path) override {
-        put("image ", r.x, ",", r.y, " ", r.width, "x", r.height, " ", path);
-    }
-    void text(Point at, const std::string& t, const std::string& font, double size, double kerning,
-              Color c) override {
-        put("text '", t, "' ", at.x, ",", at.y,
-            font == kNotationFontFamily && size == 44 && kerning == -5 && c == Color::black()
-                ? ""
-                : " ?");
-    }
-    // The calls of each cell, which starts with its fill.
-    std::vector<std::vector<std::string>> cells;
-
-  private:
-    template <typename... T>
-    void put(const T&... parts) {
-        std::ostringstream out;
-        (out << ... << parts);
-        if (out.str().starts_with("fill") || cells.empty()) cells.emplace_back();
-        cells.back().push_back(out.str());
-    }
-};
-
 // The staff keeps a pointer to the cells, which outlive it.
 GosenView staffOf(const std::vector<ScoreCell>& cells) {
     GosenView v("gosen1");
@@ -254,106 +205,22 @@ GosenView staffOf(const std::vector<ScoreCell>& cells) {
     return v;
 }
 
-TEST(GosenView, DrawsStaffLinesAGlyphAndThePictureOfEachCell) {
-    const struct {
-        ScoreCell cell;
-        std::string text;     // glyph, then its position
-        std::string picture;  // "" for none
-    } cases[] = {
-        {{17, 5}, "'2' 2.5,81", "A1"},        // A1 quarter
-        {{19, 5}, "'/2' 32.5,84.5", "B1b"},   // flat prefix
-        {{18, 33}, "'.B' 62.5,81", "A1#"},    // alternate quarter, sharp prefix
-        {{2, 14}, "'/=.' 92.5,60", ""},       // dotted whole rest, no picture
-        {{17, 17}, "'F' 122.5,81", ""},       // quarter rest
-        {{38, 53}, "'n' 152.5,112.5", "C2"},  // tie start
-        {{17, 25}, "'(' 182.5,81", ""},       // mark
-        {{0, 44}, "'a' 212.5,56.5", ""},      // triplet rest
-        {{25, 0}, "' ' 242.5,91.5", ""},      // blank: no accidental either
-        {{39, 5}, "' ' 272.5,56.5", ""},      // stray pitch: drawn blank
-        {{17, 65}, "' ' 302.5,56.5", ""},     // stray value: drawn blank
-    };
+// Every value on the middle of the staff, every pitch as a dotted quarter, every dotted value
+// after a sharp and a flat, a blank and stray cells; columns 2 and 3 selected.
+TEST(GosenView, DrawsEveryCellAsTheGoldenStaff) {
     std::vector<ScoreCell> cells;
-    for (const auto& c : cases) cells.push_back(c.cell);
+    for (std::int64_t v = 0; v < kValueCount; ++v) cells.push_back({17, v});
+    for (std::int64_t p = 0; p < tables::kPitchCount; ++p) cells.push_back({p, 6});
+    for (std::int64_t v = 0; v < kValueCount; ++v)
+        if (isDottedNote(v)) cells.insert(cells.end(), {{18, v}, {19, v}});
+    cells.insert(cells.end(), {{25, 0}, {39, 5}, {-1, 5}, {17, 65}, {17, -3}});
     GosenView staff = staffOf(cells);
     staff.selRow = 1;
     staff.selCol = 2;
     staff.selColTo = 3;
     RecordingCanvas canvas;
     staff.draw(canvas, "names");
-    ASSERT_EQ(canvas.cells.size(), std::size(cases));
-    for (std::size_t i = 0; i < std::size(cases); ++i) {
-        const auto& c = cases[i];
-        const auto& calls = canvas.cells[i];
-        SCOPED_TRACE(c.text);
-        const std::string x = std::to_string(30 * i);
-        ASSERT_EQ(calls.size(), c.picture.empty() ? 11u : 12u);
-        EXPECT_EQ(calls[0], "fill " + x + ",0 30x140 " + (i == 1 || i == 2 ? "yellow" : "white"));
-        EXPECT_EQ(calls.back(), "text " + c.text);
-        if (!c.picture.empty()) {
-            EXPECT_EQ(calls[10], "image " + x + ",0 20x70 /sets/names/" + c.picture + ".png");
-        }
-    }
-    // Ledger lines dashed and 5 points shorter at each end, the five staff lines solid.
-    EXPECT_EQ(std::vector<std::string>(canvas.cells[0].begin() + 1, canvas.cells[0].begin() + 10),
-              (std::vector<std::string>{"line 5-25 y77 1 dashed", "line 5-25 y84 1 dashed",
-                                        "line 0-30 y91 1", "line 0-30 y98 1", "line 0-30 y105 1",
-                                        "line 0-30 y112 1", "line 0-30 y119 1",
-                                        "line 5-25 y126 1 dashed", "line 5-25 y133 1 dashed"}));
-    // Working values keep the last cell drawn; a staff without the selection is all white.
-    EXPECT_EQ(staff.selectedNote, "C2");
-    staff.selRow = 0;
-    RecordingCanvas plain;
-    staff.draw(plain, "names");
-    for (const auto& calls : plain.cells) EXPECT_TRUE(calls[0].ends_with("white")) << calls[0];
-}
-
-// Augmentation dots sit in a space: the note's own space, or the space above a note on a
-// line. The glyph drawn is the plain note's; the dot is drawn on its own.
-TEST(GosenView, DotsOfDottedNotesSitInASpace) {
-    std::int64_t dottedValues = 0;
-    for (std::int64_t v = 0; v < kValueCount; ++v) {
-        if (!isDottedNote(v)) continue;
-        ++dottedValues;
-        SCOPED_TRACE(v);
-        std::vector<ScoreCell> cells;
-        for (std::int64_t p = 0; p < tables::kPitchCount; ++p) cells.push_back({p, v});
-        const GosenView staff = staffOf(cells);
-        RecordingCanvas canvas;
-        staff.draw(canvas, "names");
-        ASSERT_EQ(canvas.dots.size(), cells.size());
-        const double s = staff.lineSpacing();
-        for (std::size_t p = 0; p < cells.size(); ++p) {
-            SCOPED_TRACE(tables::noteArr[p]);
-            const Point dot = canvas.dots[p];
-            // Lines (ledger lines included) lie at 77 + 7k; the dot is half a space off them.
-            const double fromLowest = (dot.y - staff.lineY(1)) / s;
-            EXPECT_NEAR(fromLowest - std::floor(fromLowest), 0.5, 1e-9) << dot.y;
-            // Level with the head or half a space above it, never below.
-            const double head = staff.lineY(1) + s * 0.5 * tables::locateArr[p];
-            EXPECT_TRUE(dot.y == head || dot.y == head + s * 0.5) << dot.y << " " << head;
-            // Right of the head, inside the cell.
-            const double cellX = 30.0 * static_cast<double>(p);
-            EXPECT_GT(dot.x, cellX + 12) << dot.x;
-            EXPECT_LT(dot.x, cellX + 30) << dot.x;
-            // The plain glyph is drawn, never the one with the dot built in.
-            std::string text;
-            for (const std::string& call : canvas.cells[p]) {
-                if (call.starts_with("text '")) text = call;
-            }
-            const std::string plain(noteValue(noteValue(v).dotToggle).glyph);
-            EXPECT_TRUE(text.starts_with("text '")) << text;
-            EXPECT_NE(text.find(plain + "' "), std::string::npos) << text;
-        }
-    }
-    EXPECT_EQ(dottedValues, 12);
-    // Plain notes, rests (whose dot is placed by the font), triplets and ties: no drawn dot.
-    std::vector<ScoreCell> others;
-    for (std::int64_t v = 0; v < kValueCount; ++v) {
-        if (!isDottedNote(v)) others.push_back({20, v});
-    }
-    RecordingCanvas canvas;
-    staffOf(others).draw(canvas, "names");
-    EXPECT_TRUE(canvas.dots.empty());
+    expectGolden("staff.txt", canvas.recorded());
 }
 
 TEST(GosenView, ColumnUnderAClick) {

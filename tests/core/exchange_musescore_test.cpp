@@ -11,11 +11,11 @@
 #include <string>
 #include <vector>
 
-#include "fakes.h"
 #include "exchange/audio_export.h"
 #include "exchange/musicxml_archive.h"
 #include "exchange/musicxml_export.h"
 #include "exchange/musicxml_import.h"
+#include "fakes.h"
 
 namespace sorvel::exchange {
 namespace {

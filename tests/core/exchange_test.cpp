@@ -10,12 +10,13 @@
 #include <vector>
 
 #include "app/exchange_file.h"
-#include "fakes.h"
 #include "exchange/audio_export.h"
 #include "exchange/musicxml_archive.h"
 #include "exchange/musicxml_export.h"
 #include "exchange/musicxml_import.h"
 #include "exchange/notation.h"
+#include "fakes.h"
+#include "golden.h"
 #include "model/note_values.h"
 #include "model/score_file.h"
 #include "sound/tone.h"
@@ -81,52 +82,36 @@ TEST(MusicXml, RoundTripKeepsEveryCellChordAndSetting) {
     }
 }
 
-TEST(MusicXml, WritesNotationAsOtherProgramsRead) {
-    struct Case {
-        std::vector<ScoreCell> cells;
-        std::vector<std::string> contains;
-    };
-    const std::vector<Case> cases = {
-        {{{4, 5}}, {"<step>C</step><octave>4</octave>", "<type>quarter</type><stem>up</stem>"}},
-        {{{5, 5}, {6, 5}}, {"<accidental>sharp</accidental>", "<accidental>flat</accidental>"}},
-        {{{17, 33}}, {"<step>A</step><octave>4</octave>", "<stem>down</stem>"}},
-        {{{1, 2}}, {"<step>A</step><alter>1</alter><octave>3</octave>", "<dot/>"}},
-        {{{36, 12}},
-         {"<step>B</step><alter>-1</alter><octave>5</octave>", "<type>32nd</type><dot/>"}},
-        {{{38, 13}}, {"<rest><display-step>C</display-step><display-octave>6</display-octave>"}},
-        {{{4, 41}, {4, 41}, {4, 41}},
-         {"<actual-notes>3</actual-notes><normal-notes>2</normal-notes>",
-          "<tuplet type=\"start\" bracket=\"yes\" placement=\"above\"/>",
-          "<tuplet type=\"stop\"/>"}},
-        {{{4, 55}, {4, 5}},
-         {"<tie type=\"start\"/>", "<tie type=\"stop\"/>", "<tied type=\"stop\"/>"}},
-        {{{4, 5}, {17, kRepeatEnd}, {4, 5}},
-         {"<bar-style>light-heavy</bar-style><repeat direction=\"backward\"/>",
-          "<measure number=\"2\""}},
-        {{{17, kRepeatStart}, {4, 5}, {17, kFirstEnding}, {4, 5}, {17, kRepeatEnd}},
-         {"<repeat direction=\"forward\"/>", "<ending number=\"1\" type=\"start\">1.</ending>",
-          "<ending number=\"1\" type=\"stop\"/><repeat direction=\"backward\"/>"}},
-    };
-    for (const Case& c : cases) {
-        const std::string xml = writeMusicXml(Score{c.cells, {}, {}}, "");
-        for (const auto& piece : c.contains) EXPECT_NE(xml.find(piece), std::string::npos) << piece;
-    }
-    const std::string xml = writeMusicXml(richScore(), kTitle);
-    // A chord stands before the note under its column, or the next one after a mark.
-    const std::string overMark = writeMusicXml(Score{{{4, 5}, {17, kBar}, {7, 5}}, {" G"}, {}}, "");
-    for (const std::string piece :
-         {"<work-title>Études &amp; &lt;Airs&gt;</work-title>", "<beats>3</beats>",
-          "<per-minute>100</per-minute>", "<sound tempo=\"100\"/>", "<chromatic>-2</chromatic>",
-          "<kind text=\"\">major</kind></harmony><note><pitch><step>C</step><octave>4</octave>",
-          "<root-step>A</root-step></root><kind "
-          "text=\"m\">minor</kind><bass><bass-step>E</bass-step>",
-          "<kind text=\"7b9\">dominant</kind><degree><degree-value>9</degree-value><degree-alter>"
-          "-1</degree-alter><degree-type>add</degree-type></degree>",
-          "<words>dolce cantabile</words>", "<root-step>F</root-step><root-alter>1</root-alter>"}) {
-        EXPECT_NE(xml.find(piece), std::string::npos) << piece;
-    }
-    EXPECT_NE(overMark.find("major</kind></harmony><note><pitch><step>D</step>"),
-              std::string::npos);
+// Our MusicXML as other programs read it, for the score of every kind of cell and for the
+// plain notation of a score with the default settings.
+TEST(MusicXml, WritesNotationAsTheGoldenFilesShowIt) {
+    testing::expectGolden("rich_score.musicxml", writeMusicXml(richScore(), kTitle));
+    const std::vector<ScoreCell> plain = {{4, 5},
+                                          {5, 5},
+                                          {6, 5},
+                                          {17, 33},
+                                          {1, 2},
+                                          {36, 12},
+                                          {38, 13},
+                                          {4, 41},
+                                          {4, 41},
+                                          {4, 41},
+                                          {4, 55},
+                                          {4, 5},
+                                          {17, kBar},
+                                          {7, 5},
+                                          {4, 5},
+                                          {4, 5},
+                                          {17, kRepeatEnd},
+                                          {4, 5},
+                                          {17, kRepeatStart},
+                                          {4, 5},
+                                          {17, kFirstEnding},
+                                          {4, 5},
+                                          {17, kRepeatEnd}};
+    testing::expectGolden(
+        "plain_score.musicxml",
+        writeMusicXml(Score{plain, {"  C" + std::string(9, ' ') + "G7"}, {}}, ""));
 }
 
 std::string score(const std::string& measures, const std::string& parts = "") {
@@ -362,222 +347,103 @@ std::vector<std::vector<ScoreCell>> barsOf(const std::vector<ScoreCell>& cells) 
     return bars;
 }
 
+// Files from outside with their own durations: every bar lasts as long as in the file, and
+// the cells, chord lines and reports are those of the golden file.
 TEST(MusicXml, ImportsOutsideFilesWithTheirOwnDurations) {
-    struct Sample {
-        const char* name;
-        std::int64_t pitched;  // cells holding a note
-        std::vector<std::string> notes;
-        std::size_t bar = 0;  // a bar (from 1) whose cells are checked, 0 for none
-        std::vector<ScoreCell> cells = {};
-        std::string chords = "";  // the first chord line
-    };
-    // clang-format off
-    const std::vector<Sample> samples = {
-        {"01a-Pitches-Pitches", 108, {
-          "Pitches outside A0..C2 were moved by octaves into the range: 47.",
-          "Pitches with a spelling we do not have were respelled: 12."}},
-        {"01b-Pitches-Intervals", 82, {
-          "Pitches with a spelling we do not have were respelled: 10.",
-          "Pitches outside A0..C2 were moved by octaves into the range: 32."}},
-        {"01c-Pitches-NoVoiceElement", 1, {"Lyrics were dropped: 1."}},
-        {"02a-Rests-Durations", 0, {
-          "Notes and rests too short for any cell were dropped (bars 4, 5): 9.",
-          "Durations no cell can hold were rounded (bars 4, 5): 4.",
-          "Time signature changes were dropped (the bar lines stay): 1."}, 4, {{17, 15}, {17, 17},
-          {17, 19}, {17, 21}, {17, 23}, {17, 23}}},
-        {"02e-Rests-NoType", 2, {"Notes of other voices were dropped: 2."}},
-        {"03a-Rhythm-Durations", 87, {
-          "Notes and rests were written as other cells of the same length (bars 1, 2, 3, 4, 5, 6)"
-          ": 14.",
-          "Notes and rests too short for any cell were dropped (bars 2, 4, 6): 13.",
-          "Durations no cell can hold were rounded (bars 2, 4, 6): 7.",
-          "Time signature changes were dropped (the bar lines stay): 2.",
-          "32 beats to the bar were set to 6, the nearest a score offers."}, 1, {{21, 53},
-          {21, 53}, {21, 53}, {21, 53}, {21, 53}, {21, 53}, {21, 53}, {21, 1}}},
-        {"03b-Rhythm-Backup", 2, {"Notes of other voices were dropped: 2.",
-          "Rests were added where the first voice is silent (bar 1): 1."}, 1, {{4, 5}, {4, 5},
-          {17, 17}}},
-        {"03c-Rhythm-DivisionChange", 6, {}},
-        {"03d-Rhythm-DottedDurations-Factors", 12, {
-          "A time signature not counted in quarter notes was rounded: 1.",
-          "Time signature changes were dropped (the bar lines stay): 6.",
-          "Notes and rests were written as other cells of the same length (bar 11): 1.",
-          "1 beat to the bar was set to 2, the nearest a score offers."}, 11, {{21, 54}, {21, 6}}},
-        {"11a-TimeSignatures", 12, {"Time signature changes were dropped (the bar lines stay): 7."
-          }, 8, {{21, 53}, {21, 5}}},
-        {"11b-TimeSignatures-NoTime", 3, {"Notes of other voices were dropped: 3."}},
-        {"12a-Clefs", 17, {
-          "Clefs other than the treble clef were not kept (the notes keep their pitches): 15."}},
-        {"13a-KeySignatures", 46, {
-          "Key signatures were not kept (the notes keep their pitches): 44."}},
-        {"13b-KeySignatures-ChurchModes", 10, {
-          "Key signatures were not kept (the notes keep their pitches): 10.",
-          "Lyrics were dropped: 10."}},
-        {"21a-Chord-Basic", 1, {"Chord notes beyond the first note of a chord were dropped: 1."}},
-        {"21c-Chords-ThreeNotesDuration", 7, {
-          "Chord notes beyond the first note of a chord were dropped: 14."}},
-        {"23a-Tuplets", 30, {
-          "Notes and rests were written as other cells of the same length (bar 1): 14.",
-          "Durations no cell can hold were rounded (bar 1): 7.",
-          "14 beats to the bar were set to 6, the nearest a score offers."}},
-        {"23d-Tuplets-Nested", 26, {"Durations no cell can hold were rounded (bars 1, 2, 3): 18.",
-          "Pitches outside A0..C2 were moved by octaves into the range: 3."}, 1, {{20, 42},
-          {20, 42}, {20, 11}, {20, 11}, {20, 43}, {20, 11}, {20, 11}, {20, 42}, {20, 42}}},
-        {"24a-GraceNotes", 11, {"Grace notes were dropped: 14.",
-          "Slurs, articulations and other note markings were dropped: 3.",
-          "Chord notes beyond the first note of a chord were dropped: 1."}},
-        {"33b-Spanners-Tie", 2, {}},
-        {"33i-Ties-NotEnded", 5, {"Lyrics were dropped: 5."}},
-        {"41a-MultiParts-Partorder", 1, {"Parts after the first were dropped: 3.",
-          "Key signatures were not kept (the notes keep their pitches): 1."}},
-        {"42a-MultiVoice-TwoVoicesOnStaff-Lyrics", 6, {
-          "Slurs, articulations and other note markings were dropped: 4.",
-          "Lyrics were dropped: 6.", "Dynamics and other directions were dropped: 1.",
-          "Notes of other voices were dropped: 7."}},
-        {"43a-PianoStaff", 1, {"Notes of other voices were dropped: 1."}},
-        {"45a-SimpleRepeat", 0, {
-          "Repeats are played twice, whatever number of times they ask for: 1."}},
-        {"45b-RepeatWithAlternatives", 4, {
-          "Endings other than the first were dropped (their notes are kept): 1."}},
-        {"45c-SimpleRepeat-Nested", 0, {
-          "Repeats are played twice, whatever number of times they ask for: 2."}},
-        {"45d-Repeats-MultipleEndings", 0, {
-          "Endings other than the first were dropped (their notes are kept): 4."}},
-        {"45e-Repeats-Combination", 0, {
-          "Endings other than the first were dropped (their notes are kept): 3."}},
-        {"46a-Barlines", 0, {"Bar line styles were drawn as plain bar lines: 10."}},
-        {"46d-PickupMeasure-ImplicitMeasures", 8, {
-          "Bar line styles were drawn as plain bar lines: 1."}, 1, {{10, 5}, {10, 7}}},
-        {"61a-Lyrics", 11, {"Lyrics were dropped: 7."}},
-        {"71a-Chordnames", 8, {
-          "Chord symbols and texts that found their column taken were moved right: 7."}, 0, {},
-          "C Cmaj7#11 B7#5#9 Ebadd2 Gm D#maj7 Adim7 Aaug"},
-        {"72a-TransposingInstruments", 8, {"Parts after the first were dropped: 2.",
-          "Key signatures were not kept (the notes keep their pitches): 1."}},
-    };
-    // clang-format on
-    for (const Sample& s : samples) {
-        std::ifstream in(std::string(SORVEL_MUSICXML_SAMPLES "/lily-") + s.name + ".xml");
+    const char* const samples[] = {"01a-Pitches-Pitches",
+                                   "01b-Pitches-Intervals",
+                                   "01c-Pitches-NoVoiceElement",
+                                   "02a-Rests-Durations",
+                                   "02e-Rests-NoType",
+                                   "03a-Rhythm-Durations",
+                                   "03b-Rhythm-Backup",
+                                   "03c-Rhythm-DivisionChange",
+                                   "03d-Rhythm-DottedDurations-Factors",
+                                   "11a-TimeSignatures",
+                                   "11b-TimeSignatures-NoTime",
+                                   "12a-Clefs",
+                                   "13a-KeySignatures",
+                                   "13b-KeySignatures-ChurchModes",
+                                   "21a-Chord-Basic",
+                                   "21c-Chords-ThreeNotesDuration",
+                                   "23a-Tuplets",
+                                   "23d-Tuplets-Nested",
+                                   "24a-GraceNotes",
+                                   "33b-Spanners-Tie",
+                                   "33i-Ties-NotEnded",
+                                   "41a-MultiParts-Partorder",
+                                   "42a-MultiVoice-TwoVoicesOnStaff-Lyrics",
+                                   "43a-PianoStaff",
+                                   "45a-SimpleRepeat",
+                                   "45b-RepeatWithAlternatives",
+                                   "45c-SimpleRepeat-Nested",
+                                   "45d-Repeats-MultipleEndings",
+                                   "45e-Repeats-Combination",
+                                   "46a-Barlines",
+                                   "46d-PickupMeasure-ImplicitMeasures",
+                                   "61a-Lyrics",
+                                   "71a-Chordnames",
+                                   "72a-TransposingInstruments"};
+    std::ostringstream golden;
+    for (const char* name : samples) {
+        std::ifstream in(std::string(SORVEL_MUSICXML_SAMPLES "/lily-") + name + ".xml");
         std::stringstream text;
         text << in.rdbuf();
         const MusicXmlImport r = importMusicXml(text.str());
-        ASSERT_TRUE(r.ok) << s.name << ": " << r.error;
-        const auto bars = barsOf(r.score.musicData);
+        ASSERT_TRUE(r.ok) << name << ": " << r.error;
         std::vector<double> lengths;
-        for (const auto& bar : bars) {
+        for (const auto& bar : barsOf(r.score.musicData)) {
             double length = 0;
             for (const ScoreCell& c : bar) length += static_cast<double>(divisionsOf(c.onpIndex));
             lengths.push_back(length);
         }
-        EXPECT_EQ(lengths, barsOfFile(text.str())) << s.name;
-        EXPECT_EQ(std::count_if(r.score.musicData.begin(), r.score.musicData.end(),
-                                [](const ScoreCell& c) { return isPitched(c.onpIndex); }),
-                  s.pitched)
-            << s.name;
-        if (s.bar > 0) {
-            ASSERT_LE(s.bar, bars.size()) << s.name;
-            EXPECT_EQ(bars[s.bar - 1], s.cells) << s.name;
-        }
-        EXPECT_EQ(r.notes, s.notes) << s.name;
-        EXPECT_EQ(r.score.codeData.empty() ? "" : r.score.codeData.front(), s.chords) << s.name;
+        EXPECT_EQ(lengths, barsOfFile(text.str())) << name;
+        golden << "== " << name << "\n";
+        for (const ScoreCell& c : r.score.musicData)
+            golden << c.noteIndex << ',' << c.onpIndex << ' ';
+        golden << "\n";
+        for (const std::string& line : r.score.codeData) golden << '#' << line << "\n";
+        for (const std::string& note : r.notes) golden << "! " << note << "\n";
     }
+    testing::expectGolden("outside_imports.txt", golden.str());
 }
 
-// A format 0 file read back: tempo, time signature and the notes as (on tick, off tick, key).
-struct ReadMidi {
-    std::int64_t division = 0, microsPerQuarter = 0, beats = 0;
-    std::vector<TimedNote> notes;
-};
-
-ReadMidi parseMidi(const std::string& b) {
-    ReadMidi m;
-    auto big = [&](std::size_t at, int n) {
-        std::int64_t v = 0;
-        for (int i = 0; i < n; ++i) v = (v << 8) | static_cast<unsigned char>(b.at(at + i));
-        return v;
-    };
-    EXPECT_EQ(b.substr(0, 4), "MThd");
-    EXPECT_EQ(big(8, 2), 0);
-    EXPECT_EQ(big(10, 2), 1);
-    m.division = big(12, 2);
-    EXPECT_EQ(b.substr(14, 4), "MTrk");
-    const std::size_t end = 22 + static_cast<std::size_t>(big(18, 4));
-    EXPECT_EQ(end, b.size());
-    std::size_t p = 22;
-    std::int64_t tick = 0;
-    std::vector<std::pair<std::int64_t, std::int64_t>> open;  // key, on tick
-    bool ended = false;
-    while (p < end && !ended) {
-        std::int64_t delta = 0;
-        unsigned char c;
-        do {
-            c = static_cast<unsigned char>(b.at(p++));
-            delta = (delta << 7) | (c & 0x7f);
-        } while (c & 0x80);
-        tick += delta;
-        const auto status = static_cast<unsigned char>(b.at(p++));
-        if (status == 0xff) {
-            const auto type = static_cast<unsigned char>(b.at(p++));
-            const auto len = static_cast<std::size_t>(static_cast<unsigned char>(b.at(p++)));
-            if (type == 0x51) m.microsPerQuarter = big(p, 3);
-            if (type == 0x58) m.beats = static_cast<unsigned char>(b.at(p));
-            if (type == 0x2f) ended = true;
-            p += len;
-        } else if (status == 0x90) {
-            open.push_back({static_cast<unsigned char>(b.at(p)), tick});
-            p += 2;
-        } else if (status == 0x80) {
-            const std::int64_t key = static_cast<unsigned char>(b.at(p));
-            p += 2;
-            EXPECT_FALSE(open.empty());
-            EXPECT_EQ(open.front().first, key);
-            m.notes.push_back({open.front().second, tick - open.front().second, key});
-            open.erase(open.begin());
-        } else {
-            ADD_FAILURE() << "unexpected status " << int(status);
-            break;
-        }
+// Bytes as hexadecimal, 32 to a line.
+std::string hexLines(const std::string& bytes) {
+    std::ostringstream out;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        out << "0123456789abcdef"[static_cast<unsigned char>(bytes[i]) >> 4]
+            << "0123456789abcdef"[static_cast<unsigned char>(bytes[i]) & 15];
+        out << (i % 32 == 31 || i + 1 == bytes.size() ? "\n" : " ");
     }
-    EXPECT_TRUE(ended);
-    EXPECT_EQ(p, end);
-    EXPECT_TRUE(open.empty());
-    return m;
+    return out.str();
 }
 
 TEST(Midi, HoldsThePlayedNotesAtExactTicks) {
     testing::DiagCapture quiet;
-    struct Case {
+    const struct {
+        const char* name;
         std::vector<ScoreCell> cells;
-        std::int64_t key;                 // C, Bb, Eb
-        std::vector<TimedNote> expected;  // (start, length, key) of the sounding notes
+        std::int64_t key;  // C, Bb, Eb
+    } cases[] = {
+        {"A1 quarter, a rest, C0 eighth", {{17, 5}, {17, 17}, {4, 7}}, 0},
+        // The chain sounds once, with the closing note's pitch; the rest inside it before.
+        {"a tie chain with a rest inside", {{4, 55}, {17, 19}, {7, 7}, {0, 3}}, 0},
+        {"triplets on whole ticks", {{4, 42}, {7, 42}, {10, 42}, {11, 5}}, 0},
+        {"repeat with a first ending, in Bb",
+         {{17, kRepeatStart}, {17, 5}, {17, kFirstEnding}, {20, 5}, {17, kRepeatEnd}, {21, 5}},
+         1},
+        {"Eb", {{17, 5}}, 2},
     };
-    const std::vector<Case> cases = {
-        // A1 quarter, a rest, C0 eighth: 440 Hz is key 69, middle C is 60.
-        {{{17, 5}, {17, 17}, {4, 7}}, 0, {{0, 480, 69}, {960, 240, 60}}},
-        // A tie chain sounds once, with the closing note's pitch and the chain's length; a rest
-        // inside the chain is played where playback plays it, before the joined note.
-        {{{4, 55}, {17, 19}, {7, 7}, {0, 3}}, 0, {{240, 480 + 240, 62}, {960, 960, 57}}},
-        // Triplets land on whole ticks and keep their sum.
-        {{{4, 42}, {7, 42}, {10, 42}, {11, 5}},
-         0,
-         {{0, 160, 60}, {160, 160, 62}, {320, 160, 64}, {480, 480, 65}}},
-        // Repeat with a first ending: A B A C, in the Bb key a whole tone lower.
-        {{{17, kRepeatStart}, {17, 5}, {17, kFirstEnding}, {20, 5}, {17, kRepeatEnd}, {21, 5}},
-         1,
-         {{0, 480, 67}, {480, 480, 69}, {960, 480, 67}, {1440, 480, 70}}},
-        {{{17, 5}}, 2, {{0, 480, 72}}},
-    };
-    for (const Case& c : cases) {
+    std::string golden;
+    for (const auto& c : cases) {
         Score s{c.cells, {}, {}};
         s.settings.key = c.key;
         s.settings.tempo = 1;  // 80
         s.settings.beat = 1;   // 3
-        const ReadMidi m = parseMidi(writeMidi(s, "t"));
-        EXPECT_EQ(m.division, kMidiTicksPerQuarter);
-        EXPECT_EQ(m.microsPerQuarter, 750000);
-        EXPECT_EQ(m.beats, 3);
-        EXPECT_EQ(m.notes, c.expected);
+        golden += std::string("== ") + c.name + "\n" + hexLines(writeMidi(s, "t"));
     }
+    testing::expectGolden("midi.txt", golden);
 }
 
 TEST(Wav, IsThePlayListRenderedSampleExactly) {
@@ -624,9 +490,10 @@ TEST(Wav, IsThePlayListRenderedSampleExactly) {
             EXPECT_NEAR(peak, list[k].frequency > 0 ? 16384 : 0, 2) << "entry " << k;
         }
     }
-    // A quarter at 120 lasts exactly 24000 frames.
+    // A quarter at 120 lasts exactly 24000 frames, after the header of 16-bit mono PCM.
     Score one{{{17, 5}}, {}, {}};
     EXPECT_EQ(writeWav(one).bytes.size(), 44u + 2u * 24000u);
+    testing::expectGolden("wav_header.txt", hexLines(writeWav(one).bytes.substr(0, 44)));
     // 2,701 whole notes at 60 beats per minute last over three hours: refused before any
     // synthesis.
     one.settings.tempo = 0;

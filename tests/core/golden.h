@@ -37,9 +37,9 @@ inline void expectGolden(const std::string& name, const std::string& text) {
         const bool moreB = static_cast<bool>(std::getline(b, gotLine));
         if (!moreA && !moreB) break;
         if (moreA != moreB || wantLine != gotLine) {
-            ADD_FAILURE() << name << " line " << line << ":\n  golden: "
-                          << (moreA ? wantLine : "(end)") << "\n  now:    "
-                          << (moreB ? gotLine : "(end)")
+            ADD_FAILURE() << name << " line " << line
+                          << ":\n  golden: " << (moreA ? wantLine : "(end)")
+                          << "\n  now:    " << (moreB ? gotLine : "(end)")
                           << "\n(SORVEL_UPDATE_GOLDEN=1 rewrites it when the change is meant)";
             return;
         }

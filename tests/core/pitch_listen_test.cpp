@@ -10,13 +10,13 @@
 #include <vector>
 
 #include "fakes.h"
-#include "test_signals.h"
 #include "model/diagnostics.h"
 #include "model/notation_tables.h"
 #include "model/score.h"
 #include "sound/pitch_detector.h"
 #include "sound/pitch_listener.h"
 #include "sound/pitch_reading.h"
+#include "test_signals.h"
 #include "view/gosen_view.h"
 
 namespace sorvel {
@@ -215,7 +215,8 @@ TEST(Listening, ANewNoteShowsWithinATenthOfASecondAndGoesWithItsSound) {
 
 TEST(Listening, TheDetectorWorksAtCommonRatesAndRefusesNonsense) {
     for (const double rate : {16000.0, 22050.0, 44100.0, 96000.0}) {
-        const auto held = after(follow(testing::tone(Wave::Sine, 446.0, 0.4, rate), 440, rate), 0.15);
+        const auto held =
+            after(follow(testing::tone(Wave::Sine, 446.0, 0.4, rate), 440, rate), 0.15);
         ASSERT_FALSE(held.empty()) << rate;
         EXPECT_EQ(held.back().name, "A1") << rate;
         EXPECT_NEAR(held.back().cents, 23.45, 1.0) << rate;

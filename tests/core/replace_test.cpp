@@ -20,9 +20,9 @@ TEST(PitchStep, StepsAndWraps) {
     // {pitch, row, after}: the wraps at both ends, the naturals, the octave; stray pitches are
     // brought into the table first, other rows change nothing.
     const std::int64_t cases[][3] = {
-        {37, 0, 38}, {38, 0, 0},  {38, 1, 0},   {0, 1, 3},    {16, 1, 20}, {3, 2, 0},
-        {0, 2, 38},  {17, 2, 14}, {0, 3, 38},   {1, 3, 0},    {21, 4, 38}, {22, 4, 5},
-        {0, 4, 17},  {17, 5, 17}, {17, -1, 17}, {99, 0, 0},   {-5, 3, 38}, {1000, 4, 21},
+        {37, 0, 38}, {38, 0, 0},  {38, 1, 0},   {0, 1, 3},  {16, 1, 20}, {3, 2, 0},
+        {0, 2, 38},  {17, 2, 14}, {0, 3, 38},   {1, 3, 0},  {21, 4, 38}, {22, 4, 5},
+        {0, 4, 17},  {17, 5, 17}, {17, -1, 17}, {99, 0, 0}, {-5, 3, 38}, {1000, 4, 21},
     };
     for (const auto& c : cases) EXPECT_EQ(stepPitch(c[0], c[1]), c[2]) << c[0] << " row " << c[1];
 }

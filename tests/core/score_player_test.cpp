@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "fakes.h"
 #include "fake_clock.h"
+#include "fakes.h"
 #include "model/notation_tables.h"
 #include "sound/tone.h"
 

@@ -15,7 +15,6 @@
 
 #include "../core/fakes.h"
 #include "../core/test_signals.h"
-#include "../core/fakes.h"
 #include "app/clipboard_commands.h"
 #include "edit/clip_payload.h"
 #include "qt_clipboard.h"
@@ -28,7 +27,8 @@ namespace {
 
 TEST(TunerWindow, ButtonsDriveTheTone) {
     testing::OutputLog sink;
-    gui::TunerWindow window("set", [&] { return std::make_unique<testing::CapturingAudioOutput>(sink); });
+    gui::TunerWindow window("set",
+                            [&] { return std::make_unique<testing::CapturingAudioOutput>(sink); });
     window.setSetFolder("/elsewhere");
     EXPECT_EQ(window.tuner().gosen.imgFol, "/elsewhere");
     window.show();
