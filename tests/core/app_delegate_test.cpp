@@ -51,8 +51,6 @@ TEST(AppDelegate, LaunchAndQuitWithAndWithoutFilePass) {
         if (!c.filePass.empty()) t.settings.values[kFilePassKey] = t.dir.file(c.filePass);
         ASSERT_TRUE(t.app.start({}));
         const std::string setFolder = t.dir.file(c.setFolder);
-        EXPECT_EQ(t.diag.lines[1], setFolder + "/scale.csv");
-        EXPECT_EQ(t.diag.lines[2], "ファイルあり0、FILE AVAILABLE");
         EXPECT_EQ(t.app.prefURLStr, setFolder);
         EXPECT_EQ(t.app.prefURL, setFolder);
         EXPECT_EQ(t.app.documentSetFolder(), setFolder);
@@ -91,7 +89,9 @@ TEST_F(AppDelegateTest, ChosenFolderIsStoredAtQuitAndOnlyOnce) {
 
     app.quit();
     EXPECT_EQ(settings.synced.at(kFilePassKey), dir.file("other"));
+    // The new folder gets the table; the old folder's scale.csv is left as it is.
     EXPECT_EQ(writer.files.count(dir.file("other") + "/scale.csv"), 1u);
+    EXPECT_EQ(writer.files.size(), 1u);
     writer.files.clear();
     settings.synced.clear();
     app.quit();
@@ -201,7 +201,6 @@ TEST_F(AppDelegateTest, SaveWritesTheScoreOrSaysWhyNot) {
     EXPECT_EQ(alerts.shown[0].text, "The file could not be saved.");
     EXPECT_EQ(alerts.shown[0].informative, *writer.failWith);
     EXPECT_EQ(windows.titles[doc], "Untitled");
-    EXPECT_FALSE(diag.contains("save successed"));
 
     writer.failWith.reset();
     dialogs.saveAnswer = dir.file("out/tune.sorvel");
@@ -210,7 +209,6 @@ TEST_F(AppDelegateTest, SaveWritesTheScoreOrSaysWhyNot) {
     EXPECT_EQ(writer.files.at(*dialogs.saveAnswer),
               "<,sorvel2,-1,3,440,0,0\n#C\n#\n#\n17,5\n20,3\n");
     EXPECT_EQ(windows.titles[doc], "tune.sorvel");
-    EXPECT_TRUE(diag.contains("save successed"));
     EXPECT_EQ(app.rootDocument(), doc);
     // The next save suggests the new title; a cancelled dialog writes nothing.
     dialogs.saveAnswer.reset();
@@ -229,13 +227,10 @@ TEST_F(AppDelegateTest, RoutingWithoutAScoreWindowInFront) {
         std::function<void(AppDelegate&)> command;
         std::string alert;
     } cases[] = {
-        {KeyWindowKind::None, [](AppDelegate& a) { a.menuPageDown(); }, first},
         {KeyWindowKind::None, [](AppDelegate& a) { a.menuPageUp(); }, first},
         {KeyWindowKind::None, [](AppDelegate& a) { a.fileSave(); }, first},
         {KeyWindowKind::Other, [](AppDelegate& a) { a.menuPageDown(); }, select},
-        {KeyWindowKind::Other, [](AppDelegate& a) { a.fileSave(); }, select},
         {KeyWindowKind::None, [&](AppDelegate& a) { a.withScoreWindow(noOp); }, select},
-        {KeyWindowKind::Other, [&](AppDelegate& a) { a.withScoreWindow(noOp); }, select},
     };
     ASSERT_TRUE(app.start({}));
     for (const auto& c : cases) {
