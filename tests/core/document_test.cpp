@@ -158,30 +158,27 @@ TEST(Document, ChordFieldsAreStoredForThePagesShown) {
 // what is being typed in the fields.
 TEST(Document, EveryCommandThatRefreshesThePageKeepsTheChordTextBeingTyped) {
     UndoHistory undo;
-    const struct {
-        const char* name;
-        void (*run)(Document&, UndoHistory&);
-    } commands[] = {
-        {"insert", [](Document& d, UndoHistory&) { d.btnIns(); }},
-        {"add", [](Document& d, UndoHistory&) { d.btnADD(); }},
-        {"delete", [](Document& d, UndoHistory&) { d.btnDel(); }},
-        {"update", [](Document& d, UndoHistory&) { d.btnUPDate(); }},
-        {"pictures", [](Document& d, UndoHistory&) { d.cmbImage(); }},
-        {"transpose", [](Document& d, UndoHistory&) { d.btnAllUpDown(0); }},
-        {"page down", [](Document& d, UndoHistory&) { d.btnPageDown(); }},
-        {"undo of an insert",
-         [](Document& d, UndoHistory& u) {
-             const std::string typed = chordFields(d)[1];
-             d.btnIns();
-             typeChordField(d, 1, typed);  // typed again after the insert
-             u.undo();
-         }},
+    using Command = void (*)(Document&, UndoHistory&);
+    const Command commands[] = {
+        [](Document& d, UndoHistory&) { d.btnIns(); },
+        [](Document& d, UndoHistory&) { d.btnADD(); },
+        [](Document& d, UndoHistory&) { d.btnDel(); },
+        [](Document& d, UndoHistory&) { d.btnUPDate(); },
+        [](Document& d, UndoHistory&) { d.cmbImage(); },
+        [](Document& d, UndoHistory&) { d.btnAllUpDown(0); },
+        [](Document& d, UndoHistory&) { d.btnPageDown(); },
+        [](Document& d, UndoHistory& u) {  // the undo of an insert
+            const std::string typed = chordFields(d)[1];
+            d.btnIns();
+            typeChordField(d, 1, typed);  // typed again after the insert
+            u.undo();
+        },
     };
-    for (const auto& c : commands) {
-        SCOPED_TRACE(c.name);
+    for (std::size_t k = 0; k < std::size(commands); ++k) {
+        SCOPED_TRACE(k);
         auto d = givenScore().cells(distinctCells(130)).selected({1, 3}).build(&undo);
         typeChordFields(*d, {"C", "G7", "Am"});  // typed, editing not ended
-        c.run(*d, undo);
+        commands[k](*d, undo);
         const auto& lines = chordLines(*d);
         ASSERT_GE(lines.size(), 3u);
         EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 3),
@@ -245,10 +242,7 @@ TEST(GosenView, SetFreqAndChgFreqRebuildTheTablesFromTheReferencePitch) {
     // chgFreq reads the field's leading integer, writes it back and rebuilds every staff.
     for (const auto& [field, a1] : {std::pair{"442.7", 442}, {"  415Hz", 415}, {"abc", 0}}) {
         auto d = givenScore().referencePitch(field).build();
-        DiagCapture diag;
         d->chgFreq();
-        ASSERT_EQ(diag.lines.size(), 5u);  // "chgFreq" and one table line per staff
-        EXPECT_EQ(diag.lines[1].substr(0, 1), "[");
         EXPECT_EQ(settings(*d).referencePitch, std::to_string(a1));
         ASSERT_EQ(frequencies(*d).size(), 51u);
         EXPECT_FLOAT_EQ(frequencies(*d)[17], static_cast<float>(a1));

@@ -109,12 +109,5 @@ TEST(ChordLines, TransposeTable) {
     }
 }
 
-TEST(ChordLines, DiagnosticLinesForTokensOfTwoOrMoreCharacters) {
-    testing::DiagCapture diag;
-    transposeChordLine("am7 C Bb", true);
-    EXPECT_EQ(diag.lines, (std::vector<std::string>{"am7 : A", "am7 : m7", "m7 : m", "Bb : B",
-                                                    "Bb : b", "b : b"}));
-}
-
 }  // namespace
 }  // namespace sorvel

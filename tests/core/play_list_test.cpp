@@ -202,14 +202,5 @@ TEST(PlayList, AScoreOfRepeatEndsEndsQuickly) {
     EXPECT_EQ(buildPlayList(bars, 0, countingTable(), {.tempo = 120}).size(), 8000u);
 }
 
-TEST(PlayList, EveryCellReadIsReportedWithItsLength) {
-    QuietDiagnostics quiet;
-    buildPlayList({{0, kRepeatStart}, {17, kQuarter}, {0, kRepeatEnd}}, 0, staffTable(),
-                  {.tempo = 120});
-    const std::vector<std::string> expected = {"26 : 0", "5 : 0.5", "27 : 0",
-                                               "26 : 0", "5 : 0.5", "27 : 0"};
-    EXPECT_EQ(quiet.lines, expected);
-}
-
 }  // namespace
 }  // namespace sorvel

@@ -49,23 +49,6 @@ TEST_F(ScaleTableStartUp, AsksForTheFolderWhenMissing) {
     EXPECT_TRUE(alerts.shown.empty());
 }
 
-TEST_F(ScaleTableStartUp, NoSetFolderSaysByeAndWritesNothing) {
-    std::filesystem::create_directories(dir.file("empty"));
-    for (const bool cancel : {false, true}) {
-        alerts.shown.clear();
-        dialogs.folderAnswer = cancel ? std::nullopt : std::optional(dir.file("empty"));
-        EXPECT_FALSE(startUp());
-        ASSERT_EQ(alerts.shown.size(), 1u);
-        EXPECT_EQ(alerts.shown[0].text,
-                  "Can't find \"SET\" data .\n\nPlease check the location of the \"set\" folder "
-                  "\nand launch Sorvel Score again .\n\nBye!");
-        EXPECT_EQ(table.filePath, "NO");
-        EXPECT_FALSE(settings.has(kFilePassKey));
-        EXPECT_FALSE(table.writeBack(dir.file("empty"), writer, alerts));
-        EXPECT_TRUE(writer.files.empty());
-    }
-}
-
 TEST_F(ScaleTableStartUp, UnusableScaleCsvIsReportedAndNeverReplaced) {
     // A folder where the file should be, a file that is not UTF-8, and tables far too large.
     std::filesystem::create_directories(dir.file("app/set/scale.csv"));
