@@ -101,7 +101,7 @@ ScoreWindow::ScoreWindow(std::unique_ptr<Document> doc, const std::string& setFo
       doc_(std::move(doc)),
       ctl_(std::make_unique<winCTL>(*doc_)) {
     setObjectName(QStringLiteral("winCTL"));
-    setWindowTitle(tr("Untitled"));
+    setWindowTitle(tr("Untitled") + QStringLiteral("[*]"));
     doc_->setAudioOutput(audio_.get());
 
     auto* central = new QWidget(this);
@@ -499,6 +499,11 @@ void ScoreWindow::controlsChanged() {
     if (!syncing_) syncControls();
 }
 
+void ScoreWindow::scoreChanged() {
+    setWindowModified(doc_->modified());
+    emit edited(doc_.get());
+}
+
 void ScoreWindow::syncControls() {
     if (!scoreArea_) return;
     syncing_ = true;
@@ -590,6 +595,11 @@ void ScoreWindow::setPlaybackContext(Alerts* alerts, std::function<bool()> exerc
 }
 
 void ScoreWindow::closeEvent(QCloseEvent* event) {
+    // Cancelled: the window stays, and goes on playing.
+    if (mayClose_ && !mayClose_()) {
+        event->ignore();
+        return;
+    }
     playback_->stop();
     announceClosing();
     event->accept();

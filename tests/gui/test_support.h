@@ -92,10 +92,12 @@ class AppTest : public ::testing::Test {
         settings_.values[kFilePassKey] = setFolder();
         gui::PortOverrides ports;
         ports.alerts = &alerts_;
+        ports.questions = &questions_;
         ports.dialogs = &dialogs_;
         ports.settings = &settings_;
         ports.printDialogs = printDialogs_;
         ports.silent = true;  // the file writer stays the real one
+        ports.recoveryFolder = QString();
         app_ = std::make_unique<gui::SorvelApplication>(
             QFileInfo(QString::fromStdString(setFolder())).path(), ports);
     }
@@ -131,6 +133,7 @@ class AppTest : public ::testing::Test {
     }
 
     testing::FakeAlerts alerts_;
+    testing::FakeQuestions questions_;
     testing::FakeDialogs dialogs_;
     testing::FakeSettings settings_;
     gui::PrintDialogs* printDialogs_ = nullptr;  // set before SetUp to answer printing

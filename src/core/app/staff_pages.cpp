@@ -133,10 +133,15 @@ void StaffPages::setChordField(std::size_t field, std::string text) {
     cdText_.at(field) = std::move(text);
 }
 
-void StaffPages::storeChordFields() {
+std::vector<std::string> StaffPages::chordLinesWithFields() const {
+    std::vector<std::string> lines = score_.codeData;
+    storeFieldsInto(lines);
+    return lines;
+}
+
+void StaffPages::storeFieldsInto(std::vector<std::string>& codeData) const {
     const std::int64_t P = topPage_;
     if (P < 1) return;
-    std::vector<std::string>& codeData = score_.codeData;
     for (std::int64_t i = 0; i < 3; ++i) {
         const std::string& text = cdText_[static_cast<std::size_t>(i)];
         if (static_cast<std::int64_t>(codeData.size()) >= P + i) {

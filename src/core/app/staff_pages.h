@@ -62,7 +62,9 @@ class StaffPages {
     const std::array<std::string, 3>& chordFields() const { return cdText_; }
     void setChordField(std::size_t field, std::string text);
     // Writes the fields into the chord lines of the pages shown.
-    void storeChordFields();
+    void storeChordFields() { storeFieldsInto(score_.codeData); }
+    // The chord lines as storing the fields would leave them.
+    std::vector<std::string> chordLinesWithFields() const;
 
     // The selection: rows 1..3 of the staves shown and 1-based columns.
     Selection selection() const { return sel_; }
@@ -92,6 +94,7 @@ class StaffPages {
     static constexpr std::int64_t kCellsPerStaff = 40;
 
     GosenView& staffOfRow(std::int64_t row);
+    void storeFieldsInto(std::vector<std::string>& codeData) const;
     // Wraps a position at the staff ends; false when it leaves the staves or the score.
     bool wrapToCell(std::int64_t& column, std::int64_t& row) const;
     void pointStavesAt(std::int64_t first);
