@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QSessionManager>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <cerrno>
 #include <cstdlib>
 
@@ -73,7 +74,9 @@ void SorvelApplication::endWithoutQuestions() {
     delegate_->writeAllSnapshots();
     quitting_ = true;
     // Every event loop ends, a question's too (it answers Cancel); the quit writes the rest.
+    // At start-up the main loop has not begun yet: it ends as soon as it does.
     QCoreApplication::exit(0);
+    QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
 }
 
 void SorvelApplication::keepScoresAtUnaskedEnds() {
