@@ -64,35 +64,6 @@ TEST(UndoHistory, StepsGroupsAndRedo) {
     EXPECT_TRUE(c.values.empty());
 }
 
-TEST(UndoHistory, RemoveAllActionsDropsEveryStepNamingTheTarget) {
-    UndoHistory h;
-    Counter a{&h, {}};
-    Counter b{&h, {}};
-    a.push(1);
-    b.push(10);
-    {
-        UndoGroup g(&h);
-        a.push(2);
-        b.push(20);  // a step naming both
-    }
-    a.push(3);
-    h.undo();  // a's 3 goes to the redo stack
-    h.removeAllActions(&a);
-    EXPECT_FALSE(h.canRedo());
-    {
-        UndoGroup g(&h);
-        a.push(4);  // inside an open group
-        b.push(30);
-        h.removeAllActions(&a);
-    }
-    ASSERT_EQ(h.undoStepCount(), 2u);
-    h.undo();
-    h.undo();  // only b's own steps are left: each pops one of b's three values
-    EXPECT_EQ(b.values.size(), 1u);
-    EXPECT_EQ(a.values, (std::vector<int>{1, 2, 4}));
-    EXPECT_FALSE(h.canUndo());
-}
-
 using Scores = std::vector<std::vector<ScoreCell>>;
 
 // One user action of the score window on doc, chosen by the generator.

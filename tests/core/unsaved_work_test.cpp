@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <functional>
 
-#include "app/recovery_store.h"
 #include "app_test_ports.h"
 
 namespace sorvel {
@@ -99,7 +98,6 @@ TEST(UnsavedWork, QuitAsksAboutEachModifiedScoreAndCancelKeepsEverything) {
         {{cancel}, true, false, {"b.sorvel (several)"}, false, false},
         {{discard, save}, true, true, {"b.sorvel (several)", "Untitled"}, false, true},
         {{discard, save}, false, false, {"b.sorvel (several)", "Untitled"}, false, false},
-        {{save, discard}, true, true, {"b.sorvel (several)", "Untitled"}, true, false},
         {{SaveChoice::SaveAll}, true, true, {"b.sorvel (several)"}, true, true},
         {{SaveChoice::DiscardAll}, true, true, {"b.sorvel (several)"}, false, false},
         {{discard, cancel}, true, false, {"b.sorvel (several)", "Untitled"}, false, false},
@@ -134,33 +132,21 @@ TEST(UnsavedWork, QuitAsksAboutEachModifiedScoreAndCancelKeepsEverything) {
     }
 }
 
-TEST(UnsavedWork, ClosingAWindowAsksOnlyWhenItsScoreIsModified) {
-    const struct {
-        bool edited;
-        SaveChoice answer;
-        bool closes, saved, snapshotLeft;
-    } cases[] = {
-        {false, SaveChoice::Cancel, true, false, false},
-        {true, SaveChoice::Cancel, false, false, true},
-        {true, SaveChoice::Discard, true, false, false},
-        {true, SaveChoice::Save, true, true, false},
-    };
-    for (const auto& c : cases) {
-        Copy copy("me");
-        const std::string recovery = copy.dir.file("recovery");
-        const std::string a = copy.dir.write("a.sorvel", "<,sorvel2,0,3\n1,1\n");
-        AppDelegate& app = copy.start(recovery, {a});
-        Document& doc = copy.doc(0);
-        EXPECT_EQ(doc.filePath(), a);
-        if (c.edited) copy.edit(doc);
-        copy.questions.saveAnswers = {c.answer};
-        const bool closes = app.documentMayClose(doc);
-        EXPECT_EQ(closes, c.closes);
-        EXPECT_EQ(copy.questions.asked.size(), c.edited ? 1u : 0u);
-        EXPECT_EQ(copy.writer.files.count(a) > 0, c.saved);
-        if (closes) app.documentClosed(&doc);
-        EXPECT_EQ(filesIn(recovery), c.snapshotLeft ? 1u : 0u);
-    }
+TEST(UnsavedWork, ClosingAWindowAsksOnlyAboutAModifiedScore) {
+    Copy copy("me");
+    const std::string recovery = copy.dir.file("recovery");
+    const std::string a = copy.dir.write("a.sorvel", "<,sorvel2,0,3\n1,1\n");
+    AppDelegate& app = copy.start(recovery, {a});
+    Document& doc = copy.doc(0);
+    EXPECT_TRUE(app.documentMayClose(doc));
+    copy.edit(doc);
+    copy.questions.saveAnswers = {SaveChoice::Cancel, SaveChoice::Save};
+    EXPECT_FALSE(app.documentMayClose(doc));
+    EXPECT_EQ(filesIn(recovery), 1u);
+    EXPECT_TRUE(app.documentMayClose(doc));
+    EXPECT_EQ(copy.questions.asked, (std::vector<std::string>{"a.sorvel", "a.sorvel"}));
+    EXPECT_EQ(copy.writer.files.count(a), 1u) << "its own file, without asking";
+    EXPECT_EQ(filesIn(recovery), 0u);
 }
 
 TEST(UnsavedWork, SnapshotsOfACopyThatDiedComeBackToTheNextCopyOnly) {
@@ -188,10 +174,14 @@ TEST(UnsavedWork, SnapshotsOfACopyThatDiedComeBackToTheNextCopyOnly) {
     second.start(recovery);
     EXPECT_TRUE(second.questions.restoreOffers.empty());
 
-    // when the first dies, the next copy to start offers them back, once
+    // when the first dies, the next copy to start offers them back, once; a damaged file is
+    // set aside and named
     Copy third("third");
     third.processes.alive = {"second"};
+    shared.write("recovery/gone~1.recovery", "sorvel-recovery 1\n5 0\n<,so");
     third.start(recovery);
+    ASSERT_EQ(third.alerts.shown.size(), 1u);
+    EXPECT_NE(third.alerts.shown[0].informative.find("gone~1.recovery.damaged"), std::string::npos);
     ASSERT_EQ(third.questions.restoreOffers,
               (std::vector<std::vector<std::string>>{{"tune.sorvel", "Untitled"}}));
     ASSERT_EQ(third.windows.docs.size(), 2u) << "the restored scores, no untitled one";
@@ -215,59 +205,19 @@ TEST(UnsavedWork, SnapshotsOfACopyThatDiedComeBackToTheNextCopyOnly) {
     third.app->fileSave();
     EXPECT_EQ(third.dialogs.saveSuggestions, (std::vector<std::string>{tune}));
     EXPECT_EQ(third.writer.files.count(tune), 0u);
-    EXPECT_EQ(filesIn(recovery), 1u) << "the saved one's snapshot goes";
+    EXPECT_EQ(filesIn(recovery), 2u) << "the saved one's snapshot goes, the damaged one stays";
 
     // A copy that ends with modified scores open (a logout) leaves their snapshots; the
     // next copy's refusal removes them.
     third.app->quit();
-    EXPECT_EQ(filesIn(recovery), 1u);
+    EXPECT_EQ(filesIn(recovery), 2u);
     Copy fifth("fifth");
     fifth.questions.restore = false;
     fifth.start(recovery);
     EXPECT_EQ(fifth.questions.restoreOffers.size(), 1u);
     EXPECT_EQ(fifth.windows.docs.size(), 1u);
     EXPECT_FALSE(fifth.doc(0).modified());
-    EXPECT_EQ(filesIn(recovery), 0u);
-}
-
-TEST(UnsavedWork, ASnapshotFileReadsBackOrIsSetAside) {
-    const RecoverySnapshot s{"/a b/line\nbreak.sorvel", "line\nbreak.sorvel",
-                             "<,sorvel2,0,3\n1,1\n"};
-    EXPECT_EQ(parseRecoveryFile(recoveryFileText(s)), s);
-    const std::string text = recoveryFileText(s);
-    for (const std::string& bad : {text.substr(0, 30), std::string("<,sorvel2,0,3\n"),
-                                   text.substr(0, 18) + "999 1\n" + text.substr(24)}) {
-        EXPECT_EQ(parseRecoveryFile(bad), std::nullopt) << bad;
-    }
-
-    // A damaged snapshot of a copy that died is set aside and named in an alert.
-    Copy copy("me");
-    const std::string recovery = copy.dir.file("recovery");
-    copy.dir.write("recovery/gone~1.recovery", text.substr(0, 30));
-    copy.start(recovery);
-    ASSERT_EQ(copy.alerts.shown.size(), 1u);
-    EXPECT_NE(copy.alerts.shown[0].informative.find("gone~1.recovery.damaged"), std::string::npos);
-    EXPECT_TRUE(fs::exists(recovery + "/gone~1.recovery.damaged"));
-    EXPECT_TRUE(copy.questions.restoreOffers.empty());
-}
-
-TEST(UnsavedWork, UndoActsOnTheScoreInFrontOnly) {
-    Copy copy("me");
-    AppDelegate& app = copy.start("");
-    Document* a = &copy.doc(0);
-    Document* b = copy.windows.newScoreDocument();
-    copy.edit(*a);
-    copy.edit(*b);
-    copy.windows.key = {KeyWindowKind::Score, a};
-    app.undo();
-    EXPECT_FALSE(a->modified());
-    EXPECT_TRUE(b->modified());
-    copy.windows.key = {KeyWindowKind::Other, nullptr};
-    app.undo();
-    EXPECT_TRUE(b->modified());
-    copy.windows.key = {KeyWindowKind::Score, a};
-    app.redo();
-    EXPECT_TRUE(a->modified());
+    EXPECT_EQ(filesIn(recovery), 1u) << "the damaged one";
 }
 
 }  // namespace
