@@ -101,7 +101,7 @@ ScoreWindow::ScoreWindow(std::unique_ptr<Document> doc, const std::string& setFo
       doc_(std::move(doc)),
       ctl_(std::make_unique<winCTL>(*doc_)) {
     setObjectName(QStringLiteral("winCTL"));
-    setWindowTitle(tr("Untitled"));
+    setWindowTitle(tr("Untitled") + QStringLiteral("[*]"));
     doc_->setAudioOutput(audio_.get());
 
     auto* central = new QWidget(this);
@@ -145,6 +145,7 @@ ScoreWindow::ScoreWindow(std::unique_ptr<Document> doc, const std::string& setFo
                            static_cast<double>(ScoreLayout::kStaffHeight)}};
     doc_->windowControllerDidLoadNib(layout, setFolder);
     playback_ = std::make_unique<ScorePlayback>(audio_.get(), playBtn_, playMessage_);
+    playback_->setSoundingCellHandler([this](std::int64_t cell) { doc_->showSounding(cell); });
     ctl_->playPressed = [this] { togglePlayback(); };
     syncControls();
     scoreArea_->setFocus();
@@ -499,6 +500,11 @@ void ScoreWindow::controlsChanged() {
     if (!syncing_) syncControls();
 }
 
+void ScoreWindow::scoreChanged() {
+    setWindowModified(doc_->modified());
+    emit edited(doc_.get());
+}
+
 void ScoreWindow::syncControls() {
     if (!scoreArea_) return;
     syncing_ = true;
@@ -528,6 +534,8 @@ void ScoreWindow::syncControls() {
     const QRect frame(qRound(p.x), qRound(p.y) - ScoreLayout::kStaffHeadroom, qRound(p.width),
                       qRound(p.height) + ScoreLayout::kStaffHeadroom);
     if (pointer_->geometry() != frame) pointer_->setGeometry(frame);
+    // No frame while the staves show lines without the selection (they follow playback).
+    pointer_->setVisible(p.width > 0);
     syncing_ = false;
 }
 
@@ -590,6 +598,11 @@ void ScoreWindow::setPlaybackContext(Alerts* alerts, std::function<bool()> exerc
 }
 
 void ScoreWindow::closeEvent(QCloseEvent* event) {
+    // Cancelled: the window stays, and goes on playing.
+    if (mayClose_ && !mayClose_()) {
+        event->ignore();
+        return;
+    }
     playback_->stop();
     announceClosing();
     event->accept();

@@ -65,6 +65,7 @@ struct OutputLog {
     std::vector<std::string> calls;  // connect, schedule, now, start, play
     std::vector<PcmFormat> connected;
     std::vector<PcmBuffer> buffers;
+    std::vector<std::shared_ptr<const PlayProgram>> nowPrograms;  // played at once
     std::optional<std::string> startError;  // start() fails with this text
     int opened = 0, closed = 0, played = 0;
 };
@@ -108,6 +109,10 @@ class CapturingAudioOutput : public AudioOutput, public OutputLog {
         ++log_.played;
     }
     bool available() const override { return !gone; }
+    void playProgramNow(std::shared_ptr<const PlayProgram> program) override {
+        log_.calls.push_back("program now");
+        log_.nowPrograms.push_back(std::move(program));
+    }
 
     void startProgram(std::shared_ptr<const PlayProgram> program) override {
         const double now = clock_ ? clock_->now() : 0.0;

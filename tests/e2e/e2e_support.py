@@ -167,20 +167,25 @@ class App:
         except subprocess.TimeoutExpired:
             raise RuntimeError("the application did not exit")
 
-    def save_as(self, path, title_pattern, timeout=15):
-        """Ctrl+S, then the path typed into the save dialog's name field and Return; waits for
-        the file and for the score window's new title, and gives the score window the
-        keyboard again (without a window manager nobody else does)."""
-        self.key("ctrl+s")
+    def save_as(self, path, title_pattern, timeout=15, keys="ctrl+shift+s"):
+        """Save As (Ctrl+Shift+S; keys="ctrl+s" where Save is to ask), then the path typed
+        into the save dialog; waits for the file and the score window's new title."""
+        self.key(keys)
+        self.answer_save_dialog(path, timeout)
+        self.wait_until("the saved file " + path + " and the window title " + title_pattern,
+                        lambda: os.path.exists(path) and self.window_names(title_pattern), timeout)
+        self.focus()
+
+    def answer_save_dialog(self, path, timeout=15):
+        """The path typed into the save dialog's name field, and Return. The score window
+        gets the keyboard back from the caller (without a window manager nobody else gives
+        it)."""
         dialog = self.wait_until("the save dialog", lambda: self.xdotool(
             "search", "--onlyvisible", "--name", "^Save Score", check=False).split(), timeout)
         self.focus(dialog[-1])
         self.key("ctrl+a")
         self.xdotool("type", "--delay", "20", path)
         self.press("Return")
-        self.wait_until("the saved file " + path + " and the window title " + title_pattern,
-                        lambda: os.path.exists(path) and self.window_names(title_pattern), timeout)
-        self.focus()
 
     def screenshot(self, path=None):
         path = path or os.path.join(self.home, "shot-%d.png" % int(time.time() * 1000))
