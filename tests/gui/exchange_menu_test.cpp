@@ -98,26 +98,17 @@ TEST_F(ExchangeMenu, FailuresAreAlertsAndOpenNoWindow) {
     ASSERT_EQ(alerts_.shown.size(), 1u);
     EXPECT_NE(alerts_.shown.front().text.find("could not be exported"), std::string::npos);
 
-    struct Case {
-        const char* name;
-        QByteArray content;
-    };
-    const Case cases[] = {{"not.musicxml", "plain words"},
-                          {"html.xml", "<html><body/></html>"},
-                          {"missing.musicxml", QByteArray()}};
-    for (const Case& c : cases) {
-        alerts_.shown.clear();
-        answer = path(c.name);
-        if (!c.content.isEmpty()) {
-            QFile f(answer);
-            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-            f.write(c.content);
-        }
-        trigger(window_, "Import MusicXML");
-        ASSERT_EQ(alerts_.shown.size(), 1u) << c.name;
-        EXPECT_NE(alerts_.shown.front().text.find("could not be imported"), std::string::npos);
-        EXPECT_EQ(app_->scoreWindows().size(), 1) << c.name;
-    }
+    // What the importer refuses is the core's; here its refusal reaches an alert.
+    alerts_.shown.clear();
+    answer = path("html.xml");
+    QFile f(answer);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("<html><body/></html>");
+    f.close();
+    trigger(window_, "Import MusicXML");
+    ASSERT_EQ(alerts_.shown.size(), 1u);
+    EXPECT_NE(alerts_.shown.front().text.find("could not be imported"), std::string::npos);
+    EXPECT_EQ(app_->scoreWindows().size(), 1);
 }
 
 TEST_F(ExchangeMenu, ImportListsWhatWasDroppedInOneAlert) {

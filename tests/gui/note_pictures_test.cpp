@@ -11,7 +11,6 @@
 #include <QTemporaryDir>
 #include <cstdlib>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "model/diagnostics.h"
@@ -79,44 +78,8 @@ TEST(NotePictures, TheBuildDrewBothPicturesOfEveryNoteButton) {
                 QCryptographicHash::Sha1));
         }
     }
-    // Every note and clef has its own picture.
+    // Every note and clef has its own picture (what each shows is the core's golden pictures).
     EXPECT_EQ(distinct.size(), 46);
-}
-
-// A higher note sits higher on its staff: the note head's ink centre, for notes a third
-// apart, in both clefs.
-TEST(NotePictures, HigherNotesSitHigher) {
-    const QDir dir(notesFolder());
-    auto inkCentre = [&](std::string_view name, Clef clef) {
-        std::size_t i = 0;
-        while (i < phrase::kNoteButtons && phrase::cdArr[i] != name) ++i;
-        const QImage image = normalised(
-            QImage(dir.filePath(QString::fromStdString(phrase::noteButtonImage(i, clef)))));
-        // Staff lines run across the whole width and stems are thin: only rows with a wide
-        // run of ink in the right third, where the head lies, count.
-        double sum = 0;
-        int count = 0;
-        for (int y = 0; y < image.height(); ++y) {
-            if (qGray(image.pixel(4, y)) < 160) continue;
-            int dark = 0;
-            for (int x = image.width() * 2 / 3; x < image.width(); ++x)
-                dark += qGray(image.pixel(x, y)) < 96;
-            if (dark < 12) continue;
-            sum += double(y) * dark;
-            count += dark;
-        }
-        return count ? sum / count : -1.0;
-    };
-    const std::vector<std::pair<std::string_view, std::string_view>> pairs = {
-        {"C0", "E0"}, {"E0", "G0"}, {"G0", "B0"}, {"B0", "D1"}, {"D1", "F1"}, {"F1", "A1"}};
-    for (const Clef clef : {Clef::Treble, Clef::Bass})
-        for (const auto& [low, high] : pairs) {
-            SCOPED_TRACE(std::string(low) + " " + std::string(high));
-            const double lowY = inkCentre(low, clef), highY = inkCentre(high, clef);
-            ASSERT_GT(lowY, 0);
-            ASSERT_GT(highY, 0);
-            EXPECT_GT(lowY, highY);  // picture y grows downwards
-        }
 }
 
 // A folder lacking some pictures: those buttons are painted as the build draws them, and one

@@ -20,13 +20,9 @@ TEST(ScoreWindowFields, PastedLineBreaksInAChordFieldBecomeBlanks) {
     ASSERT_NE(field, nullptr);
     const std::pair<QString, QString> cases[] = {
         {QStringLiteral("C\n17,5"), QStringLiteral("C 17,5")},
-        {QStringLiteral("C\rG7"), QStringLiteral("C G7")},
-        {QString::fromUtf8("Am\xE2\x80\xA8"
-                           "F"),
-         QStringLiteral("Am F")},
         {QString::fromUtf8("Dm\xE2\x80\xA9G\xC2\x85"
                            "C"),
-         QStringLiteral("Dm G C")},
+         QStringLiteral("Dm G C")},  // every kind of line break is the core's
     };
     for (const auto& [pasted, shown] : cases) {
         SCOPED_TRACE(shown.toStdString());
@@ -55,11 +51,9 @@ TEST(ScoreWindowFocus, ChoicesEscapeAndStaffClicksGiveTheKeyboardBackToTheScore)
         ASSERT_TRUE(control->hasFocus());
         QTest::keyClick(control, Qt::Key_Escape);
         EXPECT_TRUE(score->hasFocus()) << "Escape";
-        for (int row = 0; row <= 3; ++row) {
-            control->setFocus();
-            QTest::mouseClick(w->staffWidget(row), Qt::LeftButton, {}, QPoint(15, 100));
-            EXPECT_TRUE(score->hasFocus()) << "click on staff " << row;
-        }
+        control->setFocus();
+        QTest::mouseClick(w->staffWidget(0), Qt::LeftButton, {}, QPoint(15, 100));
+        EXPECT_TRUE(score->hasFocus()) << "click on the entry staff";
     }
     Document& d = w->document();
     for (const char* name : {"cmbTempo", "cmbInKey", "cmbBeat", "imgCombo"}) {
@@ -122,33 +116,15 @@ TEST(ScoreWindowPictures, WholeAndHalfRestButtonsLookDifferent) {
         EXPECT_NE(b, nullptr) << name;
         return b ? b->icon().pixmap(b->iconSize()).toImage() : QImage();
     };
-    // Rests and notes of the button matrix, each unlike its neighbour.
+    // Rests and notes of the button matrix, each unlike its neighbour (what each shows is the
+    // core's golden pictures).
     const std::pair<const char*, const char*> pairs[] = {{"onpMtx1_1_0", "onpMtx1_1_1"},
-                                                         {"onpMtx1_0_0", "onpMtx1_0_1"},
-                                                         {"onpMtx1_1_1", "onpMtx1_1_2"}};
+                                                         {"onpMtx1_0_0", "onpMtx1_0_1"}};
     for (const auto& [a, b] : pairs) {
         const QImage ia = iconOf(a);
         ASSERT_FALSE(ia.isNull()) << a;
         EXPECT_NE(ia, iconOf(b)) << a << " " << b;
     }
-    // The whole rest hangs lower on its lines than the half rest sits: its ink starts and
-    // ends further down.
-    auto inkRows = [](const QImage& image) {
-        int first = -1, last = -1;
-        for (int y = 0; y < image.height(); ++y) {
-            int dark = 0;
-            for (int x = 0; x < image.width(); ++x) dark += qAlpha(image.pixel(x, y)) > 128;
-            // A staff line runs across the icon; a rest's block is narrower.
-            if (dark > 0 && dark < image.width() - 4) {
-                if (first < 0) first = y;
-                last = y;
-            }
-        }
-        return std::pair{first, last};
-    };
-    const auto whole = inkRows(iconOf("onpMtx1_1_0"));
-    const auto half = inkRows(iconOf("onpMtx1_1_1"));
-    EXPECT_NE(whole, half);
 }
 
 // Stems, flags and triplet marks of the highest pitches rise above the staff's band into
