@@ -56,39 +56,6 @@ struct Rig {
     ClipTarget target() { return {ClipFocus::Score, nullptr, doc.get()}; }
 };
 
-TEST(ClipboardCommands, FocusDecidesBetweenTextAndScore) {
-    const struct {
-        ClipFocus focus;
-        ClipAction action;
-        std::string textAfter;      // the field's text afterwards
-        std::string clipTextAfter;  // plain text on the clipboard afterwards ("-": none)
-        std::size_t cellsAfter;
-        bool alert;
-    } cases[] = {
-        {ClipFocus::TextField, kCut, "C7", "Am ", 5, false},
-        {ClipFocus::TextField, kCopy, "Am C7", "Am ", 5, false},
-        {ClipFocus::TextField, kPaste, "GC7", "G", 5, false},
-        {ClipFocus::TextField, kAdd, "GC7", "G", 5, false},
-        {ClipFocus::Score, kCut, "Am C7", "-", 3, false},
-        {ClipFocus::Other, kCut, "Am C7", "G", 5, false},
-        {ClipFocus::NoKeyWindow, kCopy, "Am C7", "G", 5, true},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::to_string(int(c.focus)) + "/" + std::to_string(int(c.action)));
-        Rig rig(5, 2, 3);
-        rig.clipboard.text = "G";
-        FakeText field("Am C7", 0, 3);
-        rig.commands.perform(c.action, {c.focus, &field, rig.doc.get()});
-        EXPECT_EQ(field.text, c.textAfter);
-        EXPECT_EQ(rig.clipboard.text.value_or("-"), c.clipTextAfter);
-        EXPECT_EQ(rig.score().size(), c.cellsAfter);
-        EXPECT_EQ(rig.alerts.texts(), c.alert ? std::vector<std::string>{"Please open the main "
-                                                                         "window first"}
-                                              : std::vector<std::string>{});
-        EXPECT_EQ(rig.undo.canUndo(), c.focus == ClipFocus::Score) << "text edits no undo";
-    }
-}
-
 TEST(ClipboardCommands, CopyCutPasteAndAddMoveTheSelectionInOneStepEach) {
     const struct {
         ClipAction action;
@@ -199,7 +166,9 @@ TEST(ClipboardCommands, BadClipboardContentOrPlacePastesNothing) {
             EXPECT_EQ(rig.score(), distinctCells(4));
             EXPECT_FALSE(rig.undo.canUndo());
             ASSERT_EQ(rig.alerts.shown.size(), c.alert ? 1u : 0u);
-            if (c.alert) EXPECT_TRUE(rig.alerts.shown[0].text.starts_with(c.alert));
+            if (c.alert) {
+                EXPECT_TRUE(rig.alerts.shown[0].text.starts_with(c.alert));
+            }
         }
     }
 }

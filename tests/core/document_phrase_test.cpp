@@ -108,24 +108,5 @@ TEST(DocumentPhrase, NoSoundWithoutAUsableOutput) {
     EXPECT_TRUE(broken.calls.empty());
 }
 
-// An edit in the builder's table reaches scale.csv when the application quits.
-TEST(DocumentPhrase, TableEditsAreWrittenBackAtQuit) {
-    testing::FakePorts ports;
-    testing::TempDir dir;
-    dir.write("app/set/scale.csv", "maj,0:4:7\nm7,0:3:7:10,old\nsus\n");
-    AppDelegate app(ports.ports(), dir.file("app"));
-    ASSERT_TRUE(app.start({}));
-    PhraseBuilder builder(app.scaleTable);
-    EXPECT_FALSE(builder.setField(1, 1, "0:3:7"));
-    EXPECT_FALSE(builder.setField(2, 1, "0:5:7"));
-    builder.addRow();
-    EXPECT_FALSE(builder.setField(3, 0, "dim"));
-    EXPECT_TRUE(builder.deleteRow(0, ports.alerts));
-    app.quit();
-    EXPECT_EQ(ports.writer.files,
-              (std::map<std::string, std::string>{
-                  {dir.file("app/set") + "/scale.csv", "m7,0:3:7\nsus,0:5:7\ndim,NEW\n"}}));
-}
-
 }  // namespace
 }  // namespace sorvel

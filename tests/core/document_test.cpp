@@ -160,28 +160,6 @@ TEST(Document, TheStavesFollowTheSoundingCellAndKeepTheSelection) {
     EXPECT_EQ(staffMarks(*d, 1), (std::array<std::int64_t, 3>{1, 5, 7}));
 }
 
-TEST(Document, ChordFieldsAreStoredForThePagesShown) {
-    auto d = givenScore().cells(distinctCells(130)).build();
-    typeChordFields(*d, {"A", "B", "C"});
-    d->btnPageDown();  // stores the fields of pages 1..3, then shows 2..4
-    EXPECT_EQ(chordLines(*d), (std::vector<std::string>{"A", "B", "C"}));
-    EXPECT_EQ(chordFields(*d), (Fields{"B", "C", "     "}));
-    typeChordField(*d, 2, "D");
-    d->btnPageUp();  // appends page 4's line
-    EXPECT_EQ(chordLines(*d), (std::vector<std::string>{"A", "B", "C", "D"}));
-    typeChordField(*d, 0, "a");
-    d->controlTextDidEndEditing();
-    EXPECT_EQ(chordLines(*d)[0], "a");
-    setTopPage(*d, 4);
-    showPage(*d, 4);
-    typeChordFields(*d, {"p4", "p5", "p6"});
-    d->controlTextDidEndEditing();
-    EXPECT_EQ(chordLines(*d), (std::vector<std::string>{"a", "B", "C", "p4", "p5", "p6"}));
-    setTopPage(*d, 0);  // no page: nothing to store
-    d->controlTextDidEndEditing();
-    EXPECT_EQ(chordLines(*d).size(), 6u);
-}
-
 // A command that rewrites the page would otherwise write the stored chord lines back over
 // what is being typed in the fields.
 TEST(Document, EveryCommandThatRefreshesThePageKeepsTheChordTextBeingTyped) {
@@ -254,29 +232,6 @@ TEST(GosenView, ColumnUnderAClick) {
     const std::pair<double, std::int64_t> clicks[] = {
         {45, 1}, {44 + 4 * 30 + 29.9, 5}, {44 + 5 * 30, 6}, {44 + 1199, 40}, {39, 1}, {13, 0}};
     for (const auto& [x, column] : clicks) EXPECT_EQ(staff.columnAt(x), column) << x;
-}
-
-TEST(GosenView, SetFreqAndChgFreqRebuildTheTablesFromTheReferencePitch) {
-    EXPECT_EQ(frequencies(*makeDocument())[4], 261.0f);  // the fixed table until the first rebuild
-    const std::vector<float> table = tuningTable(440);
-    ASSERT_EQ(table.size(), 51u);
-    // Within the table's whole-Hz rounding at every pitch index, sharps and flats alike.
-    for (std::size_t i = 0; i < tables::freqArr.size(); ++i) {
-        EXPECT_NEAR(table[i], tables::freqArr[i], 1.0f) << tables::noteArr[i];
-    }
-    EXPECT_EQ(table[1], table[2]);
-    EXPECT_NEAR(table[4], 261.63f, 0.01f);
-
-    // chgFreq reads the field's leading integer, writes it back and rebuilds every staff.
-    for (const auto& [field, a1] : {std::pair{"442.7", 442}, {"  415Hz", 415}, {"abc", 0}}) {
-        auto d = givenScore().referencePitch(field).build();
-        d->chgFreq();
-        EXPECT_EQ(settings(*d).referencePitch, std::to_string(a1));
-        ASSERT_EQ(frequencies(*d).size(), 51u);
-        EXPECT_FLOAT_EQ(frequencies(*d)[17], static_cast<float>(a1));
-        EXPECT_FLOAT_EQ(frequencies(*d)[34], 2.0f * static_cast<float>(a1));
-        EXPECT_EQ(referenceHz(*d), a1);
-    }
 }
 
 }  // namespace

@@ -79,24 +79,6 @@ TEST_F(CellCommands, EachCommandEditsTheScoreMovesTheSelectionAndUndoesAsOneStep
     }
 }
 
-TEST_F(CellCommands, UndoOfAnUpdateAfterThePageMovedKeepsTheStavesTrue) {
-    // given an update on gosen2 (index 42), then the page moved on: gosen1 shows index 42
-    auto doc = givenScore().cells(distinctCells(130)).selected({2, 3}).entry({20, 7}).build(&undo);
-    doc->btnUPDate();
-    doc->btnPageDown();
-    // when undone
-    undo.undo();
-    EXPECT_EQ(cells(*doc), distinctCells(130));
-    EXPECT_EQ(staffMismatch(*doc), "");
-    // The page moves on until the cell is off the staves; redo still changes only the score.
-    doc->btnPageDown();
-    doc->btnPageDown();
-    ASSERT_EQ(firstShownCell(*doc), 120);
-    undo.redo();
-    EXPECT_EQ(cells(*doc)[42], (ScoreCell{20, 7}));
-    EXPECT_EQ(staffMismatch(*doc), "");
-}
-
 TEST_F(CellCommands, EveryCommandKeepsWorkingOnAnEmptyScore) {
     // given a score whose every cell was deleted
     auto doc = givenScore()
@@ -207,32 +189,6 @@ TEST_F(CellCommands, TransposeARangeOnly) {
         EXPECT_EQ(selection(*doc).to, c.to) << "the range stays selected";
         EXPECT_EQ(staffMismatch(*doc), "");
     }
-}
-
-TEST_F(CellCommands, TransposeTakesTheChordsAlongOnlyForTheWholeScore) {
-    auto doc = givenScore()
-                   .cells({{17, 5}, {20, 5}})
-                   .chordLines({"C G7", "Am"})
-                   .chordsTransposeAlong()
-                   .build(&undo);
-    typeChordField(*doc, 2, "F");  // typed but not yet stored
-    doc->btnAllUpDown(0);
-    EXPECT_EQ(chordLines(*doc), (std::vector<std::string>{"C# G#7 ", "A#m ", "F# "}));
-    EXPECT_EQ(chordFields(*doc)[0], "C# G#7 ");
-    EXPECT_EQ(chordFields(*doc)[2], "F# ");
-    doc->btnAllUpDown(1);
-    const std::vector<std::string> before = {"C G7  ", "Am  ", "F  "};
-    EXPECT_EQ(chordLines(*doc), before);
-
-    setChordsTransposeAlong(*doc, false);
-    doc->btnAllUpDown(0);
-    EXPECT_EQ(chordLines(*doc), before);
-    setChordsTransposeAlong(*doc, true);
-    doc->selCellTo(2, 1);  // a range: the chords stay
-    doc->btnAllUpDown(0);
-    EXPECT_EQ(chordLines(*doc), before);
-    // Up, down, up, and up again over the range: A1 -> A1# -> B1, B1 -> C1 -> C1#.
-    EXPECT_EQ(cells(*doc), (Cells{{20, 5}, {22, 5}}));
 }
 
 }  // namespace

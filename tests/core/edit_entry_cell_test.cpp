@@ -43,25 +43,6 @@ TEST(EntryCell, StepEntryPitchSoundsThePitchForEveryRow) {
     }
 }
 
-TEST(EntryCell, StepsStartFromTheCurrentPitchAndSoundTheEntryStaffsTable) {
-    // Two steps in a row without any drawing in between: each starts from the pitch the
-    // entry cell holds now.
-    CapturingAudioOutput audio;
-    auto doc = givenScore().entry({4, 5}).build(nullptr, &audio);  // C0
-    doc->stepEntryPitch(1);
-    doc->stepEntryPitch(1);
-    EXPECT_EQ(entry(*doc).noteIndex, 10);  // E0
-    EXPECT_EQ(entryPosition(*doc), 4);
-    doc->stepEntryPitch(2);
-    EXPECT_EQ(entry(*doc).noteIndex, 7);  // D0
-
-    typeReferencePitch(*doc, "442");
-    doc->chgFreq();
-    setEntry(*doc, {16, 5});
-    doc->stepEntryPitch(0);  // A1 at 442 Hz
-    EXPECT_EQ(sample(audio.buffers.back(), 7, 442.0f), 0.0f);
-}
-
 TEST(EntryCell, SetEntryValueTable) {
     const struct {
         ScoreCell before;

@@ -220,17 +220,6 @@ TEST(MusicXml, ChordSymbolsTakeTheNamesOfThePatternTableBothWays) {
     }
 }
 
-TEST(MusicXml, ImportReadsTempoInOtherBeatUnits) {
-    const auto r = importMusicXml(score(
-        "<measure><direction><direction-type><metronome><beat-unit>half</beat-unit>"
-        "<per-minute>60</per-minute></metronome></direction-type></direction>"
-        "<direction><direction-type><words>dolce  cantabile</words></direction-type></direction>" +
-        note("<step>A</step><octave>4</octave>") + "</measure>"));
-    ASSERT_TRUE(r.ok);
-    EXPECT_EQ(r.score.settings.tempoValue(), 120);
-    EXPECT_EQ(r.score.codeData, std::vector<std::string>{"dolce cantabile"});
-}
-
 TEST(MusicXml, ImportRefusesWhatIsNoMelodyFile) {
     std::string deep;
     for (int i = 0; i < 200; ++i) deep += "<a>";

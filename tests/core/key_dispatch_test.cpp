@@ -164,26 +164,6 @@ TEST_F(KeyDispatch, NoteValueStepSelectionAndCommandKeys) {
     }
 }
 
-TEST_F(KeyDispatch, StoredChoiceRepeats) {
-    // Shift+minus right after the 2 key repeats the half note; Shift+= stores its own choice.
-    release(19);
-    release(27, kShift);
-    release(24, kShift);
-    release(47, kShift);
-    EXPECT_EQ(doc.calls, Calls({value(0, 1), value(0, 1), value(2, 5), value(2, 5)}));
-    // A click on the window background stores row 1, column 0 (whole rest).
-    doc.calls.clear();
-    win.mouseUp();
-    release(27, kShift);
-    EXPECT_EQ(doc.calls, Calls({value(1, 0)}));
-    // A pitch step shares the row: after 4 (row 0, column 3) and Up the repeat is (1, 3).
-    doc.calls.clear();
-    release(21);
-    release(126);
-    release(29, kShift);
-    EXPECT_EQ(doc.calls, Calls({value(0, 3), step(1), value(1, 3)}));
-}
-
 TEST_F(KeyDispatch, KeysOutsideTheTablesDoNothing) {
     const std::set<std::int64_t> used = {
         0,  1,  2,  3,  4,  5,  13, 15, 17, 18, 19, 20, 21, 22, 23, 24, 25, 27, 28,  29,  30,  31,
@@ -244,32 +224,6 @@ TEST_F(KeyDispatch, MenuShortcutKeysLeaveTheEntryCellAlone) {
     win.keyDown(1, kPlain);
     release(1);
     EXPECT_EQ(doc.calls, Calls({pitch(3)}));
-}
-
-TEST_F(KeyDispatch, SpacePressesPlayOnlyWhenTheScoreHasTheKeyboard) {
-    int presses = 0;
-    win.playPressed = [&] { ++presses; };
-    // {modifiers, focus, text mode, presses after}
-    const struct {
-        KeyModifiers modifiers;
-        FocusKind focus;
-        bool textMode;
-        int expected;
-    } cases[] = {
-        {kPlain, FocusKind::Window, false, 1},
-        {kShift, FocusKind::Window, false, 1},
-        {kPlain, FocusKind::TextField, false, 0},     // typed into a chord field
-        {kPlain, FocusKind::Window, true, 0},         // a chord field is being edited
-        {kPlain, FocusKind::OtherControl, false, 0},  // the focused control's own Space
-        {{.control = true}, FocusKind::Window, false, 0},
-    };
-    for (const auto& c : cases) {
-        presses = 0;
-        win.makeFirstResponder(c.textMode);
-        release(49, c.modifiers, c.focus);
-        EXPECT_EQ(presses, c.expected) << static_cast<int>(c.focus) << c.textMode;
-    }
-    EXPECT_TRUE(doc.calls.empty());  // Space never touches the score
 }
 
 TEST_F(KeyDispatch, StaffClicks) {

@@ -27,24 +27,6 @@ TEST(PitchStep, StepsAndWraps) {
     for (const auto& c : cases) EXPECT_EQ(stepPitch(c[0], c[1]), c[2]) << c[0] << " row " << c[1];
 }
 
-TEST(PitchStep, EveryStepStaysInTheTableAndMatchesItsName) {
-    for (std::int64_t p = 0; p < tables::kPitchCount; ++p) {
-        for (std::int64_t row = 0; row < 5; ++row) {
-            const std::int64_t q = stepPitch(p, row);
-            ASSERT_TRUE(tables::validPitch(q)) << p << " " << row;
-            const auto loc = [](std::int64_t x) { return tables::locateArr[std::size_t(x)]; };
-            if (row == 1 && p != 38) {
-                EXPECT_EQ(loc(q), loc(p) + 1);
-                EXPECT_EQ(tables::shflArr[std::size_t(q)], 0) << "a natural";
-            }
-            if (row == 4) {
-                EXPECT_EQ(tables::noteArr[std::size_t(q)].substr(0, 1),
-                          tables::noteArr[std::size_t(p)].substr(0, 1));
-            }
-        }
-    }
-}
-
 TEST(PitchStep, StaffKeepsItsPositionAndRedraws) {
     GosenView staff("gosenT");
     std::vector<ScoreCell> cell;
@@ -57,24 +39,6 @@ TEST(PitchStep, StaffKeepsItsPositionAndRedraws) {
     EXPECT_EQ(redraws, 1);
     stepStaffPitch({staff, cell}, 9);
     EXPECT_EQ(staff.cellAt(1).noteIndex, 20);
-}
-
-TEST(Replace, PairsForEveryRangeOfTheFindPitch) {
-    struct Case {
-        std::int64_t a, b;
-        std::array<ReplacePair, 3> pairs;
-    };
-    const std::vector<Case> cases = {
-        {17, 22, {{{17, 22}, {0, 5}, {34, 5}}}},  // 39 is lowered by 34
-        {38, 0, {{{38, 0}, {21, 17}, {4, 0}}}},   // -17 and -34 raised by 34
-        {34, 37, {{{34, 37}, {17, 20}, {0, 3}}}},
-        {16, 38, {{{16, 38}, {33, 21}, {50, 38}}}},  // 55 and 72 lowered; 50 matches nothing
-        {0, 0, {{{0, 0}, {17, 17}, {34, 34}}}},
-        {33, 1, {{{33, 1}, {16, 18}, {50, 18}}}},  // -16 raised
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(replacePairs(c.a, c.b), c.pairs) << c.a << " -> " << c.b;
-    }
 }
 
 TEST(Replace, ScoreCases) {

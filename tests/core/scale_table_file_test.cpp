@@ -11,19 +11,6 @@ namespace {
 
 using namespace sorvel::testing;
 
-TEST(ScaleTableFile, RowsFromAnyLineEndsAndWrittenBackWithTwoFields) {
-    const std::vector<ScaleRow> rows = {{"maj", "0:4:7"}, {"m7", "0:3:7:10"}, {"solo"}};
-    for (const std::string sep : {"\n", "\r\n", "\r", "\n\n"}) {
-        const std::string text = "maj,0:4:7" + sep + "m7,0:3:7:10,x" + sep + sep + "solo" + sep;
-        EXPECT_EQ(parseScaleRows(text), rows) << sep.size();
-    }
-    EXPECT_TRUE(parseScaleRows("").empty());
-    EXPECT_EQ(parseScaleRows(",\n"), (std::vector<ScaleRow>{{"", ""}}));
-    EXPECT_EQ(scaleRowsText({{"maj", "0:4:7"}, {"m7", "0:3:7:10", "x"}, {"solo"}, {"", ""}}),
-              "maj,0:4:7\nm7,0:3:7:10\nsolo,\n,\n");
-    EXPECT_EQ(scaleRowsText({}), "");
-}
-
 class ScaleTableStartUp : public ::testing::Test {
   protected:
     bool startUp() { return table.startUp(dir.file("app"), settings, dialogs, alerts); }
@@ -36,18 +23,6 @@ class ScaleTableStartUp : public ::testing::Test {
     DiagCapture diag;
     ScaleTable table;
 };
-
-TEST_F(ScaleTableStartUp, AsksForTheFolderWhenMissing) {
-    dir.write("chosen/scale.csv", "maj,0:4:7\n");
-    dialogs.folderAnswer = dir.file("chosen");
-    ASSERT_TRUE(startUp());
-    EXPECT_EQ(dialogs.folderMessages, (std::vector<std::string>{"select \"SET\" data folder"}));
-    EXPECT_EQ(settings.synced.at(kFilePassKey), dir.file("chosen"));
-    EXPECT_EQ(table.filePath, dir.file("chosen") + "/scale.csv");
-    EXPECT_EQ(diag.lines.back(), "ファイルあり1、FILE AVAILABLE");
-    EXPECT_EQ(table.defItem.size(), 1u);
-    EXPECT_TRUE(alerts.shown.empty());
-}
 
 TEST_F(ScaleTableStartUp, UnusableScaleCsvIsReportedAndNeverReplaced) {
     // A folder where the file should be, a file that is not UTF-8, and tables far too large.

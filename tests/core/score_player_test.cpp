@@ -211,30 +211,6 @@ TEST(ScorePlayer, TheMetronomeClicksEveryBeatWithTheBarsFirstBeatAccented) {
     EXPECT_EQ(heard, expected);
 }
 
-TEST(ScorePlayer, NothingToSoundPlaysTheCountInAndReturnsToIdle) {
-    const struct {
-        std::vector<ScoreCell> cells;
-        std::int64_t start;
-        bool exercise;
-    } cases[] = {
-        {{}, -1, false},
-        {{{0, kRepeatStart}, {0, kRepeatEnd}}, 0, false},
-        {{{17, kQuarter}, {0, 0}}, 1, false},
-        {{{17, kTieQuarter}}, 0, true},
-    };
-    for (const auto& c : cases) {
-        Rig rig;
-        const Song score{c.cells};
-        rig.player->playAll(score.request("120", "3", c.exercise, c.start));
-        rig.runOut();
-        EXPECT_EQ(rig.player->state(), PlayState::Idle);
-        EXPECT_EQ(rig.output.programs[0].program->length(), 12000);
-        EXPECT_TRUE(rig.listener.alerts.empty());
-        EXPECT_NEAR(rig.clock.now(), rig.t0 + 1.5, 2 * kDefaultFollowSeconds)
-            << "idle once the count-in has sounded";
-    }
-}
-
 TEST(ScorePlayer, TempoOrBeatsThatAreNoPositiveNumberOrNoOutputNeverStart) {
     const struct {
         std::string text;
@@ -285,23 +261,6 @@ TEST(ScorePlayer, ATempoChangeWaitsForTheNextStart) {
     EXPECT_FALSE(rig.listener.messages.back().empty());
     rig.runOut();
     EXPECT_EQ(rig.output.programs[0].program->length(), 5 * 8000);
-}
-
-TEST(ScorePlayer, PlayingAgainWhileTheLastNoteSoundsFollowsIt) {
-    Rig rig;
-    const Song score{{{17, kHalf}}};
-    rig.player->playAll(score.request());
-    rig.clock.advanceTo(rig.t0 + 2.5);  // the only note sounds, playback is idle
-    ASSERT_TRUE(rig.player->idle());
-    rig.player->playAll(score.request());
-    rig.runOut();
-    ASSERT_EQ(rig.output.programs.size(), 2u);
-    const double firstEnd =
-        rig.t0 + rig.output.programs[0].program->tailAfter(4 * 4000 + 8000) / 8000.0;
-    EXPECT_DOUBLE_EQ(rig.output.programs[1].start, firstEnd);
-    ASSERT_EQ(rig.listener.alerts.size(), 2u);
-    // The second run knows where its sound really starts: its alert comes with its last note.
-    EXPECT_NEAR(rig.listener.alertTimes[1], firstEnd + 2.0, 2 * kDefaultFollowSeconds);
 }
 
 TEST(ScorePlayer, ClosingTheWindowWhilePlayingLeavesNoTimerBehind) {

@@ -109,31 +109,5 @@ TEST(Tuner, FailingOutputLeavesTheTunerSilent) {
     EXPECT_EQ(diag.lines.size(), 2u);
 }
 
-TEST(Tuner, StepsChangeTheNoteButNotTheSoundingTone) {
-    TunerRig rig;
-    rig.tuner.play();
-    rig.tuner.UpDown(4);  // A1 -> A2
-    EXPECT_EQ(rig.tuner.note(), 34);
-    EXPECT_EQ(rig.tuner.lblHz(), "440.0Hz");
-    EXPECT_EQ(rig.log.nowPrograms.size(), 1u);
-    rig.tuner.play();
-    rig.tuner.play();
-    EXPECT_EQ(rig.tuner.lblHz(), "880.0Hz");
-    EXPECT_EQ(rig.log.nowPrograms.size(), 2u);
-    rig.tuner.UpDown(8);
-    EXPECT_EQ(rig.tuner.note(), 34);
-}
-
-TEST(Tuner, FrequencyAlwaysComesFromTheFixedTable) {
-    TunerRig rig;
-    for (int i = 0; i < 39; ++i) {
-        rig.tuner.play();
-        EXPECT_EQ(rig.tuner.frequency(), tables::freqArr[std::size_t(rig.tuner.note())]);
-        rig.tuner.play();
-        rig.tuner.UpDown(0);
-    }
-    EXPECT_EQ(rig.tuner.note(), 17) << "39 steps up come round again";
-}
-
 }  // namespace
 }  // namespace sorvel
