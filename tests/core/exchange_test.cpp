@@ -86,29 +86,12 @@ TEST(MusicXml, RoundTripKeepsEveryCellChordAndSetting) {
 // plain notation of a score with the default settings.
 TEST(MusicXml, WritesNotationAsTheGoldenFilesShowIt) {
     testing::expectGolden("rich_score.musicxml", writeMusicXml(richScore(), kTitle));
-    const std::vector<ScoreCell> plain = {{4, 5},
-                                          {5, 5},
-                                          {6, 5},
-                                          {17, 33},
-                                          {1, 2},
-                                          {36, 12},
-                                          {38, 13},
-                                          {4, 41},
-                                          {4, 41},
-                                          {4, 41},
-                                          {4, 55},
-                                          {4, 5},
-                                          {17, kBar},
-                                          {7, 5},
-                                          {4, 5},
-                                          {4, 5},
-                                          {17, kRepeatEnd},
-                                          {4, 5},
-                                          {17, kRepeatStart},
-                                          {4, 5},
-                                          {17, kFirstEnding},
-                                          {4, 5},
-                                          {17, kRepeatEnd}};
+    // clang-format off
+    const std::vector<ScoreCell> plain = {
+        {4, 5}, {5, 5}, {6, 5}, {17, 33}, {1, 2}, {36, 12}, {38, 13}, {4, 41}, {4, 41}, {4, 41},
+        {4, 55}, {4, 5}, {17, kBar}, {7, 5}, {4, 5}, {4, 5}, {17, kRepeatEnd}, {4, 5},
+        {17, kRepeatStart}, {4, 5}, {17, kFirstEnding}, {4, 5}, {17, kRepeatEnd}};
+    // clang-format on
     testing::expectGolden(
         "plain_score.musicxml",
         writeMusicXml(Score{plain, {"  C" + std::string(9, ' ') + "G7"}, {}}, ""));

@@ -147,7 +147,7 @@ TEST_P(RandomEdits, UndoneStepByStepAndRedoneEachDocumentOnItsOwn) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Seeds, RandomEdits, ::testing::Values(1u, 2u, 3u, 17u, 2024u));
+INSTANTIATE_TEST_SUITE_P(Seeds, RandomEdits, ::testing::Values(1u, 17u, 2024u));
 
 }  // namespace
 }  // namespace sorvel
