@@ -141,19 +141,6 @@ class Recorder:
         self.samples.frombytes(bytes(self.data[:len(self.data) // 2 * 2]))
         return self.samples
 
-    def monotonic_of(self, seconds, window=0.5):
-        """The monotonic time at which the sample `seconds` into the recording was played
-        into the sink.
-
-        Each read returns samples the sink has already played, so arrival - (samples / RATE)
-        is the recording's start plus a delivery delay; the smallest value among the reads
-        of the `window` after the sample is taken (the count of samples jumps where the sink
-        starts a new stream, so a value from long before may not hold). The result is late by
-        that smallest delay, a few ms at most."""
-        near = [t - n / 2 / RATE for t, n in self.arrivals
-                if seconds < n / 2 / RATE <= seconds + window]
-        return min(near or [t - n / 2 / RATE for t, n in self.arrivals]) + seconds
-
 
 class Run:
     """A stretch of one steady tone: start and end in seconds, frequency in Hz."""

@@ -57,19 +57,6 @@ TEST(TunerWindow, ButtonsDriveTheTone) {
     EXPECT_EQ(labelText(window, "tunerStatus"), QStringLiteral("no device"));
 }
 
-TEST(ReplaceWindow, ButtonsReplaceInTheScoreInFront) {
-    auto doc = testing::givenScore().cells({{17, 5}, {0, 17}, {34, 1}, {3, 5}}).build();
-    EditableScore* target = doc.get();
-    gui::ReplaceWindow window("set", [&]() -> EditableScore* { return target; });
-    window.show();
-    click(window, {"rplcMtx2_1", "btnReplace"});  // replacement A1 -> B1
-    EXPECT_EQ(testing::cells(*doc), (std::vector<ScoreCell>{{20, 5}, {3, 17}, {37, 1}, {3, 5}}));
-    // No score in front: the press does nothing.
-    target = nullptr;
-    click(window, {"rplcMtx2_1", "btnReplace"});
-    EXPECT_EQ(testing::cells(*doc)[0], (ScoreCell{20, 5}));
-}
-
 TEST(QtClipboard, CellsTravelUnderThePrivateTypeOnly) {
     gui::QtClipboard writer, reader;
     writer.setPlainText("Am7");
