@@ -322,40 +322,21 @@ std::vector<std::vector<ScoreCell>> barsOf(const std::vector<ScoreCell>& cells) 
 // Files from outside with their own durations: every bar lasts as long as in the file, and
 // the cells, chord lines and reports are those of the golden file.
 TEST(MusicXml, ImportsOutsideFilesWithTheirOwnDurations) {
-    const char* const samples[] = {"01a-Pitches-Pitches",
-                                   "01b-Pitches-Intervals",
-                                   "01c-Pitches-NoVoiceElement",
-                                   "02a-Rests-Durations",
-                                   "02e-Rests-NoType",
-                                   "03a-Rhythm-Durations",
-                                   "03b-Rhythm-Backup",
-                                   "03c-Rhythm-DivisionChange",
-                                   "03d-Rhythm-DottedDurations-Factors",
-                                   "11a-TimeSignatures",
-                                   "11b-TimeSignatures-NoTime",
-                                   "12a-Clefs",
-                                   "13a-KeySignatures",
-                                   "13b-KeySignatures-ChurchModes",
-                                   "21a-Chord-Basic",
-                                   "21c-Chords-ThreeNotesDuration",
-                                   "23a-Tuplets",
-                                   "23d-Tuplets-Nested",
-                                   "24a-GraceNotes",
-                                   "33b-Spanners-Tie",
-                                   "33i-Ties-NotEnded",
-                                   "41a-MultiParts-Partorder",
-                                   "42a-MultiVoice-TwoVoicesOnStaff-Lyrics",
-                                   "43a-PianoStaff",
-                                   "45a-SimpleRepeat",
-                                   "45b-RepeatWithAlternatives",
-                                   "45c-SimpleRepeat-Nested",
-                                   "45d-Repeats-MultipleEndings",
-                                   "45e-Repeats-Combination",
-                                   "46a-Barlines",
-                                   "46d-PickupMeasure-ImplicitMeasures",
-                                   "61a-Lyrics",
-                                   "71a-Chordnames",
-                                   "72a-TransposingInstruments"};
+    // clang-format off
+    const char* const samples[] = {
+        "01a-Pitches-Pitches", "01b-Pitches-Intervals", "01c-Pitches-NoVoiceElement",
+        "02a-Rests-Durations", "02e-Rests-NoType", "03a-Rhythm-Durations", "03b-Rhythm-Backup",
+        "03c-Rhythm-DivisionChange", "03d-Rhythm-DottedDurations-Factors", "11a-TimeSignatures",
+        "11b-TimeSignatures-NoTime", "12a-Clefs", "13a-KeySignatures",
+        "13b-KeySignatures-ChurchModes", "21a-Chord-Basic", "21c-Chords-ThreeNotesDuration",
+        "23a-Tuplets", "23d-Tuplets-Nested", "24a-GraceNotes", "33b-Spanners-Tie",
+        "33i-Ties-NotEnded", "41a-MultiParts-Partorder", "42a-MultiVoice-TwoVoicesOnStaff-Lyrics",
+        "43a-PianoStaff", "45a-SimpleRepeat", "45b-RepeatWithAlternatives",
+        "45c-SimpleRepeat-Nested", "45d-Repeats-MultipleEndings", "45e-Repeats-Combination",
+        "46a-Barlines", "46d-PickupMeasure-ImplicitMeasures", "61a-Lyrics", "71a-Chordnames",
+        "72a-TransposingInstruments",
+    };
+    // clang-format on
     std::ostringstream golden;
     for (const char* name : samples) {
         std::ifstream in(std::string(SORVEL_MUSICXML_SAMPLES "/lily-") + name + ".xml");

@@ -89,8 +89,7 @@ inline ScoreCell entry(const Document& d) {
     return d.entry().cell();
 }
 // Of the staff of row 1..3 (row 0: the entry staff): the cells it shows, the top of its
-// frame, its selection marks {marked (0/1), first column, last column} and the column last
-// clicked.
+// frame and its selection marks {marked (0/1), first column, last column}.
 namespace detail {
 inline const GosenView& staff(const Document& d, std::int64_t row) {
     return row == 0 ? d.entry().staff() : d.pages().staff(row);
@@ -106,23 +105,12 @@ inline std::vector<ScoreCell> staffCells(const Document& d, std::int64_t row) {
 inline const std::vector<float>& frequencies(const Document& d) {
     return d.sound().table();
 }
-// The reference pitch in force, in Hz (the field's text is settings(d).referencePitch).
-inline std::int64_t referenceHz(const Document& d) {
-    return d.score().settings.referencePitch;
-}
 inline double staffTop(const Document& d, std::int64_t row) {
     return detail::staff(d, row).frame().y;
 }
 inline std::array<std::int64_t, 3> staffMarks(const Document& d, std::int64_t row) {
     const GosenView& v = detail::staff(d, row);
     return {v.selRow, v.selCol, v.selColTo};
-}
-inline std::int64_t clickedColumn(const Document& d, std::int64_t row) {
-    return detail::staff(d, row).selectedCell;
-}
-// The staff position (half spaces above the lowest ledger line) of the entry staff's pitch.
-inline std::int64_t entryPosition(const Document& d) {
-    return d.entry().staff().selLocate;
 }
 // The selection pointer's rectangle in window coordinates.
 inline Rect pointer(const Document& d) {
@@ -220,11 +208,6 @@ inline void setKey(Document& d, const std::string& key) {
 inline void setBeats(Document& d, std::int64_t beats) {
     d.chooseBeat(detail::indexOf(beatItems(), std::to_string(beats)));
 }
-// The image sets the set folder offers, and the one chosen (-1: none).
-inline void setImageSets(Document& d, std::vector<std::string> names, std::int64_t chosen) {
-    d.setImageSets(std::move(names));
-    d.chooseImageSet(chosen);
-}
 
 // ---- Set-up (given) ----
 
@@ -268,7 +251,10 @@ class GivenScore {
 
     // The same state on a document that exists, such as a real window's.
     void applyTo(Document& d) const {
-        if (imageSets_) setImageSets(d, *imageSets_, imageSet_);
+        if (imageSets_) {
+            d.setImageSets(*imageSets_);
+            d.chooseImageSet(imageSet_);
+        }
         if (tempo_) setTempo(d, *tempo_);
         if (key_) setKey(d, *key_);
         if (beats_) setBeats(d, *beats_);
