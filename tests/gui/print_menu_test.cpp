@@ -1,7 +1,6 @@
 // File > Page Setup, Print and Export PDF of the running application, through its menus, with
 // dialogs that answer at once.
 #include <QFile>
-#include <QPrinter>
 #include <QTemporaryDir>
 #include <map>
 
@@ -11,33 +10,7 @@
 namespace sorvel::test {
 namespace {
 
-class MenuDialogs : public gui::PrintDialogs {
-  public:
-    bool print(QPrinter& printer, QWidget*, const std::function<void(QPrinter&)>& paint) override {
-        ++calls;
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(printTo);
-        paint(printer);
-        return true;
-    }
-    bool pageSetup(QPrinter& printer, QWidget*) override {
-        ++calls;
-        printer.setPageSize(QPageSize(QPageSize::Letter));
-        return true;
-    }
-    QString pdfPath(QWidget*, const QString& suggested) override {
-        ++calls;
-        suggestedSeen = suggested;
-        return answerPath;
-    }
-    void showError(QWidget*, const QString& text) override { errors << text; }
-
-    QString printTo, answerPath, suggestedSeen;
-    QStringList errors;
-    int calls = 0;
-};
-
-// The application started as from the desktop, its printing answered by MenuDialogs.
+// The application started as from the desktop, its printing answered by scripted dialogs.
 class PrintMenu : public AppTest {
   protected:
     void SetUp() override {
@@ -56,7 +29,7 @@ class PrintMenu : public AppTest {
 
     testing::DiagCapture quiet_;
     QTemporaryDir dir_;
-    MenuDialogs print_;
+    ScriptedPrintDialogs print_;
     ScoreWindow* window_ = nullptr;
 };
 

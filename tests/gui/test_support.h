@@ -9,6 +9,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -86,6 +87,37 @@ inline WindowWithSound makeWindow(const Clock* programClock = nullptr) {
     EXPECT_TRUE(QTest::qWaitForWindowActive(out.window.get()));
     return out;
 }
+
+// Print dialogs that answer at once: Print prints to printTo (empty: cancelled), Page Setup
+// chooses Letter unless refused, Export PDF answers answerPath (empty: cancelled).
+class ScriptedPrintDialogs : public gui::PrintDialogs {
+  public:
+    bool print(QPrinter& printer, QWidget*, const std::function<void(QPrinter&)>& paint) override {
+        ++calls;
+        if (printTo.isEmpty()) return false;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(printTo);
+        paint(printer);
+        return true;
+    }
+    bool pageSetup(QPrinter& printer, QWidget*) override {
+        ++calls;
+        if (!acceptPageSetup) return false;
+        printer.setPageSize(QPageSize(QPageSize::Letter));
+        return true;
+    }
+    QString pdfPath(QWidget*, const QString& suggested) override {
+        ++calls;
+        suggestedSeen = suggested;
+        return answerPath;
+    }
+    void showError(QWidget*, const QString& text) override { errors << text; }
+
+    QString printTo, answerPath, suggestedSeen;
+    QStringList errors;
+    bool acceptPageSetup = true;
+    int calls = 0;
+};
 
 // The whole application with its real windows and menus; modals answer through fakes.
 class AppTest : public ::testing::Test {
