@@ -122,8 +122,9 @@ TEST(PrintView, EveryKindOfCellAsTheGoldenPages) {
         {at(4), 41},
         {at(6), 41},
         {at(5), 41}};
-    cells.resize(119, pad);
-    cells.insert(cells.end(), {{at(6), 55}, {at(6), 5}});  // a tie into line 4
+    // a tie into line 4 from the third cell before the line's end, over a rest and a bar
+    cells.resize(117, pad);
+    cells.insert(cells.end(), {{at(6), 55}, {17, 17}, {0, 25}, {at(6), 5}});
     cells.resize(157, pad);
     cells.insert(cells.end(), {{at(4), 41}, {at(4), 41}, {at(4), 55}, {at(4), 41}});
     cells.resize(170, pad);
