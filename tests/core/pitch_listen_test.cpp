@@ -70,17 +70,6 @@ TEST(NearestPitch, TheTableIsTheStavesTableWithoutFlatNames) {
     EXPECT_EQ(semitonePitchIndex(28), -1);
 }
 
-TEST(ListenLabels, CentsRoundWithoutMinusZeroAndHertzShowOneDecimal) {
-    EXPECT_EQ(centsLabel(23.45f), "+23 cents");
-    EXPECT_EQ(centsLabel(23.6f), "+24 cents");
-    EXPECT_EQ(centsLabel(-7.85f), "-8 cents");
-    EXPECT_EQ(centsLabel(-0.3f), "0 cents");
-    EXPECT_EQ(centsLabel(NAN), "0 cents");
-    EXPECT_EQ(listenHzLabel(261.63f), "261.6 Hz");
-    EXPECT_EQ(listenHzLabel(0.0f), "");
-    EXPECT_EQ(listenHzLabel(NAN), "");
-}
-
 struct Step {
     double seconds;
     ListenReading reading;
@@ -138,8 +127,7 @@ TEST(Listening, ANewNoteShowsWithinATenthOfASecondAndGoesWithItsSound) {
         const char* to;
         bool gap;  // a short silence between, as when a string is plucked anew
     } changes[] = {
-        {1046.5, 220.0, "A0", false}, {440.0, 466.16, "A1#", false}, {440.0, 880.0, "A2", false},
-        {293.66, 329.63, "E0", true}, {0.0, 392.0, "G0", false},
+        {440.0, 880.0, "A2", false}, {293.66, 329.63, "E0", true}, {0.0, 392.0, "G0", false},
     };
     for (const auto& c : changes) {
         SCOPED_TRACE(std::to_string(c.fromHz) + " -> " + std::to_string(c.toHz));

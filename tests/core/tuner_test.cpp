@@ -1,11 +1,9 @@
-// The tuner: label text, the steady tone and its two states.
+// The tuner: its steady tone and its two states.
 #include "app/tuner.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <limits>
 #include <memory>
 #include <numbers>
@@ -14,36 +12,10 @@
 #include <vector>
 
 #include "fakes.h"
-#include "model/notation_tables.h"
 #include "sound/tone.h"
 
 namespace sorvel {
 namespace {
-
-TEST(TunerLabel, ShortestDecimalThatReadsBackWithAPointAndHz) {
-    const std::pair<float, const char*> cases[] = {
-        {440.0f, "440.0Hz"},   {0.0f, "0.0Hz"},    {0.1f, "0.1Hz"},
-        {261.63f, "261.63Hz"}, {1e-3f, "0.001Hz"}, {16777216.0f, "16777216.0Hz"}};
-    for (const auto& [f, label] : cases) EXPECT_EQ(frequencyLabel(f), label);
-
-    // Every value of the fixed table and of equal-tempered tables around A = 440.
-    std::vector<float> values(tables::freqArr.begin(), tables::freqArr.end());
-    for (int base = 430; base <= 450; ++base)
-        for (int k = -12; k <= 24; ++k) values.push_back(base * std::pow(2.0f, k / 12.0f));
-    for (const float f : values) {
-        const std::string label = frequencyLabel(f);
-        ASSERT_TRUE(label.ends_with("Hz"));
-        const std::string number = label.substr(0, label.size() - 2);
-        const auto point = number.find('.');
-        ASSERT_NE(point, std::string::npos) << label;
-        EXPECT_EQ(std::strtof(number.c_str(), nullptr), f) << label;
-        // Shortest: one digit fewer no longer reads back (unless it is the ".0" tail).
-        if (number.size() - point > 2) {
-            EXPECT_NE(std::strtof(number.substr(0, number.size() - 1).c_str(), nullptr), f)
-                << label;
-        }
-    }
-}
 
 using testing::OutputLog;
 
