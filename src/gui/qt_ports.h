@@ -15,6 +15,8 @@ namespace sorvel::gui {
 class QtAlerts : public Alerts {
   public:
     void showAlert(const std::string& text, const std::string& informativeText) override;
+    bool confirm(const std::string& text, const std::string& informativeText,
+                 const std::string& acceptTitle) override;
 };
 
 // Qt's own file dialogs (the same on every platform, so they can be driven by tests).

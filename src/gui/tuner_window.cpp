@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "cents_meter.h"
+#include "exchange/notation.h"
 #include "model/diagnostics.h"
 #include "qt_canvas.h"
 #include "sound_input.h"
@@ -54,6 +55,7 @@ TunerWindow::TunerWindow(std::string setFolder, Tuner::OutputFactory factory,
         {0, 0, static_cast<double>(kStaffWidth), static_cast<double>(kStaffHeight)});
     tuner_->gosen.onNeedsDisplay = [this](const GosenView&) {
         if (staff_) staff_->update();
+        if (lblNoteName_) showNoteName();
     };
 
     if (!input) input = [] { return std::make_unique<SoundInput>(); };
@@ -76,6 +78,11 @@ TunerWindow::TunerWindow(std::string setFolder, Tuner::OutputFactory factory,
     btnPlay_->setObjectName(QStringLiteral("btnPlay"));
     btnPlay_->setToolTip(tr("Start or stop the reference tone"));
     connect(btnPlay_, &QPushButton::clicked, this, [this] { play(); });
+    // The note's name, ours first and the scientific one beside it.
+    lblNoteName_ = new QLabel(this);
+    lblNoteName_->setObjectName(QStringLiteral("lblNoteName"));
+    lblNoteName_->setToolTip(
+        tr("The note's name here, and in brackets its scientific name (A4 = 440 Hz)"));
     lblHz_ = new QLabel(this);
     lblHz_->setObjectName(QStringLiteral("lblHz"));
     lblHz_->setMinimumWidth(90);
@@ -83,6 +90,7 @@ TunerWindow::TunerWindow(std::string setFolder, Tuner::OutputFactory factory,
     status_->setObjectName(QStringLiteral("tunerStatus"));
     status_->setWordWrap(true);
     right->addWidget(btnPlay_);
+    right->addWidget(lblNoteName_);
     right->addWidget(lblHz_);
     right->addWidget(status_);
     right->addStretch(1);
@@ -235,7 +243,9 @@ void TunerWindow::showReading() {
     // A held note changes its reading with every analysis step: only what changed on the
     // screen is set, so the window repaints little.
     setTextIfChanged(listenStatus_, QString::fromStdString(snap.status));
-    setTextIfChanged(lblNote_, r.hasNote ? QString::fromStdString(r.name) : QStringLiteral("–"));
+    setTextIfChanged(lblNote_, r.hasNote ? QString::fromStdString(
+                                                exchange::pitchNameWithScientific(r.pitchIndex))
+                                          : QStringLiteral("–"));
     setTextIfChanged(lblListenHz_,
                      QString::fromStdString(listenHzLabel(r.hasNote ? r.frequency : 0)));
     setTextIfChanged(lblCents_,
@@ -270,14 +280,21 @@ QString TunerWindow::readingText() const {
     const ListenReading& r = displayed_;
     if (!r.hasNote) return QStringLiteral("No note");
     return QStringLiteral("%1 %2 %3")
-        .arg(QString::fromStdString(r.name), QString::fromStdString(centsLabel(r.cents)),
+        .arg(QString::fromStdString(exchange::pitchNameWithScientific(r.pitchIndex)),
+             QString::fromStdString(centsLabel(r.cents)),
              QString::fromStdString(listenHzLabel(r.frequency)));
+}
+
+void TunerWindow::showNoteName() {
+    setTextIfChanged(lblNoteName_,
+                     QString::fromStdString(exchange::pitchNameWithScientific(tuner_->note())));
 }
 
 void TunerWindow::refresh() {
     const bool sounding = tuner_->nowPlaying();
     btnPlay_->setText(sounding ? kStopTitle : kPlayTitle);
     lblHz_->setText(QString::fromStdString(tuner_->lblHz()));
+    showNoteName();
     status_->setText(QString::fromStdString(tuner_->status()));
     if (sounding) {
         feed_->start();
