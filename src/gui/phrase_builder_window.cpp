@@ -163,6 +163,7 @@ void PhraseBuilderWindow::buildLayout() {
         auto* b = commandButton(QString(), "", this);
         b->setObjectName(QStringLiteral("note_") + name);
         b->setToolTip(name);
+        b->setAccessibleName(name);
         b->setIconSize(QSize(kNoteButtonWidth, kNoteButtonHeight));
         b->setFixedSize(30, 62);
         connect(b, &QPushButton::clicked, this, [this, i] { clickNote(i); });

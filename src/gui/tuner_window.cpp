@@ -77,6 +77,7 @@ TunerWindow::TunerWindow(std::string setFolder, Tuner::OutputFactory factory,
     btnPlay_ = new QPushButton(kPlayTitle, this);
     btnPlay_->setObjectName(QStringLiteral("btnPlay"));
     btnPlay_->setToolTip(tr("Start or stop the reference tone"));
+    btnPlay_->setAccessibleName(tr("Start or stop the reference tone"));
     connect(btnPlay_, &QPushButton::clicked, this, [this] { play(); });
     // The note's name, ours first and the scientific one beside it.
     lblNoteName_ = new QLabel(this);
