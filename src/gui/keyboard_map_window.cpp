@@ -88,9 +88,8 @@ QString valueName(std::int64_t row, std::int64_t column) {
 // A note value in a few characters, for a key's corner (its glyph shows the size).
 QString valueShort(std::int64_t row, std::int64_t column) {
     if (column < 0 || column >= kValueColumns) return {};
-    const QString sizes[] = {QStringLiteral("1"),    QStringLiteral("1/2"),
-                             QStringLiteral("1/4"),  QStringLiteral("1/8"),
-                             QStringLiteral("1/16"), QStringLiteral("1/32")};
+    const QString sizes[] = {QStringLiteral("1"),   QStringLiteral("1/2"),  QStringLiteral("1/4"),
+                             QStringLiteral("1/8"), QStringLiteral("1/16"), QStringLiteral("1/32")};
     const QString marks[] = {KeyboardMapWindow::tr("blank"), KeyboardMapWindow::tr("dot"),
                              KeyboardMapWindow::tr("bar"),   QStringLiteral("|:"),
                              QStringLiteral(":|"),           QStringLiteral("1.")};
@@ -299,8 +298,8 @@ void KeyboardMapWindow::refresh() {
                     if (const auto v = matrixValue(b->plain, b->plainColumn)) key.value = *v;
                     const QString shifted =
                         b->shifted >= 0 ? valueName(b->shifted, b->shiftedColumn) : QString();
-                    key.shifted = b->shifted >= 0 ? valueShort(b->shifted, b->shiftedColumn)
-                                                  : QString();
+                    key.shifted =
+                        b->shifted >= 0 ? valueShort(b->shifted, b->shiftedColumn) : QString();
                     key.description = shifted.isEmpty()
                                           ? tr("Note value: %1").arg(key.role)
                                           : tr("Note value: %1 (Shift: %2)").arg(key.role, shifted);

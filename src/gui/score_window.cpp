@@ -422,8 +422,9 @@ QWidget* ScoreWindow::buildStaffPanel() {
         // Room for any chord line a file may hold (a character can take two QChars), and a
         // bound on what a paste hands the field; longer edits are refused below.
         field->setMaxLength(static_cast<int>(2 * kMaxChordLineFileChars + 1));
-        field->setToolTip(tr("Chord symbols of the line below, typed where they belong "
-                             "(Escape gives the keys back to the score)"));
+        field->setToolTip(
+            tr("Chord symbols of the line below, typed where they belong "
+               "(Escape gives the keys back to the score)"));
         field->setAccessibleName(tr("Chord symbols of line %1").arg(r));
         field->installEventFilter(this);
         const std::size_t i = static_cast<std::size_t>(r - 1);
@@ -457,8 +458,9 @@ QWidget* ScoreWindow::buildStaffPanel() {
         const GosenView& staff = doc_->pages().staff(r);
         auto* w = new StaffWidget(
             staff, [this] { return doc_->imageSet(); }, scoreArea_, ScoreLayout::kStaffHeadroom);
-        w->setToolTip(tr("Click a cell to select it, Shift+click to select up to it. The arrow "
-                         "keys move the selection; Return writes the entry cell over it."));
+        w->setToolTip(
+            tr("Click a cell to select it, Shift+click to select up to it. The arrow "
+               "keys move the selection; Return writes the entry cell over it."));
         w->setAccessibleName(tr("Staff of line %1").arg(r));
         connect(w, &StaffWidget::clicked, this,
                 [this, r](double x, bool shift) { staffClicked(r, x, shift); });
@@ -608,9 +610,8 @@ void ScoreWindow::buildStatusBar() {
     allP_ = makeLabel(QStringLiteral("allP"), bar);
     zoomLabel_ = makeLabel(QStringLiteral("zoomLabel"), bar);
     zoomLabel_->setToolTip(tr("The staves' size: View > Zoom In, Zoom Out, Actual Size, Fit"));
-    for (QWidget* w : std::initializer_list<QWidget*>{pageUp, pageDown,
-                                                      new QLabel(tr("Lines in score:"), bar), allP_,
-                                                      zoomLabel_}) {
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             pageUp, pageDown, new QLabel(tr("Lines in score:"), bar), allP_, zoomLabel_}) {
         bar->addPermanentWidget(w);
     }
     showKeyHint();
@@ -621,8 +622,9 @@ void ScoreWindow::showKeyHint() {
     QString hint;
     switch (focusKind()) {
         case FocusKind::Window:
-            hint = tr("The home row from A is a piano (the row above: black keys, Shift: an "
-                      "octave up) · 1–6 note values · Return writes the entry · F1: all keys");
+            hint =
+                tr("The home row from A is a piano (the row above: black keys, Shift: an "
+                   "octave up) · 1–6 note values · Return writes the entry · F1: all keys");
             break;
         case FocusKind::TextField:
             hint = tr("Typing into a field · Escape gives the keys back to the score");
@@ -690,8 +692,8 @@ void ScoreWindow::updateMinimumSize() {
     // Narrowest: the controls in two rows above the staves at their smallest.
     const QMargins m = centralWidget()->layout()->contentsMargins();
     const int inner = kMinWindowWidth - m.left() - m.right();
-    const int height = menuBar()->sizeHint().height() + statusBar()->sizeHint().height() +
-                       m.top() + m.bottom() + centralWidget()->layout()->spacing() +
+    const int height = menuBar()->sizeHint().height() + statusBar()->sizeHint().height() + m.top() +
+                       m.bottom() + centralWidget()->layout()->spacing() +
                        controls_->heightForWidth(inner) + panel_->minimumSizeHint().height();
     setMinimumSize(kMinWindowWidth, height);
 }

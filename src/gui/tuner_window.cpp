@@ -245,8 +245,8 @@ void TunerWindow::showReading() {
     // screen is set, so the window repaints little.
     setTextIfChanged(listenStatus_, QString::fromStdString(snap.status));
     setTextIfChanged(lblNote_, r.hasNote ? QString::fromStdString(
-                                                exchange::pitchNameWithScientific(r.pitchIndex))
-                                          : QStringLiteral("–"));
+                                               exchange::pitchNameWithScientific(r.pitchIndex))
+                                         : QStringLiteral("–"));
     setTextIfChanged(lblListenHz_,
                      QString::fromStdString(listenHzLabel(r.hasNote ? r.frequency : 0)));
     setTextIfChanged(lblCents_,

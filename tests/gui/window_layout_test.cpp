@@ -25,7 +25,11 @@ TEST(ScoreWindowLayout, EveryStaffAndThePageButtonsStayInsideAtEveryZoom) {
             w->zoomTo(zoom);
             w->resize(size);
             QApplication::processEvents();
-            SCOPED_TRACE(QStringLiteral("%1x%2 at %3").arg(size.width()).arg(size.height()).arg(zoom).toStdString());
+            SCOPED_TRACE(QStringLiteral("%1x%2 at %3")
+                             .arg(size.width())
+                             .arg(size.height())
+                             .arg(zoom)
+                             .toStdString());
             for (int row = 1; row <= 3; ++row) EXPECT_TRUE(inside(w->staffWidget(row))) << row;
             for (const char* name : {"btnPageUp", "btnPageDown"}) {
                 EXPECT_TRUE(inside(w->findChild<QPushButton*>(name))) << name;
