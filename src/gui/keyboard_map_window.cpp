@@ -217,9 +217,17 @@ class LayoutLegends {
 #endif
 };
 
+// A fifth of tint over base: keys with a role stand apart from the piano's white and black
+// keys in a light theme and a dark one alike.
+QColor tinted(const QColor& base, const QColor& tint) {
+    const auto mix = [](int a, int b) { return (4 * a + b) / 5; };
+    return QColor(mix(base.red(), tint.red()), mix(base.green(), tint.green()),
+                  mix(base.blue(), tint.blue()));
+}
+
 // The piano keys: white for natural pitches, black for sharps and flats.
 QColor pianoFill(bool black) {
-    return black ? QColor(40, 40, 40) : QColor(Qt::white);
+    return black ? QColor(Qt::black) : QColor(Qt::white);
 }
 
 }  // namespace
@@ -381,7 +389,9 @@ void KeyboardBoard::paintEvent(QPaintEvent*) {
         const bool piano = key.hasRole && key.kind == KeyRole::Pitch;
         // Piano keys are white and black whatever the theme; the others follow the palette,
         // the keys with a role a shade apart from those without.
-        QColor fill = key.hasRole ? pal.color(QPalette::Base) : pal.color(QPalette::Button);
+        QColor fill = key.hasRole
+                          ? tinted(pal.color(QPalette::Base), pal.color(QPalette::Highlight))
+                          : pal.color(QPalette::Button);
         QColor ink = key.hasRole ? pal.color(QPalette::Text) : pal.color(QPalette::ButtonText);
         if (piano) {
             fill = pianoFill(key.blackKey);
