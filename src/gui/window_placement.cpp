@@ -42,6 +42,8 @@ QSize largestClient(const QWidget* window) {
 }  // namespace
 
 void showOnScreen(QWidget* window, std::optional<QPoint> frameTopLeft) {
+    // A window never sized takes its layout's size, as show() alone would give it.
+    if (!window->testAttribute(Qt::WA_Resized)) window->adjustSize();
     window->resize(
         window->size().boundedTo(largestClient(window)).expandedTo(window->minimumSize()));
     if (frameTopLeft) window->move(*frameTopLeft);
