@@ -10,6 +10,7 @@
 #include "exchange/audio_export.h"
 #include "model/diagnostics.h"
 #include "model/notation_tables.h"
+#include "model/score.h"
 #include "sound/play_list.h"
 #include "sound/play_program.h"
 
@@ -82,10 +83,11 @@ void BM_StartOfALongScore(benchmark::State& state) {
 }
 BENCHMARK(BM_StartOfALongScore)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
-// Ten minutes of quarter notes at 120.
-exchange::ScoreData tenMinutes() {
-    exchange::ScoreData score;
-    for (int i = 0; i < 1200; ++i) score.cells.push_back({10 + i % 12, 5});
+// Ten minutes of quarter notes at 120 (a new score's tempo).
+Score tenMinutes() {
+    Score score;
+    score.musicData.clear();
+    for (int i = 0; i < 1200; ++i) score.musicData.push_back({10 + i % 12, 5});
     return score;
 }
 

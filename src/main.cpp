@@ -21,6 +21,7 @@ int main(int argc, char* argv[]) {
     // File names are passed on as the bytes the system gave, so names that are not valid
     // UTF-8 still open; QApplication has already taken its own options out of argv.
     std::vector<std::string> files(argv + 1, argv + argc);
+    sorvelApp.keepScoresAtUnaskedEnds();
     if (!sorvelApp.start(files)) return 1;
     return QApplication::exec();
 }

@@ -46,7 +46,9 @@ void SorvelApplication::installMenus(QMainWindow* window) {
     QMenu* recent = file->addMenu(tr("Open &Recent"));
     connect(recent, &QMenu::aboutToShow, this, [this, recent] { fillRecentMenu(recent); });
     fillRecentMenu(recent);
-    add(file, tr("&Save…"), QKeySequence::Save, [this] { delegate_->fileSave(); });
+    add(file, tr("&Save"), QKeySequence::Save, [this] { delegate_->fileSave(); });
+    add(file, tr("Save &As…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
+        [this] { delegate_->fileSaveAs(); });
     installPrintMenu(file, window);
     installExchangeMenu(file, window);
     add(file, tr("&Close"), QKeySequence::Close, [window] { window->close(); });
@@ -57,16 +59,13 @@ void SorvelApplication::installMenus(QMainWindow* window) {
     add(file, tr("&Preferences…"), preferencesKeys, [this] { delegate_->preferenceMenu(); });
     add(file, tr("Choose Set &Folder…"), QKeySequence(), [this] { delegate_->selectFol(); });
     file->addSeparator();
-    QAction* quitAction = add(file, tr("&Quit"), QKeySequence::Quit, [] {
-        QApplication::closeAllWindows();
-        QCoreApplication::quit();
-    });
+    QAction* quitAction = add(file, tr("&Quit"), QKeySequence::Quit, [this] { requestQuit(); });
     quitAction->setMenuRole(QAction::QuitRole);
 
     QMenu* edit = bar->addMenu(tr("&Edit"));
     edit->setObjectName(QStringLiteral("editMenu"));
-    add(edit, tr("&Undo"), QKeySequence::Undo, [this] { undo(); });
-    add(edit, tr("&Redo"), QKeySequence::Redo, [this] { redo(); });
+    add(edit, tr("&Undo"), QKeySequence::Undo, [this] { delegate_->undo(); });
+    add(edit, tr("&Redo"), QKeySequence::Redo, [this] { delegate_->redo(); });
     installClipboardMenu(edit, window);
 
     QMenu* score = bar->addMenu(tr("&Score"));

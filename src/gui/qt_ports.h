@@ -4,6 +4,8 @@
 
 #include "ports/alerts.h"
 #include "ports/file_dialogs.h"
+#include "ports/processes.h"
+#include "ports/questions.h"
 #include "ports/settings.h"
 #include "ports/text_file_writer.h"
 
@@ -19,10 +21,25 @@ class QtAlerts : public Alerts {
                  const std::string& acceptTitle) override;
 };
 
+// Message boxes with the standard buttons, over the active window. Anything but a button
+// (the dialog ended by a quit) answers Cancel, or Restore.
+class QtQuestions : public Questions {
+  public:
+    SaveChoice askToSave(const std::string& scoreName, bool several) override;
+    bool askToRestore(const std::vector<std::string>& scoreNames) override;
+};
+
+// Processes of this computer, told apart by boot, number and start time (/proc on Linux).
+class SystemProcesses : public Processes {
+  public:
+    std::string selfId() const override;
+    bool running(const std::string& id) const override;
+};
+
 // Qt's own file dialogs (the same on every platform, so they can be driven by tests).
 class QtFileDialogs : public FileDialogs {
   public:
-    std::optional<std::string> saveFile(const std::string& suggestedName) override;
+    std::optional<std::string> saveFile(const std::string& suggested) override;
     std::optional<std::string> openFile() override;
     std::optional<std::string> chooseFolder(const std::string& message) override;
 };

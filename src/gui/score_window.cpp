@@ -115,7 +115,7 @@ ScoreWindow::ScoreWindow(std::unique_ptr<Document> doc, const std::string& setFo
       doc_(std::move(doc)),
       ctl_(std::make_unique<winCTL>(*doc_)) {
     setObjectName(QStringLiteral("winCTL"));
-    setWindowTitle(tr("Untitled"));
+    setWindowTitle(tr("Untitled") + QStringLiteral("[*]"));
     doc_->setAudioOutput(audio_.get());
 
     auto* central = new QWidget(this);
@@ -136,6 +136,7 @@ ScoreWindow::ScoreWindow(std::unique_ptr<Document> doc, const std::string& setFo
                            static_cast<double>(ScoreLayout::kStaffHeight)}};
     doc_->windowControllerDidLoadNib(layout, setFolder);
     playback_ = std::make_unique<ScorePlayback>(audio_.get(), playBtn_, playMessage_);
+    playback_->setSoundingCellHandler([this](std::int64_t cell) { doc_->showSounding(cell); });
     ctl_->playPressed = [this] { togglePlayback(); };
     syncControls();
     scoreArea_->setFocus();
@@ -506,6 +507,11 @@ void ScoreWindow::controlsChanged() {
     if (!syncing_) syncControls();
 }
 
+void ScoreWindow::scoreChanged() {
+    setWindowModified(doc_->modified());
+    emit edited(doc_.get());
+}
+
 void ScoreWindow::syncControls() {
     if (!scoreArea_) return;
     syncing_ = true;
@@ -530,7 +536,8 @@ void ScoreWindow::syncControls() {
     setComboItems(cmbInKey_, inKeyItems(), set.key);
     setComboItems(cmbBeat_, beatItems(), set.beat);
     if (withCode_->isChecked() != d.withCode()) withCode_->setChecked(d.withCode());
-    // The pointer frames the whole cell, its headroom included, at the staves' scale.
+    // The pointer frames the whole cell, its headroom included, at the staves' scale; none
+    // while the staves show lines without the selection (they follow playback).
     panel_->placePointer(pages.pointer());
     syncing_ = false;
 }
@@ -713,6 +720,11 @@ void ScoreWindow::changeEvent(QEvent* event) {
 }
 
 void ScoreWindow::closeEvent(QCloseEvent* event) {
+    // Cancelled: the window stays, and goes on playing.
+    if (mayClose_ && !mayClose_()) {
+        event->ignore();
+        return;
+    }
     playback_->stop();
     announceClosing();
     event->accept();

@@ -47,6 +47,7 @@ class ScoreWindow : public QMainWindow, public DocumentObserver {
     void staffNeedsDisplay(const GosenView& staff) override;
     void controlsChanged() override;
     void endEditing() override;
+    void scoreChanged() override;
 
     // The widget that holds the keyboard when no field is being edited.
     QWidget* scoreArea() const { return scoreArea_; }
@@ -63,10 +64,15 @@ class ScoreWindow : public QMainWindow, public DocumentObserver {
     ScorePlayback& playback() { return *playback_; }
     // The alerts the end of a score is shown with, and where exercise mode is read.
     void setPlaybackContext(Alerts* alerts, std::function<bool()> exerciseMode);
+    // Asked before the window closes (the score may be modified); false keeps it open.
+    void setCloseCheck(std::function<bool()> mayClose) { mayClose_ = std::move(mayClose); }
+    bool closed() const { return closingAnnounced_; }
 
   signals:
     // The window is closing: its document goes with it.
     void closing(Document* doc);
+    // What a save writes changed.
+    void edited(Document* doc);
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -97,6 +103,7 @@ class ScoreWindow : public QMainWindow, public DocumentObserver {
     std::unique_ptr<Document> doc_;
     std::unique_ptr<winCTL> ctl_;
     bool closingAnnounced_ = false;
+    std::function<bool()> mayClose_;
     // Key codes pressed while this window had the keyboard, not yet released.
     std::set<std::int64_t> pressedHere_;
     QWidget* scoreArea_ = nullptr;

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QTimer>
 
 #include "app/recent_files.h"
@@ -18,19 +19,40 @@ QString q(const std::string& s) {
     return QString::fromStdString(s);
 }
 
+const QString kModifiedMark = QStringLiteral("[*]");
+
+// Qt shows "[*]" as the modified mark; one in the name itself is doubled to stay.
+void setTitle(QWidget* w, QString title) {
+    w->setWindowTitle(title.replace(kModifiedMark, kModifiedMark + kModifiedMark) + kModifiedMark);
+}
+
+QString recoveryFolderOf(const PortOverrides& overrides) {
+    if (overrides.recoveryFolder) return *overrides.recoveryFolder;
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
+           QStringLiteral("/recovery");
+}
+
 }  // namespace
 
 SorvelApplication::SorvelApplication(const QString& appFolder, PortOverrides overrides)
     : silent_(overrides.silent), settings_(overrides.settings ? *overrides.settings : qtSettings_) {
     printDialogs_ = overrides.printDialogs;
     AppPorts ports{overrides.alerts ? *overrides.alerts : qtAlerts_,
-                   overrides.dialogs ? *overrides.dialogs : qtDialogs_, settings_, *this,
-                   overrides.writer ? *overrides.writer : qtWriter_};
+                   overrides.dialogs ? *overrides.dialogs : qtDialogs_,
+                   settings_,
+                   *this,
+                   overrides.writer ? *overrides.writer : qtWriter_,
+                   overrides.questions ? *overrides.questions : qtQuestions_,
+                   processes_};
     alerts_ = &ports.alerts;
-    delegate_ = std::make_unique<AppDelegate>(ports, appFolder.toStdString());
+    delegate_ = std::make_unique<AppDelegate>(ports, appFolder.toStdString(),
+                                              recoveryFolderOf(overrides).toStdString());
     buildTitleWindow();
     buildPreferencesWindow();
     connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { delegate_->quit(); });
+    snapshotTimer_.setSingleShot(true);
+    connect(&snapshotTimer_, &QTimer::timeout, this,
+            [this] { delegate_->writePendingSnapshots(); });
 }
 
 SorvelApplication::~SorvelApplication() {
@@ -73,16 +95,18 @@ KeyWindow SorvelApplication::keyWindow() const {
 }
 
 Document* SorvelApplication::newScoreDocument() {
-    auto doc = std::make_unique<Document>(&delegate_->undoHistory());
+    auto doc = std::make_unique<Document>();
     std::unique_ptr<AudioOutput> audio;
     if (!silent_) audio = std::make_unique<SoundOutput>();
     auto* w = new ScoreWindow(std::move(doc), delegate_->documentSetFolder(), std::move(audio));
     w->setAttribute(Qt::WA_DeleteOnClose);
     w->setPlaybackContext(alerts_, [this] { return delegate_->exerciseMode(); });
     ++untitledCount_;
-    w->setWindowTitle(untitledCount_ == 1 ? tr("Untitled") : tr("Untitled %1").arg(untitledCount_));
+    setTitle(w, untitledCount_ == 1 ? tr("Untitled") : tr("Untitled %1").arg(untitledCount_));
     installMenus(w);
     connect(w, &ScoreWindow::closing, this, [this](Document* d) { delegate_->documentClosed(d); });
+    w->setCloseCheck([this, w] { return quitting_ || delegate_->documentMayClose(w->document()); });
+    connect(w, &ScoreWindow::edited, this, [this](Document* d) { scoreEdited(*d); });
     // Cascade new windows a little so each stays visible.
     const int offset = 24 * (static_cast<int>(scoreWindows().size()) % 6);
     windows_.append(w);
@@ -97,11 +121,14 @@ Document* SorvelApplication::newScoreDocument() {
 
 std::string SorvelApplication::windowTitle(const Document& doc) const {
     ScoreWindow* w = windowOf(doc);
-    return w ? w->windowTitle().toStdString() : std::string();
+    if (!w) return {};
+    QString title = w->windowTitle();
+    if (title.endsWith(kModifiedMark)) title.chop(kModifiedMark.size());
+    return title.replace(kModifiedMark + kModifiedMark, kModifiedMark).toStdString();
 }
 
 void SorvelApplication::setWindowTitle(Document& doc, const std::string& title) {
-    if (ScoreWindow* w = windowOf(doc)) w->setWindowTitle(q(title));
+    if (ScoreWindow* w = windowOf(doc)) setTitle(w, q(title));
 }
 
 void SorvelApplication::runAfter(double seconds, std::function<void()> callback) {
@@ -110,16 +137,6 @@ void SorvelApplication::runAfter(double seconds, std::function<void()> callback)
 
 void SorvelApplication::quit() {
     QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
-}
-
-void SorvelApplication::undo() {
-    UndoHistory& h = delegate_->undoHistory();
-    if (h.canUndo()) h.undo();
-}
-
-void SorvelApplication::redo() {
-    UndoHistory& h = delegate_->undoHistory();
-    if (h.canRedo()) h.redo();
 }
 
 }  // namespace sorvel::gui

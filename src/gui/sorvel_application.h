@@ -3,9 +3,12 @@
 #include <QMainWindow>
 #include <QObject>
 #include <QPointer>
+#include <QElapsedTimer>
 #include <QStringList>
+#include <QTimer>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "app/app_delegate.h"
 #include "ports/window_system.h"
@@ -38,12 +41,15 @@ struct HelpWindows;
 // The platform services the application runs through; tests replace some of them.
 struct PortOverrides {
     Alerts* alerts = nullptr;
+    Questions* questions = nullptr;
     FileDialogs* dialogs = nullptr;
     Settings* settings = nullptr;
     TextFileWriter* writer = nullptr;
     PrintDialogs* printDialogs = nullptr;
     // Score windows get no sound output (tests).
     bool silent = false;
+    // Where recovery snapshots go ("" for nowhere); unset: the user's application data.
+    std::optional<QString> recoveryFolder;
 };
 
 // The application: its state, its windows and menus.
@@ -57,6 +63,13 @@ class SorvelApplication : public QObject, public WindowSystem {
     // application has to end (no set folder).
     // File names as the system gives them (bytes, not necessarily UTF-8).
     bool start(const std::vector<std::string>& paths);
+    // Ends nobody is asked about keep every modified score as a recovery snapshot: SIGTERM,
+    // SIGHUP and SIGINT (then the application quits), the session manager's request to save
+    // (it may end the session next), and an exit from inside Qt (a lost display).
+    void keepScoresAtUnaskedEnds();
+    // Ctrl+Q: the question for every modified score, then every window closes and the
+    // application quits, unless the user cancelled.
+    void requestQuit();
 
     AppDelegate& delegate() { return *delegate_; }
     QList<ScoreWindow*> scoreWindows() const;
@@ -71,6 +84,7 @@ class SorvelApplication : public QObject, public WindowSystem {
 
     // WindowSystem
     KeyWindow keyWindow() const override;
+    std::vector<Document*> documents() const override;
     Document* newScoreDocument() override;
     std::string windowTitle(const Document& doc) const override;
     void setWindowTitle(Document& doc, const std::string& title) override;
@@ -97,10 +111,13 @@ class SorvelApplication : public QObject, public WindowSystem {
     void fillRecentMenu(QMenu* menu);
     void buildTitleWindow();
     void buildPreferencesWindow();
-    void undo();
-    void redo();
+    // A score changed: its snapshot is written a few seconds after the last change.
+    void scoreEdited(Document& doc);
+    void endWithoutQuestions();
 
     QtAlerts qtAlerts_;
+    QtQuestions qtQuestions_;
+    SystemProcesses processes_;
     QtFileDialogs qtDialogs_;
     QtSettings qtSettings_;
     QtTextFileWriter qtWriter_;
@@ -122,6 +139,10 @@ class SorvelApplication : public QObject, public WindowSystem {
     QList<QPointer<QAction>> songActions_;
     QList<QPointer<QAction>> exerciseActions_;
     int untitledCount_ = 0;
+    // The questions were answered (or skipped by a signal): windows close without asking.
+    bool quitting_ = false;
+    QTimer snapshotTimer_;
+    QElapsedTimer firstPendingChange_;
     // The phrase builder (phrase_menu.cpp); declared after delegate_ so that it goes first.
     std::unique_ptr<PhraseBuilderParts, PhraseBuilderPartsDeleter> phrase_;
     // One printer set-up for every score window; shared_ptr: deleted where its type is known.

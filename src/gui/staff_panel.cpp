@@ -155,6 +155,7 @@ void StaffPanel::layOut() {
                               static_cast<int>(std::lround(pointerFrame_.width * scale)),
                               staff->height());
             if (pointer_->geometry() != frame) pointer_->setGeometry(frame);
+            pointer_->setVisible(pointerFrame_.width > 0);
             pointer_->raise();
         }
     }

@@ -47,7 +47,8 @@ class StaffPanel : public QWidget {
 
     // Row 1..3: its chord field, page label and staff, children of this panel.
     void setRow(int row, QLineEdit* chords, QLabel* page, StaffWidget* staff);
-    // The red frame over the current cell; frame: where the core puts it.
+    // The red frame over the current cell; frame: where the core puts it, hidden when it has
+    // no width.
     void setPointer(QWidget* pointer);
     void placePointer(const Rect& frame);
 

@@ -181,6 +181,7 @@ TEST_F(AppDelegateTest, RejectedFilesOpenNoWindow) {
     EXPECT_EQ(windows.docs.size(), 1u);
 }
 
+// File > Open asks; a MusicXML file named on the command line or in Open Recent is imported.
 TEST_F(AppDelegateTest, OpeningMusicXmlOffersToImportIt) {
     ASSERT_TRUE(app.start({}));
     Score score;
@@ -193,7 +194,8 @@ TEST_F(AppDelegateTest, OpeningMusicXmlOffersToImportIt) {
             alerts.asked.clear();
             alerts.confirmAnswer = accept;
             const std::size_t windowsBefore = windows.docs.size();
-            EXPECT_EQ(app.openFile(file), accept);
+            dialogs.openAnswer = file;
+            app.fileOpen();
             ASSERT_EQ(alerts.asked.size(), 1u);
             EXPECT_EQ(alerts.asked[0].text, "song.xml is a MusicXML file, not a score file.");
             EXPECT_TRUE(alerts.asked[0].informative.ends_with("|Import"));
@@ -238,10 +240,17 @@ TEST_F(AppDelegateTest, SaveWritesTheScoreOrSaysWhyNot) {
     EXPECT_EQ(windows.titles[doc], "tune.sorvel");
     EXPECT_TRUE(diag.contains("save successed"));
     EXPECT_EQ(app.rootDocument(), doc);
-    // The next save suggests the new title; a cancelled dialog writes nothing.
-    dialogs.saveAnswer.reset();
+    EXPECT_EQ(windows.recent, (std::vector<std::string>{*dialogs.saveAnswer}));
+    // The next save writes the same file without asking; Save As asks, starting at the
+    // file, and a cancelled dialog writes nothing.
+    typeChordFields(*doc, {"D", "", ""});
+    writer.files.clear();
     app.fileSave();
-    EXPECT_EQ(dialogs.saveSuggestions.back(), "tune.sorvel");
+    EXPECT_EQ(dialogs.saveSuggestions.size(), 2u);
+    EXPECT_EQ(writer.files.at(*dialogs.saveAnswer).substr(0, 26), "<,sorvel2,-1,3,440,0,0\n#D\n");
+    dialogs.saveAnswer.reset();
+    app.fileSaveAs();
+    EXPECT_EQ(dialogs.saveSuggestions.back(), dir.file("out/tune.sorvel"));
     EXPECT_EQ(writer.files.size(), 1u);
     EXPECT_EQ(alerts.shown.size(), 1u);
 }
@@ -291,11 +300,9 @@ TEST_F(AppDelegateTest, RoutingReachesTheKeyScoreUntilItsWindowCloses) {
     EXPECT_EQ(app.rootDocument(), doc);
     EXPECT_TRUE(alerts.shown.empty());
 
-    // A closing window no longer receives commands through rootDoc, nor undo steps.
-    app.undoHistory().registerUndo(doc, [] { FAIL() << "a closed document's step ran"; });
+    // A closing window no longer receives commands through rootDoc.
     app.documentClosed(doc);
     EXPECT_EQ(app.rootDocument(), initialRoot);
-    EXPECT_FALSE(app.undoHistory().canUndo());
 }
 
 TEST(RecentFiles, NewestFirstOnceAndAtMostTen) {

@@ -11,6 +11,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -19,6 +20,8 @@
 #include "edit_test_document.h"
 #include "ports/alerts.h"
 #include "ports/file_dialogs.h"
+#include "ports/processes.h"
+#include "ports/questions.h"
 #include "ports/settings.h"
 #include "ports/text_file_writer.h"
 #include "ports/window_system.h"
@@ -44,6 +47,35 @@ class FakeAlerts : public Alerts {
     // Questions, their informative text and button joined by "|", and the answer to give.
     std::vector<Alert> asked;
     bool confirmAnswer = false;
+};
+
+// Answers questions from a script; an unscripted "save?" is cancelled.
+class FakeQuestions : public Questions {
+  public:
+    SaveChoice askToSave(const std::string& scoreName, bool several) override {
+        asked.push_back(scoreName + (several ? " (several)" : ""));
+        if (saveAnswers.empty()) return SaveChoice::Cancel;
+        const SaveChoice answer = saveAnswers.front();
+        saveAnswers.erase(saveAnswers.begin());
+        return answer;
+    }
+    bool askToRestore(const std::vector<std::string>& scoreNames) override {
+        restoreOffers.push_back(scoreNames);
+        return restore;
+    }
+    std::vector<SaveChoice> saveAnswers;
+    std::vector<std::string> asked;
+    bool restore = true;
+    std::vector<std::vector<std::string>> restoreOffers;
+};
+
+// Processes by name; this one is "me".
+class FakeProcesses : public Processes {
+  public:
+    std::string selfId() const override { return self; }
+    bool running(const std::string& id) const override { return alive.count(id) > 0; }
+    std::string self = "me";
+    std::set<std::string> alive;
 };
 
 class FakeDialogs : public FileDialogs {
@@ -96,6 +128,13 @@ class FakeWriter : public TextFileWriter {
 class FakeWindows : public WindowSystem {
   public:
     KeyWindow keyWindow() const override { return key; }
+    std::vector<Document*> documents() const override {
+        std::vector<Document*> open;
+        for (const auto& d : docs) {
+            if (!closed.count(d.get())) open.push_back(d.get());
+        }
+        return open;
+    }
     Document* newScoreDocument() override {
         if (failNextWithBadAlloc) {
             failNextWithBadAlloc = false;
@@ -132,6 +171,7 @@ class FakeWindows : public WindowSystem {
 
     KeyWindow key;
     std::vector<std::unique_ptr<Document>> docs;
+    std::set<const Document*> closed;
     bool failNextWithBadAlloc = false;
     std::map<const Document*, std::string> titles;
     bool titleShown = false;
@@ -143,8 +183,10 @@ class FakeWindows : public WindowSystem {
 
 // Every port of the application state, faked.
 struct FakePorts {
-    AppPorts ports() { return {alerts, dialogs, settings, windows, writer}; }
+    AppPorts ports() { return {alerts, dialogs, settings, windows, writer, questions, processes}; }
     FakeAlerts alerts;
+    FakeQuestions questions;
+    FakeProcesses processes;
     FakeDialogs dialogs;
     FakeSettings settings;
     FakeWindows windows;

@@ -236,7 +236,6 @@ TEST(ScorePlayer, NothingToSoundPlaysTheCountInAndReturnsToIdle) {
 }
 
 TEST(ScorePlayer, TempoOrBeatsThatAreNoPositiveNumberOrNoOutputNeverStart) {
-    const Song score{{{17, kQuarter}}};
     const struct {
         std::string text;
         std::optional<std::int64_t> count;  // of at most 1000
@@ -246,6 +245,7 @@ TEST(ScorePlayer, TempoOrBeatsThatAreNoPositiveNumberOrNoOutputNeverStart) {
     };
     for (const auto& t : texts) EXPECT_EQ(parseCount(t.text, 1000), t.count) << t.text;
     // A score with no tempo or no beat chosen does not start, and says why.
+    const Song score{{{17, kQuarter}}};
     for (const auto& [tempo, beats] : {std::pair{"", "4"}, {"120", ""}}) {
         Rig rig;
         rig.player->playAll(score.request(tempo, beats));

@@ -1,4 +1,5 @@
-// The undo history on its own, and undo and redo of the cell commands across documents.
+// The undo history on its own, and undo and redo of the cell commands, each document on its own
+// history.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -63,46 +64,7 @@ TEST(UndoHistory, StepsGroupsAndRedo) {
     EXPECT_TRUE(c.values.empty());
 }
 
-TEST(UndoHistory, RemoveAllActionsDropsEveryStepNamingTheTarget) {
-    UndoHistory h;
-    Counter a{&h, {}};
-    Counter b{&h, {}};
-    a.push(1);
-    b.push(10);
-    {
-        UndoGroup g(&h);
-        a.push(2);
-        b.push(20);  // a step naming both
-    }
-    a.push(3);
-    h.undo();  // a's 3 goes to the redo stack
-    h.removeAllActions(&a);
-    EXPECT_FALSE(h.canRedo());
-    {
-        UndoGroup g(&h);
-        a.push(4);  // inside an open group
-        b.push(30);
-        h.removeAllActions(&a);
-    }
-    ASSERT_EQ(h.undoStepCount(), 2u);
-    h.undo();
-    h.undo();  // only b's own steps are left: each pops one of b's three values
-    EXPECT_EQ(b.values.size(), 1u);
-    EXPECT_EQ(a.values, (std::vector<int>{1, 2, 4}));
-    EXPECT_FALSE(h.canUndo());
-}
-
 using Scores = std::vector<std::vector<ScoreCell>>;
-
-Scores scoresOf(const std::vector<std::unique_ptr<Document>>& docs) {
-    Scores s;
-    for (const auto& d : docs) s.push_back(cells(*d));
-    return s;
-}
-
-void expectAllStavesTrue(const std::vector<std::unique_ptr<Document>>& docs) {
-    for (const auto& d : docs) EXPECT_EQ(staffMismatch(*d), "");
-}
 
 // One user action of the score window on doc, chosen by the generator.
 void randomEdit(Document& doc, UndoHistory& undo, std::mt19937& rng) {
@@ -137,57 +99,51 @@ void randomEdit(Document& doc, UndoHistory& undo, std::mt19937& rng) {
 
 class RandomEdits : public ::testing::TestWithParam<unsigned> {};
 
-TEST_P(RandomEdits, UndoneStepByStepAndRedoneAcrossTwoDocuments) {
-    UndoHistory undo;
-    std::vector<std::unique_ptr<Document>> docs;
-    docs.push_back(givenScore().cells(distinctCells(70)).build(&undo));
-    docs.push_back(givenScore().cells(distinctCells(130)).build(&undo));
+TEST_P(RandomEdits, UndoneStepByStepAndRedoneEachDocumentOnItsOwn) {
+    std::unique_ptr<Document> docs[] = {givenScore().cells(distinctCells(70)).build(),
+                                        givenScore().cells(distinctCells(130)).build()};
 
-    // given two documents on one history, when 300 random actions run, then each edit is
-    // one step and no step is left out
+    // given two documents, when 300 random actions run on either, then each edit is one step
+    // of its own document's history and no step is left out
     std::mt19937 rng(GetParam());
-    std::vector<Scores> history{scoresOf(docs)};
+    Scores states[] = {{cells(*docs[0])}, {cells(*docs[1])}};
     for (int i = 0; i < 300; ++i) {
-        Document& doc = *docs[std::uniform_int_distribution<int>(0, 1)(rng)];
-        const std::size_t before = undo.undoStepCount();
-        randomEdit(doc, undo, rng);
-        expectAllStavesTrue(docs);
-        ASSERT_LE(undo.undoStepCount(), before + 1) << "one action, one step";
-        if (undo.undoStepCount() == before + 1) {
-            history.push_back(scoresOf(docs));
+        const int d = std::uniform_int_distribution<int>(0, 1)(rng);
+        Document& doc = *docs[d];
+        const std::size_t before = doc.history().undoStepCount();
+        randomEdit(doc, doc.history(), rng);
+        EXPECT_EQ(staffMismatch(doc), "");
+        ASSERT_LE(doc.history().undoStepCount(), before + 1) << "one action, one step";
+        if (doc.history().undoStepCount() == before + 1) {
+            states[d].push_back(cells(doc));
         } else {
-            ASSERT_EQ(scoresOf(docs), history.back()) << "a change with no step, action " << i;
+            ASSERT_EQ(cells(doc), states[d].back()) << "a change with no step, action " << i;
         }
         if (HasFatalFailure()) return;
     }
-    ASSERT_EQ(undo.undoStepCount(), history.size() - 1);
-    ASSERT_GT(history.size(), 100u) << "the sequence should mostly edit";
+    ASSERT_GT(states[0].size() + states[1].size(), 100u) << "the sequence should mostly edit";
 
-    // when every step is undone, then redone: each state comes back in turn
-    for (std::size_t k = history.size() - 1; k > 0; --k) {
-        undo.undo();
-        ASSERT_EQ(scoresOf(docs), history[k - 1]) << "after undoing step " << k;
-        expectAllStavesTrue(docs);
+    // when every step of one document is undone, then redone: each of its states comes back
+    // in turn, and the other document stays as it is
+    for (int d : {0, 1}) {
+        Document& doc = *docs[d];
+        const std::vector<ScoreCell> other = cells(*docs[1 - d]);
+        const Scores& s = states[d];
+        ASSERT_EQ(doc.history().undoStepCount(), s.size() - 1);
+        for (std::size_t k = s.size() - 1; k > 0; --k) {
+            doc.history().undo();
+            ASSERT_EQ(cells(doc), s[k - 1]) << "after undoing step " << k;
+            EXPECT_EQ(staffMismatch(doc), "");
+        }
+        EXPECT_FALSE(doc.history().canUndo());
+        for (std::size_t k = 1; k < s.size(); ++k) {
+            doc.history().redo();
+            ASSERT_EQ(cells(doc), s[k]) << "after redoing step " << k;
+        }
+        EXPECT_FALSE(doc.history().canRedo());
+        EXPECT_EQ(cells(*docs[1 - d]), other);
         if (HasFatalFailure()) return;
     }
-    EXPECT_FALSE(undo.canUndo());
-    for (std::size_t k = 1; k < history.size(); ++k) {
-        undo.redo();
-        ASSERT_EQ(scoresOf(docs), history[k]) << "after redoing step " << k;
-        expectAllStavesTrue(docs);
-        if (HasFatalFailure()) return;
-    }
-    EXPECT_FALSE(undo.canRedo());
-
-    // The first window closes with steps of both documents on either stack: only the second
-    // document's steps are left, and they take it back to its start and on to its end.
-    for (int k = 0; k < 40; ++k) undo.undo();
-    docs[0].reset();
-    while (undo.canUndo()) undo.undo();
-    EXPECT_EQ(cells(*docs[1]), distinctCells(130));
-    while (undo.canRedo()) undo.redo();
-    EXPECT_EQ(cells(*docs[1]), history.back()[1]);
-    EXPECT_EQ(staffMismatch(*docs[1]), "");
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeds, RandomEdits, ::testing::Values(1u, 2u, 3u, 17u, 2024u));

@@ -10,7 +10,6 @@ import tempfile
 import time
 
 SCREEN = (1280, 800)
-YELLOW = (255, 255, 0)
 BLACK = (0, 0, 0)
 STAFF_COLUMNS = 40
 
@@ -168,20 +167,25 @@ class App:
         except subprocess.TimeoutExpired:
             raise RuntimeError("the application did not exit")
 
-    def save_as(self, path, title_pattern, timeout=15):
-        """Ctrl+S, then the path typed into the save dialog's name field and Return; waits for
-        the file and for the score window's new title, and gives the score window the
-        keyboard again (without a window manager nobody else does)."""
-        self.key("ctrl+s")
+    def save_as(self, path, title_pattern, timeout=15, keys="ctrl+shift+s"):
+        """Save As (Ctrl+Shift+S; keys="ctrl+s" where Save is to ask), then the path typed
+        into the save dialog; waits for the file and the score window's new title."""
+        self.key(keys)
+        self.answer_save_dialog(path, timeout)
+        self.wait_until("the saved file " + path + " and the window title " + title_pattern,
+                        lambda: os.path.exists(path) and self.window_names(title_pattern), timeout)
+        self.focus()
+
+    def answer_save_dialog(self, path, timeout=15):
+        """The path typed into the save dialog's name field, and Return. The score window
+        gets the keyboard back from the caller (without a window manager nobody else gives
+        it)."""
         dialog = self.wait_until("the save dialog", lambda: self.xdotool(
             "search", "--onlyvisible", "--name", "^Save Score", check=False).split(), timeout)
         self.focus(dialog[-1])
         self.key("ctrl+a")
         self.xdotool("type", "--delay", "20", path)
         self.press("Return")
-        self.wait_until("the saved file " + path + " and the window title " + title_pattern,
-                        lambda: os.path.exists(path) and self.window_names(title_pattern), timeout)
-        self.focus()
 
     def screenshot(self, path=None):
         path = path or os.path.join(self.home, "shot-%d.png" % int(time.time() * 1000))
@@ -207,17 +211,9 @@ class App:
                 self.xdotool("key", "--clearmodifiers", k)
             time.sleep(0.05)
 
-    def type_keys(self, *keys):
-        self.key(*keys)
-        time.sleep(0.3)
-
-    def click(self, x, y, shift=False):
+    def click(self, x, y):
         self.xdotool("mousemove", "--sync", x, y)
-        if shift:
-            self.xdotool("keydown", "shift")
         self.xdotool("click", "1")
-        if shift:
-            self.xdotool("keyup", "shift")
         time.sleep(0.3)
 
 
@@ -247,19 +243,6 @@ def pixel(data, x, y):
     return raw[i], raw[i + 1], raw[i + 2]
 
 
-def find_pointer(data):
-    """Top-left corner of the red cell pointer frame (pure red), or None."""
-    w, h, raw = data
-    for y in range(h):
-        row = raw[y * w * 3:(y + 1) * w * 3]
-        start = row.find(b"\xff\x00\x00" * 20)
-        while start >= 0 and start % 3:
-            start = row.find(b"\xff\x00\x00" * 20, start + 1)
-        if start >= 0:
-            return start // 3, y
-    return None
-
-
 def find_frame(data, color=b"\xff\x00\x00", min_side=20):
     """(x, y, width, height) of the first rectangle outlined in pure `color`, or None.
 
@@ -282,24 +265,6 @@ def find_frame(data, color=b"\xff\x00\x00", min_side=20):
                     return x, y, width, height
             start = row.find(color * min_side, start + 1)
     return None
-
-
-def count_color(data, rect, color):
-    """Number of pixels of exactly `color` inside rect = (x, y, width, height)."""
-    x0, y0, rw, rh = rect
-    n = 0
-    for y in range(y0, y0 + rh):
-        for x in range(x0, x0 + rw):
-            if pixel(data, x, y) == color:
-                n += 1
-    return n
-
-
-def region(data, rect):
-    """The raw bytes of rect = (x, y, width, height), for comparing screenshots."""
-    w, _, raw = data
-    x0, y0, rw, rh = rect
-    return b"".join(raw[((y * w) + x0) * 3:((y * w) + x0 + rw) * 3] for y in range(y0, y0 + rh))
 
 
 class Staves:
@@ -328,6 +293,8 @@ class Staves:
             raise ValueError("expected three staves of five lines below x=%d, found %s" % (x, groups))
         offset = staves[0][0] - self.y0
         self.tops = [g[0] - offset for g in staves]
+        if any(b - a < self.cell_h for a, b in zip(self.tops, self.tops[1:])):
+            raise ValueError("staves overlap: tops %s for cells %d px high" % (self.tops, self.cell_h))
         # The solid lines run across all 40 cells: their length gives the column width.
         y = staves[0][-1]
         end = x = self.x0
@@ -339,39 +306,13 @@ class Staves:
         if abs(staff_width / STAFF_COLUMNS - self.cell_w) > 1:
             raise ValueError("staff of %d px does not hold 40 cells of %d px" % (staff_width, self.cell_w))
 
-    def rect(self, column, row):
-        return (self.x0 + (column - 1) * self.cell_w, self.tops[row - 1], self.cell_w, self.cell_h)
-
     def centre(self, column, row):
-        x, y, w, h = self.rect(column, row)
-        return x + w // 2, y + h // 2
+        return (self.x0 + (column - 1) * self.cell_w + self.cell_w // 2,
+                self.tops[row - 1] + self.cell_h // 2)
 
     def chord_field(self, row):
         """A point inside the chord field right above the staff of `row`."""
         return self.x0 + 10 * self.cell_w, self.tops[row - 1] - 12
-
-    def area(self):
-        return (self.x0, self.tops[0], STAFF_COLUMNS * self.cell_w, self.tops[2] + self.cell_h - self.tops[0])
-
-    def yellow_cells(self, data):
-        """Every (column, row) whose inside is mostly yellow; raises on a partly yellow cell."""
-        w, _, raw = data
-        target = bytes(YELLOW)
-        out = set()
-        for row in (1, 2, 3):
-            for column in range(1, STAFF_COLUMNS + 1):
-                x, y, cw, ch = self.rect(column, row)
-                n = 0
-                for yy in range(y + 1, y + ch - 1):
-                    start = (yy * w + x + 1) * 3
-                    line = raw[start:start + (cw - 2) * 3]
-                    n += sum(1 for i in range(0, len(line), 3) if line[i:i + 3] == target)
-                inside = (cw - 2) * (ch - 2)
-                if n > inside // 5:
-                    out.add((column, row))
-                elif n > 0:
-                    raise ValueError("cell (%d, %d) is partly yellow (%d px)" % (column, row, n))
-        return out
 
 
 def fail(message):

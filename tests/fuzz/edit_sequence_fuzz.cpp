@@ -7,7 +7,7 @@
 
 #include "../core/given.h"
 #include "edit/undo_history.h"
-#include "fuzz_document.h"
+#include "model/diagnostics.h"
 #include "model/notation_tables.h"
 #include "model/note_values.h"
 
@@ -26,10 +26,15 @@ void check(Document& doc) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static const bool quiet = [] {
+        sorvel::setDiagnosticSink([](std::string_view) {});
+        return true;
+    }();
+    (void)quiet;
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const std::size_t split = bytes.find('\0');
     UndoHistory undo;
-    auto doc = fuzz::makeDocument(&undo);
+    auto doc = testing::makeDocument(&undo);
     if (split != std::string_view::npos) {
         if (const ScoreParseResult r = parseScore(bytes.substr(0, split)); r.score) {
             doc->open(*r.score);

@@ -71,7 +71,7 @@ TEST_F(ExchangeMenu, ExportMusicXmlWritesTheScoreInFrontAndImportOpensItAgain) {
     ASSERT_FALSE(testing::chordLines(imported->document()).empty());
     EXPECT_EQ(testing::chordLines(imported->document()).front(), "Cmaj7  G7");
     // Named after the title the export gave it, and said so.
-    EXPECT_EQ(imported->windowTitle(), QStringLiteral("Evening Song.txt"));
+    EXPECT_EQ(imported->windowTitle(), QStringLiteral("Evening Song.txt[*]"));
     ASSERT_EQ(alerts_.shown.size(), 1u);
     EXPECT_NE(alerts_.shown.front().informative.find("\"Evening Song\""), std::string::npos);
 }

@@ -90,6 +90,7 @@ TEST_F(PhraseMenu, OneWindowFollowsTheScoreItWasLastOpenedFor) {
 
     // The score's window goes away while the builder is open: nothing is sent anywhere.
     b = openBuilder(second);
+    questions_.saveAnswers = {SaveChoice::Discard};
     second->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     click(*b, {"setMain"});

@@ -127,7 +127,7 @@ TEST_F(PrintMenu, FileMenuHasThePrintItemsAfterSaveWithAccessKeysOfTheirOwn) {
     }
     const qsizetype setup = order.indexOf(QStringLiteral("pageSetupAction"));
     ASSERT_GE(setup, 1);
-    EXPECT_EQ(plain.at(setup - 1), QStringLiteral("Save"));
+    EXPECT_EQ(plain.at(setup - 1), QStringLiteral("Save As"));
     EXPECT_EQ(order.mid(setup, 3),
               (QStringList{QStringLiteral("pageSetupAction"), QStringLiteral("printAction"),
                            QStringLiteral("exportPdfAction")}));

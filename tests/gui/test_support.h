@@ -75,9 +75,11 @@ struct WindowWithSound {
     std::unique_ptr<ScoreWindow> window;
     testing::CapturingAudioOutput* audio = nullptr;  // owned by the window
 };
-inline WindowWithSound makeWindow() {
-    static gui::QtClock clock;  // the window's programs play in real time
-    auto audio = std::make_unique<testing::CapturingAudioOutput>(PcmFormat{}, &clock);
+// The window's programs play by programClock, or in real time.
+inline WindowWithSound makeWindow(const Clock* programClock = nullptr) {
+    static gui::QtClock clock;
+    auto audio = std::make_unique<testing::CapturingAudioOutput>(
+        PcmFormat{}, programClock ? programClock : &clock);
     WindowWithSound out{nullptr, audio.get()};
     out.window =
         std::make_unique<ScoreWindow>(std::make_unique<Document>(), setFolder(), std::move(audio));
@@ -94,10 +96,12 @@ class AppTest : public ::testing::Test {
         settings_.values[kFilePassKey] = setFolder();
         gui::PortOverrides ports;
         ports.alerts = &alerts_;
+        ports.questions = &questions_;
         ports.dialogs = &dialogs_;
         ports.settings = &settings_;
         ports.printDialogs = printDialogs_;
         ports.silent = true;  // the file writer stays the real one
+        ports.recoveryFolder = QString();
         app_ = std::make_unique<gui::SorvelApplication>(
             QFileInfo(QString::fromStdString(setFolder())).path(), ports);
     }
@@ -133,6 +137,7 @@ class AppTest : public ::testing::Test {
     }
 
     testing::FakeAlerts alerts_;
+    testing::FakeQuestions questions_;
     testing::FakeDialogs dialogs_;
     testing::FakeSettings settings_;
     gui::PrintDialogs* printDialogs_ = nullptr;  // set before SetUp to answer printing

@@ -5,10 +5,12 @@
 #include <system_error>
 
 #include "app/exchange_file.h"
+#include "edit/undo_history.h"
 #include "model/diagnostics.h"
 #include "model/score_file.h"
 #include "ports/alerts.h"
 #include "ports/file_dialogs.h"
+#include "ports/questions.h"
 #include "ports/settings.h"
 #include "ports/text_file_writer.h"
 #include "ports/window_system.h"
@@ -25,8 +27,10 @@ std::string absolutePath(const std::string& path) {
 
 }  // namespace
 
-AppDelegate::AppDelegate(AppPorts ports, std::string appFolder)
-    : ports_(ports), appFolder_(std::move(appFolder)), initialRootDoc_(&udMngr) {
+AppDelegate::AppDelegate(AppPorts ports, std::string appFolder, std::string recoveryFolder)
+    : ports_(ports),
+      appFolder_(std::move(appFolder)),
+      recovery_(std::move(recoveryFolder), ports.processes, ports.writer) {
     rootDoc_ = &initialRootDoc_;
 }
 
@@ -36,7 +40,7 @@ bool AppDelegate::start(const std::vector<std::string>& files) {
         return false;
     }
     launch();
-    bool opened = false;
+    bool opened = restoreSnapshots();
     for (const std::string& file : files) opened = openFile(file) || opened;
     // Files that could not be opened have had their alerts; the user still gets a window.
     if (!opened) ports_.windows.newScoreDocument();
@@ -65,6 +69,7 @@ void AppDelegate::launch() {
 void AppDelegate::quit() {
     if (!launched_ || quitDone_) return;
     quitDone_ = true;
+    writeAllSnapshots();
     ports_.settings.set(kFilePassKey, prefURL);
     ports_.settings.sync();
     scaleTable.writeBack(prefURL, ports_.writer, ports_.alerts);
@@ -94,19 +99,72 @@ void AppDelegate::withScoreWindow(const std::function<void(Document&)>& op) {
 }
 
 void AppDelegate::fileSave() {
-    withKeyDocument([this](Document& doc) {
-        rootDoc_ = &doc;
-        const std::optional<std::string> path =
-            ports_.dialogs.saveFile(ports_.windows.windowTitle(doc));
-        if (!path) return;
-        const std::string text = scoreFileText(doc.snapshot().score);
-        if (const auto error = ports_.writer.writeFile(*path, text)) {
-            ports_.alerts.showAlert(std::string(kSaveFailedMessage), *error);
-            return;
-        }
-        diag("save successed");
-        ports_.windows.setWindowTitle(doc, lastPathComponent(*path));
-    });
+    withKeyDocument([this](Document& doc) { saveDocument(doc, false); });
+}
+
+void AppDelegate::fileSaveAs() {
+    withKeyDocument([this](Document& doc) { saveDocument(doc, true); });
+}
+
+bool AppDelegate::saveDocument(Document& doc, bool askWhere) {
+    rootDoc_ = &doc;
+    std::string path = doc.filePath();
+    if (askWhere || !doc.savesInPlace()) {
+        const auto chosen =
+            ports_.dialogs.saveFile(path.empty() ? ports_.windows.windowTitle(doc) : path);
+        if (!chosen) return false;
+        path = absolutePath(*chosen);
+    }
+    const std::string text = scoreFileText(doc.snapshot().score);
+    if (const auto error = ports_.writer.writeFile(path, text)) {
+        ports_.alerts.showAlert(std::string(kSaveFailedMessage), *error);
+        return false;
+    }
+    diag("save successed");
+    doc.markSaved(path);
+    recovery_.remove(&doc);
+    ports_.windows.setWindowTitle(doc, lastPathComponent(path));
+    ports_.windows.addRecentFile(path);
+    return true;
+}
+
+bool AppDelegate::documentMayClose(Document& doc) {
+    if (!doc.modified()) return true;
+    switch (ports_.questions.askToSave(ports_.windows.windowTitle(doc), false)) {
+        case SaveChoice::Save:
+        case SaveChoice::SaveAll:
+            return saveDocument(doc, false);
+        case SaveChoice::Discard:
+        case SaveChoice::DiscardAll:
+            recovery_.remove(&doc);
+            return true;
+        case SaveChoice::Cancel:
+            break;
+    }
+    return false;
+}
+
+bool AppDelegate::quitMayProceed() {
+    std::vector<Document*> modified;
+    for (Document* doc : ports_.windows.documents()) {
+        if (doc->modified()) modified.push_back(doc);
+    }
+    std::optional<SaveChoice> forAll;
+    std::vector<Document*> discarded;
+    for (std::size_t i = 0; i < modified.size(); ++i) {
+        Document& doc = *modified[i];
+        SaveChoice choice = forAll ? *forAll
+                                   : ports_.questions.askToSave(ports_.windows.windowTitle(doc),
+                                                                i + 1 < modified.size());
+        if (choice == SaveChoice::SaveAll) forAll = choice = SaveChoice::Save;
+        if (choice == SaveChoice::DiscardAll) forAll = choice = SaveChoice::Discard;
+        if (choice == SaveChoice::Cancel) return false;
+        if (choice == SaveChoice::Save && !saveDocument(doc, false)) return false;
+        if (choice == SaveChoice::Discard) discarded.push_back(&doc);
+    }
+    // Only now: a quit cancelled later leaves every snapshot where it was.
+    for (Document* doc : discarded) recovery_.remove(doc);
+    return true;
 }
 
 void AppDelegate::fileOpen() {
@@ -114,6 +172,13 @@ void AppDelegate::fileOpen() {
 }
 
 bool AppDelegate::openFile(const std::string& path) {
+    // Open Recent lists imported MusicXML files too.
+    const Result<std::string> resolved = resolveOpenText(path);
+    const auto format = resolved ? exchange::exportFormatOf(resolved.value()) : std::nullopt;
+    if (format == exchange::ExportFormat::MusicXml ||
+        format == exchange::ExportFormat::CompressedMusicXml) {
+        return importMusicXml(resolved.value());
+    }
     return openScore(path);
 }
 
@@ -145,7 +210,9 @@ bool AppDelegate::openScore(const std::string& text) {
             return false;
         }
 
-        if (!openWindow(*result.score, lastPathComponent(path))) return false;
+        Document* doc = openWindow(*result.score, lastPathComponent(path));
+        if (!doc) return false;
+        doc->markSaved(absolutePath(path));
         ports_.windows.addRecentFile(absolutePath(path));
         return true;
     } catch (const std::bad_alloc&) {
@@ -179,6 +246,7 @@ bool AppDelegate::importMusicXml(const std::string& path) {
                               title + ".");
     }
     if (!openWindow(score.score, title)) return false;
+    ports_.windows.addRecentFile(absolutePath(path));
     if (!score.notes.empty()) {
         ports_.alerts.showAlert("Some of " + name + " could not be carried over:",
                                 exchange::importNotesText(score.notes));
@@ -200,6 +268,63 @@ Document* AppDelegate::openWindow(const Score& score, const std::string& title) 
     doc->open(score);
     ports_.windows.setWindowTitle(*doc, title);
     return doc;
+}
+
+bool AppDelegate::restoreSnapshots() {
+    const RecoveryStore::Orphans found = recovery_.claimOrphans();
+    if (!found.damaged.empty()) {
+        std::string files;
+        for (const std::string& file : found.damaged) files += file + "\n";
+        ports_.alerts.showAlert("Unsaved scores left by an earlier session could not be read.",
+                                "They are kept as:\n" + files);
+    }
+    if (found.scores.empty()) return false;
+    std::vector<std::string> titles;
+    for (const auto& orphan : found.scores) titles.push_back(orphan.title);
+    if (!ports_.questions.askToRestore(titles)) {
+        for (const auto& orphan : found.scores) recovery_.discard(orphan.file);
+        return false;
+    }
+    bool opened = false;
+    for (const auto& orphan : found.scores) {
+        // A window that cannot open leaves its file to the next start.
+        Document* doc = openWindow(orphan.score, orphan.title);
+        if (!doc) continue;
+        doc->markRestored(orphan.path);
+        recovery_.adopt(doc, orphan.file);
+        opened = true;
+    }
+    return opened;
+}
+
+void AppDelegate::writeOrRemoveSnapshot(Document& doc) {
+    if (!doc.modified()) {
+        recovery_.remove(&doc);
+        return;
+    }
+    recovery_.write(&doc, {doc.filePath(), ports_.windows.windowTitle(doc),
+                           scoreFileText(doc.snapshot().score)});
+}
+
+void AppDelegate::writePendingSnapshots() {
+    const auto due = std::move(pending_);
+    pending_.clear();
+    for (Document* doc : due) writeOrRemoveSnapshot(*doc);
+}
+
+void AppDelegate::writeAllSnapshots() {
+    pending_.clear();
+    for (Document* doc : ports_.windows.documents()) writeOrRemoveSnapshot(*doc);
+}
+
+void AppDelegate::undo() {
+    const KeyWindow key = ports_.windows.keyWindow();
+    if (key.kind == KeyWindowKind::Score && key.document) key.document->history().undo();
+}
+
+void AppDelegate::redo() {
+    const KeyWindow key = ports_.windows.keyWindow();
+    if (key.kind == KeyWindowKind::Score && key.document) key.document->history().redo();
 }
 
 void AppDelegate::menuPageUp() {
@@ -240,8 +365,12 @@ void AppDelegate::menuAbout() {
 void AppDelegate::documentClosed(Document* doc) {
     if (!doc) return;
     if (rootDoc_ == doc) rootDoc_ = &initialRootDoc_;
-    // Its steps go at once: an undo must never reach a closed window.
-    udMngr.removeAllActions(doc);
+    pending_.erase(doc);
+    if (doc->modified()) {
+        recovery_.release(doc);
+    } else {
+        recovery_.remove(doc);
+    }
 }
 
 std::string AppDelegate::documentSetFolder() const {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <string_view>
 #include <system_error>
 
 #include "edit/chord_lines.h"
@@ -9,6 +10,28 @@
 #include "model/diagnostics.h"
 
 namespace sorvel {
+
+namespace {
+
+// Chord lines as they read: trailing blanks of a line, and blank lines at the end, are nothing.
+bool sameChordLines(const std::vector<std::string>& a, const std::vector<std::string>& b) {
+    const auto trimmed = [](const std::string& line) {
+        return std::string_view(line).substr(0, line.find_last_not_of(' ') + 1);
+    };
+    const auto length = [&](const std::vector<std::string>& lines) {
+        std::size_t n = lines.size();
+        while (n > 0 && trimmed(lines[n - 1]).empty()) --n;
+        return n;
+    };
+    const std::size_t n = length(a);
+    if (n != length(b)) return false;
+    for (std::size_t i = 0; i < n; ++i) {
+        if (trimmed(a[i]) != trimmed(b[i])) return false;
+    }
+    return true;
+}
+
+}  // namespace
 
 std::vector<std::string> listImageSets(const std::string& setFolder) {
     std::vector<std::string> names;
@@ -26,8 +49,9 @@ std::vector<std::string> listImageSets(const std::string& setFolder) {
 }
 
 Document::Document(UndoHistory* undo, AudioOutput* audio)
-    : undo_(undo),
-      primitives_(score_, undo, this, this),
+    : ownHistory_(undo ? nullptr : std::make_unique<UndoHistory>()),
+      undo_(undo ? undo : ownHistory_.get()),
+      primitives_(score_, undo_, this, this),
       sound_(audio),
       entry_(sound_),
       pages_(score_, [this] { controlsChanged(); }) {
@@ -36,6 +60,7 @@ Document::Document(UndoHistory* undo, AudioOutput* audio)
     };
     pages_.setRedraw(redraw);
     entry_.setRedraw(redraw);
+    markClean();
 }
 
 Document::~Document() {
@@ -48,6 +73,34 @@ void Document::setObserver(DocumentObserver* observer) {
 
 void Document::controlsChanged() {
     if (observer_) observer_->controlsChanged();
+}
+
+void Document::contentChanged() {
+    modified_ = !matchesClean();
+    if (observer_) observer_->scoreChanged();
+}
+
+bool Document::matchesClean() const {
+    return clean_ && score_.musicData == clean_->musicData && score_.settings == clean_->settings &&
+           sameChordLines(pages_.chordLinesWithFields(), clean_->codeData);
+}
+
+void Document::markClean() {
+    clean_ = Score{score_.musicData, pages_.chordLinesWithFields(), score_.settings};
+    contentChanged();
+}
+
+void Document::markSaved(const std::string& path) {
+    filePath_ = path;
+    restored_ = false;
+    markClean();
+}
+
+void Document::markRestored(const std::string& path) {
+    filePath_ = path;
+    restored_ = true;
+    clean_.reset();
+    contentChanged();
 }
 
 void Document::endEditing() {
@@ -70,6 +123,7 @@ void Document::windowControllerDidLoadNib(const DocumentLayout& layout,
 
     endEditing();
     controlsChanged();
+    markClean();
 }
 
 // ---- The whole score ----------------------------------------------------------------------
@@ -86,6 +140,7 @@ void Document::open(const Score& score) {
     // The field shows the score's pitch; the tuning table changes when it is applied.
     setReferencePitchText(std::to_string(set.referencePitch));
     controlsChanged();
+    markClean();
 }
 
 ScoreSnapshot Document::snapshot() {
@@ -115,15 +170,19 @@ std::int64_t choice(std::int64_t index, std::size_t count) {
 
 void Document::chooseImageSet(std::int64_t index) {
     score_.settings.imageSet = choice(index, imageSets_.size());
+    contentChanged();
 }
 void Document::chooseTempo(std::int64_t index) {
     score_.settings.tempo = choice(index, tempoItems().size());
+    contentChanged();
 }
 void Document::chooseKey(std::int64_t index) {
     score_.settings.key = choice(index, inKeyItems().size());
+    contentChanged();
 }
 void Document::chooseBeat(std::int64_t index) {
     score_.settings.beat = choice(index, beatItems().size());
+    contentChanged();
 }
 
 void Document::btnPageUp() {
@@ -147,6 +206,7 @@ void Document::cmbImage() {
 
 void Document::setChordField(std::size_t field, std::string text) {
     pages_.setChordField(field, std::move(text));
+    contentChanged();
 }
 
 void Document::controlTextDidEndEditing() {
@@ -156,6 +216,7 @@ void Document::controlTextDidEndEditing() {
 void Document::setReferencePitchText(const std::string& text) {
     sound_.setReferenceText(text);
     score_.settings.referencePitch = leadingInteger(text);
+    contentChanged();
 }
 
 void Document::chgFreq() {
@@ -165,6 +226,7 @@ void Document::chgFreq() {
     const std::string line = tableLine(sound_.table());
     for (int staff = 0; staff < 4; ++staff) diag(line);
     controlsChanged();
+    contentChanged();
 }
 
 void Document::btnAllUpDown(std::int64_t row) {
@@ -188,6 +250,7 @@ void Document::btnAllUpDown(std::int64_t row) {
     // The fields were stored above and the chord lines may have been transposed since: the
     // refresh rewrites them from the chord lines.
     pages_.refreshTopPage();
+    contentChanged();
 }
 
 // ---- Keys and clicks ----------------------------------------------------------------------
@@ -276,6 +339,7 @@ void Document::replaceCellsUnrecorded(const std::vector<ScoreCell>& cells) {
     // and the selection pointing past the score.
     if (cells.size() != score_.musicData.size()) return;
     score_.musicData = cells;
+    contentChanged();
 }
 
 void Document::showFromFirstPage() {
@@ -302,6 +366,12 @@ void Document::appendCells(const std::vector<ScoreCell>& cells) {
 void Document::cellsMoved() {
     pages_.storeChordFields();
     pages_.refreshTopPage();
+    contentChanged();
+}
+
+void Document::cellChanged(std::int64_t index) {
+    pages_.cellChanged(index);
+    contentChanged();
 }
 
 }  // namespace sorvel

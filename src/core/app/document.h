@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,6 +36,8 @@ class DocumentObserver {
     virtual void controlsChanged() = 0;
     // Ends any text editing in the window (the field's text is kept).
     virtual void endEditing() = 0;
+    // What a save writes changed, or whether the score is modified did.
+    virtual void scoreChanged() {}
 };
 
 // Frames of the staves in window coordinates, as the window lays them out.
@@ -55,11 +59,12 @@ std::vector<std::string> listImageSets(const std::string& setFolder);
 // One score window's document: the score, its cell primitives and undo, and the parts of the
 // window that show it: the staff pages, the entry cell and the window's sound. It is what the
 // window's keys and clicks act on (ScoreCommands) and what the clipboard and the replace
-// window edit (EditableScore).
+// window edit (EditableScore). It knows the file it is bound to and whether it is modified.
 class Document final : public ScoreCommands,
                        public EditableScore,
                        private CellPrimitives::Listener {
   public:
+    // undo: a history shared with other documents (tests); by default the document has its own.
     explicit Document(UndoHistory* undo = nullptr, AudioOutput* audio = nullptr);
     ~Document() override;
     Document(const Document&) = delete;
@@ -85,6 +90,25 @@ class Document final : public ScoreCommands,
     ScoreSnapshot snapshot();
     // What the play button starts from: the score, the selected cell and the window's table.
     PlayRequest playRequest(bool exercise) const;
+    // The cell playback sounds now (-1: none): marked on the staves, which follow it; the
+    // selection is not changed.
+    void showSounding(std::int64_t cell) { pages_.showSounding(cell); }
+
+    // The file the score was opened from or saved to; "" for a new or imported score.
+    const std::string& filePath() const { return filePath_; }
+    // Whether Save writes filePath() again without asking: not for a score restored from a
+    // recovery snapshot, as its file may have changed since.
+    bool savesInPlace() const { return !filePath_.empty() && !restored_; }
+    // Whether a save would write other than what was opened or last saved (for a new score:
+    // than its set-up). Undoing back to that state clears it; chord lines that differ only in
+    // trailing blanks, as page turns leave them, count as the same.
+    bool modified() const { return modified_; }
+    // The score was read from or written to path: bound to it, and not modified.
+    void markSaved(const std::string& path);
+    // The score came back from a recovery snapshot: modified until saved, and bound to path
+    // ("" for none) only for its title and the save dialog.
+    void markRestored(const std::string& path);
+    UndoHistory& history() { return *undo_; }
 
     // The page buttons and the picture menu.
     void btnPageUp();
@@ -164,11 +188,16 @@ class Document final : public ScoreCommands,
     UndoHistory* undoHistory() const override { return undo_; }
 
     // CellPrimitives::Listener: what shows the score follows its cells.
-    void cellChanged(std::int64_t index) override { pages_.cellChanged(index); }
+    void cellChanged(std::int64_t index) override;
     void cellsMoved() override;
     void controlsChanged();
+    // After every change of what a save writes.
+    void contentChanged();
+    void markClean();
+    bool matchesClean() const;
 
     Score score_;
+    std::unique_ptr<UndoHistory> ownHistory_;
     UndoHistory* undo_ = nullptr;
     CellPrimitives primitives_;
     WindowSound sound_;
@@ -177,6 +206,11 @@ class Document final : public ScoreCommands,
     std::vector<std::string> imageSets_;
     bool withCode_ = false;
     DocumentObserver* observer_ = nullptr;
+    // What was opened or last saved; nothing after a restore.
+    std::optional<Score> clean_;
+    std::string filePath_;
+    bool restored_ = false;
+    bool modified_ = false;
 };
 
 }  // namespace sorvel

@@ -9,8 +9,9 @@ namespace sorvel {
 class FileDialogs {
   public:
     virtual ~FileDialogs() = default;
-    // A save dialog whose name field starts with suggestedName; the chosen file path.
-    virtual std::optional<std::string> saveFile(const std::string& suggestedName) = 0;
+    // A save dialog for a score; its name field starts with suggested, a file name, or a path
+    // whose folder the dialog starts in. The chosen file path.
+    virtual std::optional<std::string> saveFile(const std::string& suggested) = 0;
     // An open dialog for one file; a path or a "file://" URL.
     virtual std::optional<std::string> openFile() = 0;
     // A dialog that chooses folders only, showing message; the chosen folder path.

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace sorvel {
 
@@ -25,6 +26,8 @@ class WindowSystem {
     virtual ~WindowSystem() = default;
 
     virtual KeyWindow keyWindow() const = 0;
+    // The documents of the score windows open now, oldest first.
+    virtual std::vector<Document*> documents() const = 0;
     // Creates a score document with its window, runs the window set-up, makes it key and
     // returns it (nullptr when that failed). The window owns the document.
     virtual Document* newScoreDocument() = 0;

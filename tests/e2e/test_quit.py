@@ -1,0 +1,257 @@
+"""Quit with Ctrl+Q in the real process: a set folder typed into the preferences is stored in
+the real settings file and receives the pattern table; the old set folder is left alone.
+
+Unsaved work: the questions of Ctrl+W and Ctrl+Q (Cancel, Save, Don't Save), Ctrl+S writing
+the score's own file, undo in two windows, and the recovery snapshot a kill -9 or a SIGTERM
+leaves, restored by the next start."""
+import configparser
+import glob
+import os
+import re
+import sys
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from e2e_support import App, fail, run_test  # noqa: E402
+
+
+def rows(path):
+    with open(path, encoding="utf-8") as f:
+        return [line.rstrip("\r\n") for line in f if line.strip()]
+
+
+def stored_file_pass(app):
+    config = configparser.ConfigParser(interpolation=None)
+    config.read(app.settings_path(), encoding="utf-8")
+    return config.get("General", "filePass", fallback=None)
+
+
+def checker(app):
+    def check(what, ok):
+        if not ok:
+            app.keep = True
+            try:
+                where = "screenshot: " + app.screenshot(os.path.join(app.home, "failure.png"))
+            except Exception:  # the application, or its display, may be gone
+                where = "files kept in " + app.home
+            fail("%s (%s, log: %s)" % (what, where, os.path.join(app.home, "app.log")))
+    return check
+
+
+def set_folder_then_quit(binary):
+    app = App(binary, title="^Untitled", own_set_folder=True)
+    app.keep = bool(os.environ.get("SORVEL_E2E_KEEP"))
+    old_scale = os.path.join(app.set_folder, "scale.csv")
+    scale_rows = rows(old_scale)
+    old_before = os.stat(old_scale)
+    new_folder = os.path.join(app.home, "other set")
+    os.makedirs(new_folder)
+    with app:
+        check = checker(app)
+        try:
+            pref = None
+            for _ in range(3):  # File menu, Preferences; the menu may open late
+                app.key("alt+f")
+                time.sleep(0.5)
+                app.key("p")
+                try:
+                    pref = app.wait_until("the preferences window", lambda: app.xdotool(
+                        "search", "--onlyvisible", "--name", "^Preferences", check=False).split(), 3)
+                    break
+                except RuntimeError:
+                    app.key("Escape")
+                    app.focus()
+            check("File > Preferences did not open the preferences window", pref)
+            app.focus(pref[-1])
+            app.key("ctrl+a")
+            app.xdotool("type", "--delay", "20", new_folder)
+            app.key("ctrl+q")
+            code = app.wait_exit()
+        except RuntimeError as e:
+            check(str(e), False)
+        check("the application exited with %d after Ctrl+Q" % code, code == 0)
+        check("filePass stored as %r, expected the folder typed in the preferences %r"
+              % (stored_file_pass(app), new_folder), stored_file_pass(app) == new_folder)
+        new_scale = os.path.join(new_folder, "scale.csv")
+        check("no scale.csv written to the new set folder", os.path.exists(new_scale))
+        check("scale.csv in the new set folder holds\n%s\ninstead of\n%s" % (rows(new_scale), scale_rows),
+              rows(new_scale) == scale_rows)
+        old_after = os.stat(old_scale)
+        check("scale.csv of the old set folder was rewritten",
+              (old_after.st_ino, old_after.st_mtime_ns) == (old_before.st_ino, old_before.st_mtime_ns))
+
+
+def titled(app, name, modified):
+    """The score window named name, with or without the modified mark, or None."""
+    ids = app.xdotool("search", "--onlyvisible", "--name",
+                      "^%s%s( |$)" % (re.escape(name), "\\*" if modified else ""), check=False).split()
+    return ids[-1] if ids else None
+
+
+def wait_titled(app, name, modified):
+    return app.wait_until("a window titled %s%s" % (name, "*" if modified else ""),
+                          lambda: titled(app, name, modified), 10)
+
+
+def answer_question(app, key, closes=True):
+    """Answers the save question (a box named like the application) with a key: Escape
+    cancels, Return saves, n does not save. closes=False: another question follows."""
+    ids = app.wait_until("the question", lambda: app.xdotool(
+        "search", "--onlyvisible", "--name", "^Sorvel Score$", check=False).split(), 10)
+    app.focus(ids[-1])
+    app.key(key)
+    if closes:
+        app.wait_until("the question to close", lambda: not app.window_names("^Sorvel Score$"), 10)
+
+
+def read(path):
+    with open(path, "rb") as f:
+        return f.read()
+
+
+def recovery_files(app):
+    return glob.glob(os.path.join(app.home, "data", "Sorvel", "Sorvel Score", "recovery", "*.recovery"))
+
+
+def run_in(app, body):
+    """body(app, check) with the application running; a timeout fails with a screenshot."""
+    app.keep = bool(os.environ.get("SORVEL_E2E_KEEP"))
+    with app:
+        check = checker(app)
+        try:
+            body(app, check)
+        except RuntimeError as e:
+            check(str(e), False)
+
+
+def close_save_undo_and_quit(app, check):
+    a_path, c_path = os.path.join(app.home, "a.sorvel"), os.path.join(app.home, "c.sorvel")
+    app.wait_title_window_closed()
+    app.press("d", "3", "Return")
+    wait_titled(app, "Untitled", True)
+    # The first Save asks; the next writes the same file without a dialog.
+    app.save_as(a_path, "^a\\.sorvel( |$)", keys="ctrl+s")
+    app.press("f", "Return")
+    a = wait_titled(app, "a.sorvel", True)
+    app.key("ctrl+s")
+    app.wait_until("a.sorvel written again", lambda: b"\n7,5\n" in read(a_path), 10)
+    check("Ctrl+S asked for a location again", not app.window_names("^Save Score"))
+    wait_titled(app, "a.sorvel", False)
+
+    # Undo in two windows: each undoes its own edit; undoing to the saved state clears the mark.
+    app.press("g", "Return")
+    wait_titled(app, "a.sorvel", True)
+    app.key("ctrl+n")
+    b = app.wait_window("^Untitled 2")
+    app.press("d", "3", "Return")
+    wait_titled(app, "Untitled 2", True)
+    app.focus(a)
+    app.key("ctrl+z")
+    wait_titled(app, "a.sorvel", False)
+    check("Ctrl+Z in a.sorvel changed Untitled 2", titled(app, "Untitled 2", True))
+
+    # Ctrl+W on a modified score: Cancel keeps it, Don't Save closes it.
+    for answer in ("Escape", "n"):
+        app.focus(b)
+        app.key("ctrl+w")
+        answer_question(app, answer)
+    check("Cancel closed the window, or Don't Save did not", not app.window_names("^Untitled 2"))
+    # Save on an untitled score asks where, then the window closes.
+    app.focus(a)
+    app.key("ctrl+n")
+    app.wait_window("^Untitled 3")
+    app.press("h", "3", "Return")
+    app.key("ctrl+w")
+    answer_question(app, "Return")
+    app.answer_save_dialog(c_path)
+    app.wait_until("Untitled 3 saved and closed", lambda: os.path.exists(c_path)
+                   and not app.window_names("^Untitled 3"), 10)
+    check("c.sorvel holds %r" % read(c_path), b"\n11,5\n" in read(c_path))
+
+    # Ctrl+Q with three windows, one clean and two modified: Cancel keeps all of them and
+    # writes nothing; then Save for a.sorvel and Don't Save for the untitled one.
+    app.focus(a)
+    app.press("j", "Return")
+    app.key("ctrl+n")
+    app.wait_window("^Untitled 4")
+    app.press("k", "Return")
+    app.key("ctrl+n")
+    app.wait_window("^Untitled 5")
+    scale = os.path.join(app.set_folder, "scale.csv")
+    scale_before = os.stat(scale).st_mtime_ns
+    app.key("ctrl+q")
+    answer_question(app, "Escape")
+    check("Cancel on Ctrl+Q closed windows: %s" % app.window_names(),
+          titled(app, "a.sorvel", True) and titled(app, "Untitled 4", True)
+          and titled(app, "Untitled 5", False))
+    check("Cancel on Ctrl+Q wrote scale.csv", os.stat(scale).st_mtime_ns == scale_before)
+    app.focus(a)
+    app.key("ctrl+q")
+    answer_question(app, "Return", closes=False)
+    app.wait_until("a.sorvel saved", lambda: b"\n14,5\n" in read(a_path), 10)
+    answer_question(app, "n")
+    code = app.wait_exit()
+    check("the application exited with %d" % code, code == 0)
+    check("snapshots left after a normal quit: %s" % recovery_files(app), not recovery_files(app))
+
+
+ORIGINAL = b"<,sorvel2,0,3,440,0,0\n#C\n#\n#\n17,5\n20,3\n17,17\n"
+
+
+def recovery_after_kill_and_sigterm(app, check):
+    orig = app.args[0]
+    before, after = os.path.join(app.home, "before.sorvel"), os.path.join(app.home, "after.sorvel")
+    app.wait_title_window_closed()
+    # The same keys in two windows of one file; the second is saved, the first is not.
+    first, second = app.xdotool("search", "--onlyvisible", "--name", "^orig").split()[-2:]
+    for wid in (first, second):
+        app.focus(wid)
+        app.press("g", "4", "Return", "Right", "shift+a", "slash")
+    app.focus(second)
+    app.save_as(before, "^before\\.sorvel( |$)")
+    app.wait_until("the snapshot of the unsaved window", lambda: [
+        f for f in recovery_files(app) if read(f).endswith(read(before))], 15)
+    app.proc.kill()
+    app.proc.wait()
+
+    # The next start offers it back (the question's R restores); Save asks where, and writes
+    # what the other window saved.
+    app.title, app.args = "^Sorvel Score$", []
+    app.start()
+    app.wait_until("the restored score", lambda: [app.focus(w) or app.key("r") for w in app.xdotool(
+        "search", "--onlyvisible", "--name", "^Sorvel Score$", check=False).split()]
+        and titled(app, "orig.sorvel", True), 15, interval=0.5)
+    app.window = titled(app, "orig.sorvel", True)
+    app.focus()
+    app.save_as(after, "^after\\.sorvel( |$)", keys="ctrl+s")
+    check("the restored score saves as\n%r\ninstead of\n%r" % (read(after), read(before)),
+          read(after) == read(before))
+    check("orig.sorvel was overwritten", read(orig) == ORIGINAL)
+
+    # SIGTERM with unsaved work: the application ends at once, leaving its snapshot.
+    app.press("d", "Return")
+    app.proc.terminate()
+    code = app.wait_exit()
+    check("the application exited with %d after SIGTERM" % code, code == 0)
+    snapshots = recovery_files(app)
+    check("SIGTERM left %d snapshots" % len(snapshots), len(snapshots) == 1)
+    text = read(snapshots[0])
+    check("the snapshot %r is not after.sorvel's edited score" % text,
+          after.encode() in text and not text.endswith(read(after)) and b"<,sorvel2," in text)
+
+
+def run(binary):
+    set_folder_then_quit(binary)
+    run_in(App(binary, title="^Untitled", own_set_folder=True), close_save_undo_and_quit)
+    app = App(binary, title="^orig\\.sorvel", own_set_folder=True)
+    orig = os.path.join(app.home, "orig.sorvel")
+    with open(orig, "wb") as f:
+        f.write(ORIGINAL)
+    app.args = [orig, orig]
+    run_in(app, recovery_after_kill_and_sigterm)
+    print("ok: quit stored the typed set folder and wrote scale.csv into it; unsaved work is "
+          "asked about, saved in place, undone per window and recovered after kill -9 and SIGTERM")
+
+
+if __name__ == "__main__":
+    run_test(run)
