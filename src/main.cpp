@@ -14,6 +14,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationVersion(QStringLiteral("0.1"));
     QApplication::setDesktopFileName(QStringLiteral("sorvelscore"));
     sorvel::gui::loadAppResources();
+    sorvel::gui::applyPaletteChoice();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/sorvelscore.png")));
 
     sorvel::gui::SorvelApplication sorvelApp(QApplication::applicationDirPath());

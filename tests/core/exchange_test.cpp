@@ -253,6 +253,13 @@ TEST(MusicXml, ImportRefusesWhatIsNoMelodyFile) {
     }
 }
 
+TEST(Notation, PitchNamesShowTheScientificNameBesideOurs) {
+    const std::pair<std::int64_t, const char*> names[] = {
+        {0, "A0 (A3)"}, {1, "A0# (A#3)"}, {2, "B0b (Bb3)"}, {4, "C0 (C4)"},
+        {17, "A1 (A4)"}, {38, "C2 (C6)"}, {39, ""}};
+    for (const auto& [index, name] : names) EXPECT_EQ(pitchNameWithScientific(index), name);
+}
+
 TEST(MusicXml, RecognizesMusicXmlByContent) {
     const std::string archive = writeMusicXmlArchive("<score-partwise/>").value();
     const std::string utf16("\xff\xfe<\0s\0c\0o\0r\0e\0-\0p\0a\0r\0t\0w\0i\0s\0e\0>\0", 34);

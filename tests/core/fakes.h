@@ -218,12 +218,20 @@ class FakeAlerts : public Alerts {
     void showAlert(const std::string& text, const std::string& informative) override {
         shown.push_back({text, informative});
     }
+    bool confirm(const std::string& text, const std::string& informative,
+                 const std::string& acceptTitle) override {
+        asked.push_back({text, informative + "|" + acceptTitle});
+        return confirmAnswer;
+    }
     std::vector<std::string> texts() const {
         std::vector<std::string> out;
         for (const Alert& a : shown) out.push_back(a.text);
         return out;
     }
     std::vector<Alert> shown;
+    // Questions, their informative text and button joined by "|", and the answer to give.
+    std::vector<Alert> asked;
+    bool confirmAnswer = false;
 };
 
 class FakeDialogs : public FileDialogs {

@@ -60,7 +60,7 @@ TEST(TunerListen, ShowsThePlayedNoteAgainstTheScoresReference) {
         double hz;
         const char* line;
     } played[] = {
-        {442, 446.0, "A1 +16 cents 446.0 Hz"},  // the readings themselves are the core's
+        {442, 446.0, "A1 (A4) +16 cents 446.0 Hz"},  // the readings themselves are the core's
     };
     for (const auto& p : played) {
         SCOPED_TRACE(p.line);
@@ -110,7 +110,7 @@ TEST(TunerListen, WithoutAMicrophoneTheWindowSaysSo) {
     ListenRig lost;
     lost.listen()->click();
     lost.play(440.0, 0.2);
-    EXPECT_EQ(lost.window.readingText(), QStringLiteral("A1 0 cents 440.0 Hz"));
+    EXPECT_EQ(lost.window.readingText(), QStringLiteral("A1 (A4) 0 cents 440.0 Hz"));
     lost.input->fail("Connection refused");
     QTest::qWait(gui::TunerWindow::kListenPollMs * 3);
     EXPECT_EQ(lost.text("listenStatus"), QStringLiteral("No microphone: Connection refused"));
