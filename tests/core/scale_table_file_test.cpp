@@ -113,5 +113,16 @@ TEST_F(ScaleTableStartUp, TwoCopiesOnOneSetFolderKeepEachOthersRows) {
     EXPECT_TRUE(alerts.shown.empty());
 }
 
+// Odd files: any line ends, blank lines and extra fields are read; two fields are written.
+TEST(ScaleTableFile, RowsFromAnyLineEndsAndWrittenBackWithTwoFields) {
+    const std::vector<ScaleRow> rows = {{"maj", "0:4:7"}, {"m7", "0:3:7:10"}, {"solo"}};
+    for (const std::string sep : {"\n", "\r\n", "\r", "\n\n"}) {
+        const std::string text = "maj,0:4:7" + sep + "m7,0:3:7:10,x" + sep + sep + "solo" + sep;
+        EXPECT_EQ(parseScaleRows(text), rows) << sep.size();
+    }
+    EXPECT_EQ(parseScaleRows(",\n"), (std::vector<ScaleRow>{{"", ""}}));
+    EXPECT_EQ(scaleRowsText({{"m7", "0:3:7:10", "x"}, {"solo"}}), "m7,0:3:7:10\nsolo,\n");
+}
+
 }  // namespace
 }  // namespace sorvel

@@ -126,6 +126,13 @@ TEST(ScoreFile, HeaderForms) {
     }
 }
 
+// Odd but readable: chord lines between cell lines, blank lines, extra fields.
+TEST(ScoreFile, InterleavedLinesKeepTheirOwnOrder) {
+    const Score f = parsed("<,sorvel2,0,3\n1,1\n#one\n\n2,2,99\n#two, with comma\n3,3,x,y\n");
+    EXPECT_EQ(f.musicData, (std::vector<ScoreCell>{{1, 1}, {2, 2}, {3, 3}}));
+    EXPECT_EQ(f.codeData, (std::vector<std::string>{"one", "two, with comma"}));
+}
+
 TEST(ScoreFile, EveryNewlineCharacterEndsALine) {
     const std::vector<std::string> separators = {
         "\n", "\r\n", "\r", "\v", "\f", "\xC2\x85", "\xE2\x80\xA8", "\xE2\x80\xA9", "\n\n\r"};
