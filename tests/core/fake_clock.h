@@ -1,7 +1,7 @@
 #pragma once
 
 // A clock for tests: time stands still until the test moves it; timers fire in order of
-// their due time as it passes, each optionally late by a chosen amount.
+// their due time as it passes.
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
@@ -19,9 +19,7 @@ class FakeClock : public Clock {
 
     TimerId schedule(double delaySeconds, std::function<void()> callback) override {
         if (!std::isfinite(delaySeconds) || delaySeconds < 0) delaySeconds = 0;
-        const double late = lateness ? lateness(scheduled_) : 0.0;
-        ++scheduled_;
-        timers_.push_back({now_ + delaySeconds + late, ++lastId_, std::move(callback)});
+        timers_.push_back({now_ + delaySeconds, ++lastId_, std::move(callback)});
         return lastId_;
     }
 
@@ -47,9 +45,6 @@ class FakeClock : public Clock {
 
     std::size_t pendingTimers() const { return timers_.size(); }
 
-    // Extra delay of the n-th timer scheduled (counted from 0), as a late event loop adds it.
-    std::function<double(std::size_t)> lateness;
-
   private:
     struct Timer {
         double due;
@@ -72,7 +67,6 @@ class FakeClock : public Clock {
 
     double now_ = 1000.0;  // not 0, so that nothing relies on a zero start
     TimerId lastId_ = 0;
-    std::size_t scheduled_ = 0;
     std::vector<Timer> timers_;
 };
 

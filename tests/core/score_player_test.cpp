@@ -1,5 +1,5 @@
 // Playing a score over a test clock: count-in, states, stop, the exercise loop, and
-// sample-exact placement of the sound whatever the timers' lateness.
+// sample-exact placement of the sound on the output's clock.
 #include "sound/score_player.h"
 
 #include <gtest/gtest.h>
