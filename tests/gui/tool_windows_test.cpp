@@ -1,24 +1,20 @@
-// The tuner and replace windows driven through their buttons, and the clipboard adapter on
-// the real QClipboard.
+// The tuner window driven through its buttons, and the clipboard adapter on the real
+// QClipboard (the replace window is the menu test's).
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMimeData>
 #include <QPushButton>
 #include <QTest>
 #include <memory>
-#include <optional>
 #include <string>
 
 #include "../core/fakes.h"
 #include "../core/test_signals.h"
 #include "app/clipboard_commands.h"
-#include "edit/clip_payload.h"
 #include "qt_clipboard.h"
-#include "replace_window.h"
 #include "test_support.h"
 #include "tuner_window.h"
 
@@ -55,20 +51,6 @@ TEST(TunerWindow, ButtonsDriveTheTone) {
     play->click();
     EXPECT_EQ(play->text(), gui::TunerWindow::kPlayTitle);
     EXPECT_EQ(labelText(window, "tunerStatus"), QStringLiteral("no device"));
-}
-
-TEST(QtClipboard, CellsTravelUnderThePrivateTypeOnly) {
-    gui::QtClipboard writer, reader;
-    writer.setPlainText("Am7");
-    EXPECT_EQ(reader.plainText(), std::optional<std::string>("Am7"));
-    EXPECT_FALSE(reader.cellData().has_value());
-    const std::string bytes = encodeClipCells({{17, 5}, {4, 3}});
-    writer.setCellData(bytes);
-    EXPECT_EQ(reader.cellData(), std::optional<std::string>(bytes));
-    EXPECT_FALSE(reader.plainText().has_value()) << "no plain text from a score copy";
-    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-    ASSERT_NE(data, nullptr);
-    EXPECT_EQ(data->formats(), QStringList{gui::kCellsMimeType});
 }
 
 TEST(QtClipboard, CutAndAddInALineEdit) {
