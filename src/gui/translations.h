@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace sorvel::gui {
+
+// The settings key of the language choice: "" (the desktop's), "en" or "ja".
+inline constexpr const char* kLanguageKey = "language";
+
+// The language the user interface speaks ("en" or "ja"): the choice, or else the first of the
+// desktop's languages that we have.
+QString uiLanguage(const QString& choice, const QStringList& desktopLanguages);
+
+// Installs our translation and Qt's own (the standard dialogs) for the language the settings
+// choose or the desktop asks for. Call once, after the application object exists.
+void installTranslators();
+
+}  // namespace sorvel::gui
