@@ -40,10 +40,6 @@
         <translation>Can&apos;t open file %1</translation>
     </message>
     <message>
-        <source>please restart &apos;SORVEL SCORE&apos;</source>
-        <translation>please restart &apos;SORVEL SCORE&apos;</translation>
-    </message>
-    <message>
         <source>end</source>
         <translation>end</translation>
     </message>

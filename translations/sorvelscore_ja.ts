@@ -40,10 +40,6 @@
         <translation>ファイル %1 を開けません</translation>
     </message>
     <message>
-        <source>please restart &apos;SORVEL SCORE&apos;</source>
-        <translation>「SORVEL SCORE」を再起動してください</translation>
-    </message>
-    <message>
         <source>end</source>
         <translation>終了</translation>
     </message>

@@ -25,7 +25,6 @@ const char* const kCoreTexts[] = {
     QT_TRANSLATE_NOOP("CoreText", "コードを選択してください"),
     QT_TRANSLATE_NOOP("CoreText", "Can't open file \n\n%1"),
     QT_TRANSLATE_NOOP("CoreText", "Can't open file %1"),
-    QT_TRANSLATE_NOOP("CoreText", "please restart 'SORVEL SCORE'"),
     QT_TRANSLATE_NOOP("CoreText", "end"),
     QT_TRANSLATE_NOOP("CoreText", "select \"SET\" data folder"),
     QT_TRANSLATE_NOOP("CoreText",
