@@ -689,6 +689,18 @@ Version %1</translation>
         <source>Notation font made from Emmentaler (SIL Open Font License 1.1).</source>
         <translation>Notation font made from Emmentaler (SIL Open Font License 1.1).</translation>
     </message>
+    <message>
+        <source>System</source>
+        <translation>System</translation>
+    </message>
+    <message>
+        <source>Language:</source>
+        <translation>Language:</translation>
+    </message>
+    <message>
+        <source>(takes effect at the next start)</source>
+        <translation>(takes effect at the next start)</translation>
+    </message>
 </context>
 <context>
     <name>QtFileDialogs</name>

@@ -689,6 +689,18 @@ Version %1</source>
         <source>Notation font made from Emmentaler (SIL Open Font License 1.1).</source>
         <translation>記譜フォントは Emmentaler をもとに作成(SIL Open Font License 1.1)。</translation>
     </message>
+    <message>
+        <source>System</source>
+        <translation>システムに合わせる</translation>
+    </message>
+    <message>
+        <source>Language:</source>
+        <translation>言語:</translation>
+    </message>
+    <message>
+        <source>(takes effect at the next start)</source>
+        <translation>(次回の起動から有効)</translation>
+    </message>
 </context>
 <context>
     <name>QtFileDialogs</name>

@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QTranslator>
 #include <string>
 
+#include "../core/app_test_ports.h"
 #include "app/clipboard_commands.h"
 #include "core_text.h"
 #include "model/score_file.h"
@@ -60,6 +62,19 @@ TEST(Translations, LanguageFromChoiceOrDesktop) {
     EXPECT_EQ(gui::uiLanguage("", {"fr-FR"}), "en");
     EXPECT_EQ(gui::uiLanguage("en", {"ja-JP"}), "en");
     EXPECT_EQ(gui::uiLanguage("ja", {"en-US"}), "ja");
+}
+
+TEST(Translations, PreferencesStoreTheLanguageChoice) {
+    testing::FakeSettings settings;
+    settings.set(gui::kLanguageKey, "en");
+    QWidget parent;
+    auto* combo = gui::languageChooser(settings, &parent)->findChild<QComboBox*>("prefLanguage");
+    ASSERT_NE(combo, nullptr);
+    EXPECT_EQ(combo->currentText(), "English");
+    combo->setCurrentIndex(2);
+    EXPECT_EQ(settings.synced.at(gui::kLanguageKey), "ja");
+    combo->setCurrentIndex(0);
+    EXPECT_EQ(settings.synced.at(gui::kLanguageKey), "");
 }
 
 }  // namespace
