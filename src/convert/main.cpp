@@ -19,6 +19,7 @@
 #include "model/score.h"
 #include "model/score_file.h"
 #include "print_support.h"
+#include "wav_file.h"
 
 namespace {
 
@@ -185,8 +186,24 @@ int exportScore(const Options& opt, sorvel::exchange::ExportFormat format) {
             .completeBaseName()
             .toStdString();
     // The pitch table playback uses, tuned to the score's reference pitch.
-    const sorvel::Result<std::string> bytes = sorvel::exchange::exportBytes(
-        score, format, title, sorvel::tuningTable(score.settings.referencePitch));
+    const std::vector<float> table = sorvel::tuningTable(score.settings.referencePitch);
+    if (format == sorvel::exchange::ExportFormat::Wav) {
+        // Streamed to disk as it is rendered: a long recording never sits in memory whole.
+        sorvel::exchange::WavOptions options;
+        options.freqArr = table;
+        const QString path = QString::fromStdString(opt.output);
+        if (const auto failed = sorvel::gui::exportWav(path, score, options)) {
+            complain(
+                (failed->refused ? "cannot convert " + opt.input : "cannot write " + opt.output) +
+                ": " + failed->why.toStdString());
+            return kExitFailed;
+        }
+        std::printf("%s: %lld bytes\n", opt.output.c_str(),
+                    static_cast<long long>(QFileInfo(path).size()));
+        return kExitOk;
+    }
+    const sorvel::Result<std::string> bytes =
+        sorvel::exchange::exportBytes(score, format, title, table);
     if (!bytes) {
         complain("cannot convert " + opt.input + ": " + bytes.reason());
         return kExitFailed;

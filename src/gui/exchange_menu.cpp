@@ -15,6 +15,7 @@
 #include "ports/alerts.h"
 #include "score_window.h"
 #include "sorvel_application.h"
+#include "wav_file.h"
 
 namespace sorvel::gui {
 namespace {
@@ -72,28 +73,12 @@ void SorvelApplication::installExchangeMenu(QMenu* file, QMainWindow* window) {
                 const ScoreSnapshot snapshot = doc.snapshot();
                 QString why;
                 if (item.format == exchange::ExportFormat::Wav) {
-                    // A recording goes to disk a piece at a time as it is rendered, never
-                    // whole in memory.
                     exchange::WavOptions options;
                     options.freqArr = snapshot.freqArr;
-                    std::optional<std::string> refused;
-                    bool wrote = false;
-                    const auto failed = writeFileAtomically(path, [&](QIODevice& file) {
-                        refused = exchange::streamWav(
-                            snapshot.score, options, [&](std::string_view piece) {
-                                wrote = true;
-                                const auto n = static_cast<qint64>(piece.size());
-                                return file.write(piece.data(), n) == n;
-                            });
-                        return !refused;
-                    });
                     // A recording refused before its first byte says why; a failed write
                     // names the file.
-                    if (refused && !wrote) {
-                        why = QString::fromStdString(*refused);
-                    } else if (failed) {
-                        why = tr("%1: %2").arg(path, *failed);
-                    }
+                    if (const auto failed = exportWav(path, snapshot.score, options))
+                        why = failed->refused ? failed->why : tr("%1: %2").arg(path, failed->why);
                 } else {
                     const Result<std::string> bytes =
                         exchange::exportBytes(snapshot.score, item.format, title, snapshot.freqArr);

@@ -145,6 +145,7 @@ ScoreWindow::ScoreWindow(std::unique_ptr<Document> doc, const std::string& setFo
                            static_cast<double>(ScoreLayout::kStaffHeight)}};
     doc_->windowControllerDidLoadNib(layout, setFolder);
     playback_ = std::make_unique<ScorePlayback>(audio_.get(), playBtn_, playMessage_);
+    playback_->setSoundingCellHandler([this](std::int64_t cell) { doc_->showSounding(cell); });
     ctl_->playPressed = [this] { togglePlayback(); };
     syncControls();
     scoreArea_->setFocus();
@@ -533,6 +534,8 @@ void ScoreWindow::syncControls() {
     const QRect frame(qRound(p.x), qRound(p.y) - ScoreLayout::kStaffHeadroom, qRound(p.width),
                       qRound(p.height) + ScoreLayout::kStaffHeadroom);
     if (pointer_->geometry() != frame) pointer_->setGeometry(frame);
+    // No frame while the staves show lines without the selection (they follow playback).
+    pointer_->setVisible(p.width > 0);
     syncing_ = false;
 }
 

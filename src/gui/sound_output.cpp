@@ -138,6 +138,11 @@ void ProgramFeed::start(std::shared_ptr<const PlayProgram> program) {
     runs_.push_back(std::move(run));
 }
 
+void ProgramFeed::replace(std::shared_ptr<const PlayProgram> program) {
+    for (const auto& run : runs_) endAt(run->program.get(), 0);
+    if (program) start(std::move(program));
+}
+
 void ProgramFeed::endAt(const PlayProgram* program, std::int64_t frame) {
     for (const auto& run : runs_) {
         if (run->program.get() != program) continue;
@@ -209,6 +214,18 @@ void ProgramFeed::render(float* out, std::size_t frames, std::size_t channels, f
     }
 }
 
+void ProgramFeed::mixInto(float* out, std::size_t frames, std::size_t channels, float gain) {
+    if (!current_.load(std::memory_order_relaxed) && !next_.load(std::memory_order_acquire)) return;
+    const std::size_t piece = channels > 0 ? mix_.size() / channels : 0;
+    if (piece == 0) return;
+    for (std::size_t done = 0; done < frames; done += piece) {
+        const std::size_t n = std::min(piece, frames - done);
+        render(mix_.data(), n, channels, gain);
+        float* at = out + done * channels;
+        for (std::size_t i = 0; i < n * channels; ++i) at[i] += mix_[i];
+    }
+}
+
 void ProgramFeed::heardNow(std::int64_t unheardFrames) {
     Run* run = current_.load(std::memory_order_relaxed);
     if (!run) return;
@@ -236,8 +253,9 @@ class SoundOutput::Backend {
 // from the queue and voices (low latency) and from the programs (a longer buffer).
 class PulseBackend : public SoundOutput::Backend, public PulseClient {
   public:
-    PulseBackend(BufferReader& reader, ProgramFeed& programs, PcmFormat format)
-        : reader_(reader), programs_(programs), format_(format) {
+    PulseBackend(BufferReader& reader, ProgramFeed& programs, ProgramFeed& voicePrograms,
+                 PcmFormat format)
+        : reader_(reader), programs_(programs), voicePrograms_(voicePrograms), format_(format) {
         PulseServer::Lock lock(server_);
         server_.add(this);
     }
@@ -337,6 +355,7 @@ class PulseBackend : public SoundOutput::Backend, public PulseClient {
             if (slot->kind == Voice) {
                 self.reader_.read(out, frames * channels);
                 applyGain(out, frames * channels, gain);
+                self.voicePrograms_.mixInto(out, frames, channels, gain);
             } else {
                 self.programs_.render(out, frames, channels, gain);
             }
@@ -358,6 +377,7 @@ class PulseBackend : public SoundOutput::Backend, public PulseClient {
     PulseServer& server_ = PulseServer::output();
     BufferReader& reader_;
     ProgramFeed& programs_;
+    ProgramFeed& voicePrograms_;
     PcmFormat format_;
     pa_context* context_ = nullptr;
     Slot streams_[2];
@@ -370,8 +390,12 @@ class PulseBackend : public SoundOutput::Backend, public PulseClient {
 // its own.
 class PullDevice : public QIODevice {
   public:
-    PullDevice(BufferReader& reader, ProgramFeed& programs, std::int64_t channels)
-        : reader_(reader), programs_(programs), channels_(channels) {}
+    PullDevice(BufferReader& reader, ProgramFeed& programs, ProgramFeed& voicePrograms,
+               std::int64_t channels)
+        : reader_(reader),
+          programs_(programs),
+          voicePrograms_(voicePrograms),
+          channels_(channels) {}
     qint64 readData(char* data, qint64 maxSize) override {
         const auto channels = static_cast<std::size_t>(channels_);
         const auto frames = static_cast<std::size_t>(maxSize) / sizeof(float) / channels;
@@ -381,6 +405,7 @@ class PullDevice : public QIODevice {
         programs_.render(mix_.data(), frames, channels, gain);
         reader_.read(out, frames * channels);
         for (std::size_t i = 0; i < frames * channels; ++i) out[i] = out[i] * gain + mix_[i];
+        voicePrograms_.mixInto(out, frames, channels, gain);
         programs_.heardNow(0);
         return static_cast<qint64>(frames * sizeof(float) * channels);
     }
@@ -391,13 +416,15 @@ class PullDevice : public QIODevice {
   private:
     BufferReader& reader_;
     ProgramFeed& programs_;
+    ProgramFeed& voicePrograms_;
     std::int64_t channels_;
     std::vector<float> mix_;
 };
 
 class SinkBackend : public SoundOutput::Backend {
   public:
-    SinkBackend(BufferReader& reader, ProgramFeed& programs, PcmFormat format) {
+    SinkBackend(BufferReader& reader, ProgramFeed& programs, ProgramFeed& voicePrograms,
+                PcmFormat format) {
         QAudioFormat f;
         f.setSampleRate(static_cast<int>(format.sampleRate));
         f.setChannelCount(static_cast<int>(format.channels));
@@ -408,7 +435,7 @@ class SinkBackend : public SoundOutput::Backend {
             return;
         }
         thread_.start(QThread::TimeCriticalPriority);
-        device_ = new PullDevice(reader, programs, format.channels);
+        device_ = new PullDevice(reader, programs, voicePrograms, format.channels);
         device_->moveToThread(&thread_);
         QMetaObject::invokeMethod(
             device_,
@@ -450,9 +477,10 @@ class SinkBackend : public SoundOutput::Backend {
 SoundOutput::SoundOutput()
     : format_{kSampleRate, kChannels},
       reader_(queued_, voices_, done_, static_cast<std::size_t>(kChannels)),
-      programs_(kSampleRate) {
+      programs_(kSampleRate),
+      voicePrograms_(kSampleRate) {
 #if defined(SORVEL_HAVE_PULSE)
-    backend_ = std::make_unique<PulseBackend>(reader_, programs_, format_);
+    backend_ = std::make_unique<PulseBackend>(reader_, programs_, voicePrograms_, format_);
 #endif
 }
 
@@ -540,7 +568,8 @@ std::optional<std::string> SoundOutput::start() {
 #if defined(SORVEL_HAVE_PULSE)
     requestRealtimeFromRtkit();
 #else
-    if (!backend_) backend_ = std::make_unique<SinkBackend>(reader_, programs_, format_);
+    if (!backend_)
+        backend_ = std::make_unique<SinkBackend>(reader_, programs_, voicePrograms_, format_);
 #endif
     // The stream starts once and then runs, playing silence between buffers, so queued
     // buffers follow each other without a gap.
@@ -551,9 +580,14 @@ std::optional<std::string> SoundOutput::start() {
 void SoundOutput::startProgram(std::shared_ptr<const PlayProgram> program) {
     programs_.start(std::move(program));
 #if !defined(SORVEL_HAVE_PULSE)
-    if (!backend_) backend_ = std::make_unique<SinkBackend>(reader_, programs_, format_);
+    if (!backend_)
+        backend_ = std::make_unique<SinkBackend>(reader_, programs_, voicePrograms_, format_);
 #endif
     if (backend_) backend_->want(Backend::Program);
+}
+
+void SoundOutput::playProgramNow(std::shared_ptr<const PlayProgram> program) {
+    voicePrograms_.replace(std::move(program));
 }
 
 void SoundOutput::endProgramAt(const PlayProgram* program, std::int64_t frame) {

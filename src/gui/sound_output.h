@@ -79,6 +79,8 @@ class ProgramFeed {
 
     // Main thread.
     void start(std::shared_ptr<const PlayProgram> program);
+    // Ends every program begun so far at once and begins this one (null: none) in their place.
+    void replace(std::shared_ptr<const PlayProgram> program);
     void endAt(const PlayProgram* program, std::int64_t frame);
     ProgramClock clock() const;
 
@@ -86,6 +88,8 @@ class ProgramFeed {
     // frames it holds that have not been heard yet, tells what is heard now.
     void render(float* out, std::size_t frames, std::size_t channels, float gain);
     void heardNow(std::int64_t unheardFrames);
+    // Audio thread: adds n frames of what it plays to out; nothing while it has no program.
+    void mixInto(float* out, std::size_t frames, std::size_t channels, float gain);
 
   private:
     struct Run {
@@ -105,16 +109,17 @@ class ProgramFeed {
     std::atomic<std::int64_t> heardRendered_{0};
     std::atomic<std::int64_t> heardFrame_{0};
     std::atomic<std::int64_t> heardAtNs_{0};
+    std::array<float, 4096> mix_{};  // audio thread: mixInto's pieces
 };
 
 // Where the process stands with its sound server.
 enum class ServerState { Connecting, Ready, Gone };
 
-// The platform's sound output for one window: entry tones and queued buffers (the tuner) on
-// a stream of low latency, the score's programs on a stream with a longer buffer that rides
-// out a busy machine. On Linux it talks to the PulseAudio (or PipeWire) server, rendering in
-// the server's callbacks; elsewhere it uses Qt Multimedia. When the server goes away the
-// output goes silent and comes back by itself with it.
+// The platform's sound output for one window: entry tones, queued buffers and the tuner's
+// steady tone on a stream of low latency, the score's programs on a stream with a longer buffer
+// that rides out a busy machine. On Linux it talks to the PulseAudio (or PipeWire) server,
+// rendering in the server's callbacks; elsewhere it uses Qt Multimedia. When the server goes away
+// the output goes silent and comes back by itself with it.
 class SoundOutput : public AudioOutput {
   public:
     SoundOutput();
@@ -131,6 +136,7 @@ class SoundOutput : public AudioOutput {
     void startProgram(std::shared_ptr<const PlayProgram> program) override;
     void endProgramAt(const PlayProgram* program, std::int64_t frame) override;
     ProgramClock programClock() const override { return programs_.clock(); }
+    void playProgramNow(std::shared_ptr<const PlayProgram> program) override;
 
     // Output latency of the low-latency stream in milliseconds (0 before it runs).
     double latencyMs() const;
@@ -154,6 +160,7 @@ class SoundOutput : public AudioOutput {
     BufferRing done_;
     BufferReader reader_;
     ProgramFeed programs_;
+    ProgramFeed voicePrograms_;  // on the low-latency stream, over the tones (the tuner)
     std::uint64_t pushed_ = 0;  // buffers queued so far
     std::unique_ptr<Backend> backend_;
 };

@@ -1,7 +1,6 @@
 #include "tuner_window.h"
 
 #include <QCloseEvent>
-#include <QElapsedTimer>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPixmap>
@@ -23,8 +22,6 @@ namespace {
 
 constexpr int kStaffWidth = 60;
 constexpr int kStaffHeight = 140;
-// How often the sounding tone is topped up; well inside the tuner's look-ahead.
-constexpr int kFeedMs = 100;
 constexpr int kNoteImageWidth = 50;
 constexpr int kNoteImageHeight = 70;
 
@@ -45,10 +42,7 @@ TunerWindow::TunerWindow(std::string setFolder, Tuner::OutputFactory factory,
     setObjectName(QStringLiteral("tuneWindow"));
     setWindowTitle(tr("Tuner"));
     if (!factory) factory = [] { return std::make_unique<SoundOutput>(); };
-    auto clock = std::make_shared<QElapsedTimer>();
-    clock->start();
-    tuner_ = std::make_unique<Tuner>(
-        std::move(factory), [clock] { return static_cast<double>(clock->nsecsElapsed()) / 1e9; });
+    tuner_ = std::make_unique<Tuner>(std::move(factory));
     tuner_->gosen.imgFol = setFolder_;
     tuner_->gosen.setFrame(
         {0, 0, static_cast<double>(kStaffWidth), static_cast<double>(kStaffHeight)});
@@ -87,10 +81,6 @@ TunerWindow::TunerWindow(std::string setFolder, Tuner::OutputFactory factory,
     right->addWidget(status_);
     right->addStretch(1);
     row->addLayout(right);
-
-    feed_ = new QTimer(this);
-    feed_->setInterval(kFeedMs);
-    connect(feed_, &QTimer::timeout, this, [this] { tuner_->pump(); });
 
     // Listening: the switch and the reference on one line, the played note below.
     auto* listenRow = new QHBoxLayout;
@@ -154,7 +144,6 @@ TunerWindow::TunerWindow(std::string setFolder, Tuner::OutputFactory factory,
 }
 
 TunerWindow::~TunerWindow() {
-    feed_->stop();
     poll_->stop();
     // The recording thread ends before the widgets it is shown in.
     listener_.reset();
@@ -279,11 +268,6 @@ void TunerWindow::refresh() {
     btnPlay_->setText(sounding ? kStopTitle : kPlayTitle);
     lblHz_->setText(QString::fromStdString(tuner_->lblHz()));
     status_->setText(QString::fromStdString(tuner_->status()));
-    if (sounding) {
-        feed_->start();
-    } else {
-        feed_->stop();
-    }
 }
 
 }  // namespace sorvel::gui

@@ -80,7 +80,6 @@ class TunerWindow : public QWidget {
     QLabel* lblHz_ = nullptr;
     QLabel* status_ = nullptr;
     QPushButton* btnPlay_ = nullptr;
-    QTimer* feed_ = nullptr;
 
     std::unique_ptr<PitchListener> listener_;
     // SORVEL_TUNER_LOG set: every new reading is also written as a diagnostic line, so that

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <memory>
 #include <numbers>
 #include <optional>
 #include <random>
@@ -14,6 +15,7 @@
 
 #include "sound/audio_input.h"
 #include "sound/audio_output.h"
+#include "sound/play_program.h"
 
 namespace sorvel::fakes {
 
@@ -62,6 +64,7 @@ class ScriptedInput : public AudioInput {
 struct OutputLog {
     int opened = 0, closed = 0, played = 0;
     std::vector<PcmBuffer> buffers;
+    std::vector<std::shared_ptr<const PlayProgram>> programs;  // played at once
     std::optional<std::string> startError;
 };
 
@@ -74,6 +77,9 @@ class RecordingOutput : public AudioOutput {
     void scheduleBuffer(PcmBuffer buffer) override { log_.buffers.push_back(std::move(buffer)); }
     std::optional<std::string> start() override { return log_.startError; }
     void play() override { ++log_.played; }
+    void playProgramNow(std::shared_ptr<const PlayProgram> program) override {
+        log_.programs.push_back(std::move(program));
+    }
 
   private:
     OutputLog& log_;

@@ -133,6 +133,34 @@ TEST(Document, PageButtonsMoveOneStaffAndKeepTheSelectedCell) {
     }
 }
 
+TEST(Document, TheStavesFollowTheSoundingCellAndKeepTheSelection) {
+    const struct {
+        std::int64_t top, cell, page;
+    } cases[] = {
+        {1, 0, 1},  {1, 119, 1}, {1, 120, 4},  // the next page once past the third staff
+        {2, 39, 1}, {4, 45, 2},                // back, as a repeat or the exercise loop goes
+        {3, -1, 3},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(topPageFollowing(c.top, c.cell, 40), c.page) << c.top << " " << c.cell;
+
+    // Selected: cells 44 to 46. Cell 130 turns to page 4, where the selection is off the
+    // staves; once nothing sounds it comes back into view, on the same cells.
+    auto d = givenScore().cells(distinctCells(200)).selected({2, 5}, {2, 7}).build();
+    d->showSounding(130);
+    EXPECT_EQ(topPage(*d), 4);
+    EXPECT_EQ(d->pages().staff(1).soundingColumn, 11);
+    EXPECT_EQ(selection(*d), (Selection{{-1, 5}, {-1, 7}}));
+    EXPECT_EQ(pointer(*d).width, 0);
+    for (std::int64_t row = 1; row <= 3; ++row) EXPECT_EQ(staffMarks(*d, row)[0], 0);
+    d->showSounding(-1);
+    EXPECT_EQ(topPage(*d), 2);
+    EXPECT_EQ(d->pages().staff(1).soundingColumn, 0);
+    EXPECT_EQ(selection(*d), (Selection{{1, 5}, {1, 7}}));
+    EXPECT_EQ(d->selStart(), 44);
+    EXPECT_EQ(staffMarks(*d, 1), (std::array<std::int64_t, 3>{1, 5, 7}));
+}
+
 TEST(Document, ChordFieldsAreStoredForThePagesShown) {
     auto d = givenScore().cells(distinctCells(130)).build();
     typeChordFields(*d, {"A", "B", "C"});

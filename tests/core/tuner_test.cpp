@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <memory>
 #include <numbers>
 #include <optional>
@@ -45,46 +46,15 @@ TEST(TunerLabel, ShortestDecimalThatReadsBackWithAPointAndHz) {
     }
 }
 
-TEST(SteadyTone, ChunksJoinWithoutASeam) {
-    for (const double rate : {44100.0, 48000.0}) {
-        for (const float f : {440.0f, 1046.0f}) {
-            SteadyTone tone(f, {rate, 2});
-            std::vector<float> all;
-            for (int k = 0; k < 8; ++k) {
-                const PcmBuffer b = tone.nextChunk();
-                ASSERT_EQ(b.channelData.size(), 2u);
-                ASSERT_EQ(b.channelData[0], b.channelData[1]);
-                all.insert(all.end(), b.channelData[0].begin(), b.channelData[0].end());
-            }
-            // Every frame is the sine at its absolute position, across chunk borders.
-            for (std::size_t i = 0; i < all.size(); i += 97) {
-                const double expected = kToneLevel * std::sin(2.0 * std::numbers::pi * f *
-                                                              static_cast<double>(i) / rate);
-                ASSERT_NEAR(all[i], expected, 1e-5) << f << " at " << i;
-            }
-        }
-    }
-    // One hour in, the phase is still exact.
-    EXPECT_EQ(steadyToneSample(440.0f, 48000.0, 48000ull * 3600 + 123),
-              steadyToneSample(440.0f, 48000.0, 123));
-}
-
 using fakes::OutputLog;
 
 struct TunerRig {
     OutputLog log;
-    double now = 100.0;
     bool outputAvailable = true;
     Tuner tuner{[this]() -> std::unique_ptr<AudioOutput> {
-                    if (!outputAvailable) return nullptr;
-                    return std::make_unique<fakes::RecordingOutput>(log);
-                },
-                [this] { return now; }};
-    double secondsScheduled() const {
-        double s = 0;
-        for (const PcmBuffer& b : log.buffers) s += b.frameLength / b.format.sampleRate;
-        return s;
-    }
+        if (!outputAvailable) return nullptr;
+        return std::make_unique<fakes::RecordingOutput>(log);
+    }};
 };
 
 TEST(Tuner, StartsAtA440AndSwitchesBetweenTwoStates) {
@@ -94,41 +64,24 @@ TEST(Tuner, StartsAtA440AndSwitchesBetweenTwoStates) {
     EXPECT_TRUE(rig.tuner.nowPlaying());
     EXPECT_EQ(rig.tuner.lblHz(), "440.0Hz");
     EXPECT_EQ(rig.log.played, 1);
-    ASSERT_FALSE(rig.log.buffers.empty());
-    EXPECT_EQ(rig.log.buffers.front().channelData[0][0], 0.0f);
-    EXPECT_EQ(rig.log.buffers.front().channelData[0][1],
-              kToneLevel * steadyToneSample(440.0f, 48000.0, 1));
+    ASSERT_EQ(rig.log.programs.size(), 1u);
+    // One program that never ends, rendered by the output's clock; an hour in, every frame is
+    // still the sine at its phase (the step's rounding moves it by 1e-5 of a cycle an hour).
+    const PlayProgram& tone = *rig.log.programs[0];
+    EXPECT_EQ(tone.length(), std::numeric_limits<std::int64_t>::max());
+    const std::int64_t hour = 48000ll * 3600;
+    std::vector<float> out(2 * 480);
+    tone.render(hour, out.data(), 480, 2, tone.length());
+    for (std::size_t i = 0; i < 480; ++i) {
+        const double cycles = std::fmod(440.0 * static_cast<double>(hour + i), 48000.0) / 48000.0;
+        ASSERT_NEAR(out[2 * i], kToneLevel * std::sin(2 * std::numbers::pi * cycles), 1e-4) << i;
+        ASSERT_EQ(out[2 * i + 1], out[2 * i]);
+    }
     rig.tuner.play();
     EXPECT_FALSE(rig.tuner.nowPlaying());
     EXPECT_EQ(rig.log.closed, 1) << "stopping closes the output, which silences it";
     rig.tuner.play();
     EXPECT_EQ(rig.log.opened, 2);
-}
-
-TEST(Tuner, KeepsTheToneFedUntilStopped) {
-    TunerRig rig;
-    rig.tuner.play();
-    EXPECT_GE(rig.secondsScheduled(), Tuner::kAheadSeconds);
-    EXPECT_LE(rig.secondsScheduled(), Tuner::kAheadSeconds + SteadyTone::kChunkSeconds);
-    // Two minutes of pumping every 100 ms: always ahead of the clock, never far ahead.
-    for (int tick = 0; tick < 1200; ++tick) {
-        rig.now += 0.1;
-        rig.tuner.pump();
-        const double played = rig.now - 100.0;
-        ASSERT_GT(rig.secondsScheduled() - played, 0.5) << tick;
-        ASSERT_LT(rig.secondsScheduled() - played, Tuner::kAheadSeconds + 0.5) << tick;
-    }
-    EXPECT_TRUE(rig.tuner.nowPlaying()) << "the tone goes on until stopped";
-    // A long stall does not bring a burst of catch-up buffers.
-    const std::size_t before = rig.log.buffers.size();
-    rig.now += 3600;
-    rig.tuner.pump();
-    EXPECT_LE(rig.log.buffers.size() - before, 5u);
-    rig.tuner.play();
-    rig.now += 1;
-    const std::size_t stopped = rig.log.buffers.size();
-    rig.tuner.pump();
-    EXPECT_EQ(rig.log.buffers.size(), stopped);
 }
 
 TEST(Tuner, FailingOutputLeavesTheTunerSilent) {
@@ -163,14 +116,11 @@ TEST(Tuner, StepsChangeTheNoteButNotTheSoundingTone) {
     rig.tuner.UpDown(4);  // A1 -> A2
     EXPECT_EQ(rig.tuner.note(), 34);
     EXPECT_EQ(rig.tuner.lblHz(), "440.0Hz");
-    rig.now += 2;
-    rig.tuner.pump();
-    SteadyTone unchanged(440.0f, {48000.0, 2});
-    for (std::size_t i = 1; i < rig.log.buffers.size(); ++i) unchanged.nextChunk();
-    EXPECT_EQ(rig.log.buffers.back().channelData, unchanged.nextChunk().channelData);
+    EXPECT_EQ(rig.log.programs.size(), 1u);
     rig.tuner.play();
     rig.tuner.play();
     EXPECT_EQ(rig.tuner.lblHz(), "880.0Hz");
+    EXPECT_EQ(rig.log.programs.size(), 2u);
     rig.tuner.UpDown(8);
     EXPECT_EQ(rig.tuner.note(), 34);
 }

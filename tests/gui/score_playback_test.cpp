@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QSlider>
 
+#include "../core/fake_clock.h"
 #include "model/diagnostics.h"
 #include "sound/tone.h"
 #include "sound_output.h"
@@ -145,6 +146,52 @@ TEST_F(ScorePlaybackTest, NoTempoChosenSaysWhyAndExerciseModeLoopsUntilStopped) 
     playButton(w())->click();
     ASSERT_TRUE(waitIdle());
     EXPECT_TRUE(alerts_.shown.empty());
+}
+
+// The output's clock stands still until the test moves it to each entry's start; the window
+// marks the cell heard and turns its staves to it, leaving the selection where it was.
+TEST(ScorePlaybackCursor, TheSoundingCellIsMarkedAndTheStavesFollowIt) {
+    setDiagnosticSink([](std::string_view) {});
+    testing::FakeClock clock;
+    WindowWithSound made = makeWindow(&clock);
+    ScoreWindow& w = *made.window;
+    testing::FakeAlerts alerts;
+    w.setPlaybackContext(&alerts, [] { return false; });
+    std::vector<ScoreCell> eighths;
+    for (int i = 0; i < 130; ++i) eighths.push_back({10 + i % 12, 7});
+    testing::givenScore().cells(eighths).selected({2, 3}).applyTo(w.document());  // cell 42
+    const double t0 = clock.now();
+    w.togglePlayback();
+    const PlayProgram& program = *made.audio->programs.at(0).program;
+    auto colourOf = [&](int row, std::int64_t column) {
+        const QImage shot = w.staffWidget(row)->grab().toImage();
+        const int cell = shot.width() / 40;
+        return shot.pixelColor(static_cast<int>(column - 1) * cell + cell - 4, shot.height() - 8);
+    };
+    const QColor sounding(kSoundingCellColor.r, kSoundingCellColor.g, kSoundingCellColor.b);
+    const struct {
+        std::size_t entry;
+        std::int64_t top, row, column;
+    } steps[] = {{0, 1, 2, 3}, {1, 1, 2, 4}, {77, 1, 3, 40}, {78, 4, 1, 1}};
+    for (const auto& s : steps) {
+        SCOPED_TRACE(s.entry);
+        clock.advanceTo(t0 +
+                        static_cast<double>(program.entryStart(s.entry)) / program.sampleRate());
+        const std::int64_t cell = 42 + static_cast<std::int64_t>(s.entry);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return w.playback().soundingCell() == cell; }, 2000));
+        EXPECT_EQ(w.document().pages().topPage(), s.top);
+        EXPECT_EQ(colourOf(static_cast<int>(s.row), s.column), sounding);
+        EXPECT_NE(colourOf(static_cast<int>(s.row), s.column == 1 ? 2 : s.column - 1), sounding);
+    }
+    EXPECT_FALSE(w.findChild<gui::PointerWidget*>()->isVisible())
+        << "the selection is off the staves";
+    clock.advance(100.0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w.playback().playing(); }, 2000));
+    EXPECT_EQ(w.document().selStart(), 42);
+    EXPECT_EQ(w.document().pages().topPage(), 2);
+    EXPECT_TRUE(w.findChild<gui::PointerWidget*>()->isVisible());
+    EXPECT_EQ(alerts.shown.size(), 1u);
+    setDiagnosticSink({});
 }
 
 class PlaybackMenuTest : public AppTest {};

@@ -73,9 +73,11 @@ struct WindowWithSound {
     std::unique_ptr<ScoreWindow> window;
     testing::CapturingAudioOutput* audio = nullptr;  // owned by the window
 };
-inline WindowWithSound makeWindow() {
-    static gui::QtClock clock;  // the window's programs play in real time
-    auto audio = std::make_unique<testing::CapturingAudioOutput>(PcmFormat{}, &clock);
+// The window's programs play by programClock, or in real time.
+inline WindowWithSound makeWindow(const Clock* programClock = nullptr) {
+    static gui::QtClock clock;
+    auto audio = std::make_unique<testing::CapturingAudioOutput>(
+        PcmFormat{}, programClock ? programClock : &clock);
     WindowWithSound out{nullptr, audio.get()};
     out.window =
         std::make_unique<ScoreWindow>(std::make_unique<Document>(), setFolder(), std::move(audio));

@@ -256,8 +256,7 @@ TEST(TunerListenLive, HearsATonePlayedIntoTheSoundServer) {
     QTest::qWait(300);  // the output stream is up, playing silence
     QElapsedTimer wall;
     wall.start();
-    SteadyTone tone(523.25f, output.outputFormat());  // C1
-    for (int k = 0; k < 8; ++k) output.scheduleBuffer(tone.nextChunk());
+    output.playProgramNow(steadyTone(523.25f, output.outputFormat().sampleRate));  // C1
     qint64 shownAfter = -1;
     while (shownAfter < 0 && wall.elapsed() < 1800) {
         QTest::qWait(1);

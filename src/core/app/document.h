@@ -90,6 +90,9 @@ class Document final : public ScoreCommands,
     ScoreSnapshot snapshot();
     // What the play button starts from: the score, the selected cell and the window's table.
     PlayRequest playRequest(bool exercise) const;
+    // The cell playback sounds now (-1: none): marked on the staves, which follow it; the
+    // selection is not changed.
+    void showSounding(std::int64_t cell) { pages_.showSounding(cell); }
 
     // The file the score was opened from or saved to; "" for a new or imported score.
     const std::string& filePath() const { return filePath_; }

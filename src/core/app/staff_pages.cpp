@@ -1,5 +1,6 @@
 #include "app/staff_pages.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace sorvel {
@@ -7,6 +8,12 @@ namespace sorvel {
 std::int64_t pagesFor(std::int64_t cells, std::int64_t cellsPerPage) {
     if (cells <= 0 || cellsPerPage <= 0) return 0;
     return (cells - 1) / cellsPerPage + 1;
+}
+
+std::int64_t topPageFollowing(std::int64_t topPage, std::int64_t cell, std::int64_t cellsPerPage) {
+    if (cell < 0 || cellsPerPage <= 0) return topPage;
+    const std::int64_t page = cell / cellsPerPage + 1;
+    return page >= topPage && page < topPage + 3 ? topPage : page;
 }
 
 StaffPages::StaffPages(Score& score, std::function<void()> changed)
@@ -52,6 +59,43 @@ void StaffPages::pointStavesAt(std::int64_t first) {
         staff.setNeedsDisplay();
         first += staff.cellMax;
     }
+    markSounding();
+}
+
+void StaffPages::markSounding() {
+    for (GosenView& staff : staves_) {
+        const std::int64_t column = sounding_ - staff.firstCell() + 1;
+        const std::int64_t shown =
+            sounding_ >= 0 && column >= 1 && column <= staff.cellMax ? column : 0;
+        if (staff.soundingColumn == shown) continue;
+        staff.soundingColumn = shown;
+        staff.setNeedsDisplay();
+    }
+}
+
+void StaffPages::showSounding(std::int64_t cell) {
+    sounding_ = cell < 0 ? -1 : cell;
+    if (sounding_ >= 0) {
+        turnTo(topPageFollowing(topPage_, sounding_, kCellsPerStaff));
+    } else if (sel_.row < 1) {
+        turnTo(topPage_ + sel_.row - 1);
+    } else if (sel_.rowTo > 3) {
+        turnTo(topPage_ + sel_.rowTo - 3);
+    }
+    markSounding();
+}
+
+void StaffPages::turnTo(std::int64_t P) {
+    P = std::max<std::int64_t>(P, 1);
+    if (P == topPage_) return;
+    storeChordFields();
+    const std::int64_t lines = P - topPage_;
+    topPage_ = P;
+    refreshTopPage();
+    sel_.row -= lines;
+    sel_.rowTo -= lines;
+    markSelection();
+    changed_();
 }
 
 void StaffPages::redrawAll() const {
@@ -171,14 +215,8 @@ bool StaffPages::wrapToCell(std::int64_t& column, std::int64_t& row) const {
 
 std::optional<std::int64_t> StaffPages::select(std::int64_t column, std::int64_t row) {
     if (!wrapToCell(column, row)) return std::nullopt;
-    GosenView& staff = staffOfRow(row);
     sel_ = {row, column, row, column};
-    for (GosenView& s : staves_) s.selRow = 0;
-    staff.selRow = 1;
-    staff.selCol = staff.selColTo = column;
-    redrawAll();
-    pointer_.x = staff.frame().x + pointerSize_.width * static_cast<double>(column - 1);
-    pointer_.y = staff.frame().y;
+    markSelection();
     return startCell_ + (row - 1) * kCellsPerStaff + column - 1;
 }
 
@@ -186,44 +224,30 @@ bool StaffPages::selectTo(std::int64_t column, std::int64_t row) {
     if (!wrapToCell(column, row)) return false;
     sel_.rowTo = row;
     sel_.columnTo = column;
+    markSelection();
+    return true;
+}
 
-    auto mark = [](GosenView& v, std::int64_t from, std::int64_t to) {
-        v.selRow = 1;
-        v.selCol = from;
-        v.selColTo = to;
-    };
-    GosenView& gosen1 = staves_[0];
-    GosenView& gosen2 = staves_[1];
-    GosenView& gosen3 = staves_[2];
-    const std::int64_t end = kCellsPerStaff;
-    switch (sel_.row * 10 + sel_.rowTo) {
-        case 11:
-            mark(gosen1, sel_.column, sel_.columnTo);
-            break;
-        case 12:
-            mark(gosen1, sel_.column, end);
-            mark(gosen2, 0, sel_.columnTo);
-            break;
-        case 13:
-            mark(gosen1, sel_.column, end);
-            mark(gosen2, 0, end);
-            mark(gosen3, 0, sel_.columnTo);
-            break;
-        case 22:
-            mark(gosen2, sel_.column, sel_.columnTo);
-            break;
-        case 23:
-            mark(gosen2, sel_.column, end);
-            mark(gosen3, 0, sel_.columnTo);
-            break;
-        case 33:
-            mark(gosen3, sel_.column, sel_.columnTo);
-            break;
-        default:
-            break;
+void StaffPages::markSelection() {
+    // Each staff from the start's column (or its first) to the end's (or its last); an end
+    // before the start marks the start alone.
+    const bool forward = sel_.rowTo * 100 + sel_.columnTo >= sel_.row * 100 + sel_.column;
+    const std::int64_t rowTo = forward ? sel_.rowTo : sel_.row;
+    const std::int64_t columnTo = forward ? sel_.columnTo : sel_.column;
+    for (std::int64_t row = 1; row <= 3; ++row) {
+        GosenView& staff = staffOfRow(row);
+        staff.selRow = sel_.row <= row && row <= rowTo ? 1 : 0;
+        staff.selCol = row == sel_.row ? sel_.column : 0;
+        staff.selColTo = row == rowTo ? columnTo : kCellsPerStaff;
     }
     redrawAll();
-    return true;
+    if (sel_.row < 1 || sel_.row > 3) {
+        pointer_ = {};
+        return;
+    }
+    const GosenView& staff = staffOfRow(sel_.row);
+    pointer_ = {staff.frame().x + pointerSize_.width * static_cast<double>(sel_.column - 1),
+                staff.frame().y, pointerSize_.width, pointerSize_.height};
 }
 
 std::optional<std::int64_t> StaffPages::indexAt(std::int64_t row, std::int64_t column) const {

@@ -20,6 +20,11 @@ struct DocumentAccess;
 // the last page of any score can be shown.
 std::int64_t pagesFor(std::int64_t cells, std::int64_t cellsPerPage);
 
+// The top page of the three staves while `cell` sounds: the one shown while the cell's line
+// is among them, else the cell's own line, which the staves turn to (forward to the next
+// lines, or back to where a repeat or the exercise loop goes round).
+std::int64_t topPageFollowing(std::int64_t topPage, std::int64_t cell, std::int64_t cellsPerPage);
+
 // The three score staves of a window over its score: the page on top (a page is a staff
 // line), the selection with the pointer over its start, the wrap at the staff ends, and the
 // chord field above each staff. The staves show the score's cells in place.
@@ -73,7 +78,8 @@ class StaffPages {
     std::optional<std::int64_t> select(std::int64_t column, std::int64_t row);
     // Extends the selection to (column, row); false when that leaves the staves or the score.
     bool selectTo(std::int64_t column, std::int64_t row);
-    // The red frame over the selected cell, in window coordinates.
+    // The red frame over the selected cell, in window coordinates; of no size while the
+    // selection lies on lines the staves do not show.
     Rect pointer() const { return pointer_; }
     // Score index of (row, 1-based column) on the staves shown, or nothing for a row off the
     // staves; the index may lie beyond the end of the score.
@@ -88,6 +94,13 @@ class StaffPages {
     // Redraws the staves that show the score cell at index.
     void cellChanged(std::int64_t index) const;
 
+    // The cell heard during playback (-1: none) is marked on its staff, and the staves
+    // follow it (topPageFollowing). The selection stays on its cells, also when the turn
+    // takes them off the staves (rows outside 1..3); once nothing sounds, such a selection
+    // is brought back into view.
+    void showSounding(std::int64_t cell);
+    std::int64_t soundingCell() const { return sounding_; }
+
   private:
     // The test builder places selections a cut can leave (past the score, off the staves).
     friend struct testing::DocumentAccess;
@@ -99,6 +112,11 @@ class StaffPages {
     bool wrapToCell(std::int64_t& column, std::int64_t& row) const;
     void pointStavesAt(std::int64_t first);
     void redrawAll() const;
+    // Marks the selected cells on the staves that show them, and the pointer over the first.
+    void markSelection();
+    void markSounding();
+    // Shows page P on top, the selection kept on its cells.
+    void turnTo(std::int64_t P);
 
     Score& score_;
     std::function<void()> changed_;
@@ -110,6 +128,7 @@ class StaffPages {
     std::int64_t startCell_ = 0;
     std::int64_t topPage_ = 1;
     std::int64_t pageCount_ = 1;
+    std::int64_t sounding_ = -1;
 };
 
 }  // namespace sorvel

@@ -2,12 +2,11 @@
 
 #include <charconv>
 #include <cmath>
-#include <numbers>
 #include <utility>
 
 #include "model/diagnostics.h"
 #include "model/notation_tables.h"
-#include "sound/tone.h"
+#include "sound/play_program.h"
 #include "view/pitch_step.h"
 
 namespace sorvel {
@@ -31,43 +30,15 @@ std::string frequencyLabel(float frequency) {
     return s + "Hz";
 }
 
-float steadyToneSample(float frequency, double sampleRate, std::uint64_t frame) {
-    // frequency × frame is exact in double for whole frequencies and any frame below 2^40,
-    // so the phase (in cycles) is exact as well.
-    const double cycles =
-        std::fmod(static_cast<double>(frequency) * static_cast<double>(frame), sampleRate) /
-        sampleRate;
-    return static_cast<float>(std::sin(2.0 * std::numbers::pi * cycles));
+std::shared_ptr<const PlayProgram> steadyTone(float frequency, double sampleRate) {
+    PlayProgram::Options options;
+    options.sampleRate = sampleRate;
+    options.countIn = false;
+    options.sustain = true;
+    return std::make_shared<const PlayProgram>(std::vector<PlayEntry>{{frequency, 1.0f}}, options);
 }
 
-SteadyTone::SteadyTone(float frequency, PcmFormat format)
-    : frequency_(frequency),
-      format_(format),
-      chunkFrames_(frameCount(format.sampleRate, kChunkSeconds)) {}
-
-double SteadyTone::secondsMade() const {
-    return format_.sampleRate > 0 ? static_cast<double>(nextFrame_) / format_.sampleRate : 0.0;
-}
-
-PcmBuffer SteadyTone::nextChunk() {
-    PcmBuffer buffer;
-    buffer.format = format_;
-    if (!usableFormat(format_) || chunkFrames_ == 0) return buffer;
-    buffer.frameLength = chunkFrames_;
-    std::vector<float> samples(chunkFrames_);
-    const bool sounding = std::isfinite(frequency_) && frequency_ > 0.0f;
-    for (std::uint32_t i = 0; i < chunkFrames_; ++i) {
-        samples[i] =
-            sounding ? kToneLevel * steadyToneSample(frequency_, format_.sampleRate, nextFrame_ + i)
-                     : 0.0f;
-    }
-    nextFrame_ += chunkFrames_;
-    buffer.channelData.assign(static_cast<std::size_t>(format_.channels), samples);
-    return buffer;
-}
-
-Tuner::Tuner(OutputFactory factory, SecondsNow now)
-    : factory_(std::move(factory)), clock_(std::move(now)) {
+Tuner::Tuner(OutputFactory factory) : factory_(std::move(factory)) {
     setUpOneCellStaff({gosen, cell_}, 17, 1);
     lblHz_ = frequencyLabel(frequency());
 }
@@ -89,7 +60,6 @@ void Tuner::play() {
     if (output_) {
         // Closing the output silences the tone at once.
         output_.reset();
-        tone_.reset();
         return;
     }
     startTunerTone();
@@ -111,40 +81,16 @@ void Tuner::startTunerTone() {
         diag(status_);
         return;
     }
-    output->connect(format);
-    tone_.emplace(f, format);
-    output_ = std::move(output);
-    startedAt_ = clock_ ? clock_() : 0.0;
-    scheduleAhead();
-    if (const auto error = output_->start()) {
+    // Queued before the output starts, so its first frames are the tone's.
+    output->playProgramNow(steadyTone(f, format.sampleRate));
+    if (const auto error = output->start()) {
         // The window must not claim a tone that does not sound: stay silent.
         status_ = *error;
         diag(*error);
-        output_.reset();
-        tone_.reset();
         return;
     }
-    output_->play();
-}
-
-void Tuner::pump() {
-    if (!output_ || !tone_) return;
-    scheduleAhead();
-}
-
-void Tuner::scheduleAhead() {
-    const double elapsed = clock_ ? clock_() - startedAt_ : 0.0;
-    // After a long stall (a suspended machine) the output has played silence: go on from
-    // now instead of catching up with a burst of buffers.
-    if (tone_->secondsMade() < elapsed) {
-        startedAt_ += elapsed - tone_->secondsMade();
-    }
-    const double now = clock_ ? clock_() - startedAt_ : 0.0;
-    // Bounded: never more than the look-ahead in one call.
-    const int most = static_cast<int>(kAheadSeconds / SteadyTone::kChunkSeconds) + 1;
-    for (int k = 0; k < most && tone_->secondsMade() - now < kAheadSeconds; ++k) {
-        output_->scheduleBuffer(tone_->nextChunk());
-    }
+    output->play();
+    output_ = std::move(output);
 }
 
 }  // namespace sorvel

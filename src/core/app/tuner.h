@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 
 #include "sound/audio_output.h"
@@ -15,29 +14,9 @@ namespace sorvel {
 // least one digit after the point, then "Hz" (440 gives "440.0Hz").
 std::string frequencyLabel(float frequency);
 
-// Sample `frame` of the endless full-scale sine of the given frequency, phase 0 at frame 0.
-// The phase is reduced exactly before the sine is taken, so frame one million is as clean
-// as frame one.
-float steadyToneSample(float frequency, double sampleRate, std::uint64_t frame);
-
-// An endless sine cut into buffers that follow each other without a seam.
-class SteadyTone {
-  public:
-    static constexpr float kChunkSeconds = 0.25f;
-
-    SteadyTone(float frequency, PcmFormat format);
-    // The next buffer of kChunkSeconds (every channel the same).
-    PcmBuffer nextChunk();
-    float frequency() const { return frequency_; }
-    std::uint64_t framesMade() const { return nextFrame_; }
-    double secondsMade() const;
-
-  private:
-    float frequency_;
-    PcmFormat format_;
-    std::uint32_t chunkFrames_;
-    std::uint64_t nextFrame_ = 0;
-};
+// The tuner's steady tone: the sine of the given frequency from phase 0, without end, at
+// the level and with the rise of every tone; the output renders it by its own clock.
+std::shared_ptr<const PlayProgram> steadyTone(float frequency, double sampleRate);
 
 // The tuner: one note on a one-cell staff, five pitch steps and a steady reference tone
 // from the fixed table (A = 440 Hz) that sounds until it is stopped.
@@ -45,13 +24,8 @@ class Tuner {
   public:
     // Opens a sound output of the tuner's own; destroying it silences it at once.
     using OutputFactory = std::function<std::unique_ptr<AudioOutput>()>;
-    // Seconds on a steady clock.
-    using SecondsNow = std::function<double()>;
 
-    // How far ahead of the clock the tone is kept scheduled.
-    static constexpr double kAheadSeconds = 1.0;
-
-    Tuner(OutputFactory factory, SecondsNow now);
+    explicit Tuner(OutputFactory factory);
     ~Tuner();
     Tuner(const Tuner&) = delete;
     Tuner& operator=(const Tuner&) = delete;
@@ -64,8 +38,6 @@ class Tuner {
     // Starts the tone when silent, stops it when sounding.
     void play();
     bool nowPlaying() const { return output_ != nullptr; }
-    // Keeps a sounding tone fed; call it often (every 100 ms or so) while it sounds.
-    void pump();
 
     // The frequency the note sounds at.
     float frequency() const;
@@ -79,13 +51,9 @@ class Tuner {
   private:
     std::vector<ScoreCell> cell_{ScoreCell{17, 1}};
     void startTunerTone();
-    void scheduleAhead();
 
     OutputFactory factory_;
-    SecondsNow clock_;
     std::unique_ptr<AudioOutput> output_;
-    std::optional<SteadyTone> tone_;
-    double startedAt_ = 0;
     std::string lblHz_;
     std::string status_;
 };

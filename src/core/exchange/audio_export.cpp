@@ -1,6 +1,7 @@
 #include "exchange/audio_export.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdio>
 #include <memory>
@@ -166,17 +167,29 @@ std::optional<std::string> streamWav(const Score& score, const WavOptions& optio
 
     constexpr std::size_t kChunk = 1 << 15;
     std::vector<float> samples(kChunk);
-    std::string bytes(2 * kChunk, '\0');
+    std::vector<std::int16_t> pcm(kChunk);
+    std::string bytes;  // a big-endian machine's little-endian copy
+    if constexpr (std::endian::native != std::endian::little) bytes.resize(2 * kChunk);
     for (std::uint64_t at = 0; at < frames; at += kChunk) {
         const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(kChunk, frames - at));
         program.render(static_cast<std::int64_t>(at), samples.data(), n, 1, program.length());
+        // Rounded half away from zero and held within full scale, written so that the loop
+        // runs on vectors.
         for (std::size_t i = 0; i < n; ++i) {
-            const float x = std::clamp(samples[i], -1.0f, 1.0f) * 32767.0f;
-            const auto v = static_cast<std::int16_t>(x + (x < 0.0f ? -0.5f : 0.5f));
-            bytes[2 * i] = static_cast<char>(v & 0xff);
-            bytes[2 * i + 1] = static_cast<char>((v >> 8) & 0xff);
+            const float x = samples[i] * 32767.0f;
+            const float y = x + std::copysign(0.5f, x);
+            const float z = y < -32767.0f ? -32767.0f : y > 32767.0f ? 32767.0f : y;
+            pcm[i] = static_cast<std::int16_t>(static_cast<std::int32_t>(z));
         }
-        if (!write(std::string_view(bytes.data(), 2 * n))) return "The file could not be written.";
+        std::string_view piece(reinterpret_cast<const char*>(pcm.data()), 2 * n);
+        if constexpr (std::endian::native != std::endian::little) {
+            for (std::size_t i = 0; i < n; ++i) {
+                bytes[2 * i] = static_cast<char>(pcm[i] & 0xff);
+                bytes[2 * i + 1] = static_cast<char>((pcm[i] >> 8) & 0xff);
+            }
+            piece = std::string_view(bytes.data(), 2 * n);
+        }
+        if (!write(piece)) return "The file could not be written.";
     }
     return std::nullopt;
 }

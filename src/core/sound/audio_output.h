@@ -61,6 +61,9 @@ class AudioOutput {
     // Ends the program at a frame of it (at once when that frame has been rendered).
     virtual void endProgramAt(const PlayProgram*, std::int64_t) {}
     virtual ProgramClock programClock() const { return {}; }
+    // Sounds the program at once with the entry tones' short latency, over everything else,
+    // in place of the one it sounded before (null: none). Outputs that cannot stay silent.
+    virtual void playProgramNow(std::shared_ptr<const PlayProgram>) {}
 };
 
 }  // namespace sorvel

@@ -25,8 +25,13 @@ PlayProgram::PlayProgram(const std::vector<PlayEntry>& entries, const Options& o
         frequencies_.push_back(e.frequency);
         pass_ += frames_.back();
     }
+    if (options_.sustain && !frames_.empty()) {
+        // The last entry lasts as long as frames can count.
+        pass_ = std::numeric_limits<std::int64_t>::max() - countIn_;
+        frames_.back() = pass_ - starts_.back();
+    }
     // A pass that takes no time would loop without time passing.
-    loops_ = options_.loop && pass_ > 0;
+    loops_ = options_.loop && !options_.sustain && pass_ > 0;
 }
 
 std::int64_t PlayProgram::length() const {

@@ -25,6 +25,8 @@ class PlayProgram {
         bool countIn = true;
         bool loop = false;
         bool metronome = false;
+        // The last entry sounds on without end, its phase running on: a steady tone.
+        bool sustain = false;
     };
     // The entries' cells, when given, tell the sounding cell (entryCells[i] for entry i).
     PlayProgram(const std::vector<PlayEntry>& entries, const Options& options,

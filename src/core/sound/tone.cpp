@@ -15,8 +15,8 @@ bool usableFormat(const PcmFormat& format) {
     return std::isfinite(format.sampleRate) && format.sampleRate > 0 && format.channels > 0;
 }
 
-// One cycle of sine, read with linear interpolation: within 2e-7 of the true value, well
-// below the last bit of a 16-bit sample, and many times faster than a sine per sample.
+// One cycle of sine, read with linear interpolation (the rise and fall of a tone): within
+// 2e-7 of the true value, well below the last bit of a 16-bit sample.
 constexpr std::size_t kTableSize = 4096;
 struct SineTable {
     std::array<float, kTableSize + 1> v;
@@ -29,9 +29,9 @@ struct SineTable {
 const SineTable kSine;
 
 // The phase of frame i comes from i alone (not from a running sum), so a tone rendered in
-// pieces is the same sample for sample whatever the pieces. It is kept in cycles with 40
-// fraction bits: i × step wraps at 2^64, a multiple of one cycle, and the step's rounding
-// moves a ten-minute tone by a hundred-thousandth of a cycle.
+// pieces is the same, to far below a 16-bit step, whatever the pieces. It is kept in cycles
+// with 40 fraction bits: i × step wraps at 2^64, a multiple of one cycle, and the step's
+// rounding moves a ten-minute tone by a hundred-thousandth of a cycle.
 constexpr int kPhaseBits = 40;
 constexpr int kIndexShift = kPhaseBits - 12;  // 4096 table entries
 static_assert((std::size_t{1} << 12) == kTableSize);
@@ -54,6 +54,47 @@ inline float sineOf(std::uint64_t phase) {
                            phase & ((std::uint64_t{1} << kIndexShift) - 1))) *
                        (1.0f / static_cast<float>(std::uint64_t{1} << kIndexShift));
     return kSine.v[k] + frac * (kSine.v[k + 1] - kSine.v[k]);
+}
+
+// Adds level × the sine to frames [from, to) of out, which begins at frame `first`. Eight
+// phases side by side, each turned eight steps at a time from the exact phase of its first
+// frame: no table and no branch per frame, and within 1e-11 of the sine over any piece an
+// output or a file asks for.
+template <std::size_t kChannels>
+void addSine(float* out, std::size_t channels, std::uint64_t step, std::int64_t first,
+             std::int64_t from, std::int64_t to, double level) {
+    constexpr std::size_t kLanes = 8;
+    const std::size_t n = kChannels != 0 ? kChannels : channels;
+    const double unit = 2.0 * std::numbers::pi / std::ldexp(1.0, kPhaseBits);
+    const double a = static_cast<double>(phaseAt(step, from)) * unit;
+    const double w = static_cast<double>(step) * unit;
+    const double cw = std::cos(w), sw = std::sin(w);
+    std::array<double, kLanes> c, s;
+    c[0] = std::cos(a);
+    s[0] = std::sin(a);
+    for (std::size_t k = 1; k < kLanes; ++k) {
+        c[k] = c[k - 1] * cw - s[k - 1] * sw;
+        s[k] = s[k - 1] * cw + c[k - 1] * sw;
+    }
+    const double turn = static_cast<double>((step * kLanes) & kPhaseMask) * unit;
+    const double ct = std::cos(turn), st = std::sin(turn);
+    float* o = out + static_cast<std::size_t>(from - first) * n;
+    std::int64_t i = from;
+    for (; to - i >= static_cast<std::int64_t>(kLanes); i += kLanes, o += kLanes * n) {
+        for (std::size_t k = 0; k < kLanes; ++k) {
+            const auto v = static_cast<float>(level * s[k]);
+            for (std::size_t ch = 0; ch < n; ++ch) o[k * n + ch] += v;
+        }
+        for (std::size_t k = 0; k < kLanes; ++k) {
+            const double turned = c[k] * ct - s[k] * st;
+            s[k] = s[k] * ct + c[k] * st;
+            c[k] = turned;
+        }
+    }
+    for (std::size_t k = 0; i < to; ++i, ++k, o += n) {
+        const auto v = static_cast<float>(level * s[k]);
+        for (std::size_t ch = 0; ch < n; ++ch) o[ch] += v;
+    }
 }
 
 inline float riseAt(std::int64_t k, std::int64_t ramp) {
@@ -126,11 +167,13 @@ void addTone(float* out, std::size_t count, std::size_t channels, float frequenc
         put(i, v);
     }
     if (channels == 1) {
-        float* o = out + (riseEnd - from);
-        for (std::int64_t i = riseEnd; i < fallStart; ++i) *o++ += level * next();
+        addSine<1>(out, 1, step, from, riseEnd, fallStart, level);
+    } else if (channels == 2) {
+        addSine<2>(out, 2, step, from, riseEnd, fallStart, level);
     } else {
-        for (std::int64_t i = riseEnd; i < fallStart; ++i) put(i, level * next());
+        addSine<0>(out, channels, step, from, riseEnd, fallStart, level);
     }
+    phase = phaseAt(step, fallStart);
     for (std::int64_t i = fallStart; i < end; ++i)
         put(i, level * next() * riseAt(frames - i, ramp));
 }

@@ -96,8 +96,10 @@ void GosenView::draw(Canvas& canvas, const std::string& imageSet) const {
         const double x = cellSize.width * static_cast<double>(i - 1);
 
         const bool highlighted = selRow != 0 && selCol <= i && i <= selColTo;
-        canvas.fillRect({x, 0, cellSize.width, cellSize.height},
-                        highlighted ? Color::yellow() : Color::white());
+        const Color background = i == soundingColumn ? kSoundingCellColor
+                                 : highlighted       ? Color::yellow()
+                                                     : Color::white();
+        canvas.fillRect({x, 0, cellSize.width, cellSize.height}, background);
 
         for (int k = 1; k <= 9; ++k) {
             const double y = lineY(k);

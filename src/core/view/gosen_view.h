@@ -12,6 +12,10 @@
 
 namespace sorvel {
 
+// Background of the cell heard during playback: a light blue, apart from the selection's
+// yellow and the pointer's red, under which the black staff and notes stay legible.
+inline constexpr Color kSoundingCellColor{150, 205, 255, 255};
+
 // Family name of the notation font the staves draw their glyphs with.
 inline constexpr const char* kNotationFontFamily = "Sorvel Notation";
 inline constexpr double kNotationFontSize = 44.0;
@@ -71,6 +75,8 @@ class GosenView {
     std::int64_t selRow = 0;
     std::int64_t selCol = 0;
     std::int64_t selColTo = 0;
+    // 1-based column of the cell heard during playback, 0 for none.
+    std::int64_t soundingColumn = 0;
     std::string imgFol;
 
   private:
