@@ -998,7 +998,7 @@ Version %1</source>
     </message>
     <message>
         <source>%1 rest</source>
-        <translation>%1 休</translation>
+        <translation>%1休符</translation>
     </message>
     <message>
         <source>%1 rest (Shift+%2)</source>
