@@ -581,6 +581,18 @@ Bye!</translation>
         <source>The sound server has gone away: sound comes back by itself when it returns.</source>
         <translation>The sound server has gone away: sound comes back by itself when it returns.</translation>
     </message>
+    <message>
+        <source>no sound server</source>
+        <translation>no sound server</translation>
+    </message>
+    <message>
+        <source>no input device for 48 kHz mono float</source>
+        <translation>no input device for 48 kHz mono float</translation>
+    </message>
+    <message>
+        <source>already recording</source>
+        <translation>already recording</translation>
+    </message>
 </context>
 <context>
     <name>PrintSupport</name>

@@ -581,6 +581,18 @@ Sorvel Score をもう一度起動してください。
         <source>The sound server has gone away: sound comes back by itself when it returns.</source>
         <translation>サウンドサーバーが止まりました。サーバーが戻ると音も自動的に戻ります。</translation>
     </message>
+    <message>
+        <source>no sound server</source>
+        <translation>サウンドサーバーがありません</translation>
+    </message>
+    <message>
+        <source>no input device for 48 kHz mono float</source>
+        <translation>48 kHz モノラル浮動小数点の入力デバイスがありません</translation>
+    </message>
+    <message>
+        <source>already recording</source>
+        <translation>すでに録音中です</translation>
+    </message>
 </context>
 <context>
     <name>PrintSupport</name>
