@@ -593,6 +593,10 @@ Bye!</translation>
         <source>already recording</source>
         <translation>already recording</translation>
     </message>
+    <message>
+        <source>• %1</source>
+        <translation>• %1</translation>
+    </message>
 </context>
 <context>
     <name>PrintSupport</name>

@@ -593,6 +593,10 @@ Sorvel Score をもう一度起動してください。
         <source>already recording</source>
         <translation>すでに録音中です</translation>
     </message>
+    <message>
+        <source>• %1</source>
+        <translation>• %1</translation>
+    </message>
 </context>
 <context>
     <name>PrintSupport</name>

@@ -146,6 +146,8 @@ const char* const kCoreTexts[] = {
     QT_TRANSLATE_NOOP("CoreText", "the file has too many elements"),
     QT_TRANSLATE_NOOP("CoreText", "the file declares entities, which are not accepted"),
     QT_TRANSLATE_NOOP("CoreText", "out of memory"),
+    // MusicXML import: the report's lines are listed with bullets.
+    QT_TRANSLATE_NOOP("CoreText", "• %1"),
     // MusicXML import: what was dropped or changed (a line of the import report).
     QT_TRANSLATE_NOOP("CoreText",
                       "Repeats are played twice, whatever number of times they ask for"),

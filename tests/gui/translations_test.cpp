@@ -39,9 +39,9 @@ TEST(Translations, CoreAlertsInEnglishAndJapanese) {
         {notUtf8, notUtf8,
          "ファイルを開けません\n\nファイルが UTF-8 テキストではありません(オフセット 0 "
          "に不正なバイト)。"},
-        {"Grace notes were dropped (bars 3, 4): 2.\nLyrics were dropped: 1.",
-         "Grace notes were dropped (bars 3, 4): 2.\nLyrics were dropped: 1.",
-         "装飾音符を削除しました(3, 4 小節目): 2 件。\n歌詞を削除しました: 1 件。"},
+        {"• Grace notes were dropped (bars 3, 4): 2.\n• Lyrics were dropped: 1.",
+         "• Grace notes were dropped (bars 3, 4): 2.\n• Lyrics were dropped: 1.",
+         "• 装飾音符を削除しました(3, 4 小節目): 2 件。\n• 歌詞を削除しました: 1 件。"},
     };
     for (const char* language : {"en", "ja"}) {
         QTranslator translator;
