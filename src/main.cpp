@@ -16,6 +16,7 @@ int main(int argc, char* argv[]) {
     QApplication::setDesktopFileName(QStringLiteral("sorvelscore"));
     sorvel::gui::installTranslators();
     sorvel::gui::loadAppResources();
+    sorvel::gui::applyPaletteChoice();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/sorvelscore.png")));
 
     sorvel::gui::SorvelApplication sorvelApp(QApplication::applicationDirPath());

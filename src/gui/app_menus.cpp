@@ -90,6 +90,12 @@ void SorvelApplication::installMenus(QMainWindow* window) {
     exerciseActions_ << exercise;
     installPlaybackMenu(score, window);
 
+    if (auto* scoreWindow = qobject_cast<ScoreWindow*>(window)) {
+        QMenu* view = bar->addMenu(tr("&View"));
+        view->setObjectName(QStringLiteral("viewMenu"));
+        view->addActions(scoreWindow->zoomActions());
+    }
+
     QMenu* tools = bar->addMenu(tr("&Tools"));
     tools->setObjectName(QStringLiteral("toolsMenu"));
     // Each feature adds its own items below, from its own file.
@@ -97,6 +103,8 @@ void SorvelApplication::installMenus(QMainWindow* window) {
     installToolsMenu(tools, window);
 
     QMenu* help = bar->addMenu(tr("&Help"));
+    help->setObjectName(QStringLiteral("helpMenu"));
+    installHelpMenu(help);
     add(help, tr("&About Sorvel Score"), QKeySequence(), [this] {
         delegate_->menuAbout();
     })->setMenuRole(QAction::AboutRole);

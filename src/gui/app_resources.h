@@ -6,4 +6,8 @@ namespace sorvel::gui {
 // not be loaded (notes are then drawn with a fallback font).
 bool loadAppResources();
 
+// With SORVEL_PALETTE=dark in the environment, the Fusion style in dark colours, for desktops
+// whose theme does not reach Qt applications; any other value is ignored.
+void applyPaletteChoice();
+
 }  // namespace sorvel::gui

@@ -163,6 +163,7 @@ void PhraseBuilderWindow::buildLayout() {
         auto* b = commandButton(QString(), "", this);
         b->setObjectName(QStringLiteral("note_") + name);
         b->setToolTip(name);
+        b->setAccessibleName(name);
         b->setIconSize(QSize(kNoteButtonWidth, kNoteButtonHeight));
         b->setFixedSize(30, 62);
         connect(b, &QPushButton::clicked, this, [this, i] { clickNote(i); });
@@ -232,15 +233,21 @@ void PhraseBuilderWindow::refreshFields() {
         const QString t = QString::fromStdString(text);
         if (f->text() != t) f->setText(t);
     };
-    set(phraseField_, builder_.phrase);
-    set(lineField_, builder_.line);
+    // Notes show with spaces between them; the builder keeps its own form underneath.
+    set(phraseField_, phrase::readableNotes(builder_.phrase));
+    set(lineField_, phrase::readableNotes(builder_.line));
     set(chordField_, builder_.chords);
 }
 
 void PhraseBuilderWindow::pullFields() {
-    // The user may have typed into the fields: the commands work on what they show.
-    builder_.phrase = phraseField_->text().toStdString();
-    builder_.line = lineField_->text().toStdString();
+    // The user may have typed into the fields: the commands work on what they show. A field
+    // left as shown leaves the builder's text exactly as it was.
+    auto pull = [](const QLineEdit* f, std::string& stored) {
+        const std::string shown = f->text().toStdString();
+        if (shown != phrase::readableNotes(stored)) stored = phrase::storedNotes(shown);
+    };
+    pull(phraseField_, builder_.phrase);
+    pull(lineField_, builder_.line);
     builder_.chords = chordField_->text().toStdString();
 }
 
@@ -311,10 +318,23 @@ void PhraseBuilderWindow::deletePatternRow() {
 
 void PhraseBuilderWindow::sendLine() {
     pullFields();
-    if (!score_ || !builder_.sendLine(*score_)) {
+    const PhraseBuilder::SendResult sent =
+        score_ ? builder_.sendLine(*score_) : PhraseBuilder::SendResult{};
+    if (!sent.accepted) {
         showMessage(
             tr("There is no score to send the line to: choose a score window and "
                "open the Phrase Builder from it again."));
+        return;
+    }
+    if (sent.cells == 0) {
+        // The window stays open, and says why nothing was added.
+        QStringList skipped;
+        for (const std::string& token : sent.skipped) skipped << QString::fromStdString(token);
+        showMessage(skipped.isEmpty()
+                        ? tr("Nothing was sent: the line is empty. Build a phrase, then press "
+                             "\"Add to line\" (or type notes into the line) and send again.")
+                        : tr("Nothing was sent: the line holds no note names or marks (%1).")
+                              .arg(skipped.join(QStringLiteral(" "))));
         return;
     }
     showMessage(QString());

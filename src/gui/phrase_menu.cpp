@@ -7,6 +7,7 @@
 #include "phrase_builder_window.h"
 #include "score_window.h"
 #include "sorvel_application.h"
+#include "window_placement.h"
 
 namespace sorvel::gui {
 
@@ -45,9 +46,7 @@ void SorvelApplication::showPhraseBuilder() {
         if (!phrase_) phrase_.reset(new PhraseBuilderParts(*this));
         PhraseBuilderWindow& w = phrase_->window;
         w.setScore(&phrase_->score);
-        w.show();
-        w.raise();
-        w.activateWindow();
+        showOnScreen(&w);
     });
 }
 

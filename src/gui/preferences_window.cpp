@@ -10,6 +10,7 @@
 
 #include "sorvel_application.h"
 #include "sound_output.h"
+#include "window_placement.h"
 
 namespace sorvel::gui {
 
@@ -64,9 +65,7 @@ void SorvelApplication::buildPreferencesWindow() {
 void SorvelApplication::showPreferencesWindow() {
     if (!prefWindow_) return;
     applicationControlsChanged();
-    prefWindow_->show();
-    prefWindow_->raise();
-    prefWindow_->activateWindow();
+    showOnScreen(prefWindow_);
 }
 
 void SorvelApplication::closePreferencesWindow() {

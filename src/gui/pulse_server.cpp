@@ -45,7 +45,18 @@ PulseServer::PulseServer(const char* name) : name_(name) {
     connect();
 }
 
+PulseServer::~PulseServer() {
+    pa_threaded_mainloop_stop(loop_);
+    if (context_) {
+        pa_context_set_state_callback(context_, nullptr, nullptr);
+        pa_context_disconnect(context_);
+        pa_context_unref(context_);
+    }
+    pa_threaded_mainloop_free(loop_);
+}
+
 void PulseServer::connect() {
+    attempts_.fetch_add(1, std::memory_order_acq_rel);
     if (context_) {
         pa_context_set_state_callback(context_, nullptr, nullptr);
         pa_context_disconnect(context_);
@@ -77,6 +88,8 @@ void PulseServer::lost() {
         outages_.fetch_add(1, std::memory_order_acq_rel);
         for (PulseClient* c : clients_) c->serverGone();
     }
+    if (retryPending_) return;
+    retryPending_ = true;
     pa_mainloop_api* api = pa_threaded_mainloop_get_api(loop_);
     timeval when;
     pa_timeval_add(pa_gettimeofday(&when), kRetryMicroseconds);
@@ -86,7 +99,9 @@ void PulseServer::lost() {
 void PulseServer::onRetry(pa_mainloop_api* api, pa_time_event* event, const struct timeval*,
                           void* self) {
     api->time_free(event);
-    static_cast<PulseServer*>(self)->connect();
+    auto* server = static_cast<PulseServer*>(self);
+    server->retryPending_ = false;
+    server->connect();
 }
 
 void PulseServer::add(PulseClient* client) {

@@ -30,8 +30,16 @@ class PulseServer {
     static PulseServer& output();
     static PulseServer& input();
 
+    // A connection of its own (the two above are the process's); stopped when destroyed.
+    explicit PulseServer(const char* name);
+    ~PulseServer();
+    PulseServer(const PulseServer&) = delete;
+    PulseServer& operator=(const PulseServer&) = delete;
+
     ServerState state() const { return state_.load(std::memory_order_acquire); }
     std::uint64_t outages() const { return outages_.load(std::memory_order_acquire); }
+    // Connections begun, the first one included.
+    std::uint64_t attempts() const { return attempts_.load(std::memory_order_acquire); }
 
     // Holds the server thread's lock (never from that thread itself).
     class Lock {
@@ -51,7 +59,6 @@ class PulseServer {
     void remove(PulseClient* client);
 
   private:
-    explicit PulseServer(const char* name);
     void connect();
     void lost();
     static void onState(pa_context* context, void* self);
@@ -64,6 +71,10 @@ class PulseServer {
     std::vector<PulseClient*> clients_;
     std::atomic<ServerState> state_{ServerState::Connecting};
     std::atomic<std::uint64_t> outages_{0};
+    std::atomic<std::uint64_t> attempts_{0};
+    // One retry at a time: a failed connection is reported both by its state and by the
+    // call's result, and two retries per failure would double every second.
+    bool retryPending_ = false;
 };
 
 // Asks for real-time scheduling of the calling thread (a server thread) once: directly where

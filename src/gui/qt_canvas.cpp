@@ -326,6 +326,15 @@ QImage drawnImage(QSize pixels, Size logical, const std::function<void(Canvas&)>
     return image;
 }
 
+QImage valuePicture(std::int64_t value, QSize pixels, Size logical, const QColor& ink) {
+    QImage image =
+        drawnImage(pixels, logical, [&](Canvas& c) { drawValueButton(c, value, logical); });
+    QPainter painter(&image);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
+    painter.fillRect(image.rect(), ink);
+    return image;
+}
+
 QImage notePicture(std::string_view name, bool bassClef) {
     return drawnImage(QSize(kNoteButtonWidth, kNoteButtonHeight) * kNotePictureScale,
                       kNotePictureSize, [&](Canvas& c) { drawNoteButton(c, name, bassClef); });

@@ -110,6 +110,10 @@ class QtCanvas : public Canvas {
 // what it leaves untouched stays transparent.
 QImage drawnImage(QSize pixels, Size logical, const std::function<void(Canvas&)>& draw);
 
+// A note-value button's picture (staff lines and glyph) drawn in a box of the logical size,
+// scaled to fill an image of pixels, inked in one colour.
+QImage valuePicture(std::int64_t value, QSize pixels, Size logical, const QColor& ink);
+
 // A phrase builder note button's picture at the size the pictures are drawn at: the build's
 // note picture folder holds these, and the window paints one for a picture missing there.
 QImage notePicture(std::string_view name, bool bassClef);

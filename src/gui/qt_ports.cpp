@@ -143,6 +143,22 @@ void QtAlerts::showAlert(const std::string& text, const std::string& informative
     box.exec();
 }
 
+bool QtAlerts::confirm(const std::string& text, const std::string& informativeText,
+                       const std::string& acceptTitle) {
+    QMessageBox box(QApplication::activeWindow());
+    box.setWindowTitle(QApplication::applicationDisplayName());
+    box.setIcon(QMessageBox::Question);
+    box.setTextFormat(Qt::PlainText);
+    box.setText(q(text));
+    if (!informativeText.empty()) box.setInformativeText(q(informativeText));
+    for (QLabel* label : box.findChildren<QLabel*>()) label->setTextFormat(Qt::PlainText);
+    QPushButton* accept = box.addButton(q(acceptTitle), QMessageBox::AcceptRole);
+    box.addButton(QMessageBox::Cancel);
+    box.setDefaultButton(accept);
+    box.exec();
+    return box.clickedButton() == accept;
+}
+
 std::optional<std::string> QtFileDialogs::saveFile(const std::string& suggested) {
     // A path: the dialog starts in its folder, as long as that is still there.
     const QFileInfo file(q(suggested));

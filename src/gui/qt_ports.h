@@ -17,6 +17,8 @@ namespace sorvel::gui {
 class QtAlerts : public Alerts {
   public:
     void showAlert(const std::string& text, const std::string& informativeText) override;
+    bool confirm(const std::string& text, const std::string& informativeText,
+                 const std::string& acceptTitle) override;
 };
 
 // Message boxes with the standard buttons, over the active window. Anything but a button

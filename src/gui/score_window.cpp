@@ -1,5 +1,6 @@
 #include "score_window.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -11,13 +12,17 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPixmap>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QScreen>
 #include <QStatusBar>
 #include <QVBoxLayout>
 #include <algorithm>
 
 #include "edit/chord_lines.h"
+#include "flow_layout.h"
 #include "key_mapping.h"
 #include "model/note_values.h"
 #include "model/score_file.h"
@@ -36,6 +41,8 @@ QPushButton* makeButton(const QString& text, const QString& name, const QString&
     auto* b = new QPushButton(text, parent);
     b->setObjectName(name);
     b->setToolTip(tip);
+    // A button that shows only a symbol is named by its tip for screen readers.
+    if (!text.contains(QRegularExpression(QStringLiteral("\\p{L}")))) b->setAccessibleName(tip);
     // Buttons never take the keyboard away from the score.
     b->setFocusPolicy(Qt::NoFocus);
     return b;
@@ -72,15 +79,22 @@ void setComboItems(QComboBox* combo, const std::vector<std::string>& choices,
     if (combo->currentIndex() != selected) combo->setCurrentIndex(static_cast<int>(selected));
 }
 
-// A button picture of a note value, at the screen's resolution.
-QIcon glyphIcon(std::int64_t value, QSize size) {
+// A button picture of a note value, at the screen's resolution, inked in the given colour.
+QIcon glyphIcon(std::int64_t value, QSize size, const QColor& ink) {
     const qreal dpr = qApp->devicePixelRatio();
     const Size points{static_cast<double>(size.width()), static_cast<double>(size.height())};
-    QPixmap pm = QPixmap::fromImage(
-        drawnImage(size * dpr, points, [&](Canvas& c) { drawValueButton(c, value, points); }));
+    QPixmap pm = QPixmap::fromImage(valuePicture(value, size * dpr, points, ink));
     pm.setDevicePixelRatio(dpr);
     return QIcon(pm);
 }
+
+// The property a note-value button keeps its value in.
+constexpr const char* kGlyphValue = "glyphValue";
+constexpr QSize kGlyphSize{22, 30};
+// The entry cell is drawn a little smaller than the staves at their full size.
+constexpr double kEntryScale = 0.8;
+// The narrowest the window gets: the controls then take two rows.
+constexpr int kMinWindowWidth = 960;
 
 void setTextIfChanged(QLabel* label, const std::string& text) {
     const QString t = QString::fromStdString(text);
@@ -106,42 +120,19 @@ ScoreWindow::ScoreWindow(std::unique_ptr<Document> doc, const std::string& setFo
 
     auto* central = new QWidget(this);
     auto* column = new QVBoxLayout(central);
-    column->setContentsMargins(10, 8, 10, 8);
-    column->setSpacing(8);
+    column->setContentsMargins(8, 6, 8, 4);
+    column->setSpacing(6);
     column->addWidget(buildControls());
-    column->addWidget(buildStaffPanel(), 0, Qt::AlignLeft);
-
-    auto* bottom = new QHBoxLayout;
-    auto* pageUp = makeButton(tr("▲ Page up"), QStringLiteral("btnPageUp"),
-                              tr("Show the previous line on top (Page Up)"), central);
-    auto* pageDown = makeButton(tr("▼ Page down"), QStringLiteral("btnPageDown"),
-                                tr("Show the next line on top (Page Down)"), central);
-    connect(pageUp, &QPushButton::clicked, this, [this] { doc_->btnPageUp(); });
-    connect(pageDown, &QPushButton::clicked, this, [this] { doc_->btnPageDown(); });
-    allP_ = makeLabel(QStringLiteral("allP"), central);
-    bottom->addWidget(pageUp);
-    bottom->addWidget(pageDown);
-    bottom->addSpacing(12);
-    bottom->addWidget(new QLabel(tr("Lines in score:"), central));
-    bottom->addWidget(allP_);
-    bottom->addStretch(1);
-    column->addLayout(bottom);
-    column->addStretch(1);
+    column->addWidget(buildStaffPanel(), 1);
     setCentralWidget(central);
-    // Messages that need no answer, such as a refused chord edit, show at the bottom.
-    statusBar()->setSizeGripEnabled(false);
+    buildStatusBar();
 
     doc_->setObserver(this);
-    // A staff's frame is its band, below the widget's headroom.
-    const auto frameOf = [](const QWidget* w) {
-        return Rect{
-            static_cast<double>(w->x()), static_cast<double>(w->y() + ScoreLayout::kStaffHeadroom),
-            static_cast<double>(w->width()), static_cast<double>(ScoreLayout::kStaffHeight)};
-    };
-    DocumentLayout layout{frameOf(staves_[1]),
-                          frameOf(staves_[2]),
-                          frameOf(staves_[3]),
-                          {0, 0, static_cast<double>(staves_[0]->width()),
+    // The core knows the staves at scale 1; the panel scales the drawing and the clicks.
+    DocumentLayout layout{StaffPanel::coreFrame(1),
+                          StaffPanel::coreFrame(2),
+                          StaffPanel::coreFrame(3),
+                          {0, 0, static_cast<double>(ScoreLayout::kEntryWidth),
                            static_cast<double>(ScoreLayout::kStaffHeight)}};
     doc_->windowControllerDidLoadNib(layout, setFolder);
     playback_ = std::make_unique<ScorePlayback>(audio_.get(), playBtn_, playMessage_);
@@ -149,12 +140,17 @@ ScoreWindow::ScoreWindow(std::unique_ptr<Document> doc, const std::string& setFo
     ctl_->playPressed = [this] { togglePlayback(); };
     syncControls();
     scoreArea_->setFocus();
+    buildZoomActions();
+    // Opens at full size; whoever shows the window fits it to the screen.
+    resize(sizeHint());
+    updateMinimumSize();
 
     // Every key release of the window goes through the key logic, whoever has the focus.
     for (QWidget* child : findChildren<QWidget*>()) child->installEventFilter(this);
     installEventFilter(this);
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
         if (now && now->window() == this) ctl_->makeFirstResponder(qobject_cast<QLineEdit*>(now));
+        showKeyHint();
     });
 }
 
@@ -174,24 +170,28 @@ void ScoreWindow::announceClosing() {
 
 QWidget* ScoreWindow::buildControls() {
     auto* box = new QWidget(this);
-    auto* row = new QHBoxLayout(box);
-    row->setContentsMargins(0, 0, 0, 0);
-    row->setSpacing(14);
+    // The groups of controls carry on in a second row where the window is narrow.
+    auto* row = new FlowLayout(box, 12);
+    controls_ = row;
 
-    // The entry cell.
-    auto* entry = new QVBoxLayout;
-    entry->setSpacing(2);
+    // The entry cell, a little smaller than the staves at their full size.
+    auto [entry, entryCol] = titledColumn(tr("Entry"), QString(), box);
     staves_[0] = new StaffWidget(
-        doc_->entry().staff(), [this] { return doc_->imageSet(); }, box,
+        doc_->entry().staff(), [this] { return doc_->imageSet(); }, entry,
         ScoreLayout::kStaffHeadroom);
-    staves_[0]->setFixedSize(ScoreLayout::kEntryWidth,
-                             ScoreLayout::kStaffHeadroom + ScoreLayout::kStaffHeight);
+    staves_[0]->setScale(kEntryScale);
+    staves_[0]->setFixedSize(
+        qRound(kEntryScale * ScoreLayout::kEntryWidth),
+        qRound(kEntryScale * (ScoreLayout::kStaffHeadroom + ScoreLayout::kStaffHeight)));
+    staves_[0]->setToolTip(
+        tr("The entry cell: the note you are writing. Piano keys (A S D F … and W R T …) set "
+           "its pitch, 1–6 its note value; Return writes it over the selected cell."));
+    staves_[0]->setAccessibleName(tr("Entry cell"));
     connect(staves_[0], &StaffWidget::clicked, this,
             [this](double x, bool shift) { staffClicked(0, x, shift); });
-    entry->addWidget(new QLabel(tr("Entry"), box), 0, Qt::AlignHCenter);
-    entry->addWidget(staves_[0]);
-    entry->addStretch(1);
-    row->addLayout(entry);
+    entryCol->addWidget(staves_[0], 0, Qt::AlignHCenter);
+    entryCol->addStretch(1);
+    row->addWidget(entry);
 
     // Pitch steps of the entry cell.
     auto [pitch, pitchCol] = titledColumn(tr("Pitch"), QStringLiteral("pitchMtx"), box);
@@ -220,37 +220,42 @@ QWidget* ScoreWindow::buildControls() {
     const QString sizes[6] = {tr("1"), tr("1/2"), tr("1/4"), tr("1/8"), tr("1/16"), tr("1/32")};
     const QString sizeNames[6] = {tr("whole"),  tr("half"),      tr("quarter"),
                                   tr("eighth"), tr("sixteenth"), tr("thirty-second")};
-    const std::array<std::pair<QString, QString>, 6> marks = {{
-        {tr("Blank"), tr("Empty cell (0)")},
-        {tr("Dot"), tr("Dotted or not (.)")},
-        {tr("Bar"), tr("Bar line (-)")},
-        {tr("|:"), tr("Repeat start (=)")},
-        {tr(":|"), tr("Repeat end (` or, on JIS keyboards, ¥)")},
-        {tr("1."), tr("First ending (Shift+=)")},
+    const std::array<std::tuple<QString, QString, QString>, 6> marks = {{
+        {tr("Blank"), tr("Empty cell"), tr("0")},
+        {tr("Dot"), tr("Dotted or not"), tr(".")},
+        {tr("Bar"), tr("Bar line"), tr("-")},
+        {tr("|:"), tr("Repeat start"), tr("=")},
+        {tr(":|"), tr("Repeat end"), tr("` or, on JIS keyboards, ¥")},
+        {tr("1."), tr("First ending"), tr("Shift+=")},
     }};
     grid->addWidget(new QLabel(tr("Notes"), values), 0, 0, 1, 6, Qt::AlignHCenter);
     for (int r = 0; r < 3; ++r) {
         for (int c = 0; c < 6; ++c) {
             QString text;
-            QString tip;
+            QString name;
+            QString key;
             if (r == 0) {
                 text = sizes[c];
-                tip = tr("%1 note (%2)").arg(sizeNames[c]).arg(c + 1);
+                name = tr("%1 note").arg(sizeNames[c]);
+                key = QString::number(c + 1);
             } else if (r == 1) {
                 text = tr("%1 rest").arg(sizes[c]);
-                tip = tr("%1 rest (Shift+%2)").arg(sizeNames[c]).arg(c + 1);
+                name = tr("%1 rest").arg(sizeNames[c]);
+                key = tr("Shift+%1").arg(c + 1);
             } else {
-                text = marks[static_cast<std::size_t>(c)].first;
-                tip = marks[static_cast<std::size_t>(c)].second;
+                std::tie(text, name, key) = marks[static_cast<std::size_t>(c)];
             }
-            auto* b = makeButton(text, QStringLiteral("onpMtx1_%1_%2").arg(r).arg(c), tip, values);
-            // Notes, rests and marks show their own glyph; blank and dot keep their words.
+            auto* b = makeButton(text, QStringLiteral("onpMtx1_%1_%2").arg(r).arg(c),
+                                 tr("%1 (%2)").arg(name, key), values);
+            b->setAccessibleName(name);
+            // Notes, rests and marks show their own glyph, in the button's text colour;
+            // blank and dot keep their words.
             if (const auto v = matrixValue(r, c)) {
                 b->setText(QString());
-                b->setIcon(glyphIcon(*v, {22, 30}));
-                b->setIconSize({22, 30});
+                b->setProperty(kGlyphValue, QVariant::fromValue<qint64>(*v));
+                b->setIconSize(kGlyphSize);
             }
-            b->setFixedSize(48, 36);
+            b->setFixedSize(46, 34);
             connect(b, &QPushButton::clicked, this, [this, r, c] { doc_->setEntryValue(r, c); });
             grid->addWidget(b, r + 1, c);
         }
@@ -264,6 +269,7 @@ QWidget* ScoreWindow::buildControls() {
     grid->addWidget(triplet, 4, 0, 1, 3);
     grid->addWidget(tie, 4, 3, 1, 3);
     row->addWidget(values);
+    paintGlyphs(values);
 
     // Writing the entry cell into the score.
     auto [edit, editCol] = titledColumn(tr("Score"), QString(), box);
@@ -335,29 +341,30 @@ QWidget* ScoreWindow::buildControls() {
     QFont big = playBtn_->font();
     big.setPointSizeF(big.pointSizeF() * 1.4);
     playBtn_->setFont(big);
-    form->addWidget(playBtn_, 0, 0, 1, 2);
-    auto addCombo = [&](int r, const QString& label, const QString& name) {
+    form->addWidget(playBtn_, 0, 0, 1, 4);
+    // Two columns of settings under the play button, so that the controls stay low.
+    auto addCombo = [&](int r, int c, const QString& label, const QString& name) {
         auto* combo = new QComboBox(play);
         combo->setObjectName(name);
-        form->addWidget(new QLabel(label, play), r, 0);
-        form->addWidget(combo, r, 1);
+        form->addWidget(new QLabel(label, play), r, 2 * c);
+        form->addWidget(combo, r, 2 * c + 1);
         return combo;
     };
-    cmbTempo_ = addCombo(1, tr("Tempo"), QStringLiteral("cmbTempo"));
-    cmbInKey_ = addCombo(2, tr("Instrument in"), QStringLiteral("cmbInKey"));
-    cmbBeat_ = addCombo(3, tr("Beats"), QStringLiteral("cmbBeat"));
-    imgCombo_ = addCombo(4, tr("Pictures"), QStringLiteral("imgCombo"));
+    cmbTempo_ = addCombo(1, 0, tr("Tempo"), QStringLiteral("cmbTempo"));
+    cmbInKey_ = addCombo(1, 1, tr("Instrument in"), QStringLiteral("cmbInKey"));
+    cmbBeat_ = addCombo(2, 0, tr("Beats"), QStringLiteral("cmbBeat"));
+    imgCombo_ = addCombo(2, 1, tr("Pictures"), QStringLiteral("imgCombo"));
     aHz_ = new QLineEdit(play);
     aHz_->setObjectName(QStringLiteral("A_Hz"));
     aHz_->setToolTip(tr("Concert pitch of A in Hz; press Return to apply"));
     aHz_->setMaximumWidth(70);
-    form->addWidget(new QLabel(tr("A = Hz"), play), 5, 0);
-    form->addWidget(aHz_, 5, 1);
+    form->addWidget(new QLabel(tr("A = Hz"), play), 3, 0);
+    form->addWidget(aHz_, 3, 1);
     // Why playback did not start, when it did not; hidden otherwise.
     playMessage_ = new QLabel(play);
     playMessage_->setObjectName(QStringLiteral("playMessage"));
     playMessage_->setWordWrap(true);
-    form->addWidget(playMessage_, 6, 0, 1, 2);
+    form->addWidget(playMessage_, 3, 2, 1, 2);
     connect(playBtn_, &QPushButton::clicked, this, [this] { togglePlayback(); });
     connect(cmbTempo_, &QComboBox::activated, this, [this](int i) {
         doc_->chooseTempo(i);
@@ -400,27 +407,26 @@ QWidget* ScoreWindow::buildControls() {
     whereGrid->addWidget(gosenColTo_, 3, 2);
     whereGrid->setRowStretch(4, 1);
     row->addWidget(where);
-    row->addStretch(1);
     return box;
 }
 
 QWidget* ScoreWindow::buildStaffPanel() {
-    scoreArea_ = new QWidget(this);
+    panel_ = new StaffPanel(this);
+    scoreArea_ = panel_;
     scoreArea_->setObjectName(QStringLiteral("scoreArea"));
     scoreArea_->setFocusPolicy(Qt::StrongFocus);
     scoreArea_->installEventFilter(this);
-    const int width = ScoreLayout::kLabelColumn + ScoreLayout::kStaffWidth;
-    scoreArea_->setFixedSize(width, ScoreLayout::rowTop(4) - ScoreLayout::kRowGap);
     for (int r = 1; r <= 3; ++r) {
-        const int top = ScoreLayout::rowTop(r);
         auto* field = new QLineEdit(scoreArea_);
         field->setObjectName(QStringLiteral("cdText%1").arg(r));
         field->setPlaceholderText(tr("Chords"));
         // Room for any chord line a file may hold (a character can take two QChars), and a
         // bound on what a paste hands the field; longer edits are refused below.
         field->setMaxLength(static_cast<int>(2 * kMaxChordLineFileChars + 1));
-        field->setGeometry(ScoreLayout::kLabelColumn, top, ScoreLayout::kStaffWidth,
-                           ScoreLayout::kChordHeight - 3);
+        field->setToolTip(
+            tr("Chord symbols of the line below, typed where they belong "
+               "(Escape gives the keys back to the score)"));
+        field->setAccessibleName(tr("Chord symbols of line %1").arg(r));
         field->installEventFilter(this);
         const std::size_t i = static_cast<std::size_t>(r - 1);
         connect(field, &QLineEdit::textEdited, this, [this, i, field](const QString& t) {
@@ -444,8 +450,7 @@ QWidget* ScoreWindow::buildStaffPanel() {
 
         auto* label = makeLabel(QStringLiteral("pGosen%1").arg(r), scoreArea_);
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        label->setGeometry(0, top + ScoreLayout::kBandOffset, ScoreLayout::kLabelColumn - 8,
-                           ScoreLayout::kStaffHeight / 2);
+        label->setToolTip(tr("The line of the score this staff shows"));
         QFont f = label->font();
         f.setBold(true);
         label->setFont(f);
@@ -454,15 +459,17 @@ QWidget* ScoreWindow::buildStaffPanel() {
         const GosenView& staff = doc_->pages().staff(r);
         auto* w = new StaffWidget(
             staff, [this] { return doc_->imageSet(); }, scoreArea_, ScoreLayout::kStaffHeadroom);
-        w->setGeometry(ScoreLayout::kLabelColumn, top + ScoreLayout::kChordHeight,
-                       ScoreLayout::kStaffWidth,
-                       ScoreLayout::kStaffHeadroom + ScoreLayout::kStaffHeight);
+        w->setToolTip(
+            tr("Click a cell to select it, Shift+click to select up to it. The arrow "
+               "keys move the selection; Return writes the entry cell over it."));
+        w->setAccessibleName(tr("Staff of line %1").arg(r));
         connect(w, &StaffWidget::clicked, this,
                 [this, r](double x, bool shift) { staffClicked(r, x, shift); });
         staves_[static_cast<std::size_t>(r)] = w;
+        panel_->setRow(r, field, label, w);
     }
     pointer_ = new PointerWidget(scoreArea_);
-    pointer_->raise();
+    panel_->setPointer(pointer_);
     return scoreArea_;
 }
 
@@ -529,13 +536,9 @@ void ScoreWindow::syncControls() {
     setComboItems(cmbInKey_, inKeyItems(), set.key);
     setComboItems(cmbBeat_, beatItems(), set.beat);
     if (withCode_->isChecked() != d.withCode()) withCode_->setChecked(d.withCode());
-    // The pointer frames the whole cell, its headroom included.
-    const Rect p = pages.pointer();
-    const QRect frame(qRound(p.x), qRound(p.y) - ScoreLayout::kStaffHeadroom, qRound(p.width),
-                      qRound(p.height) + ScoreLayout::kStaffHeadroom);
-    if (pointer_->geometry() != frame) pointer_->setGeometry(frame);
-    // No frame while the staves show lines without the selection (they follow playback).
-    pointer_->setVisible(p.width > 0);
+    // The pointer frames the whole cell, its headroom included, at the staves' scale; none
+    // while the staves show lines without the selection (they follow playback).
+    panel_->placePointer(pages.pointer());
     syncing_ = false;
 }
 
@@ -595,6 +598,125 @@ void ScoreWindow::togglePlayback() {
 
 void ScoreWindow::setPlaybackContext(Alerts* alerts, std::function<bool()> exerciseMode) {
     playback_->setContext(alerts, std::move(exerciseMode));
+}
+
+void ScoreWindow::buildStatusBar() {
+    QStatusBar* bar = statusBar();
+    // Messages that need no answer, such as a refused chord edit, show there for a while; the
+    // hint on the keys shows whenever there is none.
+    bar->setSizeGripEnabled(false);
+    keyHint_ = makeLabel(QStringLiteral("keyHint"), bar);
+    bar->addWidget(keyHint_, 1);
+    // The page buttons and the zoom stay in view at the bottom right.
+    auto* pageUp = makeButton(tr("▲ Page up"), QStringLiteral("btnPageUp"),
+                              tr("Show the previous line on top (Page Up)"), bar);
+    auto* pageDown = makeButton(tr("▼ Page down"), QStringLiteral("btnPageDown"),
+                                tr("Show the next line on top (Page Down)"), bar);
+    connect(pageUp, &QPushButton::clicked, this, [this] { doc_->btnPageUp(); });
+    connect(pageDown, &QPushButton::clicked, this, [this] { doc_->btnPageDown(); });
+    allP_ = makeLabel(QStringLiteral("allP"), bar);
+    zoomLabel_ = makeLabel(QStringLiteral("zoomLabel"), bar);
+    zoomLabel_->setToolTip(tr("The staves' size: View > Zoom In, Zoom Out, Actual Size, Fit"));
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             pageUp, pageDown, new QLabel(tr("Lines in score:"), bar), allP_, zoomLabel_}) {
+        bar->addPermanentWidget(w);
+    }
+    showKeyHint();
+}
+
+void ScoreWindow::showKeyHint() {
+    if (!keyHint_) return;
+    QString hint;
+    switch (focusKind()) {
+        case FocusKind::Window:
+            hint =
+                tr("The home row from A is a piano (the row above: black keys, Shift: an "
+                   "octave up) · 1–6 note values · Return writes the entry · F1: all keys");
+            break;
+        case FocusKind::TextField:
+            hint = tr("Typing into a field · Escape gives the keys back to the score");
+            break;
+        case FocusKind::OtherControl:
+            hint = tr("Escape gives the keys back to the score");
+            break;
+    }
+    keyHint_->setText(hint);
+}
+
+void ScoreWindow::buildZoomActions() {
+    auto action = [this](const QString& text, const char* name, QList<QKeySequence> keys,
+                         auto run) {
+        auto* a = new QAction(text, this);
+        a->setObjectName(QString::fromLatin1(name));
+        a->setShortcuts(keys);
+        // The window's own shortcuts: they work whether the menu bar shows them or not.
+        addAction(a);
+        connect(a, &QAction::triggered, this, run);
+        zoomActions_ << a;
+        return a;
+    };
+    action(tr("Zoom &In"), "zoomIn", {QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Equal)},
+           [this] { zoomTo(panel_->nextZoom(+1)); });
+    action(tr("Zoom &Out"), "zoomOut", {QKeySequence::ZoomOut},
+           [this] { zoomTo(panel_->nextZoom(-1)); });
+    action(tr("&Actual Size"), "zoomActual", {QKeySequence(Qt::CTRL | Qt::Key_0)},
+           [this] { zoomTo(1.0); });
+    QAction* fit = action(tr("&Fit to Window"), "zoomFit", {QKeySequence(Qt::CTRL | Qt::Key_9)},
+                          [this](bool on) { panel_->setFitToWindow(on); });
+    fit->setCheckable(true);
+    connect(panel_, &StaffPanel::scaleChanged, this, [this] { showZoom(); });
+    showZoom();
+}
+
+void ScoreWindow::zoomTo(double zoom) {
+    panel_->setZoom(zoom);
+    // The window grows for the staves where the screen has room; beyond that they fit it.
+    const QSize want = StaffPanel::sizeAt(panel_->zoom());
+    const QSize grow(std::max(0, want.width() - panel_->width()),
+                     std::max(0, want.height() - panel_->height()));
+    if (grow.width() > 0 || grow.height() > 0) {
+        QSize size = this->size() + grow;
+        if (const QScreen* s = screen()) {
+            const QSize frame = frameGeometry().size() - this->size();
+            size = size.boundedTo(s->availableGeometry().size() - frame);
+        }
+        resize(size.expandedTo(minimumSize()));
+    }
+    showZoom();
+}
+
+void ScoreWindow::showZoom() {
+    if (!zoomLabel_) return;
+    const int percent = qRound(panel_->scale() * 100);
+    zoomLabel_->setText(panel_->fitsToWindow() ? tr("Fit (%1 %)").arg(percent)
+                                               : tr("%1 %").arg(percent));
+    for (QAction* a : zoomActions_) {
+        if (a->isCheckable()) a->setChecked(panel_->fitsToWindow());
+    }
+}
+
+void ScoreWindow::updateMinimumSize() {
+    // Narrowest: the controls in two rows above the staves at their smallest.
+    const QMargins m = centralWidget()->layout()->contentsMargins();
+    const int inner = kMinWindowWidth - m.left() - m.right();
+    const int height = menuBar()->sizeHint().height() + statusBar()->sizeHint().height() + m.top() +
+                       m.bottom() + centralWidget()->layout()->spacing() +
+                       controls_->heightForWidth(inner) + panel_->minimumSizeHint().height();
+    setMinimumSize(kMinWindowWidth, height);
+}
+
+void ScoreWindow::paintGlyphs(QWidget* buttons) {
+    const QColor ink = palette().color(QPalette::ButtonText);
+    for (auto* b : buttons->findChildren<QPushButton*>()) {
+        const QVariant v = b->property(kGlyphValue);
+        if (v.isValid()) b->setIcon(glyphIcon(v.toLongLong(), kGlyphSize, ink));
+    }
+}
+
+void ScoreWindow::changeEvent(QEvent* event) {
+    // A new desktop theme: the note-value glyphs take its text colour.
+    if (event->type() == QEvent::PaletteChange) paintGlyphs(this);
+    QMainWindow::changeEvent(event);
 }
 
 void ScoreWindow::closeEvent(QCloseEvent* event) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QMainWindow>
 #include <array>
 #include <functional>
@@ -9,9 +10,12 @@
 #include "app/document.h"
 #include "ports/alerts.h"
 #include "sound/audio_output.h"
+#include "staff_panel.h"
 #include "view/key_dispatch.h"
 
+class QAction;
 class QButtonGroup;
+class QLayout;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -27,23 +31,6 @@ namespace sorvel::gui {
 class PointerWidget;
 class ScorePlayback;
 class StaffWidget;
-
-// Geometry of the score window's staves, in points.
-struct ScoreLayout {
-    static constexpr int kStaffWidth = 1200;  // 40 cells of 30 points
-    static constexpr int kStaffHeight = 140;  // staff spacing of 7 points
-    static constexpr int kEntryWidth = 60;
-    static constexpr int kLabelColumn = 44;  // page numbers left of the staves
-    static constexpr int kChordHeight = 26;
-    // Above each staff's band: room for the stems, flags and triplet marks of high notes.
-    static constexpr int kStaffHeadroom = 30;
-    static constexpr int kRowGap = 6;
-    static constexpr int rowTop(int row) {
-        return (row - 1) * (kChordHeight + kStaffHeadroom + kStaffHeight + kRowGap);
-    }
-    // Top of a staff's band (its frame) within its row.
-    static constexpr int kBandOffset = kChordHeight + kStaffHeadroom;
-};
 
 // The score window: shows one Document and forwards the user's actions to it.
 class ScoreWindow : public QMainWindow, public DocumentObserver {
@@ -65,6 +52,12 @@ class ScoreWindow : public QMainWindow, public DocumentObserver {
     // The widget that holds the keyboard when no field is being edited.
     QWidget* scoreArea() const { return scoreArea_; }
     StaffWidget* staffWidget(int row) const { return staves_[static_cast<std::size_t>(row)]; }
+    StaffPanel& staffPanel() { return *panel_; }
+
+    // View > Zoom In, Zoom Out, Actual Size, Fit to Window: the window's own actions.
+    const QList<QAction*>& zoomActions() const { return zoomActions_; }
+    // Shows the staves at zoom, the window growing for them where the screen has room.
+    void zoomTo(double zoom);
 
     // Playback: the play button, Space and the Score menu's Play all come here.
     void togglePlayback();
@@ -83,11 +76,20 @@ class ScoreWindow : public QMainWindow, public DocumentObserver {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
   private:
     QWidget* buildControls();
     QWidget* buildStaffPanel();
+    void buildStatusBar();
+    void buildZoomActions();
+    void showZoom();
+    // The one-line hint on the keys, for whoever has the keyboard.
+    void showKeyHint();
+    void updateMinimumSize();
+    // The note-value buttons' glyphs, in the palette's button text colour.
+    void paintGlyphs(QWidget* buttons);
     void staffClicked(int row, double x, bool shift);
     // Takes back an edit of chord field `field` (0 to 2) that made its line too long, and
     // says so in the status bar.
@@ -105,6 +107,11 @@ class ScoreWindow : public QMainWindow, public DocumentObserver {
     // Key codes pressed while this window had the keyboard, not yet released.
     std::set<std::int64_t> pressedHere_;
     QWidget* scoreArea_ = nullptr;
+    StaffPanel* panel_ = nullptr;
+    QLayout* controls_ = nullptr;
+    QLabel* keyHint_ = nullptr;
+    QLabel* zoomLabel_ = nullptr;
+    QList<QAction*> zoomActions_;
     std::array<StaffWidget*, 4> staves_{};  // gosenE, gosen1, gosen2, gosen3
     PointerWidget* pointer_ = nullptr;
     std::array<QLabel*, 3> pageLabels_{};

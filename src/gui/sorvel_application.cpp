@@ -9,6 +9,7 @@
 #include "app/recent_files.h"
 #include "score_window.h"
 #include "sound_output.h"
+#include "window_placement.h"
 
 namespace sorvel::gui {
 
@@ -109,13 +110,11 @@ Document* SorvelApplication::newScoreDocument() {
     // Cascade new windows a little so each stays visible.
     const int offset = 24 * (static_cast<int>(scoreWindows().size()) % 6);
     windows_.append(w);
+    std::optional<QPoint> at;
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        w->move(area.topLeft() + QPoint(offset, offset));
+        at = screen->availableGeometry().topLeft() + QPoint(offset, offset);
     }
-    w->show();
-    w->raise();
-    w->activateWindow();
+    showOnScreen(w, at);
     QApplication::setActiveWindow(w);
     return &w->document();
 }

@@ -36,6 +36,7 @@ struct PhraseBuilderPartsDeleter {
 };
 struct ClipboardMenuState;
 struct ToolWindows;
+struct HelpWindows;
 
 // The platform services the application runs through; tests replace some of them.
 struct PortOverrides {
@@ -150,6 +151,9 @@ class SorvelApplication : public QObject, public WindowSystem {
     // Edit > Cut, Copy, Paste, Add (clipboard_menu.cpp); Tools > Tuner, Replace (tools_menu.cpp).
     void installClipboardMenu(QMenu* edit, QMainWindow* window);
     void installToolsMenu(QMenu* tools, QMainWindow* window);
+    // Help > Keyboard, User Guide (help_menu.cpp).
+    void installHelpMenu(QMenu* help);
+    std::shared_ptr<HelpWindows> helpWindows_;
     std::shared_ptr<ClipboardMenuState> clipboardMenu_;
     std::shared_ptr<ToolWindows> toolWindows_;
 };

@@ -62,20 +62,29 @@ void StaffWidget::paintEvent(QPaintEvent*) {
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
-    // Beyond the last cell (a staff narrower than its widget) stays white.
+    // The staff is paper: white with black ink whatever the desktop's colours, so it reads
+    // the same in a dark theme. Beyond the last cell (a staff narrower than its widget) too.
     painter.fillRect(rect(), Qt::white);
-    // The core draws y-up from the bottom of the widget; its band ends headroom_ pixels
-    // below the widget's top edge, and whatever rises above the band shows there.
-    QtCanvas qt(painter, height());
+    // The core draws y-up from the bottom of the widget, in points; its band ends headroom_
+    // points below the widget's top edge, and whatever rises above the band shows there.
+    painter.scale(scale_, scale_);
+    const double band = staff_.frame().height;
+    QtCanvas qt(painter, band + headroom_);
     qt.setPicturesInBackground(true);
-    HeadroomCanvas canvas(qt, height() - headroom_, headroom_);
+    HeadroomCanvas canvas(qt, band, headroom_);
     staff_.draw(canvas, imageSet_());
+}
+
+void StaffWidget::setScale(double scale) {
+    if (scale == scale_ || scale <= 0) return;
+    scale_ = scale;
+    update();
 }
 
 void StaffWidget::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
-    const QPointF inParent = mapToParent(event->position());
-    emit clicked(inParent.x(), event->modifiers().testFlag(Qt::ShiftModifier));
+    emit clicked(staff_.frame().x + event->position().x() / scale_,
+                 event->modifiers().testFlag(Qt::ShiftModifier));
 }
 
 PointerWidget::PointerWidget(QWidget* parent) : QWidget(parent) {
@@ -110,6 +119,7 @@ QLayout* pitchStepButtons(QWidget* parent, const QString& namePrefix,
         auto* b = new QPushButton(QObject::tr(s.text), parent);
         b->setObjectName(namePrefix + QString::number(r));
         b->setToolTip(QObject::tr(s.tip));
+        b->setAccessibleName(QObject::tr(s.tip));
         b->setFocusPolicy(Qt::NoFocus);
         QObject::connect(b, &QPushButton::clicked, parent, [step, r] { step(r); });
         steps->addWidget(b);

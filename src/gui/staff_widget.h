@@ -21,10 +21,14 @@ class StaffWidget : public QWidget {
 
     const GosenView& staff() const { return staff_; }
     int headroom() const { return headroom_; }
+    // The staff is drawn this many pixels to the core's point; the widget's size is the
+    // caller's to keep in step.
+    void setScale(double scale);
+    double scale() const { return scale_; }
 
   signals:
-    // x in the coordinates of the parent widget (the frame the core knows).
-    void clicked(double parentX, bool shift);
+    // x in the core's window coordinates, the coordinates of the staff's frame.
+    void clicked(double windowX, bool shift);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -34,6 +38,7 @@ class StaffWidget : public QWidget {
     const GosenView& staff_;
     std::function<std::string()> imageSet_;
     int headroom_ = 0;
+    double scale_ = 1.0;
 };
 
 // The red frame over the current cell.

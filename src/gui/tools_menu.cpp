@@ -12,6 +12,7 @@
 #include "score_window.h"
 #include "sorvel_application.h"
 #include "tuner_window.h"
+#include "window_placement.h"
 
 namespace sorvel::gui {
 
@@ -45,9 +46,7 @@ struct ToolWindows : QObject {
 namespace {
 
 void bringToFront(QWidget* w) {
-    w->show();
-    w->raise();
-    w->activateWindow();
+    showOnScreen(w);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "cents_meter.h"
+#include "exchange/notation.h"
 #include "model/diagnostics.h"
 #include "qt_canvas.h"
 #include "sound_input.h"
@@ -48,6 +49,7 @@ TunerWindow::TunerWindow(std::string setFolder, Tuner::OutputFactory factory,
         {0, 0, static_cast<double>(kStaffWidth), static_cast<double>(kStaffHeight)});
     tuner_->gosen.onNeedsDisplay = [this](const GosenView&) {
         if (staff_) staff_->update();
+        if (lblNoteName_) showNoteName();
     };
 
     if (!input) input = [] { return std::make_unique<SoundInput>(); };
@@ -69,7 +71,13 @@ TunerWindow::TunerWindow(std::string setFolder, Tuner::OutputFactory factory,
     btnPlay_ = new QPushButton(kPlayTitle, this);
     btnPlay_->setObjectName(QStringLiteral("btnPlay"));
     btnPlay_->setToolTip(tr("Start or stop the reference tone"));
+    btnPlay_->setAccessibleName(tr("Start or stop the reference tone"));
     connect(btnPlay_, &QPushButton::clicked, this, [this] { play(); });
+    // The note's name, ours first and the scientific one beside it.
+    lblNoteName_ = new QLabel(this);
+    lblNoteName_->setObjectName(QStringLiteral("lblNoteName"));
+    lblNoteName_->setToolTip(
+        tr("The note's name here, and in brackets its scientific name (A4 = 440 Hz)"));
     lblHz_ = new QLabel(this);
     lblHz_->setObjectName(QStringLiteral("lblHz"));
     lblHz_->setMinimumWidth(90);
@@ -77,6 +85,7 @@ TunerWindow::TunerWindow(std::string setFolder, Tuner::OutputFactory factory,
     status_->setObjectName(QStringLiteral("tunerStatus"));
     status_->setWordWrap(true);
     right->addWidget(btnPlay_);
+    right->addWidget(lblNoteName_);
     right->addWidget(lblHz_);
     right->addWidget(status_);
     right->addStretch(1);
@@ -224,7 +233,9 @@ void TunerWindow::showReading() {
     // A held note changes its reading with every analysis step: only what changed on the
     // screen is set, so the window repaints little.
     setTextIfChanged(listenStatus_, QString::fromStdString(snap.status));
-    setTextIfChanged(lblNote_, r.hasNote ? QString::fromStdString(r.name) : QStringLiteral("–"));
+    setTextIfChanged(lblNote_, r.hasNote ? QString::fromStdString(
+                                               exchange::pitchNameWithScientific(r.pitchIndex))
+                                         : QStringLiteral("–"));
     setTextIfChanged(lblListenHz_,
                      QString::fromStdString(listenHzLabel(r.hasNote ? r.frequency : 0)));
     setTextIfChanged(lblCents_,
@@ -259,14 +270,21 @@ QString TunerWindow::readingText() const {
     const ListenReading& r = displayed_;
     if (!r.hasNote) return QStringLiteral("No note");
     return QStringLiteral("%1 %2 %3")
-        .arg(QString::fromStdString(r.name), QString::fromStdString(centsLabel(r.cents)),
+        .arg(QString::fromStdString(exchange::pitchNameWithScientific(r.pitchIndex)),
+             QString::fromStdString(centsLabel(r.cents)),
              QString::fromStdString(listenHzLabel(r.frequency)));
+}
+
+void TunerWindow::showNoteName() {
+    setTextIfChanged(lblNoteName_,
+                     QString::fromStdString(exchange::pitchNameWithScientific(tuner_->note())));
 }
 
 void TunerWindow::refresh() {
     const bool sounding = tuner_->nowPlaying();
     btnPlay_->setText(sounding ? kStopTitle : kPlayTitle);
     lblHz_->setText(QString::fromStdString(tuner_->lblHz()));
+    showNoteName();
     status_->setText(QString::fromStdString(tuner_->status()));
 }
 

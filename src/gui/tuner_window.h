@@ -69,6 +69,7 @@ class TunerWindow : public QWidget {
 
   private:
     void refresh();
+    void showNoteName();
     void refreshListen();
     // The picture of the note heard, or none for an empty path.
     void showListenPicture(const QString& path);
@@ -77,6 +78,7 @@ class TunerWindow : public QWidget {
     std::string selInst_;
     std::unique_ptr<Tuner> tuner_;
     StaffWidget* staff_ = nullptr;
+    QLabel* lblNoteName_ = nullptr;
     QLabel* lblHz_ = nullptr;
     QLabel* status_ = nullptr;
     QPushButton* btnPlay_ = nullptr;

@@ -38,7 +38,15 @@ class FakeAlerts : public Alerts {
     void showAlert(const std::string& text, const std::string& informative) override {
         shown.push_back({text, informative});
     }
+    bool confirm(const std::string& text, const std::string& informative,
+                 const std::string& acceptTitle) override {
+        asked.push_back({text, informative + "|" + acceptTitle});
+        return confirmAnswer;
+    }
     std::vector<Alert> shown;
+    // Questions, their informative text and button joined by "|", and the answer to give.
+    std::vector<Alert> asked;
+    bool confirmAnswer = false;
 };
 
 // Answers questions from a script; an unscripted "save?" is cancelled.

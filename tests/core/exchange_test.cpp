@@ -296,6 +296,13 @@ TEST(MusicXml, ImportRefusesWhatIsNoMelodyFile) {
     }
 }
 
+TEST(Notation, PitchNamesShowTheScientificNameBesideOurs) {
+    const std::pair<std::int64_t, const char*> names[] = {
+        {0, "A0 (A3)"}, {1, "A0# (A#3)"}, {2, "B0b (Bb3)"}, {4, "C0 (C4)"},
+        {17, "A1 (A4)"}, {38, "C2 (C6)"}, {39, ""}};
+    for (const auto& [index, name] : names) EXPECT_EQ(pitchNameWithScientific(index), name);
+}
+
 TEST(MusicXml, RecognizesMusicXmlByContent) {
     const std::string archive = writeMusicXmlArchive("<score-partwise/>").value();
     const std::string utf16("\xff\xfe<\0s\0c\0o\0r\0e\0-\0p\0a\0r\0t\0w\0i\0s\0e\0>\0", 34);
@@ -374,11 +381,11 @@ TEST(MusicXml, ImportsOutsideFilesWithTheirOwnDurations) {
     // clang-format off
     const std::vector<Sample> samples = {
         {"01a-Pitches-Pitches", 108, {
-          "Pitches outside A0..C2 were moved by octaves into the range: 47.",
+          "Pitches outside A0 (A3) to C2 (C6) were moved by octaves into the range: 47.",
           "Pitches with a spelling we do not have were respelled: 12."}},
         {"01b-Pitches-Intervals", 82, {
           "Pitches with a spelling we do not have were respelled: 10.",
-          "Pitches outside A0..C2 were moved by octaves into the range: 32."}},
+          "Pitches outside A0 (A3) to C2 (C6) were moved by octaves into the range: 32."}},
         {"01c-Pitches-NoVoiceElement", 1, {"Lyrics were dropped: 1."}},
         {"02a-Rests-Durations", 0, {
           "Notes and rests too short for any cell were dropped (bars 4, 5): 9.",
@@ -421,7 +428,7 @@ TEST(MusicXml, ImportsOutsideFilesWithTheirOwnDurations) {
           "Durations no cell can hold were rounded (bar 1): 7.",
           "14 beats to the bar were set to 6, the nearest a score offers."}},
         {"23d-Tuplets-Nested", 26, {"Durations no cell can hold were rounded (bars 1, 2, 3): 18.",
-          "Pitches outside A0..C2 were moved by octaves into the range: 3."}, 1, {{20, 42},
+          "Pitches outside A0 (A3) to C2 (C6) were moved by octaves into the range: 3."}, 1, {{20, 42},
           {20, 42}, {20, 11}, {20, 11}, {20, 43}, {20, 11}, {20, 11}, {20, 42}, {20, 42}}},
         {"24a-GraceNotes", 11, {"Grace notes were dropped: 14.",
           "Slurs, articulations and other note markings were dropped: 3.",

@@ -184,19 +184,32 @@ TEST(PhraseLine, SendingAndPlaying) {
     b.addPhraseToLine();
     b.addPhraseToLine();
     b.line += ",01,typed";
-    EXPECT_TRUE(b.sendLine(score));
+    const PhraseBuilder::SendResult sent = b.sendLine(score);
+    EXPECT_TRUE(sent.accepted);
+    EXPECT_EQ(sent.cells, 5u);
+    EXPECT_EQ(sent.skipped, std::vector<std::string>{"typed"});
     EXPECT_EQ(score.appended, (Cells{{4, 5}, {10, 5}, {4, 5}, {10, 5}, {17, 26}}));
     EXPECT_EQ(b.line, ",C0,E0,C0,E0,01,typed") << "the line stays for another send";
 
     score.accept = false;
-    EXPECT_FALSE(b.sendLine(score));
+    EXPECT_FALSE(b.sendLine(score).accepted);
     b.playPhrase(score);
     EXPECT_EQ(score.played, (Cells{{4, 5}, {10, 5}}));
     // An empty line still asks the score to show itself from its first line.
     b.line.clear();
     score.accept = true;
-    EXPECT_TRUE(b.sendLine(score));
+    EXPECT_EQ(b.sendLine(score).cells, 0u);
     EXPECT_EQ(score.appendCalls, 3);
+}
+
+TEST(PhraseLine, ShownWithSpacesAndStoredWithCommas) {
+    const std::pair<const char*, const char*> forms[] = {
+        {",C0,E0,00,G0#", "C0 E0 | G0#"}, {",01,A1,02", "|: A1 :|"}, {"", ""}};
+    for (const auto& [stored, shown] : forms) {
+        EXPECT_EQ(phrase::readableNotes(stored), shown);
+        EXPECT_EQ(phrase::storedNotes(shown), stored);
+    }
+    EXPECT_EQ(phrase::storedNotes(" C0,,E0  zz "), ",C0,E0,zz") << "typed either way";
 }
 
 TEST(PhraseTable, EditsAddAndDelete) {

@@ -10,7 +10,6 @@ import tempfile
 import time
 
 SCREEN = (1280, 800)
-BLACK = (0, 0, 0)
 STAFF_COLUMNS = 40
 
 
@@ -267,10 +266,15 @@ def find_frame(data, color=b"\xff\x00\x00", min_side=20):
     return None
 
 
+def spread(values):
+    return max(values) - min(values)
+
+
 class Staves:
     """Cell rectangles of the three staves, measured from a screenshot taken while the pointer
-    is on the first cell: the pointer frame gives that cell, the five solid staff lines (pure
-    black) of each staff give the rows, and the length of those lines the column width."""
+    is on the first cell: the pointer frame gives that cell, the five solid staff lines (near
+    black) of each staff give the rows, and the length of those lines the column width. The
+    window may show the staves at any zoom, so a spacing may differ by a pixel."""
 
     def __init__(self, data):
         frame = find_frame(data)
@@ -279,7 +283,7 @@ class Staves:
         self.x0, self.y0, self.cell_w, self.cell_h = frame
         _, h, _ = data
         x = self.x0 + 1
-        lines = [y for y in range(self.y0, h) if pixel(data, x, y) == BLACK]
+        lines = [y for y in range(self.y0, h) if max(pixel(data, x, y)) < 60]
         groups = []
         for y in lines:
             if groups and y - groups[-1][-1] <= 12 and len(groups[-1]) < 5:
@@ -287,7 +291,7 @@ class Staves:
             else:
                 groups.append([y])
         staves = [g for g in groups
-                  if len(g) == 5 and len({b - a for a, b in zip(g, g[1:])}) == 1 and g[1] - g[0] > 2]
+                  if len(g) == 5 and spread([b - a for a, b in zip(g, g[1:])]) <= 1 and g[1] - g[0] > 2]
         staves = staves[:3]
         if len(staves) != 3:
             raise ValueError("expected three staves of five lines below x=%d, found %s" % (x, groups))
@@ -305,14 +309,14 @@ class Staves:
         staff_width = end - self.x0 + 1
         if abs(staff_width / STAFF_COLUMNS - self.cell_w) > 1:
             raise ValueError("staff of %d px does not hold 40 cells of %d px" % (staff_width, self.cell_w))
+        self.column_w = staff_width / STAFF_COLUMNS
 
     def centre(self, column, row):
-        return (self.x0 + (column - 1) * self.cell_w + self.cell_w // 2,
-                self.tops[row - 1] + self.cell_h // 2)
+        return (self.x0 + round((column - 0.5) * self.column_w), self.tops[row - 1] + self.cell_h // 2)
 
     def chord_field(self, row):
         """A point inside the chord field right above the staff of `row`."""
-        return self.x0 + 10 * self.cell_w, self.tops[row - 1] - 12
+        return self.x0 + round(10 * self.column_w), self.tops[row - 1] - 12
 
 
 def fail(message):

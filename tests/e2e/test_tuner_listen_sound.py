@@ -11,7 +11,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from e2e_support import App, fail, run_test  # noqa: E402
 from sound_support import Pulse, open_tuner, write_sine  # noqa: E402
 
-EXPECTED = ("tuner shows: A1 +23 cents ", "tuner shows: A1 +24 cents ")
+EXPECTED = ("tuner shows: A1 (A4) +23 cents ", "tuner shows: A1 (A4) +24 cents ")
 
 
 def readings(app):

@@ -51,23 +51,23 @@ TEST_F(PhraseWindowTest, BuildsAPhraseFromButtonsAndChordsAndSendsIt) {
     click("note_C0");
     click("note_E0");
     click("note_G0#");
-    EXPECT_EQ(text("editField"), ",C0,E0,G0#");
+    EXPECT_EQ(text("editField"), "C0 E0 G0#");
     click("downBtn");
-    EXPECT_EQ(text("editField"), ",B1,D0#,G0");
+    EXPECT_EQ(text("editField"), "B1 D0# G0");
 
     auto* chords = child<QLineEdit>("cdFld");
     ASSERT_NE(chords, nullptr);
     chords->setFocus();
     QTest::keyClicks(chords, "Dm7 H7 G");
     click("intScale");
-    EXPECT_EQ(text("editField"), ",B1,D0#,G0,D0,F0,A0,C1,00,G0,B0,D1,00");
+    EXPECT_EQ(text("editField"), "B1 D0# G0 D0 F0 A0 C1 | G0 B0 D1 |");
 
     click("addBtn");
     // Typed text in the line counts: a repeat start and something that is no note.
     auto* line = child<QLineEdit>("editLineFld");
     line->setFocus();
     line->end(false);
-    QTest::keyClicks(line, ",01,zz");
+    QTest::keyClicks(line, " |: zz");
     click("setMain");
     const std::vector<ScoreCell> sent = {{37, 5}, {8, 5},   {14, 5},  {7, 5},  {11, 5},
                                          {17, 5}, {21, 5},  {17, 25}, {14, 5}, {20, 5},
@@ -75,14 +75,14 @@ TEST_F(PhraseWindowTest, BuildsAPhraseFromButtonsAndChordsAndSendsIt) {
     EXPECT_EQ(score.appended, sent);
     EXPECT_FALSE(window.isVisible());  // sending closes the window
     window.show();
-    EXPECT_EQ(text("editLineFld").toStdString(), builder.line);  // the line stays
+    EXPECT_EQ(builder.line, ",B1,D0#,G0,D0,F0,A0,C1,00,G0,B0,D1,00,01,zz");  // the line stays
 }
 
 TEST_F(PhraseWindowTest, CircleAndClefAndPlay) {
     click("note_C0");
     click("circle4thKanniBtn");
-    EXPECT_EQ(text("editLineFld"), ",C0,00,F0,00,B0,00,E1,00,A1,00,D0,00,G0");
-    EXPECT_EQ(text("editField"), ",G0");
+    EXPECT_EQ(text("editLineFld"), "C0 | F0 | B0 | E1 | A1 | D0 | G0");
+    EXPECT_EQ(text("editField"), "G0");
 
     auto* note = child<QPushButton>("note_A1#");
     ASSERT_NE(note, nullptr);
@@ -91,7 +91,7 @@ TEST_F(PhraseWindowTest, CircleAndClefAndPlay) {
     EXPECT_NE(note->icon().pixmap(26, 56).toImage(), treble);
     // The clef changes the picture, not the note.
     note->click();
-    EXPECT_EQ(text("editField"), ",G0,A1#");
+    EXPECT_EQ(text("editField"), "G0 A1#");
 
     click("soundBtn");
     EXPECT_EQ(score.played, (std::vector<ScoreCell>{{14, 5}, {35, 5}}));
@@ -123,14 +123,17 @@ TEST_F(PhraseWindowTest, TableEditsAddAndDelete) {
               (std::vector<ScaleRow>{{"m7", "0:3:7:10"}, {"dom", "0:4:7:10"}, {"NEW", "NEW"}}));
 }
 
-TEST_F(PhraseWindowTest, WithoutAScoreTheLineStays) {
+TEST_F(PhraseWindowTest, AnEmptyLineOrNoScoreSendsNothingAndSaysWhy) {
+    click("setMain");
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_TRUE(child<QLabel>("message")->text().contains("empty"));
     window.setScore(nullptr);
     click("note_D0");
     click("addBtn");
     click("setMain");
     EXPECT_TRUE(window.isVisible());
     EXPECT_FALSE(child<QLabel>("message")->text().isEmpty());
-    EXPECT_EQ(text("editLineFld"), ",D0");
+    EXPECT_EQ(builder.line, ",D0");
     EXPECT_TRUE(score.appended.empty());
 }
 

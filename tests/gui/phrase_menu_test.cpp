@@ -52,7 +52,7 @@ TEST_F(PhraseMenu, SendsTheLineToTheScoreInFrontAndOneUndoTakesItBack) {
     gui::PhraseBuilderWindow* b = openBuilder(first_);
     ASSERT_NE(b, nullptr);
     buildLine(*b);
-    EXPECT_EQ(b->findChild<QLineEdit*>("editLineFld")->text(), ",C0,E0,G0,B0,D1,00");
+    EXPECT_EQ(b->findChild<QLineEdit*>("editLineFld")->text(), "C0 E0 G0 B0 D1 |");
     click(*b, {"setMain"});
     EXPECT_FALSE(b->isVisible());
 

@@ -51,12 +51,14 @@ inline void click(QWidget& root, std::initializer_list<const char*> names) {
     }
 }
 
-// Clicks the middle of a cell of a score staff (row 1..3, column 1..40).
+// Clicks the middle of a cell of a score staff (row 1..3, column 1..40), at any zoom.
 inline void clickCell(ScoreWindow& w, int row, int column, bool shift = false) {
-    QTest::mouseClick(
-        w.staffWidget(row), Qt::LeftButton,
-        shift ? Qt::KeyboardModifiers(Qt::ShiftModifier) : Qt::KeyboardModifiers(),
-        QPoint((column - 1) * ScoreLayout::kStaffWidth / 40 + 15, ScoreLayout::kStaffHeight / 2));
+    gui::StaffWidget* staff = w.staffWidget(row);
+    QTest::mouseClick(staff, Qt::LeftButton,
+                      shift ? Qt::KeyboardModifiers(Qt::ShiftModifier) : Qt::KeyboardModifiers(),
+                      QPoint(qRound(((column - 1) * ScoreLayout::kStaffWidth / 40 + 15) *
+                                    staff->scale()),
+                             staff->height() / 2));
 }
 
 // Types text over the whole content of a field, which keeps the keyboard.

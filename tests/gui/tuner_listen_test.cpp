@@ -73,9 +73,9 @@ TEST(TunerListen, ShowsThePlayedNoteAgainstTheScoresReference) {
         double hz;
         const char* line;
     } played[] = {
-        {440, 446.0, "A1 +23 cents 446.0 Hz"},
-        {442, 446.0, "A1 +16 cents 446.0 Hz"},  // A = 442 moves the centre
-        {440, 277.18, "C0# 0 cents 277.2 Hz"},
+        {440, 446.0, "A1 (A4) +23 cents 446.0 Hz"},
+        {442, 446.0, "A1 (A4) +16 cents 446.0 Hz"},  // A = 442 moves the centre
+        {440, 277.18, "C0# (C#4) 0 cents 277.2 Hz"},
     };
     for (const auto& p : played) {
         SCOPED_TRACE(p.line);
@@ -125,7 +125,7 @@ TEST(TunerListen, WithoutAMicrophoneTheWindowSaysSo) {
     ListenRig lost;
     lost.listen()->click();
     lost.play(440.0, 0.2);
-    EXPECT_EQ(lost.window.readingText(), QStringLiteral("A1 0 cents 440.0 Hz"));
+    EXPECT_EQ(lost.window.readingText(), QStringLiteral("A1 (A4) 0 cents 440.0 Hz"));
     lost.input->fail("Connection refused");
     QTest::qWait(gui::TunerWindow::kListenPollMs * 3);
     EXPECT_EQ(lost.text("listenStatus"), QStringLiteral("No microphone: Connection refused"));
@@ -242,8 +242,8 @@ TEST(TunerListenLive, HearsATonePlayedIntoTheSoundServer) {
     std::printf("live: paplay: first A1 after %lld ms, last reading \"%s\"\n",
                 static_cast<long long>(firstShown), qPrintable(seen));
     EXPECT_GE(firstShown, 0);
-    EXPECT_TRUE(seen == QStringLiteral("A1 +23 cents 446.0 Hz") ||
-                seen == QStringLiteral("A1 +24 cents 446.0 Hz"))
+    EXPECT_TRUE(seen == QStringLiteral("A1 (A4) +23 cents 446.0 Hz") ||
+                seen == QStringLiteral("A1 (A4) +24 cents 446.0 Hz"))
         << seen.toStdString();
 
     // Reaction and cost: a new note through the application's own low-latency output, timed

@@ -192,6 +192,13 @@ bool AppDelegate::openScore(const std::string& text) {
     // Running out of memory on one file is that file's failure; the open windows stay.
     try {
         const ScoreParseResult result = loadScoreFile(path);
+        // A MusicXML file (plain, or compressed and so no text at all) is no score file, but
+        // the user most likely means its melody.
+        if (!result.score) {
+            if (const std::optional<bool> import = offerImport(path)) {
+                return *import && importMusicXml(path);
+            }
+        }
         if (result.rejection == ScoreRejection::CannotOpen) {
             ports_.alerts.showAlert(rejectionMessage(result));
             return false;
@@ -245,6 +252,13 @@ bool AppDelegate::importMusicXml(const std::string& path) {
                                 exchange::importNotesText(score.notes));
     }
     return true;
+}
+
+std::optional<bool> AppDelegate::offerImport(const std::string& path) {
+    const Result<std::string> bytes = readFileBytes(path);
+    if (!bytes || !exchange::isMusicXml(bytes.value())) return std::nullopt;
+    return ports_.alerts.confirm(lastPathComponent(path) + std::string(kOfferImportText),
+                                 std::string(kOfferImportDetail), std::string(kOfferImportButton));
 }
 
 Document* AppDelegate::openWindow(const Score& score, const std::string& title) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
@@ -24,6 +25,11 @@ inline constexpr std::string_view kOpenMainWindowFirst = "Please open the main w
 inline constexpr std::string_view kSelectMainWindow =
     "Please open or select the main window and try again";
 inline constexpr std::string_view kSaveFailedMessage = "The file could not be saved.";
+// File > Open met a MusicXML file: the question, after the file's name, and its button.
+inline constexpr std::string_view kOfferImportText = " is a MusicXML file, not a score file.";
+inline constexpr std::string_view kOfferImportDetail =
+    "Import its melody into a new score window? (File > Import does the same.)";
+inline constexpr std::string_view kOfferImportButton = "Import";
 
 // The platform services the application state works through.
 struct AppPorts {
@@ -134,6 +140,8 @@ class AppDelegate {
     ScaleTable scaleTable;
 
   private:
+    // For a MusicXML file, whether the user chose to import it; nothing for any other file.
+    std::optional<bool> offerImport(const std::string& path);
     // A new score window showing the score, titled; it becomes rootDoc.
     Document* openWindow(const Score& score, const std::string& title);
     // The snapshots of copies that died, offered back; true when a window opened.

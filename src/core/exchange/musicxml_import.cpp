@@ -662,7 +662,9 @@ std::optional<std::int64_t> Importer::readPitch(const Node& pitchNode) {
     if (midi < low || midi > high) {
         while (midi < low) midi += 12;
         while (midi > high) midi -= 12;
-        report_.add("Pitches outside A0..C2 were moved by octaves into the range");
+        report_.add("Pitches outside " + pitchNameWithScientific(0) + " to " +
+                    pitchNameWithScientific(tables::kPitchCount - 1) +
+                    " were moved by octaves into the range");
     } else {
         report_.add("Pitches with a spelling we do not have were respelled");
     }

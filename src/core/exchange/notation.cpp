@@ -46,6 +46,20 @@ SpelledPitch spellPitch(std::int64_t noteIndex) {
     return p;
 }
 
+std::string scientificName(std::int64_t noteIndex) {
+    const SpelledPitch p = spellPitch(noteIndex);
+    std::string name(1, p.step);
+    if (p.alter > 0) name += '#';
+    if (p.alter < 0) name += 'b';
+    return name + std::to_string(p.octave);
+}
+
+std::string pitchNameWithScientific(std::int64_t noteIndex) {
+    if (!tables::validPitch(noteIndex)) return {};
+    return std::string(tables::noteArr[static_cast<std::size_t>(noteIndex)]) + " (" +
+           scientificName(noteIndex) + ")";
+}
+
 std::optional<std::int64_t> pitchIndexOf(const SpelledPitch& pitch) {
     for (std::int64_t i = 0; i < tables::kPitchCount; ++i) {
         if (spellPitch(i) == pitch) return i;

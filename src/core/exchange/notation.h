@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "model/score_cell.h"
 
@@ -26,6 +27,11 @@ struct SpelledPitch {
 
 // The spelling of a pitch index: our octave digit changes at A, so "C0" is C4 and "A1" is A4.
 SpelledPitch spellPitch(std::int64_t noteIndex);
+
+// A pitch index's scientific name, with "#" or "b": "A4" for our "A1", "Bb3" for "B0b".
+std::string scientificName(std::int64_t noteIndex);
+// Our name first and the scientific one beside it, as a musician reads a pitch: "A1 (A4)".
+std::string pitchNameWithScientific(std::int64_t noteIndex);
 
 // The pitch index written exactly so, or nothing when the table has no such name.
 std::optional<std::int64_t> pitchIndexOf(const SpelledPitch& pitch);

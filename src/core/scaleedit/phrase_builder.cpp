@@ -208,6 +208,49 @@ LineCells lineCells(std::string_view line) {
     return out;
 }
 
+namespace {
+
+constexpr std::pair<std::string_view, std::string_view> kShownMarks[] = {
+    {kGroupMark, "|"}, {kRepeatStart, "|:"}, {kRepeatEnd, ":|"}};
+
+bool isSeparator(char c) {
+    return c == ',' || c == ' ' || c == '\t';
+}
+
+}  // namespace
+
+std::string readableNotes(std::string_view stored) {
+    std::string out;
+    for (std::string_view token : splitAt(stored, ',')) {
+        if (token.empty()) continue;
+        for (const auto& [code, shown] : kShownMarks)
+            if (token == code) token = shown;
+        if (!out.empty()) out += ' ';
+        out += token;
+    }
+    return out;
+}
+
+std::string storedNotes(std::string_view readable) {
+    std::string out;
+    std::size_t i = 0;
+    while (i < readable.size()) {
+        if (isSeparator(readable[i])) {
+            ++i;
+            continue;
+        }
+        std::size_t end = i;
+        while (end < readable.size() && !isSeparator(readable[end])) ++end;
+        std::string_view token = readable.substr(i, end - i);
+        for (const auto& [code, shown] : kShownMarks)
+            if (token == shown) token = code;
+        out += ',';
+        out += token;
+        i = end;
+    }
+    return out;
+}
+
 }  // namespace phrase
 
 bool PhraseBuilder::clickNote(std::size_t button) {
@@ -236,11 +279,15 @@ std::string PhraseBuilder::applyChordSymbols() {
     return added;
 }
 
-bool PhraseBuilder::sendLine(PhraseScore& score) const {
-    const phrase::LineCells cells = phrase::lineCells(line);
+PhraseBuilder::SendResult PhraseBuilder::sendLine(PhraseScore& score) const {
+    phrase::LineCells cells = phrase::lineCells(line);
     for (const std::string& token : cells.skipped)
         diag("Not a note name or mark, left out: \"" + token + "\"");
-    return score.appendCells(cells.cells);
+    SendResult r;
+    r.accepted = score.appendCells(cells.cells);
+    r.cells = cells.cells.size();
+    r.skipped = std::move(cells.skipped);
+    return r;
 }
 
 void PhraseBuilder::playPhrase(PhraseScore& score) const {

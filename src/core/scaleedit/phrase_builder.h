@@ -88,6 +88,12 @@ struct LineCells {
 };
 LineCells lineCells(std::string_view line);
 
+// A phrase or line as the window shows it, "C0 E0 | G0": the tokens apart by spaces, the marks
+// as "|" (group), "|:" and ":|" (repeats). storedNotes turns such a text (spaces or commas
+// apart) back into the stored form, ",C0,E0,00,G0".
+std::string readableNotes(std::string_view stored);
+std::string storedNotes(std::string_view readable);
+
 }  // namespace phrase
 
 // The phrase builder: a phrase and a line of note names, built from note buttons, chord
@@ -122,9 +128,15 @@ class PhraseBuilder {
     // Appends the notes of the chord symbols to the phrase; returns what was appended.
     std::string applyChordSymbols();
 
-    // Sends the line to the score; the line and phrase stay. False when the score could not
-    // take it (the window then stays open).
-    bool sendLine(PhraseScore& score) const;
+    // Sends the line to the score; the line and phrase stay. Not accepted when the score
+    // could not take it (the window then stays open); cells: how many were sent, skipped: the
+    // tokens left out.
+    struct SendResult {
+        bool accepted = false;
+        std::size_t cells = 0;
+        std::vector<std::string> skipped;
+    };
+    SendResult sendLine(PhraseScore& score) const;
     // Plays the phrase as quarter notes.
     void playPhrase(PhraseScore& score) const;
 

@@ -123,6 +123,26 @@ std::optional<std::int64_t> macKeyCodeFromX11ScanCode(std::int64_t nativeScanCod
     return key;
 }
 
+std::optional<std::int64_t> x11ScanCodeOf(std::int64_t macKeyCode) {
+    for (const auto& [evdev, mac] : kEvdevToMac) {
+        if (mac == macKeyCode) return evdev + kX11Offset;
+    }
+    return std::nullopt;
+}
+
+std::string usLegendOf(std::int64_t macKeyCode) {
+    if (macKeyCode == mac_key::JisYen) return "\u00a5";
+    if (macKeyCode == mac_key::JisUnderscore) return "_";
+    for (const auto& entry : kUsCharacters) {
+        if (entry.key == macKeyCode && entry.plain != ' ') {
+            return std::string(1, entry.plain >= 'a' && entry.plain <= 'z'
+                                      ? static_cast<char>(entry.plain - 'a' + 'A')
+                                      : entry.plain);
+        }
+    }
+    return {};
+}
+
 std::optional<std::int64_t> macKeyCodeForUsCharacter(char32_t c) {
     if (c == U'\u00a5') return mac_key::JisYen;
     if (c == U'_') return mac_key::JisUnderscore;

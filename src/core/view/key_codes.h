@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
 namespace sorvel {
 
@@ -25,6 +26,13 @@ inline constexpr std::int64_t LeftArrow = 123, RightArrow = 124, DownArrow = 125
 // The key at an X11 native scan code (the evdev KEY_* code + 8, as xcb and Wayland report
 // it), or nothing for keys the score window has no use for.
 std::optional<std::int64_t> macKeyCodeFromX11ScanCode(std::int64_t nativeScanCode);
+
+// The X11 native scan code of a key: the inverse of macKeyCodeFromX11ScanCode.
+std::optional<std::int64_t> x11ScanCodeOf(std::int64_t macKeyCode);
+
+// The legend of a key on a US keyboard (the JIS keys: their JIS legends), as UTF-8; empty
+// for keys without one (Return, the arrows ...).
+std::string usLegendOf(std::int64_t macKeyCode);
 
 // The key that types c on a US layout (either case of a letter, shifted symbols included);
 // '\xa5' (yen) and '_' are the JIS keys. For platforms that report no physical key.

@@ -65,6 +65,26 @@ constexpr StepKey kStepKeys[] = {
     {mac_key::RightBracket, 4, 4},
 };
 
+// The other keys of the score window; Shift makes no difference but to the arrows.
+struct CommandKey {
+    std::int64_t code;
+    KeyCommand command;
+};
+constexpr CommandKey kCommandKeys[] = {
+    {mac_key::LeftArrow, KeyCommand::SelectLeft},
+    {mac_key::RightArrow, KeyCommand::SelectRight},
+    {mac_key::Return, KeyCommand::Update},
+    {mac_key::Slash, KeyCommand::Insert},
+    // Add: the JIS key, or the comma key of ANSI and ISO keyboards.
+    {mac_key::JisUnderscore, KeyCommand::Add},
+    {mac_key::Comma, KeyCommand::Add},
+    {mac_key::Delete, KeyCommand::Delete},
+    {mac_key::Digit9, KeyCommand::Triplet},
+    {mac_key::Digit8, KeyCommand::Tie},
+    {mac_key::Backslash, KeyCommand::SwapForm},
+    {mac_key::Space, KeyCommand::Play},
+};
+
 template <typename Entry, std::size_t N>
 const Entry* find(const Entry (&table)[N], std::int64_t code) {
     for (const Entry& e : table) {
@@ -150,15 +170,17 @@ void winCTL::keyUp(std::int64_t keyCode, KeyModifiers modifiers, FocusKind focus
         return;
     }
 
-    switch (keyCode) {
-        case mac_key::LeftArrow: {
+    const CommandKey* command = find(kCommandKeys, keyCode);
+    if (!command) return;
+    switch (command->command) {
+        case KeyCommand::SelectLeft: {
             const Selection s = commands_.selection();
             commands_.selCell(s.column - 1, s.row);
             // With Shift only the start moves; the end stays where it was.
             if (shift) commands_.selCellTo(s.columnTo, s.rowTo);
             break;
         }
-        case mac_key::RightArrow: {
+        case KeyCommand::SelectRight: {
             const Selection s = commands_.selection();
             if (shift) {
                 commands_.selCellTo(s.columnTo + 1, s.rowTo);
@@ -167,43 +189,51 @@ void winCTL::keyUp(std::int64_t keyCode, KeyModifiers modifiers, FocusKind focus
             }
             break;
         }
-        case mac_key::Return: {
+        case KeyCommand::Update:
             commands_.btnUPDate();
             break;
-        }
-        case mac_key::Slash: {
+        case KeyCommand::Insert:
             commands_.btnIns();
             break;
-        }
-        // Add: the JIS key, or the comma key of ANSI and ISO keyboards.
-        case mac_key::JisUnderscore:
-        case mac_key::Comma: {
+        case KeyCommand::Add:
             commands_.btnADD();
             break;
-        }
-        case mac_key::Delete: {
+        case KeyCommand::Delete:
             commands_.btnDel();
             break;
-        }
-        case mac_key::Digit9: {
+        case KeyCommand::Triplet:
             commands_.toggleTriplet();
             break;
-        }
-        case mac_key::Digit8: {
+        case KeyCommand::Tie:
             commands_.toggleTie();
             break;
-        }
-        case mac_key::Backslash: {
+        case KeyCommand::SwapForm:
             commands_.swapEntryForm();
             break;
-        }
-        case mac_key::Space: {
+        case KeyCommand::Play:
             if (playPressed) playPressed();
             break;
-        }
-        default:
+        case KeyCommand::None:
             break;
     }
+}
+
+std::vector<KeyBinding> keyBindings() {
+    std::vector<KeyBinding> out;
+    for (const PitchKey& k : kPitchKeys) {
+        out.push_back({k.code, KeyRole::Pitch, k.pitch, kNone, k.shiftedPitch, kNone, {}});
+    }
+    for (const ValueKey& k : kValueKeys) {
+        out.push_back(
+            {k.code, KeyRole::Value, k.row, k.column, k.shiftedRow, k.shiftedColumn, {}});
+    }
+    for (const StepKey& k : kStepKeys) {
+        out.push_back({k.code, KeyRole::PitchStep, k.step, kNone, k.shiftedStep, kNone, {}});
+    }
+    for (const CommandKey& k : kCommandKeys) {
+        out.push_back({k.code, KeyRole::Command, kNone, kNone, kNone, kNone, k.command});
+    }
+    return out;
 }
 
 bool winCTL::makeFirstResponder(bool isTextView) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_set>
+#include <vector>
 
 namespace sorvel {
 
@@ -63,6 +64,32 @@ class ScoreCommands {
     // Ends editing of any field of the window (the field keeps its text).
     virtual void endEditing() = 0;
 };
+
+// What a key of the score window does (Escape aside, which always ends editing).
+enum class KeyRole {
+    Pitch,      // a piano key: sets and sounds the entry pitch
+    Value,      // a note-value key: a choice of the note-value matrix
+    PitchStep,  // steps the entry pitch
+    Command,    // one of KeyCommand
+};
+enum class KeyCommand { None, SelectLeft, SelectRight, Update, Insert, Add, Delete, Triplet, Tie,
+                        SwapForm, Play };
+
+// One key of the score window's key tables, for whoever shows them (the keyboard map).
+// Pitch: plain and shifted are pitch indices. Value: (plain, plainColumn) and (shifted,
+// shiftedColumn) are rows and columns of the note-value matrix. PitchStep: step codes. A
+// shifted value of -1 is nothing (a pitch key: no pitch; a value key: the stored choice again).
+struct KeyBinding {
+    std::int64_t code = 0;
+    KeyRole role = KeyRole::Command;
+    std::int64_t plain = -1, plainColumn = -1;
+    std::int64_t shifted = -1, shiftedColumn = -1;
+    KeyCommand command = KeyCommand::None;
+};
+
+// Every key the score window acts on, as the key logic reads them: piano keys (home row
+// white, the row above black), note-value keys, pitch steps, commands.
+std::vector<KeyBinding> keyBindings();
 
 // The key and mouse logic of the score window.
 //
