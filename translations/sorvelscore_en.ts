@@ -717,12 +717,211 @@ Version %1</translation>
         <source>(takes effect at the next start)</source>
         <translation>(takes effect at the next start)</translation>
     </message>
+    <message>
+        <source>Next pitch up, sharps and flats included</source>
+        <translation>Next pitch up, sharps and flats included</translation>
+    </message>
+    <message>
+        <source>Next natural pitch up</source>
+        <translation>Next natural pitch up</translation>
+    </message>
+    <message>
+        <source>Next natural pitch down</source>
+        <translation>Next natural pitch down</translation>
+    </message>
+    <message>
+        <source>Next pitch down, sharps and flats included</source>
+        <translation>Next pitch down, sharps and flats included</translation>
+    </message>
+    <message>
+        <source>Octave</source>
+        <translation>Octave</translation>
+    </message>
+    <message>
+        <source>An octave up, or down from the top octave</source>
+        <translation>An octave up, or down from the top octave</translation>
+    </message>
 </context>
 <context>
     <name>QtFileDialogs</name>
     <message>
         <source>Scores (*.sorvel *.txt);;Sorvel scores (*.sorvel);;All files (*)</source>
         <translation>Scores (*.sorvel *.txt);;Sorvel scores (*.sorvel);;All files (*)</translation>
+    </message>
+</context>
+<context>
+    <name>sorvel::gui::KeyboardMapWindow</name>
+    <message>
+        <source>whole</source>
+        <translation>whole</translation>
+    </message>
+    <message>
+        <source>half</source>
+        <translation>half</translation>
+    </message>
+    <message>
+        <source>quarter</source>
+        <translation>quarter</translation>
+    </message>
+    <message>
+        <source>eighth</source>
+        <translation>eighth</translation>
+    </message>
+    <message>
+        <source>sixteenth</source>
+        <translation>sixteenth</translation>
+    </message>
+    <message>
+        <source>thirty-second</source>
+        <translation>thirty-second</translation>
+    </message>
+    <message>
+        <source>blank</source>
+        <translation>blank</translation>
+    </message>
+    <message>
+        <source>dot</source>
+        <translation>dot</translation>
+    </message>
+    <message>
+        <source>bar line</source>
+        <translation>bar line</translation>
+    </message>
+    <message>
+        <source>repeat start</source>
+        <translation>repeat start</translation>
+    </message>
+    <message>
+        <source>repeat end</source>
+        <translation>repeat end</translation>
+    </message>
+    <message>
+        <source>first ending</source>
+        <translation>first ending</translation>
+    </message>
+    <message>
+        <source>%1 note</source>
+        <translation>%1 note</translation>
+    </message>
+    <message>
+        <source>%1 rest</source>
+        <translation>%1 rest</translation>
+    </message>
+    <message>
+        <source>bar</source>
+        <translation>bar</translation>
+    </message>
+    <message>
+        <source>rest</source>
+        <translation>rest</translation>
+    </message>
+    <message>
+        <source>up ♯</source>
+        <translation>up ♯</translation>
+    </message>
+    <message>
+        <source>up</source>
+        <translation>up</translation>
+    </message>
+    <message>
+        <source>down</source>
+        <translation>down</translation>
+    </message>
+    <message>
+        <source>down ♭</source>
+        <translation>down ♭</translation>
+    </message>
+    <message>
+        <source>octave</source>
+        <translation>octave</translation>
+    </message>
+    <message>
+        <source>select left</source>
+        <translation>select left</translation>
+    </message>
+    <message>
+        <source>select right</source>
+        <translation>select right</translation>
+    </message>
+    <message>
+        <source>write</source>
+        <translation>write</translation>
+    </message>
+    <message>
+        <source>insert</source>
+        <translation>insert</translation>
+    </message>
+    <message>
+        <source>add</source>
+        <translation>add</translation>
+    </message>
+    <message>
+        <source>delete</source>
+        <translation>delete</translation>
+    </message>
+    <message>
+        <source>triplet</source>
+        <translation>triplet</translation>
+    </message>
+    <message>
+        <source>tie</source>
+        <translation>tie</translation>
+    </message>
+    <message>
+        <source>other form</source>
+        <translation>other form</translation>
+    </message>
+    <message>
+        <source>play / stop</source>
+        <translation>play / stop</translation>
+    </message>
+    <message>
+        <source>Keyboard</source>
+        <translation>Keyboard</translation>
+    </message>
+    <message>
+        <source>Keyboard map</source>
+        <translation>Keyboard map</translation>
+    </message>
+    <message>
+        <source>Piano key: %1 (Shift: %2)</source>
+        <translation>Piano key: %1 (Shift: %2)</translation>
+    </message>
+    <message>
+        <source>Piano key: %1</source>
+        <translation>Piano key: %1</translation>
+    </message>
+    <message>
+        <source>Note value: %1</source>
+        <translation>Note value: %1</translation>
+    </message>
+    <message>
+        <source>Note value: %1 (Shift: %2)</source>
+        <translation>Note value: %1 (Shift: %2)</translation>
+    </message>
+    <message>
+        <source>Entry pitch: %1</source>
+        <translation>Entry pitch: %1</translation>
+    </message>
+    <message>
+        <source>Entry pitch: %1 (Shift: %2)</source>
+        <translation>Entry pitch: %1 (Shift: %2)</translation>
+    </message>
+    <message>
+        <source>stop typing</source>
+        <translation>stop typing</translation>
+    </message>
+    <message>
+        <source>Gives the keys back to the score from a field</source>
+        <translation>Gives the keys back to the score from a field</translation>
+    </message>
+    <message>
+        <source>White and black keys are the piano (Shift: an octave up); the note glyphs choose the note value (Shift: the rest). Keys work while no field is being edited.</source>
+        <translation>White and black keys are the piano (Shift: an octave up); the note glyphs choose the note value (Shift: the rest). Keys work while no field is being edited.</translation>
+    </message>
+    <message>
+        <source>Legends: %1.</source>
+        <translation>Legends: %1.</translation>
     </message>
 </context>
 <context>
@@ -813,6 +1012,14 @@ Version %1</translation>
     <message>
         <source>There is no score to send the line to: choose a score window and open the Phrase Builder from it again.</source>
         <translation>There is no score to send the line to: choose a score window and open the Phrase Builder from it again.</translation>
+    </message>
+    <message>
+        <source>Nothing was sent: the line is empty. Build a phrase, then press &quot;Add to line&quot; (or type notes into the line) and send again.</source>
+        <translation>Nothing was sent: the line is empty. Build a phrase, then press &quot;Add to line&quot; (or type notes into the line) and send again.</translation>
+    </message>
+    <message>
+        <source>Nothing was sent: the line holds no note names or marks (%1).</source>
+        <translation>Nothing was sent: the line holds no note names or marks (%1).</translation>
     </message>
 </context>
 <context>
@@ -961,64 +1168,32 @@ Version %1</translation>
         <translation>Blank</translation>
     </message>
     <message>
-        <source>Empty cell (0)</source>
-        <translation>Empty cell (0)</translation>
-    </message>
-    <message>
         <source>Dot</source>
         <translation>Dot</translation>
-    </message>
-    <message>
-        <source>Dotted or not (.)</source>
-        <translation>Dotted or not (.)</translation>
     </message>
     <message>
         <source>Bar</source>
         <translation>Bar</translation>
     </message>
     <message>
-        <source>Bar line (-)</source>
-        <translation>Bar line (-)</translation>
-    </message>
-    <message>
         <source>|:</source>
         <translation>|:</translation>
-    </message>
-    <message>
-        <source>Repeat start (=)</source>
-        <translation>Repeat start (=)</translation>
     </message>
     <message>
         <source>:|</source>
         <translation>:|</translation>
     </message>
     <message>
-        <source>Repeat end (` or, on JIS keyboards, ¥)</source>
-        <translation>Repeat end (` or, on JIS keyboards, ¥)</translation>
-    </message>
-    <message>
         <source>1.</source>
         <translation>1.</translation>
-    </message>
-    <message>
-        <source>First ending (Shift+=)</source>
-        <translation>First ending (Shift+=)</translation>
     </message>
     <message>
         <source>Notes</source>
         <translation>Notes</translation>
     </message>
     <message>
-        <source>%1 note (%2)</source>
-        <translation>%1 note (%2)</translation>
-    </message>
-    <message>
         <source>%1 rest</source>
         <translation>%1 rest</translation>
-    </message>
-    <message>
-        <source>%1 rest (Shift+%2)</source>
-        <translation>%1 rest (Shift+%2)</translation>
     </message>
     <message>
         <source>Triplet</source>
@@ -1155,6 +1330,134 @@ Version %1</translation>
     <message>
         <source>A chord line holds at most %1 characters: the text that would make line %2 longer was not taken.</source>
         <translation>A chord line holds at most %1 characters: the text that would make line %2 longer was not taken.</translation>
+    </message>
+    <message>
+        <source>The entry cell: the note you are writing. Piano keys (A S D F … and W R T …) set its pitch, 1–6 its note value; Return writes it over the selected cell.</source>
+        <translation>The entry cell: the note you are writing. Piano keys (A S D F … and W R T …) set its pitch, 1–6 its note value; Return writes it over the selected cell.</translation>
+    </message>
+    <message>
+        <source>Entry cell</source>
+        <translation>Entry cell</translation>
+    </message>
+    <message>
+        <source>Empty cell</source>
+        <translation>Empty cell</translation>
+    </message>
+    <message>
+        <source>0</source>
+        <translation>0</translation>
+    </message>
+    <message>
+        <source>Dotted or not</source>
+        <translation>Dotted or not</translation>
+    </message>
+    <message>
+        <source>.</source>
+        <translation>.</translation>
+    </message>
+    <message>
+        <source>Bar line</source>
+        <translation>Bar line</translation>
+    </message>
+    <message>
+        <source>-</source>
+        <translation>-</translation>
+    </message>
+    <message>
+        <source>Repeat start</source>
+        <translation>Repeat start</translation>
+    </message>
+    <message>
+        <source>=</source>
+        <translation>=</translation>
+    </message>
+    <message>
+        <source>Repeat end</source>
+        <translation>Repeat end</translation>
+    </message>
+    <message>
+        <source>` or, on JIS keyboards, ¥</source>
+        <translation>` or, on JIS keyboards, ¥</translation>
+    </message>
+    <message>
+        <source>First ending</source>
+        <translation>First ending</translation>
+    </message>
+    <message>
+        <source>Shift+=</source>
+        <translation>Shift+=</translation>
+    </message>
+    <message>
+        <source>%1 note</source>
+        <translation>%1 note</translation>
+    </message>
+    <message>
+        <source>Shift+%1</source>
+        <translation>Shift+%1</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>Chord symbols of the line below, typed where they belong (Escape gives the keys back to the score)</source>
+        <translation>Chord symbols of the line below, typed where they belong (Escape gives the keys back to the score)</translation>
+    </message>
+    <message>
+        <source>Chord symbols of line %1</source>
+        <translation>Chord symbols of line %1</translation>
+    </message>
+    <message>
+        <source>The line of the score this staff shows</source>
+        <translation>The line of the score this staff shows</translation>
+    </message>
+    <message>
+        <source>Click a cell to select it, Shift+click to select up to it. The arrow keys move the selection; Return writes the entry cell over it.</source>
+        <translation>Click a cell to select it, Shift+click to select up to it. The arrow keys move the selection; Return writes the entry cell over it.</translation>
+    </message>
+    <message>
+        <source>Staff of line %1</source>
+        <translation>Staff of line %1</translation>
+    </message>
+    <message>
+        <source>The staves&apos; size: View &gt; Zoom In, Zoom Out, Actual Size, Fit</source>
+        <translation>The staves&apos; size: View &gt; Zoom In, Zoom Out, Actual Size, Fit</translation>
+    </message>
+    <message>
+        <source>The home row from A is a piano (the row above: black keys, Shift: an octave up) · 1–6 note values · Return writes the entry · F1: all keys</source>
+        <translation>The home row from A is a piano (the row above: black keys, Shift: an octave up) · 1–6 note values · Return writes the entry · F1: all keys</translation>
+    </message>
+    <message>
+        <source>Typing into a field · Escape gives the keys back to the score</source>
+        <translation>Typing into a field · Escape gives the keys back to the score</translation>
+    </message>
+    <message>
+        <source>Escape gives the keys back to the score</source>
+        <translation>Escape gives the keys back to the score</translation>
+    </message>
+    <message>
+        <source>Zoom &amp;In</source>
+        <translation>Zoom &amp;In</translation>
+    </message>
+    <message>
+        <source>Zoom &amp;Out</source>
+        <translation>Zoom &amp;Out</translation>
+    </message>
+    <message>
+        <source>&amp;Actual Size</source>
+        <translation>&amp;Actual Size</translation>
+    </message>
+    <message>
+        <source>&amp;Fit to Window</source>
+        <translation>&amp;Fit to Window</translation>
+    </message>
+    <message>
+        <source>Fit (%1 %)</source>
+        <translation>Fit (%1 %)</translation>
+    </message>
+    <message>
+        <source>%1 %</source>
+        <translation>%1 %</translation>
     </message>
 </context>
 <context>
@@ -1391,6 +1694,18 @@ Version %1</translation>
         <source>WAV audio (*.wav)</source>
         <translation>WAV audio (*.wav)</translation>
     </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>&amp;View</translation>
+    </message>
+    <message>
+        <source>&amp;Keyboard</source>
+        <translation>&amp;Keyboard</translation>
+    </message>
+    <message>
+        <source>User &amp;Guide</source>
+        <translation>User &amp;Guide</translation>
+    </message>
 </context>
 <context>
     <name>sorvel::gui::TunerWindow</name>
@@ -1413,6 +1728,42 @@ Version %1</translation>
     <message>
         <source>A = %1 Hz</source>
         <translation>A = %1 Hz</translation>
+    </message>
+    <message>
+        <source>Listen</source>
+        <translation>Listen</translation>
+    </message>
+    <message>
+        <source>Listening</source>
+        <translation>Listening</translation>
+    </message>
+    <message>
+        <source>The note&apos;s name here, and in brackets its scientific name (A4 = 440 Hz)</source>
+        <translation>The note&apos;s name here, and in brackets its scientific name (A4 = 440 Hz)</translation>
+    </message>
+</context>
+<context>
+    <name>sorvel::gui::UserGuideWindow</name>
+    <message>
+        <source>Sorvel Score User Guide</source>
+        <translation>Sorvel Score User Guide</translation>
+    </message>
+    <message>
+        <source>Back</source>
+        <translation>Back</translation>
+    </message>
+    <message>
+        <source>Contents</source>
+        <translation>Contents</translation>
+    </message>
+    <message>
+        <source>index.html</source>
+        <comment>the guide&apos;s first page, relative to guide/</comment>
+        <translation>index.html</translation>
+    </message>
+    <message>
+        <source>The user guide is not installed: %1 is missing.</source>
+        <translation>The user guide is not installed: %1 is missing.</translation>
     </message>
 </context>
 </TS>

@@ -717,12 +717,211 @@ Version %1</source>
         <source>(takes effect at the next start)</source>
         <translation>(次回の起動から有効)</translation>
     </message>
+    <message>
+        <source>Next pitch up, sharps and flats included</source>
+        <translation>シャープ・フラットを含めて次の音へ上げる</translation>
+    </message>
+    <message>
+        <source>Next natural pitch up</source>
+        <translation>次の幹音へ上げる</translation>
+    </message>
+    <message>
+        <source>Next natural pitch down</source>
+        <translation>次の幹音へ下げる</translation>
+    </message>
+    <message>
+        <source>Next pitch down, sharps and flats included</source>
+        <translation>シャープ・フラットを含めて次の音へ下げる</translation>
+    </message>
+    <message>
+        <source>Octave</source>
+        <translation>オクターブ</translation>
+    </message>
+    <message>
+        <source>An octave up, or down from the top octave</source>
+        <translation>1オクターブ上げる。一番上のオクターブからは下げる</translation>
+    </message>
 </context>
 <context>
     <name>QtFileDialogs</name>
     <message>
         <source>Scores (*.sorvel *.txt);;Sorvel scores (*.sorvel);;All files (*)</source>
         <translation>楽譜 (*.sorvel *.txt);;Sorvel の楽譜 (*.sorvel);;すべてのファイル (*)</translation>
+    </message>
+</context>
+<context>
+    <name>sorvel::gui::KeyboardMapWindow</name>
+    <message>
+        <source>whole</source>
+        <translation>全</translation>
+    </message>
+    <message>
+        <source>half</source>
+        <translation>2分</translation>
+    </message>
+    <message>
+        <source>quarter</source>
+        <translation>4分</translation>
+    </message>
+    <message>
+        <source>eighth</source>
+        <translation>8分</translation>
+    </message>
+    <message>
+        <source>sixteenth</source>
+        <translation>16分</translation>
+    </message>
+    <message>
+        <source>thirty-second</source>
+        <translation>32分</translation>
+    </message>
+    <message>
+        <source>blank</source>
+        <translation>空白</translation>
+    </message>
+    <message>
+        <source>dot</source>
+        <translation>付点</translation>
+    </message>
+    <message>
+        <source>bar line</source>
+        <translation>小節線</translation>
+    </message>
+    <message>
+        <source>repeat start</source>
+        <translation>反復の始まり</translation>
+    </message>
+    <message>
+        <source>repeat end</source>
+        <translation>反復の終わり</translation>
+    </message>
+    <message>
+        <source>first ending</source>
+        <translation>1番かっこ</translation>
+    </message>
+    <message>
+        <source>%1 note</source>
+        <translation>%1音符</translation>
+    </message>
+    <message>
+        <source>%1 rest</source>
+        <translation>%1休符</translation>
+    </message>
+    <message>
+        <source>bar</source>
+        <translation>小節線</translation>
+    </message>
+    <message>
+        <source>rest</source>
+        <translation>休符</translation>
+    </message>
+    <message>
+        <source>up ♯</source>
+        <translation>上 ♯</translation>
+    </message>
+    <message>
+        <source>up</source>
+        <translation>上</translation>
+    </message>
+    <message>
+        <source>down</source>
+        <translation>下</translation>
+    </message>
+    <message>
+        <source>down ♭</source>
+        <translation>下 ♭</translation>
+    </message>
+    <message>
+        <source>octave</source>
+        <translation>オクターブ</translation>
+    </message>
+    <message>
+        <source>select left</source>
+        <translation>左を選択</translation>
+    </message>
+    <message>
+        <source>select right</source>
+        <translation>右を選択</translation>
+    </message>
+    <message>
+        <source>write</source>
+        <translation>上書き</translation>
+    </message>
+    <message>
+        <source>insert</source>
+        <translation>挿入</translation>
+    </message>
+    <message>
+        <source>add</source>
+        <translation>追加</translation>
+    </message>
+    <message>
+        <source>delete</source>
+        <translation>削除</translation>
+    </message>
+    <message>
+        <source>triplet</source>
+        <translation>3連符</translation>
+    </message>
+    <message>
+        <source>tie</source>
+        <translation>タイ</translation>
+    </message>
+    <message>
+        <source>other form</source>
+        <translation>符尾の向き</translation>
+    </message>
+    <message>
+        <source>play / stop</source>
+        <translation>再生/停止</translation>
+    </message>
+    <message>
+        <source>Keyboard</source>
+        <translation>キーボード</translation>
+    </message>
+    <message>
+        <source>Keyboard map</source>
+        <translation>キーボードの割り当て</translation>
+    </message>
+    <message>
+        <source>Piano key: %1 (Shift: %2)</source>
+        <translation>ピアノの鍵盤: %1 (Shift: %2)</translation>
+    </message>
+    <message>
+        <source>Piano key: %1</source>
+        <translation>ピアノの鍵盤: %1</translation>
+    </message>
+    <message>
+        <source>Note value: %1</source>
+        <translation>音価: %1</translation>
+    </message>
+    <message>
+        <source>Note value: %1 (Shift: %2)</source>
+        <translation>音価: %1 (Shift: %2)</translation>
+    </message>
+    <message>
+        <source>Entry pitch: %1</source>
+        <translation>入力の音高: %1</translation>
+    </message>
+    <message>
+        <source>Entry pitch: %1 (Shift: %2)</source>
+        <translation>入力の音高: %1 (Shift: %2)</translation>
+    </message>
+    <message>
+        <source>stop typing</source>
+        <translation>入力をやめる</translation>
+    </message>
+    <message>
+        <source>Gives the keys back to the score from a field</source>
+        <translation>入力欄からキー操作を楽譜に戻します</translation>
+    </message>
+    <message>
+        <source>White and black keys are the piano (Shift: an octave up); the note glyphs choose the note value (Shift: the rest). Keys work while no field is being edited.</source>
+        <translation>白鍵と黒鍵がピアノです(Shift: 1オクターブ上)。音符の記号のキーで音価を選びます(Shift: 休符)。入力欄を編集していないときに使えます。</translation>
+    </message>
+    <message>
+        <source>Legends: %1.</source>
+        <translation>キー配列: %1。</translation>
     </message>
 </context>
 <context>
@@ -813,6 +1012,14 @@ Version %1</source>
     <message>
         <source>There is no score to send the line to: choose a score window and open the Phrase Builder from it again.</source>
         <translation>ラインを送る楽譜がありません。楽譜ウィンドウを選び、そこからもう一度フレーズビルダーを開いてください。</translation>
+    </message>
+    <message>
+        <source>Nothing was sent: the line is empty. Build a phrase, then press &quot;Add to line&quot; (or type notes into the line) and send again.</source>
+        <translation>何も送っていません: ラインが空です。フレーズを作って「ラインに追加」を押し(またはラインに音符を入力し)、もう一度送ってください。</translation>
+    </message>
+    <message>
+        <source>Nothing was sent: the line holds no note names or marks (%1).</source>
+        <translation>何も送っていません: ラインに音名も記号もありません(%1)。</translation>
     </message>
 </context>
 <context>
@@ -961,64 +1168,32 @@ Version %1</source>
         <translation>空白</translation>
     </message>
     <message>
-        <source>Empty cell (0)</source>
-        <translation>空のセル (0)</translation>
-    </message>
-    <message>
         <source>Dot</source>
         <translation>付点</translation>
-    </message>
-    <message>
-        <source>Dotted or not (.)</source>
-        <translation>付点の有無 (.)</translation>
     </message>
     <message>
         <source>Bar</source>
         <translation>小節線</translation>
     </message>
     <message>
-        <source>Bar line (-)</source>
-        <translation>小節線 (-)</translation>
-    </message>
-    <message>
         <source>|:</source>
         <translation>|:</translation>
-    </message>
-    <message>
-        <source>Repeat start (=)</source>
-        <translation>反復の始まり (=)</translation>
     </message>
     <message>
         <source>:|</source>
         <translation>:|</translation>
     </message>
     <message>
-        <source>Repeat end (` or, on JIS keyboards, ¥)</source>
-        <translation>反復の終わり (`、JIS キーボードでは ¥)</translation>
-    </message>
-    <message>
         <source>1.</source>
         <translation>1.</translation>
-    </message>
-    <message>
-        <source>First ending (Shift+=)</source>
-        <translation>1番かっこ (Shift+=)</translation>
     </message>
     <message>
         <source>Notes</source>
         <translation>音符</translation>
     </message>
     <message>
-        <source>%1 note (%2)</source>
-        <translation>%1音符 (%2)</translation>
-    </message>
-    <message>
         <source>%1 rest</source>
         <translation>%1休符</translation>
-    </message>
-    <message>
-        <source>%1 rest (Shift+%2)</source>
-        <translation>%1休符 (Shift+%2)</translation>
     </message>
     <message>
         <source>Triplet</source>
@@ -1155,6 +1330,134 @@ Version %1</source>
     <message>
         <source>A chord line holds at most %1 characters: the text that would make line %2 longer was not taken.</source>
         <translation>コード行は最大 %1 文字です。%2 段目を長くする分の文字は入力されませんでした。</translation>
+    </message>
+    <message>
+        <source>The entry cell: the note you are writing. Piano keys (A S D F … and W R T …) set its pitch, 1–6 its note value; Return writes it over the selected cell.</source>
+        <translation>入力セル: いま書いている音符です。ピアノのキー(A S D F … と W R T …)で音高を、1〜6 で音価を決め、Return で選択中のセルに上書きします。</translation>
+    </message>
+    <message>
+        <source>Entry cell</source>
+        <translation>入力セル</translation>
+    </message>
+    <message>
+        <source>Empty cell</source>
+        <translation>空のセル</translation>
+    </message>
+    <message>
+        <source>0</source>
+        <translation>0</translation>
+    </message>
+    <message>
+        <source>Dotted or not</source>
+        <translation>付点の有無</translation>
+    </message>
+    <message>
+        <source>.</source>
+        <translation>.</translation>
+    </message>
+    <message>
+        <source>Bar line</source>
+        <translation>小節線</translation>
+    </message>
+    <message>
+        <source>-</source>
+        <translation>-</translation>
+    </message>
+    <message>
+        <source>Repeat start</source>
+        <translation>反復の始まり</translation>
+    </message>
+    <message>
+        <source>=</source>
+        <translation>=</translation>
+    </message>
+    <message>
+        <source>Repeat end</source>
+        <translation>反復の終わり</translation>
+    </message>
+    <message>
+        <source>` or, on JIS keyboards, ¥</source>
+        <translation>`(JIS キーボードでは ¥)</translation>
+    </message>
+    <message>
+        <source>First ending</source>
+        <translation>1番かっこ</translation>
+    </message>
+    <message>
+        <source>Shift+=</source>
+        <translation>Shift+=</translation>
+    </message>
+    <message>
+        <source>%1 note</source>
+        <translation>%1音符</translation>
+    </message>
+    <message>
+        <source>Shift+%1</source>
+        <translation>Shift+%1</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>Chord symbols of the line below, typed where they belong (Escape gives the keys back to the score)</source>
+        <translation>下の段のコードネーム。音符の位置に合わせて入力します(Escape でキー操作を楽譜に戻す)</translation>
+    </message>
+    <message>
+        <source>Chord symbols of line %1</source>
+        <translation>%1 段目のコードネーム</translation>
+    </message>
+    <message>
+        <source>The line of the score this staff shows</source>
+        <translation>この五線が表示している楽譜の段</translation>
+    </message>
+    <message>
+        <source>Click a cell to select it, Shift+click to select up to it. The arrow keys move the selection; Return writes the entry cell over it.</source>
+        <translation>クリックでセルを選択、Shift+クリックでそこまで選択します。矢印キーで選択を動かし、Return で入力セルを上書きします。</translation>
+    </message>
+    <message>
+        <source>Staff of line %1</source>
+        <translation>%1 段目の五線</translation>
+    </message>
+    <message>
+        <source>The staves&apos; size: View &gt; Zoom In, Zoom Out, Actual Size, Fit</source>
+        <translation>五線の大きさ: 表示 &gt; 拡大、縮小、実際のサイズ、ウィンドウに合わせる</translation>
+    </message>
+    <message>
+        <source>The home row from A is a piano (the row above: black keys, Shift: an octave up) · 1–6 note values · Return writes the entry · F1: all keys</source>
+        <translation>A から右のキーがピアノ(上の列: 黒鍵、Shift: 1オクターブ上)・1〜6 で音価・Return で書き込み・F1: すべてのキー</translation>
+    </message>
+    <message>
+        <source>Typing into a field · Escape gives the keys back to the score</source>
+        <translation>入力欄に入力中・Escape でキー操作を楽譜に戻す</translation>
+    </message>
+    <message>
+        <source>Escape gives the keys back to the score</source>
+        <translation>Escape でキー操作を楽譜に戻す</translation>
+    </message>
+    <message>
+        <source>Zoom &amp;In</source>
+        <translation>拡大(&amp;I)</translation>
+    </message>
+    <message>
+        <source>Zoom &amp;Out</source>
+        <translation>縮小(&amp;O)</translation>
+    </message>
+    <message>
+        <source>&amp;Actual Size</source>
+        <translation>実際のサイズ(&amp;A)</translation>
+    </message>
+    <message>
+        <source>&amp;Fit to Window</source>
+        <translation>ウィンドウに合わせる(&amp;F)</translation>
+    </message>
+    <message>
+        <source>Fit (%1 %)</source>
+        <translation>ウィンドウに合わせる (%1 %)</translation>
+    </message>
+    <message>
+        <source>%1 %</source>
+        <translation>%1 %</translation>
     </message>
 </context>
 <context>
@@ -1391,6 +1694,18 @@ Version %1</source>
         <source>WAV audio (*.wav)</source>
         <translation>WAV 音声 (*.wav)</translation>
     </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>表示(&amp;V)</translation>
+    </message>
+    <message>
+        <source>&amp;Keyboard</source>
+        <translation>キーボード(&amp;K)</translation>
+    </message>
+    <message>
+        <source>User &amp;Guide</source>
+        <translation>ユーザーガイド(&amp;G)</translation>
+    </message>
 </context>
 <context>
     <name>sorvel::gui::TunerWindow</name>
@@ -1413,6 +1728,42 @@ Version %1</source>
     <message>
         <source>A = %1 Hz</source>
         <translation>A = %1 Hz</translation>
+    </message>
+    <message>
+        <source>Listen</source>
+        <translation>聴く</translation>
+    </message>
+    <message>
+        <source>Listening</source>
+        <translation>聴いています</translation>
+    </message>
+    <message>
+        <source>The note&apos;s name here, and in brackets its scientific name (A4 = 440 Hz)</source>
+        <translation>この楽譜での音名と、かっこ内に国際式の音名 (A4 = 440 Hz)</translation>
+    </message>
+</context>
+<context>
+    <name>sorvel::gui::UserGuideWindow</name>
+    <message>
+        <source>Sorvel Score User Guide</source>
+        <translation>Sorvel Score ユーザーガイド</translation>
+    </message>
+    <message>
+        <source>Back</source>
+        <translation>戻る</translation>
+    </message>
+    <message>
+        <source>Contents</source>
+        <translation>目次</translation>
+    </message>
+    <message>
+        <source>index.html</source>
+        <comment>the guide&apos;s first page, relative to guide/</comment>
+        <translation>ja/index.html</translation>
+    </message>
+    <message>
+        <source>The user guide is not installed: %1 is missing.</source>
+        <translation>ユーザーガイドがインストールされていません: %1 がありません。</translation>
     </message>
 </context>
 </TS>

@@ -149,10 +149,10 @@ bool QtAlerts::confirm(const std::string& text, const std::string& informativeTe
     box.setWindowTitle(QApplication::applicationDisplayName());
     box.setIcon(QMessageBox::Question);
     box.setTextFormat(Qt::PlainText);
-    box.setText(q(text));
-    if (!informativeText.empty()) box.setInformativeText(q(informativeText));
+    box.setText(coreText(text));
+    if (!informativeText.empty()) box.setInformativeText(coreText(informativeText));
     for (QLabel* label : box.findChildren<QLabel*>()) label->setTextFormat(Qt::PlainText);
-    QPushButton* accept = box.addButton(q(acceptTitle), QMessageBox::AcceptRole);
+    QPushButton* accept = box.addButton(coreText(acceptTitle), QMessageBox::AcceptRole);
     box.addButton(QMessageBox::Cancel);
     box.setDefaultButton(accept);
     box.exec();
