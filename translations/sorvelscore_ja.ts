@@ -837,11 +837,11 @@ Version %1</source>
     </message>
     <message>
         <source>select left</source>
-        <translation>左を選択</translation>
+        <translation>左選択</translation>
     </message>
     <message>
         <source>select right</source>
-        <translation>右を選択</translation>
+        <translation>右選択</translation>
     </message>
     <message>
         <source>write</source>
@@ -909,7 +909,7 @@ Version %1</source>
     </message>
     <message>
         <source>stop typing</source>
-        <translation>入力をやめる</translation>
+        <translation>入力終了</translation>
     </message>
     <message>
         <source>Gives the keys back to the score from a field</source>
