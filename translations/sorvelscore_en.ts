@@ -597,6 +597,10 @@ Bye!</translation>
         <source>• %1</source>
         <translation>• %1</translation>
     </message>
+    <message>
+        <source>%1 cents</source>
+        <translation>%1 cents</translation>
+    </message>
 </context>
 <context>
     <name>PrintSupport</name>

@@ -597,6 +597,10 @@ Sorvel Score をもう一度起動してください。
         <source>• %1</source>
         <translation>• %1</translation>
     </message>
+    <message>
+        <source>%1 cents</source>
+        <translation>%1 セント</translation>
+    </message>
 </context>
 <context>
     <name>PrintSupport</name>

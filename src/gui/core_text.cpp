@@ -93,6 +93,7 @@ const char* const kCoreTexts[] = {
     QT_TRANSLATE_NOOP("CoreText", "No microphone: %1"),
     QT_TRANSLATE_NOOP("CoreText", "The reference pitch %1 Hz gives no pitch table"),
     QT_TRANSLATE_NOOP("CoreText", "The microphone's sample rate is not usable"),
+    QT_TRANSLATE_NOOP("CoreText", "%1 cents"),
     // Why the microphone gives nothing (the sound input's reasons, after "No microphone: ").
     QT_TRANSLATE_NOOP("CoreText", "no sound server"),
     QT_TRANSLATE_NOOP("CoreText", "no input device for 48 kHz mono float"),

@@ -239,8 +239,7 @@ void TunerWindow::showReading() {
                                          : QStringLiteral("–"));
     setTextIfChanged(lblListenHz_,
                      QString::fromStdString(listenHzLabel(r.hasNote ? r.frequency : 0)));
-    setTextIfChanged(lblCents_,
-                     r.hasNote ? QString::fromStdString(centsLabel(r.cents)) : QString());
+    setTextIfChanged(lblCents_, r.hasNote ? coreText(centsLabel(r.cents)) : QString());
     meter_->setCents(r.hasNote ? std::optional<float>(r.cents) : std::nullopt);
     const QString path =
         r.hasNote ? QString::fromStdString(setFolder_ + "/" + selInst_ + "/" + r.name + ".png")
