@@ -2,7 +2,8 @@
 BUILD_PACKAGES=(cmake ninja-build g++ ccache pkg-config
   qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins libgl-dev libpulse-dev
   libgtest-dev libgmock-dev libbenchmark-dev libaubio-dev libexpat1-dev libzip-dev libxkbcommon-x11-dev
-  fonts-dejavu-core fonts-ipafont-gothic fonts-urw-base35)
+  fonts-dejavu-core fonts-ipafont-gothic fonts-urw-base35
+  qt6-l10n-tools qt6-translations-l10n)
 TEST_PACKAGES=(xvfb xauth xdotool imagemagick x11-utils sox python3 clang poppler-utils
   musescore3 pulseaudio pulseaudio-utils)
 

@@ -5,6 +5,7 @@
 
 #include "app_resources.h"
 #include "sorvel_application.h"
+#include "translations.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -13,6 +14,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationDisplayName(QStringLiteral("Sorvel Score"));
     QApplication::setApplicationVersion(QStringLiteral("0.1"));
     QApplication::setDesktopFileName(QStringLiteral("sorvelscore"));
+    sorvel::gui::installTranslators();
     sorvel::gui::loadAppResources();
     sorvel::gui::applyPaletteChoice();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/sorvelscore.png")));

@@ -29,14 +29,20 @@ struct ExportItem {
 };
 
 const ExportItem kExportItems[] = {
-    {QT_TR_NOOP("&MusicXML…"), "exportMusicXmlAction", exchange::ExportFormat::MusicXml,
-     QT_TR_NOOP("MusicXML (*.musicxml *.xml)"), ".musicxml"},
-    {QT_TR_NOOP("&Compressed MusicXML…"), "exportMxlAction",
-     exchange::ExportFormat::CompressedMusicXml, QT_TR_NOOP("Compressed MusicXML (*.mxl)"), ".mxl"},
-    {QT_TR_NOOP("M&IDI…"), "exportMidiAction", exchange::ExportFormat::Midi,
-     QT_TR_NOOP("Standard MIDI File (*.mid *.midi)"), ".mid"},
-    {QT_TR_NOOP("&WAV…"), "exportWavAction", exchange::ExportFormat::Wav,
-     QT_TR_NOOP("WAV audio (*.wav)"), ".wav"},
+    {QT_TRANSLATE_NOOP("sorvel::gui::SorvelApplication", "&MusicXML…"), "exportMusicXmlAction",
+     exchange::ExportFormat::MusicXml,
+     QT_TRANSLATE_NOOP("sorvel::gui::SorvelApplication", "MusicXML (*.musicxml *.xml)"),
+     ".musicxml"},
+    {QT_TRANSLATE_NOOP("sorvel::gui::SorvelApplication", "&Compressed MusicXML…"),
+     "exportMxlAction", exchange::ExportFormat::CompressedMusicXml,
+     QT_TRANSLATE_NOOP("sorvel::gui::SorvelApplication", "Compressed MusicXML (*.mxl)"), ".mxl"},
+    {QT_TRANSLATE_NOOP("sorvel::gui::SorvelApplication", "M&IDI…"), "exportMidiAction",
+     exchange::ExportFormat::Midi,
+     QT_TRANSLATE_NOOP("sorvel::gui::SorvelApplication", "Standard MIDI File (*.mid *.midi)"),
+     ".mid"},
+    {QT_TRANSLATE_NOOP("sorvel::gui::SorvelApplication", "&WAV…"), "exportWavAction",
+     exchange::ExportFormat::Wav,
+     QT_TRANSLATE_NOOP("sorvel::gui::SorvelApplication", "WAV audio (*.wav)"), ".wav"},
 };
 
 }  // namespace
@@ -74,8 +80,8 @@ void SorvelApplication::installExchangeMenu(QMenu* file, QMainWindow* window) {
                     if (const auto failed = exportWav(path, snapshot.score, options))
                         why = failed->refused ? failed->why : tr("%1: %2").arg(path, failed->why);
                 } else {
-                    const Result<std::string> bytes = exchange::exportBytes(
-                        snapshot.score, item.format, title, snapshot.freqArr);
+                    const Result<std::string> bytes =
+                        exchange::exportBytes(snapshot.score, item.format, title, snapshot.freqArr);
                     why = bytes ? QString() : QString::fromStdString(bytes.reason());
                     if (bytes) {
                         if (const auto failed = writeFileAtomically(path, bytes.value()))

@@ -1,4 +1,5 @@
 // Help > Keyboard and Help > User Guide.
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -19,6 +20,7 @@ namespace {
 
 // The user guide: the HTML pages installed beside the application, with their pictures.
 class UserGuideWindow : public QWidget {
+    Q_OBJECT
   public:
     explicit UserGuideWindow(const QString& folder) : QWidget(nullptr, Qt::Window) {
         setObjectName(QStringLiteral("userGuide"));
@@ -39,7 +41,13 @@ class UserGuideWindow : public QWidget {
         connect(home, &QPushButton::clicked, browser, &QTextBrowser::home);
         connect(browser, &QTextBrowser::backwardAvailable, back, &QPushButton::setEnabled);
         back->setEnabled(false);
-        const QString index = QDir(folder).filePath(QStringLiteral("index.html"));
+        // The pages in the interface's language where there are any (guide/ja), else English.
+        const QString translated = QDir(folder).filePath(
+            QCoreApplication::translate("sorvel::gui::UserGuideWindow", "index.html",
+                                        "the guide's first page, relative to guide/"));
+        const QString index = QFileInfo::exists(translated)
+                                  ? translated
+                                  : QDir(folder).filePath(QStringLiteral("index.html"));
         if (QFileInfo::exists(index)) {
             browser->setSource(QUrl::fromLocalFile(index));
         } else {
@@ -87,3 +95,5 @@ void SorvelApplication::installHelpMenu(QMenu* help) {
 }
 
 }  // namespace sorvel::gui
+
+#include "help_menu.moc"

@@ -14,6 +14,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "core_text.h"
 #include "model/diagnostics.h"
 #include "ports/alerts.h"
 #include "qt_canvas.h"
@@ -60,7 +61,7 @@ bool PatternTableModel::setData(const QModelIndex& index, const QVariant& value,
     const auto refused = builder_.setField(static_cast<std::size_t>(index.row()), index.column(),
                                            value.toString().toStdString());
     if (refused) {
-        if (onRefused) onRefused(QString::fromStdString(*refused));
+        if (onRefused) onRefused(coreText(*refused));
         return false;
     }
     // The row is now exactly its name and offsets: both cells may show something new.

@@ -4,6 +4,8 @@
 #include <QLabel>
 #include <string>
 
+#include "core_text.h"
+
 namespace sorvel::gui {
 namespace {
 
@@ -28,7 +30,7 @@ void PlaybackView::showEndAlert(std::string_view text) {
 
 void PlaybackView::showPlaybackMessage(std::string_view text) {
     if (!messageLine_) return;
-    messageLine_->setText(toQString(text));
+    messageLine_->setText(coreText(toQString(text)));
     messageLine_->setVisible(!text.empty());
 }
 

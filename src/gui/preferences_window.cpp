@@ -1,4 +1,4 @@
-// The preferences window: the set folder, the volume and the metronome.
+// The preferences window: the set folder, the volume, the metronome and the language.
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -10,6 +10,7 @@
 
 #include "sorvel_application.h"
 #include "sound_output.h"
+#include "translations.h"
 #include "window_placement.h"
 
 namespace sorvel::gui {
@@ -58,6 +59,7 @@ void SorvelApplication::buildPreferencesWindow() {
     sound->addWidget(prefVolume_, 1);
     sound->addWidget(prefMetronome_);
     col->addLayout(sound);
+    col->addWidget(languageChooser(settings_, central));
     prefWindow_->setCentralWidget(central);
     installMenus(prefWindow_);
 }

@@ -1,5 +1,6 @@
 #include "print_support.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPageSetupDialog>
@@ -79,7 +80,8 @@ std::int64_t renderPages(PrintView& view, QPagedPaintDevice& device, const QPage
 ExportResult exportPdf(PrintView view, const QString& path, const QPageLayout& layout) {
     ExportResult result;
     if (view.knowsPageRange(imageableBounds(layout), paperSizePoints(layout)) == 0) {
-        result.error = QStringLiteral("The score has no cells to print.");
+        result.error =
+            QCoreApplication::translate("PrintSupport", "The score has no cells to print.");
         return result;
     }
     bool drawn = true;
@@ -94,9 +96,11 @@ ExportResult exportPdf(PrintView view, const QString& path, const QPageLayout& l
         return drawn;
     });
     if (why) {
-        result.error =
-            !drawn ? QStringLiteral("Cannot write %1: the pages could not be drawn").arg(path)
-                   : QStringLiteral("Cannot write %1: %2").arg(path, *why);
+        result.error = !drawn ? QCoreApplication::translate(
+                                    "PrintSupport", "Cannot write %1: the pages could not be drawn")
+                                    .arg(path)
+                              : QCoreApplication::translate("PrintSupport", "Cannot write %1: %2")
+                                    .arg(path, *why);
         result.pages = 0;
         return result;
     }

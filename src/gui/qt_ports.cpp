@@ -17,6 +17,7 @@
 #include <ctime>
 
 #include "atomic_file.h"
+#include "core_text.h"
 
 namespace sorvel::gui {
 
@@ -137,7 +138,7 @@ void QtAlerts::showAlert(const std::string& text, const std::string& informative
     QMessageBox box(QApplication::activeWindow());
     // File names show as they are, never as markup; the informative text's label does not
     // follow the box's text format.
-    prepare(box, q(text), q(informativeText));
+    prepare(box, coreText(text), coreText(informativeText));
     box.setStandardButtons(QMessageBox::Ok);
     box.exec();
 }
@@ -148,10 +149,10 @@ bool QtAlerts::confirm(const std::string& text, const std::string& informativeTe
     box.setWindowTitle(QApplication::applicationDisplayName());
     box.setIcon(QMessageBox::Question);
     box.setTextFormat(Qt::PlainText);
-    box.setText(q(text));
-    if (!informativeText.empty()) box.setInformativeText(q(informativeText));
+    box.setText(coreText(text));
+    if (!informativeText.empty()) box.setInformativeText(coreText(informativeText));
     for (QLabel* label : box.findChildren<QLabel*>()) label->setTextFormat(Qt::PlainText);
-    QPushButton* accept = box.addButton(q(acceptTitle), QMessageBox::AcceptRole);
+    QPushButton* accept = box.addButton(coreText(acceptTitle), QMessageBox::AcceptRole);
     box.addButton(QMessageBox::Cancel);
     box.setDefaultButton(accept);
     box.exec();
@@ -185,11 +186,12 @@ std::optional<std::string> QtFileDialogs::openFile() {
 }
 
 std::optional<std::string> QtFileDialogs::chooseFolder(const std::string& message) {
-    QFileDialog dialog(QApplication::activeWindow(), q(message), QDir::homePath());
+    const QString title = coreText(message);
+    QFileDialog dialog(QApplication::activeWindow(), title, QDir::homePath());
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::ShowDirsOnly);
     dialog.setFileMode(QFileDialog::Directory);
-    dialog.setLabelText(QFileDialog::LookIn, q(message));
+    dialog.setLabelText(QFileDialog::LookIn, title);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().front().toStdString();
 }

@@ -12,8 +12,9 @@ namespace {
 
 constexpr double kRate = 48000.0;
 constexpr int kServerWatchMs = 250;
-constexpr const char* kServerGone =
-    "The sound server has gone away: sound comes back by itself when it returns.";
+// Shown in the message line, which translates it.
+constexpr const char* kServerGone = QT_TRANSLATE_NOOP(
+    "CoreText", "The sound server has gone away: sound comes back by itself when it returns.");
 
 // Takes every buffer and forgets it, and plays programs by the system clock with no latency:
 // a window without sound still plays through its score.

@@ -106,11 +106,12 @@ QLayout* pitchStepButtons(QWidget* parent, const QString& namePrefix,
         const char* tip;
     };
     static constexpr std::array<StepButton, 5> kSteps = {{
-        {"♯ ▲", "Next pitch up, sharps and flats included"},
-        {"▲", "Next natural pitch up"},
-        {"▼", "Next natural pitch down"},
-        {"♭ ▼", "Next pitch down, sharps and flats included"},
-        {"Octave", "An octave up, or down from the top octave"},
+        {"♯ ▲", QT_TRANSLATE_NOOP("QObject", "Next pitch up, sharps and flats included")},
+        {"▲", QT_TRANSLATE_NOOP("QObject", "Next natural pitch up")},
+        {"▼", QT_TRANSLATE_NOOP("QObject", "Next natural pitch down")},
+        {"♭ ▼", QT_TRANSLATE_NOOP("QObject", "Next pitch down, sharps and flats included")},
+        {QT_TRANSLATE_NOOP("QObject", "Octave"),
+         QT_TRANSLATE_NOOP("QObject", "An octave up, or down from the top octave")},
     }};
     auto* steps = new QVBoxLayout;
     steps->setSpacing(2);

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "cents_meter.h"
+#include "core_text.h"
 #include "exchange/notation.h"
 #include "model/diagnostics.h"
 #include "qt_canvas.h"
@@ -34,8 +35,8 @@ void setTextIfChanged(QLabel* label, const QString& text) {
 
 const QString TunerWindow::kPlayTitle = QStringLiteral("▶︎");
 const QString TunerWindow::kStopTitle = QStringLiteral("■");
-const QString TunerWindow::kListenTitle = QStringLiteral("Listen");
-const QString TunerWindow::kListeningTitle = QStringLiteral("Listening");
+const QString TunerWindow::kListenTitle = QStringLiteral(QT_TR_NOOP("Listen"));
+const QString TunerWindow::kListeningTitle = QStringLiteral(QT_TR_NOOP("Listening"));
 
 TunerWindow::TunerWindow(std::string setFolder, Tuner::OutputFactory factory,
                          PitchListener::InputFactory input, QWidget* parent)
@@ -93,7 +94,7 @@ TunerWindow::TunerWindow(std::string setFolder, Tuner::OutputFactory factory,
 
     // Listening: the switch and the reference on one line, the played note below.
     auto* listenRow = new QHBoxLayout;
-    btnListen_ = new QPushButton(kListenTitle, this);
+    btnListen_ = new QPushButton(tr(qPrintable(kListenTitle)), this);
     btnListen_->setObjectName(QStringLiteral("btnListen"));
     btnListen_->setCheckable(true);
     btnListen_->setToolTip(tr("Listen to the microphone and show the played note"));
@@ -205,7 +206,7 @@ void TunerWindow::listen() {
 void TunerWindow::refreshListen() {
     const bool on = listener_->listening();
     btnListen_->setChecked(on);
-    btnListen_->setText(on ? kListeningTitle : kListenTitle);
+    btnListen_->setText(tr(qPrintable(on ? kListeningTitle : kListenTitle)));
     lblReference_->setText(tr("A = %1 Hz").arg(listener_->referencePitch()));
     if (on) {
         poll_->start();
@@ -222,7 +223,7 @@ void TunerWindow::showReading() {
         // The microphone went away (or never came): the switch goes off, the reason stays.
         listener_->listen();
         btnListen_->setChecked(false);
-        btnListen_->setText(kListenTitle);
+        btnListen_->setText(tr(qPrintable(kListenTitle)));
         poll_->stop();
         snap = listener_->snapshot();
     }
@@ -232,14 +233,13 @@ void TunerWindow::showReading() {
     const ListenReading& r = displayed_;
     // A held note changes its reading with every analysis step: only what changed on the
     // screen is set, so the window repaints little.
-    setTextIfChanged(listenStatus_, QString::fromStdString(snap.status));
+    setTextIfChanged(listenStatus_, coreText(snap.status));
     setTextIfChanged(lblNote_, r.hasNote ? QString::fromStdString(
                                                exchange::pitchNameWithScientific(r.pitchIndex))
                                          : QStringLiteral("–"));
     setTextIfChanged(lblListenHz_,
                      QString::fromStdString(listenHzLabel(r.hasNote ? r.frequency : 0)));
-    setTextIfChanged(lblCents_,
-                     r.hasNote ? QString::fromStdString(centsLabel(r.cents)) : QString());
+    setTextIfChanged(lblCents_, r.hasNote ? coreText(centsLabel(r.cents)) : QString());
     meter_->setCents(r.hasNote ? std::optional<float>(r.cents) : std::nullopt);
     const QString path =
         r.hasNote ? QString::fromStdString(setFolder_ + "/" + selInst_ + "/" + r.name + ".png")
@@ -285,7 +285,7 @@ void TunerWindow::refresh() {
     btnPlay_->setText(sounding ? kStopTitle : kPlayTitle);
     lblHz_->setText(QString::fromStdString(tuner_->lblHz()));
     showNoteName();
-    status_->setText(QString::fromStdString(tuner_->status()));
+    status_->setText(coreText(tuner_->status()));
 }
 
 }  // namespace sorvel::gui
