@@ -13,7 +13,6 @@ class ExchangeMenu : public AppTest {
   protected:
     void SetUp() override {
         AppTest::SetUp();
-        ASSERT_TRUE(dir_.isValid());
         app_->exchangeFileDialog = [this](bool save, const QString& filter,
                                           const QString& suggested) {
             asked << QStringLiteral("%1|%2|%3").arg(save ? "save" : "open", filter, suggested);
@@ -22,14 +21,7 @@ class ExchangeMenu : public AppTest {
         window_ = startWithOneWindow();
         ASSERT_NE(window_, nullptr);
     }
-    QString path(const char* name) const { return dir_.filePath(QString::fromLatin1(name)); }
-    QByteArray read(const QString& p) const {
-        QFile f(p);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
 
-    testing::DiagCapture quiet_;
-    QTemporaryDir dir_;
     QStringList asked;
     QString answer;
     ScoreWindow* window_ = nullptr;
@@ -53,7 +45,7 @@ TEST_F(ExchangeMenu, ExportMusicXmlWritesTheScoreInFrontAndImportOpensItAgain) {
     EXPECT_TRUE(asked.front().endsWith(QStringLiteral("Evening Song.musicxml")))
         << asked.front().toStdString();
     EXPECT_TRUE(alerts_.shown.empty());
-    const QByteArray xml = read(answer);
+    const QByteArray xml = readFile(answer);
     EXPECT_TRUE(xml.contains("<score-partwise")) << xml.left(200).toStdString();
     EXPECT_TRUE(xml.contains("Cmaj7") || xml.contains("major-seventh"));
 
@@ -84,7 +76,7 @@ TEST_F(ExchangeMenu, MidiAndWavExportAndCancelWritesNothing) {
                           Case{"Compressed MusicXML", "a.mxl", "PK\x03\x04"}}) {
         answer = path(c.file);
         trigger(window_, c.item);
-        EXPECT_TRUE(read(answer).startsWith(c.magic)) << c.item;
+        EXPECT_TRUE(readFile(answer).startsWith(c.magic)) << c.item;
     }
     answer.clear();  // cancelled
     trigger(window_, "MusicXML");

@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <QKeyEvent>
-#include <QTest>
-#include <QWidget>
 #include <optional>
 #include <vector>
 
@@ -68,35 +66,6 @@ TEST(KeyMapping, ThePlatformChoosesScanCodeVirtualKeyOrQtKey) {
         EXPECT_EQ((std::vector{m.shift, m.control, m.alt, m.meta}),
                   (std::vector{expected.shift, expected.control, expected.alt, expected.meta}));
     }
-}
-
-// A key release as Qt delivers it to a widget.
-class ReleaseRecorder : public QWidget {
-  public:
-    struct Seen {
-        std::optional<std::int64_t> code;
-        bool shift;
-    };
-    std::vector<Seen> seen;
-
-  protected:
-    void keyReleaseEvent(QKeyEvent* event) override {
-        seen.push_back({macKeyCode(*event), keyModifiers(*event).shift});
-    }
-};
-
-TEST(KeyMapping, DeliveredReleases) {
-    ReleaseRecorder w;
-    QTest::keyRelease(&w, Qt::Key_A, Qt::ShiftModifier);  // A, then Shift itself
-    QTest::keyRelease(&w, Qt::Key_Return);
-    QTest::keyRelease(&w, Qt::Key_yen);
-    ASSERT_EQ(w.seen.size(), 4u);
-    EXPECT_EQ(w.seen[0].code, 0);
-    EXPECT_TRUE(w.seen[0].shift);
-    EXPECT_EQ(w.seen[1].code, std::nullopt);
-    EXPECT_EQ(w.seen[2].code, 36);
-    EXPECT_FALSE(w.seen[2].shift);
-    EXPECT_EQ(w.seen[3].code, 93);
 }
 
 }  // namespace

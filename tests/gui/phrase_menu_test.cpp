@@ -1,5 +1,6 @@
 // Tools > Phrase Builder in the running application: the builder works for the score in
-// front, sends its line there, and refuses to run without a score.
+// front, sends its line there, and refuses to run without a score (appending the line and
+// showing line one are the core's).
 #include <QLabel>
 
 #include "app/document.h"
@@ -27,42 +28,9 @@ class PhraseMenu : public AppTest {
         EXPECT_TRUE(b && b->isVisible());
         return b;
     }
-    // Two note buttons and the chord G: the phrase ",C0,E0,G0,B0,D1,00", copied to the line.
-    void buildLine(gui::PhraseBuilderWindow& b) {
-        click(b, {"note_C0", "note_E0"});
-        typeInto(b, "cdFld", "G");
-        click(b, {"intScale", "addBtn"});
-    }
-    static const Cells& lineCells() {
-        static const Cells cells{{4, 5}, {10, 5}, {14, 5}, {20, 5}, {24, 5}, {17, 25}};
-        return cells;
-    }
 
     ScoreWindow* first_ = nullptr;
 };
-
-TEST_F(PhraseMenu, SendsTheLineToTheScoreInFront) {
-    Document& doc = first_->document();
-    // given a score of four lines, its third line shown on top
-    const Cells before = testing::distinctCells(130);
-    testing::givenScore().cells(before).onPage(3).applyTo(doc);
-    ASSERT_EQ(labelText(*first_, "pGosen1"), "3");
-
-    // when the builder's line is sent to it
-    gui::PhraseBuilderWindow* b = openBuilder(first_);
-    ASSERT_NE(b, nullptr);
-    buildLine(*b);
-    EXPECT_EQ(b->findChild<QLineEdit*>("editLineFld")->text(), "C0 E0 G0 B0 D1 |");
-    click(*b, {"setMain"});
-    EXPECT_FALSE(b->isVisible());
-
-    // then it is appended and the window shows line 1 (the undo step is the core's)
-    Cells expected = before;
-    expected.insert(expected.end(), lineCells().begin(), lineCells().end());
-    EXPECT_EQ(testing::cells(doc), expected);
-    EXPECT_EQ(labelText(*first_, "pGosen1"), "1");
-    EXPECT_TRUE(alerts_.shown.empty());
-}
 
 TEST_F(PhraseMenu, OneWindowFollowsTheScoreItWasLastOpenedFor) {
     ScoreWindow* second = newWindow();

@@ -14,7 +14,6 @@ namespace {
 class PrintMenu : public AppTest {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(dir_.isValid());
         printDialogs_ = &print_;
         AppTest::SetUp();
         window_ = startWithOneWindow();
@@ -25,10 +24,7 @@ class PrintMenu : public AppTest {
         EXPECT_NE(a, nullptr) << name;
         return a;
     }
-    QString path(const char* name) const { return dir_.filePath(QString::fromLatin1(name)); }
 
-    testing::DiagCapture quiet_;
-    QTemporaryDir dir_;
     ScriptedPrintDialogs print_;
     ScoreWindow* window_ = nullptr;
 };

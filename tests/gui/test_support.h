@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,6 +15,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QString>
+#include <QTemporaryDir>
 #include <QTest>
 #include <cstdlib>
 #include <memory>
@@ -125,6 +127,7 @@ class ScriptedPrintDialogs : public gui::PrintDialogs {
 class AppTest : public ::testing::Test {
   protected:
     void SetUp() override {
+        ASSERT_TRUE(dir_.isValid());
         settings_.values[kFilePassKey] = setFolder();
         gui::PortOverrides ports;
         ports.alerts = &alerts_;
@@ -152,6 +155,12 @@ class AppTest : public ::testing::Test {
         Document* doc = app_->newScoreDocument();
         return doc ? app_->windowOf(*doc) : nullptr;
     }
+    // A file in the test's own temporary folder, and a file's bytes (empty when unreadable).
+    QString path(const char* name) const { return dir_.filePath(QString::fromUtf8(name)); }
+    static QByteArray readFile(const QString& path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
     static bool makeKey(QWidget* w) {
         w->activateWindow();
         return QTest::qWaitForWindowActive(w);
@@ -168,6 +177,8 @@ class AppTest : public ::testing::Test {
         ADD_FAILURE() << "no menu item " << text;
     }
 
+    testing::DiagCapture quiet_;
+    QTemporaryDir dir_;
     testing::FakeAlerts alerts_;
     testing::FakeQuestions questions_;
     testing::FakeDialogs dialogs_;
