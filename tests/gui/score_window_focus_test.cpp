@@ -4,7 +4,6 @@
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QImage>
-#include <QPushButton>
 
 #include "test_support.h"
 
@@ -107,24 +106,6 @@ TEST(ScoreWindowPictures, TheEntryStaffRedrawsWithANewPictureSetAtOnce) {
     emit images->activated(1);
     QTRY_VERIFY(counter.paints > 0);
     EXPECT_EQ(w->document().imageSet(), images->itemText(1).toStdString());
-}
-
-TEST(ScoreWindowPictures, WholeAndHalfRestButtonsLookDifferent) {
-    auto [w, audio] = makeWindow();
-    auto iconOf = [&](const char* name) {
-        auto* b = w->findChild<QPushButton*>(name);
-        EXPECT_NE(b, nullptr) << name;
-        return b ? b->icon().pixmap(b->iconSize()).toImage() : QImage();
-    };
-    // Rests and notes of the button matrix, each unlike its neighbour (what each shows is the
-    // core's golden pictures).
-    const std::pair<const char*, const char*> pairs[] = {{"onpMtx1_1_0", "onpMtx1_1_1"},
-                                                         {"onpMtx1_0_0", "onpMtx1_0_1"}};
-    for (const auto& [a, b] : pairs) {
-        const QImage ia = iconOf(a);
-        ASSERT_FALSE(ia.isNull()) << a;
-        EXPECT_NE(ia, iconOf(b)) << a << " " << b;
-    }
 }
 
 // Stems, flags and triplet marks of the highest pitches rise above the staff's band into
