@@ -1,7 +1,6 @@
 // The application with its real windows and menus: saving through the window and the atomic
 // file writer, opening in new windows, failed saves, modes, preferences, and undo and redo
 // through the Edit menu across windows.
-#include <QActionGroup>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>

@@ -1,9 +1,7 @@
 // File > Export and File > Import MusicXML of the running application, with a scripted file
 // chooser.
 #include <QFile>
-#include <QTemporaryDir>
 
-#include "model/diagnostics.h"
 #include "test_support.h"
 
 namespace sorvel::test {

@@ -3,7 +3,6 @@
 // showing line one are the core's).
 #include <QLabel>
 
-#include "app/document.h"
 #include "phrase_builder_window.h"
 #include "test_support.h"
 

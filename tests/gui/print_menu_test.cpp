@@ -1,10 +1,8 @@
 // File > Page Setup, Print and Export PDF of the running application, through its menus, with
 // dialogs that answer at once.
 #include <QFile>
-#include <QTemporaryDir>
 #include <map>
 
-#include "model/diagnostics.h"
 #include "test_support.h"
 
 namespace sorvel::test {

@@ -8,7 +8,6 @@
 #include <QSlider>
 
 #include "../core/fake_clock.h"
-#include "model/diagnostics.h"
 #include "sound/tone.h"
 #include "sound_output.h"
 #include "test_support.h"
@@ -113,7 +112,7 @@ TEST_F(ScorePlaybackTest, NoTempoChosenSaysWhyAndExerciseModeLoopsUntilStopped) 
 // The output's clock stands still until the test moves it to each entry's start; the window
 // marks the cell heard and turns its staves to it, leaving the selection where it was.
 TEST(ScorePlaybackCursor, TheSoundingCellIsMarkedAndTheStavesFollowIt) {
-    setDiagnosticSink([](std::string_view) {});
+    testing::DiagCapture quiet;
     testing::FakeClock clock;
     WindowWithSound made = makeWindow(&clock);
     ScoreWindow& w = *made.window;
@@ -145,7 +144,6 @@ TEST(ScorePlaybackCursor, TheSoundingCellIsMarkedAndTheStavesFollowIt) {
     EXPECT_EQ(w.document().pages().topPage(), 2);
     EXPECT_TRUE(w.findChild<gui::PointerWidget*>()->isVisible());
     EXPECT_EQ(alerts.shown.size(), 1u);
-    setDiagnosticSink({});
 }
 
 class PlaybackMenuTest : public AppTest {};

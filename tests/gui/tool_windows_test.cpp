@@ -2,17 +2,14 @@
 // QClipboard (the replace window is the menu test's).
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTest>
 #include <memory>
 #include <string>
 
 #include "../core/fakes.h"
-#include "../core/test_signals.h"
 #include "app/clipboard_commands.h"
 #include "qt_clipboard.h"
 #include "test_support.h"
