@@ -60,8 +60,9 @@ TEST(TunerListen, ShowsThePlayedNoteAgainstTheScoresReference) {
     rig.window.setReferencePitch(442);
     EXPECT_EQ(rig.text("lblReference"), QStringLiteral("A = 442 Hz"));
     rig.play(446.0, 0.3);
-    EXPECT_EQ(rig.text("lblListenNote") + " " + rig.text("lblCents") + " " + rig.text("lblListenHz"),
-              line);
+    EXPECT_EQ(
+        rig.text("lblListenNote") + " " + rig.text("lblCents") + " " + rig.text("lblListenHz"),
+        line);
     EXPECT_EQ(rig.window.readingText(), line);
     EXPECT_EQ(rig.meter()->accessibleDescription(), line);
     // The needle stands where the cents say, on a scale from -50 to +50.
