@@ -172,37 +172,6 @@ TEST(MusicXml, ImportReportsWhatItCannotCarry) {
     }
 }
 
-TEST(MusicXml, ChordSymbolsTakeTheNamesOfThePatternTableBothWays) {
-    const auto degree = [](int value, int alter, const char* type) {
-        return "<degree><degree-value>" + std::to_string(value) + "</degree-value><degree-alter>" +
-               std::to_string(alter) + "</degree-alter><degree-type>" + type +
-               "</degree-type></degree>";
-    };
-    const std::vector<std::pair<std::string, std::string>> cases = {
-        {"<kind text=\"mi7\">minor-seventh</kind>", "Dm7"},
-        {"<kind text=\"ma7\">major-seventh</kind>", "Dmaj7"},
-        {"<kind text=\"M7\">major-seventh</kind>", "DM7"},  // our own spelling stays
-        {"<kind text=\"mi7b5\">half-diminished</kind>", "Dm7b5"},
-        {"<kind text=\"sus\">suspended-fourth</kind>", "Dsus4"},
-        {"<kind text=\"7sus\">suspended-fourth</kind>" + degree(7, -1, "add"), "D7sus4"},
-        {"<kind text=\"13\">dominant-13th</kind>", "D13"},
-        {"<kind>dominant</kind>" + degree(9, -1, "add"), "D7b9"},
-        {"<kind>dominant</kind>" + degree(5, 1, "alter") + degree(9, 1, "add"), "D7#5#9"},
-        {"<kind>major</kind>" + degree(5, -1, "alter"), "D(b5)"},
-        {"<kind>major</kind>" + degree(2, 0, "add"), "Dadd2"},
-        {"<kind>minor</kind><bass><bass-step>C</bass-step></bass>", "Dm/C"},
-        {"<kind>diminished-seventh</kind>" + degree(3, 0, "subtract"), "Ddim7no3"},
-    };
-    for (const auto& [kind, token] : cases) {
-        const MusicXmlImport r =
-            importMusicXml(measure("<harmony><root><root-step>D</root-step></root>" + kind +
-                                   "</harmony>" + quarter("A", 4)));
-        ASSERT_TRUE(r.ok) << r.error;
-        EXPECT_EQ(r.score.codeData, std::vector<std::string>{token});
-        EXPECT_EQ(importMusicXml(writeMusicXml(r.score, "")).score.codeData, r.score.codeData);
-    }
-}
-
 TEST(MusicXml, ImportRefusesWhatIsNoMelodyFile) {
     std::string deep;
     for (int i = 0; i < 200; ++i) deep += "<a>";
@@ -251,13 +220,6 @@ TEST(MusicXml, ImportRefusesWhatIsNoMelodyFile) {
         EXPECT_TRUE(r.score.musicData.empty());
         EXPECT_NE(r.error.find(why), std::string::npos) << r.error;
     }
-}
-
-TEST(Notation, PitchNamesShowTheScientificNameBesideOurs) {
-    const std::pair<std::int64_t, const char*> names[] = {
-        {0, "A0 (A3)"}, {1, "A0# (A#3)"}, {2, "B0b (Bb3)"}, {4, "C0 (C4)"},
-        {17, "A1 (A4)"}, {38, "C2 (C6)"}, {39, ""}};
-    for (const auto& [index, name] : names) EXPECT_EQ(pitchNameWithScientific(index), name);
 }
 
 TEST(MusicXml, RecognizesMusicXmlByContent) {
