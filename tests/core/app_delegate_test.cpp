@@ -181,33 +181,6 @@ TEST_F(AppDelegateTest, RejectedFilesOpenNoWindow) {
     EXPECT_EQ(windows.docs.size(), 1u);
 }
 
-// File > Open asks; a MusicXML file named on the command line or in Open Recent is imported.
-TEST_F(AppDelegateTest, OpeningMusicXmlOffersToImportIt) {
-    ASSERT_TRUE(app.start({}));
-    Score score;
-    score.musicData = {{17, 5}, {20, 7}};
-    for (const auto format :
-         {exchange::ExportFormat::MusicXml, exchange::ExportFormat::CompressedMusicXml}) {
-        const std::string file =
-            dir.write("song.xml", exchange::exportBytes(score, format, "").value());
-        for (const bool accept : {false, true}) {
-            alerts.asked.clear();
-            alerts.confirmAnswer = accept;
-            const std::size_t windowsBefore = windows.docs.size();
-            dialogs.openAnswer = file;
-            app.fileOpen();
-            ASSERT_EQ(alerts.asked.size(), 1u);
-            EXPECT_EQ(alerts.asked[0].text, "song.xml is a MusicXML file, not a score file.");
-            EXPECT_TRUE(alerts.asked[0].informative.ends_with("|Import"));
-            EXPECT_TRUE(alerts.shown.empty()) << "no refusal besides the question";
-            ASSERT_EQ(windows.docs.size(), windowsBefore + (accept ? 1 : 0));
-            if (accept) {
-                EXPECT_EQ(cells(*windows.docs.back()), score.musicData);
-            }
-        }
-    }
-}
-
 TEST_F(AppDelegateTest, LaunchWithOnlyUnopenableFilesLeavesAnUntitledScore) {
     // Otherwise the alerts end and a process without any window runs on.
     ASSERT_TRUE(app.start({dir.write("bad.txt", "hello\n"), dir.file("missing.txt")}));

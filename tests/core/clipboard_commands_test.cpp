@@ -173,33 +173,5 @@ TEST(ClipboardCommands, BadClipboardContentOrPlacePastesNothing) {
     }
 }
 
-TEST(ClipboardCommands, MenuEnabling) {
-    const struct {
-        ClipFocus focus;
-        bool fieldSelection, clipText, clipCells;
-        std::array<bool, 4> enabled;  // Cut, Copy, Paste, Add
-    } cases[] = {
-        {ClipFocus::NoKeyWindow, false, false, false, {true, true, true, true}},
-        {ClipFocus::Other, true, true, true, {false, false, false, false}},
-        {ClipFocus::TextField, true, false, false, {true, true, false, false}},
-        {ClipFocus::TextField, false, true, false, {false, false, true, true}},
-        {ClipFocus::Score, false, false, false, {true, true, false, false}},
-        {ClipFocus::Score, false, true, false, {true, true, true, true}},
-        {ClipFocus::Score, false, false, true, {true, true, true, true}},
-    };
-    for (const auto& c : cases) {
-        Rig rig(4, 2, 3);
-        if (c.clipText) rig.clipboard.text = "Dm";
-        if (c.clipCells) rig.clipboard.cells = encodeClipCells({{3, 3}});
-        FakeText field("Am C7", 0, c.fieldSelection ? 2 : 0);
-        const ClipAction actions[4] = {kCut, kCopy, kPaste, kAdd};
-        for (int k = 0; k < 4; ++k) {
-            EXPECT_EQ(rig.commands.canPerform(actions[k], {c.focus, &field, rig.doc.get()}),
-                      c.enabled[k])
-                << int(c.focus) << " action " << k;
-        }
-    }
-}
-
 }  // namespace
 }  // namespace sorvel

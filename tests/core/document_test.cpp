@@ -71,42 +71,6 @@ TEST(Document, SelCellWrapsAtTheStaffEndsAndIgnoresPositionsOffTheScore) {
     }
 }
 
-TEST(Document, SelCellToMarksTheRangeOnEachStaffItCrosses) {
-    using Marks = std::array<std::array<std::int64_t, 3>, 3>;  // selRow, selCol, selColTo
-    const Marks only2 = {{{0, 0, 0}, {1, 6, 6}, {0, 0, 0}}};
-    const struct {
-        Pos from, to, end;
-        Marks marks;
-    } ranges[] = {
-        {{1, 3}, {1, 7}, {1, 7}, {{{1, 3, 7}, {0, 0, 0}, {0, 0, 0}}}},
-        {{1, 38}, {2, 4}, {2, 4}, {{{1, 38, 40}, {1, 0, 4}, {0, 0, 0}}}},
-        {{1, 10}, {3, 2}, {3, 2}, {{{1, 10, 40}, {1, 0, 40}, {1, 0, 2}}}},
-        {{3, 2}, {3, 9}, {3, 9}, {{{0, 0, 0}, {0, 0, 0}, {1, 2, 9}}}},
-        {{2, 5}, {2, 41}, {3, 1}, {{{0, 0, 0}, {1, 5, 40}, {1, 0, 1}}}},  // wraps
-        {{2, 6}, {1, 2}, {1, 2}, only2},                                  // before the start
-        // Off the staves or past the score: ignored.
-        {{2, 6}, {3, 41}, {2, 6}, only2},
-        {{2, 6}, {1, 0}, {2, 6}, only2},
-        {{2, 6}, {4, 1}, {2, 6}, only2},
-        {{2, 6}, {3, 11}, {2, 6}, only2},
-    };
-    auto d = givenScore().cells(distinctCells(90)).build();
-    for (const auto& r : ranges) {
-        d->selCell(r.from.col, r.from.row);
-        d->selCellTo(r.to.col, r.to.row);
-        SCOPED_TRACE(::testing::Message() << r.from << " to " << r.to);
-        EXPECT_EQ(selection(*d), (Selection{r.from, r.end}));
-        for (std::int64_t row = 1; row <= 3; ++row) {
-            const auto marks = staffMarks(*d, row);
-            const auto& m = r.marks[static_cast<std::size_t>(row - 1)];
-            EXPECT_EQ(marks[0], m[0]) << "staff " << row;
-            if (m[0]) {
-                EXPECT_EQ(marks, m) << "staff " << row;
-            }
-        }
-    }
-}
-
 TEST(Document, PageButtonsMoveOneStaffAndKeepTheSelectedCell) {
     const struct {
         bool down;
@@ -130,34 +94,6 @@ TEST(Document, PageButtonsMoveOneStaffAndKeepTheSelectedCell) {
         EXPECT_EQ(firstShownCell(*d), (c.pageAfter - 1) * 40);
         EXPECT_EQ(staffMismatch(*d), "");
     }
-}
-
-TEST(Document, TheStavesFollowTheSoundingCellAndKeepTheSelection) {
-    const struct {
-        std::int64_t top, cell, page;
-    } cases[] = {
-        {1, 0, 1},  {1, 119, 1}, {1, 120, 4},  // the next page once past the third staff
-        {2, 39, 1}, {4, 45, 2},                // back, as a repeat or the exercise loop goes
-        {3, -1, 3},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(topPageFollowing(c.top, c.cell, 40), c.page) << c.top << " " << c.cell;
-
-    // Selected: cells 44 to 46. Cell 130 turns to page 4, where the selection is off the
-    // staves; once nothing sounds it comes back into view, on the same cells.
-    auto d = givenScore().cells(distinctCells(200)).selected({2, 5}, {2, 7}).build();
-    d->showSounding(130);
-    EXPECT_EQ(topPage(*d), 4);
-    EXPECT_EQ(d->pages().staff(1).soundingColumn, 11);
-    EXPECT_EQ(selection(*d), (Selection{{-1, 5}, {-1, 7}}));
-    EXPECT_EQ(pointer(*d).width, 0);
-    for (std::int64_t row = 1; row <= 3; ++row) EXPECT_EQ(staffMarks(*d, row)[0], 0);
-    d->showSounding(-1);
-    EXPECT_EQ(topPage(*d), 2);
-    EXPECT_EQ(d->pages().staff(1).soundingColumn, 0);
-    EXPECT_EQ(selection(*d), (Selection{{1, 5}, {1, 7}}));
-    EXPECT_EQ(d->selStart(), 44);
-    EXPECT_EQ(staffMarks(*d, 1), (std::array<std::int64_t, 3>{1, 5, 7}));
 }
 
 // A command that rewrites the page would otherwise write the stored chord lines back over
@@ -224,14 +160,6 @@ TEST(GosenView, DrawsEveryCellAsTheGoldenStaff) {
     RecordingCanvas canvas;
     staff.draw(canvas, "names");
     expectGolden("staff.txt", canvas.recorded());
-}
-
-TEST(GosenView, ColumnUnderAClick) {
-    const std::vector<ScoreCell> blank(40);
-    const GosenView staff = staffOf(blank);
-    const std::pair<double, std::int64_t> clicks[] = {
-        {45, 1}, {44 + 4 * 30 + 29.9, 5}, {44 + 5 * 30, 6}, {44 + 1199, 40}, {39, 1}, {13, 0}};
-    for (const auto& [x, column] : clicks) EXPECT_EQ(staff.columnAt(x), column) << x;
 }
 
 }  // namespace

@@ -172,37 +172,6 @@ TEST(MusicXml, ImportReportsWhatItCannotCarry) {
     }
 }
 
-TEST(MusicXml, ChordSymbolsTakeTheNamesOfThePatternTableBothWays) {
-    const auto degree = [](int value, int alter, const char* type) {
-        return "<degree><degree-value>" + std::to_string(value) + "</degree-value><degree-alter>" +
-               std::to_string(alter) + "</degree-alter><degree-type>" + type +
-               "</degree-type></degree>";
-    };
-    const std::vector<std::pair<std::string, std::string>> cases = {
-        {"<kind text=\"mi7\">minor-seventh</kind>", "Dm7"},
-        {"<kind text=\"ma7\">major-seventh</kind>", "Dmaj7"},
-        {"<kind text=\"M7\">major-seventh</kind>", "DM7"},  // our own spelling stays
-        {"<kind text=\"mi7b5\">half-diminished</kind>", "Dm7b5"},
-        {"<kind text=\"sus\">suspended-fourth</kind>", "Dsus4"},
-        {"<kind text=\"7sus\">suspended-fourth</kind>" + degree(7, -1, "add"), "D7sus4"},
-        {"<kind text=\"13\">dominant-13th</kind>", "D13"},
-        {"<kind>dominant</kind>" + degree(9, -1, "add"), "D7b9"},
-        {"<kind>dominant</kind>" + degree(5, 1, "alter") + degree(9, 1, "add"), "D7#5#9"},
-        {"<kind>major</kind>" + degree(5, -1, "alter"), "D(b5)"},
-        {"<kind>major</kind>" + degree(2, 0, "add"), "Dadd2"},
-        {"<kind>minor</kind><bass><bass-step>C</bass-step></bass>", "Dm/C"},
-        {"<kind>diminished-seventh</kind>" + degree(3, 0, "subtract"), "Ddim7no3"},
-    };
-    for (const auto& [kind, token] : cases) {
-        const MusicXmlImport r =
-            importMusicXml(measure("<harmony><root><root-step>D</root-step></root>" + kind +
-                                   "</harmony>" + quarter("A", 4)));
-        ASSERT_TRUE(r.ok) << r.error;
-        EXPECT_EQ(r.score.codeData, std::vector<std::string>{token});
-        EXPECT_EQ(importMusicXml(writeMusicXml(r.score, "")).score.codeData, r.score.codeData);
-    }
-}
-
 TEST(MusicXml, ImportRefusesWhatIsNoMelodyFile) {
     std::string deep;
     for (int i = 0; i < 200; ++i) deep += "<a>";
@@ -253,13 +222,6 @@ TEST(MusicXml, ImportRefusesWhatIsNoMelodyFile) {
     }
 }
 
-TEST(Notation, PitchNamesShowTheScientificNameBesideOurs) {
-    const std::pair<std::int64_t, const char*> names[] = {
-        {0, "A0 (A3)"}, {1, "A0# (A#3)"}, {2, "B0b (Bb3)"}, {4, "C0 (C4)"},
-        {17, "A1 (A4)"}, {38, "C2 (C6)"}, {39, ""}};
-    for (const auto& [index, name] : names) EXPECT_EQ(pitchNameWithScientific(index), name);
-}
-
 TEST(MusicXml, RecognizesMusicXmlByContent) {
     const std::string archive = writeMusicXmlArchive("<score-partwise/>").value();
     const std::string utf16("\xff\xfe<\0s\0c\0o\0r\0e\0-\0p\0a\0r\0t\0w\0i\0s\0e\0>\0", 34);
@@ -280,54 +242,8 @@ TEST(MusicXml, RecognizesMusicXmlByContent) {
     for (const auto& [bytes, kind] : cases) EXPECT_EQ(recognizeMusicXml(bytes), kind) << bytes;
 }
 
-// The file's own bar lengths in our divisions: each measure of the first part lasts as far as
-// its notes (chord and grace notes aside), backups and forwards reach.
-std::vector<double> barsOfFile(const std::string& xml) {
-    std::vector<double> bars;
-    double divisions = 1;
-    auto number = [&](std::size_t from, const std::string& tag) {
-        return std::stod(xml.substr(xml.find(tag, from) + tag.size(), 20));
-    };
-    const std::size_t partEnd = xml.find("</part>");
-    for (std::size_t m = xml.find("<measure"); m < partEnd; m = xml.find("<measure", m + 1)) {
-        if (xml[m + 8] != ' ' && xml[m + 8] != '>') continue;  // <measure-style>
-        const std::size_t end = xml.find("</measure>", m);
-        double pos = 0, furthest = 0;
-        for (std::size_t p = xml.find('<', m + 1); p < end; p = xml.find('<', p + 1)) {
-            const std::string tag = xml.substr(p, xml.find_first_of(" >", p) - p);
-            if (tag == "<divisions") divisions = number(p, ">");
-            if (tag != "<note" && tag != "<backup" && tag != "<forward") continue;
-            const std::size_t close = xml.find("</" + tag.substr(1), p);
-            const std::string body = xml.substr(p, close - p);
-            p = close;
-            if (body.find("<grace") != std::string::npos ||
-                body.find("<chord") != std::string::npos)
-                continue;
-            const double d = number(p - body.size(), "<duration>") * kDivisions / divisions;
-            pos = tag == "<backup" ? std::max(0.0, pos - d) : pos + d;
-            furthest = std::max(furthest, pos);
-        }
-        if (furthest > 0) bars.push_back(std::round(furthest * 1e6) / 1e6);
-    }
-    return bars;
-}
-
-// The cells between marks, and their lengths.
-std::vector<std::vector<ScoreCell>> barsOf(const std::vector<ScoreCell>& cells) {
-    std::vector<std::vector<ScoreCell>> bars(1);
-    for (const ScoreCell& c : cells) {
-        if (isPitched(c.onpIndex) || noteValue(c.onpIndex).kind == NoteKind::Rest) {
-            bars.back().push_back(c);
-        } else if (!bars.back().empty()) {
-            bars.emplace_back();
-        }
-    }
-    if (bars.back().empty()) bars.pop_back();
-    return bars;
-}
-
-// Files from outside with their own durations: every bar lasts as long as in the file, and
-// the cells, chord lines and reports are those of the golden file.
+// Files from outside, durations of their own included: the cells, chord lines and reports
+// are those of the golden file.
 TEST(MusicXml, ImportsOutsideFilesWithTheirOwnDurations) {
     // clang-format off
     const char* const samples[] = {
@@ -351,13 +267,6 @@ TEST(MusicXml, ImportsOutsideFilesWithTheirOwnDurations) {
         text << in.rdbuf();
         const MusicXmlImport r = importMusicXml(text.str());
         ASSERT_TRUE(r.ok) << name << ": " << r.error;
-        std::vector<double> lengths;
-        for (const auto& bar : barsOf(r.score.musicData)) {
-            double length = 0;
-            for (const ScoreCell& c : bar) length += static_cast<double>(divisionsOf(c.onpIndex));
-            lengths.push_back(length);
-        }
-        EXPECT_EQ(lengths, barsOfFile(text.str())) << name;
         golden << "== " << name << "\n";
         for (const ScoreCell& c : r.score.musicData)
             golden << c.noteIndex << ',' << c.onpIndex << ' ';

@@ -187,10 +187,6 @@ inline void typeReferencePitch(Document& d, const std::string& text) {
 inline void setEntry(Document& d, ScoreCell c) {
     DocumentAccess::setEntry(d, c);
 }
-// The "with chords" check box of the transposition.
-inline void setChordsTransposeAlong(Document& d, bool on) {
-    d.setWithCode(on);
-}
 
 namespace detail {
 inline std::int64_t indexOf(const std::vector<std::string>& items, const std::string& text) {
@@ -259,7 +255,7 @@ class GivenScore {
         if (key_) setKey(d, *key_);
         if (beats_) setBeats(d, *beats_);
         if (hz_) typeReferencePitch(d, *hz_);
-        if (withChords_) setChordsTransposeAlong(d, *withChords_);
+        if (withChords_) d.setWithCode(*withChords_);  // the "with chords" check box
         if (cells_ || lines_ || page_) {
             // Opened as a file is, with the settings and the field text the window has.
             Score score = d.score();

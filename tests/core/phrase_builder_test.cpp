@@ -185,16 +185,6 @@ TEST(PhraseLine, SendingAndPlaying) {
     EXPECT_EQ(score.appendCalls, 3);
 }
 
-TEST(PhraseLine, ShownWithSpacesAndStoredWithCommas) {
-    const std::pair<const char*, const char*> forms[] = {
-        {",C0,E0,00,G0#", "C0 E0 | G0#"}, {",01,A1,02", "|: A1 :|"}, {"", ""}};
-    for (const auto& [stored, shown] : forms) {
-        EXPECT_EQ(phrase::readableNotes(stored), shown);
-        EXPECT_EQ(phrase::storedNotes(shown), stored);
-    }
-    EXPECT_EQ(phrase::storedNotes(" C0,,E0  zz "), ",C0,E0,zz") << "typed either way";
-}
-
 TEST(PhraseTable, EditsAddAndDelete) {
     ScaleTable table;
     table.defItem = {{"a", "1:2", "zz"}, {"solo"}, {"m7", "0:3:7:10"}};

@@ -11,10 +11,10 @@
 
 namespace sorvel::testing {
 
-enum class Wave { Sine, Sawtooth, Square };
+enum class Wave { Sine, Sawtooth };
 
-// `seconds` of a tone at the given peak amplitude, phase 0 at frame 0. The sawtooth and the
-// square are band-limited (their harmonics below 20 kHz), as a recorded instrument is.
+// `seconds` of a tone at the given peak amplitude, phase 0 at frame 0. The sawtooth is
+// band-limited (its harmonics below 20 kHz), as a recorded instrument is.
 inline std::vector<float> tone(Wave wave, double frequency, double seconds, double rate,
                                double amplitude = 0.5) {
     std::vector<float> out(static_cast<std::size_t>(seconds * rate));
@@ -24,12 +24,8 @@ inline std::vector<float> tone(Wave wave, double frequency, double seconds, doub
     if (wave == Wave::Sine) {
         partials.push_back({1, 1.0});
     } else {
-        for (int k = 1; k * frequency < limit; ++k) {
-            if (wave == Wave::Sawtooth)
-                partials.push_back({k, (k % 2 ? 2 : -2) / (std::numbers::pi * k)});
-            if (wave == Wave::Square && k % 2 == 1)
-                partials.push_back({k, 4 / (std::numbers::pi * k)});
-        }
+        for (int k = 1; k * frequency < limit; ++k)
+            partials.push_back({k, (k % 2 ? 2 : -2) / (std::numbers::pi * k)});
     }
     for (std::size_t i = 0; i < out.size(); ++i) {
         const double cycles = std::fmod(frequency * static_cast<double>(i) / rate, 1.0);

@@ -38,13 +38,26 @@ class App:
         self.shared_display = display is not None
         self.log = None
         self.set_folder = None
-        self.keep = False
+        self.keep = bool(os.environ.get("SORVEL_E2E_KEEP"))
         if own_set_folder:
             self.set_folder = os.path.join(self.home, "set")
             shutil.copytree(os.path.join(os.path.dirname(self.binary), "set"), self.set_folder)
             os.makedirs(os.path.dirname(self.settings_path()), exist_ok=True)
             with open(self.settings_path(), "w") as f:
                 f.write("[General]\nfilePass=%s\n" % self.set_folder)
+
+    def check(self, what, ok, shown_by=None):
+        """Fails the test with `what` unless ok, keeping the home and a screenshot of the
+        display of shown_by (default: this App)."""
+        if ok:
+            return
+        self.keep = True
+        try:
+            where = "screenshot: " + (shown_by or self).screenshot(
+                os.path.join(self.home, "failure.png"))
+        except Exception:  # the application, or its display, may be gone
+            where = "files kept in " + self.home
+        fail("%s (%s, log: %s)" % (what, where, os.path.join(self.home, "app.log")))
 
     def settings_path(self):
         return os.path.join(self.config, "Sorvel", "Sorvel Score.conf")

@@ -145,21 +145,16 @@ class Recorder:
 class Run:
     """A stretch of one steady tone: start and end in seconds, frequency in Hz."""
 
-    def __init__(self, start, end, frequency, phase0):
+    def __init__(self, start, end, frequency):
         self.start, self.end, self.frequency = start, end, frequency
-        self.phase0 = phase0  # it began at phase 0 out of silence
 
     def __repr__(self):
         return "%.4f-%.4f s %.2f Hz" % (self.start, self.end, self.frequency)
 
 
 def tone_runs(s, min_periods=5):
-    """Every stretch of at least min_periods periods of one steady pitch, in time order.
-
-    The synthesis starts every tone at phase 0, rising, so its onset is a rising zero
-    crossing. After silence or a tone that ended above zero the first crossing found is one
-    period late; a correlation with a sine from phase 0 over the period before, which has to
-    start on a sample of exactly 0, tells."""
+    """Every stretch of at least min_periods periods of one steady pitch, in time order,
+    from rising zero crossing to rising zero crossing."""
     ups = [i + s[i] / float(s[i] - s[i + 1]) for i in range(len(s) - 1)
            if s[i] < 0 <= s[i + 1] and s[i + 1] - s[i] > 500]
     per = [b - a for a, b in zip(ups, ups[1:])]
@@ -168,18 +163,7 @@ def tone_runs(s, min_periods=5):
         if k == len(per) or abs(per[k] - per[k - 1]) / per[k - 1] > 0.02:
             if k - first >= min_periods:
                 f = RATE * (k - first) / (ups[k] - ups[first])
-                t, period = ups[first], RATE / f
-                seg = s[max(0, int(round(t - period))):int(round(t))]
-                ref = [math.sin(2 * math.pi * f * n / RATE) for n in range(len(seg))]
-                num = sum(x * y for x, y in zip(seg, ref))
-                den = math.sqrt(sum(x * x for x in seg) * sum(y * y for y in ref)) or 1.0
-                # The missed crossing is the tone's first sample: exactly 0, then rising.
-                j = int(round(t - period))
-                phase0 = num / den > 0.9 and any(
-                    0 <= i < len(s) - 1 and s[i] == 0 and s[i + 1] > 0 for i in (j - 1, j, j + 1))
-                if phase0:
-                    t -= period
-                runs.append(Run(t / RATE, ups[k] / RATE, f, phase0))
+                runs.append(Run(ups[first] / RATE, ups[k] / RATE, f))
             first = k
     return runs
 

@@ -5,26 +5,19 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from e2e_support import App, fail, run_test  # noqa: E402
+from e2e_support import App, run_test  # noqa: E402
 
 CELLS = [(4, 5), (7, 7), (10, 8)]  # C0 quarter, D0 eighth, E0 dotted eighth
 
 
 def run(binary):
     first = App(binary, title="^three\\.sorvel", own_set_folder=True)
-    first.keep = bool(os.environ.get("SORVEL_E2E_KEEP"))
     score = os.path.join(first.home, "three.sorvel")
     with open(score, "w") as f:
         f.write("<,sorvel2,0,3,440,0,0\n#\n#\n#\n")
         f.writelines("%d,%d\n" % cell for cell in CELLS)
     first.args = [score]
     with first:
-        def check(what, ok, app=first):
-            if not ok:
-                first.keep = True
-                shot = app.screenshot(os.path.join(first.home, "failure.png"))
-                fail("%s (screenshot: %s, logs: %s)" % (what, shot, first.home))
-
         first.wait_title_window_closed()
         first.focus()
         # The second and third cell selected from the keyboard, copied.
@@ -34,7 +27,6 @@ def run(binary):
         time.sleep(0.5)
 
         second = App(binary, title="^Untitled", own_set_folder=True, display=first.display)
-        second.keep = first.keep
         with second:
             second.wait_title_window_closed()
             second.focus()
@@ -46,17 +38,13 @@ def run(binary):
             try:
                 second.save_as(saved, "^pasted\\.sorvel")
             except RuntimeError as e:
-                check(str(e), False, second)
+                first.check(str(e), False, second)
             with open(saved, "rb") as f:
                 lines = f.read().decode("utf-8").split("\n")[:-1]
             cells = [tuple(int(v) for v in line.split(","))
                      for line in lines[1:] if not line.startswith("#")]
             expected = [CELLS[1], CELLS[2], (0, 0)]
-            if cells != expected:
-                first.keep = second.keep = True
-                second.screenshot(os.path.join(first.home, "second.png"))
-            check("pasted cells %s, expected %s (second copy's home %s)"
-                  % (cells, expected, second.home), cells == expected, second)
+            second.check("pasted cells %s, expected %s" % (cells, expected), cells == expected)
     print("ok: cells copied in one running copy were pasted and saved in another")
 
 

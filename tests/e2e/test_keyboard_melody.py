@@ -27,16 +27,10 @@ LAST = (["h", "6", "Return"], (11, 11))                 # F0 thirty-second
 
 def run(binary):
     app = App(binary, title="^Untitled", own_set_folder=True)
-    app.keep = bool(os.environ.get("SORVEL_E2E_KEEP"))
     saved = os.path.join(app.home, "out", "melody.sorvel")
     os.makedirs(os.path.dirname(saved))
     with app:
-        def check(what, ok):
-            if not ok:
-                app.keep = True
-                shot = app.screenshot(os.path.join(app.home, "failure.png"))
-                fail("%s (screenshot: %s, log: %s)" % (what, shot, os.path.join(app.home, "app.log")))
-
+        check = app.check
         app.wait_title_window_closed()
         try:
             staves = Staves(pixels(app.screenshot(os.path.join(app.home, "start.png"))))

@@ -35,7 +35,6 @@ SERVER_GONE = "The sound server has gone away"
 
 def score_app(binary):
     app = App(binary, title="^short\\.sorvel", own_set_folder=True)
-    app.keep = bool(os.environ.get("SORVEL_E2E_KEEP"))
     score = os.path.join(app.home, "short.sorvel")
     with open(score, "w") as f:
         f.write("<,sorvel2,0,3,440,0,0\n#\n#\n#\n")  # tempo item 3 is 120, key C, 4 beats

@@ -8,7 +8,7 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from e2e_support import App, fail, run_test  # noqa: E402
+from e2e_support import App, run_test  # noqa: E402
 from sound_support import Pulse, open_tuner, write_sine  # noqa: E402
 
 EXPECTED = ("tuner shows: A1 (A4) +23 cents ", "tuner shows: A1 (A4) +24 cents ")
@@ -26,7 +26,6 @@ def shown(app):
 def run(binary):
     os.environ["SORVEL_TUNER_LOG"] = "1"
     app = App(binary, title="^Untitled", own_set_folder=True)
-    app.keep = bool(os.environ.get("SORVEL_E2E_KEEP"))
     tone = os.path.join(app.home, "446.wav")
     write_sine(tone, 446.0, 8.0)
     with Pulse(), app:
@@ -44,9 +43,7 @@ def run(binary):
         finally:
             shot = app.screenshot(os.path.join(app.home, "listening.png"))
             player.wait(20)
-        if not held.startswith(EXPECTED):
-            app.keep = True
-            fail("the tuner showed %s (screenshot: %s)" % (readings(app)[-5:], shot))
+        app.check("the tuner showed %s" % readings(app)[-5:], held.startswith(EXPECTED))
         if os.environ.get("SORVEL_E2E_KEEP"):
             print("screenshot: " + shot)
         app.wait_until("the note to go away after the tone",
