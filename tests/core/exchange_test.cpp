@@ -242,8 +242,54 @@ TEST(MusicXml, RecognizesMusicXmlByContent) {
     for (const auto& [bytes, kind] : cases) EXPECT_EQ(recognizeMusicXml(bytes), kind) << bytes;
 }
 
-// Files from outside, durations of their own included: the cells, chord lines and reports
-// are those of the golden file.
+// The file's own bar lengths in our divisions: each measure of the first part lasts as far as
+// its notes (chord and grace notes aside), backups and forwards reach.
+std::vector<double> barsOfFile(const std::string& xml) {
+    std::vector<double> bars;
+    double divisions = 1;
+    auto number = [&](std::size_t from, const std::string& tag) {
+        return std::stod(xml.substr(xml.find(tag, from) + tag.size(), 20));
+    };
+    const std::size_t partEnd = xml.find("</part>");
+    for (std::size_t m = xml.find("<measure"); m < partEnd; m = xml.find("<measure", m + 1)) {
+        if (xml[m + 8] != ' ' && xml[m + 8] != '>') continue;  // <measure-style>
+        const std::size_t end = xml.find("</measure>", m);
+        double pos = 0, furthest = 0;
+        for (std::size_t p = xml.find('<', m + 1); p < end; p = xml.find('<', p + 1)) {
+            const std::string tag = xml.substr(p, xml.find_first_of(" >", p) - p);
+            if (tag == "<divisions") divisions = number(p, ">");
+            if (tag != "<note" && tag != "<backup" && tag != "<forward") continue;
+            const std::size_t close = xml.find("</" + tag.substr(1), p);
+            const std::string body = xml.substr(p, close - p);
+            p = close;
+            if (body.find("<grace") != std::string::npos ||
+                body.find("<chord") != std::string::npos)
+                continue;
+            const double d = number(p - body.size(), "<duration>") * kDivisions / divisions;
+            pos = tag == "<backup" ? std::max(0.0, pos - d) : pos + d;
+            furthest = std::max(furthest, pos);
+        }
+        if (furthest > 0) bars.push_back(std::round(furthest * 1e6) / 1e6);
+    }
+    return bars;
+}
+
+// The cells between marks, and their lengths.
+std::vector<std::vector<ScoreCell>> barsOf(const std::vector<ScoreCell>& cells) {
+    std::vector<std::vector<ScoreCell>> bars(1);
+    for (const ScoreCell& c : cells) {
+        if (isPitched(c.onpIndex) || noteValue(c.onpIndex).kind == NoteKind::Rest) {
+            bars.back().push_back(c);
+        } else if (!bars.back().empty()) {
+            bars.emplace_back();
+        }
+    }
+    if (bars.back().empty()) bars.pop_back();
+    return bars;
+}
+
+// Files from outside with their own durations: every bar lasts as long as in the file, and
+// the cells, chord lines and reports are those of the golden file.
 TEST(MusicXml, ImportsOutsideFilesWithTheirOwnDurations) {
     // clang-format off
     const char* const samples[] = {
@@ -267,6 +313,13 @@ TEST(MusicXml, ImportsOutsideFilesWithTheirOwnDurations) {
         text << in.rdbuf();
         const MusicXmlImport r = importMusicXml(text.str());
         ASSERT_TRUE(r.ok) << name << ": " << r.error;
+        std::vector<double> lengths;
+        for (const auto& bar : barsOf(r.score.musicData)) {
+            double length = 0;
+            for (const ScoreCell& c : bar) length += static_cast<double>(divisionsOf(c.onpIndex));
+            lengths.push_back(length);
+        }
+        EXPECT_EQ(lengths, barsOfFile(text.str())) << name;
         golden << "== " << name << "\n";
         for (const ScoreCell& c : r.score.musicData)
             golden << c.noteIndex << ',' << c.onpIndex << ' ';
