@@ -46,9 +46,9 @@ class PulseInput : public SoundInput::Backend, public PulseClient {
 
     void serverReady(pa_context* context) override {
         everReady_ = true;
-        const pa_sample_spec spec{PA_SAMPLE_FLOAT32NE,
-                                  static_cast<std::uint32_t>(SoundInput::kSampleRate), 1};
-        stream_ = pa_stream_new(context, "Tuner", &spec, nullptr);
+        const pa_sample_spec sampleFormat{PA_SAMPLE_FLOAT32NE,
+                                          static_cast<std::uint32_t>(SoundInput::kSampleRate), 1};
+        stream_ = pa_stream_new(context, "Tuner", &sampleFormat, nullptr);
         if (!stream_) return;
         pa_buffer_attr attr;
         attr.maxlength = static_cast<std::uint32_t>(-1);

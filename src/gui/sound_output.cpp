@@ -312,10 +312,11 @@ class PulseBackend : public SoundOutput::Backend, public PulseClient {
         if (slot.stream) return;
         slot.owner = this;
         slot.kind = kind;
-        const pa_sample_spec spec{PA_SAMPLE_FLOAT32NE,
-                                  static_cast<std::uint32_t>(format_.sampleRate),
-                                  static_cast<std::uint8_t>(format_.channels)};
-        slot.stream = pa_stream_new(context_, kind == Voice ? "Tones" : "Score", &spec, nullptr);
+        const pa_sample_spec sampleFormat{PA_SAMPLE_FLOAT32NE,
+                                          static_cast<std::uint32_t>(format_.sampleRate),
+                                          static_cast<std::uint8_t>(format_.channels)};
+        slot.stream =
+            pa_stream_new(context_, kind == Voice ? "Tones" : "Score", &sampleFormat, nullptr);
         if (!slot.stream) return;
         const bool voice = kind == Voice;
         pa_buffer_attr attr;
