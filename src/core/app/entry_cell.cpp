@@ -70,28 +70,29 @@ void EntryCell::setValue(std::int64_t row, std::int64_t column) {
     } else if (row == 2 && column == 0) {
         entry.onpIndex = 0;
     } else if (row == 2 && column == 1) {
-        // A blank (or stray) value has no dotted form.
-        if (validValue(entry.onpIndex)) entry.onpIndex = noteValue(entry.onpIndex).dotToggle;
+        takePartner(&NoteValue::dotToggle);
+        return;
     }
     redraw();
 }
 
-void EntryCell::toggleTriplet() {
+void EntryCell::takePartner(std::int64_t NoteValue::*partner) {
+    // A blank (or stray) value has no partner forms.
     ScoreCell& entry = cells_.front();
-    if (validValue(entry.onpIndex)) entry.onpIndex = noteValue(entry.onpIndex).triplet;
+    if (validValue(entry.onpIndex)) entry.onpIndex = noteValue(entry.onpIndex).*partner;
     redraw();
+}
+
+void EntryCell::toggleTriplet() {
+    takePartner(&NoteValue::triplet);
 }
 
 void EntryCell::toggleTie() {
-    ScoreCell& entry = cells_.front();
-    if (validValue(entry.onpIndex)) entry.onpIndex = noteValue(entry.onpIndex).tie;
-    redraw();
+    takePartner(&NoteValue::tie);
 }
 
 void EntryCell::swapForm() {
-    ScoreCell& entry = cells_.front();
-    if (validValue(entry.onpIndex)) entry.onpIndex = noteValue(entry.onpIndex).alternate;
-    redraw();
+    takePartner(&NoteValue::alternate);
 }
 
 }  // namespace sorvel

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "model/note_values.h"
 #include "model/score_cell.h"
 #include "view/geometry.h"
 #include "view/gosen_view.h"
@@ -46,6 +47,8 @@ class EntryCell {
     void redraw() const { staff_.setNeedsDisplay(); }
 
   private:
+    // The entry's value becomes its partner of one kind (dotted, triplet, tied, other form).
+    void takePartner(std::int64_t NoteValue::*partner);
     WindowSound& sound_;
     GosenView staff_{"gosenE"};
     // The staff shows this one cell.
