@@ -1,11 +1,8 @@
 // The application with its real windows and menus: saving through the window and the atomic
-// file writer, opening in new windows, failed saves, modes, preferences, and undo and redo
-// through the Edit menu across windows.
-#include <QComboBox>
+// file writer, opening in new windows, failed saves, modes, preferences, undo and redo
+// through the Edit menu across windows, and the About window.
 #include <QDir>
-#include <QFile>
 #include <QPointer>
-#include <QTemporaryDir>
 
 #include "app/recent_files.h"
 #include "test_support.h"
@@ -29,56 +26,37 @@ class IsolatedConfig : public ::testing::Environment {
 ::testing::Environment* const kIsolatedConfig =
     ::testing::AddGlobalTestEnvironment(new IsolatedConfig);
 
-// The application started as from the desktop: one untitled score window in front.
-class AppFiles : public AppTest {
-  protected:
-    void SetUp() override {
-        AppTest::SetUp();
-        first_ = startWithOneWindow();
-        ASSERT_NE(first_, nullptr);
-    }
-    ScoreWindow* newest() const { return app_->scoreWindows().last(); }
-
-    ScoreWindow* first_ = nullptr;
-};
+using AppFiles = AppWithWindow;
 
 TEST_F(AppFiles, SaveThroughTheWindowThenOpenInANewWindowGivesTheSameScore) {
     // given a score of three cells, chord text, a reference pitch and settings, all entered
     // through the window's controls
-    ScoreWindow& w = *first_;
-    click(w, {"pitchMtx_4", "onpMtx1_0_2", "btnUPDate",            // A1 quarter
-              "pitchMtx_0", "pitchMtx_0", "pitchMtx_0",            // B1
-              "onpMtx1_0_1", "btnADD", "onpMtx1_1_2", "btnADD"});  // B1 half, quarter rest
+    ScoreWindow& w = *window_;
+    writeThreeCells(w);
     typeInto(w, "cdText1", "C G7");
     typeInto(w, "cdText3", "F");
-    typeInto(w, "A_Hz", "442");  // cdText3's editing ends
-    QTest::keyClick(w.findChild<QLineEdit*>("A_Hz"), Qt::Key_Return);
+    typeInto(w, "A_Hz", "442", true);  // cdText3's editing ends
     w.scoreArea()->setFocus();
     const std::pair<const char*, int> combos[] = {
         {"imgCombo", 1}, {"cmbTempo", 5}, {"cmbInKey", 2}, {"cmbBeat", 1}};
-    for (auto [name, index] : combos) {
-        auto* combo = w.findChild<QComboBox*>(name);
-        ASSERT_GT(combo->count(), index) << name;
-        combo->setCurrentIndex(index);
-        emit combo->activated(index);
-    }
+    for (auto [name, index] : combos) choose(w, name, index);
     // when saved through the File menu
     const QString saved = path("my song.txt");
     dialogs_.saveAnswer = saved.toStdString();
-    trigger(first_, "Save");
+    trigger(window_, "Save");
     // then the file holds it all, and opens again in windows that show it and save it alike
     EXPECT_EQ(dialogs_.saveSuggestions, (std::vector<std::string>{"Untitled"}));
     EXPECT_EQ(readFile(saved),
               QByteArray("<,sorvel2,1,5,442,2,1\n#C G7\n#       \n#F\n17,5\n20,3\n17,17\n"));
-    EXPECT_EQ(first_->windowTitle(), "my song.txt[*]");
+    EXPECT_EQ(window_->windowTitle(), "my song.txt[*]");
     EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files), QStringList{"my song.txt"})
         << "no temporary file is left behind";
 
     // Opened through the system's request: a second window whose controls show the file.
     app_->delegate().openFile(saved.toStdString());
     ASSERT_EQ(app_->scoreWindows().size(), 2);
-    ScoreWindow* second = newest();
-    EXPECT_EQ(testing::cells(second->document()), testing::cells(first_->document()));
+    ScoreWindow* second = app_->scoreWindows().last();
+    EXPECT_EQ(testing::cells(second->document()), testing::cells(window_->document()));
     EXPECT_EQ(second->windowTitle(), "my song.txt[*]");
     EXPECT_EQ(app_->delegate().rootDocument(), &second->document());
     EXPECT_EQ(second->findChild<QLineEdit*>("cdText1")->text(), "C G7");
@@ -100,26 +78,25 @@ TEST_F(AppFiles, SaveThroughTheWindowThenOpenInANewWindowGivesTheSameScore) {
 TEST_F(AppFiles, AFailedSaveSaysSoAndWritesNothing) {
     QDir(dir_.path()).mkdir(QStringLiteral("a folder"));
     dialogs_.saveAnswer = path("a folder").toStdString();
-    trigger(first_, "Save");
+    trigger(window_, "Save");
     ASSERT_EQ(alerts_.shown.size(), 1u);
     EXPECT_EQ(alerts_.shown[0].text, "The file could not be saved.");
     EXPECT_FALSE(alerts_.shown[0].informative.empty()) << "and why";
-    EXPECT_EQ(first_->windowTitle(), "Untitled[*]");
+    EXPECT_EQ(window_->windowTitle(), "Untitled[*]");
     EXPECT_TRUE(QDir(path("a folder")).isEmpty());
 }
 
 TEST_F(AppFiles, SongAndExerciseAreARadioPairInEveryWindowsMenu) {
-    trigger(first_, "New");
+    trigger(window_, "New");
     ASSERT_EQ(app_->scoreWindows().size(), 2);
-    auto item = [](QMainWindow* w, const char* name) { return w->findChild<QAction*>(name); };
     // The application starts in Song mode; a choice in one window shows in every window.
-    for (auto [window, chosen, song] : {std::tuple{first_, "", true},
-                                        {first_, "mnExercise", false},
-                                        {newest(), "mnSong", true}}) {
-        if (*chosen) item(window, chosen)->trigger();
+    for (auto [window, chosen, song] : {std::tuple{window_, "", true},
+                                        {window_, "mnExercise", false},
+                                        {app_->scoreWindows().last(), "mnSong", true}}) {
+        if (*chosen) action(window, chosen)->trigger();
         for (ScoreWindow* w : app_->scoreWindows()) {
-            EXPECT_EQ(item(w, "mnSong")->isChecked(), song);
-            EXPECT_EQ(item(w, "mnExercise")->isChecked(), !song);
+            EXPECT_EQ(action(w, "mnSong")->isChecked(), song);
+            EXPECT_EQ(action(w, "mnExercise")->isChecked(), !song);
         }
         EXPECT_EQ(app_->delegate().exerciseMode(), !song);
     }
@@ -132,11 +109,11 @@ TEST_F(AppFiles, PreferencesShowAndChooseTheSetFolder) {
     ASSERT_NE(prefURL, nullptr);
     EXPECT_EQ(prefURL->text().toStdString(), setFolder());
     EXPECT_FALSE(prefs->isVisible()) << "hidden at launch";
-    trigger(first_, "Preferences");
+    trigger(window_, "Preferences");
     EXPECT_TRUE(prefs->isVisible());
 
     dialogs_.folderAnswer = dir_.path().toStdString();
-    trigger(first_, "Choose Set Folder");
+    trigger(window_, "Choose Set Folder");
     EXPECT_EQ(prefURL->text(), dir_.path());
     EXPECT_EQ(app_->delegate().prefURLStr, setFolder()) << "until the next start";
     typeInto(*prefs, "prefURL", "/elsewhere");
@@ -180,6 +157,30 @@ TEST_F(EditUndo, EachWindowUndoesItsOwnEditsAndAsksBeforeClosingAModifiedScore) 
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(b.isNull());
     EXPECT_EQ(questions_.asked, (std::vector<std::string>{"Untitled 2", "Untitled 2"}));
+}
+
+// The title window opened from the About item: a framed window that does not stay above the
+// others and closes on Escape.
+TEST_F(AppTest, TheAboutWindowHasAFrameStaysBehindOthersAndClosesOnEscape) {
+    ScoreWindow* w = newWindow();
+    ASSERT_NE(w, nullptr);
+    for (int round = 0; round < 2; ++round) {  // opened again after closing
+        SCOPED_TRACE(round);
+        trigger(w, "About Sorvel Score");
+        QWidget* title = nullptr;
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (!title && top->objectName() == QLatin1String("titleWindow")) title = top;
+        }
+        ASSERT_NE(title, nullptr);
+        ASSERT_TRUE(title->isVisible());
+        const Qt::WindowFlags flags = title->windowFlags();
+        EXPECT_FALSE(flags.testFlag(Qt::WindowStaysOnTopHint));
+        EXPECT_FALSE(flags.testFlag(Qt::FramelessWindowHint));
+        EXPECT_TRUE(flags.testFlag(Qt::WindowCloseButtonHint));
+        ASSERT_TRUE(QTest::qWaitForWindowActive(title));
+        QTest::keyClick(title, Qt::Key_Escape);
+        EXPECT_FALSE(title->isVisible());
+    }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QComboBox>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -57,20 +58,35 @@ inline void click(QWidget& root, std::initializer_list<const char*> names) {
 // Clicks the middle of a cell of a score staff (row 1..3, column 1..40), at any zoom.
 inline void clickCell(ScoreWindow& w, int row, int column, bool shift = false) {
     gui::StaffWidget* staff = w.staffWidget(row);
-    QTest::mouseClick(staff, Qt::LeftButton,
-                      shift ? Qt::KeyboardModifiers(Qt::ShiftModifier) : Qt::KeyboardModifiers(),
-                      QPoint(qRound(((column - 1) * ScoreLayout::kStaffWidth / 40 + 15) *
-                                    staff->scale()),
-                             staff->height() / 2));
+    QTest::mouseClick(
+        staff, Qt::LeftButton,
+        shift ? Qt::KeyboardModifiers(Qt::ShiftModifier) : Qt::KeyboardModifiers(),
+        QPoint(qRound(((column - 1) * ScoreLayout::kStaffWidth / 40 + 15) * staff->scale()),
+               staff->height() / 2));
 }
 
-// Types text over the whole content of a field, which keeps the keyboard.
-inline void typeInto(QWidget& root, const char* field, const QString& text) {
+// Types text over the whole content of a field, which keeps the keyboard unless Return confirms.
+inline void typeInto(QWidget& root, const char* field, const QString& text, bool confirm = false) {
     auto* f = root.findChild<QLineEdit*>(QString::fromLatin1(field));
     ASSERT_NE(f, nullptr) << field;
     f->setFocus();
     f->selectAll();
     QTest::keyClicks(f, text);
+    if (confirm) QTest::keyClick(f, Qt::Key_Return);
+}
+
+// Chooses a combo box's item as a user does.
+inline void choose(QWidget& root, const char* combo, int index) {
+    auto* box = root.findChild<QComboBox*>(QString::fromLatin1(combo));
+    ASSERT_TRUE(box && index >= 0 && index < box->count()) << combo << " " << index;
+    box->setCurrentIndex(index);
+    emit box->activated(index);
+}
+
+// A1 quarter, B1 half, then a quarter rest: three cells written through the buttons.
+inline void writeThreeCells(QWidget& w) {
+    click(w, {"pitchMtx_4", "onpMtx1_0_2", "btnUPDate", "pitchMtx_0", "pitchMtx_0", "pitchMtx_0",
+              "onpMtx1_0_1", "btnADD", "onpMtx1_1_2", "btnADD"});
 }
 
 // A score window of its own, shown and active, recording the tones it plays.
@@ -155,12 +171,8 @@ class AppTest : public ::testing::Test {
         Document* doc = app_->newScoreDocument();
         return doc ? app_->windowOf(*doc) : nullptr;
     }
-    // A file in the test's own temporary folder, and a file's bytes (empty when unreadable).
+    // A file in the test's own temporary folder.
     QString path(const char* name) const { return dir_.filePath(QString::fromUtf8(name)); }
-    static QByteArray readFile(const QString& path) {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
     static bool makeKey(QWidget* w) {
         w->activateWindow();
         return QTest::qWaitForWindowActive(w);
@@ -176,6 +188,11 @@ class AppTest : public ::testing::Test {
         }
         ADD_FAILURE() << "no menu item " << text;
     }
+    static QAction* action(QWidget* w, const char* name) {
+        auto* a = w->findChild<QAction*>(QString::fromLatin1(name));
+        EXPECT_NE(a, nullptr) << name;
+        return a;
+    }
 
     testing::DiagCapture quiet_;
     QTemporaryDir dir_;
@@ -186,6 +203,28 @@ class AppTest : public ::testing::Test {
     gui::PrintDialogs* printDialogs_ = nullptr;  // set before SetUp to answer printing
     std::unique_ptr<gui::SorvelApplication> app_;
 };
+
+// The application started as from the desktop: one untitled score window in front.
+class AppWithWindow : public AppTest {
+  protected:
+    void SetUp() override {
+        AppTest::SetUp();
+        window_ = startWithOneWindow();
+        ASSERT_NE(window_, nullptr);
+    }
+    ScoreWindow* window_ = nullptr;
+};
+
+// A file's bytes (empty when unreadable), and a file written with bytes.
+inline QByteArray readFile(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+inline void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size())
+        << path.toStdString();
+}
 
 // Output of a command-line tool (poppler's pdfinfo, pdftotext); fails the test when it fails.
 inline QString runTool(const QString& program, const QStringList& args) {
