@@ -1,12 +1,12 @@
 // The Edit menu's clipboard items and the Tools menu's tool windows in the whole
 // application: cells copied in one window and pasted in another through the system
-// clipboard, and the tuner and replace windows opened for the score in front.
+// clipboard, and the tuner, replace and phrase builder windows opened for the score in front.
 #include <QApplication>
 #include <QClipboard>
-#include <QComboBox>
 #include <QMimeData>
 
 #include "app/app_delegate.h"
+#include "phrase_builder_window.h"
 #include "qt_clipboard.h"
 #include "replace_window.h"
 #include "test_support.h"
@@ -32,18 +32,10 @@ class ClipboardToolsMenu : public AppTest {
         AppTest::SetUp();
         QGuiApplication::clipboard()->clear();
     }
-    static QAction* item(QMainWindow* w, const char* name) {
-        return w->findChild<QAction*>(QString::fromLatin1(name));
-    }
     // Lets the menu items catch up with the selection, focus and clipboard.
     static void settle() {
         QCoreApplication::processEvents();
         QCoreApplication::processEvents();
-    }
-    // A1 quarter, B1 half, then a quarter rest: three cells.
-    static void writeThreeCells(ScoreWindow& w) {
-        click(w, {"pitchMtx_4", "onpMtx1_0_2", "btnUPDate", "pitchMtx_0", "pitchMtx_0",
-                  "pitchMtx_0", "onpMtx1_0_1", "btnADD", "onpMtx1_1_2", "btnADD"});
     }
     static void selectColumns(ScoreWindow& w, int from, int to) {
         clickCell(w, 1, from);
@@ -63,10 +55,10 @@ TEST_F(ClipboardToolsMenu, CellsCopiedInOneWindowArePastedInAnother) {
     const Cells written = testing::cells(a->document());
     ASSERT_EQ(written.size(), 3u);
     selectColumns(*a, 2, 3);
-    ASSERT_TRUE(item(a, "menuCopy")->isEnabled());
-    EXPECT_EQ(item(a, "menuCopy")->shortcut(), QKeySequence(QKeySequence::Copy));
-    EXPECT_FALSE(item(a, "menuAdd")->shortcut().isEmpty()) << "Add shows its keys in the menu";
-    item(a, "menuCopy")->trigger();
+    ASSERT_TRUE(action(a, "menuCopy")->isEnabled());
+    EXPECT_EQ(action(a, "menuCopy")->shortcut(), QKeySequence(QKeySequence::Copy));
+    EXPECT_FALSE(action(a, "menuAdd")->shortcut().isEmpty()) << "Add shows its keys in the menu";
+    action(a, "menuCopy")->trigger();
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     ASSERT_NE(data, nullptr);
     EXPECT_TRUE(data->hasFormat(gui::kCellsMimeType));
@@ -77,8 +69,8 @@ TEST_F(ClipboardToolsMenu, CellsCopiedInOneWindowArePastedInAnother) {
     // themselves are the core's).
     ASSERT_TRUE(makeKey(b));
     selectColumns(*b, 1, 1);
-    ASSERT_TRUE(item(b, "menuPaste")->isEnabled());
-    item(b, "menuPaste")->trigger();
+    ASSERT_TRUE(action(b, "menuPaste")->isEnabled());
+    action(b, "menuPaste")->trigger();
     EXPECT_EQ(testing::cells(b->document()), (Cells{written[1], written[2], {0, 0}}));
     EXPECT_EQ(testing::staffMismatch(b->document()), "");
     trigger(b, "Undo");
@@ -97,12 +89,8 @@ TEST_F(ClipboardToolsMenu, ToolWindowsActOnTheScoreInFront) {
     writeThreeCells(*b);
     const Cells written = testing::cells(a->document());
     ASSERT_EQ(written[0], (ScoreCell{17, 5}));
-    auto* combo = b->findChild<QComboBox*>(QStringLiteral("imgCombo"));
-    ASSERT_GT(combo->count(), 1);
-    combo->setCurrentIndex(1);
-    emit combo->activated(1);
-    typeInto(*b, "A_Hz", "442");
-    QTest::keyClick(b->findChild<QLineEdit*>(QStringLiteral("A_Hz")), Qt::Key_Return);
+    choose(*b, "imgCombo", 1);
+    typeInto(*b, "A_Hz", "442", true);
     ASSERT_NE(a->document().imageSet(), b->document().imageSet());
 
     ASSERT_TRUE(makeKey(b));
@@ -125,8 +113,7 @@ TEST_F(ClipboardToolsMenu, ToolWindowsActOnTheScoreInFront) {
     EXPECT_EQ(t->referencePitch(), 442);
     // The reference pitch edited in its score is followed.
     ASSERT_TRUE(makeKey(b));
-    typeInto(*b, "A_Hz", "445");
-    QTest::keyClick(b->findChild<QLineEdit*>(QStringLiteral("A_Hz")), Qt::Key_Return);
+    typeInto(*b, "A_Hz", "445", true);
     ASSERT_TRUE(makeKey(t));
     EXPECT_EQ(t->referencePitch(), 445);
 
@@ -142,6 +129,67 @@ TEST_F(ClipboardToolsMenu, ToolWindowsActOnTheScoreInFront) {
     click(*r, {"btnReplace"});
     EXPECT_EQ(testing::cells(a->document())[0], (ScoreCell{18, 5}));
     EXPECT_TRUE(alerts_.shown.empty());
+}
+
+// Tools > Phrase Builder works for the score in front, sends its line there, and refuses to
+// run without a score (appending the line and showing line one are the core's).
+class PhraseMenu : public AppWithWindow {
+  protected:
+    // Opens the builder from the window's Tools menu.
+    gui::PhraseBuilderWindow* openBuilder(ScoreWindow* from) {
+        EXPECT_TRUE(makeKey(from));
+        trigger(from, "Phrase Builder");
+        gui::PhraseBuilderWindow* b = app_->phraseBuilderWindow();
+        EXPECT_NE(b, nullptr);
+        EXPECT_TRUE(b && b->isVisible());
+        return b;
+    }
+};
+
+TEST_F(PhraseMenu, OneWindowFollowsTheScoreItWasLastOpenedFor) {
+    ScoreWindow* second = newWindow();
+    ASSERT_NE(second, nullptr);
+    ASSERT_TRUE(makeKey(second));  // its activation is over before another window takes over
+    const Cells firstBefore = testing::cells(window_->document());
+    const Cells secondBefore = testing::cells(second->document());
+
+    gui::PhraseBuilderWindow* fromFirst = openBuilder(window_);
+    fromFirst->close();
+    gui::PhraseBuilderWindow* b = openBuilder(second);
+    EXPECT_EQ(b, fromFirst);  // the same window, kept with its fields
+    click(*b, {"note_A0", "addBtn", "setMain"});
+    Cells expected = secondBefore;
+    expected.push_back({17, 5});
+    EXPECT_EQ(testing::cells(second->document()), expected);
+    EXPECT_EQ(testing::cells(window_->document()), firstBefore);
+
+    // The score's window goes away while the builder is open: nothing is sent anywhere.
+    b = openBuilder(second);
+    questions_.saveAnswers = {SaveChoice::Discard};
+    second->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    click(*b, {"setMain"});
+    EXPECT_TRUE(b->isVisible());
+    EXPECT_FALSE(b->findChild<QLabel*>("message")->text().isEmpty());
+    EXPECT_EQ(testing::cells(window_->document()), firstBefore);
+}
+
+TEST_F(PhraseMenu, WithoutAScoreInFrontTheUserIsToldSo) {
+    ScoreWindow* second = newWindow();
+    ASSERT_NE(second, nullptr);
+    ASSERT_TRUE(makeKey(second));  // its activation is over before another window takes over
+    gui::PhraseBuilderWindow* b = openBuilder(window_);
+    ASSERT_NE(b, nullptr);
+    // The builder itself in front is no score window: the builder keeps its score.
+    ASSERT_TRUE(makeKey(b));
+    trigger(second, "Phrase Builder");
+    ASSERT_EQ(alerts_.shown.size(), 1u);
+    EXPECT_EQ(alerts_.shown[0].text, "Please open or select the main window and try again");
+    EXPECT_EQ(app_->delegate().rootDocument(), &window_->document());
+    const Cells secondBefore = testing::cells(second->document());
+    click(*b, {"note_D0", "addBtn", "setMain"});
+    EXPECT_EQ(testing::cells(window_->document()).back(), (ScoreCell{7, 5}));
+    EXPECT_EQ(testing::cells(second->document()), secondBefore);
 }
 
 }  // namespace
