@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,10 @@ class PrintSupportTest : public ::testing::Test {
         return QImage(dir.filePath(name + ".png"));
     }
     const QPageLayout layout = gui::defaultPageLayout(gui::Paper::A4);
+    // The layout's geometry in points, y up; k pixels a point at 144 dpi.
+    const Rect page = gui::imageableBounds(layout);
+    const double top = gui::paperSizePoints(layout).height, k = 2;
+    const double lineHeight = (page.height - 32 * 4) / 4 - 4, w = page.width / 40;
     testing::DiagCapture quiet;
     QTemporaryDir dir;
 };
@@ -60,18 +65,12 @@ TEST_F(PrintSupportTest, ExportFailuresLeaveNoFileAndSayWhy) {
     EXPECT_FALSE(QFile::exists(path("empty.pdf")));
     // A failed export keeps an existing file as it was.
     const QString kept = path("kept.pdf");
-    {
-        QFile f(kept);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("old");
-    }
+    writeFile(kept, "old");
     EXPECT_FALSE(gui::exportPdf(songInput(0), kept).ok);
-    QFile f(kept);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll(), QByteArray("old"));
+    EXPECT_EQ(readFile(kept), QByteArray("old"));
 }
 
-// What the menus print and export through these is print_menu_test's; here, cancels and
+// What the menus print and export through these is file_menu_test's; here, cancels and
 // failures.
 TEST_F(PrintSupportTest, MenuCommandsGoThroughTheDialogs) {
     ScriptedPrintDialogs dialogs;
@@ -86,7 +85,7 @@ TEST_F(PrintSupportTest, MenuCommandsGoThroughTheDialogs) {
     EXPECT_FALSE(support.exportPdfWithDialog(songInput(3), nullptr).ok);
     EXPECT_EQ(dialogs.errors.size(), 1);
     // A refused Page Setup keeps the paper; a cancelled print prints nothing (what an accepted
-    // one does through the menus is print_menu_test's).
+    // one does through the menus is file_menu_test's).
     dialogs.acceptPageSetup = false;
     EXPECT_FALSE(support.pageSetup(nullptr));
     EXPECT_EQ(support.pageLayout().pageSize().id(), QPageSize::A4);
@@ -99,14 +98,11 @@ double inkRow(const QImage& img, int x0, int x1, int yLo, int yHi, const std::ve
     double sum = 0;
     int count = 0;
     for (int y = yLo; y <= yHi; ++y) {
-        bool onLine = false;
-        for (int l : skip) onLine = onLine || std::abs(y - l) <= 1;
-        if (onLine) continue;
+        if (std::ranges::any_of(skip, [y](int l) { return std::abs(y - l) <= 1; })) continue;
         for (int x = x0; x <= x1; ++x) {
-            if (qGray(img.pixel(x, y)) < 110) {
-                sum += y;
-                ++count;
-            }
+            const bool dark = qGray(img.pixel(x, y)) < 110;
+            sum += dark ? y : 0;
+            count += dark;
         }
     }
     return count ? sum / count : -1;
@@ -115,54 +111,42 @@ double inkRow(const QImage& img, int x0, int x1, int yLo, int yHi, const std::ve
 TEST_F(PrintSupportTest, RenderedPageShowsNoteHeadsOnTheirLinesAndPicturesBelow) {
     // Whole notes (no stems) in every other column, climbing the staff from A0 to C2.
     std::vector<ScoreCell> cells;
-    std::vector<std::int64_t> positions;
-    for (std::int64_t pos = 0; pos <= 16; ++pos) {
-        cells.push_back({tables::Loc2idx[static_cast<std::size_t>(pos)], 1});
+    for (std::size_t pos = 0; pos <= 16; ++pos) {
+        cells.push_back({tables::Loc2idx[pos], 1});
         cells.push_back({0, 0});
-        positions.push_back(pos);
     }
     const QImage img = renderPage1(cells, "heads");
     ASSERT_FALSE(img.isNull());
 
-    // The layout's geometry, in points with y up, then in image pixels.
-    const Rect page = gui::imageableBounds(layout);
-    const double paperH = gui::paperSizePoints(layout).height;
-    const double k = 2;  // 144 dpi
-    const double lineHeight = (page.height - 32 * 4) / 4 - 4;
-    const double w = page.width / 40, s = lineHeight / 20;
+    // The first line's band and staff in points, and a height's image row.
+    const double s = lineHeight / 20;
     const double bandBottom = page.y + page.height - (lineHeight + 32);
     const double b = bandBottom + lineHeight / 2;
-    auto py = [&](double y) { return (paperH - y) * k; };
+    auto py = [&](double y) { return (top - y) * k; };
+    auto row = [&](double y) { return static_cast<int>(py(y)); };
     std::vector<int> lines;
     for (int l = 1; l <= 9; ++l) lines.push_back(static_cast<int>(std::lround(py(b + s * l))));
 
-    for (std::size_t i = 0; i < positions.size(); ++i) {
+    for (std::size_t i = 0; i <= 16; ++i) {  // staff position i
         const double x = page.x + w * static_cast<double>(2 * i);
         const int x0 = static_cast<int>((x + 1) * k), x1 = static_cast<int>((x + w - 1) * k);
-        const double expected = py(b + s + s * static_cast<double>(positions[i]) * 0.5);
-        const double head =
-            inkRow(img, x0, x1, static_cast<int>(py(b + 10.5 * s)), static_cast<int>(py(b)), lines);
-        EXPECT_NEAR(head, expected, s * k * 0.5) << "staff position " << positions[i];
+        const double expected = py(b + s + s * static_cast<double>(i) * 0.5);
+        const double head = inkRow(img, x0, x1, row(b + 10.5 * s), row(b), lines);
+        EXPECT_NEAR(head, expected, s * k * 0.5) << "staff position " << i;
         // The picture of the pitch fills the band's lower half.
-        const double picture =
-            inkRow(img, x0, x1, static_cast<int>(py(b - 4)), static_cast<int>(py(bandBottom)), {});
-        EXPECT_GT(picture, 0) << "no picture under staff position " << positions[i];
+        const double picture = inkRow(img, x0, x1, row(b - 4), row(bandBottom), {});
+        EXPECT_GT(picture, 0) << "no picture under staff position " << i;
         // The blank cell beside it shows nothing but its staff.
         const double bx = x + w;
-        EXPECT_LT(
-            inkRow(img, static_cast<int>((bx + 2) * k), static_cast<int>((bx + w - 2) * k),
-                   static_cast<int>(py(b + 10.5 * s)), static_cast<int>(py(bandBottom)), lines),
-            0)
-            << "ink in the blank cell after staff position " << positions[i];
+        const int bx0 = static_cast<int>((bx + 2) * k), bx1 = static_cast<int>((bx + w - 2) * k);
+        EXPECT_LT(inkRow(img, bx0, bx1, row(b + 10.5 * s), row(bandBottom), lines), 0)
+            << "ink in the blank cell after staff position " << i;
     }
 }
 
 // A fault once seen on paper: a tie from a line's last note to the next line's first is an
 // arc of at least a cell on each line (not two half-cell stubs), found as the ink it adds.
 TEST_F(PrintSupportTest, RenderedTiesAcrossStaffLines) {
-    const Rect page = gui::imageableBounds(layout);
-    const double k = 2, top = gui::paperSizePoints(layout).height;  // 144 dpi
-    const double lineHeight = (page.height - 32 * 4) / 4 - 4, w = page.width / 40;
     // The width of the ink `with` adds to `without` over the staff of a line.
     auto added = [&](const QImage& with, const QImage& without, int line) {
         const double staffTop = page.y + page.height - (lineHeight + 32) * line + lineHeight;
