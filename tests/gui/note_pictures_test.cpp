@@ -1,38 +1,27 @@
-// The note button pictures drawn at build time, and the phrase builder window showing them.
-#include <gtest/gtest.h>
+// The note button pictures drawn at build time, the phrase builder window showing them, and the
+// cache that holds pictures at the size they are drawn.
+#include <sys/stat.h>
 
-#include <QByteArray>
 #include <QCryptographicHash>
 #include <QDir>
-#include <QFile>
 #include <QImage>
-#include <QPushButton>
 #include <QSet>
-#include <QTemporaryDir>
-#include <cstdlib>
-#include <string>
-#include <vector>
 
-#include "model/diagnostics.h"
 #include "phrase_builder_window.h"
-#include "ports/alerts.h"
+#include "qt_canvas.h"
 #include "test_support.h"
 
 namespace sorvel {
 namespace {
 
 using gui::PhraseBuilderWindow;
+using gui::PictureCache;
 using phrase::Clef;
 
 // The build writes bin/notes beside bin/set.
 QString notesFolder() {
     return QDir(QString::fromStdString(test::setFolder()))
         .absoluteFilePath(QStringLiteral("../notes"));
-}
-
-QString buttonName(std::size_t i) {
-    return QStringLiteral("note_") +
-           QString::fromLatin1(phrase::cdArr[i].data(), static_cast<int>(phrase::cdArr[i].size()));
 }
 
 QImage normalised(const QImage& image) {
@@ -48,9 +37,18 @@ bool alike(const QImage& a, const QImage& b) {
     return true;
 }
 
-// The icon's largest picture, as the button would draw it at its full size.
-QImage iconImage(const QPushButton& button) {
-    return normalised(button.icon().pixmap(QSize(104, 224)).toImage());
+// Note button i's icon as the button would draw it at its full size.
+QImage iconImage(const PhraseBuilderWindow& window, std::size_t i) {
+    const std::string name = "note_" + std::string(phrase::cdArr[i]);
+    auto* button = window.findChild<QPushButton*>(QString::fromStdString(name));
+    EXPECT_NE(button, nullptr) << name;
+    return button ? normalised(button->icon().pixmap(QSize(104, 224)).toImage()) : QImage();
+}
+
+// The file the build drew for note button i in a clef.
+QString builtFile(std::size_t i, bool bass) {
+    const std::string file = phrase::noteButtonImage(i, bass ? Clef::Bass : Clef::Treble);
+    return QDir(notesFolder()).filePath(QString::fromStdString(file));
 }
 
 TEST(NotePictures, TheBuildDrewBothPicturesOfEveryNoteButton) {
@@ -86,11 +84,7 @@ TEST(NotePictures, MissingOrBrokenPicturesArePaintedInstead) {
     for (const QString& file : source.entryList({QStringLiteral("*.png")}, QDir::Files))
         ASSERT_TRUE(QFile::copy(source.filePath(file), temp.filePath(file)));
     ASSERT_TRUE(QFile::remove(temp.filePath(QStringLiteral("S_C0.png"))));
-    {
-        QFile broken(temp.filePath(QStringLiteral("H_D0.png")));
-        ASSERT_TRUE(broken.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        broken.write("not a picture");
-    }
+    test::writeFile(temp.filePath(QStringLiteral("H_D0.png")), "not a picture");
 
     testing::DiagCapture diagnostics;
     ScaleTable table;
@@ -102,12 +96,8 @@ TEST(NotePictures, MissingOrBrokenPicturesArePaintedInstead) {
 
     for (const auto& [bass, i] : {std::pair{false, 0}, std::pair{true, 2}}) {
         window.toggleClef(bass);
-        auto* button = window.findChild<QPushButton*>(buttonName(i));
-        ASSERT_NE(button, nullptr);
-        const QString file =
-            QString::fromStdString(phrase::noteButtonImage(i, bass ? Clef::Bass : Clef::Treble));
-        EXPECT_TRUE(alike(iconImage(*button), normalised(QImage(source.filePath(file)))))
-            << file.toStdString();
+        const QString file = builtFile(i, bass);
+        EXPECT_TRUE(alike(iconImage(window, i), normalised(QImage(file)))) << file.toStdString();
     }
 
     // Pointed at the complete folder, every button shows its built picture, silently.
@@ -116,13 +106,47 @@ TEST(NotePictures, MissingOrBrokenPicturesArePaintedInstead) {
     for (const bool bass : {false, true}) {
         window.toggleClef(bass);
         for (std::size_t i = 0; i < phrase::kNoteButtons; ++i) {
-            auto* button = window.findChild<QPushButton*>(buttonName(i));
-            ASSERT_NE(button, nullptr);
-            const QString file = QString::fromStdString(
-                phrase::noteButtonImage(i, bass ? Clef::Bass : Clef::Treble));
-            EXPECT_EQ(iconImage(*button), normalised(QImage(source.filePath(file))))
-                << file.toStdString();
+            const QString file = builtFile(i, bass);
+            EXPECT_EQ(iconImage(window, i), normalised(QImage(file))) << file.toStdString();
         }
+    }
+}
+
+QString writePng(const QTemporaryDir& dir, const QString& name, QSize size) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::darkGreen);
+    const QString path = dir.filePath(name);
+    EXPECT_TRUE(image.save(path));
+    return path;
+}
+
+// Pictures are held at the size they are drawn, within a budget, whatever their files hold.
+TEST(PictureCache, HoldsOnlyDrawnSizesWithinItsBudget) {
+    QTemporaryDir dir;
+    testing::DiagCapture diag;
+    const std::vector<std::string>& diagnostics = diag.lines;
+    PictureCache& cache = PictureCache::instance();
+
+    const qint64 before = cache.heldBytes();
+    const QPixmap big = cache.scaled(writePng(dir, "big.png", {3000, 2000}), {60, 60});
+    EXPECT_EQ(big.size(), QSize(60, 40));
+    EXPECT_LT(cache.heldBytes() - before, 60 * 60 * 4 + 1);
+
+    // Too large to decode at all: nothing drawn, said once.
+    EXPECT_TRUE(cache.scaled(writePng(dir, "wide.png", {9000, 4}), {60, 60}).isNull());
+    ASSERT_EQ(diagnostics.size(), 1u);
+    EXPECT_NE(diagnostics[0].find("too large"), std::string::npos);
+
+    // A FIFO named like a picture is not opened, which would wait for a writer (printing too).
+    const QString fifo = dir.filePath("fifo.png");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    EXPECT_TRUE(cache.scaled(fifo, {60, 60}).isNull());
+
+    // Many sizes of one picture never exceed the budget.
+    const QString path = dir.filePath("big.png");
+    for (const int side : {1000, 1500, 2000, 2500, 3000, 3000}) {
+        EXPECT_EQ(cache.scaled(path, {side, side}).width(), side);
+        EXPECT_LE(cache.heldBytes(), PictureCache::kBudgetBytes);
     }
 }
 

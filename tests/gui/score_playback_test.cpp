@@ -22,16 +22,6 @@ QPushButton* playButton(ScoreWindow& w) {
     return w.findChild<QPushButton*>(QStringLiteral("playBtn"));
 }
 
-void choose(ScoreWindow& w, const char* combo, const char* text) {
-    auto* box = w.findChild<QComboBox*>(QString::fromLatin1(combo));
-    ASSERT_NE(box, nullptr) << combo;
-    const int i = box->findText(QString::fromLatin1(text));
-    ASSERT_GE(i, 0) << combo << " has no " << text;
-    // As a user's choice does.
-    box->setCurrentIndex(i);
-    emit box->activated(i);
-}
-
 class ScorePlaybackTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -42,6 +32,10 @@ class ScorePlaybackTest : public ::testing::Test {
     ScoreWindow& w() { return *made_.window; }
     // Two eighth notes, A4 and B4 of the entry staff's table, from the first cell.
     void writeScore() { testing::givenScore().cells({{10, 7}, {12, 7}}).applyTo(w().document()); }
+    void chooseTempo240() {
+        auto* tempo = w().findChild<QComboBox*>(QStringLiteral("cmbTempo"));
+        choose(w(), "cmbTempo", tempo ? tempo->findText(QStringLiteral("240")) : -1);
+    }
     bool waitIdle(int ms = 3000) {
         return QTest::qWaitFor([&] { return !w().playback().playing(); }, ms);
     }
@@ -54,7 +48,7 @@ class ScorePlaybackTest : public ::testing::Test {
 
 TEST_F(ScorePlaybackTest, ThePlayButtonCountsInThenPlaysTheNotesAndShowsItsState) {
     writeScore();
-    choose(w(), "cmbTempo", "240");
+    chooseTempo240();
     QPushButton* button = playButton(w());
     ASSERT_NE(button, nullptr);
     EXPECT_EQ(button->text(), kIdle);
@@ -99,7 +93,7 @@ TEST_F(ScorePlaybackTest, NoTempoChosenSaysWhyAndExerciseModeLoopsUntilStopped) 
     EXPECT_TRUE(message->isVisible());
     EXPECT_FALSE(message->text().isEmpty());
 
-    choose(w(), "cmbTempo", "240");
+    chooseTempo240();
     exercise_ = true;
     playButton(w())->click();
     EXPECT_FALSE(message->isVisible());

@@ -1,10 +1,11 @@
 // The score window's fields and controls: what they let into the score and where the
 // keyboard goes after them.
 #include <QClipboard>
-#include <QComboBox>
 #include <QGuiApplication>
 #include <QImage>
+#include <QStatusBar>
 
+#include "model/score_file.h"
 #include "test_support.h"
 
 namespace sorvel::test {
@@ -12,11 +13,14 @@ namespace {
 
 using gui::StaffWidget;
 
-TEST(ScoreWindowFields, PastedLineBreaksInAChordFieldBecomeBlanks) {
+// Pasted line breaks in a chord field become blanks. A chord field holds any line a file may
+// hold; typing and pasting stop at the chord line's limit, take nothing and say so.
+TEST(ScoreWindowFields, PastedLineBreaksBecomeBlanksAndEditsStopAtTheLineLimit) {
     auto [w, audio] = makeWindow();
     Document& d = w->document();
     auto* field = w->findChild<QLineEdit*>("cdText1");
-    ASSERT_NE(field, nullptr);
+    auto* second = w->findChild<QLineEdit*>("cdText2");
+    ASSERT_TRUE(field && second);
     const std::pair<QString, QString> cases[] = {
         {QStringLiteral("C\n17,5"), QStringLiteral("C 17,5")},
         {QString::fromUtf8("Dm\xE2\x80\xA9G\xC2\x85"
@@ -34,6 +38,18 @@ TEST(ScoreWindowFields, PastedLineBreaksInAChordFieldBecomeBlanks) {
     }
     w->scoreArea()->setFocus();
     EXPECT_EQ(testing::chordLines(d)[0], "Dm G C");
+
+    testing::givenScore().chordLines({std::string(kMaxChordLineFileChars, 'C')}).applyTo(d);
+    EXPECT_EQ(field->text().size(), static_cast<qsizetype>(kMaxChordLineFileChars));
+    second->setFocus();
+    second->selectAll();
+    QGuiApplication::clipboard()->setText(QString(kMaxChordLineChars - 1, QLatin1Char('F')));
+    second->paste();
+    QTest::keyClicks(second, "xy");
+    second->paste();
+    EXPECT_EQ(second->text().size(), static_cast<qsizetype>(kMaxChordLineChars));
+    EXPECT_TRUE(w->statusBar()->currentMessage().contains(QStringLiteral("line 2 longer")));
+    EXPECT_EQ(testing::chordFields(d)[1].size(), kMaxChordLineChars);
 }
 
 // Where the keyboard ends up after each way of leaving a control.
@@ -57,10 +73,8 @@ TEST(ScoreWindowFocus, ChoicesEscapeAndStaffClicksGiveTheKeyboardBackToTheScore)
     Document& d = w->document();
     for (const char* name : {"cmbTempo", "cmbInKey", "cmbBeat", "imgCombo"}) {
         SCOPED_TRACE(name);
-        auto* combo = w->findChild<QComboBox*>(name);
-        combo->setFocus();
-        combo->setCurrentIndex(2);
-        emit combo->activated(2);
+        w->findChild<QWidget*>(name)->setFocus();
+        choose(*w, name, 2);
         EXPECT_TRUE(score->hasFocus());
     }
     // The arrow keys now step the entry pitch and leave the settings alone.
@@ -97,15 +111,13 @@ class PaintCounter : public QObject {
 
 TEST(ScoreWindowPictures, TheEntryStaffRedrawsWithANewPictureSetAtOnce) {
     auto [w, audio] = makeWindow();
-    auto* images = w->findChild<QComboBox*>("imgCombo");
-    ASSERT_GE(images->count(), 2);
+    const QString set = w->findChild<QComboBox*>("imgCombo")->itemText(1);
     QApplication::processEvents();
     PaintCounter counter;
     w->staffWidget(0)->installEventFilter(&counter);
-    images->setCurrentIndex(1);
-    emit images->activated(1);
+    choose(*w, "imgCombo", 1);
     QTRY_VERIFY(counter.paints > 0);
-    EXPECT_EQ(w->document().imageSet(), images->itemText(1).toStdString());
+    EXPECT_EQ(w->document().imageSet(), set.toStdString());
 }
 
 // Stems, flags and triplet marks of the highest pitches rise above the staff's band into

@@ -1,11 +1,18 @@
 // The reader between the main thread and the audio thread: queued buffers back to back,
 // dropping what has not begun, and entry tones that sound at once over the queue, cut each
-// other with a short fade and fade out at their end instead of clicking.
+// other with a short fade and fade out at their end instead of clicking. And the sound
+// server's connection, tried again once a second while there is none.
 #include <gtest/gtest.h>
 
+#include <QByteArray>
+#include <chrono>
+#include <thread>
 #include <vector>
 
 #include "sound_output.h"
+#if defined(SORVEL_HAVE_PULSE)
+#include "pulse_server.h"
+#endif
 
 namespace sorvel::gui {
 namespace {
@@ -106,6 +113,23 @@ TEST(ProgramFeed, ProgramsFollowEachOtherSampleExactlyAndEndWhereTold) {
     EXPECT_EQ(clock.program, second.get());
     EXPECT_EQ(clock.rendered, 347);
 }
+
+#if defined(SORVEL_HAVE_PULSE)
+// With no sound server the connection is tried again once a second, not more and more often.
+TEST(PulseServer, WithoutAServerRetriesOnceASecond) {
+    const QByteArray saved = qgetenv("PULSE_SERVER");
+    qputenv("PULSE_SERVER", "unix:/nonexistent/sorvel-no-server");
+    {
+        PulseServer server("Sorvel Score test");
+        std::this_thread::sleep_for(std::chrono::milliseconds(3500));
+        EXPECT_EQ(server.state(), ServerState::Gone);
+        // The first try and one a second after it (a slow machine makes fewer, never more).
+        EXPECT_GE(server.attempts(), 2u);
+        EXPECT_LE(server.attempts(), 5u);
+    }
+    saved.isNull() ? qunsetenv("PULSE_SERVER") : qputenv("PULSE_SERVER", saved);
+}
+#endif
 
 }  // namespace
 }  // namespace sorvel::gui
