@@ -1,10 +1,15 @@
 // The real score window: its controls mirror the document, and clicks, buttons, fields and
-// combo boxes reach it.
+// combo boxes reach it; Qt key events become the key codes of its tables; it fits a small
+// screen at every zoom; and the keyboard map reads the key logic's own table.
 #include <QCheckBox>
-#include <QComboBox>
 #include <QImage>
 #include <QKeyEvent>
+#include <optional>
+#include <set>
 
+#include "key_mapping.h"
+#include "keyboard_map_window.h"
+#include "model/notation_tables.h"
 #include "test_support.h"
 
 namespace sorvel::test {
@@ -159,6 +164,116 @@ TEST(ScoreWindow, OnlyKeysPressedInTheWindowActOnRelease) {
     EXPECT_EQ(cells(d).front(), (ScoreCell{0, 0}));
     QTest::keyClick(w->scoreArea(), Qt::Key_Return);
     EXPECT_EQ(cells(d).front(), (ScoreCell{10, 0}));
+}
+
+QKeyEvent release(int key, Qt::KeyboardModifiers m = Qt::NoModifier) {
+    return QKeyEvent(QEvent::KeyRelease, key, m, 0, 0, 0);
+}
+
+// Without a scan code (the offscreen platform, synthesized events) the key decides, as a US
+// layout would type it; the characters themselves are the core's table.
+TEST(KeyMapping, FallbackByQtKey) {
+    const std::pair<int, std::int64_t> keys[] = {
+        {Qt::Key_Enter, 36},  {Qt::Key_Backspace, 51}, {Qt::Key_Escape, 53}, {Qt::Key_Left, 123},
+        {Qt::Key_Right, 124}, {Qt::Key_Down, 125},     {Qt::Key_Up, 126},    {Qt::Key_Exclam, 18},
+    };
+    for (const auto& [key, mac] : keys) EXPECT_EQ(gui::macKeyCode(release(key)), mac) << key;
+    for (int key : {int(Qt::Key_F1), int(Qt::Key_Shift), int(Qt::Key_Control), int(Qt::Key_Delete),
+                    int(Qt::Key_unknown), int(Qt::Key_Eacute)}) {
+        EXPECT_FALSE(gui::macKeyCode(release(key)).has_value()) << key;
+    }
+}
+
+// On X11 and Wayland the physical key decides, whatever the layout made of it; on macOS the
+// virtual key is the code; elsewhere, and for synthesized events, the Qt key.
+TEST(KeyMapping, ThePlatformChoosesScanCodeVirtualKeyOrQtKey) {
+    const struct {
+        const char* platform;
+        quint32 scanCode, virtualKey;
+        int key;
+        std::optional<std::int64_t> mac;
+    } events[] = {
+        {"xcb", 38, 0, Qt::Key_Q, 0},   // AZERTY: the A position types Q
+        {"xcb", 24, 0, Qt::Key_A, 12},  // and the Q position types A
+        {"wayland-egl", 36, 0, Qt::Key_Return, 36},
+        {"xcb", 67, 0, Qt::Key_F1, std::nullopt},
+        {"xcb", 0, 0, Qt::Key_A, 0},          // synthesized: by key
+        {"offscreen", 38, 0, Qt::Key_Q, 12},  // no X11 numbering: by key
+        {"windows", 30, 0, Qt::Key_A, 0},
+        {"cocoa", 0, 0, Qt::Key_Q, 0},  // key code 0 is a real key (A) there, not "none"
+        {"cocoa", 0, 93, Qt::Key_yen, 93},
+    };
+    for (const auto& e : events) {
+        EXPECT_EQ(
+            gui::macKeyCodeFrom(QString::fromLatin1(e.platform), e.scanCode, e.virtualKey, e.key),
+            e.mac)
+            << e.platform << " " << e.scanCode;
+    }
+    const std::pair<Qt::KeyboardModifiers, KeyModifiers> modifiers[] = {
+        {Qt::ShiftModifier | Qt::KeypadModifier, {.shift = true}},
+        {Qt::ControlModifier, {.control = true}},
+        {Qt::AltModifier | Qt::MetaModifier, {.alt = true, .meta = true}},
+    };
+    for (const auto& [qt, expected] : modifiers) {
+        const KeyModifiers m = gui::keyModifiers(release(Qt::Key_S, qt));
+        EXPECT_EQ((std::vector{m.shift, m.control, m.alt, m.meta}),
+                  (std::vector{expected.shift, expected.control, expected.alt, expected.meta}));
+    }
+}
+
+TEST(ScoreWindowLayout, EveryStaffAndThePageButtonsStayInsideAtEveryZoom) {
+    auto [w, audio] = makeWindow();
+    const QSize least = w->minimumSize();
+    EXPECT_LE(least.width(), 1366);
+    EXPECT_LE(least.height(), 700);
+    const auto inside = [&](const QWidget* part) {
+        return w->rect().contains(QRect(part->mapTo(w.get(), QPoint(0, 0)), part->size()));
+    };
+    for (const QSize size : {least, QSize(1366, 700)}) {
+        w->resize(size);
+        for (const double zoom : gui::StaffPanel::zoomSteps()) {
+            w->zoomTo(zoom);
+            w->resize(size);
+            QApplication::processEvents();
+            SCOPED_TRACE(QStringLiteral("%1x%2 at %3")
+                             .arg(size.width())
+                             .arg(size.height())
+                             .arg(zoom)
+                             .toStdString());
+            for (int row = 1; row <= 3; ++row) EXPECT_TRUE(inside(w->staffWidget(row))) << row;
+            for (const char* name : {"btnPageUp", "btnPageDown"}) {
+                EXPECT_TRUE(inside(w->findChild<QPushButton*>(name))) << name;
+            }
+            // A zoom the window has room for is shown as asked, and the staff drawn at it.
+            if (gui::StaffPanel::sizeAt(zoom).height() <= w->staffPanel().height() &&
+                gui::StaffPanel::sizeAt(zoom).width() <= w->staffPanel().width()) {
+                EXPECT_DOUBLE_EQ(w->staffPanel().scale(), zoom);
+            }
+            EXPECT_EQ(w->staffWidget(1)->width(),
+                      qRound(w->staffPanel().scale() * ScoreLayout::kStaffWidth));
+        }
+    }
+    // Fitting: the staves fill the panel's width or its height.
+    w->resize(1366, 700);
+    w->staffPanel().setFitToWindow(true);
+    const QSize fitted = gui::StaffPanel::sizeAt(w->staffPanel().scale());
+    EXPECT_TRUE(fitted.width() >= w->staffPanel().width() - 2 ||
+                fitted.height() >= w->staffPanel().height() - 2);
+}
+
+TEST(KeyboardMap, ListsEveryPianoKeyOfTheKeyTable) {
+    gui::KeyboardMapWindow map;
+    std::set<std::pair<std::int64_t, QString>> shown, table;
+    for (const auto& key : map.keys()) {
+        if (key.hasRole && key.kind == KeyRole::Pitch) shown.insert({key.code, key.role});
+    }
+    for (const KeyBinding& b : keyBindings()) {
+        if (b.role != KeyRole::Pitch) continue;
+        const std::string_view name = tables::noteArr[static_cast<std::size_t>(b.plain)];
+        table.insert({b.code, QString::fromLatin1(name.data(), static_cast<int>(name.size()))});
+    }
+    EXPECT_GE(table.size(), 17u) << "the home row and the row above";
+    EXPECT_EQ(shown, table);
 }
 
 }  // namespace
