@@ -10,22 +10,6 @@
 namespace sorvel::test {
 namespace {
 
-using Cells = std::vector<ScoreCell>;
-
-// Qt settings go to a folder of their own, never the user's.
-class IsolatedConfig : public ::testing::Environment {
-  public:
-    void SetUp() override {
-        ASSERT_TRUE(dir_.isValid());
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir_.path()));
-    }
-
-  private:
-    QTemporaryDir dir_;
-};
-::testing::Environment* const kIsolatedConfig =
-    ::testing::AddGlobalTestEnvironment(new IsolatedConfig);
-
 using AppFiles = AppWithWindow;
 
 TEST_F(AppFiles, SaveThroughTheWindowThenOpenInANewWindowGivesTheSameScore) {
@@ -59,9 +43,8 @@ TEST_F(AppFiles, SaveThroughTheWindowThenOpenInANewWindowGivesTheSameScore) {
     EXPECT_EQ(testing::cells(second->document()), testing::cells(window_->document()));
     EXPECT_EQ(second->windowTitle(), "my song.txt[*]");
     EXPECT_EQ(app_->delegate().rootDocument(), &second->document());
-    EXPECT_EQ(second->findChild<QLineEdit*>("cdText1")->text(), "C G7");
-    EXPECT_EQ(second->findChild<QLineEdit*>("cdText3")->text(), "F");
-    EXPECT_EQ(second->findChild<QLineEdit*>("A_Hz")->text(), "442");
+    for (auto [field, text] : {std::pair{"cdText1", "C G7"}, {"cdText3", "F"}, {"A_Hz", "442"}})
+        EXPECT_EQ(second->findChild<QLineEdit*>(field)->text(), text) << field;
     for (auto [name, index] : combos) {
         EXPECT_EQ(second->findChild<QComboBox*>(name)->currentIndex(), index) << name;
     }

@@ -15,8 +15,6 @@
 namespace sorvel::test {
 namespace {
 
-using Cells = std::vector<ScoreCell>;
-
 template <typename W>
 QList<W*> topLevel() {
     QList<W*> out;

@@ -157,27 +157,21 @@ TEST_F(ExchangeMenu, ExportMusicXmlWritesTheScoreInFrontAndImportOpensItAgain) {
     EXPECT_NE(alerts_.shown.front().informative.find("\"Evening Song\""), std::string::npos);
 }
 
-TEST_F(ExchangeMenu, MidiAndWavExportAndCancelWritesNothing) {
+TEST_F(ExchangeMenu, MidiWavAndMxlExportCancelWritesNothingAndFailuresAreAlerts) {
     testing::givenScore().cells(kCells).applyTo(window_->document());
-    struct Case {
-        const char* item;
-        const char* file;
-        const char* magic;
-    };
-    for (const Case& c : {Case{"MIDI", "a.mid", "MThd"}, Case{"WAV", "a.wav", "RIFF"},
-                          Case{"Compressed MusicXML", "a.mxl", "PK\x03\x04"}}) {
-        answer = path(c.file);
-        trigger(window_, c.item);
-        EXPECT_TRUE(readFile(answer).startsWith(c.magic)) << c.item;
+    for (auto [item, file, magic] : {std::tuple{"MIDI", "a.mid", "MThd"},
+                                     {"WAV", "a.wav", "RIFF"},
+                                     {"Compressed MusicXML", "a.mxl", "PK\x03\x04"}}) {
+        answer = path(file);
+        trigger(window_, item);
+        EXPECT_TRUE(readFile(answer).startsWith(magic)) << item;
     }
     answer.clear();  // cancelled
     trigger(window_, "MusicXML");
     EXPECT_TRUE(QDir(dir_.path()).entryList({QStringLiteral("*.musicxml")}).isEmpty());
     EXPECT_TRUE(alerts_.shown.empty());
-}
 
-TEST_F(ExchangeMenu, FailuresAreAlertsAndOpenNoWindow) {
-    testing::givenScore().cells(kCells).applyTo(window_->document());
+    // Failures are alerts and open no window.
     answer = path("no/such/folder/x.musicxml");
     trigger(window_, "MusicXML");
     ASSERT_EQ(alerts_.shown.size(), 1u);

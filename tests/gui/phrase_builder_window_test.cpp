@@ -20,6 +20,7 @@ namespace {
 using gui::PhraseBuilderWindow;
 using gui::PictureCache;
 using phrase::Clef;
+using test::click;
 
 class PhraseWindowTest : public ::testing::Test {
   protected:
@@ -35,9 +36,6 @@ class PhraseWindowTest : public ::testing::Test {
         EXPECT_NE(w, nullptr) << name;
         return w;
     }
-    void click(const char* name) {
-        if (auto* b = child<QPushButton>(name)) b->click();
-    }
     QString text(const char* name) {
         auto* f = child<QLineEdit>(name);
         return f ? f->text() : QString();
@@ -51,30 +49,28 @@ class PhraseWindowTest : public ::testing::Test {
 };
 
 TEST_F(PhraseWindowTest, BuildsAPhraseFromButtonsAndChordsAndSendsIt) {
-    click("setMain");  // an empty line is not sent, and the window says why
+    click(window, {"setMain"});  // an empty line is not sent, and the window says why
     EXPECT_TRUE(window.isVisible());
     EXPECT_TRUE(child<QLabel>("message")->text().contains("empty"));
-    click("note_C0");
-    click("note_E0");
-    click("note_G0#");
+    click(window, {"note_C0", "note_E0", "note_G0#"});
     EXPECT_EQ(text("editField"), "C0 E0 G0#");
-    click("downBtn");
+    click(window, {"downBtn"});
     EXPECT_EQ(text("editField"), "B1 D0# G0");
 
     auto* chords = child<QLineEdit>("cdFld");
     ASSERT_NE(chords, nullptr);
     chords->setFocus();
     QTest::keyClicks(chords, "Dm7 H7 G");
-    click("intScale");
+    click(window, {"intScale"});
     EXPECT_EQ(text("editField"), "B1 D0# G0 D0 F0 A0 C1 | G0 B0 D1 |");
 
-    click("addBtn");
+    click(window, {"addBtn"});
     // Typed text in the line counts (how the line reads is the builder's).
     auto* line = child<QLineEdit>("editLineFld");
     line->setFocus();
     line->end(false);
     QTest::keyClicks(line, " |: zz");
-    click("setMain");
+    click(window, {"setMain"});
     ASSERT_EQ(score.appended.size(), 13u);
     EXPECT_EQ(score.appended.back(), (ScoreCell{17, 26}));
     EXPECT_FALSE(window.isVisible());  // sending closes the window
@@ -83,21 +79,20 @@ TEST_F(PhraseWindowTest, BuildsAPhraseFromButtonsAndChordsAndSendsIt) {
 }
 
 TEST_F(PhraseWindowTest, CircleAndClefAndPlay) {
-    click("note_C0");
-    click("circle4thKanniBtn");
+    click(window, {"note_C0", "circle4thKanniBtn"});
     EXPECT_EQ(text("editLineFld"), "C0 | F0 | B0 | E1 | A1 | D0 | G0");
     EXPECT_EQ(text("editField"), "G0");
 
     auto* note = child<QPushButton>("note_A1#");
     ASSERT_NE(note, nullptr);
     const QImage treble = note->icon().pixmap(26, 56).toImage();
-    click("TOonHeon");
+    click(window, {"TOonHeon"});
     EXPECT_NE(note->icon().pixmap(26, 56).toImage(), treble);
     // The clef changes the picture, not the note.
     note->click();
     EXPECT_EQ(text("editField"), "G0 A1#");
 
-    click("soundBtn");
+    click(window, {"soundBtn"});
     EXPECT_EQ(score.played, (std::vector<ScoreCell>{{14, 5}, {35, 5}}));
 }
 
@@ -111,16 +106,16 @@ TEST_F(PhraseWindowTest, TableEditsAddAndDelete) {
     EXPECT_EQ(table.defItem[2], (ScaleRow{"dom", "0:4:7:10"}));
     EXPECT_FALSE(child<QLabel>("message")->text().isEmpty());
 
-    click("delCode");  // nothing selected
+    click(window, {"delCode"});  // nothing selected
     ASSERT_EQ(alerts.shown.size(), 1u);
     EXPECT_EQ(alerts.shown[0].informative, "コードを選択してください");
     EXPECT_EQ(model.rowCount(), 3);
 
-    click("addCode");
+    click(window, {"addCode"});
     EXPECT_EQ(model.data(model.index(3, 1), Qt::DisplayRole).toString(), "NEW");
 
     view->selectRow(0);
-    click("delCode");
+    click(window, {"delCode"});
     EXPECT_EQ(alerts.shown.size(), 1u);
     EXPECT_EQ(table.defItem,
               (std::vector<ScaleRow>{{"m7", "0:3:7:10"}, {"dom", "0:4:7:10"}, {"NEW", "NEW"}}));
@@ -232,7 +227,6 @@ QString writePng(const QTemporaryDir& dir, const QString& name, QSize size) {
 TEST(PictureCache, HoldsOnlyDrawnSizesWithinItsBudget) {
     QTemporaryDir dir;
     testing::DiagCapture diag;
-    const std::vector<std::string>& diagnostics = diag.lines;
     PictureCache& cache = PictureCache::instance();
 
     const qint64 before = cache.heldBytes();
@@ -242,8 +236,8 @@ TEST(PictureCache, HoldsOnlyDrawnSizesWithinItsBudget) {
 
     // Too large to decode at all: nothing drawn, said once.
     EXPECT_TRUE(cache.scaled(writePng(dir, "wide.png", {9000, 4}), {60, 60}).isNull());
-    ASSERT_EQ(diagnostics.size(), 1u);
-    EXPECT_NE(diagnostics[0].find("too large"), std::string::npos);
+    ASSERT_EQ(diag.lines.size(), 1u);
+    EXPECT_NE(diag.lines[0].find("too large"), std::string::npos);
 
     // A FIFO named like a picture is not opened, which would wait for a writer (printing too).
     const QString fifo = dir.filePath("fifo.png");

@@ -15,8 +15,6 @@
 namespace sorvel::test {
 namespace {
 
-using Cells = std::vector<ScoreCell>;
-
 using namespace sorvel::testing;
 using testing::Selection;  // the test builder's, not the key logic's
 
@@ -30,9 +28,8 @@ TEST(ScoreWindow, ItsControlsMirrorTheNewDocument) {
     EXPECT_EQ(labels, "12311111");
     EXPECT_EQ(w->findChild<QLineEdit*>("A_Hz")->text(), "440");
     EXPECT_EQ(w->findChild<QLineEdit*>("cdText2")->text(), QString(7, ' '));
-    EXPECT_EQ(w->findChild<QComboBox*>("cmbTempo")->currentText(), "120");
-    EXPECT_EQ(w->findChild<QComboBox*>("cmbInKey")->currentText(), "C");
-    EXPECT_EQ(w->findChild<QComboBox*>("cmbBeat")->currentText(), "4");
+    for (auto [combo, text] : {std::pair{"cmbTempo", "120"}, {"cmbInKey", "C"}, {"cmbBeat", "4"}})
+        EXPECT_EQ(w->findChild<QComboBox*>(combo)->currentText(), text) << combo;
     auto* images = w->findChild<QComboBox*>("imgCombo");
     ASSERT_GE(images->count(), 2) << "image sets of the set folder";
     EXPECT_EQ(images->currentText().toStdString(), w->document().imageSet());

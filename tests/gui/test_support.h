@@ -34,6 +34,7 @@ namespace sorvel::test {
 
 using gui::ScoreLayout;
 using gui::ScoreWindow;
+using Cells = std::vector<ScoreCell>;
 
 // The set folder the build generated (image sets and scale.csv).
 inline std::string setFolder() {

@@ -16,14 +16,10 @@
 namespace sorvel::test {
 namespace {
 
-std::string detailOf(std::string_view bytes) {
-    return rejectionDetail(parseScore(bytes));
-}
-
 // The core's alerts under each translator: English sentences for the Japanese fixed texts,
 // the Japanese ones byte for byte as the core writes them, a refused file's reason in Japanese.
 TEST(Translations, CoreAlertsInEnglishAndJapanese) {
-    const std::string badCell = detailOf("<,sorvel2,0,5,440,0,4\n1,x\n");
+    const std::string badCell = rejectionDetail(parseScore("<,sorvel2,0,5,440,0,4\n1,x\n"));
     const std::string notUtf8 = rejectionMessage(parseScore("\xff"));
     struct Case {
         std::string text, english, japanese;
