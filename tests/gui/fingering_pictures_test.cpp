@@ -1,11 +1,7 @@
 // The recorder and guitar picture sets the build draws from the fingering tables.
-#include <gtest/gtest.h>
-
-#include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <map>
-#include <string>
 
 #include "model/notation_tables.h"
 #include "test_support.h"

@@ -1,15 +1,10 @@
+// PDF export and the printing commands' dialogs, and what a rendered page shows.
 #include "print_support.h"
 
-#include <gtest/gtest.h>
-
-#include <QFile>
 #include <QImage>
-#include <QTemporaryDir>
 #include <algorithm>
-#include <string>
 #include <vector>
 
-#include "model/diagnostics.h"
 #include "model/notation_tables.h"
 #include "test_support.h"
 

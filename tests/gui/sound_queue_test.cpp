@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <chrono>
+#include <memory>
 #include <thread>
 #include <vector>
 
@@ -22,7 +23,7 @@ constexpr std::size_t kFade = BufferReader::kFadeFrames;
 struct Mixer {
     BufferRing queued, voices, done;
     BufferReader reader{queued, voices, done, 1};
-    std::vector<std::vector<float>*> owned;
+    std::vector<std::unique_ptr<std::vector<float>>> owned;
 
     void voice(float level, std::size_t frames) { ASSERT_TRUE(voices.push(make(level, frames))); }
     void queue(float level, std::size_t frames) { ASSERT_TRUE(queued.push(make(level, frames))); }
@@ -31,14 +32,11 @@ struct Mixer {
         reader.read(out.data(), n);
         return out;
     }
-    ~Mixer() {
-        for (auto* b : owned) delete b;
-    }
 
   private:
     std::vector<float>* make(float level, std::size_t frames) {
-        owned.push_back(new std::vector<float>(frames, level));
-        return owned.back();
+        owned.push_back(std::make_unique<std::vector<float>>(frames, level));
+        return owned.back().get();
     }
 };
 

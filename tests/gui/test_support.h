@@ -159,15 +159,6 @@ class AppTest : public ::testing::Test {
     }
     void TearDown() override { app_.reset(); }
 
-    // Starts as from the desktop: one untitled score window, in front.
-    ScoreWindow* startWithOneWindow() {
-        EXPECT_TRUE(app_->start({}));
-        EXPECT_EQ(app_->scoreWindows().size(), 1);
-        ScoreWindow* w = app_->scoreWindows().value(0);
-        EXPECT_TRUE(w && makeKey(w));
-        return w;
-    }
-
     ScoreWindow* newWindow() {
         Document* doc = app_->newScoreDocument();
         return doc ? app_->windowOf(*doc) : nullptr;
@@ -210,8 +201,10 @@ class AppWithWindow : public AppTest {
   protected:
     void SetUp() override {
         AppTest::SetUp();
-        window_ = startWithOneWindow();
-        ASSERT_NE(window_, nullptr);
+        ASSERT_TRUE(app_->start({}));
+        ASSERT_EQ(app_->scoreWindows().size(), 1);
+        window_ = app_->scoreWindows().value(0);
+        ASSERT_TRUE(window_ && makeKey(window_));
     }
     ScoreWindow* window_ = nullptr;
 };
