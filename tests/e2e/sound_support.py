@@ -28,10 +28,7 @@ SINK = "sorvel_null"
 
 
 class Pulse:
-    def __init__(self):
-        self.dir = None
-        self.proc = None
-        self.saved = {}
+    proc = None
 
     def __enter__(self):
         self.dir = tempfile.mkdtemp(prefix="sorvel-pulse-")
@@ -47,6 +44,7 @@ class Pulse:
         }
         # The clients keep HOME and the runtime folder of their own; only the server and the
         # client configuration are this one's.
+        self.saved = {}
         for name in ("PULSE_SERVER", "PULSE_CLIENTCONFIG"):
             self.saved[name] = os.environ.get(name)
             os.environ[name] = self.env[name]
@@ -129,21 +127,15 @@ class Recorder:
             self.arrivals.append((time.monotonic(), len(self.data)))
 
     def stop(self):
-        if self.proc.poll() is None:
-            self.proc.send_signal(signal.SIGINT)
-        try:
-            self.proc.wait(10)
-        except subprocess.TimeoutExpired:
-            self.proc.kill()
-            self.proc.wait()
+        end_process(self.proc, sig=signal.SIGINT)
         self.reader.join(10)
         self.samples = array.array("h")
         self.samples.frombytes(bytes(self.data[:len(self.data) // 2 * 2]))
         return self.samples
 
 
-class Run:
-    """A stretch of one steady tone: start and end in seconds, frequency in Hz."""
+class Tone:
+    """A stretch of sound: start and end in seconds, frequency in Hz."""
 
     def __init__(self, start, end, frequency):
         self.start, self.end, self.frequency = start, end, frequency
@@ -163,27 +155,17 @@ def tone_runs(s, min_periods=5):
         if k == len(per) or abs(per[k] - per[k - 1]) / per[k - 1] > 0.02:
             if k - first >= min_periods:
                 f = RATE * (k - first) / (ups[k] - ups[first])
-                runs.append(Run(ups[first] / RATE, ups[k] / RATE, f))
+                runs.append(Tone(ups[first] / RATE, ups[k] / RATE, f))
             first = k
     return runs
 
 
-class Note:
-    """One sounding stretch between silences or the dips of the tones' rise and fall: onset
-    and end in seconds, frequency in Hz."""
-
-    def __init__(self, start, end, frequency):
-        self.start, self.end, self.frequency = start, end, frequency
-
-    def __repr__(self):
-        return "%.4f-%.4f s %.1f Hz" % (self.start, self.end, self.frequency)
-
-
 def notes(s, quiet=200, dip=8, shortest=0.005):
-    """Every tone in the recording, in time order. Each tone rises from silence and falls back
-    to it inside its own length, so two tones meet in a few samples below `quiet` (1 % of the
-    tones' level); inside a tone the sine is never that small for `dip` samples in a row. A
-    stream that ran dry for a moment shows as a tone cut in two."""
+    """Every tone in the recording, in time order: each a stretch between silences or the dips
+    of the tones' rise and fall. Each tone rises from silence and falls back to it inside its
+    own length, so two tones meet in a few samples below `quiet` (1 % of the tones' level);
+    inside a tone the sine is never that small for `dip` samples in a row. A stream that ran
+    dry for a moment shows as a tone cut in two."""
     found, start, low = [], None, 0
     for i, x in enumerate(s):
         if -quiet < x < quiet:
@@ -205,7 +187,7 @@ def notes(s, quiet=200, dip=8, shortest=0.005):
         ups = [i + mid[i] / float(mid[i] - mid[i + 1]) for i in range(len(mid) - 1)
                if mid[i] < 0 <= mid[i + 1]]
         f = RATE * (len(ups) - 1) / (ups[-1] - ups[0]) if len(ups) > 2 else 0.0
-        out.append(Note(a / float(RATE), b / float(RATE), f))
+        out.append(Tone(a / float(RATE), b / float(RATE), f))
     return out
 
 
@@ -231,9 +213,7 @@ def open_tuner(app):
         time.sleep(0.5)
         app.key("t")
         try:
-            wid = app.wait_until("the tuner window", lambda: app.xdotool(
-                "search", "--onlyvisible", "--name", "^Tuner$", check=False).split(), 3)[-1]
-            app.focus(wid)
+            wid = app.focus_shown("the tuner window", "^Tuner$", 3)
             time.sleep(0.3)
             return wid
         except RuntimeError:

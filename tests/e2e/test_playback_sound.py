@@ -6,13 +6,10 @@ sound server is restarted while a score plays: the window says so, and the next 
 A virtual machine's sound server now and then runs its null sink late and the stream runs dry
 for a moment; a run with such a dropout is tried again, up to ATTEMPTS in all. A fault in what
 is played or where it is placed puts every run off."""
-import os
-import sys
 import time
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from e2e_support import App, fail, run_test  # noqa: E402
-from sound_support import Pulse, Recorder, notes  # noqa: E402
+from e2e_support import App, fail, run_test
+from sound_support import Pulse, Recorder, notes
 
 BEAT = 0.5  # a quarter note at tempo 120
 MARK = 17  # the pitch a mark cell carries
@@ -35,11 +32,9 @@ SERVER_GONE = "The sound server has gone away"
 
 def score_app(binary):
     app = App(binary, title="^short\\.sorvel", own_set_folder=True)
-    score = os.path.join(app.home, "short.sorvel")
-    with open(score, "w") as f:
-        f.write("<,sorvel2,0,3,440,0,0\n#\n#\n#\n")  # tempo item 3 is 120, key C, 4 beats
-        f.writelines("%d,%d\n" % cell for cell in CELLS)
-    app.args = [score]
+    # Tempo item 3 is 120, key C, 4 beats.
+    app.args = [app.write("short.sorvel", "<,sorvel2,0,3,440,0,0\n#\n#\n#\n"
+                          + "".join("%d,%d\n" % cell for cell in CELLS))]
     return app
 
 

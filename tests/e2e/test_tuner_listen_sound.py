@@ -4,12 +4,10 @@ null sink, whose monitor is the default source the application listens to, reads
 through the diagnostic lines SORVEL_TUNER_LOG asks for."""
 import os
 import subprocess
-import sys
 import time
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from e2e_support import App, run_test  # noqa: E402
-from sound_support import Pulse, open_tuner, write_sine  # noqa: E402
+from e2e_support import App, run_test
+from sound_support import Pulse, open_tuner, write_sine
 
 EXPECTED = ("tuner shows: A1 (A4) +23 cents ", "tuner shows: A1 (A4) +24 cents ")
 

@@ -1,12 +1,9 @@
 """Tools > Tuner, play: the reference tone of A1 recorded from a private PulseAudio server's
 null sink is a steady tone of 440 Hz (the table's value) that stops at the second press."""
-import os
-import sys
 import time
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from e2e_support import App, fail, run_test  # noqa: E402
-from sound_support import RATE, Pulse, Recorder, open_tuner, tone_runs  # noqa: E402
+from e2e_support import App, fail, run_test
+from sound_support import RATE, Pulse, Recorder, open_tuner, tone_runs
 
 TABLE_HZ = 440.0
 
