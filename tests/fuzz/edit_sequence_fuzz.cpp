@@ -7,18 +7,14 @@
 
 #include "../core/given.h"
 #include "edit/undo_history.h"
-#include "model/diagnostics.h"
-#include "model/notation_tables.h"
-#include "model/note_values.h"
+#include "fuzz_checks.h"
 
 using namespace sorvel;
 
 namespace {
 
 void check(Document& doc) {
-    for (const ScoreCell& c : testing::cells(doc)) {
-        if (!tables::validPitch(c.noteIndex) || !validValue(c.onpIndex)) std::abort();
-    }
+    abortUnlessInTables(testing::cells(doc));
     const ScoreParseResult again = parseScore(testing::saveText(doc));
     if (!again.score || again.score->musicData != testing::cells(doc)) std::abort();
 }
@@ -26,11 +22,6 @@ void check(Document& doc) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const bool quiet = [] {
-        sorvel::setDiagnosticSink([](std::string_view) {});
-        return true;
-    }();
-    (void)quiet;
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const std::size_t split = bytes.find('\0');
     UndoHistory undo;
