@@ -15,25 +15,6 @@ namespace {
 std::atomic<std::size_t> liveBytes{0};
 std::atomic<std::size_t> peakBytes{0};
 
-void* counted(std::size_t size) {
-    // The size is stored in front of the block so that delete can count it back.
-    auto* block = static_cast<std::size_t*>(std::malloc(size + sizeof(std::max_align_t)));
-    if (!block) throw std::bad_alloc();
-    *block = size;
-    const std::size_t now = liveBytes += size;
-    std::size_t peak = peakBytes.load();
-    while (now > peak && !peakBytes.compare_exchange_weak(peak, now)) {
-    }
-    return reinterpret_cast<char*>(block) + sizeof(std::max_align_t);
-}
-
-void released(void* p) noexcept {
-    if (!p) return;
-    auto* block = reinterpret_cast<std::size_t*>(static_cast<char*>(p) - sizeof(std::max_align_t));
-    liveBytes -= *block;
-    std::free(block);
-}
-
 // Peak bytes allocated while f runs, above what was live before.
 template <typename F>
 std::size_t peakDuring(F&& f) {
@@ -45,23 +26,27 @@ std::size_t peakDuring(F&& f) {
 
 }  // namespace
 
+// Every allocation is counted. The array and nothrow forms of new and delete call these by
+// default; the sized delete is given as well because the compiler asks for it.
 void* operator new(std::size_t size) {
-    return counted(size);
-}
-void* operator new[](std::size_t size) {
-    return counted(size);
+    // The size is stored in front of the block so that delete can count it back.
+    auto* block = static_cast<std::size_t*>(std::malloc(size + sizeof(std::max_align_t)));
+    if (!block) throw std::bad_alloc();
+    *block = size;
+    const std::size_t now = liveBytes += size;
+    std::size_t peak = peakBytes.load();
+    while (now > peak && !peakBytes.compare_exchange_weak(peak, now)) {
+    }
+    return reinterpret_cast<char*>(block) + sizeof(std::max_align_t);
 }
 void operator delete(void* p) noexcept {
-    released(p);
-}
-void operator delete[](void* p) noexcept {
-    released(p);
+    if (!p) return;
+    auto* block = reinterpret_cast<std::size_t*>(static_cast<char*>(p) - sizeof(std::max_align_t));
+    liveBytes -= *block;
+    std::free(block);
 }
 void operator delete(void* p, std::size_t) noexcept {
-    released(p);
-}
-void operator delete[](void* p, std::size_t) noexcept {
-    released(p);
+    operator delete(p);
 }
 
 namespace sorvel {
