@@ -3,6 +3,7 @@
 A failing test keeps its temporary home (screenshots, app.log) and prints its path; set
 SORVEL_E2E_KEEP=1 to keep it after a passing run too."""
 import os
+import select
 import shutil
 import signal
 import subprocess
@@ -91,17 +92,11 @@ class App:
             ["Xvfb", "-displayfd", str(w), "-screen", "0", "%dx%dx24" % SCREEN, "-nolisten", "tcp"],
             pass_fds=(w,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(w)
-        number = b""
-        deadline = time.time() + 20
-        while not number.endswith(b"\n") and time.time() < deadline:
-            chunk = os.read(r, 16)
-            if not chunk:
-                break
-            number += chunk
-        os.close(r)
-        if not number.strip():
+        with os.fdopen(r) as pipe:  # Xvfb writes its display number and a line end
+            number = pipe.readline().strip() if select.select([pipe], [], [], 20)[0] else ""
+        if not number:
             raise RuntimeError("Xvfb did not start")
-        self.display = ":" + number.decode().strip()
+        self.display = ":" + number
 
     def env(self):
         env = dict(os.environ, DISPLAY=self.display, HOME=self.home, XDG_CONFIG_HOME=self.config,

@@ -44,10 +44,8 @@ class Pulse:
         }
         # The clients keep HOME and the runtime folder of their own; only the server and the
         # client configuration are this one's.
-        self.saved = {}
-        for name in ("PULSE_SERVER", "PULSE_CLIENTCONFIG"):
-            self.saved[name] = os.environ.get(name)
-            os.environ[name] = self.env[name]
+        self.saved = {name: os.environ.get(name) for name in ("PULSE_SERVER", "PULSE_CLIENTCONFIG")}
+        os.environ.update({name: self.env[name] for name in self.saved})
         self.log = open(os.path.join(self.dir, "pulseaudio.log"), "w")
         try:
             self.start()
@@ -84,8 +82,8 @@ class Pulse:
     def __exit__(self, *exc):
         self.stop()
         self.log.close()
-        for name in ("PULSE_SERVER", "PULSE_CLIENTCONFIG"):
-            if self.saved.get(name) is None:
+        for name in self.saved:
+            if self.saved[name] is None:
                 os.environ.pop(name, None)
             else:
                 os.environ[name] = self.saved[name]
