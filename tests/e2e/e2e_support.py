@@ -131,11 +131,10 @@ class App:
                 raise RuntimeError("the application exited early:\n" + self.output())
             ids = self.search(name or ".", own=self.shared_display)
             if ids:
-                wid = ids[-1]
-                self.xdotool("windowactivate", "--sync", wid, check=False)
-                self.xdotool("windowfocus", "--sync", wid, check=False)
+                self.xdotool("windowactivate", "--sync", ids[-1], check=False)
+                self.focus(ids[-1])
                 time.sleep(0.5)
-                return wid
+                return ids[-1]
             time.sleep(0.2)
         raise RuntimeError("no window appeared:\n" + self.output())
 
@@ -195,8 +194,7 @@ class App:
         self.xdotool("type", "--delay", "20", path)
         self.press("Return")
 
-    def screenshot(self, path=None):
-        path = path or os.path.join(self.home, "shot-%d.png" % int(time.time() * 1000))
+    def screenshot(self, path):
         subprocess.run(["import", "-window", "root", path], env=self.env(), check=True)
         return path
 

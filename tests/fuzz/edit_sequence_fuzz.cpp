@@ -11,16 +11,6 @@
 
 using namespace sorvel;
 
-namespace {
-
-void check(Document& doc) {
-    abortUnlessInTables(testing::cells(doc));
-    const ScoreParseResult again = parseScore(testing::saveText(doc));
-    if (!again.score || again.score->musicData != testing::cells(doc)) std::abort();
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const std::size_t split = bytes.find('\0');
@@ -79,6 +69,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 break;
         }
     }
-    check(*doc);
+    abortUnlessInTables(testing::cells(*doc));
+    const ScoreParseResult again = parseScore(testing::saveText(*doc));
+    if (!again.score || again.score->musicData != testing::cells(*doc)) std::abort();
     return 0;
 }

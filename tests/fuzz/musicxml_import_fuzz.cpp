@@ -30,8 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (first.score.musicData.size() > exchange::kMaxImportedCells) std::abort();
     abortUnlessInTables(first.score.musicData);
     const auto kindOf = [](const ScoreCell& c) { return noteValue(c.onpIndex).kind; };
-    bool marksTouch = false;
-    bool lastWasMark = false, anyNote = false;
+    bool marksTouch = false, lastWasMark = false, anyNote = false;
     for (const ScoreCell& cell : first.score.musicData) {
         const NoteKind kind = kindOf(cell);
         if (kind == NoteKind::Blank) continue;
