@@ -8,9 +8,7 @@ process (the application, parec, paplay, pactl) at it through PULSE_SERVER. It e
 it started, and only that one, on leaving the `with` block, also after a failure; stop() and
 start() end it and start it again on the same socket, as a restarted sound server.
 
-Recorder() records the sink's monitor with parec, reading its output as it arrives so that
-every sample can be placed on the monotonic clock (time.monotonic(), which is also the clock
-of X event times)."""
+Recorder() records the sink's monitor with parec, reading its output as it arrives."""
 import array
 import math
 import os
@@ -98,7 +96,6 @@ class Recorder:
 
     def __init__(self):
         self.data = bytearray()
-        self.arrivals = []  # (monotonic time a read returned, bytes received by then)
 
     def start(self):
         self.proc = subprocess.Popen(
@@ -108,7 +105,7 @@ class Recorder:
         self.reader.start()
         # parec takes a second or two to deliver its first samples.
         deadline = time.time() + 15
-        while not self.arrivals:
+        while not self.data:
             if self.proc.poll() is not None or time.time() > deadline:
                 self.stop()
                 raise RuntimeError("parec recorded nothing")
@@ -122,7 +119,6 @@ class Recorder:
             if not chunk:
                 break
             self.data += chunk
-            self.arrivals.append((time.monotonic(), len(self.data)))
 
     def stop(self):
         end_process(self.proc, sig=signal.SIGINT)
