@@ -3,6 +3,7 @@
 and the exchange formats."""
 
 import os
+import pathlib
 import re
 import subprocess
 import sys
@@ -50,9 +51,9 @@ class ConvertTest(unittest.TestCase):
     def path(self, name):
         return os.path.join(self.tmp.name, name)
 
-    def write(self, name, text, mode="w"):
-        with open(self.path(name), mode) as f:
-            f.write(text)
+    def write(self, name, data):
+        with open(self.path(name), "wb" if isinstance(data, bytes) else "w") as f:
+            f.write(data)
         return self.path(name)
 
     def expect_failure(self, args, code, message):
@@ -78,13 +79,12 @@ class ConvertTest(unittest.TestCase):
             ([good, self.path("o.txt")], "MusicXML"),
         ]:
             self.expect_failure(args, 2, message)
-        with open(good) as f:
-            self.assertEqual(f.read(), score([(17, 5)]))
+        self.assertEqual(pathlib.Path(good).read_text(), score([(17, 5)]))
         notxml = self.write("n.musicxml", "this is no XML")
         for args, message in [
             ([self.path("missing.txt"), out], "cannot read"),
             ([self.write("notes.txt", "hello\nworld\n"), out], "not a Sorvel Score file"),
-            ([self.write("bad.txt", b"<,sorvel2,0,0\n\xff\xfe\n", "wb"), out], "cannot read"),
+            ([self.write("bad.txt", b"<,sorvel2,0,0\n\xff\xfe\n"), out], "cannot read"),
             ([self.tmp.name, out], "cannot read"),
             ([notxml, self.path("o.txt")], "cannot read"),
             ([self.write("h.xml", "<html><body/></html>"), self.path("o.txt")], "cannot read"),
@@ -96,12 +96,11 @@ class ConvertTest(unittest.TestCase):
             self.assertFalse(os.path.exists(args[1]))
 
     def test_help_and_version(self):
-        r = run("--help")
-        self.assertEqual(r.returncode, 0)
-        self.assertIn("--paper a4|letter", r.stdout)
-        r = run("--version")
-        self.assertEqual(r.returncode, 0)
-        self.assertIn("Sorvel Score 0.1.0", r.stdout)
+        for option, text in [("--help", "--paper a4|letter"), ("--version", "Sorvel Score 0.1.0")]:
+            with self.subTest(option=option):
+                r = run(option)
+                self.assertEqual(r.returncode, 0)
+                self.assertIn(text, r.stdout)
 
     def test_writes_the_pages_and_only_warns_of_missing_pictures(self):
         cells = [(17, 5)] * 170  # two pages of four staff lines of 40 cells
@@ -133,8 +132,7 @@ class ConvertTest(unittest.TestCase):
                 self.assertEqual(run(src, xml).returncode, 0)
                 r = run(xml, back)
                 self.assertEqual(r.returncode, 0, r.stderr)
-                with open(back) as f:
-                    text = f.read()
+                text = pathlib.Path(back).read_text()
                 self.assertEqual(cell_lines(text), self.CELLS)
                 self.assertIn("#C G7", text.splitlines())
                 self.assertLessEqual(len(r.stdout.splitlines()), 1, "no per-cell console lines")
@@ -143,8 +141,7 @@ class ConvertTest(unittest.TestCase):
         src = self.write("s.txt", score(self.CELLS))
         out = self.path("o.mid")
         self.assertEqual(run(src, out).returncode, 0)
-        with open(out, "rb") as f:
-            data = f.read()
+        data = pathlib.Path(out).read_bytes()
         self.assertEqual((data[:4], data[14:18]), (b"MThd", b"MTrk"))
         # The tie joined, the repeated bar played twice.
         self.assertEqual(len(re.findall(rb"\x90[\x00-\x7f][\x01-\x7f]", data)), 8)
@@ -152,8 +149,7 @@ class ConvertTest(unittest.TestCase):
         cells = [(17, 5), (19, 7), (20, 8), (17, 25), (17, 1), (17, 17)]
         out = self.path("o.wav")
         self.assertEqual(run(self.write("w.txt", score(cells)), out).returncode, 0)
-        with open(out, "rb") as f:
-            data = f.read()
+        data = pathlib.Path(out).read_bytes()
         self.assertEqual((data[:4], data[8:12]), (b"RIFF", b"WAVE"))
         rate = int.from_bytes(data[24:28], "little")
         self.assertEqual((len(data) - 44) // 2, round((1 + 0.5 + 0.75 + 4 + 1) * 60 / 120 * rate))

@@ -3,7 +3,9 @@
 A failing test keeps its temporary home (screenshots, app.log) and prints its path; set
 SORVEL_E2E_KEEP=1 to keep it after a passing run too."""
 import os
+import select
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -23,44 +25,40 @@ class App:
     display: run on the X server of another App (a second running copy) instead of one of
     its own; its windows are then told apart by process id.
     """
+    xvfb = proc = log = set_folder = None
 
-    def __init__(self, binary, args=(), config=None, title=None, own_set_folder=False,
-                 display=None):
+    def __init__(self, binary, title=None, own_set_folder=False, display=None):
         self.binary = os.path.abspath(binary)
         self.home = tempfile.mkdtemp(prefix="sorvel-e2e-")
-        self.config = config or os.path.join(self.home, "config")
-        os.makedirs(self.config, exist_ok=True)
-        self.args = list(args)
-        self.title = title
-        self.xvfb = None
-        self.proc = None
-        self.display = display
+        self.config = os.path.join(self.home, "config")
+        os.makedirs(self.config)
+        self.args, self.title, self.display = [], title, display
         self.shared_display = display is not None
-        self.log = None
-        self.set_folder = None
         self.keep = bool(os.environ.get("SORVEL_E2E_KEEP"))
         if own_set_folder:
             self.set_folder = os.path.join(self.home, "set")
             shutil.copytree(os.path.join(os.path.dirname(self.binary), "set"), self.set_folder)
-            os.makedirs(os.path.dirname(self.settings_path()), exist_ok=True)
-            with open(self.settings_path(), "w") as f:
-                f.write("[General]\nfilePass=%s\n" % self.set_folder)
+            os.makedirs(os.path.join(self.config, "Sorvel"))
+            self.write("config/Sorvel/Sorvel Score.conf",
+                       "[General]\nfilePass=%s\n" % self.set_folder)
 
-    def check(self, what, ok, shown_by=None):
-        """Fails the test with `what` unless ok, keeping the home and a screenshot of the
-        display of shown_by (default: this App)."""
+    def check(self, what, ok):
+        """Fails the test with `what` unless ok, keeping the home and a screenshot."""
         if ok:
             return
         self.keep = True
         try:
-            where = "screenshot: " + (shown_by or self).screenshot(
-                os.path.join(self.home, "failure.png"))
+            where = "screenshot: " + self.screenshot(os.path.join(self.home, "failure.png"))
         except Exception:  # the application, or its display, may be gone
             where = "files kept in " + self.home
         fail("%s (%s, log: %s)" % (what, where, os.path.join(self.home, "app.log")))
 
-    def settings_path(self):
-        return os.path.join(self.config, "Sorvel", "Sorvel Score.conf")
+    def write(self, name, data):
+        """Writes data (str or bytes) to the file name (str or bytes) in the home; its path."""
+        path = os.path.join(os.fsencode(self.home) if isinstance(name, bytes) else self.home, name)
+        with open(path, "wb" if isinstance(data, bytes) else "w") as f:
+            f.write(data)
+        return path
 
     def __enter__(self):
         if not self.shared_display:
@@ -72,15 +70,21 @@ class App:
             raise
         return self
 
-    def __exit__(self, *exc):
-        self.stop()
-        if self.xvfb:
-            self.xvfb.terminate()
-            self.xvfb.wait(5)
-        if self.keep:
-            print("kept for inspection: " + self.home)
-        else:
-            shutil.rmtree(self.home, ignore_errors=True)
+    def __exit__(self, kind, error, trace):
+        """A timeout or an early exit of the application (RuntimeError), or a screen that
+        cannot be measured (ValueError), fails the test with a screenshot."""
+        try:
+            if isinstance(error, (RuntimeError, ValueError)):
+                self.check(str(error), False)
+        finally:
+            self.stop()
+            if self.xvfb:
+                self.xvfb.terminate()
+                self.xvfb.wait(5)
+            if self.keep:
+                print("kept for inspection: " + self.home)
+            else:
+                shutil.rmtree(self.home, ignore_errors=True)
 
     def _start_xvfb(self):
         r, w = os.pipe()
@@ -88,28 +92,16 @@ class App:
             ["Xvfb", "-displayfd", str(w), "-screen", "0", "%dx%dx24" % SCREEN, "-nolisten", "tcp"],
             pass_fds=(w,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(w)
-        number = b""
-        deadline = time.time() + 20
-        while not number.endswith(b"\n") and time.time() < deadline:
-            chunk = os.read(r, 16)
-            if not chunk:
-                break
-            number += chunk
-        os.close(r)
-        if not number.strip():
+        with os.fdopen(r) as pipe:  # Xvfb writes its display number and a line end
+            number = pipe.readline().strip() if select.select([pipe], [], [], 20)[0] else ""
+        if not number:
             raise RuntimeError("Xvfb did not start")
-        self.display = ":" + number.decode().strip()
+        self.display = ":" + number
 
     def env(self):
-        env = dict(os.environ)
-        env.update({
-            "DISPLAY": self.display,
-            "HOME": self.home,
-            "XDG_CONFIG_HOME": self.config,
-            "XDG_DATA_HOME": os.path.join(self.home, "data"),
-            "XDG_RUNTIME_DIR": self.home,
-            "QT_QPA_PLATFORM": "xcb",
-        })
+        env = dict(os.environ, DISPLAY=self.display, HOME=self.home, XDG_CONFIG_HOME=self.config,
+                   XDG_DATA_HOME=os.path.join(self.home, "data"), XDG_RUNTIME_DIR=self.home,
+                   QT_QPA_PLATFORM="xcb")
         env.pop("WAYLAND_DISPLAY", None)
         return env
 
@@ -123,7 +115,6 @@ class App:
         end_process(self.proc)
         if self.log:
             self.log.close()
-            self.log = None
 
     def output(self):
         with open(os.path.join(self.home, "app.log")) as f:
@@ -138,22 +129,28 @@ class App:
         while time.time() < deadline:
             if self.proc.poll() is not None:
                 raise RuntimeError("the application exited early:\n" + self.output())
-            query = ["search", "--onlyvisible", "--name", name or "."]
-            if self.shared_display:
-                query[1:1] = ["--all", "--pid", str(self.proc.pid)]
-            ids = self.xdotool(*query, check=False).split()
+            ids = self.search(name or ".", own=self.shared_display)
             if ids:
-                wid = ids[-1]
-                self.xdotool("windowactivate", "--sync", wid, check=False)
-                self.xdotool("windowfocus", "--sync", wid, check=False)
+                self.xdotool("windowactivate", "--sync", ids[-1], check=False)
+                self.focus(ids[-1])
                 time.sleep(0.5)
-                return wid
+                return ids[-1]
             time.sleep(0.2)
         raise RuntimeError("no window appeared:\n" + self.output())
 
+    def search(self, name=".", own=False):
+        """Ids of the visible windows whose name matches; own: of this process only."""
+        pid = ["--all", "--pid", str(self.proc.pid)] if own else []
+        return self.xdotool("search", *pid, "--onlyvisible", "--name", name, check=False).split()
+
     def window_names(self, name="."):
-        ids = self.xdotool("search", "--onlyvisible", "--name", name, check=False).split()
-        return [self.xdotool("getwindowname", i, check=False) for i in ids]
+        return [self.xdotool("getwindowname", i, check=False) for i in self.search(name)]
+
+    def focus_shown(self, what, name, timeout=15):
+        """Waits for a visible window whose name matches and gives it the keyboard; its id."""
+        wid = self.wait_until(what, lambda: self.search(name), timeout)[-1]
+        self.focus(wid)
+        return wid
 
     def wait_until(self, what, condition, timeout=20, interval=0.1):
         """Polls condition() until it is true; raises with `what` when it never is."""
@@ -192,19 +189,17 @@ class App:
         """The path typed into the save dialog's name field, and Return. The score window
         gets the keyboard back from the caller (without a window manager nobody else gives
         it)."""
-        dialog = self.wait_until("the save dialog", lambda: self.xdotool(
-            "search", "--onlyvisible", "--name", "^Save Score", check=False).split(), timeout)
-        self.focus(dialog[-1])
+        self.focus_shown("the save dialog", "^Save Score", timeout)
         self.key("ctrl+a")
         self.xdotool("type", "--delay", "20", path)
         self.press("Return")
 
-    def screenshot(self, path=None):
-        path = path or os.path.join(self.home, "shot-%d.png" % int(time.time() * 1000))
+    def screenshot(self, path):
         subprocess.run(["import", "-window", "root", path], env=self.env(), check=True)
         return path
 
     def key(self, *keys):
+        """Each key in turn, named as xdotool names it ("ctrl+shift+s")."""
         for k in keys:
             self.xdotool("key", "--clearmodifiers", k)
             time.sleep(0.05)
@@ -215,12 +210,12 @@ class App:
         (xdotool key shift+K lets go of Shift before K, so the release of K carries no Shift,
         and the score window acts on key releases.)"""
         for k in keys:
-            if k.startswith("shift+"):
-                self.xdotool("keydown", "Shift_L")
-                self.xdotool("key", k[len("shift+"):])
-                self.xdotool("keyup", "Shift_L")
-            else:
-                self.xdotool("key", "--clearmodifiers", k)
+            if not k.startswith("shift+"):
+                self.key(k)
+                continue
+            self.xdotool("keydown", "Shift_L")
+            self.xdotool("key", k[len("shift+"):])
+            self.xdotool("keyup", "Shift_L")
             time.sleep(0.05)
 
     def click(self, x, y):
@@ -229,10 +224,10 @@ class App:
         time.sleep(0.3)
 
 
-def end_process(proc, grace=10):
-    """Ends a child process that still runs: politely, then after grace seconds for good."""
+def end_process(proc, grace=10, sig=signal.SIGTERM):
+    """Ends a child process that still runs: with sig, then after grace seconds for good."""
     if proc and proc.poll() is None:
-        proc.terminate()
+        proc.send_signal(sig)
         try:
             proc.wait(grace)
         except subprocess.TimeoutExpired:
@@ -303,9 +298,8 @@ class Staves:
                 groups[-1].append(y)
             else:
                 groups.append([y])
-        staves = [g for g in groups
-                  if len(g) == 5 and spread([b - a for a, b in zip(g, g[1:])]) <= 1 and g[1] - g[0] > 2]
-        staves = staves[:3]
+        staves = [g for g in groups if len(g) == 5 and g[1] - g[0] > 2
+                  and spread([b - a for a, b in zip(g, g[1:])]) <= 1][:3]
         if len(staves) != 3:
             raise ValueError("expected three staves of five lines below x=%d, found %s" % (x, groups))
         offset = staves[0][0] - self.y0

@@ -8,9 +8,7 @@ process (the application, parec, paplay, pactl) at it through PULSE_SERVER. It e
 it started, and only that one, on leaving the `with` block, also after a failure; stop() and
 start() end it and start it again on the same socket, as a restarted sound server.
 
-Recorder() records the sink's monitor with parec, reading its output as it arrives so that
-every sample can be placed on the monotonic clock (time.monotonic(), which is also the clock
-of X event times)."""
+Recorder() records the sink's monitor with parec, reading its output as it arrives."""
 import array
 import math
 import os
@@ -28,10 +26,7 @@ SINK = "sorvel_null"
 
 
 class Pulse:
-    def __init__(self):
-        self.dir = None
-        self.proc = None
-        self.saved = {}
+    proc = None
 
     def __enter__(self):
         self.dir = tempfile.mkdtemp(prefix="sorvel-pulse-")
@@ -47,9 +42,8 @@ class Pulse:
         }
         # The clients keep HOME and the runtime folder of their own; only the server and the
         # client configuration are this one's.
-        for name in ("PULSE_SERVER", "PULSE_CLIENTCONFIG"):
-            self.saved[name] = os.environ.get(name)
-            os.environ[name] = self.env[name]
+        self.saved = {name: os.environ.get(name) for name in ("PULSE_SERVER", "PULSE_CLIENTCONFIG")}
+        os.environ.update({name: self.env[name] for name in self.saved})
         self.log = open(os.path.join(self.dir, "pulseaudio.log"), "w")
         try:
             self.start()
@@ -86,8 +80,8 @@ class Pulse:
     def __exit__(self, *exc):
         self.stop()
         self.log.close()
-        for name in ("PULSE_SERVER", "PULSE_CLIENTCONFIG"):
-            if self.saved.get(name) is None:
+        for name in self.saved:
+            if self.saved[name] is None:
                 os.environ.pop(name, None)
             else:
                 os.environ[name] = self.saved[name]
@@ -102,7 +96,6 @@ class Recorder:
 
     def __init__(self):
         self.data = bytearray()
-        self.arrivals = []  # (monotonic time a read returned, bytes received by then)
 
     def start(self):
         self.proc = subprocess.Popen(
@@ -112,7 +105,7 @@ class Recorder:
         self.reader.start()
         # parec takes a second or two to deliver its first samples.
         deadline = time.time() + 15
-        while not self.arrivals:
+        while not self.data:
             if self.proc.poll() is not None or time.time() > deadline:
                 self.stop()
                 raise RuntimeError("parec recorded nothing")
@@ -126,24 +119,17 @@ class Recorder:
             if not chunk:
                 break
             self.data += chunk
-            self.arrivals.append((time.monotonic(), len(self.data)))
 
     def stop(self):
-        if self.proc.poll() is None:
-            self.proc.send_signal(signal.SIGINT)
-        try:
-            self.proc.wait(10)
-        except subprocess.TimeoutExpired:
-            self.proc.kill()
-            self.proc.wait()
+        end_process(self.proc, sig=signal.SIGINT)
         self.reader.join(10)
         self.samples = array.array("h")
         self.samples.frombytes(bytes(self.data[:len(self.data) // 2 * 2]))
         return self.samples
 
 
-class Run:
-    """A stretch of one steady tone: start and end in seconds, frequency in Hz."""
+class Tone:
+    """A stretch of sound: start and end in seconds, frequency in Hz."""
 
     def __init__(self, start, end, frequency):
         self.start, self.end, self.frequency = start, end, frequency
@@ -163,27 +149,17 @@ def tone_runs(s, min_periods=5):
         if k == len(per) or abs(per[k] - per[k - 1]) / per[k - 1] > 0.02:
             if k - first >= min_periods:
                 f = RATE * (k - first) / (ups[k] - ups[first])
-                runs.append(Run(ups[first] / RATE, ups[k] / RATE, f))
+                runs.append(Tone(ups[first] / RATE, ups[k] / RATE, f))
             first = k
     return runs
 
 
-class Note:
-    """One sounding stretch between silences or the dips of the tones' rise and fall: onset
-    and end in seconds, frequency in Hz."""
-
-    def __init__(self, start, end, frequency):
-        self.start, self.end, self.frequency = start, end, frequency
-
-    def __repr__(self):
-        return "%.4f-%.4f s %.1f Hz" % (self.start, self.end, self.frequency)
-
-
 def notes(s, quiet=200, dip=8, shortest=0.005):
-    """Every tone in the recording, in time order. Each tone rises from silence and falls back
-    to it inside its own length, so two tones meet in a few samples below `quiet` (1 % of the
-    tones' level); inside a tone the sine is never that small for `dip` samples in a row. A
-    stream that ran dry for a moment shows as a tone cut in two."""
+    """Every tone in the recording, in time order: each a stretch between silences or the dips
+    of the tones' rise and fall. Each tone rises from silence and falls back to it inside its
+    own length, so two tones meet in a few samples below `quiet` (1 % of the tones' level);
+    inside a tone the sine is never that small for `dip` samples in a row. A stream that ran
+    dry for a moment shows as a tone cut in two."""
     found, start, low = [], None, 0
     for i, x in enumerate(s):
         if -quiet < x < quiet:
@@ -205,7 +181,7 @@ def notes(s, quiet=200, dip=8, shortest=0.005):
         ups = [i + mid[i] / float(mid[i] - mid[i + 1]) for i in range(len(mid) - 1)
                if mid[i] < 0 <= mid[i + 1]]
         f = RATE * (len(ups) - 1) / (ups[-1] - ups[0]) if len(ups) > 2 else 0.0
-        out.append(Note(a / float(RATE), b / float(RATE), f))
+        out.append(Tone(a / float(RATE), b / float(RATE), f))
     return out
 
 
@@ -231,9 +207,7 @@ def open_tuner(app):
         time.sleep(0.5)
         app.key("t")
         try:
-            wid = app.wait_until("the tuner window", lambda: app.xdotool(
-                "search", "--onlyvisible", "--name", "^Tuner$", check=False).split(), 3)[-1]
-            app.focus(wid)
+            wid = app.focus_shown("the tuner window", "^Tuner$", 3)
             time.sleep(0.3)
             return wid
         except RuntimeError:

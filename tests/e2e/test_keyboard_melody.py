@@ -2,11 +2,9 @@
 file dialog (Ctrl+S), and read back from the saved file. Typing into a chord field must not
 reach the score; Escape and a click on a staff give the keyboard back to it."""
 import os
-import sys
 import time
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from e2e_support import App, Staves, fail, pixels, run_test  # noqa: E402
+from e2e_support import App, Staves, pixels, run_test
 
 # Each note: the keys that set the entry cell, then "/" to insert it before the selected cell
 # (the selection stays on it) and Right to move on to the blank cell that closes the score.
@@ -32,10 +30,7 @@ def run(binary):
     with app:
         check = app.check
         app.wait_title_window_closed()
-        try:
-            staves = Staves(pixels(app.screenshot(os.path.join(app.home, "start.png"))))
-        except ValueError as e:
-            check(str(e), False)
+        staves = Staves(pixels(app.screenshot(os.path.join(app.home, "start.png"))))
 
         for keys, _ in MELODY:
             app.press(*keys)
@@ -68,10 +63,7 @@ def run(binary):
         expected[0] = (21, expected[0][1])
         time.sleep(0.3)
 
-        try:
-            app.save_as(saved, "^melody\\.sorvel")
-        except RuntimeError as e:
-            check(str(e), False)
+        app.save_as(saved, "^melody\\.sorvel")
 
         with open(saved, "rb") as f:
             text = f.read()

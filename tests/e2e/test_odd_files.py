@@ -4,48 +4,38 @@ window. A picture set of a FIFO and huge pictures never holds up the window."""
 import os
 import shutil
 import struct
-import sys
 import time
 import zlib
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from e2e_support import App, fail, run_test  # noqa: E402
+from e2e_support import App, run_test
 
 SCORE = b"<,sorvel2,0,3,440,0,0\n#C\n#\n#\n17,5\n20,3\n"
 
 
 def latin1_name(binary):
     app = App(binary, title="^caf")
-    path = os.path.join(os.fsencode(app.home), b"caf\xe9.txt")  # Latin-1, not UTF-8
-    with open(path, "wb") as f:
-        f.write(SCORE)
-    app.args = [path]
+    app.args = [app.write(b"caf\xe9.txt", SCORE)]  # Latin-1, not UTF-8
     with app:
-        names = app.window_names()
-        if any("Untitled" in n for n in names) or "Can't open" in app.output():
-            fail("the Latin-1 file name did not open: windows %r, log:\n%s" % (names, app.output()))
+        names, log = app.window_names(), app.output()
+        app.check("the Latin-1 file name did not open: windows %r, log:\n%s" % (names, log),
+                  not any("Untitled" in n for n in names) and "Can't open" not in log)
 
 
 def rejected_file(binary):
     app = App(binary, title=".")
-    bad = os.path.join(app.home, "notes.txt")
-    with open(bad, "w") as f:
-        f.write("hello\n")
-    app.args = [bad]
+    app.args = [app.write("notes.txt", "hello\n")]
     with app:
         # Return on the alert dismisses it. Which visible window is the alert is not known
         # (the title window may be up as well), so each gets the key in turn.
         deadline = time.time() + 20
         while time.time() < deadline and not app.window_names("^Untitled"):
-            for wid in app.xdotool("search", "--onlyvisible", "--name", ".", check=False).split():
+            for wid in app.search():
                 app.focus(wid)
                 app.xdotool("key", "--window", wid, "Return", check=False)
             time.sleep(0.5)
-        if not app.window_names("^Untitled"):
-            fail("after the alert no score window came: %r (the process runs on unseen)"
-                 % app.window_names())
-        if app.proc.poll() is not None:
-            fail("the application ended after the alert")
+        app.check("after the alert no score window came: %r (the process runs on unseen)"
+                  % app.window_names(), app.window_names("^Untitled"))
+        app.check("the application ended after the alert", app.proc.poll() is None)
 
 
 def write_png(path, width, height):
@@ -72,9 +62,8 @@ def odd_pictures(binary):
     for name in ("A1#", "B1b", "B1", "C1", "C1#", "D1b"):  # pitches 18 to 23
         os.link(os.path.join(app.home, "huge.png"), os.path.join(odd, name + ".png"))
     os.mkfifo(os.path.join(odd, "A1.png"))
-    app.args = [os.path.join(app.home, "odd.txt")]
-    with open(app.args[0], "w") as f:
-        f.write("<,sorvel2,0,3,440,0,0\n#\n" + "".join("%d,5\n" % p for p in range(17, 24)))
+    app.args = [app.write("odd.txt", "<,sorvel2,0,3,440,0,0\n#\n"
+                          + "".join("%d,5\n" % p for p in range(17, 24)))]
     with app:
         for _ in range(5):  # while the pictures are still being decoded
             before = app.output().count("keyUp 53")

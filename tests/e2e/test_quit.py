@@ -4,17 +4,13 @@ leaves, restored by the next start."""
 import glob
 import os
 import re
-import sys
-import time
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from e2e_support import App, run_test  # noqa: E402
+from e2e_support import App, run_test
 
 
 def titled(app, name, modified):
     """The score window named name, with or without the modified mark, or None."""
-    ids = app.xdotool("search", "--onlyvisible", "--name",
-                      "^%s%s( |$)" % (re.escape(name), "\\*" if modified else ""), check=False).split()
+    ids = app.search("^%s%s( |$)" % (re.escape(name), "\\*" if modified else ""))
     return ids[-1] if ids else None
 
 
@@ -26,9 +22,7 @@ def wait_titled(app, name, modified):
 def answer_question(app, key, closes=True):
     """Answers the save question (a box named like the application) with a key: Escape
     cancels, Return saves, n does not save. closes=False: another question follows."""
-    ids = app.wait_until("the question", lambda: app.xdotool(
-        "search", "--onlyvisible", "--name", "^Sorvel Score$", check=False).split(), 10)
-    app.focus(ids[-1])
+    app.focus_shown("the question", "^Sorvel Score$", 10)
     app.key(key)
     if closes:
         app.wait_until("the question to close", lambda: not app.window_names("^Sorvel Score$"), 10)
@@ -43,17 +37,8 @@ def recovery_files(app):
     return glob.glob(os.path.join(app.home, "data", "Sorvel", "Sorvel Score", "recovery", "*.recovery"))
 
 
-def run_in(app, body):
-    """body(app, check) with the application running; a timeout fails with a screenshot."""
-    with app:
-        check = app.check
-        try:
-            body(app, check)
-        except RuntimeError as e:
-            check(str(e), False)
-
-
-def close_save_and_quit(app, check):
+def close_save_and_quit(app):
+    check = app.check
     a_path, c_path = os.path.join(app.home, "a.sorvel"), os.path.join(app.home, "c.sorvel")
     app.wait_title_window_closed()
     app.press("d", "3", "Return")
@@ -110,12 +95,12 @@ def close_save_and_quit(app, check):
 ORIGINAL = b"<,sorvel2,0,3,440,0,0\n#C\n#\n#\n17,5\n20,3\n17,17\n"
 
 
-def recovery_after_kill_and_sigterm(app, check):
-    orig = app.args[0]
+def recovery_after_kill_and_sigterm(app):
+    check, orig = app.check, app.args[0]
     before, after = os.path.join(app.home, "before.sorvel"), os.path.join(app.home, "after.sorvel")
     app.wait_title_window_closed()
     # The same keys in two windows of one file; the second is saved, the first is not.
-    first, second = app.xdotool("search", "--onlyvisible", "--name", "^orig").split()[-2:]
+    first, second = app.search("^orig")[-2:]
     for wid in (first, second):
         app.focus(wid)
         app.press("g", "4", "Return", "Right", "shift+a", "slash")
@@ -130,8 +115,8 @@ def recovery_after_kill_and_sigterm(app, check):
     # what the other window saved.
     app.title, app.args = "^Sorvel Score$", []
     app.start()
-    app.wait_until("the restored score", lambda: [app.focus(w) or app.key("r") for w in app.xdotool(
-        "search", "--onlyvisible", "--name", "^Sorvel Score$", check=False).split()]
+    app.wait_until("the restored score", lambda: [
+        app.focus(w) or app.key("r") for w in app.search("^Sorvel Score$")]
         and titled(app, "orig.sorvel", True), 15, interval=0.5)
     app.window = titled(app, "orig.sorvel", True)
     app.focus()
@@ -153,13 +138,12 @@ def recovery_after_kill_and_sigterm(app, check):
 
 
 def run(binary):
-    run_in(App(binary, title="^Untitled", own_set_folder=True), close_save_and_quit)
+    with App(binary, title="^Untitled", own_set_folder=True) as app:
+        close_save_and_quit(app)
     app = App(binary, title="^orig\\.sorvel", own_set_folder=True)
-    orig = os.path.join(app.home, "orig.sorvel")
-    with open(orig, "wb") as f:
-        f.write(ORIGINAL)
-    app.args = [orig, orig]
-    run_in(app, recovery_after_kill_and_sigterm)
+    app.args = [app.write("orig.sorvel", ORIGINAL)] * 2
+    with app:
+        recovery_after_kill_and_sigterm(app)
     print("ok: unsaved work is asked about, saved in place and recovered after kill -9 and "
           "SIGTERM")
 

@@ -5,8 +5,7 @@
 #include <string_view>
 
 #include "edit/clip_payload.h"
-#include "model/notation_tables.h"
-#include "model/note_values.h"
+#include "fuzz_checks.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
@@ -15,11 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!r.cells.empty()) std::abort();  // no half paste
         return 0;
     }
-    for (const sorvel::ScoreCell& c : r.cells) {
-        if (!sorvel::tables::validPitch(c.noteIndex) || !sorvel::validValue(c.onpIndex)) {
-            std::abort();
-        }
-    }
+    abortUnlessInTables(r.cells);
     if (sorvel::encodeClipCells(r.cells) != bytes) std::abort();
     return 0;
 }

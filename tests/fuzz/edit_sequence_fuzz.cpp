@@ -7,30 +7,11 @@
 
 #include "../core/given.h"
 #include "edit/undo_history.h"
-#include "model/diagnostics.h"
-#include "model/notation_tables.h"
-#include "model/note_values.h"
+#include "fuzz_checks.h"
 
 using namespace sorvel;
 
-namespace {
-
-void check(Document& doc) {
-    for (const ScoreCell& c : testing::cells(doc)) {
-        if (!tables::validPitch(c.noteIndex) || !validValue(c.onpIndex)) std::abort();
-    }
-    const ScoreParseResult again = parseScore(testing::saveText(doc));
-    if (!again.score || again.score->musicData != testing::cells(doc)) std::abort();
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const bool quiet = [] {
-        sorvel::setDiagnosticSink([](std::string_view) {});
-        return true;
-    }();
-    (void)quiet;
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const std::size_t split = bytes.find('\0');
     UndoHistory undo;
@@ -88,6 +69,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 break;
         }
     }
-    check(*doc);
+    abortUnlessInTables(testing::cells(*doc));
+    const ScoreParseResult again = parseScore(testing::saveText(*doc));
+    if (!again.score || again.score->musicData != testing::cells(*doc)) std::abort();
     return 0;
 }

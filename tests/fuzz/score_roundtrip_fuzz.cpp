@@ -8,9 +8,7 @@
 #include <string_view>
 
 #include "../core/given.h"
-#include "model/diagnostics.h"
-#include "model/notation_tables.h"
-#include "model/note_values.h"
+#include "fuzz_checks.h"
 #include "model/score_file.h"
 
 namespace {
@@ -25,11 +23,7 @@ std::string openAndSave(std::string_view bytes) {
         }
         return {};
     }
-    for (const sorvel::ScoreCell& cell : r.score->musicData) {
-        if (!sorvel::tables::validPitch(cell.noteIndex) || !sorvel::validValue(cell.onpIndex)) {
-            std::abort();
-        }
-    }
+    abortUnlessInTables(r.score->musicData);
     for (const std::string& line : r.score->codeData) {
         if (sorvel::firstInvalidUtf8(line)) std::abort();
         if (sorvel::countCharacters(line) > sorvel::kMaxChordLineFileChars) std::abort();
@@ -44,11 +38,6 @@ std::string openAndSave(std::string_view bytes) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const bool quiet = [] {
-        sorvel::setDiagnosticSink([](std::string_view) {});
-        return true;
-    }();
-    (void)quiet;
     const std::string first = openAndSave({reinterpret_cast<const char*>(data), size});
     if (first.empty()) return 0;
     const std::string second = openAndSave(first);
