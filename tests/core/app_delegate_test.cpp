@@ -139,8 +139,6 @@ TEST_F(AppDelegateTest, ScoreFilesOpenInNewWindowsFromTheCommandLineAndTheDialog
 }
 
 TEST_F(AppDelegateTest, RejectedFilesOpenNoWindow) {
-    ASSERT_TRUE(app.start({}));
-    Document* rootBefore = app.rootDocument();
     const std::string unknown = "認識できないファイル形式です。", cantOpen = "Can't open file \n\n";
     const struct {
         std::string text;  // handed to the open routine
@@ -158,6 +156,13 @@ TEST_F(AppDelegateTest, RejectedFilesOpenNoWindow) {
         {"/dev/zero", cantOpen, "not a regular file", false},  // never read: it has no end
         {"file://elsewhere/x.txt", cantOpen, "file://elsewhere/x.txt", false},
     };
+    // A launch with only unopenable files leaves an untitled score; otherwise the alerts end
+    // and a process without any window runs on.
+    ASSERT_TRUE(app.start({cases[1].text, cases[3].text}));
+    EXPECT_EQ(alerts.shown.size(), 2u);
+    ASSERT_EQ(windows.docs.size(), 1u);
+    EXPECT_EQ(windows.titles[windows.docs[0].get()], "Untitled");
+    Document* rootBefore = app.rootDocument();
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
         alerts.shown.clear();
@@ -179,14 +184,6 @@ TEST_F(AppDelegateTest, RejectedFilesOpenNoWindow) {
     ASSERT_EQ(alerts.shown.size(), 1u);
     EXPECT_NE(alerts.shown[0].informative.find("not enough memory"), std::string::npos);
     EXPECT_EQ(windows.docs.size(), 1u);
-}
-
-TEST_F(AppDelegateTest, LaunchWithOnlyUnopenableFilesLeavesAnUntitledScore) {
-    // Otherwise the alerts end and a process without any window runs on.
-    ASSERT_TRUE(app.start({dir.write("bad.txt", "hello\n"), dir.file("missing.txt")}));
-    EXPECT_EQ(alerts.shown.size(), 2u);
-    ASSERT_EQ(windows.docs.size(), 1u);
-    EXPECT_EQ(windows.titles[windows.docs[0].get()], "Untitled");
 }
 
 TEST_F(AppDelegateTest, SaveWritesTheScoreOrSaysWhyNot) {
@@ -226,33 +223,7 @@ TEST_F(AppDelegateTest, SaveWritesTheScoreOrSaysWhyNot) {
     EXPECT_EQ(alerts.shown.size(), 1u);
 }
 
-TEST_F(AppDelegateTest, RoutingWithoutAScoreWindowInFront) {
-    const std::string first = "Please open the main window first";
-    const std::string select = "Please open or select the main window and try again";
-    const auto noOp = [](Document&) {};
-    const struct {
-        KeyWindowKind kind;
-        std::function<void(AppDelegate&)> command;
-        std::string alert;
-    } cases[] = {
-        {KeyWindowKind::None, [](AppDelegate& a) { a.menuPageUp(); }, first},
-        {KeyWindowKind::None, [](AppDelegate& a) { a.fileSave(); }, first},
-        {KeyWindowKind::Other, [](AppDelegate& a) { a.menuPageDown(); }, select},
-        {KeyWindowKind::None, [&](AppDelegate& a) { a.withScoreWindow(noOp); }, select},
-    };
-    ASSERT_TRUE(app.start({}));
-    for (const auto& c : cases) {
-        alerts.shown.clear();
-        windows.key = {c.kind, nullptr};
-        c.command(app);
-        ASSERT_EQ(alerts.shown.size(), 1u);
-        EXPECT_EQ(alerts.shown[0].text, c.alert);
-        EXPECT_TRUE(dialogs.saveSuggestions.empty());
-        EXPECT_NE(app.rootDocument(), firstDoc());
-    }
-}
-
-TEST_F(AppDelegateTest, RoutingReachesTheKeyScoreUntilItsWindowCloses) {
+TEST_F(AppDelegateTest, RoutingReachesTheKeyScoreUntilItsWindowClosesThenAsksForOne) {
     ASSERT_TRUE(app.start({}));
     Document* doc = firstDoc();
     givenScore().cells(std::vector<ScoreCell>(81, {17, 5})).applyTo(*doc);
@@ -271,6 +242,29 @@ TEST_F(AppDelegateTest, RoutingReachesTheKeyScoreUntilItsWindowCloses) {
     // A closing window no longer receives commands through rootDoc.
     app.documentClosed(doc);
     EXPECT_EQ(app.rootDocument(), initialRoot);
+
+    // With no score window in front, commands ask for one.
+    const std::string first = "Please open the main window first";
+    const std::string select = "Please open or select the main window and try again";
+    const struct {
+        KeyWindowKind kind;
+        std::function<void(AppDelegate&)> command;
+        std::string alert;
+    } cases[] = {
+        {KeyWindowKind::None, [](AppDelegate& a) { a.menuPageUp(); }, first},
+        {KeyWindowKind::None, [](AppDelegate& a) { a.fileSave(); }, first},
+        {KeyWindowKind::Other, [](AppDelegate& a) { a.menuPageDown(); }, select},
+        {KeyWindowKind::None, [](AppDelegate& a) { a.withScoreWindow([](Document&) {}); }, select},
+    };
+    for (const auto& c : cases) {
+        alerts.shown.clear();
+        windows.key = {c.kind, nullptr};
+        c.command(app);
+        ASSERT_EQ(alerts.shown.size(), 1u);
+        EXPECT_EQ(alerts.shown[0].text, c.alert);
+        EXPECT_TRUE(dialogs.saveSuggestions.empty());
+        EXPECT_NE(app.rootDocument(), firstDoc());
+    }
 }
 
 TEST(RecentFiles, NewestFirstOnceAndAtMostTen) {
