@@ -9,8 +9,8 @@
 
 #include "app/document.h"
 #include "fakes.h"
-#include "golden.h"
 #include "given.h"
+#include "golden.h"
 #include "sound/tone.h"
 
 namespace sorvel {
@@ -32,8 +32,6 @@ std::string call(const std::string& name, Args... args) {
 }
 
 const auto pitch = [](std::int64_t p) { return call("setEntryPitch", p); };
-const auto value = [](std::int64_t r, std::int64_t c) { return call("setEntryValue", r, c); };
-const auto step = [](std::int64_t r) { return call("stepEntryPitch", r); };
 const auto selCall = [](std::int64_t c, std::int64_t r) { return call("selCell", c, r); };
 const auto selToCall = [](std::int64_t c, std::int64_t r) { return call("selCellTo", c, r); };
 
@@ -47,8 +45,10 @@ class RecordingCommands : public ScoreCommands {
     void setEntryPitch(std::int64_t p) override { calls.push_back(pitch(p)); }
     void swapEntryForm() override { calls.push_back("swapEntryForm"); }
     void redrawEntry() override { calls.push_back("redrawEntry"); }
-    void stepEntryPitch(std::int64_t r) override { calls.push_back(step(r)); }
-    void setEntryValue(std::int64_t r, std::int64_t c) override { calls.push_back(value(r, c)); }
+    void stepEntryPitch(std::int64_t r) override { calls.push_back(call("stepEntryPitch", r)); }
+    void setEntryValue(std::int64_t r, std::int64_t c) override {
+        calls.push_back(call("setEntryValue", r, c));
+    }
     void toggleTriplet() override { calls.push_back("toggleTriplet"); }
     void toggleTie() override { calls.push_back("toggleTie"); }
     void btnUPDate() override { calls.push_back("btnUPDate"); }
@@ -205,8 +205,10 @@ TEST(KeyDocument, ALetterKeySoundsAndReturnWritesTheCell) {
     DiagCapture quiet;
     UndoHistory undo;
     CapturingAudioOutput audio;
-    auto doc = testing::givenScore().cells(testing::distinctCells(50)).selected({1, 3}).build(
-        &undo, &audio);
+    auto doc = testing::givenScore()
+                   .cells(testing::distinctCells(50))
+                   .selected({1, 3})
+                   .build(&undo, &audio);
     winCTL win{*doc};
     win.keyUp(2, kShift, FocusKind::Window);   // Shift+D: C1
     win.keyUp(20, kPlain, FocusKind::Window);  // 3: quarter note
