@@ -54,14 +54,6 @@ TEST(DocumentPhrase, AppendsAtTheEndAsOneStepAndShowsLineOne) {
     }
 }
 
-TEST(DocumentPhrase, WithoutAScoreNothingHappens) {
-    DocumentPhraseScore none([]() -> Document* { return nullptr; });
-    EXPECT_FALSE(none.appendCells({{4, 5}}));
-    none.playCells({{4, 5}});  // no document, no sound, no crash
-    DocumentPhraseScore empty({});
-    EXPECT_FALSE(empty.appendCells({{4, 5}}));
-}
-
 TEST(DocumentPhrase, PlaysTheNotesInSequenceAtTheScoresTempoAndKey) {
     const PcmFormat format{8000.0, 1};
     const struct {
@@ -98,7 +90,13 @@ TEST(DocumentPhrase, PlaysTheNotesInSequenceAtTheScoresTempoAndKey) {
     }
 }
 
-TEST(DocumentPhrase, NoSoundWithoutAUsableOutput) {
+TEST(DocumentPhrase, WithoutAScoreOrAUsableOutputNothingHappens) {
+    DocumentPhraseScore none([]() -> Document* { return nullptr; });
+    EXPECT_FALSE(none.appendCells({{4, 5}}));
+    none.playCells({{4, 5}});  // no document, no sound, no crash
+    DocumentPhraseScore empty({});
+    EXPECT_FALSE(empty.appendCells({{4, 5}}));
+
     auto silent = makeDocument();
     playPhraseCells(*silent, {{17, 5}});  // no output at all
 
