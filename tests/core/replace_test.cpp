@@ -47,27 +47,23 @@ TEST(Replace, ScoreCases) {
         std::int64_t a, b;
         std::vector<ScoreCell> before, after;
     };
+    // clang-format off
     const std::vector<Case> cases = {
-        {"A1 to C1#",
-         17,
-         22,
-         {{0, 5}, {17, 5}, {34, 7}, {3, 5}},
+        {"A1 to C1#", 17, 22, {{0, 5}, {17, 5}, {34, 7}, {3, 5}},
          {{5, 5}, {22, 5}, {5, 7}, {3, 5}}},
         {"C2 to A0", 38, 0, {{38, 1}, {21, 1}, {4, 1}, {5, 1}}, {{0, 1}, {17, 1}, {0, 1}, {5, 1}}},
         {"other spelling untouched", 1, 10, {{1, 5}, {2, 5}, {18, 5}}, {{10, 5}, {2, 5}, {27, 5}}},
         {"same pitch", 17, 17, {{17, 5}, {0, 5}}, {{17, 5}, {0, 5}}},
         // No chaining: A0 -> A1 and A1 -> A2 happen side by side, the new A1 stays.
         {"no chaining", 0, 17, {{0, 5}, {17, 5}, {34, 5}}, {{17, 5}, {34, 5}, {17, 5}}},
-        {"rests and marks by their pitch",
-         17,
-         20,
-         {{17, 17}, {17, 27}, {17, 0}, {4, 17}},
+        {"rests and marks by their pitch", 17, 20, {{17, 17}, {17, 27}, {17, 0}, {4, 17}},
          {{20, 17}, {20, 27}, {20, 0}, {4, 17}}},
         {"find outside the table", -1, 3, {{17, 5}, {0, 5}}, {{17, 5}, {0, 5}}},
         {"find past the table", 39, 3, {{17, 5}, {0, 5}}, {{17, 5}, {0, 5}}},
         {"replacement outside the table", 17, -1, {{17, 5}}, {{17, 5}}},
         {"replacement past the table", 17, 39, {{17, 5}}, {{17, 5}}},
     };
+    // clang-format on
     for (const Case& c : cases) {
         std::vector<ScoreCell> cells = c.before;
         const std::int64_t changed = replacePitches(cells, c.a, c.b);
