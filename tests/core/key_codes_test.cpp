@@ -1,18 +1,13 @@
 #include "view/key_codes.h"
 
 #include <gtest/gtest.h>
+#include <linux/input-event-codes.h>
 
 #include <set>
-
-#if __has_include(<linux/input-event-codes.h>)
-#include <linux/input-event-codes.h>
-#define SORVEL_HAVE_EVDEV 1
-#endif
 
 namespace sorvel {
 namespace {
 
-#ifdef SORVEL_HAVE_EVDEV
 // Every key the score window's tables use, by its evdev name, with the macOS key code of
 // the same position.
 TEST(KeyCodes, X11ScanCodesOfEveryTableKey) {
@@ -44,7 +39,6 @@ TEST(KeyCodes, X11ScanCodesOfEveryTableKey) {
         EXPECT_TRUE(seen.insert(k.mac).second) << "two keys give " << k.mac;
     }
 }
-#endif
 
 TEST(KeyCodes, X11ScanCodesWithoutAKey) {
     // Modifiers, function keys, unused codes and codes out of range give nothing.
