@@ -118,18 +118,14 @@ TEST_F(CellCommands, PrimitivesRefuseIndicesOutsideTheScore) {
     auto doc = givenScore().cells(distinctCells(12)).build(&undo);
     DiagCapture quiet;
     for (std::int64_t bad : {-1, 13, 1000}) doc->insertCells({{20, 7}}, bad, bad);
-    doc->deleteCells(5, 4);
-    doc->deleteCells(-1, 3);
-    doc->deleteCells(10, 12);
+    for (auto [from, to] : {std::pair{5, 4}, {-1, 3}, {10, 12}}) doc->deleteCells(from, to);
     EXPECT_EQ(cells(*doc), distinctCells(12));
     // The primitives under the commands refuse the same, and a list with no whole cell.
     Score score{distinctCells(12), {}, {}};
     CellPrimitives primitives(score, &undo, &score, nullptr);
-    EXPECT_FALSE(primitives.insertCellList({1, 2}, 13));
-    EXPECT_FALSE(primitives.insertCellList({1, 2}, -1));
-    EXPECT_FALSE(primitives.insertCellList({1}, 3));
-    EXPECT_FALSE(primitives.setCell(12, {1, 1}));
-    EXPECT_FALSE(primitives.setCell(-1, {1, 1}));
+    for (auto [list, at] : {std::pair{std::vector<std::int64_t>{1, 2}, 13}, {{1, 2}, -1}, {{1}, 3}})
+        EXPECT_FALSE(primitives.insertCellList(list, at)) << at;
+    for (std::int64_t at : {12, -1}) EXPECT_FALSE(primitives.setCell(at, {1, 1})) << at;
     EXPECT_EQ(score.musicData, distinctCells(12));
     EXPECT_FALSE(undo.canUndo());
     // The end of the score is a valid place; a trailing odd integer is ignored.
