@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <functional>
 
-#include "app/exchange_file.h"
 #include "app/recent_files.h"
 #include "app_test_ports.h"
 

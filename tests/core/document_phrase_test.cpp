@@ -1,14 +1,11 @@
-// The phrase builder's line on a real document (one undoable step, shown from line 1), its
-// phrase played through the document's sound, and the edited pattern table kept at quit.
+// The phrase builder's line on a real document (one undoable step, shown from line 1), and its
+// phrase played through the document's sound.
 #include "app/document_phrase.h"
 
 #include <gtest/gtest.h>
 
-#include "app/app_delegate.h"
-#include "app_test_ports.h"
 #include "fakes.h"
 #include "given.h"
-#include "scaleedit/phrase_builder.h"
 #include "sound/tone.h"
 
 namespace sorvel {

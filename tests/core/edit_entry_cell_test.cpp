@@ -2,8 +2,6 @@
 // the other glyph family.
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 #include "fakes.h"
 #include "given.h"
 #include "model/notation_tables.h"

@@ -3,9 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "fakes.h"
