@@ -354,9 +354,8 @@ struct Copy : FakePorts {
 
 std::size_t filesIn(const std::string& folder) {
     std::error_code ec;
-    std::size_t n = 0;
-    for (const auto& entry : fs::directory_iterator(folder, ec)) n += entry.is_regular_file();
-    return n;
+    return std::ranges::count_if(fs::directory_iterator(folder, ec),
+                                 [](const fs::directory_entry& e) { return e.is_regular_file(); });
 }
 
 TEST(UnsavedWork, QuitAsksAboutEachModifiedScoreAndCancelKeepsEverything) {

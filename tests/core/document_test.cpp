@@ -137,16 +137,6 @@ TEST(Document, EveryCommandThatRefreshesThePageKeepsTheChordTextBeingTyped) {
     }
 }
 
-// The staff keeps a pointer to the cells, which outlive it.
-GosenView staffOf(const std::vector<ScoreCell>& cells) {
-    GosenView v("gosen1");
-    v.cellMax = static_cast<std::int64_t>(cells.size());
-    v.setFrame({44, 26, 30.0 * static_cast<double>(cells.size()), 140});  // staff spacing 7
-    v.imgFol = "/sets";
-    v.showCells(&cells);
-    return v;
-}
-
 // Every value on the middle of the staff, every pitch as a dotted quarter, every dotted value
 // after a sharp and a flat, a blank and stray cells; columns 2 and 3 selected.
 TEST(GosenView, DrawsEveryCellAsTheGoldenStaff) {
@@ -156,7 +146,11 @@ TEST(GosenView, DrawsEveryCellAsTheGoldenStaff) {
     for (std::int64_t v = 0; v < kValueCount; ++v)
         if (isDottedNote(v)) cells.insert(cells.end(), {{18, v}, {19, v}});
     cells.insert(cells.end(), {{25, 0}, {39, 5}, {-1, 5}, {17, 65}, {17, -3}});
-    GosenView staff = staffOf(cells);
+    GosenView staff("gosen1");  // it keeps a pointer to the cells, which outlive it
+    staff.cellMax = static_cast<std::int64_t>(cells.size());
+    staff.setFrame({44, 26, 30.0 * static_cast<double>(cells.size()), 140});  // staff spacing 7
+    staff.imgFol = "/sets";
+    staff.showCells(&cells);
     staff.selRow = 1;
     staff.selCol = 2;
     staff.selColTo = 3;
