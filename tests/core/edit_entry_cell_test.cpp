@@ -45,7 +45,10 @@ TEST(EntryCell, StepEntryPitchSoundsThePitchForEveryRow) {
     }
 }
 
-TEST(EntryCell, SetEntryValueTable) {
+// Note values, then the triplet, tie and form partners: the pairs themselves are the note-value
+// table's (NoteValues.PartnersPairUp...); here the entry cell swaps along them both ways and
+// leaves a value without a partner alone.
+TEST(EntryCell, ValuesAndPartnersBothWaysRedrawWithoutAnUndoStep) {
     const struct {
         ScoreCell before;
         std::int64_t row, column;
@@ -60,7 +63,8 @@ TEST(EntryCell, SetEntryValueTable) {
         {{4, 9}, 0, 6, {4, 9}},     {{4, 9}, 1, -1, {4, 9}},  {{4, 9}, 2, 6, {4, 9}},
         {{4, 9}, 3, 0, {4, 9}},     {{4, 9}, -1, 1, {4, 9}},
     };
-    auto doc = makeDocument();
+    UndoHistory undo;
+    auto doc = makeDocument(&undo);
     // Values without a dotted form stay under the dot, as a blank does: marks, triplets,
     // ties, and stray values.
     for (std::int64_t v : {25, 26, 28, 41, 44, 52, 53, 64, 0, 70, -3}) {
@@ -74,33 +78,23 @@ TEST(EntryCell, SetEntryValueTable) {
         EXPECT_EQ(entry(*doc), c.after) << "(" << c.before.noteIndex << ", " << c.before.onpIndex
                                         << ") row " << c.row << " column " << c.column;
     }
-}
-
-// The pairs themselves are the note-value table's (NoteValues.PartnersPairUp...); here the
-// entry cell swaps along them both ways and leaves a value without a partner alone.
-TEST(EntryCell, TripletTieAndFormSwapBothWaysAndRedrawWithoutAnUndoStep) {
-    UndoHistory undo;
-    auto doc = makeDocument(&undo);
-    int redraws = 0;
     struct Redraws : DocumentObserver {
-        int& n;
-        explicit Redraws(int& count) : n(count) {}
+        int n = 0;
         void staffNeedsDisplay(const GosenView& s) override { n += s.identifier() == "gosenE"; }
         void controlsChanged() override {}
         void endEditing() override {}
-    } observer(redraws);
+    } observer;
     doc->setObserver(&observer);
-    using Toggle = void (Document::*)();
     const struct {
-        Toggle toggle;
+        void (Document::*toggle)();
         std::int64_t from, to;
-    } cases[] = {
+    } toggles[] = {
         {&Document::toggleTriplet, 5, 41},  {&Document::toggleTriplet, 13, 13},  // no partner
         {&Document::toggleTie, 64, 39},     {&Document::swapEntryForm, 5, 33},
         {&Document::swapEntryForm, 17, 17},  // a rest
         {&Document::swapEntryForm, -2, -2}, {&Document::toggleTie, 70, 70},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : toggles) {
         setEntry(*doc, {12, c.from});
         (doc.get()->*c.toggle)();
         EXPECT_EQ(entry(*doc), (ScoreCell{12, c.to})) << c.from;
@@ -108,7 +102,7 @@ TEST(EntryCell, TripletTieAndFormSwapBothWaysAndRedrawWithoutAnUndoStep) {
     // Every entry operation redraws the entry staff and records no undo step.
     doc->stepEntryPitch(0);
     doc->setEntryValue(7, 7);
-    EXPECT_EQ(redraws, 2 * static_cast<int>(std::size(cases)) + 2);  // each set-up redraws too
+    EXPECT_EQ(observer.n, 2 * static_cast<int>(std::size(toggles)) + 2);  // each set-up redraws too
     EXPECT_FALSE(undo.canUndo());
     doc->setObserver(nullptr);
 }
