@@ -174,9 +174,9 @@ TEST(ClipboardCommands, BadClipboardContentOrPlacePastesNothing) {
     }
 }
 
-// The byte form of copied cells: every kind of damage rejected whole (random damage is left
-// to tests/fuzz/clip_payload_fuzz.cpp).
-TEST(ClipPayload, RejectsDamagedPayloadsWhole) {
+// The byte form of copied cells: every kind of damage, and every cut-off payload, rejected
+// whole (random damage is left to tests/fuzz/clip_payload_fuzz.cpp).
+TEST(ClipPayload, RejectsDamagedAndCutOffPayloadsWhole) {
     struct Case {
         std::string bytes;
         ClipPayloadError error;
@@ -218,9 +218,6 @@ TEST(ClipPayload, RejectsDamagedPayloadsWhole) {
         EXPECT_TRUE(r.cells.empty()) << c.bytes.substr(0, 60);
         EXPECT_FALSE(describeClipError(r.error).empty());
     }
-}
-
-TEST(ClipPayload, EveryCutOffPayloadIsRejected) {
     const std::string full = encodeClipCells({{17, 12}, {38, 64}, {0, 1}});
     for (std::size_t n = 0; n < full.size(); ++n) {
         const ClipDecodeResult r = decodeClipCells(full.substr(0, n));

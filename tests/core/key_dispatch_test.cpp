@@ -225,8 +225,8 @@ TEST(KeyDocument, ALetterKeySoundsAndReturnWritesTheCell) {
 }
 
 // Every key the score window's tables use, by its evdev name, with the macOS key code of
-// the same position.
-TEST(KeyCodes, X11ScanCodesOfEveryTableKey) {
+// the same position; other codes give none.
+TEST(KeyCodes, X11ScanCodesOfEveryTableKeyAndNoOtherKey) {
     // clang-format off
     const struct {
         int evdev;
@@ -254,14 +254,10 @@ TEST(KeyCodes, X11ScanCodesOfEveryTableKey) {
         EXPECT_EQ(macKeyCodeFromX11ScanCode(k.evdev + 8), k.mac);
         EXPECT_TRUE(seen.insert(k.mac).second) << "two keys give " << k.mac;
     }
-}
-
-TEST(KeyCodes, X11ScanCodesWithoutAKey) {
     // Modifiers, function keys, unused codes and codes out of range give nothing.
     for (std::int64_t code : {-1LL, 0LL, 8LL, 37LL /* left Ctrl */, 50LL /* left Shift */,
-                              67LL /* F1 */, 87LL /* keypad 1 */, 255LL, 256LL, 100000LL}) {
+                              67LL /* F1 */, 87LL /* keypad 1 */, 255LL, 256LL, 100000LL})
         EXPECT_FALSE(macKeyCodeFromX11ScanCode(code).has_value()) << code;
-    }
 }
 
 TEST(KeyCodes, UsCharacters) {
@@ -273,12 +269,10 @@ TEST(KeyCodes, UsCharacters) {
         {U'6', 22}, {U'^', 22}, {U')', 29}, {U'>', 47},      {U'+', 24}, {U'}', 30},
         {U'?', 44}, {U'*', 28}, {U'|', 42}, {U'\u00a5', 93}, {U'_', 94}, {U'`', 50},
     };
-    for (const auto& k : keys) {
+    for (const auto& k : keys)
         EXPECT_EQ(macKeyCodeForUsCharacter(k.c), k.mac) << static_cast<std::uint32_t>(k.c);
-    }
-    for (char32_t c : {U'\0', U'\n', U'\u00e9', U'\u3042', char32_t{0x110000}}) {
+    for (char32_t c : {U'\0', U'\n', U'\u00e9', U'\u3042', char32_t{0x110000}})
         EXPECT_FALSE(macKeyCodeForUsCharacter(c).has_value()) << static_cast<std::uint32_t>(c);
-    }
 }
 
 }  // namespace
