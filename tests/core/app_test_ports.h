@@ -54,9 +54,7 @@ class FakeWindows : public WindowSystem {
     KeyWindow keyWindow() const override { return key; }
     std::vector<Document*> documents() const override {
         std::vector<Document*> open;
-        for (const auto& d : docs) {
-            if (!closed.count(d.get())) open.push_back(d.get());
-        }
+        for (const auto& d : docs) open.push_back(d.get());
         return open;
     }
     Document* newScoreDocument() override {
@@ -95,7 +93,6 @@ class FakeWindows : public WindowSystem {
 
     KeyWindow key;
     std::vector<std::unique_ptr<Document>> docs;
-    std::set<const Document*> closed;
     bool failNextWithBadAlloc = false;
     std::map<const Document*, std::string> titles;
     bool titleShown = false;

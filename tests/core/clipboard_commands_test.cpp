@@ -1,9 +1,9 @@
-// Cut, Copy, Paste and Add on the text being edited or on the selected cells of a score.
+// Cut, Copy, Paste and Add on the text being edited or on the selected cells of a score, and
+// the byte form the cells take on the clipboard.
 #include "app/clipboard_commands.h"
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -18,6 +18,7 @@ namespace {
 
 using namespace sorvel::testing;
 using Cells = std::vector<ScoreCell>;
+using E = ClipPayloadError;
 constexpr auto kCut = ClipAction::Cut, kCopy = ClipAction::Copy, kPaste = ClipAction::Paste,
                kAdd = ClipAction::Add;
 
@@ -170,6 +171,58 @@ TEST(ClipboardCommands, BadClipboardContentOrPlacePastesNothing) {
                 EXPECT_TRUE(rig.alerts.shown[0].text.starts_with(c.alert));
             }
         }
+    }
+}
+
+// The byte form of copied cells: every kind of damage, and every cut-off payload, rejected
+// whole (random damage is left to tests/fuzz/clip_payload_fuzz.cpp).
+TEST(ClipPayload, RejectsDamagedAndCutOffPayloadsWhole) {
+    struct Case {
+        std::string bytes;
+        ClipPayloadError error;
+    };
+    const std::vector<Case> cases = {
+        {"", E::Empty},
+        {"sorvelcells 1 1 0,0\n", E::BadHeader},
+        {"SORVELCELLS  1 1 0,0\n", E::NotNumeric},
+        {"ONPU 1 1 0,0\n", E::BadHeader},
+        {"SORVELCELLS 2 1 0,0\n", E::UnsupportedVersion},
+        {"SORVELCELLS x 1 0,0\n", E::NotNumeric},
+        {"SORVELCELLS 1 0\n", E::BadCount},
+        {"SORVELCELLS 1 1000001 0,0\n", E::BadCount},
+        {"SORVELCELLS 1 99999999999999999999 0,0\n", E::NotNumeric},
+        {"SORVELCELLS 1 1000000 0,0\n", E::CountMismatch},  // a lying count
+        {"SORVELCELLS 1 2 0,0\n", E::CountMismatch},
+        {"SORVELCELLS 1 1 0,0\nX", E::CountMismatch},
+        {"SORVELCELLS 1 2 17,5 4\n", E::OddCount},
+        {"SORVELCELLS 1 1 17,\n", E::OddCount},
+        {"SORVELCELLS 1 1 17,5", E::Truncated},
+        {"SORVELCELLS 1 1 a,5\n", E::NotNumeric},
+        {"SORVELCELLS 1 1 17;5\n", E::NotNumeric},
+        {"SORVELCELLS 1 1 +1,5\n", E::NotNumeric},
+        {"SORVELCELLS 1 1 07,5\n", E::NotNumeric},
+        {"SORVELCELLS 1 1 -0,5\n", E::NotNumeric},
+        {"SORVELCELLS 1 1 1.5,5\n", E::NotNumeric},
+        {"SORVELCELLS 1 1 17,5\r\n", E::NotNumeric},
+        {"SORVELCELLS 1 1 39,5\n", E::PitchOutOfRange},
+        {"SORVELCELLS 1 1 9223372036854775807,5\n", E::PitchOutOfRange},
+        {"SORVELCELLS 1 1 9223372036854775808,5\n", E::NotNumeric},
+        {"SORVELCELLS 1 1 17,65\n", E::ValueOutOfRange},
+        {"SORVELCELLS 1 2 17,5 17,65\n", E::ValueOutOfRange},  // a good cell before a bad one
+        {std::string("SORVELCELLS 1 1 1\0,5\n", 21), E::NotNumeric},
+        {std::string(kMaxClipBytes + 1, ' '), E::TooLarge},
+    };
+    for (const Case& c : cases) {
+        const ClipDecodeResult r = decodeClipCells(c.bytes);
+        EXPECT_EQ(r.error, c.error) << c.bytes.substr(0, 60);
+        EXPECT_TRUE(r.cells.empty()) << c.bytes.substr(0, 60);
+        EXPECT_FALSE(describeClipError(r.error).empty());
+    }
+    const std::string full = encodeClipCells({{17, 12}, {38, 64}, {0, 1}});
+    for (std::size_t n = 0; n < full.size(); ++n) {
+        const ClipDecodeResult r = decodeClipCells(full.substr(0, n));
+        EXPECT_FALSE(r.ok()) << n << ": " << full.substr(0, n);
+        EXPECT_TRUE(r.cells.empty());
     }
 }
 

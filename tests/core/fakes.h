@@ -66,7 +66,7 @@ struct OutputLog {
     std::vector<PcmFormat> connected;
     std::vector<PcmBuffer> buffers;
     std::vector<std::shared_ptr<const PlayProgram>> nowPrograms;  // played at once
-    std::optional<std::string> startError;  // start() fails with this text
+    std::optional<std::string> startError;                        // start() fails with this text
     int opened = 0, closed = 0, played = 0;
 };
 
@@ -169,7 +169,7 @@ class CapturingAudioOutput : public AudioOutput, public OutputLog {
 
 // A sound input whose blocks the test hands over on its own thread; its life is visible.
 struct InputLog {
-    int opened = 0, started = 0, stopped = 0, closed = 0;
+    int opened = 0, stopped = 0, closed = 0;
     std::optional<std::string> startError;
 };
 
@@ -180,7 +180,6 @@ class ScriptedInput : public AudioInput {
     double sampleRate() const override { return rate_; }
     std::optional<std::string> start(BlockHandler onBlock, ErrorHandler onError) override {
         if (log_.startError) return log_.startError;
-        ++log_.started;
         onBlock_ = std::move(onBlock);
         onError_ = std::move(onError);
         return std::nullopt;
@@ -218,20 +217,12 @@ class FakeAlerts : public Alerts {
     void showAlert(const std::string& text, const std::string& informative) override {
         shown.push_back({text, informative});
     }
-    bool confirm(const std::string& text, const std::string& informative,
-                 const std::string& acceptTitle) override {
-        asked.push_back({text, informative + "|" + acceptTitle});
-        return confirmAnswer;
-    }
     std::vector<std::string> texts() const {
         std::vector<std::string> out;
         for (const Alert& a : shown) out.push_back(a.text);
         return out;
     }
     std::vector<Alert> shown;
-    // Questions, their informative text and button joined by "|", and the answer to give.
-    std::vector<Alert> asked;
-    bool confirmAnswer = false;
 };
 
 class FakeDialogs : public FileDialogs {
@@ -299,25 +290,6 @@ class FakeClipboard : public Clipboard {
     }
     std::optional<std::string> text, cells;
     int writes = 0;
-};
-
-// A field holding text with a selection [from, to) in bytes.
-class FakeText : public TextEditing {
-  public:
-    FakeText(std::string t, std::size_t from, std::size_t to)
-        : text(std::move(t)), a(from), b(to) {}
-    std::string selectedText() const override { return text.substr(a, b - a); }
-    bool hasSelectedText() const override { return b > a; }
-    void removeSelectedText() override {
-        text = text.substr(0, a) + text.substr(b);
-        b = a;
-    }
-    void pasteAsPlainText(const std::string& t) override {
-        text = text.substr(0, a) + t + text.substr(b);
-        a = b = a + t.size();
-    }
-    std::string text;
-    std::size_t a, b;
 };
 
 // The score the phrase builder sends its line to.

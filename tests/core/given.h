@@ -127,23 +127,20 @@ inline ShownSettings settings(const Document& d) {
 // "" when every column of the three staves shows the score cell at its index (blank past the
 // end); otherwise the first column that does not.
 inline std::string staffMismatch(const Document& d) {
-    const auto count = static_cast<std::int64_t>(cells(d).size());
     const std::int64_t perStaff = cellsPerStaff(d);
     for (std::int64_t row = 1; row <= 3; ++row) {
-        const GosenView& s = d.pages().staff(row);
         for (std::int64_t c = 1; c <= perStaff; ++c) {
             const std::int64_t index = firstShownCell(d) + (row - 1) * perStaff + c - 1;
-            const ScoreCell want = index >= 0 && index < count
-                                       ? cells(d)[static_cast<std::size_t>(index)]
-                                       : ScoreCell{};
-            const ScoreCell got = s.cellAt(c);
-            if (got != want) {
-                std::ostringstream out;
-                out << "row " << row << " column " << c << " (score index " << index << ") shows "
-                    << got.noteIndex << "," << got.onpIndex << " instead of " << want.noteIndex
-                    << "," << want.onpIndex;
-                return out.str();
-            }
+            const bool inScore = index >= 0 && index < std::ssize(cells(d));
+            const ScoreCell want =
+                inScore ? cells(d)[static_cast<std::size_t>(index)] : ScoreCell{};
+            const ScoreCell got = d.pages().staff(row).cellAt(c);
+            if (got == want) continue;
+            std::ostringstream out;
+            out << "row " << row << " column " << c << " (score index " << index << ") shows "
+                << got.noteIndex << "," << got.onpIndex << " instead of " << want.noteIndex << ","
+                << want.onpIndex;
+            return out.str();
         }
     }
     return {};
