@@ -53,75 +53,28 @@ TEST(PrintView, PageCountCoversEveryCellWithFourLinesPerPage) {
 // lines, a tie and a triplet cut by the page break, the short last page with its chord lines.
 TEST(PrintView, EveryKindOfCellAsTheGoldenPages) {
     const ScoreCell pad{17, 5};
+    // clang-format off
     std::vector<ScoreCell> cells = {
         // glyphs substituted for ties and triplets, accidentals, blanks and strays
-        {17, 5},
-        {17, 18},
-        {1, 5},
-        {2, 5},
-        {17, 53},
-        {17, 55},
-        {17, 60},
-        {17, 41},
-        {17, 44},
-        {17, 52},
-        {22, 55},
-        {1, 0},
-        {17, 25},
-        {0, 99},
-        {-3, 5},
+        {17, 5}, {17, 18}, {1, 5}, {2, 5}, {17, 53}, {17, 55}, {17, 60}, {17, 41}, {17, 44},
+        {17, 52}, {22, 55}, {1, 0}, {17, 25}, {0, 99}, {-3, 5},
         // ledger lines by position
-        {0, 5},
-        {4, 5},
-        {7, 5},
-        {31, 5},
-        {34, 5},
-        {38, 5},
-        {0, 17},
-        {0, 25},
-        {0, 0},
+        {0, 5}, {4, 5}, {7, 5}, {31, 5}, {34, 5}, {38, 5}, {0, 17}, {0, 25}, {0, 0},
         // bar, repeats, first ending
-        {0, 25},
-        {0, 26},
-        {0, 27},
-        {0, 28},
+        {0, 25}, {0, 26}, {0, 27}, {0, 28},
         // triplets above and below
-        {at(4), 43},
-        {at(6), 43},
-        {at(5), 43},
-        {at(4), 52},
-        {at(6), 52},
-        {at(5), 52},
+        {at(4), 43}, {at(6), 43}, {at(5), 43}, {at(4), 52}, {at(6), 52}, {at(5), 52},
         // a tie over a bar
-        {at(4), 55},
-        {17, 25},
-        {at(4), 5},
-        pad,
+        {at(4), 55}, {17, 25}, {at(4), 5}, pad,
         // a triplet from the end of line 1 into line 2
-        {at(4), 47},
-        {at(6), 47},
-        {at(5), 47},
+        {at(4), 47}, {at(6), 47}, {at(5), 47},
         // the other form bends the other way; rests and marks keep a tie; a tie on a tie; no
         // tie without a tie value; a tie that ends nowhere
-        {at(9), 61},
-        {at(9), 33},
-        {at(5), 56},
-        {17, 17},
-        {17, 27},
-        {at(7), 5},
-        {at(4), 61},
-        {at(5), 59},
-        {at(6), 7},
-        {at(4), 5},
-        {at(4), 5},
-        {at(4), 55},
-        {17, 17},
-        {at(4), 44},
-        {at(6), 44},
-        {at(5), 44},
-        {at(4), 41},
-        {at(6), 41},
-        {at(5), 41}};
+        {at(9), 61}, {at(9), 33}, {at(5), 56}, {17, 17}, {17, 27}, {at(7), 5}, {at(4), 61},
+        {at(5), 59}, {at(6), 7}, {at(4), 5}, {at(4), 5}, {at(4), 55}, {17, 17}, {at(4), 44},
+        {at(6), 44}, {at(5), 44}, {at(4), 41}, {at(6), 41}, {at(5), 41}
+    };
+    // clang-format on
     // a tie into line 4 from the third cell before the line's end, over a rest and a bar
     cells.resize(117, pad);
     cells.insert(cells.end(), {{at(6), 55}, {17, 17}, {0, 25}, {at(6), 5}});
