@@ -30,7 +30,8 @@ Score parsed(const std::string& text) {
 
 // What a save writes, and the same bytes again after the file is opened in a new window.
 TEST(ScoreFile, WrittenAsTheWindowShowsItAndReadBackByteForByte) {
-    const std::string lines = "<,sorvel2,-1,3,440,0,0\n#";
+    const std::string lines = "<,sorvel2,-1,3,440,0,0\n#", blank = "\n#\n#\n17,5\n";
+    const GivenScore one = givenScore().cells({{17, 5}});
     const struct {
         const char* name;
         GivenScore given;
@@ -49,25 +50,16 @@ TEST(ScoreFile, WrittenAsTheWindowShowsItAndReadBackByteForByte) {
          {"-"},
          "<,sorvel2,-1,3,442,1,2\n#a\n#b\n#c\n#d\n#e\n"},
         // Line breaks in chord text become blanks; other text stays as it is.
-        {"LF",
-         givenScore().cells({{17, 5}}),
-         {"C\n17,5", "Dm", ""},
-         lines + "C 17,5\n#Dm\n#\n17,5\n"},
-        {"CRLF", givenScore().cells({{17, 5}}), {"C\r\nG", "", ""}, lines + "C G\n#\n#\n17,5\n"},
-        {"CR", givenScore().cells({{17, 5}}), {"C\rG\r", "", ""}, lines + "C G \n#\n#\n17,5\n"},
-        {"VT FF",
-         givenScore().cells({{17, 5}}),
-         {"C\vG\fAm", "", ""},
-         lines + "C G Am\n#\n#\n17,5\n"},
-        {"NEL", givenScore().cells({{17, 5}}), {"C\xC2\x85G", "", ""}, lines + "C G\n#\n#\n17,5\n"},
-        {"LS PS",
-         givenScore().cells({{17, 5}}),
-         {"C\xE2\x80\xA8G\xE2\x80\xA9", "", ""},
-         lines + "C G \n#\n#\n17,5\n"},
+        {"LF", one, {"C\n17,5", "Dm", ""}, lines + "C 17,5\n#Dm\n#\n17,5\n"},
+        {"CRLF", one, {"C\r\nG", "", ""}, lines + "C G" + blank},
+        {"CR", one, {"C\rG\r", "", ""}, lines + "C G " + blank},
+        {"VT FF", one, {"C\vG\fAm", "", ""}, lines + "C G Am" + blank},
+        {"NEL", one, {"C\xC2\x85G", "", ""}, lines + "C G" + blank},
+        {"LS PS", one, {"C\xE2\x80\xA8G\xE2\x80\xA9", "", ""}, lines + "C G " + blank},
         {"other text",
-         givenScore().cells({{17, 5}}),
+         one,
          {"C\xE2\x80\xA6G \xC2\xA0", "", ""},
-         lines + "C\xE2\x80\xA6G \xC2\xA0\n#\n#\n17,5\n"},
+         lines + "C\xE2\x80\xA6G \xC2\xA0" + blank},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
