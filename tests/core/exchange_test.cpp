@@ -102,23 +102,16 @@ std::string score(const std::string& measures, const std::string& parts = "") {
            "<part id=\"P1\">" +
            measures + "</part>" + parts + "</score-partwise>";
 }
-std::string note(const std::string& pitch, const std::string& rest = "") {
-    return "<note><pitch>" + pitch +
-           "</pitch><duration>1</duration><voice>1</voice>"
-           "<type>quarter</type>" +
-           rest + "</note>";
-}
 
 // A first part of one measure with one division a quarter, holding body.
 std::string measure(const std::string& body, const std::string& parts = "") {
     return score("<measure><attributes><divisions>1</divisions></attributes>" + body + "</measure>",
                  parts);
 }
-std::string quarter(const char* step, int octave, const std::string& rest = "",
-                    const std::string& before = "", int voice = 1) {
-    return "<note>" + before + "<pitch><step>" + step + "</step><octave>" + std::to_string(octave) +
-           "</octave></pitch><duration>1</duration><voice>" + std::to_string(voice) +
-           "</voice><type>quarter</type>" + rest + "</note>";
+std::string quarter(const char* step, int octave, const std::string& rest = "") {
+    return std::string("<note><pitch><step>") + step + "</step><octave>" + std::to_string(octave) +
+           "</octave></pitch><duration>1</duration><voice>1</voice><type>quarter</type>" + rest +
+           "</note>";
 }
 
 TEST(MusicXml, ImportReportsWhatItCannotCarry) {
@@ -274,17 +267,17 @@ std::vector<double> barsOfFile(const std::string& xml) {
     return bars;
 }
 
-// The cells between marks, and their lengths.
-std::vector<std::vector<ScoreCell>> barsOf(const std::vector<ScoreCell>& cells) {
-    std::vector<std::vector<ScoreCell>> bars(1);
+// The lengths of the runs of notes and rests between marks.
+std::vector<double> barsOf(const std::vector<ScoreCell>& cells) {
+    std::vector<double> bars(1);
     for (const ScoreCell& c : cells) {
         if (isPitched(c.onpIndex) || noteValue(c.onpIndex).kind == NoteKind::Rest) {
-            bars.back().push_back(c);
-        } else if (!bars.back().empty()) {
-            bars.emplace_back();
+            bars.back() += static_cast<double>(divisionsOf(c.onpIndex));
+        } else if (bars.back() > 0) {
+            bars.push_back(0);
         }
     }
-    if (bars.back().empty()) bars.pop_back();
+    if (bars.back() == 0) bars.pop_back();
     return bars;
 }
 
@@ -313,13 +306,7 @@ TEST(MusicXml, ImportsOutsideFilesWithTheirOwnDurations) {
         text << in.rdbuf();
         const MusicXmlImport r = importMusicXml(text.str());
         ASSERT_TRUE(r.ok) << name << ": " << r.error;
-        std::vector<double> lengths;
-        for (const auto& bar : barsOf(r.score.musicData)) {
-            double length = 0;
-            for (const ScoreCell& c : bar) length += static_cast<double>(divisionsOf(c.onpIndex));
-            lengths.push_back(length);
-        }
-        EXPECT_EQ(lengths, barsOfFile(text.str())) << name;
+        EXPECT_EQ(barsOf(r.score.musicData), barsOfFile(text.str())) << name;
         golden << "== " << name << "\n";
         for (const ScoreCell& c : r.score.musicData)
             golden << c.noteIndex << ',' << c.onpIndex << ' ';
@@ -427,24 +414,22 @@ TEST(Wav, IsThePlayListRenderedSampleExactly) {
 }
 
 TEST(ExchangeSettings, ChoicesStandForValuesAndImportsTakeTheNearestChoice) {
-    const struct {
-        ScoreSettings set;
-        std::int64_t tempo;
-        std::string key;
-        std::int64_t beats;
-    } cases[] = {{{0, 3, 1, 1, 440}, 120, "Bb", 3},
-                 {{0, 0, 2, 3, 440}, 60, "Eb", 5},
-                 {{0, -1, -1, -1, 440}, 120, "C", 4}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(c.set.tempoValue(), c.tempo);
-        EXPECT_EQ(c.set.keyValue(), c.key);
-        EXPECT_EQ(c.set.beatValue(), c.beats);
+    // {settings, tempo, key, beats}
+    const std::tuple<ScoreSettings, std::int64_t, std::string, std::int64_t> cases[] = {
+        {{0, 3, 1, 1, 440}, 120, "Bb", 3},
+        {{0, 0, 2, 3, 440}, 60, "Eb", 5},
+        {{0, -1, -1, -1, 440}, 120, "C", 4}};
+    for (const auto& [set, tempo, key, beats] : cases) {
+        SCOPED_TRACE(key);
+        EXPECT_EQ(set.tempoValue(), tempo);
+        EXPECT_EQ(set.keyValue(), key);
+        EXPECT_EQ(set.beatValue(), beats);
     }
     // A tempo or beat count the window does not offer is set to the nearest one, and said.
     const MusicXmlImport r = importMusicXml(
         score("<measure><attributes><divisions>1</divisions><time><beats>7</beats><beat-type>4"
               "</beat-type></time></attributes><sound tempo=\"93\"/>" +
-              note("<step>A</step><octave>4</octave>") + "</measure>"));
+              quarter("A", 4) + "</measure>"));
     ASSERT_TRUE(r.ok) << r.error;
     EXPECT_EQ(r.score.settings, (ScoreSettings{0, 2, 0, 4, 440}));  // 100, C, 6
     ASSERT_EQ(r.notes.size(), 2u);
