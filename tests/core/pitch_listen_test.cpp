@@ -2,11 +2,13 @@
 // steadiness and reaction of the display, and the listener's life with a scripted input.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <optional>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "fakes.h"
@@ -27,26 +29,21 @@ using testing::Wave;
 constexpr double kRate = 48000.0;
 
 TEST(NearestPitch, NamesAndCentsAgainstTheReference) {
-    struct Case {
-        float hz;
-        std::int64_t reference;
-        const char* name;  // nullptr: no pitch
-        float cents;
-    };
-    const std::vector<Case> cases = {
+    // {frequency, reference, the pitch's name or nullptr for none, cents}
+    const std::tuple<float, std::int64_t, const char*, float> cases[] = {
         {446.0f, 440, "A1", 23.45f},  {434.0f, 440, "A1", -23.77f}, {446.0f, 442, "A1", 15.60f},
         {466.16f, 440, "A1#", 0.0f},  {277.18f, 440, "C0#", 0.0f},  {261.63f, 440, "C0", 0.0f},
         {214.0f, 440, "A0", -47.87f}, {1075.0f, 440, "C2", 46.5f},  // just inside the ends
         {1083.0f, 440, nullptr, 0},   {210.0f, 440, nullptr, 0},    {0.0f, 440, nullptr, 0},
         {NAN, 440, nullptr, 0},       {INFINITY, 440, nullptr, 0},  {440.0f, 0, nullptr, 0},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::to_string(c.hz) + " at " + std::to_string(c.reference));
-        const auto p = nearestPitch(c.hz, c.reference);
-        ASSERT_EQ(p.has_value(), c.name != nullptr);
+    for (const auto& [hz, reference, name, cents] : cases) {
+        SCOPED_TRACE(std::to_string(hz) + " at " + std::to_string(reference));
+        const auto p = nearestPitch(hz, reference);
+        ASSERT_EQ(p.has_value(), name != nullptr);
         if (!p) continue;
-        EXPECT_EQ(tables::noteArr[static_cast<std::size_t>(p->pitchIndex)], c.name);
-        EXPECT_NEAR(p->cents, c.cents, 0.15f);
+        EXPECT_EQ(tables::noteArr[static_cast<std::size_t>(p->pitchIndex)], name);
+        EXPECT_NEAR(p->cents, cents, 0.15f);
     }
     // Half way between two pitches: either neighbour, at most 50 cents off.
     EXPECT_NEAR(std::abs(nearestPitch(453.0f, 440)->cents), 50.0f, 1.0f);
@@ -94,13 +91,6 @@ std::vector<Step> follow(const std::vector<float>& signal, std::int64_t referenc
     return steps;
 }
 
-std::vector<ListenReading> after(const std::vector<Step>& steps, double from) {
-    std::vector<ListenReading> out;
-    for (const Step& s : steps)
-        if (s.seconds >= from) out.push_back(s.reading);
-    return out;
-}
-
 TEST(Listening, SilenceNoiseAndDoubtShowNothing) {
     std::vector<float> noise(static_cast<std::size_t>(kRate), 0.0f);
     testing::addNoise(noise, 0.2);
@@ -122,25 +112,24 @@ TEST(Listening, SilenceNoiseAndDoubtShowNothing) {
 }
 
 TEST(Listening, ANewNoteShowsWithinATenthOfASecondAndGoesWithItsSound) {
-    const struct {
-        double fromHz, toHz;
-        const char* to;
-        bool gap;  // a short silence between, as when a string is plucked anew
-    } changes[] = {
-        {440.0, 880.0, "A2", false}, {293.66, 329.63, "E0", true}, {0.0, 392.0, "G0", false},
+    // {from, to, the new note's name, a short silence between as when a string is plucked anew}
+    const std::tuple<double, double, const char*, bool> changes[] = {
+        {440.0, 880.0, "A2", false},
+        {293.66, 329.63, "E0", true},
+        {0.0, 392.0, "G0", false},
     };
-    for (const auto& c : changes) {
-        SCOPED_TRACE(std::to_string(c.fromHz) + " -> " + std::to_string(c.toHz));
-        auto signal = testing::tone(Wave::Sawtooth, c.fromHz, 0.5, kRate, c.fromHz > 0 ? 0.5 : 0);
-        if (c.gap) testing::append(signal, std::vector<float>(std::size_t(0.03 * kRate)));
+    for (const auto& [fromHz, toHz, to, gap] : changes) {
+        SCOPED_TRACE(std::to_string(fromHz) + " -> " + std::to_string(toHz));
+        auto signal = testing::tone(Wave::Sawtooth, fromHz, 0.5, kRate, fromHz > 0 ? 0.5 : 0);
+        if (gap) testing::append(signal, std::vector<float>(std::size_t(0.03 * kRate)));
         const double onset = static_cast<double>(signal.size()) / kRate;
-        testing::append(signal, testing::tone(Wave::Sawtooth, c.toHz, 0.5, kRate));
+        testing::append(signal, testing::tone(Wave::Sawtooth, toHz, 0.5, kRate));
         std::optional<double> shown;
         for (const Step& s : follow(signal)) {
             if (s.seconds <= onset) continue;
-            if (!shown && s.reading.name == c.to) shown = s.seconds;
+            if (!shown && s.reading.name == to) shown = s.seconds;
             if (shown) {
-                ASSERT_EQ(s.reading.name, c.to) << "once there, the new note stays";
+                ASSERT_EQ(s.reading.name, to) << "once there, the new note stays";
             }
         }
         ASSERT_TRUE(shown);
@@ -150,8 +139,11 @@ TEST(Listening, ANewNoteShowsWithinATenthOfASecondAndGoesWithItsSound) {
     auto signal = testing::tone(Wave::Sine, 440, 0.5, kRate);
     testing::append(signal, std::vector<float>(static_cast<std::size_t>(0.5 * kRate)));
     const auto steps = follow(signal);
-    EXPECT_TRUE(after(steps, 0.3).front().hasNote);
-    for (const ListenReading& r : after(steps, 0.5 + 0.2)) EXPECT_FALSE(r.hasNote);
+    const auto from = [&](double t) {
+        return std::ranges::find_if(steps, [t](const Step& s) { return s.seconds >= t; });
+    };
+    EXPECT_TRUE(from(0.3)->reading.hasNote);
+    for (auto s = from(0.5 + 0.2); s != steps.end(); ++s) EXPECT_FALSE(s->reading.hasNote);
 }
 
 TEST(Listening, TheDetectorRefusesNonsenseRates) {
@@ -197,6 +189,15 @@ TEST(PitchListener, ListensToItsInputAndStops) {
     rig.play(446.0, 0.1);
     EXPECT_NEAR(rig.reading().cents, 0.0, 1.0);
     EXPECT_TRUE(rig.snap.reading.inTune);
+    // A reference without a pitch table is reported and shows no note until it is mended.
+    rig.listener.setReferencePitch(0);
+    EXPECT_EQ(rig.listener.snapshot().status, "The reference pitch 0 Hz gives no pitch table");
+    rig.play(440.0, 0.2);
+    EXPECT_FALSE(rig.reading().hasNote);
+    rig.listener.setReferencePitch(440);
+    EXPECT_EQ(rig.listener.snapshot().status, "");
+    rig.play(440.0, 0.2);
+    EXPECT_EQ(rig.reading().name, "A1");
 
     rig.listener.listen();
     EXPECT_FALSE(rig.listener.listening());
@@ -242,19 +243,6 @@ TEST(PitchListener, WithoutAMicrophoneItSaysSo) {
     EXPECT_EQ(rig.listener.snapshot().status, "No microphone: Device unplugged");
     rig.listener.listen();
     EXPECT_EQ(rig.listener.snapshot().status, "");
-}
-
-TEST(PitchListener, AReferenceWithoutATableIsReportedAndMended) {
-    ListenRig rig;
-    rig.listener.listen();
-    rig.listener.setReferencePitch(0);
-    EXPECT_EQ(rig.listener.snapshot().status, "The reference pitch 0 Hz gives no pitch table");
-    rig.play(440.0, 0.2);
-    EXPECT_FALSE(rig.reading().hasNote);
-    rig.listener.setReferencePitch(440);
-    EXPECT_EQ(rig.listener.snapshot().status, "");
-    rig.play(440.0, 0.2);
-    EXPECT_EQ(rig.reading().name, "A1");
 }
 
 // The input's thread analyses while the window's thread reads and changes the reference:
