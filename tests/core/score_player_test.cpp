@@ -8,6 +8,7 @@
 #include <cmath>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "fake_clock.h"
@@ -90,21 +91,19 @@ std::vector<float> expectedSound(double rate, std::int64_t beats, float beat,
 }
 
 TEST(ScorePlayer, CountInThenTheNotesThenIdleWithTheEndAlert) {
-    const struct {
-        std::string tempo, beats, key;
-        double rate;
-    } cases[] = {{"120", "4", "C", 8000}, {"80", "3", "Bb", 8000}, {"60", "2", "Eb", 11025}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.tempo + "/" + c.beats + "/" + c.key);
-        Rig rig(c.rate);
+    const std::tuple<std::string, std::string, std::string, double> cases[] = {
+        {"120", "4", "C", 8000}, {"80", "3", "Bb", 8000}, {"60", "2", "Eb", 11025}};
+    for (const auto& [tempo, beatText, key, rate] : cases) {
+        SCOPED_TRACE(tempo + "/" + beatText + "/" + key);
+        Rig rig(rate);
         const Song score{{{17, kQuarter}, {0, kQuarterRest}, {20, kTieQuarter}, {21, kEighth}}};
-        const std::int64_t beats = std::stoll(c.beats);
-        rig.player->playAll(score.request(c.tempo, c.beats, false, -1, c.key));
+        const std::int64_t beats = std::stoll(beatText);
+        rig.player->playAll(score.request(tempo, beatText, false, -1, key));
         EXPECT_EQ(rig.player->state(), PlayState::CountIn);
         EXPECT_EQ(rig.listener.titles, std::vector<std::string>{"■"});
 
-        const float beat = 60.0f / static_cast<float>(std::stoll(c.tempo));
-        const float f = keyFactor(c.key);
+        const float beat = 60.0f / static_cast<float>(std::stoll(tempo));
+        const float f = keyFactor(key);
         const std::vector<PlayEntry> entries = {
             {440.0f * f, beat}, {0.0f, beat}, {523.0f * f, beat * 1.5f}};
         EXPECT_EQ(rig.player->playMusicData(), entries);
@@ -121,10 +120,10 @@ TEST(ScorePlayer, CountInThenTheNotesThenIdleWithTheEndAlert) {
         // The cells heard: the note, the rest, the tie chain from its first cell; none at the end.
         EXPECT_EQ(rig.listener.cells, (std::vector<std::int64_t>{0, 1, 2, -1}));
         ASSERT_EQ(rig.output.programs.size(), 1u);
-        EXPECT_EQ(rig.output.renderRun(0), expectedSound(c.rate, beats, beat, entries));
+        EXPECT_EQ(rig.output.renderRun(0), expectedSound(rate, beats, beat, entries));
         // The alert shows once, while the last note sounds.
         ASSERT_EQ(rig.listener.alerts, std::vector<std::string>{"end"});
-        const double last = rig.t0 + rig.player->program()->entryStart(2) / c.rate;
+        const double last = rig.t0 + rig.player->program()->entryStart(2) / rate;
         EXPECT_GE(rig.listener.alertTimes[0] + 1e-9, last);
         EXPECT_LT(rig.listener.alertTimes[0], last + 2 * kDefaultFollowSeconds);
     }
@@ -148,28 +147,26 @@ TEST(ScorePlayer, WhatTheWindowShowsFollowsWhatIsHeard) {
 
 TEST(ScorePlayer, PressingAgainStopsAfterTheSoundingNote) {
     const Song score{{{17, kHalf}, {18, kHalf}, {19, kHalf}}};
-    const struct {
-        double at;              // seconds after the start
-        std::int64_t endFrame;  // where the sound ends (8000 frames a second)
-    } cases[] = {
+    // {seconds after the start, the frame where the sound ends (8000 frames a second)}
+    const std::pair<double, std::int64_t> cases[] = {
         {0.2, 4000},    // during the first click: its beat ends
         {0.97, 8000},   // end of the second beat
         {2.98, 24000},  // first note nearly over
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.at);
+    for (const auto& [at, endFrame] : cases) {
+        SCOPED_TRACE(at);
         Rig rig;
         rig.player->playAll(score.request());
-        rig.clock.advanceTo(rig.t0 + c.at);
+        rig.clock.advanceTo(rig.t0 + at);
         rig.player->playAll(score.request());
         EXPECT_EQ(rig.player->state(), PlayState::StopRequested);
         EXPECT_EQ(rig.player->title(), kPlayTitle) << "the title turns at once";
         rig.runOut();
         EXPECT_EQ(rig.player->state(), PlayState::Idle);
-        EXPECT_EQ(rig.output.programs[0].end, c.endFrame);
+        EXPECT_EQ(rig.output.programs[0].end, endFrame);
         EXPECT_TRUE(rig.listener.alerts.empty());
         // Idle when the sound kept has been heard, not before.
-        EXPECT_GE(rig.clock.now() + 1e-9, rig.t0 + c.endFrame / 8000.0);
+        EXPECT_GE(rig.clock.now() + 1e-9, rig.t0 + endFrame / 8000.0);
     }
 }
 
@@ -212,14 +209,12 @@ TEST(ScorePlayer, TheMetronomeClicksEveryBeatWithTheBarsFirstBeatAccented) {
 }
 
 TEST(ScorePlayer, TempoOrBeatsThatAreNoPositiveNumberOrNoOutputNeverStart) {
-    const struct {
-        std::string text;
-        std::optional<std::int64_t> count;  // of at most 1000
-    } texts[] = {
+    // A count of at most 1000.
+    const std::pair<std::string, std::optional<std::int64_t>> texts[] = {
         {" 90 ", 90}, {"1000", 1000}, {"", {}},     {"0", {}},  {"-120", {}},
         {"12.5", {}}, {"120bpm", {}}, {"1001", {}}, {"+4", {}}, {"99999999999999999999999", {}},
     };
-    for (const auto& t : texts) EXPECT_EQ(parseCount(t.text, 1000), t.count) << t.text;
+    for (const auto& [text, count] : texts) EXPECT_EQ(parseCount(text, 1000), count) << text;
     // A score with no tempo or no beat chosen does not start, and says why.
     const Song score{{{17, kQuarter}}};
     for (const auto& [tempo, beats] : {std::pair{"", "4"}, {"120", ""}}) {
