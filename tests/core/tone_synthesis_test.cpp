@@ -109,12 +109,6 @@ TEST(ToneSynthesis, NoOutputOrAnUnusableFormatSkipsSilently) {
     EXPECT_TRUE(audio.calls.empty());
 }
 
-}  // namespace
-}  // namespace sorvel
-
-namespace sorvel {
-namespace {
-
 TEST(SoundPreferences, OddStoredValuesReadAsTheDefault) {
     testing::FakeSettings settings;
     SoundPreferences prefs(settings);
