@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "fakes.h"
@@ -37,11 +39,7 @@ TEST(PhraseNoteButtons, PicturesPerClefAndTheNotesTheyAppend) {
 }
 
 TEST(PhraseTranspose, WrapsDropsAndKeepsMarks) {
-    const struct {
-        const char* before;
-        int steps;
-        const char* after;
-    } cases[] = {
+    const std::tuple<const char*, int, const char*> cases[] = {
         {",B1,00,D0b", 1, ",C0,00,D0"},
         {"C2,01,E0", 1, ",F0"},
         {",C0", -1, ",B1"},
@@ -52,9 +50,8 @@ TEST(PhraseTranspose, WrapsDropsAndKeepsMarks) {
         {",C0#,G1", 60, ",C1#,G0"},
         {",C0,junk", 0, ",C0,junk"},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(phrase::transposePhrase(c.before, c.steps), c.after)
-            << c.before << " by " << c.steps;
+    for (const auto& [before, steps, after] : cases)
+        EXPECT_EQ(phrase::transposePhrase(before, steps), after) << before << " by " << steps;
     for (std::string_view name : phrase::cdArr) {
         const std::string p = std::string(",").append(name);
         EXPECT_EQ(phrase::transposePhrase(phrase::transposePhrase(p, 1), -1), p);
@@ -81,27 +78,24 @@ TEST(PhraseCircle, FullAndShortFormsAndEveryPitchClassOnce) {
         const std::string line =
             phrase::circleOfFourths("", std::string(",").append(name), false).line;
         std::multiset<std::int64_t> classes;
-        std::size_t from = 1;
-        for (std::size_t to; from <= line.size(); from = to + 1) {
-            to = std::min(line.find(',', from), line.size());
-            const std::string t = line.substr(from, to - from);
+        std::istringstream tokens(line.substr(1));
+        for (std::string t; std::getline(tokens, t, ',');)
             if (t != "00") classes.insert(*phrase::cdDic(t) % 12);
-        }
         EXPECT_EQ(classes.size(), 12u) << name;
         EXPECT_EQ(std::set<std::int64_t>(classes.begin(), classes.end()).size(), 12u) << name;
     }
 }
 
 TEST(PhraseChordSymbols, SplitRootAndSuffixAndReadOffsets) {
-    const struct {
-        const char *token, *root, *suffix;
-    } splits[] = {{"Ebm7", "E0b", "m7"}, {"C", "C0", ""},     {"f#", "F0#", ""},
-                  {"CB", "C0", "B"},     {"Hm7", "H0", "m7"}, {"#", "#0", ""}};
-    for (const auto& c : splits) {
-        const auto s = phrase::splitChordSymbol(c.token);
-        ASSERT_TRUE(s) << c.token;
-        EXPECT_EQ(s->root, c.root) << c.token;
-        EXPECT_EQ(s->suffix, c.suffix) << c.token;
+    // {symbol, root, suffix}
+    const std::tuple<const char*, const char*, const char*> splits[] = {
+        {"Ebm7", "E0b", "m7"}, {"C", "C0", ""},     {"f#", "F0#", ""},
+        {"CB", "C0", "B"},     {"Hm7", "H0", "m7"}, {"#", "#0", ""}};
+    for (const auto& [token, root, suffix] : splits) {
+        const auto s = phrase::splitChordSymbol(token);
+        ASSERT_TRUE(s) << token;
+        EXPECT_EQ(s->root, root) << token;
+        EXPECT_EQ(s->suffix, suffix) << token;
     }
     EXPECT_FALSE(phrase::splitChordSymbol(""));
     const std::pair<const char*, std::optional<std::int64_t>> offsets[] = {
@@ -142,20 +136,16 @@ TEST(PhraseChordSymbols, NotesFromThePatternTable) {
 }
 
 TEST(PhraseLine, CellsOfTheLine) {
-    const struct {
-        const char* line;
-        Cells cells;
-        std::vector<std::string> skipped;
-    } cases[] = {
+    const std::tuple<const char*, Cells, std::vector<std::string>> cases[] = {
         {",C0,00,01,A0,02", {{4, 5}, {17, 25}, {17, 26}, {17, 5}, {17, 27}}, {}},
         {",,,", {}, {}},
         {",D0b,C0#,C2,B1b", {{6, 5}, {5, 5}, {38, 5}, {36, 5}}, {}},
         {",C0,zz,03, C0,E0", {{4, 5}, {10, 5}}, {"zz", "03", " C0"}},
     };
-    for (const auto& c : cases) {
-        const auto r = phrase::lineCells(c.line);
-        EXPECT_EQ(r.cells, c.cells) << c.line;
-        EXPECT_EQ(r.skipped, c.skipped) << c.line;
+    for (const auto& [line, cells, skipped] : cases) {
+        const auto r = phrase::lineCells(line);
+        EXPECT_EQ(r.cells, cells) << line;
+        EXPECT_EQ(r.skipped, skipped) << line;
     }
 }
 
@@ -206,9 +196,8 @@ TEST(PhraseTable, EditsAddAndDelete) {
 
     b.addRow();
     EXPECT_EQ(table.defItem.back(), (ScaleRow{"NEW", "NEW"}));
-    for (std::optional<std::size_t> none :
-         {std::optional<std::size_t>{}, std::optional<std::size_t>{4}})
-        EXPECT_FALSE(b.deleteRow(none, alerts));
+    EXPECT_FALSE(b.deleteRow(std::nullopt, alerts));
+    EXPECT_FALSE(b.deleteRow(4, alerts));
     ASSERT_EQ(alerts.shown.size(), 2u);
     for (const testing::Alert& a : alerts.shown) {
         EXPECT_EQ(a.text, "コードエラー");
