@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "fakes.h"
@@ -27,10 +28,6 @@ std::vector<float> countingTable() {
     return t;
 }
 
-std::vector<float> staffTable() {
-    return {tables::freqArr.begin(), tables::freqArr.end()};
-}
-
 std::vector<float> pitches(const std::vector<PlayEntry>& list) {
     std::vector<float> out;
     for (const PlayEntry& e : list) out.push_back(e.frequency);
@@ -41,12 +38,9 @@ TEST(PlayList, RepeatsAndFirstEndingsPlayAsWrittenFromAnyStart) {
     QuietDiagnostics quiet;
     const ScoreCell R{0, kRepeatStart}, E{0, kRepeatEnd}, F{0, kFirstEnding}, M{0, kMark};
     const ScoreCell A{1, kQuarter}, B{2, kQuarter}, C{3, kQuarter}, D{4, kQuarter};
-    const struct {
-        const char* name;
-        std::vector<ScoreCell> cells;
-        std::int64_t start;
-        std::vector<float> expected;  // pitches in order
-    } cases[] = {
+    // {what, cells, start cell, the pitches in order}
+    using Cells = std::vector<ScoreCell>;
+    const std::tuple<const char*, Cells, std::int64_t, std::vector<float>> cases[] = {
         {"first ending", {R, A, F, B, E, C}, 0, {101, 102, 101, 103}},
         {"repeat without a start goes to cell 0", {A, E, B}, 0, {101, 101, 102}},
         {"notes before the repeat start", {A, R, B, E, C}, 0, {101, 102, 102, 103}},
@@ -65,16 +59,15 @@ TEST(PlayList, RepeatsAndFirstEndingsPlayAsWrittenFromAnyStart) {
         {"start in the first ending", {R, A, F, B, E, C}, 3, {102, 101, 103}},
         {"a tie before the start is not carried", {{1, kTieQuarter}, B}, 1, {102}},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(pitches(buildPlayList(c.cells, c.start, countingTable(), {.tempo = 120})),
-                  c.expected)
-            << c.name;
+    for (const auto& [name, cells, start, expected] : cases) {
+        EXPECT_EQ(pitches(buildPlayList(cells, start, countingTable(), {.tempo = 120})), expected)
+            << name;
     }
 }
 
 TEST(PlayList, StrayIndicesNeitherCrashNorShiftTheTiming) {
     QuietDiagnostics quiet;
-    const auto table = staffTable();
+    const std::vector<float> table(tables::freqArr.begin(), tables::freqArr.end());
     const std::vector<ScoreCell> cells = {
         {-3, kQuarter}, {39, kQuarter},           {17, 65},
         {17, -1},       {17, kTripletEighthRest}, {17, kEighthRest}};
