@@ -46,30 +46,26 @@ TEST(ToneSynthesis, FrameCountsAndSilence) {
 }
 
 TEST(ToneSynthesis, TonesAndClicksRiseAndFallInsideTheirLengthBelowFullScale) {
-    const struct {
-        double rate;
-        float seconds;
-        bool click;
-        std::int64_t sounding, ramp;  // frames with sound; frames of the rise and of the fall
-    } cases[] = {
+    // {sample rate, seconds, a click, frames with sound, frames of the rise and of the fall}
+    const std::tuple<double, float, bool, std::int64_t, std::int64_t> cases[] = {
         {48000, 0.5f, false, 24000, 192}, {44100, 0.5f, false, 22050, 176},
         {48000, 0.005f, false, 240, 120},  // shorter than two ramps: half each
         {48000, 0.5f, true, 961, 192},    {44100, 0.25f, true, 883, 176},
     };
     const float f = 1046.0f;
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.rate);
-        const PcmBuffer b = c.click ? synthesizeClick({c.rate, 2}, f, c.seconds)
-                                    : synthesizeTone({c.rate, 2}, f, c.seconds);
-        ASSERT_EQ(b.frameLength, frameCount(c.rate, c.seconds));
+    for (const auto& [rate, seconds, click, sounding, ramp] : cases) {
+        SCOPED_TRACE(std::to_string(rate) + (click ? " click " : " tone ") +
+                     std::to_string(seconds));
+        const PcmBuffer b =
+            click ? synthesizeClick({rate, 2}, f, seconds) : synthesizeTone({rate, 2}, f, seconds);
+        ASSERT_EQ(b.frameLength, frameCount(rate, seconds));
         EXPECT_EQ(b.channelData[1], b.channelData[0]);
         const std::vector<float>& s = b.channelData[0];
         for (std::int64_t i = 0; i < static_cast<std::int64_t>(s.size()); ++i) {
-            const double k = std::min(i, c.sounding - i);
-            const double gain = i >= c.sounding
-                                    ? 0.0
-                                    : (k >= c.ramp ? 1.0 : 0.5 - 0.5 * std::cos(M_PI * k / c.ramp));
-            const double want = kToneLevel * gain * std::sin(2 * M_PI * f * i / c.rate);
+            const double k = std::min(i, sounding - i);
+            const double gain =
+                i >= sounding ? 0.0 : (k >= ramp ? 1.0 : 0.5 - 0.5 * std::cos(M_PI * k / ramp));
+            const double want = kToneLevel * gain * std::sin(2 * M_PI * f * i / rate);
             ASSERT_NEAR(s[static_cast<std::size_t>(i)], want, 1e-6) << i;
         }
     }
