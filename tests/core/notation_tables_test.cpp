@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 
 #include "edit/chord_lines.h"
 #include "fakes.h"
@@ -64,18 +65,14 @@ TEST(NoteValues, PartnersPairUpAndKeepLengthAndKind) {
         if (v >= 29 && v <= 40) continue;
         EXPECT_EQ(noteValue(v).dotToggle, v) << v;
     }
-    for (int v = 13; v <= 23; v += 2) {
+    for (int v = 13; v <= 23; v += 2)
         EXPECT_EQ(std::string(noteValue(v).glyph) + ".", noteValue(v + 1).glyph);
-    }
     EXPECT_EQ(noteValue(-1).kind, NoteKind::Blank);
 }
 
 TEST(ChordLines, TransposeTable) {
-    const struct {
-        std::string before;
-        bool up;
-        std::string after;
-    } cases[] = {
+    // {line, up, the line moved}
+    const std::tuple<std::string, bool, std::string> cases[] = {
         {"C G7", true, "C# G#7 "},
         {"C# G#7 ", true, "D A7  "},  // the empty last token keeps its place
         {"am7", true, "A#m7 "},
@@ -92,10 +89,9 @@ TEST(ChordLines, TransposeTable) {
         {"x", true, "x "},                       // no chord root: kept as typed
         {"\xC3\xA9m C", true, "\xC3\xA9m C# "},  // a non-ASCII first character is kept
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(transposeChordLine(c.before, c.up), c.after)
-            << "\"" << c.before << "\" " << (c.up ? "up" : "down");
-    }
+    for (const auto& [before, up, after] : cases)
+        EXPECT_EQ(transposeChordLine(before, up), after)
+            << "\"" << before << "\" " << (up ? "up" : "down");
     // Both spellings of a black key move to the same neighbour: up with sharps, down with flats.
     const char* sharps[] = {"C", "C#", "D", "D#", "E", "F", "F#", "G", "G#", "A", "A#", "B"};
     const char* flats[] = {"C", "Db", "D", "Eb", "E", "F", "Gb", "G", "Ab", "A", "Bb", "B"};
