@@ -7,9 +7,9 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
-#include "app/exchange_file.h"
 #include "exchange/audio_export.h"
 #include "exchange/musicxml_archive.h"
 #include "exchange/musicxml_export.h"
@@ -51,14 +51,11 @@ Score richScore() {
         {6, 43}, {7, 43}, {10, 43}, {14, 44}, {17, 16}, {17, 21}, {18, 40}, {23, 39}, {25, 38},
         {26, 30}, {28, 22}, {17, kRepeatEnd},
     };
+    s.codeData = {
+        chordLine({{1, "C"}, {5, "G7b9"}, {10, "Am/E"}, {16, "dolce cantabile"}, {32, "F#m7b5"},
+                   {39, "Bb13"}}),
+        chordLine({{2, "Cadd9"}, {9, "D7sus4"}, {16, "N.C."}})};
     // clang-format on
-    s.codeData = {chordLine({{1, "C"},
-                             {5, "G7b9"},
-                             {10, "Am/E"},
-                             {16, "dolce cantabile"},
-                             {32, "F#m7b5"},
-                             {39, "Bb13"}}),
-                  chordLine({{2, "Cadd9"}, {9, "D7sus4"}, {16, "N.C."}})};
     s.settings = {0, 2, 1, 1, 442};  // tempo 100, Bb, 3 beats
     return s;
 }
@@ -97,16 +94,15 @@ TEST(MusicXml, WritesNotationAsTheGoldenFilesShowIt) {
         writeMusicXml(Score{plain, {"  C" + std::string(9, ' ') + "G7"}, {}}, ""));
 }
 
-std::string score(const std::string& measures, const std::string& parts = "") {
-    return "<?xml version=\"1.0\"?><score-partwise version=\"4.0\"><part-list/>"
-           "<part id=\"P1\">" +
-           measures + "</part>" + parts + "</score-partwise>";
+std::string score(const std::string& measures) {
+    return "<?xml version=\"1.0\"?><score-partwise version=\"4.0\"><part-list/><part id=\"P1\">" +
+           measures + "</part></score-partwise>";
 }
 
 // A first part of one measure with one division a quarter, holding body.
-std::string measure(const std::string& body, const std::string& parts = "") {
-    return score("<measure><attributes><divisions>1</divisions></attributes>" + body + "</measure>",
-                 parts);
+std::string measure(const std::string& body) {
+    return score("<measure><attributes><divisions>1</divisions></attributes>" + body +
+                 "</measure>");
 }
 std::string quarter(const char* step, int octave, const std::string& rest = "") {
     return std::string("<note><pitch><step>") + step + "</step><octave>" + std::to_string(octave) +
@@ -116,13 +112,8 @@ std::string quarter(const char* step, int octave, const std::string& rest = "") 
 
 TEST(MusicXml, ImportReportsWhatItCannotCarry) {
     const std::string A4 = quarter("A", 4);
-    struct Case {
-        std::string xml;
-        std::vector<ScoreCell> cells;
-        std::string reported;  // a part of one of the notes, "" for none
-    };
-    // What the outside files below do not show.
-    const std::vector<Case> cases = {
+    // What the outside files below do not show: {file, cells, a part of the one note or ""}.
+    const std::tuple<std::string, std::vector<ScoreCell>, std::string> cases[] = {
         // A whole-bar rest lasts the bar of the time signature in force, whatever its type.
         {score("<measure><attributes><divisions>1</divisions><time><beats>3</beats><beat-type>4"
                "</beat-type></time></attributes><note><rest measure=\"yes\"/><duration>3"
@@ -152,15 +143,15 @@ TEST(MusicXml, ImportReportsWhatItCannotCarry) {
          {{17, 5}, {17, kBar}, {20, 5}, {17, kBar}},
          ""},
     };
-    for (const Case& c : cases) {
-        const MusicXmlImport r = importMusicXml(c.xml);
+    for (const auto& [xml, cells, reported] : cases) {
+        const MusicXmlImport r = importMusicXml(xml);
         ASSERT_TRUE(r.ok) << r.error;
-        EXPECT_EQ(r.score.musicData, c.cells) << c.xml;
-        if (c.reported.empty()) {
+        EXPECT_EQ(r.score.musicData, cells) << xml;
+        if (reported.empty()) {
             EXPECT_TRUE(r.notes.empty()) << r.notes.front();
         } else {
-            ASSERT_EQ(r.notes.size(), 1u) << c.xml;
-            EXPECT_NE(r.notes.front().find(c.reported), std::string::npos) << r.notes.front();
+            ASSERT_EQ(r.notes.size(), 1u) << xml;
+            EXPECT_NE(r.notes.front().find(reported), std::string::npos) << r.notes.front();
         }
     }
 }
@@ -330,11 +321,8 @@ std::string hexLines(const std::string& bytes) {
 
 TEST(Midi, HoldsThePlayedNotesAtExactTicks) {
     testing::DiagCapture quiet;
-    const struct {
-        const char* name;
-        std::vector<ScoreCell> cells;
-        std::int64_t key;  // C, Bb, Eb
-    } cases[] = {
+    // {what, cells, key: C, Bb, Eb}
+    const std::tuple<const char*, std::vector<ScoreCell>, std::int64_t> cases[] = {
         {"A1 quarter, a rest, C0 eighth", {{17, 5}, {17, 17}, {4, 7}}, 0},
         // The chain sounds once, with the closing note's pitch; the rest inside it before.
         {"a tie chain with a rest inside", {{4, 55}, {17, 19}, {7, 7}, {0, 3}}, 0},
@@ -345,12 +333,12 @@ TEST(Midi, HoldsThePlayedNotesAtExactTicks) {
         {"Eb", {{17, 5}}, 2},
     };
     std::string golden;
-    for (const auto& c : cases) {
-        Score s{c.cells, {}, {}};
-        s.settings.key = c.key;
+    for (const auto& [name, cells, key] : cases) {
+        Score s{cells, {}, {}};
+        s.settings.key = key;
         s.settings.tempo = 1;  // 80
         s.settings.beat = 1;   // 3
-        golden += std::string("== ") + c.name + "\n" + hexLines(writeMidi(s, "t"));
+        golden += std::string("== ") + name + "\n" + hexLines(writeMidi(s, "t"));
     }
     testing::expectGolden("midi.txt", golden);
 }
