@@ -225,11 +225,8 @@ TEST(ScoreFile, ShippedPictureSetsKeepTheIndicesFilesStore) {
 }
 
 TEST(ScoreFile, OpenTextsUrlsAreDecodedAndEverythingElseIsAPath) {
-    const struct {
-        std::string text;
-        bool ok;
-        std::string path;
-    } cases[] = {
+    // {text, taken, the path}
+    const std::tuple<std::string, bool, std::string> cases[] = {
         {"file:///tmp/a%20b.txt", true, "/tmp/a b.txt"},
         {"FILE:///tmp/x", true, "/tmp/x"},
         {"file://localhost/tmp/x", true, "/tmp/x"},
@@ -242,13 +239,13 @@ TEST(ScoreFile, OpenTextsUrlsAreDecodedAndEverythingElseIsAPath) {
         {"file:///tmp/a%00b", false, ""},
         {"file://", false, ""},
     };
-    for (const auto& c : cases) {
-        const Result<std::string> p = resolveOpenText(c.text);
-        ASSERT_EQ(p.ok(), c.ok) << c.text;
-        if (c.ok) {
-            EXPECT_EQ(p.value(), c.path) << c.text;
+    for (const auto& [text, ok, path] : cases) {
+        const Result<std::string> p = resolveOpenText(text);
+        ASSERT_EQ(p.ok(), ok) << text;
+        if (ok) {
+            EXPECT_EQ(p.value(), path) << text;
         } else {
-            EXPECT_NE(p.reason().find(c.text), std::string::npos) << p.reason();
+            EXPECT_NE(p.reason().find(text), std::string::npos) << p.reason();
         }
     }
     // The window title of a path.
