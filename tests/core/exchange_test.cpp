@@ -151,7 +151,8 @@ TEST(MusicXml, ImportReportsWhatItCannotCarry) {
             EXPECT_TRUE(r.notes.empty()) << r.notes.front();
         } else {
             ASSERT_EQ(r.notes.size(), 1u) << xml;
-            EXPECT_NE(r.notes.front().find(reported), std::string::npos) << r.notes.front();
+            EXPECT_NE(r.notes.front().find(reported), std::string::npos)
+                << reported << ": " << r.notes.front();
         }
     }
 }

@@ -215,11 +215,12 @@ TEST(PitchListener, ListensToItsInputAndStops) {
 TEST(PitchListener, WithoutAMicrophoneItSaysSo) {
     // No input at all, or one that cannot start: it must not claim to listen.
     for (const std::string error : {"", "Connection refused"}) {
+        SCOPED_TRACE(error);
         ListenRig rig;
         rig.haveInput = !error.empty();
         if (!error.empty()) rig.log.startError = error;
         rig.listener.listen();
-        EXPECT_FALSE(rig.listener.listening()) << error;
+        EXPECT_FALSE(rig.listener.listening());
         EXPECT_EQ(rig.listener.snapshot().status,
                   "No microphone" + (error.empty() ? "" : ": " + error));
         EXPECT_EQ(rig.log.closed, error.empty() ? 0 : 1);
