@@ -355,10 +355,9 @@ TEST(Wav, IsThePlayListRenderedSampleExactly) {
         ASSERT_TRUE(w.ok) << w.error;
         const auto list = wavPlayList(s, options);
         ASSERT_FALSE(list.empty());
-        std::uint64_t frames = 0;
+        // Three clicks of 60 / 160 seconds each before the notes.
+        std::uint64_t frames = countIn ? 3 * frameCount(48000.0, 60.0f / 160.0f) : 0;
         std::vector<std::uint64_t> onsets;
-        const float beat = 60.0f / 160.0f;
-        if (countIn) frames += 3 * frameCount(48000.0, beat);
         for (const PlayEntry& e : list) {
             onsets.push_back(frames);
             frames += frameCount(48000.0, e.seconds);

@@ -73,18 +73,17 @@ struct Step {
 };
 
 // The reading after every analysis step of a signal handed over in blocks of 10 ms.
-std::vector<Step> follow(const std::vector<float>& signal, std::int64_t reference = 440,
-                         double rate = kRate) {
-    auto detector = makeAubioDetector(rate);
+std::vector<Step> follow(const std::vector<float>& signal) {
+    auto detector = makeAubioDetector(kRate);
     EXPECT_NE(detector, nullptr);
     std::vector<Step> steps;
     if (!detector) return steps;
     NoteFollower follower;
-    const auto block = static_cast<std::size_t>(rate / 100);
+    const auto block = static_cast<std::size_t>(kRate / 100);
     for (std::size_t i = 0; i < signal.size(); i += block) {
         for (const PitchEstimate& e :
              detector->feed(signal.data() + i, std::min(block, signal.size() - i))) {
-            follower.push(e, reference);
+            follower.push(e, 440);
             steps.push_back({e.seconds, follower.reading()});
         }
     }
