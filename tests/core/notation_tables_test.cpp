@@ -35,9 +35,8 @@ TEST(NotationTables, PitchNamesAgreeWithAccidentalsPositionsAndFrequencies) {
 TEST(NoteValues, PartnersPairUpAndKeepLengthAndKind) {
     for (std::int64_t v = 0; v < kValueCount; ++v) {
         const NoteValue& n = noteValue(v);
-        for (std::int64_t partner : {n.dotToggle, n.triplet, n.tie, n.alternate}) {
+        for (std::int64_t partner : {n.dotToggle, n.triplet, n.tie, n.alternate})
             ASSERT_TRUE(validValue(partner)) << v;
-        }
         // Every form swaps back to where it came from.
         EXPECT_EQ(noteValue(n.triplet).triplet, v) << v;
         EXPECT_EQ(noteValue(n.tie).tie, v) << v;
