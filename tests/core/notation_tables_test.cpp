@@ -7,7 +7,6 @@
 #include <tuple>
 
 #include "edit/chord_lines.h"
-#include "fakes.h"
 #include "model/note_values.h"
 
 namespace sorvel {

@@ -12,14 +12,12 @@
 #include <vector>
 
 #include "fakes.h"
-#include "model/diagnostics.h"
 #include "model/notation_tables.h"
 #include "model/score.h"
 #include "sound/pitch_detector.h"
 #include "sound/pitch_listener.h"
 #include "sound/pitch_reading.h"
 #include "test_signals.h"
-#include "view/gosen_view.h"
 
 namespace sorvel {
 namespace {

@@ -16,9 +16,7 @@ namespace {
 
 using QuietDiagnostics = testing::DiagCapture;
 
-constexpr std::int64_t kQuarter = 5, kEighth = 7, kQuarterRest = 17, kEighthRest = 19;
-constexpr std::int64_t kTripletEighth = 42, kTripletEighthRest = 45;
-constexpr std::int64_t kTieHalf = 54, kTieQuarter = 55, kTieEighth = 56, kAltTieQuarter = 61;
+constexpr std::int64_t kQuarter = 5, kEighthRest = 19, kTripletEighthRest = 45, kTieQuarter = 55;
 constexpr std::int64_t kMark = 25, kRepeatStart = 26, kRepeatEnd = 27, kFirstEnding = 28;
 
 // Pitch i sounds at 100 + i Hz, so every entry tells its cell.

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -21,8 +20,7 @@ namespace {
 
 using testing::FakeClock;
 
-constexpr std::int64_t kQuarter = 5, kEighth = 7, kHalf = 3, kQuarterRest = 17;
-constexpr std::int64_t kTieQuarter = 55, kRepeatStart = 26, kRepeatEnd = 27;
+constexpr std::int64_t kQuarter = 5, kEighth = 7, kHalf = 3, kQuarterRest = 17, kTieQuarter = 55;
 
 class RecordingListener : public PlaybackListener {
   public:

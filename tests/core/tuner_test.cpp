@@ -7,7 +7,6 @@
 #include <limits>
 #include <memory>
 #include <numbers>
-#include <optional>
 #include <string>
 #include <vector>
 
