@@ -89,32 +89,30 @@ TEST(ScoreFile, WrittenAsTheWindowShowsItAndReadBackByteForByte) {
 }
 
 TEST(ScoreFile, HeaderForms) {
-    const struct {
-        const char* header;
-        std::int64_t imageSet, tempo, aHz, key, beat;
-    } cases[] = {
-        {"<,sorvel2,0,3,440,0,0", 0, 3, 440, 0, 0},
-        {"<,sorvel2,1,2", 1, 2, 440, 0, 0},            // older form
-        {"<,sorvel2,1,2,450,2", 1, 2, 440, 0, 0},      // six fields: older form
-        {"<,sorvel2,1,2,450,2,3,4", 1, 2, 440, 0, 0},  // eight fields: older form
-        {"<,sorvel2,1,2,", 1, 2, 440, 0, 0},           // trailing comma makes five
-        {"<,sorvel2,1,2,abc", 1, 2, 440, 0, 0},        // field 5 unused in the older form
-        {"<,whatever,4,5,415,1,2", 4, 5, 415, 1, 2},   // field 2 is ignored
-        {"<,sorvel2,-1,+3,-440,0,-0", -1, 3, -440, 0, 0},
-        {"<abc,sorvel2,1,2", 1, 2, 440, 0, 0},                   // only the first character counts
-        {"\xEF\xBB\xBF<,sorvel2,1,2,441,1,1", 1, 2, 441, 1, 1},  // byte-order mark
+    // {header, the image set, tempo, reference pitch, key and beat read}
+    const std::pair<const char*, std::vector<std::int64_t>> cases[] = {
+        {"<,sorvel2,0,3,440,0,0", {0, 3, 440, 0, 0}},
+        {"<,sorvel2,1,2", {1, 2, 440, 0, 0}},            // older form
+        {"<,sorvel2,1,2,450,2", {1, 2, 440, 0, 0}},      // six fields: older form
+        {"<,sorvel2,1,2,450,2,3,4", {1, 2, 440, 0, 0}},  // eight fields: older form
+        {"<,sorvel2,1,2,", {1, 2, 440, 0, 0}},           // trailing comma makes five
+        {"<,sorvel2,1,2,abc", {1, 2, 440, 0, 0}},        // field 5 unused in the older form
+        {"<,whatever,4,5,415,1,2", {4, 5, 415, 1, 2}},   // field 2 is ignored
+        {"<,sorvel2,-1,+3,-440,0,-0", {-1, 3, -440, 0, 0}},
+        {"<abc,sorvel2,1,2", {1, 2, 440, 0, 0}},  // only the first character counts
+        {"\xEF\xBB\xBF<,sorvel2,1,2,441,1,1", {1, 2, 441, 1, 1}},  // byte-order mark
         // A reference pitch saved as typed: its leading integer, else 440.
-        {"<,sorvel2,0,3,442.5,1,2", 0, 3, 442, 1, 2},
-        {"<,sorvel2,0,3,x,1,2", 0, 3, 440, 1, 2},
-        {"<,sorvel2,0,3,,1,2", 0, 3, 440, 1, 2},
-        {"<,sorvel2,0,3,415Hz,1,2", 0, 3, 415, 1, 2},
+        {"<,sorvel2,0,3,442.5,1,2", {0, 3, 442, 1, 2}},
+        {"<,sorvel2,0,3,x,1,2", {0, 3, 440, 1, 2}},
+        {"<,sorvel2,0,3,,1,2", {0, 3, 440, 1, 2}},
+        {"<,sorvel2,0,3,415Hz,1,2", {0, 3, 415, 1, 2}},
     };
-    for (const auto& c : cases) {
-        const ScoreSettings& f = parsed(std::string(c.header) + "\n").settings;
-        EXPECT_EQ((std::vector{f.imageSet, f.tempo, f.referencePitch, f.key, f.beat}),
-                  (std::vector{c.imageSet, c.tempo, c.aHz, c.key, c.beat}))
-            << c.header;
-        EXPECT_TRUE(parsed(std::string(c.header) + "\n").musicData.empty());
+    for (const auto& [header, fields] : cases) {
+        const Score f = parsed(std::string(header) + "\n");
+        const ScoreSettings& s = f.settings;
+        EXPECT_EQ((std::vector{s.imageSet, s.tempo, s.referencePitch, s.key, s.beat}), fields)
+            << header;
+        EXPECT_TRUE(f.musicData.empty()) << header;
     }
 }
 
