@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -80,9 +80,8 @@ TEST(MuseScore, ReadsOurMusicXmlAndMidiAndWritesBackTheSameCells) {
          {std::pair{"score.musicxml", "back.musicxml"}, std::pair{"score.mxl", "back.mxl"}}) {
         ASSERT_TRUE(convert(dir / in, dir / out)) << in;
         std::ifstream file(dir / out, std::ios::binary);
-        std::stringstream text;
-        text << file.rdbuf();
-        const MusicXmlImport back = importMusicXml(text.str());
+        const MusicXmlImport back =
+            importMusicXml(std::string(std::istreambuf_iterator<char>(file), {}));
         ASSERT_TRUE(back.ok) << back.error;
         EXPECT_TRUE(back.notes.empty()) << back.notes.front();
         EXPECT_EQ(primaryForms(back.score.musicData), primaryForms(s.musicData));

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <tuple>
@@ -294,11 +295,10 @@ TEST(MusicXml, ImportsOutsideFilesWithTheirOwnDurations) {
     std::ostringstream golden;
     for (const char* name : samples) {
         std::ifstream in(std::string(SORVEL_MUSICXML_SAMPLES "/lily-") + name + ".xml");
-        std::stringstream text;
-        text << in.rdbuf();
-        const MusicXmlImport r = importMusicXml(text.str());
+        const std::string text{std::istreambuf_iterator<char>(in), {}};
+        const MusicXmlImport r = importMusicXml(text);
         ASSERT_TRUE(r.ok) << name << ": " << r.error;
-        EXPECT_EQ(barsOf(r.score.musicData), barsOfFile(text.str())) << name;
+        EXPECT_EQ(barsOf(r.score.musicData), barsOfFile(text)) << name;
         golden << "== " << name << "\n";
         for (const ScoreCell& c : r.score.musicData)
             golden << c.noteIndex << ',' << c.onpIndex << ' ';
