@@ -30,13 +30,12 @@ constexpr std::int64_t kQuarter = 5, kEighth = 7, kHalf = 3, kQuarterRest = 17, 
 constexpr std::int64_t kTripletEighthRest = 45, kTieQuarter = 55;
 constexpr std::int64_t kMark = 25, kRepeatStart = 26, kRepeatEnd = 27, kFirstEnding = 28;
 
-class RecordingListener : public PlaybackListener {
-  public:
-    explicit RecordingListener(const Clock& clock) : clock_(clock) {}
+struct RecordingListener : PlaybackListener {
+    explicit RecordingListener(const Clock& c) : clock(c) {}
     void setPlayButtonTitle(std::string_view title) override { titles.emplace_back(title); }
     void showEndAlert(std::string_view text) override {
         alerts.emplace_back(text);
-        alertTimes.push_back(clock_.now());
+        alertTimes.push_back(clock.now());
         if (onAlert) onAlert();
     }
     void showPlaybackMessage(std::string_view text) override { messages.emplace_back(text); }
@@ -45,9 +44,7 @@ class RecordingListener : public PlaybackListener {
     std::vector<std::int64_t> cells;
     std::vector<double> alertTimes;
     std::function<void()> onAlert;
-
-  private:
-    const Clock& clock_;
+    const Clock& clock;
 };
 
 // The index of the item showing text; -1 (no choice) for a text the list does not have.
