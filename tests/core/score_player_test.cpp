@@ -24,8 +24,6 @@
 namespace sorvel {
 namespace {
 
-using testing::FakeClock;
-
 constexpr std::int64_t kQuarter = 5, kEighth = 7, kHalf = 3, kQuarterRest = 17, kEighthRest = 19;
 constexpr std::int64_t kTripletEighthRest = 45, kTieQuarter = 55;
 constexpr std::int64_t kMark = 25, kRepeatStart = 26, kRepeatEnd = 27, kFirstEnding = 28;
@@ -72,7 +70,7 @@ struct Song {
 struct Rig {
     explicit Rig(double rate = 8000.0) : output({rate, 1}, &clock), listener(clock) {}
     testing::DiagCapture quiet;
-    FakeClock clock;
+    testing::FakeClock clock;
     testing::CapturingAudioOutput output;
     RecordingListener listener;
     std::unique_ptr<ScorePlayer> player = std::make_unique<ScorePlayer>(output, clock, listener);
