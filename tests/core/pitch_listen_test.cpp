@@ -116,10 +116,7 @@ TEST(Listening, SilenceNoiseAndDoubtShowNothing) {
 TEST(Listening, ANewNoteShowsWithinATenthOfASecondAndGoesWithItsSound) {
     // {from, to, the new note's name, a short silence between as when a string is plucked anew}
     const std::tuple<double, double, const char*, bool> changes[] = {
-        {440.0, 880.0, "A2", false},
-        {293.66, 329.63, "E0", true},
-        {0.0, 392.0, "G0", false},
-    };
+        {440.0, 880.0, "A2", false}, {293.66, 329.63, "E0", true}, {0.0, 392.0, "G0", false}};
     for (const auto& [fromHz, toHz, to, gap] : changes) {
         SCOPED_TRACE(std::to_string(fromHz) + " -> " + std::to_string(toHz));
         auto signal = testing::tone(Wave::Sawtooth, fromHz, 0.5, kRate, fromHz > 0 ? 0.5 : 0);
