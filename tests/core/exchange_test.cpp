@@ -1,15 +1,19 @@
 // Exchanging scores with other programs: MusicXML (plain and compressed) out and back in, the
-// importer on files from outside with their own durations, its reports and refusals, and the
-// MIDI and WAV recordings of what playback plays.
+// importer on files from outside with their own durations, its reports and refusals, the
+// MIDI and WAV recordings of what playback plays, and both as MuseScore reads them.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cmath>
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
-#include "app/exchange_file.h"
 #include "exchange/audio_export.h"
 #include "exchange/musicxml_archive.h"
 #include "exchange/musicxml_export.h"
@@ -51,14 +55,11 @@ Score richScore() {
         {6, 43}, {7, 43}, {10, 43}, {14, 44}, {17, 16}, {17, 21}, {18, 40}, {23, 39}, {25, 38},
         {26, 30}, {28, 22}, {17, kRepeatEnd},
     };
+    s.codeData = {
+        chordLine({{1, "C"}, {5, "G7b9"}, {10, "Am/E"}, {16, "dolce cantabile"}, {32, "F#m7b5"},
+                   {39, "Bb13"}}),
+        chordLine({{2, "Cadd9"}, {9, "D7sus4"}, {16, "N.C."}})};
     // clang-format on
-    s.codeData = {chordLine({{1, "C"},
-                             {5, "G7b9"},
-                             {10, "Am/E"},
-                             {16, "dolce cantabile"},
-                             {32, "F#m7b5"},
-                             {39, "Bb13"}}),
-                  chordLine({{2, "Cadd9"}, {9, "D7sus4"}, {16, "N.C."}})};
     s.settings = {0, 2, 1, 1, 442};  // tempo 100, Bb, 3 beats
     return s;
 }
@@ -97,39 +98,26 @@ TEST(MusicXml, WritesNotationAsTheGoldenFilesShowIt) {
         writeMusicXml(Score{plain, {"  C" + std::string(9, ' ') + "G7"}, {}}, ""));
 }
 
-std::string score(const std::string& measures, const std::string& parts = "") {
-    return "<?xml version=\"1.0\"?><score-partwise version=\"4.0\"><part-list/>"
-           "<part id=\"P1\">" +
-           measures + "</part>" + parts + "</score-partwise>";
-}
-std::string note(const std::string& pitch, const std::string& rest = "") {
-    return "<note><pitch>" + pitch +
-           "</pitch><duration>1</duration><voice>1</voice>"
-           "<type>quarter</type>" +
-           rest + "</note>";
+std::string score(const std::string& measures) {
+    return "<?xml version=\"1.0\"?><score-partwise version=\"4.0\"><part-list/><part id=\"P1\">" +
+           measures + "</part></score-partwise>";
 }
 
 // A first part of one measure with one division a quarter, holding body.
-std::string measure(const std::string& body, const std::string& parts = "") {
-    return score("<measure><attributes><divisions>1</divisions></attributes>" + body + "</measure>",
-                 parts);
+std::string measure(const std::string& body) {
+    return score("<measure><attributes><divisions>1</divisions></attributes>" + body +
+                 "</measure>");
 }
-std::string quarter(const char* step, int octave, const std::string& rest = "",
-                    const std::string& before = "", int voice = 1) {
-    return "<note>" + before + "<pitch><step>" + step + "</step><octave>" + std::to_string(octave) +
-           "</octave></pitch><duration>1</duration><voice>" + std::to_string(voice) +
-           "</voice><type>quarter</type>" + rest + "</note>";
+std::string quarter(const char* step, int octave, const std::string& rest = "") {
+    return std::string("<note><pitch><step>") + step + "</step><octave>" + std::to_string(octave) +
+           "</octave></pitch><duration>1</duration><voice>1</voice><type>quarter</type>" + rest +
+           "</note>";
 }
 
 TEST(MusicXml, ImportReportsWhatItCannotCarry) {
     const std::string A4 = quarter("A", 4);
-    struct Case {
-        std::string xml;
-        std::vector<ScoreCell> cells;
-        std::string reported;  // a part of one of the notes, "" for none
-    };
-    // What the outside files below do not show.
-    const std::vector<Case> cases = {
+    // What the outside files below do not show: {file, cells, a part of the one note or ""}.
+    const std::tuple<std::string, std::vector<ScoreCell>, std::string> cases[] = {
         // A whole-bar rest lasts the bar of the time signature in force, whatever its type.
         {score("<measure><attributes><divisions>1</divisions><time><beats>3</beats><beat-type>4"
                "</beat-type></time></attributes><note><rest measure=\"yes\"/><duration>3"
@@ -159,15 +147,16 @@ TEST(MusicXml, ImportReportsWhatItCannotCarry) {
          {{17, 5}, {17, kBar}, {20, 5}, {17, kBar}},
          ""},
     };
-    for (const Case& c : cases) {
-        const MusicXmlImport r = importMusicXml(c.xml);
+    for (const auto& [xml, cells, reported] : cases) {
+        const MusicXmlImport r = importMusicXml(xml);
         ASSERT_TRUE(r.ok) << r.error;
-        EXPECT_EQ(r.score.musicData, c.cells) << c.xml;
-        if (c.reported.empty()) {
+        EXPECT_EQ(r.score.musicData, cells) << xml;
+        if (reported.empty()) {
             EXPECT_TRUE(r.notes.empty()) << r.notes.front();
         } else {
-            ASSERT_EQ(r.notes.size(), 1u) << c.xml;
-            EXPECT_NE(r.notes.front().find(c.reported), std::string::npos) << r.notes.front();
+            ASSERT_EQ(r.notes.size(), 1u) << xml;
+            EXPECT_NE(r.notes.front().find(reported), std::string::npos)
+                << reported << ": " << r.notes.front();
         }
     }
 }
@@ -274,17 +263,17 @@ std::vector<double> barsOfFile(const std::string& xml) {
     return bars;
 }
 
-// The cells between marks, and their lengths.
-std::vector<std::vector<ScoreCell>> barsOf(const std::vector<ScoreCell>& cells) {
-    std::vector<std::vector<ScoreCell>> bars(1);
+// The lengths of the runs of notes and rests between marks.
+std::vector<double> barsOf(const std::vector<ScoreCell>& cells) {
+    std::vector<double> bars(1);
     for (const ScoreCell& c : cells) {
         if (isPitched(c.onpIndex) || noteValue(c.onpIndex).kind == NoteKind::Rest) {
-            bars.back().push_back(c);
-        } else if (!bars.back().empty()) {
-            bars.emplace_back();
+            bars.back() += static_cast<double>(divisionsOf(c.onpIndex));
+        } else if (bars.back() > 0) {
+            bars.push_back(0);
         }
     }
-    if (bars.back().empty()) bars.pop_back();
+    if (bars.back() == 0) bars.pop_back();
     return bars;
 }
 
@@ -309,17 +298,10 @@ TEST(MusicXml, ImportsOutsideFilesWithTheirOwnDurations) {
     std::ostringstream golden;
     for (const char* name : samples) {
         std::ifstream in(std::string(SORVEL_MUSICXML_SAMPLES "/lily-") + name + ".xml");
-        std::stringstream text;
-        text << in.rdbuf();
-        const MusicXmlImport r = importMusicXml(text.str());
+        const std::string text{std::istreambuf_iterator<char>(in), {}};
+        const MusicXmlImport r = importMusicXml(text);
         ASSERT_TRUE(r.ok) << name << ": " << r.error;
-        std::vector<double> lengths;
-        for (const auto& bar : barsOf(r.score.musicData)) {
-            double length = 0;
-            for (const ScoreCell& c : bar) length += static_cast<double>(divisionsOf(c.onpIndex));
-            lengths.push_back(length);
-        }
-        EXPECT_EQ(lengths, barsOfFile(text.str())) << name;
+        EXPECT_EQ(barsOf(r.score.musicData), barsOfFile(text)) << name;
         golden << "== " << name << "\n";
         for (const ScoreCell& c : r.score.musicData)
             golden << c.noteIndex << ',' << c.onpIndex << ' ';
@@ -343,11 +325,8 @@ std::string hexLines(const std::string& bytes) {
 
 TEST(Midi, HoldsThePlayedNotesAtExactTicks) {
     testing::DiagCapture quiet;
-    const struct {
-        const char* name;
-        std::vector<ScoreCell> cells;
-        std::int64_t key;  // C, Bb, Eb
-    } cases[] = {
+    // {what, cells, key: C, Bb, Eb}
+    const std::tuple<const char*, std::vector<ScoreCell>, std::int64_t> cases[] = {
         {"A1 quarter, a rest, C0 eighth", {{17, 5}, {17, 17}, {4, 7}}, 0},
         // The chain sounds once, with the closing note's pitch; the rest inside it before.
         {"a tie chain with a rest inside", {{4, 55}, {17, 19}, {7, 7}, {0, 3}}, 0},
@@ -358,12 +337,12 @@ TEST(Midi, HoldsThePlayedNotesAtExactTicks) {
         {"Eb", {{17, 5}}, 2},
     };
     std::string golden;
-    for (const auto& c : cases) {
-        Score s{c.cells, {}, {}};
-        s.settings.key = c.key;
+    for (const auto& [name, cells, key] : cases) {
+        Score s{cells, {}, {}};
+        s.settings.key = key;
         s.settings.tempo = 1;  // 80
         s.settings.beat = 1;   // 3
-        golden += std::string("== ") + c.name + "\n" + hexLines(writeMidi(s, "t"));
+        golden += std::string("== ") + name + "\n" + hexLines(writeMidi(s, "t"));
     }
     testing::expectGolden("midi.txt", golden);
 }
@@ -379,10 +358,9 @@ TEST(Wav, IsThePlayListRenderedSampleExactly) {
         ASSERT_TRUE(w.ok) << w.error;
         const auto list = wavPlayList(s, options);
         ASSERT_FALSE(list.empty());
-        std::uint64_t frames = 0;
+        // Three clicks of 60 / 160 seconds each before the notes.
+        std::uint64_t frames = countIn ? 3 * frameCount(48000.0, 60.0f / 160.0f) : 0;
         std::vector<std::uint64_t> onsets;
-        const float beat = 60.0f / 160.0f;
-        if (countIn) frames += 3 * frameCount(48000.0, beat);
         for (const PlayEntry& e : list) {
             onsets.push_back(frames);
             frames += frameCount(48000.0, e.seconds);
@@ -427,28 +405,101 @@ TEST(Wav, IsThePlayListRenderedSampleExactly) {
 }
 
 TEST(ExchangeSettings, ChoicesStandForValuesAndImportsTakeTheNearestChoice) {
-    const struct {
-        ScoreSettings set;
-        std::int64_t tempo;
-        std::string key;
-        std::int64_t beats;
-    } cases[] = {{{0, 3, 1, 1, 440}, 120, "Bb", 3},
-                 {{0, 0, 2, 3, 440}, 60, "Eb", 5},
-                 {{0, -1, -1, -1, 440}, 120, "C", 4}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(c.set.tempoValue(), c.tempo);
-        EXPECT_EQ(c.set.keyValue(), c.key);
-        EXPECT_EQ(c.set.beatValue(), c.beats);
+    // {settings, tempo, key, beats}
+    const std::tuple<ScoreSettings, std::int64_t, std::string, std::int64_t> cases[] = {
+        {{0, 3, 1, 1, 440}, 120, "Bb", 3},
+        {{0, 0, 2, 3, 440}, 60, "Eb", 5},
+        {{0, -1, -1, -1, 440}, 120, "C", 4}};
+    for (const auto& [set, tempo, key, beats] : cases) {
+        SCOPED_TRACE(key);
+        EXPECT_EQ(set.tempoValue(), tempo);
+        EXPECT_EQ(set.keyValue(), key);
+        EXPECT_EQ(set.beatValue(), beats);
     }
     // A tempo or beat count the window does not offer is set to the nearest one, and said.
     const MusicXmlImport r = importMusicXml(
         score("<measure><attributes><divisions>1</divisions><time><beats>7</beats><beat-type>4"
               "</beat-type></time></attributes><sound tempo=\"93\"/>" +
-              note("<step>A</step><octave>4</octave>") + "</measure>"));
+              quarter("A", 4) + "</measure>"));
     ASSERT_TRUE(r.ok) << r.error;
     EXPECT_EQ(r.score.settings, (ScoreSettings{0, 2, 0, 4, 440}));  // 100, C, 6
     ASSERT_EQ(r.notes.size(), 2u);
     EXPECT_NE(r.notes[0].find("93"), std::string::npos);
+}
+
+// Our MusicXML and MIDI as a real notation program reads them: MuseScore 3 (mscore3) converts
+// both to PDF, and the MusicXML, plain and compressed, it writes from ours reads back to the
+// same cells and chord lines. Skipped where mscore3 is not installed.
+namespace fs = std::filesystem;
+
+// Runs mscore3 offscreen; true when it exits with 0.
+bool convert(const fs::path& in, const fs::path& out) {
+    const std::string command = "QT_QPA_PLATFORM=offscreen timeout 300 mscore3 -o '" +
+                                out.string() + "' '" + in.string() + "' >'" + out.string() +
+                                ".log' 2>&1";
+    return std::system(command.c_str()) == 0;
+}
+
+// MuseScore decides stem directions itself, so a note's form (our glyph choice) is not
+// expected to survive; everything else is.
+std::vector<ScoreCell> primaryForms(std::vector<ScoreCell> cells) {
+    for (ScoreCell& c : cells) {
+        if (c.onpIndex >= 29 && c.onpIndex <= 40) c.onpIndex -= 28;
+        if (c.onpIndex >= 47 && c.onpIndex <= 52) c.onpIndex -= 6;
+        if (c.onpIndex >= 59 && c.onpIndex <= 64) c.onpIndex -= 6;
+    }
+    return cells;
+}
+
+// Full 4/4 bars of ties, triplets, dots, rests, accidentals, repeats and a first ending.
+Score fullBars() {
+    Score s;
+    s.musicData = {
+        {17, 26}, {4, 5},   {8, 7},   {9, 7},   {12, 6},  {14, 7},  {17, 25}, {17, 54}, {17, 5},
+        {17, 17}, {17, 25}, {19, 42}, {21, 42}, {22, 42}, {24, 41}, {26, 41}, {27, 41}, {17, 17},
+        {17, 28}, {36, 3},  {17, 19}, {38, 9},  {0, 9},   {3, 5},   {17, 27}, {17, 26}, {3, 1},
+        {17, 25}, {31, 8},  {33, 9},  {1, 4},   {17, 27}, {6, 43},  {7, 43},  {10, 43}, {11, 7},
+        {17, 18}, {13, 11}, {15, 11}, {16, 11}, {18, 11}, {23, 5},  {17, 25}, {22, 1},
+    };
+    s.codeData = {" C     G7  Am/E    xyz        F#m7b5", "Bbmaj7"};
+    s.settings = {0, 2, 1, 0, 440};  // 100, Bb, 4
+    return s;
+}
+
+TEST(MuseScore, ReadsOurMusicXmlAndMidiAndWritesBackTheSameCells) {
+    if (std::system("command -v mscore3 >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "mscore3 is not installed: MuseScore interoperability not checked";
+    const fs::path dir =
+        fs::temp_directory_path() / ("sorvel-musescore-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    const Score s = fullBars();
+    {
+        testing::DiagCapture quiet;
+        const std::string xml = writeMusicXml(s, "Interop");
+        std::ofstream(dir / "score.musicxml", std::ios::binary) << xml;
+        std::ofstream(dir / "score.mxl", std::ios::binary) << writeMusicXmlArchive(xml).value();
+        std::ofstream(dir / "score.mid", std::ios::binary) << writeMidi(s, "Interop");
+    }
+    for (const char* in : {"score.musicxml", "score.mid"}) {
+        EXPECT_TRUE(convert(dir / in, dir / "out.pdf")) << in;
+        EXPECT_GT(fs::file_size(dir / "out.pdf"), 1000u) << in;
+    }
+
+    // Ours in, MuseScore's own out, both compressed and plain.
+    for (const auto& [in, out] :
+         {std::pair{"score.musicxml", "back.musicxml"}, std::pair{"score.mxl", "back.mxl"}}) {
+        ASSERT_TRUE(convert(dir / in, dir / out)) << in;
+        std::ifstream file(dir / out, std::ios::binary);
+        const MusicXmlImport back =
+            importMusicXml(std::string(std::istreambuf_iterator<char>(file), {}));
+        ASSERT_TRUE(back.ok) << back.error;
+        EXPECT_TRUE(back.notes.empty()) << back.notes.front();
+        EXPECT_EQ(primaryForms(back.score.musicData), primaryForms(s.musicData));
+        EXPECT_EQ(back.score.codeData, s.codeData);
+        EXPECT_EQ(back.score.settings, s.settings);
+        EXPECT_EQ(back.title, "Interop");
+    }
+    fs::remove_all(dir);
 }
 
 }  // namespace

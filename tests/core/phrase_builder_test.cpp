@@ -1,15 +1,18 @@
 // The phrase builder: note buttons, transposition, circle of fourths, chord symbols, the
-// line sent to the score and the pattern table edits.
+// line sent to the score and the pattern table edits; scale.csv, the pattern table's file.
 #include "scaleedit/phrase_builder.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <set>
+#include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "fakes.h"
-#include "given.h"
+#include "scaleedit/scale_table.h"
 
 namespace sorvel {
 namespace {
@@ -37,11 +40,7 @@ TEST(PhraseNoteButtons, PicturesPerClefAndTheNotesTheyAppend) {
 }
 
 TEST(PhraseTranspose, WrapsDropsAndKeepsMarks) {
-    const struct {
-        const char* before;
-        int steps;
-        const char* after;
-    } cases[] = {
+    const std::tuple<const char*, int, const char*> cases[] = {
         {",B1,00,D0b", 1, ",C0,00,D0"},
         {"C2,01,E0", 1, ",F0"},
         {",C0", -1, ",B1"},
@@ -52,9 +51,8 @@ TEST(PhraseTranspose, WrapsDropsAndKeepsMarks) {
         {",C0#,G1", 60, ",C1#,G0"},
         {",C0,junk", 0, ",C0,junk"},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(phrase::transposePhrase(c.before, c.steps), c.after)
-            << c.before << " by " << c.steps;
+    for (const auto& [before, steps, after] : cases)
+        EXPECT_EQ(phrase::transposePhrase(before, steps), after) << before << " by " << steps;
     for (std::string_view name : phrase::cdArr) {
         const std::string p = std::string(",").append(name);
         EXPECT_EQ(phrase::transposePhrase(phrase::transposePhrase(p, 1), -1), p);
@@ -81,27 +79,24 @@ TEST(PhraseCircle, FullAndShortFormsAndEveryPitchClassOnce) {
         const std::string line =
             phrase::circleOfFourths("", std::string(",").append(name), false).line;
         std::multiset<std::int64_t> classes;
-        std::size_t from = 1;
-        for (std::size_t to; from <= line.size(); from = to + 1) {
-            to = std::min(line.find(',', from), line.size());
-            const std::string t = line.substr(from, to - from);
+        std::istringstream tokens(line.substr(1));
+        for (std::string t; std::getline(tokens, t, ',');)
             if (t != "00") classes.insert(*phrase::cdDic(t) % 12);
-        }
         EXPECT_EQ(classes.size(), 12u) << name;
         EXPECT_EQ(std::set<std::int64_t>(classes.begin(), classes.end()).size(), 12u) << name;
     }
 }
 
 TEST(PhraseChordSymbols, SplitRootAndSuffixAndReadOffsets) {
-    const struct {
-        const char *token, *root, *suffix;
-    } splits[] = {{"Ebm7", "E0b", "m7"}, {"C", "C0", ""},     {"f#", "F0#", ""},
-                  {"CB", "C0", "B"},     {"Hm7", "H0", "m7"}, {"#", "#0", ""}};
-    for (const auto& c : splits) {
-        const auto s = phrase::splitChordSymbol(c.token);
-        ASSERT_TRUE(s) << c.token;
-        EXPECT_EQ(s->root, c.root) << c.token;
-        EXPECT_EQ(s->suffix, c.suffix) << c.token;
+    // {symbol, root, suffix}
+    const std::tuple<const char*, const char*, const char*> splits[] = {
+        {"Ebm7", "E0b", "m7"}, {"C", "C0", ""},     {"f#", "F0#", ""},
+        {"CB", "C0", "B"},     {"Hm7", "H0", "m7"}, {"#", "#0", ""}};
+    for (const auto& [token, root, suffix] : splits) {
+        const auto s = phrase::splitChordSymbol(token);
+        ASSERT_TRUE(s) << token;
+        EXPECT_EQ(s->root, root) << token;
+        EXPECT_EQ(s->suffix, suffix) << token;
     }
     EXPECT_FALSE(phrase::splitChordSymbol(""));
     const std::pair<const char*, std::optional<std::int64_t>> offsets[] = {
@@ -142,20 +137,16 @@ TEST(PhraseChordSymbols, NotesFromThePatternTable) {
 }
 
 TEST(PhraseLine, CellsOfTheLine) {
-    const struct {
-        const char* line;
-        Cells cells;
-        std::vector<std::string> skipped;
-    } cases[] = {
+    const std::tuple<const char*, Cells, std::vector<std::string>> cases[] = {
         {",C0,00,01,A0,02", {{4, 5}, {17, 25}, {17, 26}, {17, 5}, {17, 27}}, {}},
         {",,,", {}, {}},
         {",D0b,C0#,C2,B1b", {{6, 5}, {5, 5}, {38, 5}, {36, 5}}, {}},
         {",C0,zz,03, C0,E0", {{4, 5}, {10, 5}}, {"zz", "03", " C0"}},
     };
-    for (const auto& c : cases) {
-        const auto r = phrase::lineCells(c.line);
-        EXPECT_EQ(r.cells, c.cells) << c.line;
-        EXPECT_EQ(r.skipped, c.skipped) << c.line;
+    for (const auto& [line, cells, skipped] : cases) {
+        const auto r = phrase::lineCells(line);
+        EXPECT_EQ(r.cells, cells) << line;
+        EXPECT_EQ(r.skipped, skipped) << line;
     }
 }
 
@@ -206,9 +197,8 @@ TEST(PhraseTable, EditsAddAndDelete) {
 
     b.addRow();
     EXPECT_EQ(table.defItem.back(), (ScaleRow{"NEW", "NEW"}));
-    for (std::optional<std::size_t> none :
-         {std::optional<std::size_t>{}, std::optional<std::size_t>{4}})
-        EXPECT_FALSE(b.deleteRow(none, alerts));
+    EXPECT_FALSE(b.deleteRow(std::nullopt, alerts));
+    EXPECT_FALSE(b.deleteRow(4, alerts));
     ASSERT_EQ(alerts.shown.size(), 2u);
     for (const testing::Alert& a : alerts.shown) {
         EXPECT_EQ(a.text, "コードエラー");
@@ -220,6 +210,122 @@ TEST(PhraseTable, EditsAddAndDelete) {
     // An edited name is matched by the chord symbols at once.
     b.chords = "Cnew";
     EXPECT_EQ(b.applyChordSymbols(), ",C0#,D0,00");
+}
+
+// scale.csv: its rows, finding it at start-up, and writing the table back.
+using namespace sorvel::testing;
+
+class ScaleTableStartUp : public ::testing::Test {
+  protected:
+    bool startUp() { return table.startUp(dir.file("app"), settings, dialogs, alerts); }
+
+    TempDir dir;
+    FakeAlerts alerts;
+    FakeDialogs dialogs;
+    FakeSettings settings;
+    FakeWriter writer;
+    DiagCapture diag;
+    ScaleTable table;
+};
+
+TEST_F(ScaleTableStartUp, UnusableScaleCsvIsReportedAndNeverReplaced) {
+    // A folder where the file should be, a file that is not UTF-8, and tables far too large.
+    std::filesystem::create_directories(dir.file("app/set/scale.csv"));
+    dir.write("latin/scale.csv", "maj,0:4:7\nd\xE9\x63,0\n");
+    dir.write("huge/scale.csv", std::string((4u << 20) + 1, ','));
+    std::string rows;
+    for (int i = 0; i <= 10000; ++i) rows += "m,0:3:7\n";
+    dir.write("long/scale.csv", rows);
+    const std::pair<std::string, std::string> cases[] = {
+        {dir.file("app") + "/set", "folder"},
+        {dir.file("latin"), "UTF-8"},
+        {dir.file("huge"), "too large"},
+        {dir.file("long"), "more than 10000 rows"},
+    };
+    for (const auto& [folder, reason] : cases) {
+        settings.values[kFilePassKey] = folder;
+        alerts.shown.clear();
+        ASSERT_TRUE(startUp()) << folder;
+        EXPECT_TRUE(table.readFailed());
+        EXPECT_TRUE(table.defItem.empty());
+        ASSERT_EQ(alerts.shown.size(), 1u) << folder;
+        EXPECT_EQ(alerts.shown[0].text, "The pattern table could not be read.");
+        EXPECT_NE(alerts.shown[0].informative.find(reason), std::string::npos)
+            << alerts.shown[0].informative;
+        table.defItem.push_back({"NEW", "NEW"});
+        EXPECT_FALSE(table.writeBack(folder, writer, alerts));
+        EXPECT_TRUE(writer.files.empty());
+        EXPECT_TRUE(diag.contains("scale.csv was not read at start-up; not writing " + folder +
+                                  "/scale.csv"));
+    }
+}
+
+TEST_F(ScaleTableStartUp, WritesTheEditedTableBackAndSaysWhenItCannot) {
+    const std::string set = dir.file("app") + "/set";
+    dir.write("app/set/scale.csv", "");  // an empty table was read, not a failure
+    ASSERT_TRUE(startUp());
+    EXPECT_TRUE(table.canWriteBack());
+
+    dir.write("app/set/scale.csv", "maj,0:4:7,comment\nsolo\n");
+    ASSERT_TRUE(startUp());
+    EXPECT_FALSE(table.writeBack(set, writer, alerts));  // unchanged: the file keeps its comment
+    table.defItem.push_back({"NEW", "NEW"});
+    ASSERT_TRUE(table.writeBack(set, writer, alerts));
+    EXPECT_EQ(writer.files.at(set + "/scale.csv"), "maj,0:4:7\nsolo,\nNEW,NEW\n");
+
+    // A newly chosen set folder with a table of its own keeps it; one without gets ours.
+    dir.write("other/scale.csv", "m,0:3:7\n");
+    EXPECT_FALSE(table.writeBack(dir.file("other"), writer, alerts));
+    EXPECT_EQ(writer.files.count(dir.file("other") + "/scale.csv"), 0u);
+    std::filesystem::create_directories(dir.file("empty"));
+    EXPECT_TRUE(table.writeBack(dir.file("empty"), writer, alerts));
+    EXPECT_EQ(writer.files.at(dir.file("empty") + "/scale.csv"), "maj,0:4:7\nsolo,\nNEW,NEW\n");
+
+    // The set folder's table turned unreadable meanwhile: left as it is, and said.
+    dir.write("app/set/scale.csv", "maj,0:4:7\n\xFF\n");
+    EXPECT_FALSE(table.writeBack(set, writer, alerts));
+    ASSERT_EQ(alerts.shown.size(), 1u);
+    EXPECT_NE(alerts.shown[0].informative.find("not UTF-8"), std::string::npos);
+    alerts.shown.clear();
+
+    writer.failWith = "disk full";
+    EXPECT_FALSE(table.writeBack(dir.file("empty"), writer, alerts));
+    ASSERT_EQ(alerts.shown.size(), 1u);
+    EXPECT_EQ(alerts.shown[0].informative, "disk full");
+    EXPECT_TRUE(diag.contains("Could not write " + dir.file("empty") + "/scale.csv: disk full"));
+}
+
+TEST_F(ScaleTableStartUp, TwoCopiesOnOneSetFolderKeepEachOthersRows) {
+    const std::string set = dir.file("app") + "/set";
+    dir.write("app/set/scale.csv", "maj,0:4:7\nm,0:3:7\n");
+    writer.writeThrough = true;
+    ScaleTable other;
+    ASSERT_TRUE(startUp());
+    ASSERT_TRUE(other.startUp(dir.file("app"), settings, dialogs, alerts));
+    // A row added by hand while both run.
+    dir.write("app/set/scale.csv", "maj,0:4:7\nm,0:3:7\nhand,0:5\n");
+
+    table.defItem.push_back({"first", "0:2"});
+    ASSERT_TRUE(table.writeBack(set, writer, alerts));
+    other.defItem.erase(other.defItem.begin() + 1);
+    other.defItem.push_back({"second", "0:7"});
+    other.defItem.push_back({"first", "0:2"});
+    ASSERT_TRUE(other.writeBack(set, writer, alerts));
+    EXPECT_EQ(parseScaleRows(writer.files.at(set + "/scale.csv")),
+              (std::vector<ScaleRow>{
+                  {"maj", "0:4:7"}, {"second", "0:7"}, {"first", "0:2"}, {"hand", "0:5"}}));
+    EXPECT_TRUE(alerts.shown.empty());
+}
+
+// Odd files: any line ends, blank lines and extra fields are read; two fields are written.
+TEST(ScaleTableFile, RowsFromAnyLineEndsAndWrittenBackWithTwoFields) {
+    const std::vector<ScaleRow> rows = {{"maj", "0:4:7"}, {"m7", "0:3:7:10"}, {"solo"}};
+    for (const std::string sep : {"\n", "\r\n", "\r", "\n\n"}) {
+        const std::string text = "maj,0:4:7" + sep + "m7,0:3:7:10,x" + sep + sep + "solo" + sep;
+        EXPECT_EQ(parseScaleRows(text), rows) << sep.size();
+    }
+    EXPECT_EQ(parseScaleRows(",\n"), (std::vector<ScaleRow>{{"", ""}}));
+    EXPECT_EQ(scaleRowsText({{"m7", "0:3:7:10", "x"}, {"solo"}}), "m7,0:3:7:10\nsolo,\n");
 }
 
 }  // namespace

@@ -30,7 +30,8 @@ Score parsed(const std::string& text) {
 
 // What a save writes, and the same bytes again after the file is opened in a new window.
 TEST(ScoreFile, WrittenAsTheWindowShowsItAndReadBackByteForByte) {
-    const std::string lines = "<,sorvel2,-1,3,440,0,0\n#";
+    const std::string lines = "<,sorvel2,-1,3,440,0,0\n#", blank = "\n#\n#\n17,5\n";
+    const GivenScore one = givenScore().cells({{17, 5}});
     const struct {
         const char* name;
         GivenScore given;
@@ -49,25 +50,16 @@ TEST(ScoreFile, WrittenAsTheWindowShowsItAndReadBackByteForByte) {
          {"-"},
          "<,sorvel2,-1,3,442,1,2\n#a\n#b\n#c\n#d\n#e\n"},
         // Line breaks in chord text become blanks; other text stays as it is.
-        {"LF",
-         givenScore().cells({{17, 5}}),
-         {"C\n17,5", "Dm", ""},
-         lines + "C 17,5\n#Dm\n#\n17,5\n"},
-        {"CRLF", givenScore().cells({{17, 5}}), {"C\r\nG", "", ""}, lines + "C G\n#\n#\n17,5\n"},
-        {"CR", givenScore().cells({{17, 5}}), {"C\rG\r", "", ""}, lines + "C G \n#\n#\n17,5\n"},
-        {"VT FF",
-         givenScore().cells({{17, 5}}),
-         {"C\vG\fAm", "", ""},
-         lines + "C G Am\n#\n#\n17,5\n"},
-        {"NEL", givenScore().cells({{17, 5}}), {"C\xC2\x85G", "", ""}, lines + "C G\n#\n#\n17,5\n"},
-        {"LS PS",
-         givenScore().cells({{17, 5}}),
-         {"C\xE2\x80\xA8G\xE2\x80\xA9", "", ""},
-         lines + "C G \n#\n#\n17,5\n"},
+        {"LF", one, {"C\n17,5", "Dm", ""}, lines + "C 17,5\n#Dm\n#\n17,5\n"},
+        {"CRLF", one, {"C\r\nG", "", ""}, lines + "C G" + blank},
+        {"CR", one, {"C\rG\r", "", ""}, lines + "C G " + blank},
+        {"VT FF", one, {"C\vG\fAm", "", ""}, lines + "C G Am" + blank},
+        {"NEL", one, {"C\xC2\x85G", "", ""}, lines + "C G" + blank},
+        {"LS PS", one, {"C\xE2\x80\xA8G\xE2\x80\xA9", "", ""}, lines + "C G " + blank},
         {"other text",
-         givenScore().cells({{17, 5}}),
+         one,
          {"C\xE2\x80\xA6G \xC2\xA0", "", ""},
-         lines + "C\xE2\x80\xA6G \xC2\xA0\n#\n#\n17,5\n"},
+         lines + "C\xE2\x80\xA6G \xC2\xA0" + blank},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -97,32 +89,30 @@ TEST(ScoreFile, WrittenAsTheWindowShowsItAndReadBackByteForByte) {
 }
 
 TEST(ScoreFile, HeaderForms) {
-    const struct {
-        const char* header;
-        std::int64_t imageSet, tempo, aHz, key, beat;
-    } cases[] = {
-        {"<,sorvel2,0,3,440,0,0", 0, 3, 440, 0, 0},
-        {"<,sorvel2,1,2", 1, 2, 440, 0, 0},            // older form
-        {"<,sorvel2,1,2,450,2", 1, 2, 440, 0, 0},      // six fields: older form
-        {"<,sorvel2,1,2,450,2,3,4", 1, 2, 440, 0, 0},  // eight fields: older form
-        {"<,sorvel2,1,2,", 1, 2, 440, 0, 0},           // trailing comma makes five
-        {"<,sorvel2,1,2,abc", 1, 2, 440, 0, 0},        // field 5 unused in the older form
-        {"<,whatever,4,5,415,1,2", 4, 5, 415, 1, 2},   // field 2 is ignored
-        {"<,sorvel2,-1,+3,-440,0,-0", -1, 3, -440, 0, 0},
-        {"<abc,sorvel2,1,2", 1, 2, 440, 0, 0},                   // only the first character counts
-        {"\xEF\xBB\xBF<,sorvel2,1,2,441,1,1", 1, 2, 441, 1, 1},  // byte-order mark
+    // {header, the image set, tempo, reference pitch, key and beat read}
+    const std::pair<const char*, std::vector<std::int64_t>> cases[] = {
+        {"<,sorvel2,0,3,440,0,0", {0, 3, 440, 0, 0}},
+        {"<,sorvel2,1,2", {1, 2, 440, 0, 0}},            // older form
+        {"<,sorvel2,1,2,450,2", {1, 2, 440, 0, 0}},      // six fields: older form
+        {"<,sorvel2,1,2,450,2,3,4", {1, 2, 440, 0, 0}},  // eight fields: older form
+        {"<,sorvel2,1,2,", {1, 2, 440, 0, 0}},           // trailing comma makes five
+        {"<,sorvel2,1,2,abc", {1, 2, 440, 0, 0}},        // field 5 unused in the older form
+        {"<,whatever,4,5,415,1,2", {4, 5, 415, 1, 2}},   // field 2 is ignored
+        {"<,sorvel2,-1,+3,-440,0,-0", {-1, 3, -440, 0, 0}},
+        {"<abc,sorvel2,1,2", {1, 2, 440, 0, 0}},  // only the first character counts
+        {"\xEF\xBB\xBF<,sorvel2,1,2,441,1,1", {1, 2, 441, 1, 1}},  // byte-order mark
         // A reference pitch saved as typed: its leading integer, else 440.
-        {"<,sorvel2,0,3,442.5,1,2", 0, 3, 442, 1, 2},
-        {"<,sorvel2,0,3,x,1,2", 0, 3, 440, 1, 2},
-        {"<,sorvel2,0,3,,1,2", 0, 3, 440, 1, 2},
-        {"<,sorvel2,0,3,415Hz,1,2", 0, 3, 415, 1, 2},
+        {"<,sorvel2,0,3,442.5,1,2", {0, 3, 442, 1, 2}},
+        {"<,sorvel2,0,3,x,1,2", {0, 3, 440, 1, 2}},
+        {"<,sorvel2,0,3,,1,2", {0, 3, 440, 1, 2}},
+        {"<,sorvel2,0,3,415Hz,1,2", {0, 3, 415, 1, 2}},
     };
-    for (const auto& c : cases) {
-        const ScoreSettings& f = parsed(std::string(c.header) + "\n").settings;
-        EXPECT_EQ((std::vector{f.imageSet, f.tempo, f.referencePitch, f.key, f.beat}),
-                  (std::vector{c.imageSet, c.tempo, c.aHz, c.key, c.beat}))
-            << c.header;
-        EXPECT_TRUE(parsed(std::string(c.header) + "\n").musicData.empty());
+    for (const auto& [header, fields] : cases) {
+        const Score f = parsed(std::string(header) + "\n");
+        const ScoreSettings& s = f.settings;
+        EXPECT_EQ((std::vector{s.imageSet, s.tempo, s.referencePitch, s.key, s.beat}), fields)
+            << header;
+        EXPECT_TRUE(f.musicData.empty()) << header;
     }
 }
 
@@ -233,11 +223,8 @@ TEST(ScoreFile, ShippedPictureSetsKeepTheIndicesFilesStore) {
 }
 
 TEST(ScoreFile, OpenTextsUrlsAreDecodedAndEverythingElseIsAPath) {
-    const struct {
-        std::string text;
-        bool ok;
-        std::string path;
-    } cases[] = {
+    // {text, taken, the path}
+    const std::tuple<std::string, bool, std::string> cases[] = {
         {"file:///tmp/a%20b.txt", true, "/tmp/a b.txt"},
         {"FILE:///tmp/x", true, "/tmp/x"},
         {"file://localhost/tmp/x", true, "/tmp/x"},
@@ -250,13 +237,13 @@ TEST(ScoreFile, OpenTextsUrlsAreDecodedAndEverythingElseIsAPath) {
         {"file:///tmp/a%00b", false, ""},
         {"file://", false, ""},
     };
-    for (const auto& c : cases) {
-        const Result<std::string> p = resolveOpenText(c.text);
-        ASSERT_EQ(p.ok(), c.ok) << c.text;
-        if (c.ok) {
-            EXPECT_EQ(p.value(), c.path) << c.text;
+    for (const auto& [text, ok, path] : cases) {
+        const Result<std::string> p = resolveOpenText(text);
+        ASSERT_EQ(p.ok(), ok) << text;
+        if (ok) {
+            EXPECT_EQ(p.value(), path) << text;
         } else {
-            EXPECT_NE(p.reason().find(c.text), std::string::npos) << p.reason();
+            EXPECT_NE(p.reason().find(text), std::string::npos) << p.reason();
         }
     }
     // The window title of a path.
